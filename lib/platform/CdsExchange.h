@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class ClientDataSet;
+
+// Readable forms of a client dataset, so that reference tables and working
+// files can be written and read by people.
+//
+// JSON: {"fields": [{"name": "CODICE", "type": "string", "size": 10}, ...],
+//        "records": [{"CODICE": "A", ...}, ...]}
+// Records may also be arrays in field order. Decimals are written as strings
+// ("1234.5") so that they stay exact; dates as "yyyy-mm-dd"; blobs in base64.
+//
+// CSV (comma separated, RFC 4180 quoting, UTF-8): a header of NAME:type or
+// NAME:string:size, then one line per record in the Italian text forms
+// (1234,5 and dd/mm/yyyy). An empty unquoted value is null, "" an empty text.
+//
+// Reading accepts for decimals both the comma and the point as the decimal
+// separator, and for dates both dd/mm/yyyy and yyyy-mm-dd. Errors name the
+// source, the record and the field.
+namespace CdsExchange {
+
+QByteArray toJson(ClientDataSet &dataSet);
+QByteArray toCsv(ClientDataSet &dataSet);
+void fromJson(ClientDataSet &dataSet, const QByteArray &json, const QString &source);
+void fromCsv(ClientDataSet &dataSet, const QByteArray &csv, const QString &source);
+
+} // namespace CdsExchange

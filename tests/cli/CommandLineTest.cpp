@@ -1,0 +1,74 @@
+#include "TempDir.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Outcome
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome elh770(const QStringList &args)
+{
+    QProcess p;
+    p.start(QString::fromUtf8(ELH770_EXE), args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(CommandLine, VersionAndHelp)
+{
+    const Outcome v = elh770({u"--version"_s});
+    EXPECT_EQ(v.exitCode, 0);
+    EXPECT_TRUE(v.out.startsWith(u"elh770 "_s));
+    const Outcome h = elh770({u"--help"_s});
+    EXPECT_EQ(h.exitCode, 0);
+    EXPECT_TRUE(h.out.contains(u"cds leggi FILE"_s));
+    const Outcome bad = elh770({u"stampa-tutto"_s});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.contains(u"Comando sconosciuto: stampa-tutto"_s));
+}
+
+TEST(CommandLine, WritesATableFromCsvAndReadsItBack)
+{
+    TempDir dir;
+    const QString csv = dir.write(u"TCOA_CODCARICA.csv"_s,
+                                  "CODICE:string:2,DESCRIZIONE:string:200\r\n"
+                                  "1,\"Rappresentante legale, negoziale o di fatto\"\r\n"
+                                  "2,Rappresentante di minore\r\n");
+    const QString cds = dir.file(u"TCOA_CODCARICA.CDS"_s);
+    const Outcome w = elh770({u"cds"_s, u"scrivi"_s, csv, cds});
+    ASSERT_EQ(w.exitCode, 0) << w.err.toStdString();
+    EXPECT_TRUE(w.out.contains(u"2 record"_s));
+    const Outcome r = elh770({u"cds"_s, u"leggi"_s, cds, u"--csv"_s});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out,
+              u"CODICE:string:2,DESCRIZIONE:string:200\r\n"
+              "1,\"Rappresentante legale, negoziale o di fatto\"\r\n"
+              "2,Rappresentante di minore\r\n"_s);
+    const Outcome j = elh770({u"cds"_s, u"leggi"_s, cds});
+    EXPECT_TRUE(j.out.contains(u"\"DESCRIZIONE\": \"Rappresentante di minore\""_s));
+}
+
+TEST(CommandLine, ABadFileFailsWithAnItalianMessage)
+{
+    TempDir dir;
+    const QString csv = dir.write(u"t.csv"_s, "N:integer\nuno\n");
+    const Outcome w = elh770({u"cds"_s, u"scrivi"_s, csv, dir.file(u"t.cds"_s)});
+    EXPECT_EQ(w.exitCode, 1);
+    EXPECT_TRUE(w.err.contains(u"riga 2, campo N: valore «uno» non valido"_s)) << w.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file(u"t.cds"_s)));
+    const QString junk = dir.write(u"junk.cds"_s, "not a table");
+    const Outcome r = elh770({u"cds"_s, u"leggi"_s, junk});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"Dati non validi o danneggiati"_s));
+}

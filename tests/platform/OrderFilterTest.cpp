@@ -1,0 +1,216 @@
+#include "ClientDataSet.h"
+#include "DataSetFixtures.h"
+#include "TextLib.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using fixtures::addRow;
+using fixtures::column;
+
+namespace {
+
+QVariant dec(const char16_t *text)
+{
+    return QVariant::fromValue(*Decimal::parse(QString::fromUtf16(text)));
+}
+
+struct People : ::testing::Test
+{
+    void SetUp() override
+    {
+        fixtures::defineSample(ds);
+        // CODICE, NOME, ANNO, IMPORTO, DATA
+        addRow(ds, {u"P1"_s, u"ROSSI"_s, 10, dec(u"5"), QDate(2023, 5, 1)});
+        addRow(ds, {u"P2"_s, u"BIANCHI"_s, 2, dec(u"-1,5"), QDate(2022, 1, 31)});
+        addRow(ds, {u"P3"_s, u"ROSSI"_s, 2, QVariant(), QDate(2023, 1, 15)});
+        addRow(ds, {u"P4"_s, QVariant(), 10, dec(u"0,01"), QVariant()});
+        addRow(ds, {u"P5"_s, u"D'ANGELO"_s, QVariant(), dec(u"100"), QDate(2024, 2, 29)});
+        addRow(ds, {u"P6"_s, u""_s, 2, dec(u"5"), QDate(2023, 5, 1)});
+        ds.mergeChangeLog();
+    }
+
+    QStringList codes() { return column(ds, u"CODICE"_s); }
+
+    QStringList filtered(const QString &filter)
+    {
+        ds.setFilter(filter);
+        ds.setFiltered(true);
+        const QStringList out = codes();
+        ds.setFiltered(false);
+        return out;
+    }
+
+    ClientDataSet ds{u"cdsPersone"_s};
+};
+
+} // namespace
+
+TEST_F(People, OrdersByTypedValuesWithNullsFirstAndStableTies)
+{
+    ds.setIndexFieldNames(u"ANNO"_s);
+    // 2 < 10 as numbers, not as text; ties keep their natural order.
+    EXPECT_EQ(codes(), (QStringList{u"P5"_s, u"P2"_s, u"P3"_s, u"P6"_s, u"P1"_s, u"P4"_s}));
+    ds.setIndexFieldNames(u"IMPORTO;CODICE"_s);
+    EXPECT_EQ(codes(), (QStringList{u"P3"_s, u"P2"_s, u"P4"_s, u"P1"_s, u"P6"_s, u"P5"_s}));
+    ds.setIndexFieldNames(u"DATA;"_s);
+    EXPECT_EQ(codes(), (QStringList{u"P4"_s, u"P2"_s, u"P3"_s, u"P1"_s, u"P6"_s, u"P5"_s}));
+    ds.setIndexFieldNames(u"NOME;ANNO;CODICE"_s);
+    EXPECT_EQ(codes(), (QStringList{u"P4"_s, u"P6"_s, u"P2"_s, u"P5"_s, u"P3"_s, u"P1"_s}));
+    ds.setIndexFieldNames(QString());
+    EXPECT_EQ(codes(), (QStringList{u"P1"_s, u"P2"_s, u"P3"_s, u"P4"_s, u"P5"_s, u"P6"_s}));
+}
+
+TEST_F(People, ChangingTheOrderKeepsTheCurrentRecord)
+{
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"P3"_s));
+    ds.setIndexFieldNames(u";NOME;;ANNO"_s);
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P3"_s);
+    EXPECT_EQ(ds.recNo(), 5);
+    EXPECT_THROW(ds.setIndexFieldNames(u"NOME;NONESISTE"_s), EDatabaseError);
+    EXPECT_EQ(ds.indexFieldNames(), u";NOME;;ANNO"_s);
+}
+
+TEST_F(People, APostedRecordTakesItsPlaceInTheOrder)
+{
+    ds.setIndexFieldNames(u"NOME"_s);
+    addRow(ds, {u"P7"_s, u"CONTI"_s});
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P7"_s);
+    EXPECT_EQ(codes(), (QStringList{u"P4"_s, u"P6"_s, u"P2"_s, u"P7"_s, u"P5"_s, u"P1"_s, u"P3"_s}));
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"P2"_s));
+    ds.edit();
+    ds.fieldByName(u"NOME"_s).setAsString(u"ZANI"_s);
+    ds.post();
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P2"_s);
+    EXPECT_EQ(ds.recNo(), 7);
+}
+
+TEST_F(People, FiltersOfTheProgramSelectTheRightRecords)
+{
+    EXPECT_EQ(filtered(u"NOME='' or (NOME is null)"_s), (QStringList{u"P4"_s, u"P6"_s}));
+    EXPECT_EQ(filtered(u"NOME='ROSSI'"_s), (QStringList{u"P1"_s, u"P3"_s}));
+    EXPECT_EQ(filtered(u"ANNO = 2"_s), (QStringList{u"P2"_s, u"P3"_s, u"P6"_s}));
+    EXPECT_EQ(filtered(u"CODICE+NOME = 'P1ROSSI'"_s), QStringList{u"P1"_s});
+    EXPECT_EQ(filtered(u"(ANNO <> 10) AND (ANNO <> 2)"_s), QStringList());
+    EXPECT_EQ(filtered(u"(ANNO = 10) OR (ANNO = 2)"_s), (QStringList{u"P1"_s, u"P2"_s, u"P3"_s, u"P4"_s, u"P6"_s}));
+    EXPECT_EQ(filtered(u"NOME='ROSSI' AND ANNO=2"_s), QStringList{u"P3"_s});
+    EXPECT_EQ(filtered(u"NOME=" + TextLib::QuotedStr(u"D'ANGELO"_s)), QStringList{u"P5"_s});
+    EXPECT_EQ(filtered(u"nome = 'D''ANGELO'"_s), QStringList{u"P5"_s});
+    EXPECT_EQ(filtered(u"importo >= 5 and importo < 100"_s), (QStringList{u"P1"_s, u"P6"_s}));
+    EXPECT_EQ(filtered(u"IMPORTO < 0"_s), QStringList{u"P2"_s});
+    EXPECT_EQ(filtered(u"IMPORTO = 0.01"_s), QStringList{u"P4"_s});
+    EXPECT_EQ(filtered(u"IMPORTO + 1 = 6"_s), (QStringList{u"P1"_s, u"P6"_s}));
+    EXPECT_EQ(filtered(u"DATA > '31/12/2022' and DATA <= '2023-05-01'"_s), (QStringList{u"P1"_s, u"P3"_s, u"P6"_s}));
+    EXPECT_EQ(filtered(u"DATA is not null and not (NOME is null)"_s), (QStringList{u"P1"_s, u"P2"_s, u"P3"_s, u"P5"_s, u"P6"_s}));
+}
+
+TEST_F(People, AComparisonWithNullIsFalse)
+{
+    EXPECT_EQ(filtered(u"ANNO <> 2"_s), (QStringList{u"P1"_s, u"P4"_s}));
+    EXPECT_EQ(filtered(u"not (ANNO = 2)"_s), (QStringList{u"P1"_s, u"P4"_s, u"P5"_s}));
+    EXPECT_EQ(filtered(u"NOME = null"_s), QStringList());
+    EXPECT_EQ(filtered(u"CODICE+NOME = 'P4'"_s), QStringList());
+}
+
+TEST_F(People, ATextFieldComparedWithANumberIsReadAsANumber)
+{
+    addRow(ds, {u"05"_s});
+    EXPECT_EQ(filtered(u"CODICE = 5"_s), QStringList{u"05"_s});
+    EXPECT_EQ(filtered(u"ANNO = '10'"_s), (QStringList{u"P1"_s, u"P4"_s}));
+}
+
+TEST_F(People, MalformedFiltersAreRefusedWithTextAndPosition)
+{
+    ds.setFilter(u"NOME='ROSSI'"_s);
+    ds.setFiltered(true);
+    const struct
+    {
+        const char16_t *text;
+        const char16_t *message;
+    } cases[] = {
+        {u"NOME='ROSSI", u"Filtro non valido «NOME='ROSSI»: testo tra apici non chiuso (posizione 6)"},
+        {u"COGNOME='ROSSI'", u"Filtro non valido «COGNOME='ROSSI'»: campo «COGNOME» inesistente nel dataset cdsPersone (posizione 1)"},
+        {u"NOME='A' ANNO=2", u"Filtro non valido «NOME='A' ANNO=2»: testo inatteso «ANNO» (posizione 10)"},
+        {u"NOME = 2023 or", u"Filtro non valido «NOME = 2023 or»: il filtro finisce prima del previsto (posizione 15)"},
+        {u"(ANNO = 2", u"Filtro non valido «(ANNO = 2»: manca la parentesi di chiusura (posizione 10)"},
+        {u"DATA = 'ieri'", u"Filtro non valido «DATA = 'ieri'»: «ieri» non è una data valida (posizione 6)"},
+        {u"DATA = 2023", u"Filtro non valido «DATA = 2023»: valori di tipo diverso non confrontabili (posizione 6)"},
+        {u"NOME", u"Filtro non valido «NOME»: il filtro deve essere una condizione (posizione 1)"},
+        {u"ANNO = 2 and NOME", u"Filtro non valido «ANNO = 2 and NOME»: è attesa una condizione (posizione 14)"},
+        {u"NOME ; 'X'", u"Filtro non valido «NOME ; 'X'»: carattere non ammesso «;» (posizione 6)"},
+    };
+    for (const auto &c : cases) {
+        try {
+            ds.setFilter(QString::fromUtf16(c.text));
+            ADD_FAILURE() << "accepted: " << QString::fromUtf16(c.text).toStdString();
+        } catch (const EDatabaseError &e) {
+            EXPECT_EQ(e.message(), QString::fromUtf16(c.message));
+        }
+    }
+    // The filter in force before stays in force.
+    EXPECT_EQ(ds.filter(), u"NOME='ROSSI'"_s);
+    EXPECT_EQ(codes(), (QStringList{u"P1"_s, u"P3"_s}));
+}
+
+TEST_F(People, KeywordsAndFieldNamesIgnoreCase)
+{
+    EXPECT_EQ(filtered(u"nome IS NULL Or Anno = 10"_s), (QStringList{u"P1"_s, u"P4"_s}));
+}
+
+TEST_F(People, FilterAndOrderWorkTogetherAndAPostedRecordThatNoLongerMatchesLeavesTheView)
+{
+    ds.setIndexFieldNames(u"IMPORTO"_s);
+    ds.setFilter(u"NOME = 'ROSSI'"_s);
+    ds.setFiltered(true);
+    EXPECT_EQ(codes(), (QStringList{u"P3"_s, u"P1"_s}));
+    ds.first();
+    ds.edit();
+    ds.fieldByName(u"NOME"_s).setAsString(u"NERI"_s);
+    ds.post();
+    EXPECT_EQ(codes(), QStringList{u"P1"_s});
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P1"_s);
+    ds.setFiltered(false);
+    EXPECT_EQ(ds.recordCount(), 6);
+}
+
+TEST_F(People, LocateFindsByOneOrSeveralFieldsInTheView)
+{
+    ASSERT_TRUE(ds.locate(u"NOME;ANNO"_s, {u"ROSSI"_s, 2}));
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P3"_s);
+    ASSERT_TRUE(ds.locate(u"nome"_s, u"ros"_s, {true, true}));
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P1"_s);
+    EXPECT_FALSE(ds.locate(u"NOME"_s, u"ros"_s, {false, true}));
+    EXPECT_FALSE(ds.locate(u"NOME"_s, u"ROSS"_s));
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P1"_s); // not moved
+    ASSERT_TRUE(ds.locate(u"IMPORTO"_s, u"-1,5"_s));
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P2"_s);
+    ASSERT_TRUE(ds.locate(u"DATA"_s, QDate(2024, 2, 29)));
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P5"_s);
+    ASSERT_TRUE(ds.locate(u"ANNO"_s, QVariant()));
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P5"_s);
+    EXPECT_FALSE(ds.locate(u"ANNO"_s, u"dieci"_s));
+
+    ds.setFilter(u"ANNO = 10"_s);
+    ds.setFiltered(true);
+    EXPECT_FALSE(ds.locate(u"CODICE"_s, u"P2"_s));
+    EXPECT_TRUE(ds.locate(u"CODICE"_s, u"P4"_s));
+}
+
+TEST_F(People, BookmarksHoldThroughOrderAndFilterButNotOutsideTheView)
+{
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"P4"_s));
+    const Bookmark p4 = ds.bookmark();
+    ds.setIndexFieldNames(u"NOME"_s);
+    ds.last();
+    ds.gotoBookmark(p4);
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"P4"_s);
+    ds.setFilter(u"ANNO = 2"_s);
+    ds.setFiltered(true);
+    EXPECT_FALSE(ds.bookmarkValid(p4));
+    EXPECT_THROW(ds.gotoBookmark(p4), EDatabaseError);
+    ds.setFiltered(false);
+    EXPECT_TRUE(ds.bookmarkValid(p4));
+    ds.gotoBookmark(p4);
+    ds.deleteRecord();
+    EXPECT_FALSE(ds.bookmarkValid(p4));
+}

@@ -1,0 +1,91 @@
+#include "ClientDataSet.h"
+#include "Exceptions.h"
+#include "THlmCds.h"
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+void makeTable(ClientDataSet &ds, std::initializer_list<const char16_t *> codes)
+{
+    ds.fieldDefs().clear();
+    ds.fieldDefs().add(u"SFILECODREC"_s, FieldType::String, 1);
+    ds.fieldDefs().add(u"SFILERECORD"_s, FieldType::Memo);
+    ds.createDataSet();
+    for (const auto *c : codes) {
+        ds.append();
+        ds.field(0).setAsString(QString::fromUtf16(c));
+        ds.post();
+    }
+}
+
+QStringList codes(ClientDataSet &ds)
+{
+    QStringList out;
+    for (ds.first(); !ds.eof(); ds.next())
+        out.append(ds.field(0).asString());
+    return out;
+}
+
+} // namespace
+
+TEST(THlmCds, SavingReplacesTheFileMergesTheLogAndLeavesNoBackup)
+{
+    TempDir dir;
+    const QString path = dir.file(u"TFILE_FILETELEM.CDS"_s);
+    ClientDataSet ds;
+    makeTable(ds, {u"A"});
+    THlmCds::saveToFile(ds, path);
+    makeTable(ds, {u"A", u"B", u"Z"});
+    EXPECT_EQ(ds.changeCount(), 3);
+    THlmCds::saveToFile(ds, path);
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"TFILE_FILETELEM.CDS"_s});
+
+    ClientDataSet back;
+    THlmCds::loadFromFile(back, path);
+    EXPECT_EQ(codes(back), (QStringList{u"A"_s, u"B"_s, u"Z"_s}));
+}
+
+TEST(THlmCds, AStaleBackupDoesNotStopTheSave)
+{
+    TempDir dir;
+    dir.write(u"TFIFI_FIELDSFILE.BAK"_s, "vecchio");
+    ClientDataSet ds;
+    makeTable(ds, {u"D"});
+    THlmCds::saveToFile(ds, dir.file(u"TFIFI_FIELDSFILE.CDS"_s));
+    EXPECT_FALSE(QFile::exists(dir.file(u"TFIFI_FIELDSFILE.BAK"_s)));
+    EXPECT_TRUE(QFile::exists(dir.file(u"TFIFI_FIELDSFILE.CDS"_s)));
+}
+
+TEST(THlmCds, AFailedSaveRaisesAndNamesTheFile)
+{
+    TempDir dir;
+    ClientDataSet ds;
+    makeTable(ds, {u"A"});
+    const QString path = dir.file(u"manca/TFILE_FILETELEM.CDS"_s);
+    try {
+        THlmCds::saveToFile(ds, path);
+        FAIL();
+    } catch (const EInOutError &e) {
+        EXPECT_TRUE(e.message().contains(path));
+    }
+}
+
+TEST(THlmCds, LoadsAStructureFromABlob)
+{
+    ClientDataSet structure;
+    structure.fieldDefs().add(u"SSOSCODFIS"_s, FieldType::String, 16);
+    const QByteArray blob = structure.saveToBytes();
+    ClientDataSet ds;
+    THlmCds::loadFromBlob(ds, blob, u"TSOS_DATOSOSTITUTO"_s);
+    EXPECT_TRUE(ds.active());
+    EXPECT_EQ(ds.fieldCount(), 1);
+    EXPECT_THROW(THlmCds::loadFromBlob(ds, blob.first(blob.size() - 1), u"TSOS_DATOSOSTITUTO"_s), EDatabaseError);
+}

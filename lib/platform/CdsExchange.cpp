@@ -286,7 +286,9 @@ QByteArray toCsv(ClientDataSet &ds)
     return out.toUtf8();
 }
 
-void fromJson(ClientDataSet &ds, const QByteArray &json, const QString &source)
+namespace {
+
+QJsonObject parseJson(const QByteArray &json, const QString &source)
 {
     QJsonParseError err;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &err);
@@ -294,7 +296,74 @@ void fromJson(ClientDataSet &ds, const QByteArray &json, const QString &source)
         const qsizetype line = json.left(err.offset).count('\n') + 1;
         fail(source, u"JSON non valido alla riga %1: %2"_s.arg(line).arg(err.errorString()));
     }
-    const QJsonObject root = doc.object();
+    return doc.object();
+}
+
+// Fills the record being appended from a JSON record: an object keyed by
+// field names or an array of values in field order.
+void setRecord(ClientDataSet &ds, const QJsonValue &rec, const QString &source, qsizetype number)
+{
+    if (rec.isArray()) {
+        const QJsonArray values = rec.toArray();
+        if (values.size() != ds.fieldCount())
+            fail(source, u"record %1: %2 valori per %3 campi"_s.arg(number).arg(values.size()).arg(ds.fieldCount()));
+        for (int f = 0; f < ds.fieldCount(); ++f) {
+            Field &fld = ds.field(f);
+            try {
+                setField(fld, valueFromJson(fld, values.at(f)), source, number);
+            } catch (const EConvertError &e) {
+                fail(source, u"record %1, campo %2: %3"_s.arg(number).arg(fld.fieldName(), e.message()));
+            }
+        }
+    } else if (rec.isObject()) {
+        const QJsonObject obj = rec.toObject();
+        for (auto it = obj.begin(); it != obj.end(); ++it) {
+            Field *fld = ds.findField(it.key());
+            if (!fld)
+                fail(source, u"record %1: campo «%2» sconosciuto"_s.arg(number).arg(it.key()));
+            try {
+                setField(*fld, valueFromJson(*fld, it.value()), source, number);
+            } catch (const EConvertError &e) {
+                fail(source, u"record %1, campo %2: %3"_s.arg(number).arg(fld->fieldName(), e.message()));
+            }
+        }
+    } else {
+        fail(source, u"record %1: atteso un oggetto o un elenco di valori"_s.arg(number));
+    }
+}
+
+void appendRecords(ClientDataSet &ds, const QJsonArray &records, const QString &source)
+{
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        ds.append();
+        try {
+            setRecord(ds, records.at(r), source, r + 1);
+        } catch (...) {
+            ds.cancel();
+            throw;
+        }
+        try {
+            ds.post();
+        } catch (const Exception &e) {
+            ds.cancel();
+            fail(source, u"record %1: %2"_s.arg(r + 1).arg(e.message()));
+        }
+    }
+}
+
+} // namespace
+
+void appendJsonRecords(ClientDataSet &ds, const QByteArray &json, const QString &source)
+{
+    const QJsonObject root = parseJson(json, source);
+    if (!root.value(u"records"_s).isArray())
+        fail(source, u"manca l'elenco «records» dei record"_s);
+    appendRecords(ds, root.value(u"records"_s).toArray(), source);
+}
+
+void fromJson(ClientDataSet &ds, const QByteArray &json, const QString &source)
+{
+    const QJsonObject root = parseJson(json, source);
     if (!root.value(u"fields"_s).isArray())
         fail(source, u"manca l'elenco «fields» dei campi"_s);
 
@@ -313,43 +382,7 @@ void fromJson(ClientDataSet &ds, const QByteArray &json, const QString &source)
         }
     }
     built.createDataSet();
-    const QJsonArray records = root.value(u"records"_s).toArray();
-    for (qsizetype r = 0; r < records.size(); ++r) {
-        built.append();
-        const QJsonValue rec = records.at(r);
-        if (rec.isArray()) {
-            const QJsonArray values = rec.toArray();
-            if (values.size() != built.fieldCount())
-                fail(source, u"record %1: %2 valori per %3 campi"_s.arg(r + 1).arg(values.size()).arg(built.fieldCount()));
-            for (int f = 0; f < built.fieldCount(); ++f) {
-                Field &fld = built.field(f);
-                try {
-                    setField(fld, valueFromJson(fld, values.at(f)), source, r + 1);
-                } catch (const EConvertError &e) {
-                    fail(source, u"record %1, campo %2: %3"_s.arg(r + 1).arg(fld.fieldName(), e.message()));
-                }
-            }
-        } else if (rec.isObject()) {
-            const QJsonObject obj = rec.toObject();
-            for (auto it = obj.begin(); it != obj.end(); ++it) {
-                Field *fld = built.findField(it.key());
-                if (!fld)
-                    fail(source, u"record %1: campo «%2» sconosciuto"_s.arg(r + 1).arg(it.key()));
-                try {
-                    setField(*fld, valueFromJson(*fld, it.value()), source, r + 1);
-                } catch (const EConvertError &e) {
-                    fail(source, u"record %1, campo %2: %3"_s.arg(r + 1).arg(fld->fieldName(), e.message()));
-                }
-            }
-        } else {
-            fail(source, u"record %1: atteso un oggetto o un elenco di valori"_s.arg(r + 1));
-        }
-        try {
-            built.post();
-        } catch (const Exception &e) {
-            fail(source, u"record %1: %2"_s.arg(r + 1).arg(e.message()));
-        }
-    }
+    appendRecords(built, root.value(u"records"_s).toArray(), source);
     built.mergeChangeLog();
     ds.loadFromBytes(built.saveToBytes(), source);
 }

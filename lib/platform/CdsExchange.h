@@ -26,5 +26,9 @@ QByteArray toJson(ClientDataSet &dataSet);
 QByteArray toCsv(ClientDataSet &dataSet);
 void fromJson(ClientDataSet &dataSet, const QByteArray &json, const QString &source);
 void fromCsv(ClientDataSet &dataSet, const QByteArray &csv, const QString &source);
+// Appends to an open dataset the records of a JSON document
+// {"records": [{"FIELD": value, ...}, ...]}, posting each; the fields are the
+// dataset's own. Records already appended stay when a later one fails.
+void appendJsonRecords(ClientDataSet &dataSet, const QByteArray &json, const QString &source);
 
 } // namespace CdsExchange

@@ -98,3 +98,24 @@ TEST(CdsExchange, ErrorsNameTheSourceTheRecordAndTheField)
     // Nothing of the dataset was lost on the way.
     EXPECT_EQ(ds.saveToBytes(), before);
 }
+
+TEST(CdsExchange, RecordsAreAppendedToAnOpenTableByFieldName)
+{
+    ClientDataSet ds;
+    fixtures::defineSample(ds);
+    addRow(ds, {u"A"_s});
+    CdsExchange::appendJsonRecords(ds, R"({"records": [{"codice": "B", "IMPORTO": "12.5", "DATA": "2023-01-16"},
+                                                        {"CODICE": "C", "ANNO": 2023}]})",
+                                   u"demo.json"_s);
+    EXPECT_EQ(column(ds, u"CODICE"_s), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
+    EXPECT_EQ(column(ds, u"IMPORTO"_s), (QStringList{u"<null>"_s, u"12,5"_s, u"<null>"_s}));
+    try {
+        CdsExchange::appendJsonRecords(ds, R"({"records": [{"CODICE": "D"}, {"ANNI": 1}]})", u"demo.json"_s);
+        FAIL();
+    } catch (const EDatabaseError &e) {
+        EXPECT_EQ(e.message(), u"demo.json: record 2: campo «ANNI» sconosciuto"_s);
+    }
+    // The record before the bad one stays; the bad one leaves nothing.
+    EXPECT_EQ(column(ds, u"CODICE"_s), (QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s}));
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+}

@@ -3,8 +3,11 @@
 add_library(elh_config INTERFACE)
 target_compile_features(elh_config INTERFACE cxx_std_20)
 target_compile_options(elh_config INTERFACE
-    -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion -Wshadow=local
+    -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion
     -Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(elh_config INTERFACE -Wshadow=local)
+endif()
 if(ELH_WERROR)
     target_compile_options(elh_config INTERFACE -Werror)
 endif()

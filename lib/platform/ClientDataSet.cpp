@@ -520,7 +520,7 @@ void ClientDataSet::cancel()
     fire(m_events.beforeCancel);
     const int row = m_editRow;
     if (m_state == DataSetState::Insert) {
-        const auto pos = std::find(m_view.begin(), m_view.end(), row);
+        const auto pos = findInView(row);
         const int at = static_cast<int>(pos - m_view.begin());
         if (pos != m_view.end())
             m_view.erase(pos);
@@ -792,10 +792,25 @@ void ClientDataSet::rebuildView(int keepRow)
     }
 }
 
+// Where a row stands in the view: usually at the cursor, so the search
+// only runs when it does not.
+std::vector<int>::iterator ClientDataSet::findInView(int row)
+{
+    if (m_cursor >= 0 && m_cursor < static_cast<int>(m_view.size()) && m_view[static_cast<std::size_t>(m_cursor)] == row)
+        return m_view.begin() + m_cursor;
+    return std::find(m_view.begin(), m_view.end(), row);
+}
+
 void ClientDataSet::placeRowInView(int row)
 {
-    const auto it = std::find(m_view.begin(), m_view.end(), row);
+    const auto it = findInView(row);
     int at = it == m_view.end() ? m_cursor : static_cast<int>(it - m_view.begin());
+    // Unordered, unfiltered, still at its place: nothing moves.
+    if (it != m_view.end() && m_indexFields.empty() && rowPasses(row)) {
+        m_cursor = at;
+        m_bof = m_eof = false;
+        return;
+    }
     if (it != m_view.end())
         m_view.erase(it);
     if (!rowPasses(row)) {

@@ -234,6 +234,7 @@ private:
     bool rowPasses(int row) const;
     bool viewLess(int rowA, int rowB) const;
     void placeRowInView(int row);
+    std::vector<int>::iterator findInView(int row);
     std::vector<int> naturalRows() const;
 
     void scrollTo(int viewIndex, bool fireEvents);

@@ -106,7 +106,7 @@ std::optional<QDateTime> parseDateTime(const QString &text)
         if (!time.isValid())
             return std::nullopt;
     }
-    return QDateTime(*date, time);
+    return QDateTime(*date, time, Qt::UTC);
 }
 
 std::optional<qint64> parseInteger(const QString &text)

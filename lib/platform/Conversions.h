@@ -27,7 +27,9 @@ QString toText(const QVariant &value);
 // dd/mm/yyyy (day and month may have one digit; a two-digit year below 50 is
 // in this century, otherwise in the last one) or ISO yyyy-mm-dd.
 std::optional<QDate> parseDate(const QString &text);
-// A date as above, optionally followed by hh:mm or hh:mm:ss.
+// A date as above, optionally followed by hh:mm or hh:mm:ss. Date-times of
+// the program are wall-clock times without a zone, held as UTC so that no
+// daylight-saving gap moves them.
 std::optional<QDateTime> parseDateTime(const QString &text);
 std::optional<qint64> parseInteger(const QString &text);
 // Italian decimal comma, optional exponent ("1,5E3").

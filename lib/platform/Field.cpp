@@ -26,7 +26,7 @@ QDateTime serialToDateTime(double serial)
     const double day = std::floor(serial);
     const auto ms = static_cast<int>(std::llround((serial - day) * kMsPerDay));
     return QDateTime(QDate::fromJulianDay(static_cast<qint64>(day) + kSerialEpochJulianDay),
-                     QTime::fromMSecsSinceStartOfDay(std::min(ms, 86399999)));
+                     QTime::fromMSecsSinceStartOfDay(std::min(ms, 86399999)), Qt::UTC);
 }
 
 } // namespace
@@ -275,7 +275,7 @@ QDateTime Field::asDateTime() const
         return *v;
     }
     case FieldType::Date:
-        return QDateTime(QDate::fromJulianDay(st.intAt(m_index, r)), QTime(0, 0));
+        return QDateTime(QDate::fromJulianDay(st.intAt(m_index, r)), QTime(0, 0), Qt::UTC);
     case FieldType::DateTime:
         return RecordStore::intToDateTime(st.intAt(m_index, r));
     case FieldType::Integer:
@@ -404,7 +404,7 @@ void Field::setAsDateTime(const QDateTime &value)
 void Field::setAsDate(const QDate &value)
 {
     const int r = writableRow();
-    storeDateTime(r, QDateTime(value, QTime(0, 0)), true);
+    storeDate(r, value);
     changed();
 }
 
@@ -454,7 +454,7 @@ void Field::storeVariant(int row, const QVariant &value)
         storeFloat(row, value.toDouble());
         return;
     case QMetaType::QDate:
-        storeDateTime(row, QDateTime(value.toDate(), QTime(0, 0)), true);
+        storeDate(row, value.toDate());
         return;
     case QMetaType::QDateTime:
         storeDateTime(row, value.toDateTime(), false);
@@ -522,6 +522,11 @@ void Field::storeText(int row, const QString &value)
         return;
     }
     case FieldType::Date:
+        if (const auto d = Conv::parseDate(value)) {
+            st.setInt(m_index, row, d->toJulianDay());
+            return;
+        }
+        [[fallthrough]];
     case FieldType::DateTime: {
         const auto v = Conv::parseDateTime(value);
         if (!v)
@@ -668,6 +673,14 @@ void Field::storeDateTime(int row, const QDateTime &value, bool dateOnly)
     case FieldType::Boolean:
         conversionError(Conv::dateTimeToText(value), u"un valore logico"_s);
     }
+}
+
+void Field::storeDate(int row, const QDate &value)
+{
+    if (m_type == FieldType::Date && value.isValid())
+        m_dataSet->m_store.setInt(m_index, row, value.toJulianDay());
+    else
+        storeDateTime(row, value.isValid() ? QDateTime(value, QTime(0, 0), Qt::UTC) : QDateTime(), true);
 }
 
 void Field::storeBool(int row, bool value)

@@ -100,6 +100,7 @@ private:
     void storeFloat(int row, double value);
     void storeDecimal(int row, Decimal value);
     void storeDateTime(int row, const QDateTime &value, bool dateOnly);
+    void storeDate(int row, const QDate &value);
     void storeBool(int row, bool value);
     // The value converted to the field's canonical variant type.
     QVariant canonical(const QVariant &value) const;

@@ -5,6 +5,7 @@
 #include "Decimal.h"
 #include "Exceptions.h"
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -88,7 +89,8 @@ struct FilterExpression::Node
     }
     virtual ~Node() = default;
     virtual Value eval(int row) const = 0;
-    Kind kind; // the kind of value the node yields
+    Kind kind;     // the kind of value the node yields
+    int depth = 1; // of the tree below: evaluation recurses that deep
 };
 
 namespace {
@@ -168,6 +170,7 @@ struct ConcatNode : Node
         , left(std::move(l))
         , right(std::move(r))
     {
+        depth = 1 + std::max(left->depth, right->depth);
     }
     Value eval(int row) const override
     {
@@ -191,6 +194,7 @@ struct ArithNode : Node
         , right(std::move(r))
         , minus(subtract)
     {
+        depth = 1 + std::max(left->depth, right->depth);
     }
     Value eval(int row) const override
     {
@@ -223,6 +227,7 @@ struct NegateNode : Node
         : Node(Kind::Number)
         , child(std::move(c))
     {
+        depth = 1 + child->depth;
     }
     Value eval(int row) const override
     {
@@ -250,6 +255,7 @@ struct CompareNode : Node
         , right(std::move(r))
         , textOnRight(swapped)
     {
+        depth = 1 + std::max(left->depth, right->depth);
     }
     Value eval(int row) const override
     {
@@ -301,6 +307,7 @@ struct LogicNode : Node
         , right(std::move(r))
         , conjunction(isAnd)
     {
+        depth = 1 + std::max(left->depth, right->depth);
     }
     Value eval(int row) const override
     {
@@ -324,6 +331,7 @@ struct NotNode : Node
         : Node(Kind::Bool)
         , child(std::move(c))
     {
+        depth = 1 + child->depth;
     }
     Value eval(int row) const override
     {
@@ -342,6 +350,7 @@ struct IsNullNode : Node
         , child(std::move(c))
         , negated(negate)
     {
+        depth = 1 + child->depth;
     }
     Value eval(int row) const override
     {
@@ -364,6 +373,11 @@ struct Token
     QString text;
     qsizetype pos = 0; // 1-based
 };
+
+// Deeper texts are refused: no program filter comes near, and parsing or
+// evaluating them would exhaust the stack.
+constexpr int kMaxNesting = 100; // parentheses and chains of not and minus
+constexpr int kMaxDepth = 1000;  // operators in a row
 
 class Parser
 {
@@ -485,6 +499,26 @@ private:
         m_tokens.push_back(end);
     }
 
+    // Counts the parser's own recursion (parentheses, chains of not and minus).
+    struct Nesting
+    {
+        Nesting(Parser &p, qsizetype pos)
+            : parser(p)
+        {
+            if (++parser.m_nesting > kMaxNesting)
+                parser.fail(u"espressione troppo annidata"_s, pos);
+        }
+        ~Nesting() { --parser.m_nesting; }
+        Parser &parser;
+    };
+
+    NodePtr limited(NodePtr node, qsizetype pos) const
+    {
+        if (node->depth > kMaxDepth)
+            fail(u"espressione troppo lunga"_s, pos);
+        return node;
+    }
+
     const Token &peek() const { return m_tokens[m_at]; }
     Token take() { return m_tokens[m_at++]; }
     bool isOp(const char16_t *op) const { return peek().type == Tok::Op && peek().text == QStringView(op); }
@@ -503,7 +537,7 @@ private:
         while (peek().type == Tok::Or) {
             const qsizetype opPos = take().pos;
             NodePtr right = parseAnd();
-            left = std::make_unique<LogicNode>(expectBool(std::move(left), pos), expectBool(std::move(right), opPos + 3), false);
+            left = limited(std::make_unique<LogicNode>(expectBool(std::move(left), pos), expectBool(std::move(right), opPos + 3), false), opPos);
         }
         return left;
     }
@@ -515,7 +549,7 @@ private:
         while (peek().type == Tok::And) {
             const qsizetype opPos = take().pos;
             NodePtr right = parseNot();
-            left = std::make_unique<LogicNode>(expectBool(std::move(left), pos), expectBool(std::move(right), opPos + 4), true);
+            left = limited(std::make_unique<LogicNode>(expectBool(std::move(left), pos), expectBool(std::move(right), opPos + 4), true), opPos);
         }
         return left;
     }
@@ -524,6 +558,7 @@ private:
     {
         if (peek().type == Tok::Not) {
             const qsizetype pos = take().pos;
+            const Nesting nesting(*this, pos);
             return std::make_unique<NotNode>(expectBool(parseNot(), pos));
         }
         return parsePredicate();
@@ -622,9 +657,9 @@ private:
             if (a == Kind::Null || b == Kind::Null) {
                 left = std::make_unique<LiteralNode>(Value());
             } else if (!minus && a == Kind::Text && b == Kind::Text) {
-                left = std::make_unique<ConcatNode>(std::move(left), std::move(right));
+                left = limited(std::make_unique<ConcatNode>(std::move(left), std::move(right)), opTok.pos);
             } else if (a == Kind::Number && b == Kind::Number) {
-                left = std::make_unique<ArithNode>(std::move(left), std::move(right), minus);
+                left = limited(std::make_unique<ArithNode>(std::move(left), std::move(right), minus), opTok.pos);
             } else {
                 fail(minus ? u"la sottrazione vale solo tra numeri"_s : u"«+» unisce due testi o somma due numeri"_s, opTok.pos);
             }
@@ -636,6 +671,7 @@ private:
     {
         if (isOp(u"-")) {
             const qsizetype pos = take().pos;
+            const Nesting nesting(*this, pos);
             NodePtr child = parseUnary();
             if (child->kind != Kind::Number)
                 fail(u"il segno meno vale solo per i numeri"_s, pos);
@@ -671,6 +707,7 @@ private:
         case Tok::Ident:
             return fieldNode(t);
         case Tok::LParen: {
+            const Nesting nesting(*this, t.pos);
             NodePtr inner = parseOr();
             if (peek().type != Tok::RParen)
                 fail(u"manca la parentesi di chiusura"_s, peek().pos);
@@ -719,6 +756,7 @@ private:
     QString m_text;
     std::vector<Token> m_tokens;
     std::size_t m_at = 0;
+    int m_nesting = 0;
 };
 
 } // namespace

@@ -53,7 +53,7 @@ QDateTime RecordStore::intToDateTime(std::int64_t value)
         ms += kMsPerDay;
         --day;
     }
-    return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+    return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)), Qt::UTC);
 }
 
 void RecordStore::reset(const FieldDefs &defs)

@@ -214,3 +214,27 @@ TEST_F(People, BookmarksHoldThroughOrderAndFilterButNotOutsideTheView)
     ds.deleteRecord();
     EXPECT_FALSE(ds.bookmarkValid(p4));
 }
+
+TEST_F(People, TextsTooDeepForTheStackAreRefused)
+{
+    const QString deep = QString(5000, u'(') + u"ANNO = 2"_s + QString(5000, u')');
+    EXPECT_THROW(ds.setFilter(deep), EDatabaseError);
+    QString nots;
+    for (int i = 0; i < 5000; ++i)
+        nots += u"not "_s;
+    EXPECT_THROW(ds.setFilter(nots + u"ANNO = 2"_s), EDatabaseError);
+    QString sum = u"ANNO"_s;
+    for (int i = 0; i < 100000; ++i)
+        sum += u"+ANNO"_s;
+    try {
+        ds.setFilter(sum + u" = 0"_s);
+        FAIL();
+    } catch (const EDatabaseError &e) {
+        EXPECT_TRUE(e.message().endsWith(u"espressione troppo lunga (posizione 5000)"_s)) << e.message().right(60).toStdString();
+    }
+    // What real filters need still passes: a few levels of parentheses, a long list of alternatives.
+    QString codes = u"CODICE = 'X'"_s;
+    for (int i = 0; i < 300; ++i)
+        codes += u" or CODICE = 'P%1'"_s.arg(i);
+    EXPECT_EQ(filtered(u"((((" + codes + u"))))"), (QStringList{u"P1"_s, u"P2"_s, u"P3"_s, u"P4"_s, u"P5"_s, u"P6"_s}));
+}

@@ -307,6 +307,21 @@ TEST(DeliveredCatalogue, FieldsThatTheProgramWritesByNameExist)
         EXPECT_NE(field(annotations, u"SANN7%1"_s.arg(slot, 2, 10, QChar(u'0'))), nullptr) << slot;
 }
 
+TEST(DeliveredCatalogue, ProspettiRowsNameTheAgentTheyBelongTo)
+{
+    // The telematic file and the prints group every Prospetto by SSOE7CODICE:
+    // empty for the agent itself, the extinct agent's code otherwise.
+    for (const QString &name :
+         {u"TPST_PROSPETTOST"_s, u"TPST2_PROSPETTOSTS2"_s, u"TPST3_PROSPETTOSTS3"_s, u"TPST4_PROSPETTOSTS4"_s,
+          u"TPSV_PROSPETTOSV"_s, u"TPSX_PROSPETTOSX"_s, u"TPDI_PROSPETTODI"_s, u"TPSY_PROSPETTOSY"_s,
+          u"TPSY2_PROSPETTOSY2"_s, u"TPSY3_PROSPETTOSY3"_s, u"TPSY4_PROSPETTOSY4"_s, u"TSS4_PROSPETTOSS4"_s,
+          u"TPSS_PROSPETTOSS"_s}) {
+        const FieldDef *extinct = field(table(name), u"SSOE7CODICE"_s);
+        ASSERT_NE(extinct, nullptr) << name.toStdString();
+        EXPECT_EQ(extinct->size, field(table(u"TSOE7_SOSESTINTO"_s), u"CODICE"_s)->size) << name.toStdString();
+    }
+}
+
 TEST(DeliveredCatalogue, StructurePacketsOpenAsEmptyTables)
 {
     for (const TableDef &t : catalogue().tables()) {

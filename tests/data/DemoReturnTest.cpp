@@ -1,0 +1,385 @@
+#include "CdsExchange.h"
+#include "ClientDataSet.h"
+#include "DeliveredData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kDemo = u"USR\\FL2023\\DbIniziale\\Demo\\"_s;
+
+// A demo file: <TABLE>.json for the return's year, <TABLE>.2022.json for the
+// previous year.
+struct DemoFile
+{
+    QString fileName;
+    QString table;
+    int year = 0;
+};
+
+QList<DemoFile> demoFiles()
+{
+    static const QRegularExpression form(u"^([A-Z0-9]+_[A-Z0-9]+)(\\.2022)?\\.json$"_s);
+    QList<DemoFile> files;
+    const QDir folder(DeliveredData::path(kDemo));
+    for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {
+        const QRegularExpressionMatch m = form.match(name);
+        files.append({name, m.captured(1), !m.hasMatch() ? 0 : m.captured(2).isEmpty() ? 2023 : 2022});
+    }
+    return files;
+}
+
+QByteArray readDemo(const QString &fileName)
+{
+    QFile file(DeliveredData::path(kDemo + fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + fileName.toStdString());
+    return file.readAll();
+}
+
+// The table opened empty from its catalogued structure, with the demo
+// records appended as the database side loads them.
+std::unique_ptr<ClientDataSet> openDemo(const QString &table, int year = 2023)
+{
+    const TableDef *def = DeliveredData::catalogue().find(table);
+    if (!def)
+        throw std::runtime_error("table not catalogued: " + table.toStdString());
+    auto ds = std::make_unique<ClientDataSet>(table);
+    ds->loadFromBytes(def->structurePacket(), table);
+    const QString fileName = table + (year == 2022 ? u".2022.json"_s : u".json"_s);
+    CdsExchange::appendJsonRecords(*ds, readDemo(fileName), fileName);
+    ds->first();
+    return ds;
+}
+
+QString text(const ClientDataSet &ds, const QString &field)
+{
+    return ds.fieldByName(field).asString();
+}
+
+Decimal amount(const ClientDataSet &ds, const QString &field)
+{
+    return ds.fieldByName(field).asCurrency();
+}
+
+std::string money(Decimal value)
+{
+    return value.toString(2).toStdString();
+}
+
+QSet<QString> referenceCodes(const QString &file)
+{
+    ClientDataSet ds(file);
+    ds.loadFromFile(DeliveredData::path(u"USR\\FL2023\\Res\\Tabelle\\"_s + file));
+    QSet<QString> codes;
+    for (ds.first(); !ds.eof(); ds.next())
+        codes.insert(text(ds, u"CODICE"_s));
+    return codes;
+}
+
+// Check digit of an 11-digit numeric fiscal code: digits in odd places are
+// added, digits in even places doubled (less 9 above 9), and the last digit
+// brings the sum to a multiple of ten.
+bool validNumericCode(const QString &code)
+{
+    static const QRegularExpression digits(u"^\\d{11}$"_s);
+    if (!digits.match(code).hasMatch())
+        return false;
+    int sum = 0;
+    for (int i = 0; i < 10; ++i) {
+        int d = code.at(i).digitValue();
+        if (i % 2 == 1)
+            d = d * 2 > 9 ? d * 2 - 9 : d * 2;
+        sum += d;
+    }
+    return (10 - sum % 10) % 10 == code.at(10).digitValue();
+}
+
+// Check character of a person's 16-character fiscal code: characters in odd
+// places count by the table of odd places, those in even places by their
+// order; the sum modulo 26 is the letter.
+bool validPersonCode(const QString &code)
+{
+    static const QRegularExpression form(u"^[A-Z]{6}\\d{2}[A-Z]\\d{2}[A-Z]\\d{3}[A-Z]$"_s);
+    static const int odd[] = {1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18, 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+    static const int oddDigit[] = {1, 0, 5, 7, 9, 13, 15, 17, 19, 21};
+    if (!form.match(code).hasMatch())
+        return false;
+    int sum = 0;
+    for (int i = 0; i < 15; ++i) {
+        const QChar c = code.at(i);
+        const int order = c.isDigit() ? c.digitValue() : c.unicode() - u'A';
+        sum += i % 2 == 1 ? order : c.isDigit() ? oddDigit[order] : odd[order];
+    }
+    return code.at(15).unicode() == u'A' + sum % 26;
+}
+
+// The code of the agent of the demo, as the previous year's record gives it.
+QString agentCode()
+{
+    return text(*openDemo(u"TSOS_DATOSOSTITUTO"_s, 2022), u"SSOSCODFIS"_s);
+}
+
+// The Prospetti of the year whose rows may belong to an extinct agent.
+const QStringList kProspetti = {
+    u"TPST_PROSPETTOST"_s,   u"TPST2_PROSPETTOSTS2"_s, u"TPSV_PROSPETTOSV"_s,   u"TPSX_PROSPETTOSX"_s,
+    u"TPDI_PROSPETTODI"_s,   u"TPSY_PROSPETTOSY"_s,    u"TPSY2_PROSPETTOSY2"_s, u"TPSY3_PROSPETTOSY3"_s,
+    u"TPSY4_PROSPETTOSY4"_s, u"TSS4_PROSPETTOSS4"_s,
+};
+
+} // namespace
+
+TEST(DemoReturn, EveryFileNamesACataloguedTableAndItsYear)
+{
+    const QList<DemoFile> files = demoFiles();
+    ASSERT_FALSE(files.isEmpty());
+    QSet<QString> tables2023;
+    for (const DemoFile &f : files) {
+        SCOPED_TRACE(f.fileName.toStdString());
+        ASSERT_NE(f.year, 0) << "not <TABLE>.json nor <TABLE>.2022.json";
+        EXPECT_NE(DeliveredData::catalogue().find(f.table), nullptr);
+        if (f.year == 2023)
+            tables2023.insert(f.table);
+    }
+    for (const QString &table : kProspetti)
+        EXPECT_TRUE(tables2023.contains(table)) << table.toStdString();
+    EXPECT_TRUE(tables2023.contains(u"TSOE7_SOSESTINTO"_s));
+    EXPECT_TRUE(tables2023.contains(u"TCUS_DATISOST"_s));
+}
+
+TEST(DemoReturn, RecordsAppendToTablesOpenedFromTheCatalogue)
+{
+    for (const DemoFile &f : demoFiles()) {
+        SCOPED_TRACE(f.fileName.toStdString());
+        const QJsonArray records = QJsonDocument::fromJson(readDemo(f.fileName)).object().value(u"records"_s).toArray();
+        ASSERT_FALSE(records.isEmpty());
+        std::unique_ptr<ClientDataSet> ds;
+        ASSERT_NO_THROW(ds = openDemo(f.table, f.year));
+        EXPECT_EQ(ds->recordCount(), records.size());
+        // Texts fit their fields: the store would keep them cut.
+        for (const QJsonValue &record : records) {
+            const QJsonObject values = record.toObject();
+            for (auto it = values.begin(); it != values.end(); ++it) {
+                const Field &field = ds->fieldByName(it.key());
+                if (field.dataType() == FieldType::String) {
+                    EXPECT_LE(it.value().toString().size(), field.size()) << it.key().toStdString();
+                }
+            }
+        }
+    }
+}
+
+TEST(DemoReturn, TheStartUpCarriesTheAgentAndTheSupplierOverFromThePreviousYear)
+{
+    const QStringList names = QDir(DeliveredData::path(kDemo)).entryList(QDir::Files);
+    // Only the agent and the supplier are read from the previous year, and
+    // neither exists yet in the return's year.
+    for (const QString &table : {u"TSOS_DATOSOSTITUTO"_s, u"TFOR_FORNITORE"_s}) {
+        EXPECT_TRUE(names.contains(table + u".2022.json"_s)) << table.toStdString();
+        EXPECT_FALSE(names.contains(table + u".json"_s)) << table.toStdString();
+        EXPECT_EQ(openDemo(table, 2022)->recordCount(), 1) << table.toStdString();
+    }
+    for (const DemoFile &f : demoFiles()) {
+        if (f.year == 2022) {
+            EXPECT_TRUE(f.table == u"TSOS_DATOSOSTITUTO" || f.table == u"TFOR_FORNITORE") << f.fileName.toStdString();
+        }
+    }
+
+    const auto agent = openDemo(u"TSOS_DATOSOSTITUTO"_s, 2022);
+    for (const QString &field : {u"SSOSCODFIS"_s, u"SSOSDENOM"_s, u"SCOACODICE"_s, u"SSOSCFRAPPR"_s, u"SCARCODICE"_s,
+                                 u"SSOSCOGNRAPPR"_s, u"SSOSNOMERAPPR"_s, u"DSOSDTNASRAPPR"_s, u"SSOSCOMNASRAPPR"_s})
+        EXPECT_FALSE(text(*agent, field).isEmpty()) << field.toStdString();
+    // Flags hold the texts "0" and "1".
+    for (int i = 0; i < agent->fieldCount(); ++i) {
+        const Field &field = agent->field(i);
+        if (field.fieldName().startsWith(u'L') && !field.isNull()) {
+            EXPECT_TRUE(field.asString() == u"0" || field.asString() == u"1") << field.fieldName().toStdString();
+        }
+    }
+}
+
+TEST(DemoReturn, FiscalCodesOfTheAgentAndOfTheExtinctAgentAgree)
+{
+    const QString agent = agentCode();
+    ASSERT_FALSE(agent.isEmpty());
+    EXPECT_TRUE(validNumericCode(agent)) << agent.toStdString();
+    EXPECT_EQ(text(*openDemo(u"TCUS_DATISOST"_s), u"SSOSCODFIS"_s), agent);
+    // The school sends its own return.
+    const auto supplier = openDemo(u"TFOR_FORNITORE"_s, 2022);
+    EXPECT_EQ(text(*supplier, u"SFORCODFIS"_s), agent);
+    EXPECT_EQ(text(*supplier, u"STFOCODICE"_s), u"01"_s);
+
+    QSet<QString> extinct;
+    const auto agents = openDemo(u"TSOE7_SOSESTINTO"_s);
+    for (; !agents->eof(); agents->next()) {
+        const QString code = text(*agents, u"CODICE"_s);
+        EXPECT_TRUE(validNumericCode(code)) << code.toStdString();
+        EXPECT_NE(code, agent);
+        EXPECT_FALSE(text(*agents, u"DENOMINAZI0NE"_s).isEmpty());
+        extinct.insert(code);
+    }
+    ASSERT_FALSE(extinct.isEmpty());
+
+    QSet<QString> referred;
+    for (const QString &table : kProspetti) {
+        const auto rows = openDemo(table);
+        for (; !rows->eof(); rows->next()) {
+            const QString code = text(*rows, u"SSOE7CODICE"_s);
+            if (code.isEmpty())
+                continue;
+            EXPECT_TRUE(extinct.contains(code)) << table.toStdString() << ' ' << code.toStdString();
+            referred.insert(table);
+        }
+    }
+    // The extinct agent has payments of its own.
+    EXPECT_TRUE(referred.contains(u"TPST_PROSPETTOST"_s));
+    EXPECT_TRUE(referred.contains(u"TPSV_PROSPETTOSV"_s));
+}
+
+TEST(DemoReturn, FiscalCodesOfPersonsAndCompaniesAreValid)
+{
+    const QRegularExpression fiscalCode(u"CODFIS(?!EST)|CFRAPPR|CFBEN|CREPIG(CF|CODF)|DEBPRICODF"_s);
+    int checked = 0;
+    for (const DemoFile &f : demoFiles()) {
+        const auto ds = openDemo(f.table, f.year);
+        for (; !ds->eof(); ds->next()) {
+            for (int i = 0; i < ds->fieldCount(); ++i) {
+                const Field &field = ds->field(i);
+                const QString code = field.asString();
+                if (!fiscalCode.match(field.fieldName()).hasMatch() || code.isEmpty())
+                    continue;
+                EXPECT_TRUE(code.size() == 16 ? validPersonCode(code) : validNumericCode(code))
+                    << f.fileName.toStdString() << ' ' << field.fieldName().toStdString() << ' ' << code.toStdString();
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST(DemoReturn, StSectionIAddsUpMonthByMonth)
+{
+    const auto st = openDemo(u"TPST_PROSPETTOST"_s);
+    // Per agent ("" for the school) and period: what was withheld, less the
+    // credits used to offset it, plus interest, is what was paid.
+    struct Month
+    {
+        Decimal withheld, credits, interest, paid;
+    };
+    std::map<std::pair<QString, QString>, Month> months;
+    const QSet<QString> taxCodes = {u"100E"_s, u"104E"_s}; // F24EP: employees, self-employed
+    for (; !st->eof(); st->next()) {
+        const QString period = text(*st, u"SPSTANNO"_s) + text(*st, u"SPSTMESE"_s);
+        SCOPED_TRACE(period.toStdString());
+        Month &m = months[{text(*st, u"SSOE7CODICE"_s), period}];
+        m.withheld += amount(*st, u"FPSTRITOPEARTE"_s);
+        m.credits += amount(*st, u"FPSTRITCOMPENSATE"_s);
+        m.interest += amount(*st, u"FPSTINTERESSI"_s);
+        m.paid += amount(*st, u"FPSTIMPOVERSATO"_s);
+        EXPECT_TRUE(taxCodes.contains(text(*st, u"SPSTCODTRIBUTO"_s)));
+        EXPECT_EQ(text(*st, u"LPSTRAVVEDIMENTO"_s), u"0"_s);
+        // Paid in the month after the period.
+        const QDate paidOn = st->fieldByName(u"DPSTDTVERS"_s).asDate();
+        const QDate periodEnd = QDate(text(*st, u"SPSTANNO"_s).toInt(), text(*st, u"SPSTMESE"_s).toInt(), 1).addMonths(1);
+        EXPECT_EQ(paidOn.year(), periodEnd.year());
+        EXPECT_EQ(paidOn.month(), periodEnd.month());
+    }
+    for (const auto &[key, m] : months) {
+        SCOPED_TRACE(key.first.toStdString() + ' ' + key.second.toStdString());
+        EXPECT_FALSE(m.withheld.isZero());
+        EXPECT_EQ(money(m.withheld - m.credits + m.interest), money(m.paid));
+    }
+    // A year of monthly payments of the school itself.
+    for (int month = 1; month <= 12; ++month)
+        EXPECT_EQ(months.count({QString(), u"2023%1"_s.arg(month, 2, 10, QChar(u'0'))}), 1u) << month;
+}
+
+TEST(DemoReturn, AdditionalTaxesCarryTheirTaxCodesAndAddUp)
+{
+    const auto regional = openDemo(u"TPST2_PROSPETTOSTS2"_s);
+    const QSet<QString> regions = referenceCodes(u"TREG_REGIONI.CDS"_s);
+    for (; !regional->eof(); regional->next()) {
+        EXPECT_EQ(text(*regional, u"SPST2CODTRIBUTO"_s), u"381E"_s); // F24EP: regional additional tax
+        EXPECT_TRUE(regions.contains(text(*regional, u"SPST2CODREG"_s))) << text(*regional, u"SPST2CODREG"_s).toStdString();
+        EXPECT_EQ(money(amount(*regional, u"FPST2RITEFFETTUATE"_s) - amount(*regional, u"FPST2CREDIMPSCOMP"_s)
+                        + amount(*regional, u"FPST2INTERESSI"_s)),
+                  money(amount(*regional, u"FPST2IMPOVERSATO"_s)));
+    }
+    const auto municipal = openDemo(u"TPSV_PROSPETTOSV"_s);
+    const QSet<QString> svCodes = {u"384E"_s, u"385E"_s}; // F24EP: municipal additional tax, advance and balance
+    for (; !municipal->eof(); municipal->next()) {
+        EXPECT_TRUE(svCodes.contains(text(*municipal, u"SPSVCODTRIBCAP"_s)));
+        EXPECT_EQ(money(amount(*municipal, u"FPSVTRATTEFF"_s) - amount(*municipal, u"FPSVCREDIMPUTSCOMP"_s)
+                        + amount(*municipal, u"FPSVINTERESSI"_s)),
+                  money(amount(*municipal, u"FPSVIMPVERS"_s)));
+    }
+}
+
+TEST(DemoReturn, CodesExistInTheirReferenceTables)
+{
+    const struct
+    {
+        const char16_t *table;
+        int year;
+        const char16_t *field;
+        const char16_t *reference;
+    } lookups[] = {
+        {u"TSOS_DATOSOSTITUTO", 2022, u"SCOACODICE", u"TAT8_CODATECO.CDS"},
+        {u"TSOS_DATOSOSTITUTO", 2022, u"SCARCODICE", u"TCOA_CODCARICA.CDS"},
+        {u"TSOS_DATOSOSTITUTO", 2022, u"STSACODICE", u"TTSA_STATO.CDS"},
+        {u"TSOS_DATOSOSTITUTO", 2022, u"STSBCODICE", u"TTSB_NATGIURIDIC.CDS"},
+        {u"TSOS_DATOSOSTITUTO", 2022, u"STSCCODICE", u"TTSC_SITUAZIONE.CDS"},
+        {u"TSOS_DATOSOSTITUTO", 2022, u"SSOSTIPOINV", u"TTIN_TIPOLOGIAINVIO.CDS"},
+        {u"TSOS_DATOSOSTITUTO", 2022, u"SSOSMESESL", u"TMES_MESI.CDS"},
+        {u"TFOR_FORNITORE", 2022, u"STFOCODICE", u"TTFO_TIPOFORNIT.CDS"},
+        {u"TCUS_DATISOST", 2023, u"SSOSCODATTIVITA", u"TAT8_CODATECO.CDS"},
+        {u"TPST_PROSPETTOST", 2023, u"SPSTMESE", u"TMES_MESI.CDS"},
+        {u"TPST2_PROSPETTOSTS2", 2023, u"SPST2MESE", u"TMES_MESI.CDS"},
+        {u"TPSV_PROSPETTOSV", 2023, u"SPSVMESE", u"TMES_MESI.CDS"},
+        {u"TPDI_PROSPETTODI", 2023, u"SPDINOTA", u"TDIN_NOTEDI.CDS"},
+        {u"TPSY4_PROSPETTOSY4", 2023, u"SSY4CAUS", u"TCAU_CAUSALE.CDS"},
+    };
+    for (const auto &l : lookups) {
+        const QString table = QString::fromUtf16(l.table);
+        const QString field = QString::fromUtf16(l.field);
+        SCOPED_TRACE(table.toStdString() + '.' + field.toStdString());
+        const QSet<QString> codes = referenceCodes(QString::fromUtf16(l.reference));
+        const auto ds = openDemo(table, l.year);
+        int found = 0;
+        for (; !ds->eof(); ds->next()) {
+            const QString code = text(*ds, field);
+            if (code.isEmpty())
+                continue;
+            EXPECT_TRUE(codes.contains(code)) << code.toStdString();
+            ++found;
+        }
+        EXPECT_GT(found, 0);
+    }
+}
+
+TEST(DemoReturn, SyWithholdingsFollowTheirRates)
+{
+    // Transfers for deductible expenses: 8% withheld by the bank or post office.
+    const auto transfers = openDemo(u"TPSY3_PROSPETTOSY3"_s);
+    for (; !transfers->eof(); transfers->next())
+        EXPECT_EQ(money(amount(*transfers, u"FPSY3AMMBON"_s) * Decimal::fromInt(8) / Decimal::fromInt(100)),
+                  money(amount(*transfers, u"FPSY3RITEFF"_s)));
+    // Payees abroad without an Italian fiscal code: 30% as a final tax.
+    const auto abroad = openDemo(u"TPSY4_PROSPETTOSY4"_s);
+    for (; !abroad->eof(); abroad->next())
+        EXPECT_EQ(money(amount(*abroad, u"FSY4IMPON"_s) * Decimal::fromInt(30) / Decimal::fromInt(100)),
+                  money(amount(*abroad, u"FSY4RITTITIMP"_s)));
+}

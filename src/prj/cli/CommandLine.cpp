@@ -11,18 +11,34 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kHelp = uR"(Modello 770/2024 Redditi 2023
+using CommandRunner = int (*)(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
-Uso: elh770 [comando] [opzioni]
+struct Command
+{
+    const char16_t *name;
+    const char16_t *help; // lines of the help, aligned on the description
+    CommandRunner run;
+};
 
-Comandi:
-  cds leggi FILE [--csv]            mostra un archivio dati (.cds) come JSON
-                                    (o come CSV con --csv)
-  cds scrivi ORIGINE DESTINAZIONE   crea l'archivio dati DESTINAZIONE (.cds)
-                                    da un file ORIGINE .json o .csv
-  --version                         mostra la versione del programma
-  --help                            mostra questo aiuto
-)"_s;
+// One entry per command: its name, its lines in the help, its runner.
+const Command kCommands[] = {
+    {u"cds",
+     u"  cds leggi FILE [--csv]            mostra un archivio dati (.cds) come JSON\n"
+     u"                                    (o come CSV con --csv)\n"
+     u"  cds scrivi ORIGINE DESTINAZIONE   crea l'archivio dati DESTINAZIONE (.cds)\n"
+     u"                                    da un file ORIGINE .json o .csv\n",
+     runCdsCommand},
+};
+
+QString helpText()
+{
+    QString text = u"Modello 770/2024 Redditi 2023\n\nUso: elh770 [comando] [opzioni]\n\nComandi:\n"_s;
+    for (const Command &c : kCommands)
+        text += QString::fromUtf16(c.help);
+    text += u"  --version                         mostra la versione del programma\n"
+            u"  --help                            mostra questo aiuto\n"_s;
+    return text;
+}
 
 } // namespace
 
@@ -39,7 +55,7 @@ int runCommandLine(const QStringList &arguments)
     MessageServiceScope scope(&messages);
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
-        out << kHelp;
+        out << helpText();
         return 0;
     }
     if (arguments.first() == u"--version") {
@@ -47,8 +63,10 @@ int runCommandLine(const QStringList &arguments)
         return 0;
     }
     try {
-        if (arguments.first() == u"cds")
-            return runCdsCommand(arguments.mid(1), out, err);
+        for (const Command &c : kCommands) {
+            if (arguments.first() == QStringView(c.name))
+                return c.run(arguments.mid(1), out, err);
+        }
         err << u"Comando sconosciuto: %1\n"_s.arg(arguments.first()) << u"Usare elh770 --help per l'elenco dei comandi.\n"_s;
         return 2;
     } catch (const EAbort &) {

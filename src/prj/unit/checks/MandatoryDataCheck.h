@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+class ClientDataSet;
+
+// The mandatory-data check of the frontispiece and of the employee and
+// self-employed records: it examines the current record of each dataset,
+// field by field in field order, and appends one text per missing or
+// incoherent item (a text may hold several lines separated by CR LF).
+// The editors run it before a record is confirmed, the telematic file
+// before its generation.
+namespace MandatoryDataCheck {
+
+// Returns true when nothing was appended.
+bool run(QStringList &findings, const QList<const ClientDataSet *> &dataSets);
+
+} // namespace MandatoryDataCheck

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The local data folder of the year (data root + "USR\FLDati\FL2023\"):
+// the working files of the telematic supply and the import selections.
+namespace LocalDataFolder {
+
+// The folder, ending in a separator.
+QString path();
+
+// Creates the folder when it does not exist, with the initial copies of the
+// working files from "USR\FL2023\DbIniziale\". A copy that fails shows
+// "Errore nella creazione dei dati di partenza: %s" with the file name and
+// the preparation goes on. An existing folder is never touched.
+void prepare();
+
+} // namespace LocalDataFolder

@@ -1,0 +1,54 @@
+#include "DataPaths.h"
+#include "NrMessages.h"
+#include "TempDir.h"
+#include "store/LocalDataFolder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Root : ::testing::Test
+{
+    void SetUp() override { DataPaths::setDataRoot(root.path()); }
+    void TearDown() override { DataPaths::setDataRoot(QString()); }
+    TempDir root;
+    ScriptedMessageService messages;
+    MessageServiceScope scope{&messages};
+};
+
+} // namespace
+
+TEST_F(Root, TheFirstStartOfTheYearCopiesTheInitialWorkingFiles)
+{
+    root.write(u"USR/FL2023/DbIniziale/TFIFI_FIELDSFILE.CDS"_s, "campi");
+    root.write(u"USR/FL2023/DbIniziale/TFILE_FILETELEM.CDS"_s, "record");
+    LocalDataFolder::prepare();
+    EXPECT_EQ(LocalDataFolder::path(), root.path() + u"/USR/FLDati/FL2023/"_s);
+    QFile copied(root.file(u"USR/FLDati/FL2023/TFILE_FILETELEM.CDS"_s));
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), QByteArray("record"));
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(Root, AMissingInitialFileIsReportedAndTheOtherStillCopied)
+{
+    root.write(u"USR/FL2023/DbIniziale/TFILE_FILETELEM.CDS"_s, "record");
+    LocalDataFolder::prepare();
+    EXPECT_EQ(messages.texts(), QStringList{u"Errore nella creazione dei dati di partenza: TFIFI_FIELDSFILE.CDS"_s});
+    EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
+    EXPECT_TRUE(QFile::exists(root.file(u"USR/FLDati/FL2023/TFILE_FILETELEM.CDS"_s)));
+}
+
+TEST_F(Root, AnExistingFolderIsNeverOverwrittenEvenWithoutItsFiles)
+{
+    root.write(u"USR/FL2023/DbIniziale/TFIFI_FIELDSFILE.CDS"_s, "campi");
+    root.write(u"USR/fldati/fl2023/nota.txt"_s, "mia");
+    LocalDataFolder::prepare();
+    EXPECT_FALSE(QFile::exists(root.file(u"USR/fldati/fl2023/TFIFI_FIELDSFILE.CDS"_s)));
+    EXPECT_TRUE(messages.messages().isEmpty());
+}

@@ -1001,6 +1001,13 @@ Bookmark ClientDataSet::bookmark() const
     return row < 0 ? Bookmark{} : Bookmark{m_store.info(row).uid};
 }
 
+Bookmark ClientDataSet::bookmarkAt(int recNo) const
+{
+    if (recNo < 1 || recNo > viewCount())
+        return Bookmark{};
+    return Bookmark{m_store.info(m_view[static_cast<std::size_t>(recNo - 1)]).uid};
+}
+
 bool ClientDataSet::bookmarkValid(const Bookmark &bookmark) const
 {
     if (!active() || !bookmark.isValid())
@@ -1126,4 +1133,18 @@ void ClientDataSet::loadFromBytes(const QByteArray &data, const QString &source)
     m_defs = std::move(contents.defs);
     m_store = std::move(contents.store);
     afterStructureLoaded();
+}
+
+RecordPeek::RecordPeek(const ClientDataSet &dataSet, int recNo)
+    : m_dataSet(dataSet)
+    , m_previous(dataSet.m_peekRow)
+{
+    if (recNo < 1 || recNo > dataSet.viewCount())
+        throw EDatabaseError(u"Record %1 fuori dal dataset %2"_s.arg(recNo).arg(dataSet.name()));
+    m_dataSet.m_peekRow = dataSet.m_view[static_cast<std::size_t>(recNo - 1)];
+}
+
+RecordPeek::~RecordPeek()
+{
+    m_dataSet.m_peekRow = m_previous;
 }

@@ -150,6 +150,8 @@ public:
     // Records in the view (filtered), without a new record not yet posted.
     int recordCount() const;
     bool isEmpty() const { return recordCount() == 0; }
+    // Records in the view with a new record not yet posted: the rows a grid shows.
+    int viewCount() const { return static_cast<int>(m_view.size()); }
 
     // --- Editing -------------------------------------------------------------
     void append();
@@ -189,6 +191,8 @@ public:
     bool locate(const QString &fieldName, const QVariant &value, LocateOptions options = {});
 
     Bookmark bookmark() const;
+    // The bookmark of a record of the view (1-based, up to viewCount()), without moving.
+    Bookmark bookmarkAt(int recNo) const;
     bool bookmarkValid(const Bookmark &bookmark) const;
     // Raises EDatabaseError when the record is gone or outside the view.
     void gotoBookmark(const Bookmark &bookmark);
@@ -218,6 +222,7 @@ private:
     friend class DeltaRecord;
     friend class CdsPacket;
     friend class FilterExpression;
+    friend class RecordPeek;
 
     void checkActive() const;
     void checkBrowsing(const char16_t *operation) const;
@@ -275,4 +280,21 @@ private:
     DataSetEvents m_events;
     std::vector<DataSetObserver *> m_observers;
     int m_disableCount = 0;
+    mutable int m_peekRow = -1; // the row fields read instead of the current one
+};
+
+// Makes the fields of a dataset read another record of the view (1-based)
+// for as long as it lives, without moving the cursor, firing events or
+// telling the views: grids paint their rows this way.
+class RecordPeek
+{
+public:
+    RecordPeek(const ClientDataSet &dataSet, int recNo);
+    ~RecordPeek();
+    RecordPeek(const RecordPeek &) = delete;
+    RecordPeek &operator=(const RecordPeek &) = delete;
+
+private:
+    const ClientDataSet &m_dataSet;
+    int m_previous;
 };

@@ -62,7 +62,7 @@ bool Field::isText() const
 int Field::row() const
 {
     m_dataSet->checkActive();
-    return m_dataSet->currentRow();
+    return m_dataSet->m_peekRow >= 0 ? m_dataSet->m_peekRow : m_dataSet->currentRow();
 }
 
 int Field::writableRow() const

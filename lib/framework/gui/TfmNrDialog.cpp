@@ -1,0 +1,23 @@
+#include "TfmNrDialog.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QShowEvent>
+
+TfmNrDialog::TfmNrDialog(QWidget *parent)
+    : QDialog(parent ? parent : QApplication::activeWindow())
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void TfmNrDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect area = owner ? owner->frameGeometry() : screen()->availableGeometry();
+    QRect frame = frameGeometry();
+    frame.moveCenter(area.center());
+    move(frame.topLeft());
+}

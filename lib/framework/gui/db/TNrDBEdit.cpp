@@ -1,0 +1,98 @@
+#include "TNrDBEdit.h"
+
+#include "ClientDataSet.h"
+#include "Exceptions.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+TNrDBEdit::TNrDBEdit(QWidget *parent)
+    : QLineEdit(parent)
+    , TNrDBControl(this)
+{
+    connect(this, &QLineEdit::textEdited, this, &TNrDBEdit::onTextEdited);
+}
+
+bool TNrDBEdit::complete(const QString &input) const
+{
+    Q_UNUSED(input)
+    return true;
+}
+
+QString TNrDBEdit::invalidMessage(const QString &input) const
+{
+    return u"Il valore «%1» non è valido per «%2»."_s.arg(input.trimmed(), caption());
+}
+
+void TNrDBEdit::onTextEdited(const QString &text)
+{
+    if (m_upper && text != text.toUpper()) {
+        const int cursor = cursorPosition();
+        setText(text.toUpper());
+        setCursorPosition(cursor);
+    }
+    const QString input = inputText();
+    change([&](Field &f) { write(f, input); });
+}
+
+void TNrDBEdit::write(Field &field, const QString &input)
+{
+    m_pending = false;
+    if (input.trimmed().isEmpty()) {
+        field.clear();
+        return;
+    }
+    if (!complete(input)) {
+        m_pending = true;
+        return;
+    }
+    try {
+        field.setAsString(input);
+    } catch (const EConvertError &) {
+        m_pending = true;
+    }
+}
+
+void TNrDBEdit::commitPending()
+{
+    if (!m_pending)
+        return;
+    const QString input = inputText();
+    if (complete(input)) {
+        Field *f = field();
+        try {
+            if (f)
+                f->setAsString(input);
+            m_pending = false;
+            return;
+        } catch (const EConvertError &) {
+        }
+    }
+    setFocus();
+    throw EConvertError(invalidMessage(input));
+}
+
+void TNrDBEdit::showValue(const Field *field)
+{
+    m_pending = false;
+    if (!field) {
+        showText(QString());
+        return;
+    }
+    setMaxLength(field->isText() && field->size() > 0 ? field->size() : 32767);
+    setAlignment(field->isNumeric() ? Qt::AlignRight : Qt::AlignLeft);
+    showText(hasFocus() ? field->editText() : field->displayText());
+}
+
+void TNrDBEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    if (const Field *f = field(); f && !m_pending && f->dataSet().viewCount() > 0)
+        showText(f->editText());
+}
+
+void TNrDBEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (const Field *f = field(); f && !m_pending && f->dataSet().viewCount() > 0)
+        showText(f->displayText());
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "TNrDBControl.h"
+
+#include <QLineEdit>
+
+// A data-aware line edit. What is typed is written to the field as it is
+// typed, converted with the field's (Italian) conversion; text that does not
+// convert yet stays pending and is refused, with its field named, when the
+// record is confirmed. Amounts show their display format, and their edit
+// format while the edit has the focus.
+class TNrDBEdit : public QLineEdit, public TNrDBControl
+{
+    Q_OBJECT
+
+public:
+    explicit TNrDBEdit(QWidget *parent = nullptr);
+
+    // Turns what is typed into upper case.
+    void setUpperCase(bool upper) { m_upper = upper; }
+    bool upperCase() const { return m_upper; }
+
+    void commitPending() override;
+
+protected:
+    void showValue(const Field *field) override;
+    void setInputReadOnly(bool readOnly) override { setReadOnly(readOnly); }
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+    // Shows a text of the field's value.
+    virtual void showText(const QString &text) { setText(text); }
+    // The text to write, from what the edit shows.
+    virtual QString inputText() const { return text(); }
+    // Whether the input is complete enough to be converted.
+    virtual bool complete(const QString &input) const;
+    virtual QString invalidMessage(const QString &input) const;
+
+private:
+    void onTextEdited(const QString &text);
+    void write(Field &field, const QString &input);
+
+    bool m_upper = false;
+    bool m_pending = false;
+};

@@ -1,0 +1,383 @@
+#include "AmountFormats.h"
+#include "ClientDataSet.h"
+#include "DataSetTableModel.h"
+#include "Exceptions.h"
+#include "NrMessages.h"
+#include "QtPrinters.h"
+#include "TDataSource.h"
+#include "TNrDBCheckBox.h"
+#include "TNrDBDateEdit.h"
+#include "TNrDBEdit.h"
+#include "TNrDBGrid.h"
+#include "TNrDBLookupEdit.h"
+#include "TNrDBMemo.h"
+#include "TNrDBRadioGroup.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A table of payments with three records, ordered as appended.
+struct Payments : ::testing::Test
+{
+    void SetUp() override
+    {
+        ds.setName(u"cdsPagamenti"_s);
+        ds.fieldDefs().add(u"CODICE"_s, FieldType::String, 6);
+        ds.fieldDefs().add(u"DESCR"_s, FieldType::String, 40);
+        ds.fieldDefs().add(u"IMPORTO"_s, FieldType::Decimal);
+        ds.fieldDefs().add(u"NUMERO"_s, FieldType::Integer);
+        ds.fieldDefs().add(u"DATA"_s, FieldType::Date);
+        ds.fieldDefs().add(u"FLAG"_s, FieldType::String, 1);
+        ds.fieldDefs().add(u"NOTE"_s, FieldType::Memo);
+        ds.createDataSet();
+        add(u"1001"_s, u"RITENUTE"_s, u"1234,5"_s, 3);
+        add(u"1040"_s, u"AUTONOMI"_s, u"0"_s, 1);
+        add(u"3802"_s, u"ADDIZIONALE"_s, QString(), 2);
+        ds.first();
+        applyAmountFormats(ds);
+    }
+
+    void add(const QString &code, const QString &descr, const QString &amount, int number)
+    {
+        ds.append();
+        ds.fieldByName(u"CODICE"_s).setAsString(code);
+        ds.fieldByName(u"DESCR"_s).setAsString(descr);
+        if (!amount.isEmpty())
+            ds.fieldByName(u"IMPORTO"_s).setAsString(amount);
+        ds.fieldByName(u"NUMERO"_s).setAsInteger(number);
+        ds.post();
+    }
+
+    void TearDown() override { ds.setEvents({}); }
+
+    ClientDataSet ds;
+    ScriptedMessageService messages;
+    MessageServiceScope scope{&messages};
+};
+
+// Shows a widget in an active window, so that it can take the focus.
+void showActive(QWidget *w)
+{
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+}
+
+// Types text into a widget as the user does, one key at a time.
+void type(QWidget *w, const QString &text)
+{
+    w->setFocus();
+    QTest::keyClicks(w, text);
+}
+
+} // namespace
+
+TEST_F(Payments, APeekReadsAnotherRecordWithoutMovingOrTellingAnyone)
+{
+    int scrolls = 0;
+    ds.events().afterScroll = [&](ClientDataSet &) { ++scrolls; };
+    {
+        const RecordPeek peek(ds, 3);
+        EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"3802"_s);
+        EXPECT_EQ(ds.recNo(), 1);
+    }
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"1001"_s);
+    EXPECT_EQ(scrolls, 0);
+    EXPECT_EQ(ds.bookmarkAt(2), (ds.next(), ds.bookmark()));
+    EXPECT_THROW(RecordPeek(ds, 4), EDatabaseError);
+}
+
+TEST_F(Payments, TheGridShowsDisplayTextsTitlesAndTheIndicator)
+{
+    ds.fieldByName(u"DESCR"_s).setDisplayLabel(u"Descrizione"_s);
+    DataSetTableModel model(&ds);
+    model.setColumns({u"CODICE"_s, u"DESCR"_s, u"IMPORTO"_s}, {u"Codice tributo"_s});
+    ASSERT_EQ(model.rowCount(), 3);
+    ASSERT_EQ(model.columnCount(), 3);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), u"Codice tributo"_s);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), u"Descrizione"_s);
+    // Amounts with thousands separators, a zero or missing amount blank.
+    EXPECT_EQ(model.data(model.index(0, 2)).toString(), u"1.234,50"_s);
+    EXPECT_EQ(model.data(model.index(1, 2)).toString(), QString());
+    EXPECT_EQ(model.data(model.index(2, 2)).toString(), QString());
+    EXPECT_EQ(model.data(model.index(2, 0)).toString(), u"3802"_s);
+
+    EXPECT_EQ(model.headerData(0, Qt::Vertical).toString(), u"▶"_s);
+    ds.last();
+    ds.edit();
+    EXPECT_EQ(model.headerData(0, Qt::Vertical).toString(), QString());
+    EXPECT_EQ(model.headerData(2, Qt::Vertical).toString(), u"✎"_s);
+    ds.cancel();
+    ds.append();
+    EXPECT_EQ(model.rowCount(), 4);
+    EXPECT_EQ(model.headerData(3, Qt::Vertical).toString(), u"✱"_s);
+    ds.cancel();
+    EXPECT_EQ(model.rowCount(), 3);
+}
+
+TEST_F(Payments, TheGridAndTheDatasetShareTheCurrentRecord)
+{
+    TNrDBGrid grid(&ds);
+    grid.show();
+    ds.setRecNo(2);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    grid.setCurrentIndex(grid.model()->index(2, 0));
+    QTRY_COMPARE(ds.recNo(), 3);
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"3802"_s);
+}
+
+TEST_F(Payments, AMoveTheDatasetRefusesLeavesTheGridOnTheEditedRecord)
+{
+    ds.events().beforePost = [this](ClientDataSet &) {
+        NrMessageDlg(u"Salvare prima di cambiare modello."_s, MsgDlgType::Warning);
+        Abort();
+    };
+    TNrDBGrid grid(&ds);
+    grid.show();
+    ds.edit();
+    ds.fieldByName(u"DESCR"_s).setAsString(u"CAMBIATA"_s);
+    grid.setCurrentIndex(grid.model()->index(2, 0));
+    QTRY_COMPARE(messages.texts(), QStringList{u"Salvare prima di cambiare modello."_s});
+    QTRY_COMPARE(grid.currentIndex().row(), 0);
+    EXPECT_EQ(ds.state(), DataSetState::Edit);
+    EXPECT_EQ(ds.recNo(), 1);
+    EXPECT_EQ(ds.fieldByName(u"DESCR"_s).asString(), u"CAMBIATA"_s);
+}
+
+TEST_F(Payments, ATitleClickOrdersTheDatasetOnThatColumn)
+{
+    TNrDBGrid grid(&ds);
+    grid.setColumns({u"CODICE"_s, u"NUMERO"_s});
+    grid.show();
+    QTest::mouseClick(grid.horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(grid.horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+    EXPECT_EQ(ds.indexFieldNames(), u"NUMERO"_s);
+    EXPECT_EQ(grid.model()->data(grid.model()->index(0, 0)).toString(), u"1040"_s);
+    EXPECT_EQ(grid.model()->data(grid.model()->index(2, 0)).toString(), u"1001"_s);
+}
+
+TEST_F(Payments, MultipleSelectionGivesTheChosenRecordsAsBookmarks)
+{
+    TNrDBGrid grid(&ds);
+    grid.setMultiSelect(true);
+    grid.show();
+    grid.selectionModel()->select(grid.model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    grid.selectionModel()->select(grid.model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QList<Bookmark> chosen = grid.selectedBookmarks();
+    ASSERT_EQ(chosen.size(), 2);
+    ds.gotoBookmark(chosen[1]);
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"3802"_s);
+    ds.gotoBookmark(chosen[0]);
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"1001"_s);
+}
+
+TEST_F(Payments, AnEditWritesWhatIsTypedAndStartsEditing)
+{
+    TDataSource source(&ds);
+    TNrDBEdit edit;
+    edit.setUpperCase(true);
+    edit.setDataSource(&source);
+    edit.setDataField(u"DESCR"_s);
+    edit.show();
+    EXPECT_EQ(edit.text(), u"RITENUTE"_s);
+    edit.clear();
+    type(&edit, u"irpef"_s);
+    EXPECT_EQ(ds.state(), DataSetState::Edit);
+    EXPECT_EQ(edit.text(), u"IRPEF"_s);
+    EXPECT_EQ(ds.fieldByName(u"DESCR"_s).asString(), u"IRPEF"_s);
+    EXPECT_EQ(edit.maxLength(), 40);
+    ds.cancel();
+    EXPECT_EQ(edit.text(), u"RITENUTE"_s);
+}
+
+TEST_F(Payments, AnAmountEditShowsItsFormatsAndRefusesTextThatIsNotANumber)
+{
+    TDataSource source(&ds);
+    QWidget window;
+    auto *other = new QLineEdit(&window);
+    auto *amount = new TNrDBEdit(&window);
+    amount->move(0, 40);
+    amount->setDataSource(&source);
+    amount->setDataField(u"IMPORTO"_s);
+    ds.fieldByName(u"IMPORTO"_s).setDisplayLabel(u"Importo versato"_s);
+    showActive(&window);
+    other->setFocus();
+    EXPECT_EQ(amount->text(), u"1.234,50"_s);
+    amount->setFocus();
+    EXPECT_EQ(amount->text(), u"1234,50"_s);
+
+    amount->selectAll();
+    QTest::keyClicks(amount, u"12,3x"_s);
+    EXPECT_EQ(ds.fieldByName(u"IMPORTO"_s).asCurrency(), Decimal::parse(u"12,3"_s).value());
+    try {
+        source.updateRecord();
+        FAIL() << "text that is not an amount was accepted";
+    } catch (const EConvertError &e) {
+        EXPECT_EQ(e.message(), u"Il valore «12,3x» non è valido per «Importo versato»."_s);
+    }
+    QTest::keyClick(amount, Qt::Key_Backspace);
+    EXPECT_NO_THROW(source.updateRecord());
+    ds.post();
+    other->setFocus();
+    EXPECT_EQ(amount->text(), u"12,30"_s);
+}
+
+TEST_F(Payments, ADateEditTakesDayMonthYearAndMayBeLeftEmpty)
+{
+    TDataSource source(&ds);
+    TNrDBDateEdit date;
+    date.setDataSource(&source);
+    date.setDataField(u"DATA"_s);
+    ds.fieldByName(u"DATA"_s).setDisplayLabel(u"Data di nascita"_s);
+    showActive(&date);
+    type(&date, u"05032024"_s);
+    EXPECT_EQ(ds.fieldByName(u"DATA"_s).asDate(), QDate(2024, 3, 5));
+    EXPECT_EQ(date.text(), u"05/03/2024"_s);
+
+    date.selectAll();
+    QTest::keyClick(&date, Qt::Key_Delete);
+    EXPECT_TRUE(ds.fieldByName(u"DATA"_s).isNull());
+    EXPECT_NO_THROW(source.updateRecord());
+
+    type(&date, u"31022024"_s);
+    EXPECT_TRUE(ds.fieldByName(u"DATA"_s).isNull());
+    try {
+        source.updateRecord();
+        FAIL() << "31/02/2024 was accepted";
+    } catch (const EConvertError &e) {
+        EXPECT_EQ(e.message(), u"La data «31/02/2024» non è valida per «Data di nascita»: scriverla come gg/mm/aaaa."_s);
+    }
+    date.selectAll();
+    QTest::keyClick(&date, Qt::Key_Delete);
+    type(&date, u"0103"_s);
+    EXPECT_THROW(source.updateRecord(), EConvertError);
+}
+
+TEST_F(Payments, ACheckBoxStoresOneOrZeroAsSoonAsItIsToggled)
+{
+    TDataSource source(&ds);
+    TNrDBCheckBox check(u"Ravvedimento"_s);
+    check.setDataSource(&source);
+    check.setDataField(u"FLAG"_s);
+    check.show();
+    EXPECT_FALSE(check.isChecked());
+    QTest::mouseClick(&check, Qt::LeftButton);
+    EXPECT_EQ(ds.state(), DataSetState::Edit);
+    EXPECT_EQ(ds.fieldByName(u"FLAG"_s).asString(), u"1"_s);
+    QTest::mouseClick(&check, Qt::LeftButton);
+    EXPECT_EQ(ds.fieldByName(u"FLAG"_s).asString(), u"0"_s);
+    ds.post();
+    ds.next();
+    EXPECT_FALSE(check.isChecked());
+    ds.prior();
+    EXPECT_FALSE(check.isChecked());
+    ds.edit();
+    ds.fieldByName(u"FLAG"_s).setAsString(u"1"_s);
+    EXPECT_TRUE(check.isChecked());
+}
+
+TEST_F(Payments, ARadioGroupStoresTheValueOfTheChosenItem)
+{
+    TDataSource source(&ds);
+    TNrDBRadioGroup group(u"Tipo sostituto"_s);
+    group.addItem(u"Ufficio"_s, u"0"_s);
+    group.addItem(u"Persona fisica"_s, u"1"_s);
+    group.setDataSource(&source);
+    group.setDataField(u"FLAG"_s);
+    QStringList chosen;
+    QObject::connect(&group, &TNrDBRadioGroup::valueChosen, [&](const QString &v) { chosen.append(v); });
+    group.show();
+    EXPECT_EQ(group.itemIndex(), -1);
+
+    // Shown only, while browsing.
+    group.setItemIndex(0);
+    EXPECT_EQ(group.itemIndex(), 0);
+    EXPECT_TRUE(ds.fieldByName(u"FLAG"_s).isNull());
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+
+    const auto buttons = group.findChildren<QRadioButton *>();
+    ASSERT_EQ(buttons.size(), 2);
+    QTest::mouseClick(buttons[1], Qt::LeftButton);
+    EXPECT_EQ(ds.fieldByName(u"FLAG"_s).asString(), u"1"_s);
+    EXPECT_EQ(chosen, QStringList{u"1"_s});
+    ds.fieldByName(u"FLAG"_s).setAsString(u"7"_s);
+    EXPECT_EQ(group.itemIndex(), -1);
+    group.setItemIndex(0);
+    EXPECT_EQ(ds.fieldByName(u"FLAG"_s).asString(), u"0"_s);
+}
+
+TEST_F(Payments, AMemoHoldsTheWholeText)
+{
+    TDataSource source(&ds);
+    TNrDBMemo memo;
+    memo.setDataSource(&source);
+    memo.setDataField(u"NOTE"_s);
+    memo.show();
+    type(&memo, u"prima riga"_s);
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClicks(&memo, u"seconda"_s);
+    EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda"_s);
+    ds.cancel();
+    EXPECT_EQ(memo.toPlainText(), QString());
+}
+
+TEST_F(Payments, ADisabledControlIsReadOnlyOutOfTheTabOrderAndGrey)
+{
+    TDataSource source(&ds);
+    TNrDBEdit edit;
+    edit.setDataSource(&source);
+    edit.setDataField(u"DESCR"_s);
+    edit.setEditEnabled(false);
+    EXPECT_TRUE(edit.isReadOnly());
+    EXPECT_EQ(edit.focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(edit.palette().color(QPalette::Base), edit.style()->standardPalette().color(QPalette::Button));
+    edit.setEditEnabled(true);
+    EXPECT_FALSE(edit.isReadOnly());
+    EXPECT_EQ(edit.focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(edit.palette().color(QPalette::Base), edit.style()->standardPalette().color(QPalette::Base));
+}
+
+TEST_F(Payments, F8AndTheButtonRunTheLookupOnlyWhenTheEditIsEnabled)
+{
+    TDataSource source(&ds);
+    TNrDBLookupEdit lookup;
+    lookup.edit()->setDataSource(&source);
+    lookup.edit()->setDataField(u"CODICE"_s);
+    int runs = 0;
+    lookup.setOnLookup([&] { ++runs; });
+    lookup.show();
+    lookup.edit()->setFocus();
+    QTest::keyClick(lookup.edit(), Qt::Key_F8);
+    QTest::mouseClick(lookup.button(), Qt::LeftButton);
+    EXPECT_EQ(runs, 2);
+    lookup.setEditEnabled(false);
+    QTest::keyClick(lookup.edit(), Qt::Key_F8);
+    EXPECT_EQ(runs, 2);
+    EXPECT_FALSE(lookup.button()->isEnabled());
+}
+
+TEST_F(Payments, TypingIntoAnEmptyTableStartsANewRecord)
+{
+    ds.emptyDataSet();
+    TDataSource source(&ds);
+    TNrDBEdit edit;
+    edit.setDataSource(&source);
+    edit.setDataField(u"CODICE"_s);
+    edit.show();
+    type(&edit, u"1712"_s);
+    EXPECT_EQ(ds.state(), DataSetState::Insert);
+    ds.post();
+    EXPECT_EQ(ds.recordCount(), 1);
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"1712"_s);
+}

@@ -1,0 +1,71 @@
+#include "FieldGrid.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+FieldGrid::FieldGrid(QWidget *parent)
+    : QGridLayout(parent)
+{
+    setColumnStretch(1, 1);
+    setColumnMinimumWidth(0, 220);
+    setHorizontalSpacing(12);
+    setVerticalSpacing(6);
+}
+
+QLabel *FieldGrid::addRow(const QString &caption, QWidget *control)
+{
+    auto *label = new QLabel(caption);
+    label->setWordWrap(true);
+    label->setMaximumWidth(320);
+    label->setBuddy(control);
+    addWidget(label, m_row, 0, Qt::AlignTop | Qt::AlignLeft);
+    addWidget(control, m_row, 1);
+    ++m_row;
+    return label;
+}
+
+void FieldGrid::addControl(QWidget *control)
+{
+    addWidget(control, m_row++, 1);
+}
+
+void FieldGrid::addControls(const QString &caption, const QList<QWidget *> &controls)
+{
+    if (!caption.isEmpty()) {
+        auto *label = new QLabel(caption);
+        label->setWordWrap(true);
+        addWidget(label, m_row, 0);
+    }
+    auto *row = new QHBoxLayout;
+    for (QWidget *control : controls)
+        row->addWidget(control);
+    row->addStretch(1);
+    addLayout(row, m_row++, 1);
+}
+
+void FieldGrid::addHeading(const QString &text)
+{
+    auto *label = new QLabel(text);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setWordWrap(true);
+    if (m_row > 0)
+        setRowMinimumHeight(m_row++, 8);
+    addWidget(label, m_row++, 0, 1, 2);
+}
+
+void FieldGrid::addNote(const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setWordWrap(true);
+    QFont italic = label->font();
+    italic.setItalic(true);
+    label->setFont(italic);
+    addWidget(label, m_row++, 0, 1, 2);
+}
+
+void FieldGrid::finish()
+{
+    setRowStretch(m_row, 1);
+}

@@ -1,0 +1,267 @@
+#include "TfrElfBase.h"
+
+#include "AmountFormats.h"
+#include "DataPaths.h"
+#include "Exceptions.h"
+#include "NrApplication.h"
+#include "NrMessages.h"
+#include "TDataSource.h"
+#include "TNrDBCheckBox.h"
+#include "TNrDBDateEdit.h"
+#include "TNrDBEdit.h"
+#include "TNrDBGrid.h"
+#include "TNrDBLookupEdit.h"
+#include "TfmHlmRicerca.h"
+
+#include <QAction>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Sets the frame's post permission for the life of the object.
+class PostPermission
+{
+public:
+    explicit PostPermission(TfrElfBase &frame)
+        : m_frame(frame)
+    {
+        m_frame.setPostPermission(true);
+    }
+    ~PostPermission() { m_frame.setPostPermission(false); }
+    PostPermission(const PostPermission &) = delete;
+    PostPermission &operator=(const PostPermission &) = delete;
+
+private:
+    TfrElfBase &m_frame;
+};
+
+} // namespace
+
+TfrElfBase::TfrElfBase(QWidget *parent)
+    : TfrNrBase(parent)
+{
+    cdsMain.setName(u"cdsMain"_s);
+    dsMain = new TDataSource(&cdsMain, this);
+
+    pcMain = new QTabWidget(this);
+    tsGrid = new QWidget;
+    grFrame = new TNrDBGrid(&cdsMain, tsGrid);
+    auto *gridLayout = new QVBoxLayout(tsGrid);
+    gridLayout->setContentsMargins(2, 2, 2, 2);
+    gridLayout->addWidget(grFrame);
+    tsDetail = new QWidget;
+    pcMain->addTab(tsGrid, u"Griglia"_s);
+    pcMain->addTab(tsDetail, u"Dettaglio"_s);
+    body()->addWidget(pcMain);
+
+    createActions();
+    wireEvents();
+    updateActions();
+}
+
+TfrElfBase::~TfrElfBase()
+{
+    // The views of cdsMain go before it does.
+    cdsMain.setEvents({});
+    delete pcMain;
+    delete dsMain;
+}
+
+void TfrElfBase::createActions()
+{
+    const QString dataset = u"Dataset"_s;
+    acFirst = addFrameAction(u"acFirst"_s, dataset, u"&Primo"_s, u"Primo elemento"_s);
+    acPrior = addFrameAction(u"acPrior"_s, dataset, u"Pre&cedente"_s, u"Elemento precedente"_s);
+    acNext = addFrameAction(u"acNext"_s, dataset, u"&Successivo"_s, u"Elemento successivo"_s);
+    acLast = addFrameAction(u"acLast"_s, dataset, u"&Ultimo"_s, u"Ultimo elemento"_s);
+    toolBar()->addSeparator();
+    acInsert = addFrameAction(u"acInsert"_s, dataset, u"&Inserisci"_s, u"Nuovo elemento"_s);
+    acDelete = addFrameAction(u"acDelete"_s, dataset, u"C&ancella"_s, u"Cancella elemento"_s);
+    acEdit = addFrameAction(u"acEdit"_s, dataset, u"&Modifica"_s, u"Modifica elemento"_s);
+    toolBar()->addSeparator();
+    acPost = addFrameAction(u"acPost"_s, dataset, u"C&onferma"_s, u"Conferma modifiche"_s);
+    acCancel = addFrameAction(u"acCancel"_s, dataset, u"A&nnulla"_s, u"Annulla modifiche "_s);
+
+    const QStyle *s = style();
+    acFirst->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
+    acPrior->setIcon(s->standardIcon(QStyle::SP_MediaSeekBackward));
+    acNext->setIcon(s->standardIcon(QStyle::SP_MediaSeekForward));
+    acLast->setIcon(s->standardIcon(QStyle::SP_MediaSkipForward));
+    acInsert->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    acDelete->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
+    acEdit->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    acPost->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
+    acCancel->setIcon(s->standardIcon(QStyle::SP_DialogCancelButton));
+
+    if (shortcutsEnabled()) {
+        acFirst->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
+        acPrior->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+        acNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+        acLast->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_End));
+        acInsert->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+        acDelete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+        acEdit->setShortcut(QKeySequence(Qt::Key_F2));
+        // Enter of the main keyboard and of the keypad.
+        acPost->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+        acCancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        RefreshActionListList();
+    }
+
+    connect(acFirst, &QAction::triggered, this, [this] { run([this] { cdsMain.first(); }); });
+    connect(acPrior, &QAction::triggered, this, [this] { run([this] { cdsMain.prior(); }); });
+    connect(acNext, &QAction::triggered, this, [this] { run([this] { cdsMain.next(); }); });
+    connect(acLast, &QAction::triggered, this, [this] { run([this] { cdsMain.last(); }); });
+    connect(acInsert, &QAction::triggered, this, [this] { run([this] { cdsMain.append(); }); });
+    connect(acDelete, &QAction::triggered, this, [this] { run([this] { cdsMain.deleteRecord(); }); });
+    connect(acEdit, &QAction::triggered, this, [this] { run([this] { cdsMain.edit(); }); });
+    connect(acPost, &QAction::triggered, this, [this] {
+        run([this] {
+            const PostPermission permission(*this);
+            dsMain->updateRecord();
+            cdsMain.post();
+        });
+    });
+    connect(acCancel, &QAction::triggered, this, [this] { run([this] { cdsMain.cancel(); }); });
+}
+
+void TfrElfBase::wireEvents()
+{
+    DataSetEvents &events = cdsMain.events();
+    events.beforePost = [this](ClientDataSet &) { cdsMainBeforePost(); };
+    events.afterPost = [this](ClientDataSet &) {
+        if (m_afterPost)
+            m_afterPost();
+    };
+    events.onNewRecord = [this](ClientDataSet &) { cdsMainNewRecord(); };
+    events.beforeDelete = [this](ClientDataSet &) { cdsMainBeforeDelete(); };
+    connect(dsMain, &TDataSource::stateChange, this, [this] {
+        dsMainStateChange();
+        updateActions();
+    });
+    connect(dsMain, &TDataSource::dataChange, this, [this](const Field *field) {
+        if (!field)
+            updateActions();
+    });
+}
+
+void TfrElfBase::run(const std::function<void()> &work)
+{
+    NrRunGuarded(work);
+    updateActions();
+}
+
+void TfrElfBase::dataSetOpened()
+{
+    for (auto it = m_captions.cbegin(); it != m_captions.cend(); ++it) {
+        if (Field *f = cdsMain.findField(it.key()))
+            f->setDisplayLabel(it.value());
+    }
+    if (Field *f = cdsMain.findField(u"IFISRIGO"_s))
+        f->setVisible(false);
+    applyAmountFormats(cdsMain);
+    grFrame->refreshColumns();
+    updateActions();
+}
+
+bool TfrElfBase::editing() const
+{
+    return cdsMain.state() == DataSetState::Edit || cdsMain.state() == DataSetState::Insert;
+}
+
+QString TfrElfBase::recordCounterText() const
+{
+    if (cdsMain.state() == DataSetState::Insert)
+        return u"Ins."_s;
+    return u"%1 di %2"_s.arg(cdsMain.recordCount() == 0 ? 0 : cdsMain.recNo()).arg(cdsMain.recordCount());
+}
+
+void TfrElfBase::cdsMainBeforePost()
+{
+    if (!m_postPermission) {
+        NrMessageDlg(u"Salvare prima di cambiare modello."_s, MsgDlgType::Warning);
+        Abort();
+    }
+}
+
+QString TfrElfBase::deleteQuestion() const
+{
+    return u"Confermi la cancellazione del modello corrente?"_s;
+}
+
+void TfrElfBase::cdsMainBeforeDelete()
+{
+    if (NrMessageDlg(deleteQuestion(), MsgDlgType::Warning, MsgDlgBtn::Yes | MsgDlgBtn::No) != ModalResult::Yes)
+        Abort();
+}
+
+void TfrElfBase::dsMainStateChange()
+{
+    if (editing() && pcMain->isTabVisible(pcMain->indexOf(tsDetail)))
+        pcMain->setCurrentWidget(tsDetail);
+}
+
+void TfrElfBase::updateActions()
+{
+    const bool active = cdsMain.active();
+    const bool browsing = cdsMain.state() == DataSetState::Browse;
+    const int count = cdsMain.recordCount();
+    const int recNo = cdsMain.recNo();
+    acFirst->setEnabled(active && recNo > 1);
+    acPrior->setEnabled(active && recNo > 1);
+    acNext->setEnabled(active && recNo < count);
+    acLast->setEnabled(active && recNo < count);
+    acInsert->setEnabled(browsing);
+    acDelete->setEnabled(active && count > 0 && cdsMain.state() != DataSetState::Insert);
+    acEdit->setEnabled(browsing && count > 0);
+    acPost->setEnabled(editing());
+    acCancel->setEnabled(editing());
+    SetInfoPanelCaption(active ? recordCounterText() : QString());
+}
+
+TNrDBEdit *TfrElfBase::dbEdit(const QString &field, const QString &caption, bool upperCase)
+{
+    auto *edit = new TNrDBEdit;
+    edit->setUpperCase(upperCase);
+    edit->setDataSource(dsMain);
+    edit->setDataField(field);
+    setCaption(field, caption);
+    return edit;
+}
+
+TNrDBLookupEdit *TfrElfBase::dbLookup(const QString &field, const QString &caption, const QString &referenceFile,
+                                      bool upperCase)
+{
+    auto *lookup = new TNrDBLookupEdit;
+    lookup->edit()->setUpperCase(upperCase);
+    lookup->edit()->setDataSource(dsMain);
+    lookup->edit()->setDataField(field);
+    setCaption(field, caption);
+    lookup->setOnLookup([this, field, referenceFile] {
+        TfmHlmRicerca::lookupIntoField(cdsMain, field,
+                                       DataPaths::fromRoot(u"USR\\FL2023\\Res\\Tabelle\\"_s + referenceFile), this);
+    });
+    return lookup;
+}
+
+TNrDBCheckBox *TfrElfBase::dbCheck(const QString &field, const QString &caption)
+{
+    auto *check = new TNrDBCheckBox(caption);
+    check->setDataSource(dsMain);
+    check->setDataField(field);
+    setCaption(field, caption);
+    return check;
+}
+
+TNrDBDateEdit *TfrElfBase::dbDate(const QString &field, const QString &caption)
+{
+    auto *date = new TNrDBDateEdit;
+    date->setDataSource(dsMain);
+    date->setDataField(field);
+    setCaption(field, caption);
+    return date;
+}

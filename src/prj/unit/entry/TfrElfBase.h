@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ClientDataSet.h"
+#include "TfrNrBase.h"
+
+#include <QHash>
+
+#include <functional>
+
+class QAction;
+class QGridLayout;
+class QTabWidget;
+class TDataSource;
+class TNrDBCheckBox;
+class TNrDBDateEdit;
+class TNrDBEdit;
+class TNrDBGrid;
+class TNrDBLookupEdit;
+
+// The frame every table of the return is edited in: the pages "Griglia"
+// (a read-only grid) and "Dettaglio" (the edit controls), the dataset
+// cdsMain with its data source dsMain, and the navigation and editing
+// actions. A record is confirmed only through acPost (Ctrl+Enter): any
+// other post, such as leaving a changed record in the grid, is refused with
+// "Salvare prima di cambiare modello." and the record stays in edit. The
+// window saves the table after every post.
+class TfrElfBase : public TfrNrBase
+{
+    Q_OBJECT
+
+public:
+    explicit TfrElfBase(QWidget *parent = nullptr);
+    ~TfrElfBase() override;
+
+    // The table of the store the frame edits.
+    virtual QString tableName() const = 0;
+
+    bool postPermission() const { return m_postPermission; }
+    void setPostPermission(bool permitted) { m_postPermission = permitted; }
+    // After the store filled cdsMain: the captions of the fields, the amount
+    // formats, the actions.
+    virtual void dataSetOpened();
+    // The window's work after every post of cdsMain.
+    void setAfterPost(std::function<void()> handler) { m_afterPost = std::move(handler); }
+    // "%d di %d" (current record, records), "Ins." on a new record.
+    QString recordCounterText() const;
+    bool editing() const;
+
+    ClientDataSet cdsMain;
+    TDataSource *dsMain;
+    QTabWidget *pcMain;
+    QWidget *tsGrid;
+    QWidget *tsDetail;
+    TNrDBGrid *grFrame;
+    QAction *acFirst;
+    QAction *acPrior;
+    QAction *acNext;
+    QAction *acLast;
+    QAction *acInsert;
+    QAction *acDelete;
+    QAction *acEdit;
+    QAction *acPost;
+    QAction *acCancel;
+
+protected:
+    // The page "Dettaglio", where subclasses put their controls.
+    QWidget *detail() const { return tsDetail; }
+
+    // Controls bound to cdsMain. The caption becomes the field's display
+    // label (grid titles, messages). Text is upper-cased unless told not to.
+    TNrDBEdit *dbEdit(const QString &field, const QString &caption, bool upperCase = true);
+    TNrDBLookupEdit *dbLookup(const QString &field, const QString &caption, const QString &referenceFile,
+                              bool upperCase = true);
+    TNrDBCheckBox *dbCheck(const QString &field, const QString &caption);
+    TNrDBDateEdit *dbDate(const QString &field, const QString &caption);
+    // A caption for a field that has no control of its own (a grid column).
+    void setCaption(const QString &field, const QString &caption) { m_captions.insert(field, caption); }
+
+    virtual void cdsMainBeforePost();
+    virtual void cdsMainNewRecord() {}
+    virtual void cdsMainBeforeDelete();
+    virtual QString deleteQuestion() const;
+    virtual void updateActions();
+    virtual void dsMainStateChange();
+
+private:
+    void createActions();
+    void wireEvents();
+    void run(const std::function<void()> &work);
+
+    bool m_postPermission = false;
+    std::function<void()> m_afterPost;
+    QHash<QString, QString> m_captions;
+};

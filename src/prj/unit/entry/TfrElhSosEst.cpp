@@ -1,0 +1,23 @@
+#include "TfrElhSosEst.h"
+
+#include "FieldGrid.h"
+#include "TNrDBEdit.h"
+#include "TNrDBGrid.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+TfrElhSosEst::TfrElhSosEst(QWidget *parent)
+    : TfrElfBase(parent)
+{
+    setObjectName(u"TfrElhSosEst"_s);
+    grFrame->setColumns({u"CODICE"_s, u"DENOMINAZI0NE"_s}, {u"Codice"_s, u"Denominazione"_s});
+    auto *grid = new FieldGrid(tsDetail);
+    grid->addRow(u"Codice fiscale"_s, dbEdit(u"CODICE"_s, u"Codice fiscale"_s));
+    grid->addRow(u"Denominazione"_s, dbEdit(u"DENOMINAZI0NE"_s, u"Denominazione"_s));
+    grid->finish();
+}
+
+QString TfrElhSosEst::tableName() const
+{
+    return u"TSOE7_SOSESTINTO"_s;
+}

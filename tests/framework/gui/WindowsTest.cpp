@@ -1,0 +1,172 @@
+#include "Exceptions.h"
+#include "NrApplication.h"
+#include "NrCursors.h"
+#include "NrMessages.h"
+#include "QtMessageService.h"
+#include "QtPrinters.h"
+#include "TfmHlmWait.h"
+#include "TfmNrChildDB.h"
+#include "TfmNrMDIMain.h"
+#include "TfrNrBase.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Answers the next message box by clicking the button with that caption,
+// after noting what the box showed.
+struct BoxAnswer
+{
+    QStringList buttons;
+    QString text;
+    QString defaultButton;
+};
+
+void answerNextBox(const QString &click, BoxAnswer &seen)
+{
+    QTimer::singleShot(0, [click, &seen] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen.text = box->text();
+        for (QAbstractButton *b : box->buttons())
+            seen.buttons.append(b->text());
+        seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        for (QAbstractButton *b : box->buttons()) {
+            if (b->text() == click)
+                b->click();
+        }
+    });
+}
+
+class RefusingChild : public TfmNrChildDB
+{
+public:
+    bool refuse = true;
+    int closes = 0;
+
+protected:
+    void FormCloseQuery(bool &canClose) override { canClose = !refuse; }
+    void FormClose() override { ++closes; }
+};
+
+class FrameWithUndo : public TfrNrBase
+{
+public:
+    FrameWithUndo()
+    {
+        undo = addFrameAction(u"acCancel"_s, u"Dataset"_s, u"A&nnulla"_s, u"Annulla modifiche "_s);
+        undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        RefreshActionListList();
+        edit = new QLineEdit(this);
+        body()->addWidget(edit);
+    }
+    QAction *undo;
+    QLineEdit *edit;
+};
+
+} // namespace
+
+TEST(QtMessageService, AsksWithItalianButtonsAndGivesTheAnswer)
+{
+    TNrQtMessageService service;
+    MessageServiceScope scope(&service);
+    BoxAnswer seen;
+    answerNextBox(u"No"_s, seen);
+    const ModalResult answer = NrMessageDlg(u"Confermi la cancellazione?\r\nLa riga sparirà."_s, MsgDlgType::Warning,
+                                            MsgDlgBtn::Yes | MsgDlgBtn::No);
+    EXPECT_EQ(answer, ModalResult::No);
+    EXPECT_EQ(seen.buttons, (QStringList{u"Sì"_s, u"No"_s}));
+    EXPECT_EQ(seen.defaultButton, u"Sì"_s);
+    EXPECT_EQ(seen.text, u"Confermi la cancellazione?\nLa riga sparirà."_s);
+
+    BoxAnswer second;
+    answerNextBox(u"Annulla"_s, second);
+    EXPECT_EQ(NrMessageDlg(u"Salvare?"_s, MsgDlgType::Confirmation, MsgDlgBtn::OK | MsgDlgBtn::Cancel),
+              ModalResult::Cancel);
+    EXPECT_EQ(second.buttons, (QStringList{u"OK"_s, u"Annulla"_s}));
+}
+
+TEST(NrRunGuarded, ShowsAnErrorAndStaysSilentOnAnAbort)
+{
+    ScriptedMessageService messages;
+    MessageServiceScope scope(&messages);
+    EXPECT_TRUE(NrRunGuarded([] {}));
+    EXPECT_FALSE(NrRunGuarded([] { Abort(); }));
+    EXPECT_FALSE(NrRunGuarded([] { throw EInOutError(u"Impossibile leggere il file"_s); }));
+    EXPECT_EQ(messages.texts(), QStringList{u"Impossibile leggere il file"_s});
+    EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
+}
+
+TEST(TNrCursorScope, PutsThePreviousCursorBackWhateverEndsTheWork)
+{
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    try {
+        const TNrCursorScope hourglass;
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        const TNrCursorScope sql(TNrCursorScope::Kind::SqlWait);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+        throw EDatabaseError(u"errore"_s);
+    } catch (const EDatabaseError &) {
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(TfmHlmWait, ShowsWithTheSqlWaitCursorAndRestoresIt)
+{
+    TfmHlmWait wait;
+    wait.showWait(u"Attendere..."_s, u"Caricamento in corso...attendere."_s);
+    EXPECT_TRUE(wait.isVisible());
+    EXPECT_EQ(wait.windowTitle(), u"Attendere..."_s);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    wait.hideWait();
+    EXPECT_FALSE(wait.isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(TfmNrMDIMain, AChildThatRefusesToCloseKeepsTheProgramOpen)
+{
+    TfmNrMDIMain main;
+    main.setStatusText(u"  pronto"_s);
+    EXPECT_EQ(main.statusText(), u"  pronto"_s);
+    auto *child = new RefusingChild;
+    main.showChild(child);
+    main.show();
+    EXPECT_FALSE(main.close());
+    EXPECT_EQ(main.childForms().size(), 1);
+    EXPECT_EQ(child->closes, 0);
+    child->refuse = false;
+    EXPECT_TRUE(main.close());
+    EXPECT_TRUE(main.childForms().isEmpty());
+}
+
+TEST(TfrNrBase, AFrameShortcutWinsOverTheKeysOfAnEdit)
+{
+    FrameWithUndo frame;
+    int undos = 0;
+    QObject::connect(frame.undo, &QAction::triggered, [&] { ++undos; });
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    frame.edit->setFocus();
+    QTest::keyClicks(frame.edit, u"abc"_s);
+    QTest::keyClick(frame.edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(undos, 1);
+    // The edit did not undo its own typing.
+    EXPECT_EQ(frame.edit->text(), u"abc"_s);
+    frame.undo->setEnabled(false);
+    QTest::keyClick(frame.edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(undos, 1);
+    EXPECT_EQ(frame.edit->text(), QString());
+}

@@ -1,0 +1,338 @@
+#include "EntryTestSupport.h"
+#include "NrMessages.h"
+#include "QtPrinters.h"
+#include "TDataSource.h"
+#include "TNrDBCheckBox.h"
+#include "TNrDBEdit.h"
+#include "TNrDBGrid.h"
+#include "TNrDBLookupEdit.h"
+#include "TNrDBRadioGroup.h"
+#include "checks/InfoList.h"
+#include "entry/TfrElHMulti.h"
+#include "entry/TfrElhFornitore.h"
+#include "entry/TfrElhSosEst.h"
+#include "entry/TfrElhSostituto.h"
+
+#include <QAction>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace EntryTest;
+
+namespace {
+
+// The bound edit of a field inside a frame.
+TNrDBEdit *editOf(QWidget &frame, const QString &field)
+{
+    for (TNrDBEdit *e : frame.findChildren<TNrDBEdit *>()) {
+        if (e->dataField() == field)
+            return e;
+    }
+    return nullptr;
+}
+
+void typeInto(TNrDBEdit *edit, const QString &text)
+{
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+void postWithCtrlEnter(QWidget *focused)
+{
+    QTest::keyClick(focused, Qt::Key_Return, Qt::ControlModifier);
+}
+
+const QByteArray kTwoExtinctAgents = R"({"records": [
+    {"IFISRIGO": 1, "CODICE": "80001230123", "DENOMINAZI0NE": "DIREZIONE DIDATTICA PRIMO CIRCOLO"},
+    {"IFISRIGO": 2, "CODICE": "80004560456", "DENOMINAZI0NE": "SCUOLA MEDIA STATALE DANTE"}]})";
+
+// The findings list answering from a script.
+struct ScriptedInfoList : InfoList::Service
+{
+    bool ask(const QStringList &lines) override
+    {
+        asked.append(lines);
+        return answer;
+    }
+    void show(const QStringList &lines) override { shown.append(lines); }
+    QList<QStringList> asked;
+    QList<QStringList> shown;
+    bool answer = false;
+};
+
+struct Frames : ::testing::Test
+{
+    void SetUp() override { InfoList::setService(&infoList); }
+    void TearDown() override { InfoList::setService(nullptr); }
+
+    ScriptedMessageService messages;
+    MessageServiceScope scope{&messages};
+    ScriptedInfoList infoList;
+};
+
+} // namespace
+
+TEST_F(Frames, CtrlEnterConfirmsTheRecordAndTheWindowSavesAtOnce)
+{
+    TfrElhSosEst frame;
+    int saves = 0;
+    frame.setAfterPost([&] { ++saves; });
+    openFrame(frame, kTwoExtinctAgents);
+    ASSERT_TRUE(showActive(&frame));
+    EXPECT_EQ(frame.pcMain->currentWidget(), frame.tsGrid);
+
+    frame.acInsert->trigger();
+    EXPECT_EQ(frame.pcMain->currentWidget(), frame.tsDetail);
+    EXPECT_EQ(frame.infoPanelCaption(), u"Ins."_s);
+    typeInto(editOf(frame, u"CODICE"_s), u"80007890789"_s);
+    typeInto(editOf(frame, u"DENOMINAZI0NE"_s), u"istituto tecnico"_s);
+    postWithCtrlEnter(editOf(frame, u"DENOMINAZI0NE"_s));
+
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(frame.cdsMain.recordCount(), 3);
+    // A new record always goes to the end.
+    EXPECT_EQ(frame.cdsMain.recNo(), 3);
+    EXPECT_EQ(frame.cdsMain.fieldByName(u"DENOMINAZI0NE"_s).asString(), u"ISTITUTO TECNICO"_s);
+    EXPECT_EQ(frame.infoPanelCaption(), u"3 di 3"_s);
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(Frames, LeavingAChangedRecordThroughTheGridIsRefusedAndItStaysInEdit)
+{
+    TfrElhSosEst frame;
+    int saves = 0;
+    frame.setAfterPost([&] { ++saves; });
+    openFrame(frame, kTwoExtinctAgents);
+    ASSERT_TRUE(showActive(&frame));
+    frame.cdsMain.last();
+    frame.pcMain->setCurrentWidget(frame.tsDetail);
+    typeInto(editOf(frame, u"DENOMINAZI0NE"_s), u"SCUOLA MEDIA CAMBIATA"_s);
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Edit);
+
+    frame.pcMain->setCurrentWidget(frame.tsGrid);
+    frame.grFrame->setCurrentIndex(frame.grFrame->model()->index(0, 0));
+    QTRY_COMPARE(messages.texts(), QStringList{u"Salvare prima di cambiare modello."_s});
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Edit);
+    EXPECT_EQ(frame.cdsMain.recNo(), 2);
+    QTRY_COMPARE(frame.grFrame->currentIndex().row(), 1);
+    EXPECT_EQ(frame.cdsMain.fieldByName(u"DENOMINAZI0NE"_s).asString(), u"SCUOLA MEDIA CAMBIATA"_s);
+    EXPECT_EQ(saves, 0);
+
+    // The navigation actions are refused the same way.
+    frame.acFirst->setEnabled(true);
+    frame.acFirst->trigger();
+    EXPECT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(frame.cdsMain.recNo(), 2);
+}
+
+TEST_F(Frames, CtrlZCancelsTheChangesEvenFromInsideAnEdit)
+{
+    TfrElhSosEst frame;
+    openFrame(frame, kTwoExtinctAgents);
+    ASSERT_TRUE(showActive(&frame));
+    frame.pcMain->setCurrentWidget(frame.tsDetail);
+    TNrDBEdit *name = editOf(frame, u"DENOMINAZI0NE"_s);
+    typeInto(name, u"ALTRO NOME"_s);
+    QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
+    EXPECT_EQ(name->text(), u"DIREZIONE DIDATTICA PRIMO CIRCOLO"_s);
+    EXPECT_EQ(frame.cdsMain.changeCount(), 0);
+}
+
+TEST_F(Frames, DeletingAsksAndOnlyYesDeletes)
+{
+    TfrElhSosEst frame;
+    openFrame(frame, kTwoExtinctAgents);
+    ASSERT_TRUE(showActive(&frame));
+    messages.enqueue(ModalResult::No);
+    frame.acDelete->trigger();
+    EXPECT_EQ(frame.cdsMain.recordCount(), 2);
+    messages.enqueue(ModalResult::Yes);
+    frame.acDelete->trigger();
+    EXPECT_EQ(frame.cdsMain.recordCount(), 1);
+    EXPECT_EQ(messages.texts(), QStringList(2, u"Confermi la cancellazione del modello corrente?"_s));
+    EXPECT_EQ(messages.messages().first().type, MsgDlgType::Warning);
+    EXPECT_EQ(frame.cdsMain.fieldByName(u"CODICE"_s).asString(), u"80004560456"_s);
+
+    TfrElhFornitore supplier;
+    openFrame(supplier, R"({"records": [{"SFORCODFIS": "80012345676", "STFOCODICE": "01"}]})");
+    messages.enqueue(ModalResult::No);
+    supplier.acDelete->trigger();
+    EXPECT_EQ(messages.texts().last(), u"Confermi la cancellazione del modello corrente ?"_s);
+    EXPECT_EQ(supplier.cdsMain.recordCount(), 1);
+}
+
+TEST_F(Frames, TheActionsFollowTheRecordAndTheState)
+{
+    TfrElhSosEst frame;
+    openFrame(frame);
+    EXPECT_EQ(frame.infoPanelCaption(), u"0 di 0"_s);
+    EXPECT_FALSE(frame.acDelete->isEnabled());
+    EXPECT_FALSE(frame.acEdit->isEnabled());
+    EXPECT_TRUE(frame.acInsert->isEnabled());
+    openFrame(frame, kTwoExtinctAgents);
+    EXPECT_EQ(frame.infoPanelCaption(), u"1 di 2"_s);
+    EXPECT_FALSE(frame.acFirst->isEnabled());
+    EXPECT_TRUE(frame.acNext->isEnabled());
+    frame.acLast->trigger();
+    EXPECT_EQ(frame.infoPanelCaption(), u"2 di 2"_s);
+    EXPECT_FALSE(frame.acNext->isEnabled());
+    EXPECT_TRUE(frame.acPrior->isEnabled());
+    frame.acEdit->trigger();
+    EXPECT_TRUE(frame.acPost->isEnabled());
+    EXPECT_TRUE(frame.acCancel->isEnabled());
+    EXPECT_FALSE(frame.acInsert->isEnabled());
+    // Captions, hints and shortcuts of the frame's actions.
+    EXPECT_EQ(frame.acPost->text(), u"C&onferma"_s);
+    EXPECT_EQ(frame.acCancel->toolTip(), u"Annulla modifiche "_s);
+    EXPECT_EQ(frame.acDelete->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    EXPECT_EQ(frame.acEdit->shortcut(), QKeySequence(Qt::Key_F2));
+}
+
+TEST_F(Frames, TheSecondAgentRecordCannotBeInserted)
+{
+    TfrElhSostituto frame([] { return u"80012345676"_s; });
+    openFrame(frame);
+    EXPECT_TRUE(frame.acInsert->isEnabled());
+    openFrame(frame, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO"}]})");
+    EXPECT_FALSE(frame.acInsert->isEnabled());
+}
+
+TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaults)
+{
+    TfrElhSostituto frame([] { return u"80012345676"_s; });
+    openFrame(frame);
+    frame.pcSostituto->setCurrentIndex(3);
+    frame.acInsert->trigger();
+    ASSERT_EQ(frame.cdsMain.state(), DataSetState::Insert);
+    EXPECT_EQ(frame.pcSostituto->currentIndex(), 0);
+    const ClientDataSet &ds = frame.cdsMain;
+    EXPECT_EQ(ds.fieldByName(u"SSOSCODFIS"_s).asString(), u"80012345676"_s);
+    EXPECT_EQ(ds.fieldByName(u"SSOSCFDICASTERO"_s).asString(), u"80185250588"_s);
+    EXPECT_EQ(ds.fieldByName(u"ISOSSEZ"_s).asInteger(), 1);
+    for (const QString &flag : {u"LSOSCORRETTIVA"_s, u"LSOSDI"_s, u"LGESALTRIT2"_s, u"LSOSAVVISORIC"_s})
+        EXPECT_EQ(ds.fieldByName(flag).asString(), u"0"_s) << flag.toStdString();
+    // Fields edited through lookups are not check boxes.
+    EXPECT_TRUE(ds.fieldByName(u"LSOSDICHCONTRIB"_s).isNull());
+}
+
+TEST_F(Frames, WithoutTheSchoolCodeANewAgentIsRefused)
+{
+    TfrElhSostituto frame([] { return QString(); });
+    openFrame(frame);
+    frame.acInsert->trigger();
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
+    EXPECT_EQ(frame.cdsMain.recordCount(), 0);
+    EXPECT_EQ(messages.texts(), QStringList{u"Codice fiscale sostituto non trovato. \r\nImportare i dati dal CUD od eseguire il "
+                                            u"programma \"Plessi e Scuole\" per controllare i dati"_s});
+}
+
+TEST_F(Frames, TheMandatoryCheckLetsTheUserGoOnOrGoBack)
+{
+    TfrElhSostituto frame([] { return u"80012345676"_s; });
+    int saves = 0;
+    frame.setAfterPost([&] { ++saves; });
+    openFrame(frame);
+    ASSERT_TRUE(showActive(&frame));
+    frame.acInsert->trigger();
+    typeInto(editOf(frame, u"SSOSDENOM"_s), u"istituto comprensivo"_s);
+
+    infoList.answer = false;
+    frame.acPost->trigger();
+    ASSERT_EQ(infoList.asked.size(), 1);
+    EXPECT_TRUE(infoList.asked[0].contains(u" - Dato obbligatorio mancante: Codice attività del sostituto"_s));
+    EXPECT_FALSE(infoList.asked[0].contains(u" - Dato obbligatorio mancante: Denominazione del sostituto"_s));
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
+    EXPECT_EQ(saves, 0);
+
+    infoList.answer = true;
+    frame.acPost->trigger();
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
+    EXPECT_EQ(saves, 1);
+    EXPECT_FALSE(frame.acInsert->isVisible());
+    EXPECT_FALSE(frame.acInsert->isEnabled());
+}
+
+TEST_F(Frames, AnAgentWithoutFiscalCodeIsRefused)
+{
+    TfrElhSostituto frame([] { return u"80012345676"_s; });
+    openFrame(frame);
+    ASSERT_TRUE(showActive(&frame));
+    frame.acInsert->trigger();
+    TNrDBEdit *code = editOf(frame, u"SSOSCODFIS"_s);
+    code->setFocus();
+    code->selectAll();
+    QTest::keyClick(code, Qt::Key_Delete);
+    frame.acPost->trigger();
+    EXPECT_EQ(messages.texts(), QStringList{u"Codice fiscale obbligatorio"_s});
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
+    EXPECT_TRUE(infoList.asked.isEmpty());
+}
+
+TEST_F(Frames, TextIsUpperCasedExceptTheCodesOfTheLookups)
+{
+    TfrElhSostituto frame([] { return u"80012345676"_s; });
+    EXPECT_TRUE(editOf(frame, u"SSOSDENOM"_s)->upperCase());
+    EXPECT_TRUE(editOf(frame, u"SSOSEMAIL"_s)->upperCase());
+    EXPECT_TRUE(editOf(frame, u"STSACODICE"_s)->upperCase());
+    for (const QString &code : {u"SCOACODICE"_s, u"SCARCODICE"_s, u"ISOSSOGG1"_s, u"ISOSSOGG5"_s})
+        EXPECT_FALSE(editOf(frame, code)->upperCase()) << code.toStdString();
+    // The notification page is kept but its tab is not shown.
+    EXPECT_EQ(frame.pcSostituto->count(), 5);
+    EXPECT_FALSE(frame.pcSostituto->isTabVisible(1));
+    EXPECT_EQ(frame.pcSostituto->tabText(4), u"Impegno/Visto"_s);
+}
+
+TEST_F(Frames, TheKindOfAgentShowsItsInputsAndClearsTheOthers)
+{
+    TfrElhSostituto frame([] { return u"80012345676"_s; });
+    openFrame(frame, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDOMNOTUFFICIO": "SEGRETERIA",
+                                      "SSOSDOMNOTCOGNOME": "ROSSI", "SSOSDOMNOTNOME": "ANNA"}]})");
+    ASSERT_TRUE(showActive(&frame));
+    TNrDBRadioGroup *kind = frame.rgTipoSostituto;
+    EXPECT_EQ(kind->itemIndex(), -1);
+    // Showing the representative's page picks "Ufficio" without changing the record.
+    frame.pcMain->setCurrentWidget(frame.tsDetail);
+    frame.pcSostituto->setCurrentIndex(2);
+    EXPECT_EQ(kind->itemIndex(), 0);
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
+
+    // The page of the notification address is not reachable by its tab;
+    // its inputs still follow the kind of agent.
+    EXPECT_FALSE(editOf(frame, u"SSOSDOMNOTUFFICIO"_s)->isHidden());
+    EXPECT_TRUE(editOf(frame, u"SSOSDOMNOTCOGNOME"_s)->isHidden());
+    const auto buttons = kind->findChildren<QAbstractButton *>();
+    ASSERT_EQ(buttons.size(), 2);
+    buttons[1]->click();
+    EXPECT_EQ(frame.cdsMain.fieldByName(u"LSOSPERSFISICA"_s).asString(), u"1"_s);
+    EXPECT_TRUE(frame.cdsMain.fieldByName(u"SSOSDOMNOTUFFICIO"_s).isNull());
+    EXPECT_EQ(frame.cdsMain.fieldByName(u"SSOSDOMNOTCOGNOME"_s).asString(), u"ROSSI"_s);
+    EXPECT_TRUE(editOf(frame, u"SSOSDOMNOTUFFICIO"_s)->isHidden());
+    EXPECT_FALSE(editOf(frame, u"SSOSDOMNOTCOGNOME"_s)->isHidden());
+    buttons[0]->click();
+    EXPECT_TRUE(frame.cdsMain.fieldByName(u"SSOSDOMNOTCOGNOME"_s).isNull());
+    EXPECT_TRUE(frame.cdsMain.fieldByName(u"SSOSDOMNOTNOME"_s).isNull());
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Edit);
+}
+
+TEST_F(Frames, AMultiSelectionFrameOnlyNavigates)
+{
+    struct Multi : TfrElHMulti
+    {
+        QString tableName() const override { return u"TSOE7_SOSESTINTO"_s; }
+    } frame;
+    openFrame(frame, kTwoExtinctAgents);
+    QStringList names;
+    for (const QAction *a : frame.alFrame())
+        names.append(a->objectName());
+    EXPECT_EQ(names, (QStringList{u"acFirst"_s, u"acPrior"_s, u"acNext"_s, u"acLast"_s}));
+    EXPECT_FALSE(frame.pcMain->isTabVisible(1));
+    frame.grFrame->selectAll();
+    EXPECT_EQ(frame.selectedBookmarks().size(), 2);
+}

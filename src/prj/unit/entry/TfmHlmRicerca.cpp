@@ -80,8 +80,10 @@ QVariant TfmHlmRicerca::execute(const std::function<void(ClientDataSet &)> &load
     m_indexField.clear();
     load(cdsSearch);
     grSearch->refreshColumns();
-    if (cdsSearch.fieldCount() > 0)
+    if (cdsSearch.fieldCount() > 0) {
         indexOn(cdsSearch.field(0).fieldName());
+        cdsSearch.first();
+    }
     edValue->clear();
     edValue->setFocus();
     if (exec() != QDialog::Accepted || cdsSearch.isEmpty())

@@ -1,0 +1,220 @@
+#include "EntryTestSupport.h"
+#include "NrMessages.h"
+#include "QtPrinters.h"
+#include "ScriptedShell.h"
+#include "THlmCds.h"
+#include "TNrDBEdit.h"
+#include "TNrDBGrid.h"
+#include "TNrDBLookupEdit.h"
+#include "TempDir.h"
+#include "entry/TfmElhInfo.h"
+#include "entry/TfmHlmRicerca.h"
+#include "entry/TfrElhSostituto.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace EntryTest;
+
+namespace {
+
+// A reference table of provinces, written as the build writes them.
+QString provinces(const TempDir &dir)
+{
+    ClientDataSet ds;
+    ds.fieldDefs().add(u"SIGLA"_s, FieldType::String, 2);
+    ds.fieldDefs().add(u"NOME"_s, FieldType::String, 40);
+    ds.fieldDefs().add(u"ABITANTI"_s, FieldType::Integer);
+    ds.createDataSet();
+    const std::tuple<const char16_t *, const char16_t *, int> rows[] = {
+        {u"RM", u"Roma", 4200}, {u"MI", u"Milano", 3200}, {u"RO", u"Rovigo", 230}, {u"PG", u"Perugia", 650},
+        {u"RA", u"Ravenna", 380}, {u"RE", u"Reggio Emilia", 530}, {u"TR", u"Terni", 220}};
+    for (const auto &[sigla, nome, abitanti] : rows) {
+        ds.append();
+        ds.fieldByName(u"SIGLA"_s).setAsString(QString::fromUtf16(sigla));
+        ds.fieldByName(u"NOME"_s).setAsString(QString::fromUtf16(nome));
+        ds.fieldByName(u"ABITANTI"_s).setAsInteger(abitanti);
+        ds.post();
+    }
+    const QString path = dir.file(u"TPRO_PROVINCE.CDS"_s);
+    THlmCds::saveToFile(ds, path);
+    return path;
+}
+
+QString current(TfmHlmRicerca &dialog, const QString &field)
+{
+    return dialog.cdsSearch.fieldByName(field).asString();
+}
+
+struct Search : ::testing::Test
+{
+    TempDir dir;
+    QString file = provinces(dir);
+    ScriptedMessageService messages;
+    MessageServiceScope scope{&messages};
+};
+
+} // namespace
+
+TEST_F(Search, TypingPositionsOnTheFirstCodeThatBeginsWithIt)
+{
+    TfmHlmRicerca dialog;
+    bool checked = false;
+    onNextModal([&](QWidget *) {
+        EXPECT_EQ(dialog.windowTitle(), u"Finestra di ricerca"_s);
+        EXPECT_EQ(dialog.laCampo->text(), u"SIGLA"_s);
+        QTest::keyClicks(dialog.edValue, u"R"_s);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RA"_s);
+        QTest::keyClicks(dialog.edValue, u"o"_s);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RO"_s);
+        // Nothing begins with "ROX": the grid stays where it is.
+        QTest::keyClicks(dialog.edValue, u"X"_s);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RO"_s);
+        checked = true;
+        QTest::keyClick(dialog.edValue, Qt::Key_Return);
+    });
+    EXPECT_TRUE(dialog.searchFile(file));
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(current(dialog, u"NOME"_s), u"Rovigo"_s);
+}
+
+TEST_F(Search, ANumericIndexMovesOnlyOnAnExactValue)
+{
+    TfmHlmRicerca dialog;
+    QVariant result;
+    onNextModal([&](QWidget *) {
+        dialog.grSearch->horizontalHeader()->sectionClicked(2);
+        EXPECT_EQ(dialog.laCampo->text(), u"ABITANTI"_s);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"MI"_s);
+        dialog.cdsSearch.first();
+        QTest::keyClicks(dialog.edValue, u"38"_s);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"TR"_s);
+        QTest::keyClicks(dialog.edValue, u"0"_s);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RA"_s);
+        dialog.buOk()->click();
+    });
+    result = dialog.execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, file); });
+    // The result is the first visible field of the chosen record.
+    EXPECT_EQ(result.toString(), u"RA"_s);
+}
+
+TEST_F(Search, TheKeysOfTheBoxMoveTheGrid)
+{
+    TfmHlmRicerca dialog;
+    onNextModal([&](QWidget *) {
+        QLineEdit *box = dialog.edValue;
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"MI"_s);
+        QTest::keyClick(box, Qt::Key_Down);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"PG"_s);
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"TR"_s);
+        QTest::keyClick(box, Qt::Key_Down);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"TR"_s);
+        QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"MI"_s);
+        QTest::keyClick(box, Qt::Key_Up);
+        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"MI"_s);
+        QTest::keyClick(box, Qt::Key_PageDown);
+        EXPECT_GT(dialog.cdsSearch.recNo(), 1);
+        QTest::keyClick(box, Qt::Key_PageUp);
+        EXPECT_EQ(dialog.cdsSearch.recNo(), 1);
+        QTest::keyClick(box, Qt::Key_Right);
+        EXPECT_EQ(dialog.grSearch->currentIndex().column(), 1);
+        QTest::keyClick(box, Qt::Key_Left);
+        EXPECT_EQ(dialog.grSearch->currentIndex().column(), 0);
+        dialog.reject();
+    });
+    EXPECT_FALSE(dialog.searchFile(file));
+    EXPECT_FALSE(dialog.cdsSearch.active());
+}
+
+TEST_F(Search, ALookupWritesTheCodeAndACancelledOneLeavesTheField)
+{
+    TfrElhSostituto frame([] { return u"80012345676"_s; });
+    openFrame(frame, R"({"records": [{"SSOSCODFIS": "80012345676", "SCARCODICE": "1"}]})");
+    TNrDBLookupEdit *carica = nullptr;
+    for (auto *l : frame.findChildren<TNrDBLookupEdit *>()) {
+        if (l->edit()->dataField() == u"SCARCODICE")
+            carica = l;
+    }
+    ASSERT_NE(carica, nullptr);
+
+    onNextModal([](QWidget *modal) {
+        auto *dialog = qobject_cast<TfmHlmRicerca *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        QTest::keyClicks(dialog->edValue, u"3"_s);
+        dialog->buCancel()->click();
+    });
+    carica->lookup();
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
+    EXPECT_EQ(frame.cdsMain.fieldByName(u"SCARCODICE"_s).asString(), u"1"_s);
+
+    onNextModal([](QWidget *modal) {
+        auto *dialog = qobject_cast<TfmHlmRicerca *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        QTest::keyClicks(dialog->edValue, u"3"_s);
+        EXPECT_EQ(dialog->cdsSearch.fieldByName(u"DESCRIZIONE"_s).asString(), u"Curatore fallimentare"_s);
+        dialog->buOk()->click();
+    });
+    carica->lookup();
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Edit);
+    EXPECT_EQ(frame.cdsMain.fieldByName(u"SCARCODICE"_s).asString(), u"3"_s);
+    EXPECT_EQ(carica->edit()->text(), u"3"_s);
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST(TfmElhInfo, InAskModeOnlySiGoesOn)
+{
+    const QStringList lines{u" - Dato obbligatorio mancante: Codice attività del sostituto"_s,
+                            u" - Dati in eccesso: uno\r\n - due"_s};
+    TfmElhInfoService service;
+    onNextModal([&](QWidget *modal) {
+        auto *info = qobject_cast<TfmElhInfo *>(modal);
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(info->windowTitle(), u"Informazioni"_s);
+        EXPECT_EQ(info->meInfo->toPlainText(),
+                  u" - Dato obbligatorio mancante: Codice attività del sostituto\n - Dati in eccesso: uno\n - due"_s);
+        EXPECT_TRUE(info->meInfo->isReadOnly());
+        EXPECT_FALSE(info->laDomanda->isHidden());
+        EXPECT_EQ(info->laDomanda->text(), u"Si desidera proseguire?"_s);
+        EXPECT_EQ(info->buOk->text(), u"No"_s);
+        info->buSi->click();
+    });
+    EXPECT_TRUE(service.ask(lines));
+    onNextModal([](QWidget *modal) { qobject_cast<TfmElhInfo *>(modal)->buOk->click(); });
+    EXPECT_FALSE(service.ask(lines));
+}
+
+TEST(TfmElhInfo, InPlainModeItOnlyShowsAndBloccoNoteOpensTheLines)
+{
+    ScriptedShell shell;
+    NrShellServiceScope shellScope(&shell);
+    bool shown = false;
+    onNextModal([&](QWidget *modal) {
+        auto *info = qobject_cast<TfmElhInfo *>(modal);
+        ASSERT_NE(info, nullptr);
+        EXPECT_TRUE(info->buSi->isHidden());
+        EXPECT_TRUE(info->laDomanda->isHidden());
+        EXPECT_EQ(info->buOk->text(), u"OK"_s);
+        info->buBloccoNote->click();
+        shown = true;
+        info->buOk->click();
+    });
+    TfmElhInfoService().show({u"prima riga"_s, u"seconda riga"_s});
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(shell.opened.size(), 1);
+    const QString path = shell.opened.first();
+    EXPECT_TRUE(path.endsWith(u".txt"_s));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("prima riga\r\nseconda riga\r\n"));
+    written.remove();
+}

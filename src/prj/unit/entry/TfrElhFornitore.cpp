@@ -1,20 +1,14 @@
 #include "TfrElhFornitore.h"
 
 #include "FieldGrid.h"
-#include "checks/InfoList.h"
-#include "checks/MandatoryDataCheck.h"
-#include "NrExceptions.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
-#include "TextLib.h"
-
-#include <QAction>
 
 using namespace Qt::Literals::StringLiterals;
 
 TfrElhFornitore::TfrElhFornitore(QWidget *parent)
-    : TfrElfBase(parent)
+    : TfrElhFrontRecord(u"SFORCODFIS"_s, parent)
 {
     setObjectName(u"TfrElhFornitore"_s);
     grFrame->setColumns({u"STFOCODICE"_s, u"SFORCODFIS"_s}, {u"Codice fornitore"_s, u"Codice fiscale"_s});
@@ -32,24 +26,4 @@ QString TfrElhFornitore::tableName() const
 QString TfrElhFornitore::deleteQuestion() const
 {
     return u"Confermi la cancellazione del modello corrente ?"_s;
-}
-
-void TfrElhFornitore::cdsMainBeforePost()
-{
-    TfrElfBase::cdsMainBeforePost();
-    if (cdsMain.state() == DataSetState::Insert) {
-        if (TextLib::Trim(cdsMain.fieldByName(u"SFORCODFIS"_s).asString()).isEmpty())
-            throw ENrError(u"Codice fiscale obbligatorio"_s);
-        acInsert->setVisible(false);
-    }
-    QStringList findings;
-    if (!MandatoryDataCheck::run(findings, {&cdsMain}) && !InfoList::ask(findings))
-        Abort();
-}
-
-void TfrElhFornitore::updateActions()
-{
-    TfrElfBase::updateActions();
-    // The file has one supplier: a record can be added only to an empty table.
-    acInsert->setEnabled(acInsert->isEnabled() && cdsMain.active() && cdsMain.recordCount() == 0);
 }

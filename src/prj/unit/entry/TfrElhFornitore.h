@@ -1,10 +1,10 @@
 #pragma once
 
-#include "TfrElfBase.h"
+#include "TfrElhFrontRecord.h"
 
 // The frame of the supplier of the telematic file (TFOR_FORNITORE, a single
 // record): its fiscal code and type.
-class TfrElhFornitore : public TfrElfBase
+class TfrElhFornitore : public TfrElhFrontRecord
 {
     Q_OBJECT
 
@@ -14,7 +14,5 @@ public:
     QString tableName() const override;
 
 protected:
-    void cdsMainBeforePost() override;
     QString deleteQuestion() const override;
-    void updateActions() override;
 };

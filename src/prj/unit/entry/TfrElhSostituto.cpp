@@ -1,8 +1,6 @@
 #include "TfrElhSostituto.h"
 
 #include "FieldGrid.h"
-#include "checks/InfoList.h"
-#include "checks/MandatoryDataCheck.h"
 #include "NrApplication.h"
 #include "NrExceptions.h"
 #include "TDataSource.h"
@@ -30,7 +28,7 @@ const QString kDicastero = u"80185250588"_s;
 } // namespace
 
 TfrElhSostituto::TfrElhSostituto(std::function<QString()> schoolFiscalCode, QWidget *parent)
-    : TfrElfBase(parent)
+    : TfrElhFrontRecord(u"SSOSCODFIS"_s, parent)
     , m_schoolFiscalCode(std::move(schoolFiscalCode))
 {
     setObjectName(u"TfrElhSostituto"_s);
@@ -261,29 +259,9 @@ void TfrElhSostituto::cdsMainNewRecord()
     cdsMain.fieldByName(u"SSOSCODFIS"_s).setAsString(code);
 }
 
-void TfrElhSostituto::cdsMainBeforePost()
-{
-    TfrElfBase::cdsMainBeforePost();
-    if (cdsMain.state() == DataSetState::Insert) {
-        if (TextLib::Trim(cdsMain.fieldByName(u"SSOSCODFIS"_s).asString()).isEmpty())
-            throw ENrError(u"Codice fiscale obbligatorio"_s);
-        acInsert->setVisible(false);
-    }
-    QStringList findings;
-    if (!MandatoryDataCheck::run(findings, {&cdsMain}) && !InfoList::ask(findings))
-        Abort();
-}
-
-void TfrElhSostituto::updateActions()
-{
-    TfrElfBase::updateActions();
-    // A single agent: a record can be added only to an empty table.
-    acInsert->setEnabled(acInsert->isEnabled() && cdsMain.active() && cdsMain.recordCount() == 0);
-}
-
 void TfrElhSostituto::dsMainStateChange()
 {
-    TfrElfBase::dsMainStateChange();
+    TfrElhFrontRecord::dsMainStateChange();
     if (cdsMain.state() == DataSetState::Insert)
         pcSostituto->setCurrentIndex(0);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TfrElfBase.h"
+#include "TfrElhFrontRecord.h"
 
 #include <functional>
 
@@ -10,9 +10,8 @@ class TNrDBRadioGroup;
 // a single record) on five pages: "Dati Sostituto", "Domicilio
 // notificazioni" (kept, its tab not shown), "Rappresentante firmatario",
 // "Redazione/Firma", "Impegno/Visto". A new record takes the school's fiscal
-// code; every confirmed record passes the mandatory-data check or the
-// user's "Si".
-class TfrElhSostituto : public TfrElfBase
+// code.
+class TfrElhSostituto : public TfrElhFrontRecord
 {
     Q_OBJECT
 
@@ -27,9 +26,7 @@ public:
     TNrDBRadioGroup *rgTipoSostituto;
 
 protected:
-    void cdsMainBeforePost() override;
     void cdsMainNewRecord() override;
-    void updateActions() override;
     void dsMainStateChange() override;
 
 private:

@@ -1,0 +1,35 @@
+#include "TfrElhFrontRecord.h"
+
+#include "NrExceptions.h"
+#include "TextLib.h"
+#include "checks/InfoList.h"
+#include "checks/MandatoryDataCheck.h"
+
+#include <QAction>
+
+using namespace Qt::Literals::StringLiterals;
+
+TfrElhFrontRecord::TfrElhFrontRecord(const QString &fiscalCodeField, QWidget *parent)
+    : TfrElfBase(parent)
+    , m_fiscalCodeField(fiscalCodeField)
+{
+}
+
+void TfrElhFrontRecord::cdsMainBeforePost()
+{
+    TfrElfBase::cdsMainBeforePost();
+    if (cdsMain.state() == DataSetState::Insert) {
+        if (TextLib::Trim(cdsMain.fieldByName(m_fiscalCodeField).asString()).isEmpty())
+            throw ENrError(u"Codice fiscale obbligatorio"_s);
+        acInsert->setVisible(false);
+    }
+    QStringList findings;
+    if (!MandatoryDataCheck::run(findings, {&cdsMain}) && !InfoList::ask(findings))
+        Abort();
+}
+
+void TfrElhFrontRecord::updateActions()
+{
+    TfrElfBase::updateActions();
+    acInsert->setEnabled(acInsert->isEnabled() && cdsMain.active() && cdsMain.recordCount() == 0);
+}

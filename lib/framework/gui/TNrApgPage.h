@@ -15,5 +15,4 @@ struct TNrApgPage
     bool InMenu = true;
     bool Visible = true;
     bool Enabled = true;
-    int ImageIndex = -1;
 };

@@ -33,8 +33,6 @@ public:
     QString Caption;
     bool Visible = true;
     bool Enabled = true;
-    int ImageIndex = -1;
-    int HelpContext = -1;
     QKeySequence ShortCut;
     BeforeExecuteEvent BeforeExecute;
     NotifyEvent AfterExecute;

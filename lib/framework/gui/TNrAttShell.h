@@ -16,7 +16,6 @@ public:
 
     QString FileName;
     QString Directory;
-    bool WaitEndOfProcess = false;
 
 protected:
     bool run() override;

@@ -16,11 +16,6 @@ TDataSource::~TDataSource()
         control->m_source = nullptr;
 }
 
-bool TDataSource::editable() const
-{
-    return m_dataSet->active();
-}
-
 void TDataSource::updateRecord()
 {
     for (TNrDBControl *control : std::as_const(m_controls))

@@ -20,9 +20,6 @@ public:
     ~TDataSource() override;
 
     ClientDataSet &dataSet() const { return *m_dataSet; }
-    DataSetState state() const { return m_dataSet->state(); }
-    // Whether the dataset is open and its current record can be changed.
-    bool editable() const;
 
     // Raises EConvertError naming the field when a control holds text that
     // does not convert.

@@ -3,6 +3,9 @@
 #include "Exceptions.h"
 #include "NrMessages.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -31,6 +34,10 @@ bool NrRunGuarded(const std::function<void()> &work)
 TNrApplication::TNrApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    QLocale::setDefault(italian);
+    if (m_translator.load(italian, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_translator);
 }
 
 bool TNrApplication::notify(QObject *receiver, QEvent *event)

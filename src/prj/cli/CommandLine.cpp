@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "CdsCommand.h"
+#include "DatabaseCommands.h"
 #include "Exceptions.h"
 #include "NrMessages.h"
 #include "Version.h"
@@ -20,6 +21,13 @@ Comandi:
                                     (o come CSV con --csv)
   cds scrivi ORIGINE DESTINAZIONE   crea l'archivio dati DESTINAZIONE (.cds)
                                     da un file ORIGINE .json o .csv
+  crea-database [--demo]            crea il database della scuola indicato in
+                                    usr/kbr/KbrPar.ini (SQLite se manca) con le
+                                    strutture delle tabelle del 2022 e del 2023;
+                                    con --demo aggiunge una scuola dimostrativa
+                                    e i suoi dati
+  esporta CARTELLA                  scrive ogni tabella della dichiarazione 2023
+                                    nella CARTELLA come TABELLA.cds
   --version                         mostra la versione del programma
   --help                            mostra questo aiuto
 )"_s;
@@ -49,6 +57,10 @@ int runCommandLine(const QStringList &arguments)
     try {
         if (arguments.first() == u"cds")
             return runCdsCommand(arguments.mid(1), out, err);
+        if (arguments.first() == u"crea-database")
+            return runCreateDatabase(arguments.mid(1), out, err);
+        if (arguments.first() == u"esporta")
+            return runExport(arguments.mid(1), out, err);
         err << u"Comando sconosciuto: %1\n"_s.arg(arguments.first()) << u"Usare elh770 --help per l'elenco dei comandi.\n"_s;
         return 2;
     } catch (const EAbort &) {

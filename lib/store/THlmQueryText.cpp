@@ -81,10 +81,17 @@ void THlmQueryText::load(const QString &definitionsFolder)
     if (!file.open(QIODevice::ReadOnly))
         throw EInOutError(u"Impossibile aprire l'archivio delle query «%1»: %2"_s.arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
-    m_store.loadFromBytes(bytes, path);
-    for (const char16_t *f : {u"Query", u"Tipo", u"Indice", u"SQL"}) {
-        if (!m_store.findField(QString::fromUtf16(f)))
-            throw EDatabaseError(u"Archivio delle query «%1»: manca il campo %2"_s.arg(path, QString::fromUtf16(f)));
+    try {
+        m_store.loadFromBytes(bytes, path);
+        for (const char16_t *f : {u"Query", u"Tipo", u"Indice", u"SQL"}) {
+            if (!m_store.findField(QString::fromUtf16(f)))
+                throw EDatabaseError(u"Archivio delle query «%1»: manca il campo %2"_s.arg(path, QString::fromUtf16(f)));
+        }
+    } catch (const EDatabaseError &) {
+        // A damaged store is an invalid one: the validity check refuses it
+        // with the certificate message, as it would a changed file.
+        defineFields(m_store);
+        return;
     }
     m_certificate = certificate(bytes);
     const Field &query = m_store.fieldByName(u"Query"_s);

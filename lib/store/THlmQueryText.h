@@ -24,7 +24,8 @@ public:
     THlmQueryText();
 
     // Loads the store of the folder, keeps the certificate of the file and
-    // remembers where its ".unxc" file is; an absent store leaves it empty.
+    // remembers where its ".unxc" file is; an absent or damaged store leaves
+    // it empty and fails the validity check.
     void load(const QString &definitionsFolder);
 
     void fetch(const QString &name, TNrQuery &target, int index = 0,

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "NrMessages.h"
+#include "TdmkbrConnessione.h"
+#include "TestInstallation.h"
+
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A test run on each engine: a temporary installation, its connection
+// opened through the whole opening sequence, and the messages recorded.
+// PostgreSQL runs are skipped, with the reason, when no test server is set.
+class DatabaseTest : public testing::TestWithParam<Engine>
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TdmkbrConnessione &connection() { return *m_connection; }
+    TestInstallation &installation() { return *m_installation; }
+    ScriptedMessageService &messages() { return m_messages; }
+
+    // Statements of the tests themselves, to set up and look at the database
+    // behind the program's back; values are bound.
+    QVariant scalar(const QString &sql, const QVariantList &values = {});
+    void exec(const QString &sql, const QVariantList &values = {});
+
+    ScriptedMessageService m_messages;
+    std::unique_ptr<MessageServiceScope> m_messageScope;
+    std::unique_ptr<TestInstallation> m_installation;
+    std::unique_ptr<TdmkbrConnessione> m_connection;
+};
+
+#define ELH_INSTANTIATE_ON_BOTH_ENGINES(Suite) \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite, testing::Values(Engine::SQLite, Engine::PostgreSQL), engineName)

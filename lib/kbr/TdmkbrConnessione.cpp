@@ -93,8 +93,10 @@ bool TdmkbrConnessione::OpenConnection()
     checkConnectionAllowed();
     if (connected())
         return true;
-    if (!m_queryText.checkValidity(QString::fromUtf16(kApplication)))
+    // The store is checked once; reopening the connection relies on that check.
+    if (!m_statementsValid && !m_queryText.checkValidity(QString::fromUtf16(kApplication)))
         return false;
+    m_statementsValid = true;
     TdmNrConnection::OpenConnection();
     try {
         KbrSchema::ensure(*this, definitionsFolder() + u"schema/"_s);

@@ -49,4 +49,5 @@ public:
 
 private:
     THlmQueryText m_queryText;
+    bool m_statementsValid = false;
 };

@@ -794,7 +794,11 @@ void ClientDataSet::rebuildView(int keepRow)
 
 void ClientDataSet::placeRowInView(int row)
 {
-    const auto it = std::find(m_view.begin(), m_view.end(), row);
+    // The posted row is almost always the current one: appending many
+    // records then costs no search of the view.
+    const bool atCursor = m_cursor >= 0 && m_cursor < static_cast<int>(m_view.size())
+                          && m_view[static_cast<std::size_t>(m_cursor)] == row;
+    const auto it = atCursor ? m_view.begin() + m_cursor : std::find(m_view.begin(), m_view.end(), row);
     int at = it == m_view.end() ? m_cursor : static_cast<int>(it - m_view.begin());
     if (it != m_view.end())
         m_view.erase(it);

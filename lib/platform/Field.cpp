@@ -404,7 +404,7 @@ void Field::setAsDateTime(const QDateTime &value)
 void Field::setAsDate(const QDate &value)
 {
     const int r = writableRow();
-    storeDateTime(r, QDateTime(value, QTime(0, 0)), true);
+    storeDate(r, value);
     changed();
 }
 
@@ -454,7 +454,7 @@ void Field::storeVariant(int row, const QVariant &value)
         storeFloat(row, value.toDouble());
         return;
     case QMetaType::QDate:
-        storeDateTime(row, QDateTime(value.toDate(), QTime(0, 0)), true);
+        storeDate(row, value.toDate());
         return;
     case QMetaType::QDateTime:
         storeDateTime(row, value.toDateTime(), false);
@@ -636,6 +636,20 @@ void Field::storeDecimal(int row, Decimal value)
         storeFloat(row, value.toDouble());
         return;
     }
+}
+
+void Field::storeDate(int row, const QDate &value)
+{
+    // A date field holds a day number: building a local date-time first
+    // would cost a time-zone lookup for every value.
+    if (m_type == FieldType::Date) {
+        if (value.isValid())
+            m_dataSet->m_store.setInt(m_index, row, value.toJulianDay());
+        else
+            m_dataSet->m_store.setNull(m_index, row);
+        return;
+    }
+    storeDateTime(row, QDateTime(value, QTime(0, 0)), true);
 }
 
 void Field::storeDateTime(int row, const QDateTime &value, bool dateOnly)

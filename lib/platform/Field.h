@@ -99,6 +99,7 @@ private:
     void storeInteger(int row, qint64 value);
     void storeFloat(int row, double value);
     void storeDecimal(int row, Decimal value);
+    void storeDate(int row, const QDate &value);
     void storeDateTime(int row, const QDateTime &value, bool dateOnly);
     void storeBool(int row, bool value);
     // The value converted to the field's canonical variant type.

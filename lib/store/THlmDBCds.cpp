@@ -364,11 +364,10 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
         return;
     TNrQuery q(m_connection);
     q.fetch(u"QRY_AFI_AGGIORNA"_s);
-    q.setSql(THlmQueryText::format(q.sql(), {assignments.join(u", "_s)}));
     for (qsizetype i = 0; i < values.size(); ++i)
         q.setParam(u"P%1"_s.arg(i), values.at(i));
     q.setParam(u"IAFIID"_s, person);
-    q.execute();
+    THlmQueryText::formatRun(q, {assignments.join(u", "_s)});
 }
 
 void RecordWriter::write(DeltaRecord &delta)

@@ -1,6 +1,5 @@
+#include "Elh770Process.h"
 #include "TempDir.h"
-
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -8,19 +7,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 Outcome elh770(const QStringList &args)
 {
-    QProcess p;
-    p.start(QString::fromUtf8(ELH770_EXE), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runProgram(QString::fromUtf8(ELH770_EXE), args);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "ClientDataSet.h"
-#include "TestInstallation.h"
+#include "DatabaseTest.h"
+#include "Elh770Process.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -15,28 +15,18 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 // A copy of the program installed as a school would have it: bin/elh770,
 // etc/kbr, usr/kbr/KbrPar.ini and the initial database folder with the
 // test catalogue and demo data.
-class Installed : public testing::TestWithParam<Engine>
+class Installed : public InstallationTest
 {
 protected:
-    void SetUp() override
+    void SetUpInstalled() override
     {
-        if (GetParam() == Engine::PostgreSQL && !PgTestServer::configured())
-            GTEST_SKIP() << PgTestServer::skipMessage();
-        installation = std::make_unique<TestInstallation>(GetParam());
-        QDir().mkpath(installation->root() + u"bin"_s);
+        QDir().mkpath(installation().root() + u"bin"_s);
         ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), program()));
         const QString data = QStringLiteral(ELH_TEST_DATA);
-        const QString initial = installation->root() + u"USR/FL2023/DbIniziale/"_s;
+        const QString initial = installation().root() + u"USR/FL2023/DbIniziale/"_s;
         for (const QString &file : {u"Catalogo.json"_s, u"Demo/TSOS_DATOSOSTITUTO.json"_s,
                                     u"Demo/TSOS_DATOSOSTITUTO.2022.json"_s, u"Demo/TPST_PROSPETTOST.json"_s}) {
             QDir().mkpath(QFileInfo(initial + file).path());
@@ -44,18 +34,14 @@ protected:
         }
     }
 
-    QString program() const { return installation->root() + u"bin/elh770"_s; }
-    QString userSettings() const { return installation->root() + u"config/elh770/NruParams.ini"_s; }
+    QString program() { return installation().root() + u"bin/elh770"_s; }
+    QString userSettings() { return installation().root() + u"config/elh770/NruParams.ini"_s; }
 
     Outcome run(const QStringList &args)
     {
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_CONFIG_HOME"_s, installation->root() + u"config"_s);
-        p.setProcessEnvironment(env);
-        p.start(program(), args);
-        p.waitForFinished(120000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        env.insert(u"XDG_CONFIG_HOME"_s, installation().root() + u"config"_s);
+        return runProgram(program(), args, env);
     }
 
     // Reads the database the program wrote, through a connection of the test.
@@ -64,7 +50,7 @@ protected:
         const QString name = QUuid::createUuid().toString();
         QVariant result;
         {
-            const NrConnectionSettings s = installation->settings();
+            const NrConnectionSettings s = installation().settings();
             QSqlDatabase db = QSqlDatabase::addDatabase(s.driver, name);
             db.setDatabaseName(s.database);
             db.setHostName(s.host);
@@ -80,8 +66,6 @@ protected:
         QSqlDatabase::removeDatabase(name);
         return result;
     }
-
-    std::unique_ptr<TestInstallation> installation;
 };
 
 // The check digit of an 11-digit numeric fiscal code: digits in odd places
@@ -103,7 +87,7 @@ int checkDigit(const QString &first10)
 
 } // namespace
 
-INSTANTIATE_TEST_SUITE_P(Engines, Installed, testing::Values(Engine::SQLite, Engine::PostgreSQL), engineName);
+ELH_INSTANTIATE_ON_BOTH_ENGINES(Installed);
 
 TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
 {
@@ -132,7 +116,7 @@ TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
     EXPECT_EQ(user.value(u"NRUC_Params/NRUP_AnfId"_s).toInt(), 2023);
     EXPECT_EQ(user.value(u"NRUC_Params/NRUP_DwgId"_s).toInt(), 1);
 
-    const QString folder = installation->root() + u"esportazione"_s;
+    const QString folder = installation().root() + u"esportazione"_s;
     const Outcome exported = run({u"esporta"_s, folder});
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
@@ -157,7 +141,7 @@ TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
 
 TEST_P(Installed, ABadCatalogueCreatesNothing)
 {
-    QFile catalogue(installation->root() + u"USR/FL2023/DbIniziale/Catalogo.json"_s);
+    QFile catalogue(installation().root() + u"USR/FL2023/DbIniziale/Catalogo.json"_s);
     ASSERT_TRUE(catalogue.open(QIODevice::Append));
     catalogue.write("{");
     catalogue.close();
@@ -171,7 +155,7 @@ TEST_P(Installed, ABadCatalogueCreatesNothing)
 TEST_P(Installed, AnExportFolderThatCannotBeCreatedIsReported)
 {
     ASSERT_EQ(run({u"crea-database"_s}).exitCode, 0);
-    QFile blocker(installation->root() + u"un-file"_s);
+    QFile blocker(installation().root() + u"un-file"_s);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const Outcome exported = run({u"esporta"_s, blocker.fileName() + u"/sotto"_s});

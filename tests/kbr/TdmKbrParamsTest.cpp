@@ -16,11 +16,8 @@ using namespace Qt::Literals::StringLiterals;
 class Parameters : public DatabaseTest
 {
 protected:
-    void SetUp() override
+    void SetUpOpened() override
     {
-        DatabaseTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
         params = std::make_unique<TdmKbrParams>(&connection(), settings.file(u"NruParams.ini"_s));
         for (const int year : {2018, 2022, 2023}) {
             exec(u"INSERT INTO TANF_ANNIFINANZ (IANFID, SANFDESCRIZIONE, DANFNORMAINIZIO, DANFNORMAFINE) VALUES (?, ?, ?, ?)"_s,

@@ -64,11 +64,8 @@ public:
 class StoreContract : public DatabaseTest
 {
 protected:
-    void SetUp() override
+    void SetUpOpened() override
     {
-        DatabaseTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
         store = std::make_unique<THlmDBCds>(2023, u"elh"_s, 0);
         store->setConnection(&connection());
     }
@@ -138,15 +135,31 @@ protected:
         }
     }
 
+    // Appends and posts a record with the given texts.
+    static void append(ClientDataSet &ds, const QList<std::pair<QString, QString>> &texts)
+    {
+        ds.append();
+        for (const auto &[field, text] : texts)
+            ds.fieldByName(field).setAsString(text);
+        ds.post();
+    }
+
+    // Saves one new record of the table and gives back its person.
+    qint64 saveNew(const QString &table, const QList<std::pair<QString, QString>> &texts)
+    {
+        ClientDataSet ds;
+        store->open(ds, table);
+        append(ds, texts);
+        store->save(ds, table);
+        return ds.fieldByName(u"IAFIID"_s).asLargeInt();
+    }
+
     void saveCodes(const QString &table, const QStringList &codes)
     {
         ClientDataSet ds;
         store->open(ds, table);
-        for (const QString &c : codes) {
-            ds.append();
-            ds.fieldByName(u"SA"_s).setAsString(c);
-            ds.post();
-        }
+        for (const QString &c : codes)
+            append(ds, {{u"SA"_s, c}});
         store->save(ds, table);
     }
 
@@ -350,16 +363,10 @@ TEST_P(StoreContract, DeletingARegistryPersonRemovesThePersonADetailRecordKeepsI
              2023, u"saficodfiscale=SDIP7CODFIS;saficognome=SDIP7COGNOME;safigruppoana=SDIP7GRUPPOANA"_s, true);
     addTable(u"TREE7_REDDITOESTER"_s, {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SFIS7ANNOREDDESTER"_s, 4)});
 
-    ClientDataSet persons;
-    store->open(persons, u"TDIP7_ANAGRFISCALI"_s);
-    persons.append();
-    persons.fieldByName(u"SDIP7CODFIS"_s).setAsString(u"RSSMRA80A01H501U"_s);
-    persons.fieldByName(u"SDIP7COGNOME"_s).setAsString(u"ROSSI"_s);
-    persons.fieldByName(u"SDIP7GRUPPOANA"_s).setAsString(u"D"_s);
-    persons.fieldByName(u"SDIP7NOTE"_s).setAsString(u"nota"_s);
-    persons.post();
-    store->save(persons, u"TDIP7_ANAGRFISCALI"_s);
-    const qint64 person = persons.fieldByName(u"IAFIID"_s).asLargeInt();
+    const qint64 person = saveNew(u"TDIP7_ANAGRFISCALI"_s, {{u"SDIP7CODFIS"_s, u"RSSMRA80A01H501U"_s},
+                                                           {u"SDIP7COGNOME"_s, u"ROSSI"_s},
+                                                           {u"SDIP7GRUPPOANA"_s, u"D"_s},
+                                                           {u"SDIP7NOTE"_s, u"nota"_s}});
     ASSERT_GT(person, 0);
     EXPECT_EQ(scalar(u"SELECT SAFICOGNOME FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {person}).toString(), u"ROSSI"_s);
     EXPECT_EQ(scalar(u"SELECT SAFIGRUPPOANA FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {person}).toString(), u"D"_s);
@@ -433,16 +440,10 @@ TEST_P(StoreContract, JoinedMapEntriesAreWrittenAsTextAndReadOnlyMapsNeverWrite)
              {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"CFLavoratore"_s, 16), text(u"Cognome"_s),
               text(u"Matricola"_s, 6), text(u"Qualifica2"_s, 4)},
              2023, u"saficognome=Cognome;saficodfiscale=CFLavoratore;safigruppoana=Matricola+Qualifica2"_s, true);
-    ClientDataSet ds;
-    store->open(ds, u"TREG"_s);
-    ds.append();
-    ds.fieldByName(u"CFLavoratore"_s).setAsString(u"VRDLCU75D15L219K"_s);
-    ds.fieldByName(u"Cognome"_s).setAsString(u"VERDI"_s);
-    ds.fieldByName(u"Matricola"_s).setAsString(u"000123"_s);
-    ds.fieldByName(u"Qualifica2"_s).setAsString(u"DOC"_s);
-    ds.post();
-    store->save(ds, u"TREG"_s);
-    const qint64 person = ds.fieldByName(u"IAFIID"_s).asLargeInt();
+    const qint64 person = saveNew(u"TREG"_s, {{u"CFLavoratore"_s, u"VRDLCU75D15L219K"_s},
+                                              {u"Cognome"_s, u"VERDI"_s},
+                                              {u"Matricola"_s, u"000123"_s},
+                                              {u"Qualifica2"_s, u"DOC"_s}});
     EXPECT_EQ(scalar(u"SELECT SAFIGRUPPOANA FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {person}).toString(), u"000123DOC"_s);
     // The joined fields cannot be rebuilt from the person: they keep their rows.
     ClientDataSet back;
@@ -453,14 +454,7 @@ TEST_P(StoreContract, JoinedMapEntriesAreWrittenAsTextAndReadOnlyMapsNeverWrite)
 
     addTable(u"TSOLOLETTURA"_s, {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SCF"_s, 16), text(u"SNOME"_s)}, 2023,
              u"saficodfiscale=SCF;safinome=SNOME"_s, false, true);
-    ClientDataSet ro;
-    store->open(ro, u"TSOLOLETTURA"_s);
-    ro.append();
-    ro.fieldByName(u"SCF"_s).setAsString(u"NUOVOCF"_s);
-    ro.fieldByName(u"SNOME"_s).setAsString(u"LUCA"_s);
-    ro.post();
-    store->save(ro, u"TSOLOLETTURA"_s);
-    const qint64 roPerson = ro.fieldByName(u"IAFIID"_s).asLargeInt();
+    const qint64 roPerson = saveNew(u"TSOLOLETTURA"_s, {{u"SCF"_s, u"NUOVOCF"_s}, {u"SNOME"_s, u"LUCA"_s}});
     EXPECT_GT(roPerson, person);
     EXPECT_TRUE(scalar(u"SELECT SAFINOME FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {roPerson}).isNull());
 }
@@ -481,13 +475,8 @@ TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
     ASSERT_TRUE(ds.locate(u"SA"_s, u"uno"_s));
     ds.deleteRecord();
     // Enough rows that whole inserts reach the database before the failing one.
-    for (int i = 0; i < 400; ++i) {
-        ds.append();
-        ds.fieldByName(u"SA"_s).setAsString(u"nuovo %1"_s.arg(i));
-        ds.fieldByName(u"SB"_s).setAsString(u"b"_s);
-        ds.fieldByName(u"SC"_s).setAsString(i == 399 ? u"GUASTO"_s : u"c"_s);
-        ds.post();
-    }
+    for (int i = 0; i < 400; ++i)
+        append(ds, {{u"SA"_s, u"nuovo %1"_s.arg(i)}, {u"SB"_s, u"b"_s}, {u"SC"_s, i == 399 ? u"GUASTO"_s : u"c"_s}});
     try {
         store->save(ds, u"TGUASTO"_s);
         FAIL() << "the save did not fail";

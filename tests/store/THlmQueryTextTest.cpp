@@ -47,6 +47,14 @@ protected:
         QCoreApplication::setApplicationName(u"elh770"_s);
         QCoreApplication::setApplicationVersion(QStringLiteral(ELH_VERSION));
     }
+    // A store loaded afresh from the folder, checked.
+    bool valid()
+    {
+        THlmQueryText texts;
+        texts.load(dir.path());
+        return texts.checkValidity(u"Gestione emolumenti"_s);
+    }
+
     ScriptedMessageService messages;
     MessageServiceScope scope{&messages};
     TempDir dir;
@@ -140,9 +148,7 @@ TEST_F(QueryTextValidity, AStoreChangedByOneByteIsRefused)
     ASSERT_GT(at, 0);
     bytes[at] = 's';
     dir.write(u"kbr_QueryText.cds"_s, bytes);
-    THlmQueryText texts;
-    texts.load(dir.path());
-    EXPECT_FALSE(texts.checkValidity(u"Gestione emolumenti"_s));
+    EXPECT_FALSE(valid());
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_EQ(messages.messages().first().text, kCertificateMessage);
     EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
@@ -150,14 +156,10 @@ TEST_F(QueryTextValidity, AStoreChangedByOneByteIsRefused)
 
 TEST_F(QueryTextValidity, AMissingStoreOrCertificateIsRefused)
 {
-    THlmQueryText none;
-    none.load(dir.path());
-    EXPECT_FALSE(none.checkValidity(u"Gestione emolumenti"_s));
+    EXPECT_FALSE(valid());
     writeStore(dir, kSource);
     QFile::remove(dir.file(u"kbr_QueryText.unxc"_s));
-    THlmQueryText noCertificate;
-    noCertificate.load(dir.path());
-    EXPECT_FALSE(noCertificate.checkValidity(u"Gestione emolumenti"_s));
+    EXPECT_FALSE(valid());
     EXPECT_EQ(messages.texts(), (QStringList{kCertificateMessage, kCertificateMessage}));
 }
 
@@ -165,21 +167,15 @@ TEST_F(QueryTextValidity, AStoreOfAnotherVersionIsRefused)
 {
     writeStore(dir, kSource, u"24.1.0.0"_s);
     QCoreApplication::setApplicationVersion(u"24.1.0.1"_s);
-    THlmQueryText texts;
-    texts.load(dir.path());
-    EXPECT_FALSE(texts.checkValidity(u"Gestione emolumenti"_s));
+    EXPECT_FALSE(valid());
     EXPECT_EQ(messages.texts(),
               QStringList{u"Versione delle query (24.1.0.0) diversa dalla versione del programma (24.1.0.1).\r\nAggiornare il programma."_s});
     messages.clear();
     // The four parts are compared as numbers.
     QCoreApplication::setApplicationVersion(u"24.01.0.0"_s);
-    THlmQueryText same;
-    same.load(dir.path());
-    EXPECT_TRUE(same.checkValidity(u"Gestione emolumenti"_s));
+    EXPECT_TRUE(valid());
     QCoreApplication::setApplicationName(u"altro"_s);
-    THlmQueryText otherProgram;
-    otherProgram.load(dir.path());
-    EXPECT_FALSE(otherProgram.checkValidity(u"Gestione emolumenti"_s));
+    EXPECT_FALSE(valid());
     EXPECT_EQ(messages.texts(),
               QStringList{u"Versione delle query (mancante) diversa dalla versione del programma (24.01.0.0).\r\nAggiornare il programma."_s});
 }

@@ -5,21 +5,32 @@
 
 #include <stdexcept>
 
-void DatabaseTest::SetUp()
+void InstallationTest::SetUp()
 {
     if (GetParam() == Engine::PostgreSQL && !PgTestServer::configured())
         GTEST_SKIP() << PgTestServer::skipMessage();
     m_messageScope = std::make_unique<MessageServiceScope>(&m_messages);
     m_installation = std::make_unique<TestInstallation>(GetParam());
+    SetUpInstalled();
+}
+
+void InstallationTest::TearDown()
+{
+    m_installation.reset();
+    m_messageScope.reset();
+}
+
+void DatabaseTest::SetUpInstalled()
+{
     m_connection = std::make_unique<TdmkbrConnessione>();
-    ASSERT_TRUE(m_connection->OpenConnection()) << m_messages.texts().join(u'\n').toStdString();
+    ASSERT_TRUE(m_connection->OpenConnection()) << messages().texts().join(u'\n').toStdString();
+    SetUpOpened();
 }
 
 void DatabaseTest::TearDown()
 {
     m_connection.reset();
-    m_installation.reset();
-    m_messageScope.reset();
+    InstallationTest::TearDown();
 }
 
 namespace {

@@ -10,27 +10,42 @@
 
 #include <memory>
 
-// A test run on each engine: a temporary installation, its connection
-// opened through the whole opening sequence, and the messages recorded.
-// PostgreSQL runs are skipped, with the reason, when no test server is set.
-class DatabaseTest : public testing::TestWithParam<Engine>
+// A test run on each engine in a temporary installation, with the messages
+// recorded. PostgreSQL runs are skipped, with the reason, when no test
+// server is set. Tests set up more in SetUpInstalled().
+class InstallationTest : public testing::TestWithParam<Engine>
 {
 protected:
-    void SetUp() override;
+    void SetUp() final;
     void TearDown() override;
+    virtual void SetUpInstalled() {}
 
-    TdmkbrConnessione &connection() { return *m_connection; }
     TestInstallation &installation() { return *m_installation; }
     ScriptedMessageService &messages() { return m_messages; }
+
+private:
+    ScriptedMessageService m_messages;
+    std::unique_ptr<MessageServiceScope> m_messageScope;
+    std::unique_ptr<TestInstallation> m_installation;
+};
+
+// The same with the installation's connection opened through the whole
+// opening sequence; tests set up more in SetUpOpened().
+class DatabaseTest : public InstallationTest
+{
+protected:
+    void SetUpInstalled() final;
+    void TearDown() override;
+    virtual void SetUpOpened() {}
+
+    TdmkbrConnessione &connection() { return *m_connection; }
 
     // Statements of the tests themselves, to set up and look at the database
     // behind the program's back; values are bound.
     QVariant scalar(const QString &sql, const QVariantList &values = {});
     void exec(const QString &sql, const QVariantList &values = {});
 
-    ScriptedMessageService m_messages;
-    std::unique_ptr<MessageServiceScope> m_messageScope;
-    std::unique_ptr<TestInstallation> m_installation;
+private:
     std::unique_ptr<TdmkbrConnessione> m_connection;
 };
 

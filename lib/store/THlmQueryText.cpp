@@ -127,10 +127,10 @@ QString THlmQueryText::format(const QString &text, const QStringList &args)
             out += c;
             continue;
         }
-        const QChar spec = i + 1 < text.size() ? text.at(i + 1) : QChar();
-        if (spec == u'%') {
+        const QChar conversion = i + 1 < text.size() ? text.at(i + 1) : QChar();
+        if (conversion == u'%') {
             out += u'%';
-        } else if ((spec == u's' || spec == u'd') && next < args.size()) {
+        } else if ((conversion == u's' || conversion == u'd') && next < args.size()) {
             out += args.at(next++);
         } else {
             throw EConvertError(u"Formato della query non valido o non compatibile con gli argomenti: %1"_s.arg(text));

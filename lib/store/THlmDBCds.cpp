@@ -14,7 +14,6 @@
 
 #include <QDir>
 #include <QHash>
-#include <QSet>
 #include <QSqlRecord>
 
 #include <algorithm>
@@ -288,8 +287,8 @@ private:
     std::unique_ptr<TNrQuery> m_deleteValues, m_deletePerson, m_findPerson, m_insertPerson;
     std::array<std::vector<ValueRow>, 4> m_rows;
     std::array<std::unique_ptr<TNrQuery>, 4> m_fullInserts;
-    QSet<QString> m_personColumns;
-    QHash<QString, QString> m_personColumnNames; // lower case -> as the database names it
+    std::vector<bool> m_stored; // by field: whether it gets value rows
+    QHash<QString, QString> m_personColumns; // lower case -> as the database names it
 };
 
 TNrQuery &RecordWriter::statement(std::unique_ptr<TNrQuery> &slot, const QString &name, const QString &kind)
@@ -336,10 +335,8 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
     if (m_personColumns.isEmpty()) {
         const QSqlRecord columns = m_connection.database().record(
             m_connection.isPostgreSQL() ? u"tafi_anafiscale"_s : u"TAFI_ANAFISCALE"_s);
-        for (int i = 0; i < columns.count(); ++i) {
-            m_personColumns.insert(columns.fieldName(i).toLower());
-            m_personColumnNames.insert(columns.fieldName(i).toLower(), columns.fieldName(i));
-        }
+        for (int i = 0; i < columns.count(); ++i)
+            m_personColumns.insert(columns.fieldName(i).toLower(), columns.fieldName(i));
     }
     QStringList assignments;
     QVariantList values;
@@ -354,7 +351,7 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
             value = bindable(THlmDataSet::fieldValue(delta, i));
         }
         // Column names come from the database's own list, never from the map's text.
-        const QString column = m_personColumnNames.value(e.column.toLower());
+        const QString column = m_personColumns.value(e.column.toLower());
         if (column.isEmpty())
             throw EDatabaseError(u"La colonna «%1» della mappa dei campi non esiste in TAFI_ANAFISCALE"_s.arg(e.column));
         assignments.append(u"%1 = :P%2"_s.arg(column).arg(values.size()));
@@ -396,6 +393,7 @@ void RecordWriter::write(DeltaRecord &delta)
     }
     if (record == 0)
         record = ++m_lastRecord;
+    // The person and the value rows belong to the return instance.
     instance();
 
     QVariant person;
@@ -419,15 +417,21 @@ void RecordWriter::write(DeltaRecord &delta)
         delta.setValue(recordField, record);
 
     const ClientDataSet &ds = delta.dataSet();
+    if (m_stored.empty()) {
+        // The keys and the fields kept in the person row get no value rows;
+        // fields joined into a person column do, since the join cannot be undone.
+        for (int i = 0; i < delta.fieldCount(); ++i) {
+            const QString &name = ds.field(i).fieldName();
+            const bool mapped = std::any_of(m_map.cbegin(), m_map.cend(), [&name](const MapEntry &e) {
+                return !e.joined() && e.fields.first().compare(name, Qt::CaseInsensitive) == 0;
+            });
+            m_stored.push_back(i != recordField && i != personField && !mapped);
+        }
+    }
     for (int i = 0; i < delta.fieldCount(); ++i) {
+        if (!m_stored[static_cast<std::size_t>(i)])
+            continue;
         const Field &f = ds.field(i);
-        if (i == recordField || i == personField)
-            continue;
-        const bool mapped = std::any_of(m_map.cbegin(), m_map.cend(), [&f](const MapEntry &e) {
-            return !e.joined() && e.fields.first().compare(f.fieldName(), Qt::CaseInsensitive) == 0;
-        });
-        if (mapped)
-            continue;
         const QVariant value = storedValue(f.dataType(), THlmDataSet::fieldValue(delta, i));
         if (!value.isValid())
             continue;

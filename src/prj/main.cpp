@@ -1,17 +1,27 @@
-#include "cli/CommandLine.h"
+#include "NrApplication.h"
 #include "Version.h"
+#include "cli/CommandLine.h"
+#include "shell/ElhDesktop.h"
 
 #include <QCoreApplication>
 
 #include <clocale>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Without arguments the desktop program, otherwise the command line,
+    // which needs no display.
+    const bool desktop = argc <= 1;
+    std::unique_ptr<QCoreApplication> app;
+    if (desktop)
+        app = std::make_unique<TNrApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral(ELH_PROGRAM_NAME));
     // The query-text store must declare this version.
     QCoreApplication::setApplicationVersion(QStringLiteral(ELH_VERSION));
     // Numbers in files never follow the machine's locale.
     std::setlocale(LC_NUMERIC, "C");
-    return runCommandLine(QCoreApplication::arguments().mid(1));
+    return desktop ? runDesktop() : runCommandLine(QCoreApplication::arguments().mid(1));
 }

@@ -4,7 +4,6 @@
 #include "NrMessages.h"
 #include "QtMessageService.h"
 #include "QtPrinters.h"
-#include "TfmHlmWait.h"
 #include "TfmNrChildDB.h"
 #include "TfmNrMDIMain.h"
 #include "TfrNrBase.h"
@@ -120,18 +119,6 @@ TEST(TNrCursorScope, PutsThePreviousCursorBackWhateverEndsTheWork)
         throw EDatabaseError(u"errore"_s);
     } catch (const EDatabaseError &) {
     }
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST(TfmHlmWait, ShowsWithTheSqlWaitCursorAndRestoresIt)
-{
-    TfmHlmWait wait;
-    wait.showWait(u"Attendere..."_s, u"Caricamento in corso...attendere."_s);
-    EXPECT_TRUE(wait.isVisible());
-    EXPECT_EQ(wait.windowTitle(), u"Attendere..."_s);
-    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
-    wait.hideWait();
-    EXPECT_FALSE(wait.isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

@@ -1,14 +1,11 @@
 #include "TNrDBDateEdit.h"
 
-#include <QFontMetrics>
-
 using namespace Qt::Literals::StringLiterals;
 
 TNrDBDateEdit::TNrDBDateEdit(QWidget *parent)
     : TNrDBEdit(parent)
 {
     setInputMask(u"99/99/9999;_"_s);
-    setMaximumWidth(fontMetrics().horizontalAdvance(u"00/00/00000"_s) + 16);
 }
 
 void TNrDBDateEdit::showText(const QString &text)

@@ -71,6 +71,23 @@ void TNrDBEdit::commitPending()
     throw EConvertError(invalidMessage(input));
 }
 
+void TNrDBEdit::fitToField()
+{
+    const Field *f = field();
+    if (!f)
+        return;
+    // Whole numbers are codes and counts; amounts and dates take about
+    // fourteen characters; long texts stop at forty.
+    int characters = 14;
+    if (f->isText() && f->size() > 0)
+        characters = std::clamp(f->size(), 3, 40);
+    else if (f->dataType() == FieldType::Integer || f->dataType() == FieldType::LargeInt)
+        characters = 6;
+    const QString sample = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"_s;
+    const int perCharacter = fontMetrics().horizontalAdvance(sample) / static_cast<int>(sample.size());
+    setFixedWidth(perCharacter * (characters + 1) + 16);
+}
+
 void TNrDBEdit::showValue(const Field *field)
 {
     m_pending = false;

@@ -21,6 +21,9 @@ public:
     bool upperCase() const { return m_upper; }
 
     void commitPending() override;
+    // Makes the edit as wide as the values of its field: a code is narrow,
+    // a name wide.
+    void fitToField();
 
 protected:
     void showValue(const Field *field) override;

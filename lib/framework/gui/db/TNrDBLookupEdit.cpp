@@ -19,8 +19,9 @@ TNrDBLookupEdit::TNrDBLookupEdit(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(1);
-    layout->addWidget(m_edit, 1);
+    layout->addWidget(m_edit);
     layout->addWidget(m_button);
+    layout->addStretch(1);
     setFocusProxy(m_edit);
     m_edit->installEventFilter(this);
     connect(m_button, &QToolButton::clicked, this, &TNrDBLookupEdit::lookup);

@@ -3,23 +3,39 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+namespace {
+
+constexpr int kCaptionWidth = 300;
+
+// A caption of the left column: a long one wraps within the column.
+QLabel *caption(const QString &text)
+{
+    auto *label = new QLabel(text);
+    if (label->sizeHint().width() > kCaptionWidth) {
+        label->setWordWrap(true);
+        label->setFixedWidth(kCaptionWidth);
+        label->setMinimumHeight(label->heightForWidth(kCaptionWidth));
+    }
+    return label;
+}
+
+} // namespace
+
 FieldGrid::FieldGrid(QWidget *parent)
     : QGridLayout(parent)
 {
     setColumnStretch(1, 1);
-    setColumnMinimumWidth(0, 220);
+    setColumnMinimumWidth(0, kCaptionWidth);
     setHorizontalSpacing(12);
     setVerticalSpacing(6);
 }
 
 QLabel *FieldGrid::addRow(const QString &caption, QWidget *control)
 {
-    auto *label = new QLabel(caption);
-    label->setWordWrap(true);
-    label->setMaximumWidth(320);
+    QLabel *label = ::caption(caption);
     label->setBuddy(control);
-    addWidget(label, m_row, 0, Qt::AlignTop | Qt::AlignLeft);
-    addWidget(control, m_row, 1);
+    addWidget(label, m_row, 0, Qt::AlignVCenter | Qt::AlignLeft);
+    addWidget(control, m_row, 1, Qt::AlignVCenter | Qt::AlignLeft);
     ++m_row;
     return label;
 }
@@ -31,12 +47,10 @@ void FieldGrid::addControl(QWidget *control)
 
 void FieldGrid::addControls(const QString &caption, const QList<QWidget *> &controls)
 {
-    if (!caption.isEmpty()) {
-        auto *label = new QLabel(caption);
-        label->setWordWrap(true);
-        addWidget(label, m_row, 0);
-    }
+    if (!caption.isEmpty())
+        addWidget(::caption(caption), m_row, 0, Qt::AlignVCenter | Qt::AlignLeft);
     auto *row = new QHBoxLayout;
+    row->setSpacing(10);
     for (QWidget *control : controls)
         row->addWidget(control);
     row->addStretch(1);

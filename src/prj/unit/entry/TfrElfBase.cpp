@@ -164,6 +164,8 @@ void TfrElfBase::dataSetOpened()
     if (Field *f = cdsMain.findField(u"IFISRIGO"_s))
         f->setVisible(false);
     applyAmountFormats(cdsMain);
+    for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>())
+        edit->fitToField();
     grFrame->refreshColumns();
     updateActions();
 }

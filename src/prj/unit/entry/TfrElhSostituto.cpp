@@ -187,10 +187,9 @@ QLayout *TfrElhSostituto::redazioneFirma()
 
     grid->addHeading(u"GESTIONE SEPARATA"_s);
     for (const QString &n : {u"1"_s, u"2"_s}) {
-        auto *codice = dbEdit(u"SGESCODFIS"_s + n, u"Codice fiscale altro incaricato"_s);
-        codice->setMaximumWidth(180);
-        grid->addControls(u"Codice fiscale altro incaricato"_s,
-                          {codice, dbCheck(u"LGESCFSOS"_s + n, u"Sostituto"_s), dbCheck(u"LGESDIP"_s + n, u"Dipendente"_s),
+        grid->addRow(u"Codice fiscale altro incaricato"_s, dbEdit(u"SGESCODFIS"_s + n, u"Codice fiscale altro incaricato"_s));
+        grid->addControls(QString(),
+                          {dbCheck(u"LGESCFSOS"_s + n, u"Sostituto"_s), dbCheck(u"LGESDIP"_s + n, u"Dipendente"_s),
                            dbCheck(u"LGESAUT"_s + n, u"Autonomo"_s), dbCheck(u"LGESCAP"_s + n, u"Capitali"_s),
                            dbCheck(u"LGESLOCBRV"_s + n, u"Locazioni brevi"_s),
                            dbCheck(u"LGESALTRIT"_s + n, u"Altre ritenute"_s)});
@@ -199,18 +198,14 @@ QLayout *TfrElhSostituto::redazioneFirma()
     grid->addRow(nonTrasmissione, dbLookup(u"SSOSNTQUADRI"_s, nonTrasmissione, u"TCNT_CASINONTRASMISSIONE.CDS"_s));
 
     grid->addHeading(u"FIRMA DELLA DICHIARAZIONE"_s);
-    auto *situazioni = dbEdit(u"ISOSCODSITPART"_s, u"Situazioni particolari"_s);
-    situazioni->setMaximumWidth(80);
-    grid->addControls(u"Situazioni particolari"_s, {new QLabel(u"Codice"_s), situazioni});
+    grid->addControls(u"Situazioni particolari"_s,
+                      {new QLabel(u"Codice"_s), dbEdit(u"ISOSCODSITPART"_s, u"Situazioni particolari"_s)});
     grid->addRow(u"FIRMA DEL DICHIARANTE"_s, dbEdit(u"SSOSDICHIARANTE"_s, u"FIRMA DEL DICHIARANTE"_s));
     for (int k = 1; k <= 5; ++k) {
         const QString n = QString::number(k);
-        auto *soggetto = dbLookup(u"ISOSSOGG"_s + n, u"Soggetto"_s, u"TTSO_SOGGETTO.CDS"_s, false);
-        soggetto->setMaximumWidth(80);
-        auto *codice = dbEdit(u"SSOSCFSOGG"_s + n, u"Codice fiscale"_s);
-        codice->setMaximumWidth(180);
-        grid->addControls(u"Soggetto"_s, {soggetto, new QLabel(u"Codice fiscale"_s), codice, new QLabel(u"FIRMA"_s),
-                                          dbEdit(u"SSOSFIRMASOGG"_s + n, u"FIRMA"_s)});
+        grid->addControls(u"Soggetto"_s, {dbLookup(u"ISOSSOGG"_s + n, u"Soggetto"_s, u"TTSO_SOGGETTO.CDS"_s, false),
+                                          new QLabel(u"Codice fiscale"_s), dbEdit(u"SSOSCFSOGG"_s + n, u"Codice fiscale"_s),
+                                          new QLabel(u"FIRMA"_s), dbEdit(u"SSOSFIRMASOGG"_s + n, u"FIRMA"_s)});
     }
     grid->addControl(dbCheck(u"LSOSATTEST"_s, u"Attestazione"_s));
     grid->addControl(dbCheck(u"LSOSAVVISO"_s,

@@ -1,0 +1,14 @@
+#include "TfmElhSostituto.h"
+
+#include "TfrElhSostituto.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+TfmElhSostituto::TfmElhSostituto(THlmDBCds &store, std::function<QString()> schoolFiscalCode, QWidget *parent)
+    : TfmElhChildDB(store, parent)
+{
+    setWindowTitle(u"Dati Sostituto"_s);
+    frSostituto = new TfrElhSostituto(std::move(schoolFiscalCode), this);
+    setMainFrame(frSostituto);
+    resize(900, 640);
+}

@@ -1,0 +1,27 @@
+#include "ElhDesktop.h"
+
+#include "ElhProgram.h"
+#include "QtMessageService.h"
+#include "checks/InfoList.h"
+#include "entry/TfmElhInfo.h"
+
+#include <QApplication>
+
+int runDesktop()
+{
+    // The title stays empty until the main window gives it.
+    QApplication::setApplicationDisplayName(QString());
+    TNrQtMessageService messages;
+    const MessageServiceScope messageScope(&messages);
+    TfmElhInfoService infoList;
+    InfoList::setService(&infoList);
+
+    int status = 0;
+    {
+        ElhProgram program;
+        program.main().show();
+        status = QApplication::exec();
+    }
+    InfoList::setService(nullptr);
+    return status;
+}

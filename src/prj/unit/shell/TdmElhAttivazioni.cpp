@@ -1,0 +1,240 @@
+#include "TdmElhAttivazioni.h"
+
+#include "DataPaths.h"
+#include "Exceptions.h"
+#include "LongDir.h"
+#include "NrCursors.h"
+#include "NrMessages.h"
+#include "NrShell.h"
+#include "THlmDBCds.h"
+#include "TdmKbrParams.h"
+#include "TfmNrMDIMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kCloseWindows = u"Chiudere tutte le finestre prima di eseguire l'operazione."_s;
+// The property through which the integration windows receive their folder.
+const char *const kIntegrationFolder = "cartellaIntegrazione";
+
+} // namespace
+
+TdmElhAttivazioni::TdmElhAttivazioni()
+{
+    declarePages();
+    declareCommands();
+}
+
+void TdmElhAttivazioni::declarePages()
+{
+    xpgFrontespizio = addPage(u"xpgFrontespizio"_s, u"Frontespizio"_s, 0, false, true);
+    xpgImport = addPage(u"xpgImport"_s, u"Import"_s, 10, true, true);
+    xpgProspet = addPage(u"xpgProspet"_s, u"Prospetti"_s, 20, true, true);
+    xpgFile = addPage(u"xpgFile"_s, u"File telematico"_s, 30, true, true);
+    xpgTabelle = addPage(u"xpgTabelle"_s, u"Tabelle"_s, 40, false, true);
+    xpgStampe = addPage(u"xpgStampe"_s, u"Stampe"_s, 100, true, true);
+    xpgRiepiloghi = addPage(u"xpgRiepiloghi"_s, u"Riepiloghi"_s, 110, false, false);
+    xpgStrumenti = addPage(u"xpgStrumenti"_s, u"Strumenti"_s, 200, false, false);
+}
+
+TNrAttForm *TdmElhAttivazioni::printForm(const QString &name, int order, const QString &caption, const QString &classeForm)
+{
+    TNrAttForm *print = addForm(name, xpgStampe, order, caption, classeForm);
+    print->ModalForm = true;
+    print->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
+    return print;
+}
+
+void TdmElhAttivazioni::declareCommands()
+{
+    addForm(u"xafSostituto"_s, xpgFrontespizio, 0, u"Sostituto"_s, u"TfmElhSostituto"_s);
+    addForm(u"xafFornitore"_s, xpgFrontespizio, 1, u"Fornitore"_s, u"TfmElhFornitore"_s);
+
+    TNrAttForm *cud = addForm(u"xafImpCUD"_s, xpgImport, 10, u"CU"_s, u"TfmElhImpCUD"_s);
+    cud->ModalForm = true;
+    cud->Visible = false;
+    cud->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
+    TNrAttForm *previous = addForm(u"axfImp770ap"_s, xpgImport, 30, u"770 anno prec."_s, u"TfmElhImp770ap"_s);
+    previous->Visible = false;
+    previous->Enabled = false;
+    xafImpF24 = addForm(u"xafImpF24"_s, xpgImport, 30, u"F24EP"_s, u"TfmElhImportF24"_s);
+    xafImpF24->ModalForm = true;
+    xafImpF24->BeforeExecute = [this](TNrAttCommand &, bool &) {
+        if (childWindowsOpen()) {
+            NrMessageDlg(kCloseWindows, MsgDlgType::Warning);
+            Abort();
+        }
+    };
+    xafImpF24->OnInizializedForm = [this](TNrAttForm &, QWidget *form) {
+        if (paymentsParameter() == 0)
+            form->setWindowTitle(u"Importa da F24"_s);
+    };
+
+    addForm(u"xafDipParteA"_s, xpgProspet, 0, u"Dipendente"_s, u"TfmElhDipendente"_s)->Visible = false;
+    addForm(u"xafAutonomo"_s, xpgProspet, 1, u"Autonomo"_s, u"TfmElhAutonomo"_s)->Visible = false;
+    addForm(u"xafDI"_s, xpgProspet, 2, u"Prospetto DI"_s, u"TfmElhProspDI"_s);
+    addForm(u"xafSt"_s, xpgProspet, 3, u"Prospetto ST"_s, u"TfmElhProspST2009"_s);
+    addForm(u"xafSv"_s, xpgProspet, 4, u"Prospetto SV"_s, u"TfmElhProspSV"_s);
+    addForm(u"xafSX"_s, xpgProspet, 5, u"Prospetto SX"_s, u"TfmElhProspSX"_s);
+    addForm(u"xafSY"_s, xpgProspet, 6, u"Prospetto SY"_s, u"TfmElhProspSY"_s);
+    addForm(u"xafSs"_s, xpgProspet, 100, u"Prospetto SS"_s, u"TfmElhProspSS"_s)->Visible = false;
+
+    TNrAttForm *telematic = addForm(u"xafFile"_s, xpgFile, 10, u"File Telematico"_s, u"TfmElhFile"_s);
+    telematic->ModalForm = true;
+
+    addForm(u"xafSosEstinto"_s, xpgTabelle, 10, u"Sostituto Estinto"_s, u"TfmElhSosEst"_s);
+
+    printForm(u"xafStpFront"_s, 1, u"Frontespizio"_s, u"TfmElhPdfFront"_s);
+    printForm(u"axfDI"_s, 4, u"Prospetto DI"_s, u"TfmElhPdfDI"_s);
+    printForm(u"axfST"_s, 5, u"Prospetto ST"_s, u"TfmElhPdfST"_s);
+    printForm(u"axfSV"_s, 6, u"Prospetto SV"_s, u"TfmElhPdfSV"_s);
+    printForm(u"axfSX"_s, 7, u"Prospetto SX"_s, u"TfmElhPdfSX"_s);
+    printForm(u"axfSY"_s, 8, u"Prospetto SY"_s, u"TfmElhPdfSY"_s);
+    printForm(u"axfSS"_s, 100, u"Prospetto SS"_s, u"TfmElhPdfSS"_s);
+    printForm(u"xafStpDip"_s, 200, u"Dipendenti"_s, u"TfmElhPdfDip"_s)->Visible = false;
+    printForm(u"axfStpAut"_s, 300, u"Autonomi"_s, u"TfmElhPdfAut"_s)->Visible = false;
+
+    // The summary reports are made by their handlers; the commands never run.
+    const std::tuple<const char16_t *, int, const char16_t *, const char16_t *> reports[] = {
+        {u"xafRiepilogoINPS", 1, u"Riepilogo INPS", u"RiepilogoINPS.pdf"},
+        {u"xafRiepilogoTassSep", 10, u"Riep. tass. sep.", u"RiepilogoTassazioneSeparata.pdf"},
+        {u"xafRiepilogoIRPEF", 20, u"Riep. IRPEF", u"RiepilogoIRPEF.pdf"},
+        {u"xafRiepilogoINPDAP", 30, u"Riep. INPDAP", u"RiepilogoINPDAP.pdf"},
+        {u"xafRiepilogoAutonomi", 30, u"Riep. Autonomi", u"RiepilogoAutonomi.pdf"},
+    };
+    for (const auto &[name, order, caption, fileName] : reports) {
+        TNrAttForm *report = addForm(QString::fromUtf16(name), xpgRiepiloghi, order, QString::fromUtf16(caption), QString());
+        report->ModalForm = true;
+        report->BeforeExecute = [this, caption = QString::fromUtf16(caption), fileName = QString::fromUtf16(fileName)](
+                                    TNrAttCommand &, bool &allow) {
+            allow = false;
+            summaryReport(caption, fileName);
+        };
+    }
+
+    TNrAttComponent *exportCds = addComponent(u"xacExportCDS"_s, xpgStrumenti, 0, u"Esporta dati "_s);
+    exportCds->OnExecute = [this](TNrAttCommand &) { exportTables(); };
+
+    for (const auto &[name, caption, classeForm] :
+         {std::tuple{u"xafIntSosDip"_s, u"Integra Dip"_s, u"TfmElhIntSosDip"_s},
+          std::tuple{u"xafIntSosAut"_s, u"Integra Aut."_s, u"TfmElhIntSosAut"_s}}) {
+        TNrAttForm *integration = addForm(name, xpgStrumenti, 10, caption, classeForm);
+        integration->ModalForm = true;
+        integration->BeforeExecute = [this](TNrAttCommand &, bool &allow) {
+            m_integrationFolder = shellService().chooseFolder(u"Cartella dei dati del sostituto estinto"_s);
+            allow = !m_integrationFolder.isEmpty();
+        };
+        integration->OnInizializedForm = [this](TNrAttForm &, QWidget *form) {
+            form->setProperty(kIntegrationFolder, LongDir(m_integrationFolder));
+        };
+    }
+
+    TNrAttForm *additional = addForm(u"xafAddizionali"_s, xpgStrumenti, 40, u"Addizionali"_s, u"TfmElhAggiungiAdd"_s);
+    additional->ModalForm = true;
+    additional->Visible = false;
+    additional->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
+
+    // The import of the self-employed runs its selection dialog instead.
+    m_impMultiSelect = addForm(u"TfmElhImpMultiSelect"_s, nullptr, 0, u"Imp. Autonomi"_s, u"TfmElhImpMultiSelect"_s);
+    m_impMultiSelectOnlyAna = addForm(u"TfmElhImpMultiSelectOnlyAna"_s, nullptr, 0, u"Imp. Anagrafe Autonomi"_s,
+                                      u"TfmElhImpMultiSelectOnlyAna"_s);
+    for (TNrAttForm *dialog : {m_impMultiSelect, m_impMultiSelectOnlyAna}) {
+        dialog->ModalForm = true;
+        dialog->Visible = false;
+        dialog->OnInizializedForm = [](TNrAttForm &, QWidget *form) {
+            form->setProperty("cartella", DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\"_s));
+        };
+    }
+    addForm(u"xafImpAuton"_s, xpgStrumenti, 100, u"Imp. Autonomi"_s, QString())->BeforeExecute =
+        [this](TNrAttCommand &, bool &allow) {
+            allow = false;
+            runImportDialog(m_impMultiSelect);
+        };
+    addForm(u"xafImpAutOnlyAna"_s, xpgStrumenti, 200, u"Imp. Anagrafe Autonomi"_s, QString())->BeforeExecute =
+        [this](TNrAttCommand &, bool &allow) {
+            allow = false;
+            runImportDialog(m_impMultiSelectOnlyAna);
+        };
+
+    xasNotizie = addShell(u"xasNotizie"_s, 50, u"Notizie"_s, u"News.pdf"_s);
+    xasNotizie->AfterExecute = [](TNrAttCommand &) {
+        QFile::remove(DataPaths::fromRoot(u"USR\\FL2023\\Res\\NoteAgg\\Check.txt"_s));
+    };
+    xasIstruzioni = addShell(u"xasIstruzioni"_s, 50, u"Istruzioni 770 semplificato"_s, u"770_semplificato_istr.pdf"_s);
+    xasEntratel = addShell(u"xasEntratel"_s, 50, u"Istruzioni Entratel"_s, u"Entratel.pdf"_s);
+    for (TNrAttShell *document : {xasNotizie, xasIstruzioni, xasEntratel})
+        document->Enabled = false;
+}
+
+bool TdmElhAttivazioni::childWindowsOpen() const
+{
+    return mainWindow() && !mainWindow()->childForms().isEmpty();
+}
+
+void TdmElhAttivazioni::refuseWithChildWindows(bool &allow) const
+{
+    if (!childWindowsOpen())
+        return;
+    NrMessageDlg(kCloseWindows, MsgDlgType::Warning);
+    allow = false;
+}
+
+std::optional<int> TdmElhAttivazioni::paymentsParameter() const
+{
+    if (!m_params)
+        return std::nullopt;
+    try {
+        return m_params->parameterValue(u"IPACOF24EP"_s).toInt();
+    } catch (const Exception &) {
+        return std::nullopt;
+    }
+}
+
+void TdmElhAttivazioni::runImportDialog(TNrAttForm *dialog)
+{
+    if (childWindowsOpen()) {
+        NrMessageDlg(kCloseWindows, MsgDlgType::Information);
+        return;
+    }
+    dialog->Execute();
+}
+
+void TdmElhAttivazioni::summaryReport(const QString &caption, const QString &fileName)
+{
+    Q_UNUSED(fileName)
+    NrMessageDlg(u"La stampa «%1» non è ancora disponibile in questa versione del programma."_s.arg(caption),
+                 MsgDlgType::Information);
+}
+
+void TdmElhAttivazioni::exportTables()
+{
+    const QString folder = shellService().chooseFolder(u"Cartella in cui esportare i dati"_s);
+    if (folder.isEmpty())
+        return;
+    if (!m_store)
+        throw Exception(u"Esportazione impossibile: l'archivio della dichiarazione non è aperto."_s);
+    {
+        const TNrCursorScope hourglass;
+        m_store->exportAll(u"elh"_s, m_store->year(), folder, m_store->month());
+    }
+    if (QDir(folder).exists())
+        NrMessageDlg(u"Fine operazione"_s, MsgDlgType::Information);
+}
+
+void TdmElhAttivazioni::Execute()
+{
+    for (TNrAttShell *news : {xasNotizie, xasEntratel}) {
+        if (news->Directory.isEmpty())
+            news->SetDirectory(DataPaths::fromRoot(u"USR\\FL2023\\Res\\NoteAgg\\"_s));
+    }
+    if (xasIstruzioni->Directory.isEmpty())
+        xasIstruzioni->SetDirectory(DataPaths::fromRoot(u"USR\\FL2023\\Res\\"_s));
+    if (paymentsParameter() == 0)
+        xafImpF24->Caption = u"F24"_s;
+    TdmNrAttivazioni::Execute();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "TdmNrAttivazioni.h"
+
+#include <optional>
+
+class TdmKbrParams;
+class THlmDBCds;
+
+// The command table of the return: the pages of the bar, their commands and
+// the handlers that guard or replace them. Prints and imports refuse to run
+// while any child window is open.
+class TdmElhAttivazioni : public TdmNrAttivazioni
+{
+public:
+    TdmElhAttivazioni();
+
+    // What the handlers use: the table store of the run (the export), the
+    // parameters (the caption of the F24 import).
+    void setStore(THlmDBCds *store) { m_store = store; }
+    void setParams(TdmKbrParams *params) { m_params = params; }
+
+    // The start of the table: the folders of the documents, the caption of
+    // the F24 import, then the bar.
+    void Execute() override;
+
+    TNrApgPage *xpgFrontespizio;
+    TNrApgPage *xpgImport;
+    TNrApgPage *xpgProspet;
+    TNrApgPage *xpgFile;
+    TNrApgPage *xpgTabelle;
+    TNrApgPage *xpgStampe;
+    TNrApgPage *xpgRiepiloghi;
+    TNrApgPage *xpgStrumenti;
+    TNrAttForm *xafImpF24;
+    TNrAttShell *xasNotizie;
+    TNrAttShell *xasIstruzioni;
+    TNrAttShell *xasEntratel;
+
+private:
+    void declarePages();
+    void declareCommands();
+    TNrAttForm *printForm(const QString &name, int order, const QString &caption, const QString &classeForm);
+
+    bool childWindowsOpen() const;
+    void refuseWithChildWindows(bool &allow) const;
+    // IPACOF24EP of the accounting parameters; nothing when they cannot be read.
+    std::optional<int> paymentsParameter() const;
+    void runImportDialog(TNrAttForm *dialog);
+    void summaryReport(const QString &caption, const QString &fileName);
+    void exportTables();
+
+    THlmDBCds *m_store = nullptr;
+    TdmKbrParams *m_params = nullptr;
+    QString m_integrationFolder;
+    TNrAttForm *m_impMultiSelect = nullptr;
+    TNrAttForm *m_impMultiSelectOnlyAna = nullptr;
+};

@@ -1,0 +1,166 @@
+#include "TfmElhMain.h"
+
+#include "DataPaths.h"
+#include "LongDir.h"
+#include "NrCursors.h"
+#include "NrFormRegistry.h"
+#include "THlmDBCds.h"
+#include "TNrOutlookBar.h"
+#include "TdmElhAttivazioni.h"
+#include "TdmKbrParams.h"
+#include "TdmkbrConnessione.h"
+#include "entry/TfmHlmWait.h"
+#include "entry/TfmElhFornitore.h"
+#include "entry/TfmElhSosEst.h"
+#include "entry/TfmElhSostituto.h"
+#include "frontispiece/AgentBootstrap.h"
+#include "frontispiece/SchoolFiscalCode.h"
+#include "store/LocalDataFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kReturnYear = 2023;
+const QString kTitle = u"Modello 770/2024 Redditi 2023"_s;
+const QString kStatus = u"  Provvedimento dell'Agenzia delle Entrate del 26 febbraio 2024 (Pubblicato il 26/02/2024) e "
+                        u"successive modifiche."_s;
+// The development copy of the statements: while it exists, the window can
+// be brought to the size of the screens the program is designed on.
+const QString kDevelopmentStatements = u"C:\\Sviluppo\\etc\\kbr\\kbr_QueryText.xml"_s;
+
+} // namespace
+
+TfmElhMain::TfmElhMain(TdmkbrConnessione &connection, TdmKbrParams &params, TdmElhAttivazioni &commands, QWidget *parent)
+    : TfmNrMDIMain(parent)
+    , m_connection(connection)
+    , m_params(params)
+    , m_commands(commands)
+{
+    setWindowTitle(kTitle);
+    QApplication::setApplicationDisplayName(kTitle);
+    m_rootFolder = LongDir(DataPaths::dataRoot());
+    createMenus();
+    resize(1100, 760);
+
+    m_store = std::make_unique<THlmDBCds>(kReturnYear, u"elh"_s, 0);
+    m_store->setConnection(&m_connection);
+    m_store->setShowWait(false);
+    m_commands.setStore(m_store.get());
+    m_commands.setParams(&m_params);
+    m_commands.setMainWindow(this);
+    registerWindows();
+}
+
+TfmElhMain::~TfmElhMain()
+{
+    m_commands.setStore(nullptr);
+    m_commands.setMainWindow(nullptr);
+}
+
+void TfmElhMain::createMenus()
+{
+    QAction *esci = miFile->actions().constLast();
+    miFile->insertSeparator(esci);
+    ac1024 = new QAction(u"ac1024"_s, this);
+    ac1024->setVisible(QFileInfo::exists(kDevelopmentStatements));
+    connect(ac1024, &QAction::triggered, this, [this] {
+        setWindowState(Qt::WindowNoState);
+        setGeometry(0, 0, 1024, 750);
+    });
+    miFile->insertAction(esci, ac1024);
+    miFile->insertSeparator(esci);
+    acVediStrumenti = new QAction(u"Vedi Strumenti"_s, this);
+    acVediStrumenti->setCheckable(true);
+    connect(acVediStrumenti, &QAction::toggled, this, [this](bool shown) {
+        m_commands.xpgStrumenti->Visible = shown;
+        m_commands.Execute();
+    });
+    miFile->insertAction(esci, acVediStrumenti);
+    miFile->insertSeparator(esci);
+
+    miInvioTele = new QAction(u"Note invio telematico"_s, this);
+    miInvioTele->setObjectName(u"miInvioTele"_s);
+    connect(miInvioTele, &QAction::triggered, this, [this] { m_commands.xasEntratel->Execute(); });
+    acIstruzioni = new QAction(u"Istruzioni"_s, this);
+    acIstruzioni->setObjectName(u"acIstruzioni"_s);
+    acIstruzioni->setProperty("category", u"Help"_s);
+    connect(acIstruzioni, &QAction::triggered, this, [this] { m_commands.xasIstruzioni->Execute(); });
+    miHelp->insertAction(acAid, miInvioTele);
+    miHelp->insertAction(acAid, acIstruzioni);
+
+    acReportMan->setEnabled(false);
+    acReportMan->setVisible(false);
+}
+
+void TfmElhMain::registerWindows()
+{
+    THlmDBCds *store = m_store.get();
+    NrFormRegistry::registerClass(u"TfmElhSostituto"_s, [this, store](QWidget *parent) {
+        return new TfmElhSostituto(*store, [this] { return schoolFiscalCode(); }, parent);
+    });
+    NrFormRegistry::registerClass(u"TfmElhFornitore"_s,
+                                  [store](QWidget *parent) { return new TfmElhFornitore(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhSosEst"_s, [store](QWidget *parent) { return new TfmElhSosEst(*store, parent); });
+}
+
+QString TfmElhMain::schoolFiscalCode() const
+{
+    return ::schoolFiscalCode(NrGlobConn(), m_params);
+}
+
+void TfmElhMain::setWaitWindow(TfmHlmWait *wait)
+{
+    m_store->setWaitWindow(wait);
+}
+
+void TfmElhMain::FormShow()
+{
+    TfmNrMDIMain::FormShow();
+    const bool connected = m_connection.openOrGoOn();
+    const TNrCursorScope hourglass;
+    LocalDataFolder::prepare();
+    // Without the school database the reason was already shown.
+    if (connected)
+        AgentBootstrap::run(*m_store, [this] { return schoolFiscalCode(); });
+    setStatusText(kStatus);
+}
+
+void TfmElhMain::FormActivate()
+{
+    TfmNrMDIMain::FormActivate();
+    if (m_activated)
+        return;
+    m_activated = true;
+    m_commands.SetContainer(outlookBar());
+    m_commands.Execute();
+    if (outlookBar()->count() > 0)
+        outlookBar()->setCurrentIndex(0);
+    if (QFileInfo::exists(DataPaths::fromRoot(u"USR\\FL2023\\Res\\NoteAgg\\Check.txt"_s))) {
+        acAid->trigger();
+        // A moment for the viewer to come up before the office starts working.
+        QEventLoop pause;
+        QTimer::singleShot(1000, &pause, &QEventLoop::quit);
+        pause.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+void TfmElhMain::FormClose()
+{
+    TfmNrMDIMain::FormClose();
+    m_commands.setStore(nullptr);
+    m_store.reset();
+}
+
+void TfmElhMain::acAidExecute()
+{
+    TfmNrMDIMain::acAidExecute();
+    m_commands.xasNotizie->Execute();
+}

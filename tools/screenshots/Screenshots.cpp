@@ -1,0 +1,194 @@
+// Pictures of the desktop program, for people to look at what an office
+// worker sees: the main window with its bar, every window of the
+// frontispiece with each of its pages, the search dialog, the findings
+// window and a message box. It runs the program on the database of its
+// installation, as "elh770" does, answers every message itself and writes
+// the pictures as PNG files into the folder given.
+//   elh_screenshots CARTELLA        (scripts/screenshots runs it under xvfb-run)
+
+#include "ClientDataSet.h"
+#include "DataPaths.h"
+#include "shell/ElhProgram.h"
+#include "NrApplication.h"
+#include "NrMessages.h"
+#include "QtMessageService.h"
+#include "TNrOutlookBar.h"
+#include "checks/MandatoryDataCheck.h"
+#include "entry/TfmElhFornitore.h"
+#include "entry/TfmElhInfo.h"
+#include "entry/TfmElhSosEst.h"
+#include "entry/TfmElhSostituto.h"
+#include "entry/TfmHlmRicerca.h"
+#include "entry/TfrElhFornitore.h"
+#include "entry/TfrElhSosEst.h"
+#include "entry/TfrElhSostituto.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTimer>
+
+#include <clocale>
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QTextStream out(stdout);
+
+void settle(int ms = 150)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+class Camera
+{
+public:
+    explicit Camera(const QString &folder)
+        : m_folder(folder)
+    {
+    }
+
+    void take(QWidget *window, const QString &name)
+    {
+        settle();
+        const QString path = m_folder.filePath(u"%1-%2.png"_s.arg(++m_count, 2, 10, QLatin1Char('0')).arg(name));
+        if (!window->grab().save(path))
+            throw std::runtime_error("cannot write " + path.toStdString());
+        out << path << Qt::endl;
+    }
+
+    // Pictures a modal window once it is shown, then closes it.
+    void takeModal(const QString &name)
+    {
+        QTimer::singleShot(300, [this, name] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            take(modal, name);
+            modal->close();
+        });
+    }
+
+private:
+    QDir m_folder;
+    int m_count = 0;
+};
+
+// Opens a command's window, maximised in the main window.
+QWidget *open(ElhProgram &program, const QString &command)
+{
+    program.commands().command(command)->Execute();
+    settle();
+    QMdiSubWindow *sub = program.main().mdiArea()->activeSubWindow();
+    if (!sub)
+        throw std::runtime_error("no window for " + command.toStdString());
+    sub->showMaximized();
+    return sub->widget();
+}
+
+template<class Frame>
+void pictureFrame(Camera &camera, QWidget *main, Frame *frame, const QString &name)
+{
+    frame->pcMain->setCurrentWidget(frame->tsGrid);
+    camera.take(main, name + u"-griglia"_s);
+    frame->pcMain->setCurrentWidget(frame->tsDetail);
+    camera.take(main, name + u"-dettaglio"_s);
+}
+
+void run(const QString &folder)
+{
+    Camera camera(folder);
+    ElhProgram program;
+    TfmElhMain &main = program.main();
+    main.resize(1200, 820);
+    main.show();
+    QElapsedTimer started;
+    started.start();
+    while (main.outlookBar()->count() == 0 && started.elapsed() < 10000)
+        settle(50);
+    camera.take(&main, u"finestra-principale"_s);
+    for (int page = 1; page < main.outlookBar()->count(); ++page) {
+        main.outlookBar()->setCurrentIndex(page);
+        camera.take(&main, u"barra-"_s + main.outlookBar()->itemText(page).toLower().replace(u' ', u'-'));
+    }
+    main.outlookBar()->setCurrentIndex(0);
+
+    auto *agent = qobject_cast<TfmElhSostituto *>(open(program, u"xafSostituto"_s));
+    TfrElhSostituto *frame = agent->frSostituto;
+    camera.take(&main, u"sostituto-griglia"_s);
+    frame->pcMain->setCurrentWidget(frame->tsDetail);
+    for (int page = 0; page < frame->pcSostituto->count(); ++page) {
+        if (!frame->pcSostituto->isTabVisible(page))
+            continue;
+        frame->pcSostituto->setCurrentIndex(page);
+        camera.take(&main, u"sostituto-"_s + frame->pcSostituto->tabText(page).toLower().replace(u'/', u'-').replace(u' ', u'-'));
+    }
+
+    // The findings of the check on an agent left empty.
+    QStringList findings;
+    {
+        ClientDataSet blank;
+        blank.loadFromBytes(frame->cdsMain.saveToBytes(), u"TSOS_DATOSOSTITUTO"_s);
+        blank.emptyDataSet();
+        blank.append();
+        MandatoryDataCheck::run(findings, {&blank});
+        blank.cancel();
+    }
+    TfmElhInfo info(findings, TfmElhInfo::Mode::Ask, &main);
+    camera.takeModal(u"controllo-dati-obbligatori"_s);
+    info.exec();
+
+    TfmHlmRicerca search(&main);
+    camera.takeModal(u"finestra-di-ricerca"_s);
+    search.searchFile(DataPaths::fromRoot(u"USR\\FL2023\\Res\\Tabelle\\TAT8_CODATECO.CDS"_s));
+
+    TNrQtMessageService boxes;
+    {
+        const MessageServiceScope shown(&boxes);
+        camera.takeModal(u"messaggio"_s);
+        NrMessageDlg(u"Salvare prima di cambiare modello."_s, MsgDlgType::Warning);
+    }
+    agent->close();
+    settle();
+
+    auto *supplier = open(program, u"xafFornitore"_s);
+    pictureFrame(camera, &main, qobject_cast<TfmElhFornitore *>(supplier)->frFornitore, u"fornitore"_s);
+    supplier->close();
+    auto *extinct = open(program, u"xafSosEstinto"_s);
+    pictureFrame(camera, &main, qobject_cast<TfmElhSosEst *>(extinct)->frSosEst, u"sostituto-estinto"_s);
+    extinct->close();
+    settle();
+    main.close();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    TNrApplication app(argc, argv);
+    QApplication::setApplicationName(u"elh770"_s);
+    QApplication::setApplicationVersion(QStringLiteral(ELH_VERSION));
+    std::setlocale(LC_NUMERIC, "C");
+    if (argc != 2) {
+        QTextStream(stderr) << "Uso: elh_screenshots CARTELLA" << Qt::endl;
+        return 2;
+    }
+    ScriptedMessageService messages;
+    messages.setEcho([](const MessageRequest &m) { out << messageTypeLabel(m.type) << u": "_s << m.text << Qt::endl; });
+    const MessageServiceScope scope(&messages);
+    try {
+        run(QString::fromLocal8Bit(argv[1]));
+    } catch (const std::exception &e) {
+        QTextStream(stderr) << e.what() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,70 @@
+#include "ReturnDatabaseTest.h"
+
+#include "CdsExchange.h"
+#include "ClientDataSet.h"
+#include "DataPaths.h"
+#include "store/DatabaseSetup.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString buildPath(const QString &relative)
+{
+    return DataPaths::resolve(QStringLiteral(ELH_BUILD_ROOT), relative);
+}
+
+void copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + QDir(from).relativeFilePath(file);
+        QDir().mkpath(QFileInfo(target).path());
+        if (!QFile::copy(file, target))
+            throw std::runtime_error("cannot copy " + file.toStdString());
+    }
+}
+
+} // namespace
+
+void ReturnDatabaseTest::SetUpOpened()
+{
+    copyTree(buildPath(u"USR\\FL2023\\"_s), installation().root() + u"USR/FL2023/"_s);
+    m_catalogue = ReturnCatalogue::load(buildPath(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
+    DatabaseSetup(connection()).createStructures(m_catalogue, {2022, 2023});
+    m_store = std::make_unique<THlmDBCds>(2023, u"elh"_s, 0);
+    m_store->setConnection(&connection());
+    m_params = std::make_unique<TdmKbrParams>(&connection(), installation().root() + u"NruParams.ini"_s);
+}
+
+void ReturnDatabaseTest::loadDemo()
+{
+    DatabaseSetup(connection()).createDemo(m_catalogue, buildPath(u"USR\\FL2023\\DbIniziale\\Demo\\"_s));
+    DatabaseSetup::pointToDemo(*m_params);
+}
+
+void ReturnDatabaseTest::write(const QString &table, const QByteArray &json, int year, const QString &program)
+{
+    THlmDBCds store(year, program, 0);
+    store.setConnection(&connection());
+    ClientDataSet ds;
+    store.open(ds, table);
+    CdsExchange::appendJsonRecords(ds, json, table);
+    store.save(ds, table);
+}
+
+std::unique_ptr<ClientDataSet> ReturnDatabaseTest::read(const QString &table, int year, const QString &program)
+{
+    THlmDBCds store(year, program, 0);
+    store.setConnection(&connection());
+    auto ds = std::make_unique<ClientDataSet>();
+    store.open(*ds, table);
+    return ds;
+}

@@ -1,0 +1,145 @@
+#include "ClientDataSet.h"
+#include "QtPrinters.h"
+#include "ReturnDatabaseTest.h"
+#include "frontispiece/AgentBootstrap.h"
+#include "frontispiece/SchoolFiscalCode.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kCopiedFromLastYear =
+    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" e "
+    u"\"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\rSi consiglia di controllare la correttezza dei dati."_s;
+const QString kFilledFromPayroll =
+    u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
+    u"Si consiglia di controllare la correttezza dei dati."_s;
+
+class AgentBootstrapTest : public ReturnDatabaseTest
+{
+protected:
+    void bootstrap()
+    {
+        AgentBootstrap::run(store(), [this] { return schoolFiscalCode(&connection(), params()); });
+    }
+
+    // A school of the suite with its fiscal code, current for the user.
+    void school(const QString &fiscalCode)
+    {
+        exec(u"INSERT INTO TSED_SEDI (ISEDID, IDWGID, SSEDNOMDENOMINAZIONE, SSEDNOMCODICEFISC) VALUES (?, ?, ?, ?)"_s,
+             {7, 7, u"Scuola di prova"_s, fiscalCode});
+        params().setValue(u"NRUP_DwgId"_s, 7);
+    }
+
+    // The payroll module's agent.
+    void payrollAgent(const QString &fiscalCode)
+    {
+        write(u"TCUS_DATISOST"_s,
+              uR"({"records": [{"SSOSCODFIS": "%1", "SSOSDENOM": "ISTITUTO DA CUD", "SSOSCOMUNE": "PERUGIA",
+                  "SSOSPROV": "PG", "SSOSCAP": "06121", "SSOSINDIRIZZO": "VIA ROMA 1",
+                  "SSOSEMAIL": "SCUOLA@PEC.IT", "SSOSCODATTIVITA": "85.20.00"}]})"_s.arg(fiscalCode).toUtf8(),
+              2023, u"eli"_s);
+    }
+};
+
+} // namespace
+
+TEST_P(AgentBootstrapTest, TheFirstStartOfTheYearCopiesLastYearsAgentAndSupplierOnce)
+{
+    loadDemo();
+    ASSERT_TRUE(read(u"TSOS_DATOSOSTITUTO"_s)->isEmpty());
+    const auto lastYear = read(u"TSOS_DATOSOSTITUTO"_s, 2022);
+    ASSERT_EQ(lastYear->fieldByName(u"SSOSMESESL"_s).asString(), u"09"_s);
+
+    bootstrap();
+    EXPECT_EQ(messages().texts(), QStringList{kCopiedFromLastYear});
+    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Information);
+
+    const auto agent = read(u"TSOS_DATOSOSTITUTO"_s);
+    ASSERT_EQ(agent->recordCount(), 1);
+    EXPECT_EQ(agent->fieldByName(u"SSOSCODFIS"_s).asString(), u"80012345676"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSCFRAPPR"_s).asString(), lastYear->fieldByName(u"SSOSCFRAPPR"_s).asString());
+    EXPECT_EQ(agent->fieldByName(u"DSOSDTNASRAPPR"_s).asDate(), QDate(1968, 5, 14));
+    for (const QString &period : {u"SSOSMESESL"_s, u"SSOSANNOSL"_s, u"SSOSMESEDF"_s, u"SSOSANNODF"_s})
+        EXPECT_TRUE(agent->fieldByName(period).isNull()) << period.toStdString();
+    EXPECT_EQ(agent->fieldByName(u"ISOSSEZ"_s).asInteger(), 1);
+    for (const QString &flag : {u"LSOSST"_s, u"LSOSSV"_s, u"LGESCFSOS2"_s, u"LSOSCASIPART"_s})
+        EXPECT_EQ(agent->fieldByName(flag).asString(), u"0"_s) << flag.toStdString();
+    const auto supplier = read(u"TFOR_FORNITORE"_s);
+    ASSERT_EQ(supplier->recordCount(), 1);
+    EXPECT_EQ(supplier->fieldByName(u"SFORCODFIS"_s).asString(),
+              read(u"TFOR_FORNITORE"_s, 2022)->fieldByName(u"SFORCODFIS"_s).asString());
+
+    messages().clear();
+    bootstrap();
+    EXPECT_TRUE(messages().messages().isEmpty());
+    EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->recordCount(), 1);
+}
+
+TEST_P(AgentBootstrapTest, TheCopyGetsARecordNumberOfItsYear)
+{
+    loadDemo();
+    bootstrap();
+    write(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSCODFIS": "80000000001"}]})");
+    const auto agents = read(u"TSOS_DATOSOSTITUTO"_s);
+    ASSERT_EQ(agents->recordCount(), 2);
+    const qint64 first = agents->fieldByName(u"IFISRIGO"_s).asInteger();
+    agents->next();
+    EXPECT_NE(agents->fieldByName(u"IFISRIGO"_s).asInteger(), first);
+    EXPECT_EQ(agents->fieldByName(u"SSOSCODFIS"_s).asString(), u"80000000001"_s);
+}
+
+TEST_P(AgentBootstrapTest, WithoutLastYearTheAgentComesFromThePayrollData)
+{
+    school(u"80099990009"_s);
+    payrollAgent(u"80099990009"_s);
+    bootstrap();
+    EXPECT_EQ(messages().texts(), QStringList{kFilledFromPayroll});
+    const auto agent = read(u"TSOS_DATOSOSTITUTO"_s);
+    ASSERT_EQ(agent->recordCount(), 1);
+    EXPECT_EQ(agent->fieldByName(u"SSOSCODFIS"_s).asString(), u"80099990009"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSDENOM"_s).asString(), u"ISTITUTO DA CUD"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSCOMUNESL"_s).asString(), u"PERUGIA"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSPROVSL"_s).asString(), u"PG"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSCAPSL"_s).asString(), u"06121"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSINDIRIZSL"_s).asString(), u"VIA ROMA 1"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSEMAIL"_s).asString(), u"SCUOLA@PEC.IT"_s);
+    EXPECT_EQ(agent->fieldByName(u"SCOACODICE"_s).asString(), u"85.20.00"_s);
+    EXPECT_TRUE(read(u"TFOR_FORNITORE"_s)->isEmpty());
+}
+
+TEST_P(AgentBootstrapTest, APayrollCodeThatDiffersFromTheSchoolsIsReportedAndTheSchoolsKept)
+{
+    school(u"80099990009"_s);
+    payrollAgent(u"97000000001"_s);
+    bootstrap();
+    ASSERT_EQ(messages().messages().size(), 2);
+    EXPECT_EQ(messages().texts().first(), u"Codice fiscale della scuola (80099990009) non congruente con quello presente nel "
+                                          u"CUD (97000000001). Verrà importato 80099990009"_s);
+    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
+    EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->fieldByName(u"SSOSCODFIS"_s).asString(), u"80099990009"_s);
+}
+
+TEST_P(AgentBootstrapTest, AnAgentWithoutCodeIsCompletedWithoutLosingWhatItHolds)
+{
+    school(u"80099990009"_s);
+    write(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSDENOM": "GIA SCRITTO", "SSOSTEL": "075123"}]})");
+    bootstrap();
+    const auto agent = read(u"TSOS_DATOSOSTITUTO"_s);
+    ASSERT_EQ(agent->recordCount(), 1);
+    EXPECT_EQ(agent->fieldByName(u"SSOSCODFIS"_s).asString(), u"80099990009"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSDENOM"_s).asString(), u"GIA SCRITTO"_s);
+    EXPECT_EQ(agent->fieldByName(u"SSOSTEL"_s).asString(), u"075123"_s);
+    EXPECT_EQ(messages().texts(), QStringList{kFilledFromPayroll});
+}
+
+TEST_P(AgentBootstrapTest, WithNoSchoolAndNoPayrollTheAgentIsStillCreatedAndNothingClaimed)
+{
+    bootstrap();
+    EXPECT_TRUE(messages().messages().isEmpty());
+    const auto agent = read(u"TSOS_DATOSOSTITUTO"_s);
+    EXPECT_EQ(agent->recordCount(), 1);
+    EXPECT_EQ(schoolFiscalCode(&connection(), params()), QString());
+}
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(AgentBootstrapTest);

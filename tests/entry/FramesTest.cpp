@@ -117,10 +117,10 @@ TEST_F(Frames, LeavingAChangedRecordThroughTheGridIsRefusedAndItStaysInEdit)
 
     frame.pcMain->setCurrentWidget(frame.tsGrid);
     frame.grFrame->setCurrentIndex(frame.grFrame->model()->index(0, 0));
-    QTRY_COMPARE(messages.texts(), QStringList{u"Salvare prima di cambiare modello."_s});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.texts() == QStringList{u"Salvare prima di cambiare modello."_s}; })) << "still waiting for messages.texts()";
     EXPECT_EQ(frame.cdsMain.state(), DataSetState::Edit);
     EXPECT_EQ(frame.cdsMain.recNo(), 2);
-    QTRY_COMPARE(frame.grFrame->currentIndex().row(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.grFrame->currentIndex().row() == 1; })) << "still waiting for frame.grFrame->currentIndex().row()";
     EXPECT_EQ(frame.cdsMain.fieldByName(u"DENOMINAZI0NE"_s).asString(), u"SCUOLA MEDIA CAMBIATA"_s);
     EXPECT_EQ(saves, 0);
 

@@ -180,7 +180,7 @@ TEST_P(StoreWindows, ATableThatCannotBeLoadedIsToldAndTheWindowCloses)
     window->setAttribute(Qt::WA_DeleteOnClose);
     const QPointer<QWidget> alive(window);
     window->show();
-    QTRY_VERIFY(alive.isNull());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }));
     EXPECT_EQ(messages().texts(), QStringList{u"Impossibile trovare il ClientDataSet (TXYZ_INESISTENTE)."_s});
 }
 

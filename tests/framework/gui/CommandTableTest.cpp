@@ -118,7 +118,7 @@ TEST_F(CommandTable, AFormCommandOpensOneChildWindowOfItsClass)
     EXPECT_EQ(main.childForms().size(), 1);
     EXPECT_EQ(after, 2);
     main.mdiArea()->closeAllSubWindows();
-    QTRY_VERIFY(main.childForms().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.childForms().isEmpty(); }));
 }
 
 TEST_F(CommandTable, BeforeExecuteVetoesWithItsFlagOrASilentAbort)

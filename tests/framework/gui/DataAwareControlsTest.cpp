@@ -133,7 +133,7 @@ TEST_F(Payments, TheGridAndTheDatasetShareTheCurrentRecord)
     ds.setRecNo(2);
     EXPECT_EQ(grid.currentIndex().row(), 1);
     grid.setCurrentIndex(grid.model()->index(2, 0));
-    QTRY_COMPARE(ds.recNo(), 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ds.recNo() == 3; })) << "still waiting for ds.recNo()";
     EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"3802"_s);
 }
 
@@ -148,8 +148,8 @@ TEST_F(Payments, AMoveTheDatasetRefusesLeavesTheGridOnTheEditedRecord)
     ds.edit();
     ds.fieldByName(u"DESCR"_s).setAsString(u"CAMBIATA"_s);
     grid.setCurrentIndex(grid.model()->index(2, 0));
-    QTRY_COMPARE(messages.texts(), QStringList{u"Salvare prima di cambiare modello."_s});
-    QTRY_COMPARE(grid.currentIndex().row(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.texts() == QStringList{u"Salvare prima di cambiare modello."_s}; })) << "still waiting for messages.texts()";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid.currentIndex().row() == 0; })) << "still waiting for grid.currentIndex().row()";
     EXPECT_EQ(ds.state(), DataSetState::Edit);
     EXPECT_EQ(ds.recNo(), 1);
     EXPECT_EQ(ds.fieldByName(u"DESCR"_s).asString(), u"CAMBIATA"_s);

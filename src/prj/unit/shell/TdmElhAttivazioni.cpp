@@ -184,6 +184,17 @@ void TdmElhAttivazioni::refuseWithChildWindows(bool &allow) const
     allow = false;
 }
 
+void TdmElhAttivazioni::loadParameters()
+{
+    if (!m_params)
+        return;
+    try {
+        m_params->loadFinancialYear(m_params->anfId());
+    } catch (const Exception &) {
+        // Without the school database the accounting parameters stay unknown.
+    }
+}
+
 std::optional<int> TdmElhAttivazioni::paymentsParameter() const
 {
     if (!m_params)
@@ -234,6 +245,7 @@ void TdmElhAttivazioni::Execute()
     }
     if (xasIstruzioni->Directory.isEmpty())
         xasIstruzioni->SetDirectory(DataPaths::fromRoot(u"USR\\FL2023\\Res\\"_s));
+    loadParameters();
     if (paymentsParameter() == 0)
         xafImpF24->Caption = u"F24"_s;
     TdmNrAttivazioni::Execute();

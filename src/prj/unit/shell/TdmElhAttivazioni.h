@@ -44,6 +44,8 @@ private:
 
     bool childWindowsOpen() const;
     void refuseWithChildWindows(bool &allow) const;
+    // The accounting parameters of the user's financial year, read afresh.
+    void loadParameters();
     // IPACOF24EP of the accounting parameters; nothing when they cannot be read.
     std::optional<int> paymentsParameter() const;
     void runImportDialog(TNrAttForm *dialog);

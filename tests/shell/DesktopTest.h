@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ReturnDatabaseTest.h"
+#include "ScriptedShell.h"
+#include "shell/TdmElhAttivazioni.h"
+#include "shell/TfmElhMain.h"
+
+#include <memory>
+
+// The desktop program started on a school database of the return: its
+// command table and main window, shown until the bar is filled, with the
+// documents and folders of the shell answered by a script.
+class DesktopTest : public ReturnDatabaseTest
+{
+protected:
+    void TearDown() override;
+
+    // Starts (or starts again) the main window.
+    void start();
+    void stop();
+
+    TfmElhMain &main() { return *m_main; }
+    TdmElhAttivazioni &commands() { return *m_commands; }
+    ScriptedShell shell;
+
+private:
+    NrShellServiceScope m_shellScope{&shell};
+    std::unique_ptr<TdmElhAttivazioni> m_commands;
+    std::unique_ptr<TfmElhMain> m_main;
+};

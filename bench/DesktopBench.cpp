@@ -1,0 +1,158 @@
+// The desktop program on the demo school's database (SQLite): the start, from
+// the main window's creation to the window shown with its bar (the
+// connection opened, the local data folder and the agent checked, the
+// command table started), and the opening of "Dati Sostituto" with its
+// table loaded. Goals: start within 1.5 s, "Dati Sostituto" within 300 ms.
+//   desktop_bench [--benchmark_filter=...]
+
+#include "DataPaths.h"
+#include "NrApplication.h"
+#include "NrMessages.h"
+#include "TNrOutlookBar.h"
+#include "TdmKbrParams.h"
+#include "TdmkbrConnessione.h"
+#include "TestInstallation.h"
+#include "shell/TdmElhAttivazioni.h"
+#include "shell/TfmElhMain.h"
+#include "store/DatabaseSetup.h"
+#include "store/ReturnCatalogue.h"
+
+#include <QElapsedTimer>
+#include <QMdiArea>
+
+#include <benchmark/benchmark.h>
+
+#include <clocale>
+#include <functional>
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Lets the event loop run until the condition holds; false after the time.
+bool waitFor(const std::function<bool()> &condition, int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+QString buildPath(const QString &relative)
+{
+    return DataPaths::resolve(QStringLiteral(ELH_BUILD_ROOT), relative);
+}
+
+// An installation with the demo school's database, started once so that
+// the agent of the year exists, as on every start after the first.
+class DemoInstallation
+{
+public:
+    DemoInstallation()
+        : m_installation(Engine::SQLite)
+    {
+        const MessageServiceScope quiet(&m_messages);
+        TdmkbrConnessione connection;
+        if (!connection.OpenConnection())
+            throw std::runtime_error("connessione non aperta");
+        const ReturnCatalogue catalogue = ReturnCatalogue::load(buildPath(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
+        DatabaseSetup setup(connection);
+        setup.createStructures(catalogue, {2022, 2023});
+        setup.createDemo(catalogue, buildPath(u"USR\\FL2023\\DbIniziale\\Demo\\"_s));
+        TdmKbrParams params(&connection, settingsFile());
+        DatabaseSetup::pointToDemo(params);
+        Desktop first(*this);
+    }
+
+    QString settingsFile() const { return m_installation.root() + u"NruParams.ini"_s; }
+
+    // The program's modules and main window, shown until the bar is filled.
+    class Desktop
+    {
+    public:
+        explicit Desktop(const DemoInstallation &installation)
+            : m_params(&m_connection, installation.settingsFile())
+            , m_main(m_connection, m_params, m_commands)
+        {
+            m_main.show();
+            if (!waitFor([this] { return m_main.outlookBar()->count() > 0; }, 10000))
+                throw std::runtime_error("la finestra principale non si è avviata");
+        }
+        ~Desktop() { m_main.close(); }
+
+        TfmElhMain &main() { return m_main; }
+        TdmElhAttivazioni &commands() { return m_commands; }
+
+    private:
+        TdmkbrConnessione m_connection;
+        TdmElhAttivazioni m_commands;
+        TdmKbrParams m_params;
+        TfmElhMain m_main;
+    };
+
+private:
+    ScriptedMessageService m_messages;
+    TestInstallation m_installation;
+};
+
+DemoInstallation &demo()
+{
+    static DemoInstallation installation;
+    return installation;
+}
+
+void startToMainWindow(benchmark::State &state)
+{
+    ScriptedMessageService messages;
+    const MessageServiceScope quiet(&messages);
+    for (auto _ : state) {
+        const DemoInstallation::Desktop desktop(demo());
+        state.PauseTiming();
+        if (!messages.messages().isEmpty())
+            state.SkipWithError(messages.texts().join(u'\n').toStdString().c_str());
+        state.ResumeTiming();
+    }
+}
+
+void openAgentWindow(benchmark::State &state)
+{
+    ScriptedMessageService messages;
+    const MessageServiceScope quiet(&messages);
+    DemoInstallation::Desktop desktop(demo());
+    for (auto _ : state) {
+        desktop.commands().command(u"xafSostituto"_s)->Execute();
+        state.PauseTiming();
+        if (desktop.main().childForms().size() != 1 || !messages.messages().isEmpty())
+            state.SkipWithError("la finestra «Dati Sostituto» non si è aperta");
+        desktop.main().mdiArea()->closeAllSubWindows();
+        waitFor([&] { return desktop.main().childForms().isEmpty(); }, 1000);
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TNrApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::RegisterBenchmark("AvvioFinestraPrincipale", startToMainWindow)
+        ->Iterations(10)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("AperturaDatiSostituto", openAgentWindow)
+        ->Iterations(20)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -117,10 +117,13 @@ TEST_F(Frames, LeavingAChangedRecordThroughTheGridIsRefusedAndItStaysInEdit)
 
     frame.pcMain->setCurrentWidget(frame.tsGrid);
     frame.grFrame->setCurrentIndex(frame.grFrame->model()->index(0, 0));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.texts() == QStringList{u"Salvare prima di cambiare modello."_s}; })) << "still waiting for messages.texts()";
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return messages.texts() == QStringList{u"Salvare prima di cambiare modello."_s};
+    })) << "still waiting for messages.texts()";
     EXPECT_EQ(frame.cdsMain.state(), DataSetState::Edit);
     EXPECT_EQ(frame.cdsMain.recNo(), 2);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.grFrame->currentIndex().row() == 1; })) << "still waiting for frame.grFrame->currentIndex().row()";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.grFrame->currentIndex().row() == 1; }))
+        << "still waiting for frame.grFrame->currentIndex().row()";
     EXPECT_EQ(frame.cdsMain.fieldByName(u"DENOMINAZI0NE"_s).asString(), u"SCUOLA MEDIA CAMBIATA"_s);
     EXPECT_EQ(saves, 0);
 
@@ -229,8 +232,9 @@ TEST_F(Frames, WithoutTheSchoolCodeANewAgentIsRefused)
     frame.acInsert->trigger();
     EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
     EXPECT_EQ(frame.cdsMain.recordCount(), 0);
-    EXPECT_EQ(messages.texts(), QStringList{u"Codice fiscale sostituto non trovato. \r\nImportare i dati dal CUD od eseguire il "
-                                            u"programma \"Plessi e Scuole\" per controllare i dati"_s});
+    EXPECT_EQ(messages.texts(),
+              QStringList{u"Codice fiscale sostituto non trovato. \r\nImportare i dati dal CUD od eseguire il "
+                          u"programma \"Plessi e Scuole\" per controllare i dati"_s});
 }
 
 TEST_F(Frames, TheMandatoryCheckLetsTheUserGoOnOrGoBack)

@@ -35,7 +35,7 @@ QString provinces(const TempDir &dir)
     ds.fieldDefs().add(u"ABITANTI"_s, FieldType::Integer);
     ds.createDataSet();
     const std::tuple<const char16_t *, const char16_t *, int> rows[] = {
-        {u"RM", u"Roma", 4200}, {u"MI", u"Milano", 3200}, {u"RO", u"Rovigo", 230}, {u"PG", u"Perugia", 650},
+        {u"RM", u"Roma", 4200},   {u"MI", u"Milano", 3200},       {u"RO", u"Rovigo", 230}, {u"PG", u"Perugia", 650},
         {u"RA", u"Ravenna", 380}, {u"RE", u"Reggio Emilia", 530}, {u"TR", u"Terni", 220}};
     for (const auto &[sigla, nome, abitanti] : rows) {
         ds.append();

@@ -102,7 +102,8 @@ protected:
 
 TEST_P(StoreWindows, TheAgentIsLoadedOnShowAndCtrlEnterSavesItAtOnce)
 {
-    write(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO", "SSOSTEL": "075"}]})");
+    write(u"TSOS_DATOSOSTITUTO"_s,
+          R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO", "SSOSTEL": "075"}]})");
     TfmElhSostituto window(store(), [] { return u"80012345676"_s; });
     ASSERT_TRUE(showActive(&window));
     TfrElhSostituto *frame = window.frSostituto;
@@ -135,7 +136,8 @@ TEST_P(StoreWindows, AWindowWithANewRecordRefusesToCloseAndClosesAfterCancel)
     QTest::keyClicks(code, u"80001230123"_s);
 
     EXPECT_FALSE(window.close());
-    EXPECT_EQ(messages().texts(), QStringList{u"Non è possibile chiudere la finestra prima di aver salvato le modifiche"_s});
+    EXPECT_EQ(messages().texts(),
+              QStringList{u"Non è possibile chiudere la finestra prima di aver salvato le modifiche"_s});
     EXPECT_EQ(messages().messages().first().type, MsgDlgType::Information);
     EXPECT_EQ(window.frSosEst->cdsMain.state(), DataSetState::Insert);
 

@@ -19,7 +19,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kCopiedFromLastYear =
-    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" e "
+    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" "
+    u"e "
     u"\"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\rSi consiglia di controllare la correttezza dei dati."_s;
 
 class MainWindow : public DesktopTest
@@ -82,12 +83,11 @@ TEST_P(MainWindow, TheBarAndTheMenusShowThePagesOfTheReturn)
                                                   u"Prospetto SX"_s, u"Prospetto SY"_s}));
     EXPECT_EQ(bar->entryCaptions(3), QStringList{u"File Telematico"_s});
     EXPECT_EQ(bar->entryCaptions(4), QStringList{u"Sostituto Estinto"_s});
-    EXPECT_EQ(bar->entryCaptions(5), (QStringList{u"Frontespizio"_s, u"Prospetto DI"_s, u"Prospetto SS"_s,
-                                                  u"Prospetto ST"_s, u"Prospetto SV"_s, u"Prospetto SX"_s,
-                                                  u"Prospetto SY"_s}));
-    EXPECT_EQ(menuTitles(main().menuBar()),
-              (QStringList{u"&File"_s, u"Frontespizio"_s, u"Import"_s, u"Prospetti"_s, u"File telematico"_s, u"Tabelle"_s,
-                           u"Stampe"_s, u"&?"_s}));
+    EXPECT_EQ(bar->entryCaptions(5),
+              (QStringList{u"Frontespizio"_s, u"Prospetto DI"_s, u"Prospetto SS"_s, u"Prospetto ST"_s,
+                           u"Prospetto SV"_s, u"Prospetto SX"_s, u"Prospetto SY"_s}));
+    EXPECT_EQ(menuTitles(main().menuBar()), (QStringList{u"&File"_s, u"Frontespizio"_s, u"Import"_s, u"Prospetti"_s,
+                                                         u"File telematico"_s, u"Tabelle"_s, u"Stampe"_s, u"&?"_s}));
     EXPECT_EQ(visibleItems(main().miFile), (QStringList{u"Vedi Strumenti"_s, u"&Esci"_s}));
     EXPECT_EQ(visibleItems(main().miHelp), (QStringList{u"Note invio telematico"_s, u"Istruzioni"_s, u"&Guida"_s}));
     EXPECT_FALSE(main().acReportMan->isEnabled());
@@ -148,7 +148,8 @@ TEST_P(MainWindow, AChildWindowBeingEditedKeepsTheProgramOpen)
     frame->acInsert->trigger();
     messages().clear();
     EXPECT_FALSE(main().close());
-    EXPECT_EQ(messages().texts(), QStringList{u"Non è possibile chiudere la finestra prima di aver salvato le modifiche"_s});
+    EXPECT_EQ(messages().texts(),
+              QStringList{u"Non è possibile chiudere la finestra prima di aver salvato le modifiche"_s});
     frame->acCancel->trigger();
     EXPECT_TRUE(main().close());
     EXPECT_EQ(main().store(), nullptr);

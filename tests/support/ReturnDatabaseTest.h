@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DatabaseTest.h"
-#include "TdmKbrParams.h"
 #include "THlmDBCds.h"
+#include "TdmKbrParams.h"
 #include "store/ReturnCatalogue.h"
 
 #include <QByteArray>
@@ -26,9 +26,11 @@ protected:
     void loadDemo();
     // Records {"records": [...]} appended to a table through a store of
     // that year and program.
-    void write(const QString &table, const QByteArray &json, int year = 2023, const QString &program = QStringLiteral("elh"));
+    void write(const QString &table, const QByteArray &json, int year = 2023,
+               const QString &program = QStringLiteral("elh"));
     // A table as the store gives it now.
-    std::unique_ptr<ClientDataSet> read(const QString &table, int year = 2023, const QString &program = QStringLiteral("elh"));
+    std::unique_ptr<ClientDataSet> read(const QString &table, int year = 2023,
+                                        const QString &program = QStringLiteral("elh"));
 
     const ReturnCatalogue &catalogue() const { return m_catalogue; }
     THlmDBCds &store() { return *m_store; }

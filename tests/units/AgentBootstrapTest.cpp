@@ -1,7 +1,7 @@
+#include "frontispiece/AgentBootstrap.h"
 #include "ClientDataSet.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
-#include "frontispiece/AgentBootstrap.h"
 #include "frontispiece/SchoolFiscalCode.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -9,7 +9,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kCopiedFromLastYear =
-    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" e "
+    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" "
+    u"e "
     u"\"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\rSi consiglia di controllare la correttezza dei dati."_s;
 const QString kFilledFromPayroll =
     u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
@@ -37,7 +38,8 @@ protected:
         write(u"TCUS_DATISOST"_s,
               uR"({"records": [{"SSOSCODFIS": "%1", "SSOSDENOM": "ISTITUTO DA CUD", "SSOSCOMUNE": "PERUGIA",
                   "SSOSPROV": "PG", "SSOSCAP": "06121", "SSOSINDIRIZZO": "VIA ROMA 1",
-                  "SSOSEMAIL": "SCUOLA@PEC.IT", "SSOSCODATTIVITA": "85.20.00"}]})"_s.arg(fiscalCode).toUtf8(),
+                  "SSOSEMAIL": "SCUOLA@PEC.IT", "SSOSCODATTIVITA": "85.20.00"}]})"_s.arg(fiscalCode)
+                  .toUtf8(),
               2023, u"eli"_s);
     }
 };
@@ -114,8 +116,9 @@ TEST_P(AgentBootstrapTest, APayrollCodeThatDiffersFromTheSchoolsIsReportedAndThe
     payrollAgent(u"97000000001"_s);
     bootstrap();
     ASSERT_EQ(messages().messages().size(), 2);
-    EXPECT_EQ(messages().texts().first(), u"Codice fiscale della scuola (80099990009) non congruente con quello presente nel "
-                                          u"CUD (97000000001). Verrà importato 80099990009"_s);
+    EXPECT_EQ(messages().texts().first(),
+              u"Codice fiscale della scuola (80099990009) non congruente con quello presente nel "
+              u"CUD (97000000001). Verrà importato 80099990009"_s);
     EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
     EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->fieldByName(u"SSOSCODFIS"_s).asString(), u"80099990009"_s);
 }

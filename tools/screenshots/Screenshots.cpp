@@ -8,7 +8,6 @@
 
 #include "ClientDataSet.h"
 #include "DataPaths.h"
-#include "shell/ElhProgram.h"
 #include "NrApplication.h"
 #include "NrMessages.h"
 #include "QtMessageService.h"
@@ -22,6 +21,7 @@
 #include "entry/TfrElhFornitore.h"
 #include "entry/TfrElhSosEst.h"
 #include "entry/TfrElhSostituto.h"
+#include "shell/ElhProgram.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -129,7 +129,8 @@ void run(const QString &folder)
         if (!frame->pcSostituto->isTabVisible(page))
             continue;
         frame->pcSostituto->setCurrentIndex(page);
-        camera.take(&main, u"sostituto-"_s + frame->pcSostituto->tabText(page).toLower().replace(u'/', u'-').replace(u' ', u'-'));
+        camera.take(&main, u"sostituto-"_s
+                               + frame->pcSostituto->tabText(page).toLower().replace(u'/', u'-').replace(u' ', u'-'));
     }
 
     // The findings of the check on an agent left empty.

@@ -34,8 +34,9 @@ bool TNrAttForm::run()
 {
     const NrFormRegistry::Factory *factory = NrFormRegistry::find(ClasseForm);
     if (!factory) {
-        NrMessageDlg(u"La finestra «%1» non è ancora disponibile in questa versione del programma."_s.arg(Caption.trimmed()),
-                     MsgDlgType::Information);
+        NrMessageDlg(
+            u"La finestra «%1» non è ancora disponibile in questa versione del programma."_s.arg(Caption.trimmed()),
+            MsgDlgType::Information);
         return false;
     }
     TfmNrMDIMain *main = owner().mainWindow();

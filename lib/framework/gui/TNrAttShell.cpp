@@ -12,8 +12,9 @@ bool TNrAttShell::run()
 {
     const QString path = QDir(Directory).filePath(FileName);
     if (!QFileInfo::exists(path)) {
-        NrMessageDlg(u"Impossibile aprire «%1»: il documento %2 non esiste."_s.arg(Caption, QDir::toNativeSeparators(path)),
-                     MsgDlgType::Error);
+        NrMessageDlg(
+            u"Impossibile aprire «%1»: il documento %2 non esiste."_s.arg(Caption, QDir::toNativeSeparators(path)),
+            MsgDlgType::Error);
         return false;
     }
     if (!shellService().openDocument(path)) {

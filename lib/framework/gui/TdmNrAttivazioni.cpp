@@ -66,7 +66,8 @@ TNrAttShell *TdmNrAttivazioni::addShell(const QString &name, int order, const QS
     return shell;
 }
 
-TNrAttComponent *TdmNrAttivazioni::addComponent(const QString &name, TNrApgPage *page, int order, const QString &caption)
+TNrAttComponent *TdmNrAttivazioni::addComponent(const QString &name, TNrApgPage *page, int order,
+                                                const QString &caption)
 {
     return add<TNrAttComponent>(name, page, order, caption);
 }
@@ -98,7 +99,8 @@ void TdmNrAttivazioni::Execute()
         if (p->Visible)
             pages.push_back(p.get());
     }
-    std::stable_sort(pages.begin(), pages.end(), [](const TNrApgPage *a, const TNrApgPage *b) { return a->Order < b->Order; });
+    std::stable_sort(pages.begin(), pages.end(),
+                     [](const TNrApgPage *a, const TNrApgPage *b) { return a->Order < b->Order; });
 
     if (m_bar)
         m_bar->clear();

@@ -40,7 +40,8 @@ public:
 
 protected:
     TNrApgPage *addPage(const QString &name, const QString &caption, int order, bool sorted, bool visible);
-    TNrAttForm *addForm(const QString &name, TNrApgPage *page, int order, const QString &caption, const QString &classeForm);
+    TNrAttForm *addForm(const QString &name, TNrApgPage *page, int order, const QString &caption,
+                        const QString &classeForm);
     TNrAttShell *addShell(const QString &name, int order, const QString &caption, const QString &fileName);
     TNrAttComponent *addComponent(const QString &name, TNrApgPage *page, int order, const QString &caption);
 

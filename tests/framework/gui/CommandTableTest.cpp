@@ -4,8 +4,8 @@
 #include "QtPrinters.h"
 #include "ScriptedShell.h"
 #include "TNrOutlookBar.h"
-#include "TempDir.h"
 #include "TdmNrAttivazioni.h"
+#include "TempDir.h"
 #include "TfmNrMDIMain.h"
 
 #include <QApplication>

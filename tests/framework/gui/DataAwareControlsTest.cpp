@@ -148,8 +148,11 @@ TEST_F(Payments, AMoveTheDatasetRefusesLeavesTheGridOnTheEditedRecord)
     ds.edit();
     ds.fieldByName(u"DESCR"_s).setAsString(u"CAMBIATA"_s);
     grid.setCurrentIndex(grid.model()->index(2, 0));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.texts() == QStringList{u"Salvare prima di cambiare modello."_s}; })) << "still waiting for messages.texts()";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return grid.currentIndex().row() == 0; })) << "still waiting for grid.currentIndex().row()";
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return messages.texts() == QStringList{u"Salvare prima di cambiare modello."_s};
+    })) << "still waiting for messages.texts()";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid.currentIndex().row() == 0; }))
+        << "still waiting for grid.currentIndex().row()";
     EXPECT_EQ(ds.state(), DataSetState::Edit);
     EXPECT_EQ(ds.recNo(), 1);
     EXPECT_EQ(ds.fieldByName(u"DESCR"_s).asString(), u"CAMBIATA"_s);
@@ -256,7 +259,8 @@ TEST_F(Payments, ADateEditTakesDayMonthYearAndMayBeLeftEmpty)
         source.updateRecord();
         FAIL() << "31/02/2024 was accepted";
     } catch (const EConvertError &e) {
-        EXPECT_EQ(e.message(), u"La data «31/02/2024» non è valida per «Data di nascita»: scriverla come gg/mm/aaaa."_s);
+        EXPECT_EQ(e.message(),
+                  u"La data «31/02/2024» non è valida per «Data di nascita»: scriverla come gg/mm/aaaa."_s);
     }
     date.selectAll();
     QTest::keyClick(&date, Qt::Key_Delete);

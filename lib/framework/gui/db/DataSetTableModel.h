@@ -10,7 +10,9 @@
 // shown, titled with the field's display label and painted with its display
 // text. The vertical header is the grid's indicator: an arrow on the current
 // record, a pencil while it is edited, a star on a new record.
-class DataSetTableModel : public QAbstractTableModel, private DataSetObserver
+class DataSetTableModel
+    : public QAbstractTableModel
+    , private DataSetObserver
 {
     Q_OBJECT
 

@@ -11,7 +11,9 @@ class TNrDBControl;
 // dataset's changes become signals, and the bound controls are refreshed.
 // updateRecord() makes the controls write what the user typed and the field
 // does not hold yet (a date half typed), before a post.
-class TDataSource : public QObject, private DataSetObserver
+class TDataSource
+    : public QObject
+    , private DataSetObserver
 {
     Q_OBJECT
 

@@ -6,7 +6,9 @@
 
 // A data-aware check box: the field holds "1" when it is ticked and "0"
 // when it is not, written as soon as it is toggled.
-class TNrDBCheckBox : public QCheckBox, public TNrDBControl
+class TNrDBCheckBox
+    : public QCheckBox
+    , public TNrDBControl
 {
     Q_OBJECT
 

@@ -55,7 +55,8 @@ void TNrDBControl::applyAppearance()
     setInputReadOnly(!writable);
     m_widget->setFocusPolicy(m_enabled ? Qt::StrongFocus : Qt::NoFocus);
     QPalette palette = m_widget->palette();
-    palette.setColor(QPalette::Base, m_widget->style()->standardPalette().color(m_enabled ? QPalette::Base : QPalette::Button));
+    palette.setColor(QPalette::Base,
+                     m_widget->style()->standardPalette().color(m_enabled ? QPalette::Base : QPalette::Button));
     m_widget->setPalette(palette);
 }
 

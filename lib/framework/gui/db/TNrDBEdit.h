@@ -9,7 +9,9 @@
 // convert yet stays pending and is refused, with its field named, when the
 // record is confirmed. Amounts show their display format, and their edit
 // format while the edit has the focus.
-class TNrDBEdit : public QLineEdit, public TNrDBControl
+class TNrDBEdit
+    : public QLineEdit
+    , public TNrDBControl
 {
     Q_OBJECT
 

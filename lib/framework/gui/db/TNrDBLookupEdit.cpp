@@ -41,7 +41,8 @@ void TNrDBLookupEdit::lookup()
 
 bool TNrDBLookupEdit::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_edit && event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F8) {
+    if (watched == m_edit && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F8) {
         lookup();
         return true;
     }

@@ -5,7 +5,9 @@
 #include <QPlainTextEdit>
 
 // A data-aware memo: the field holds the whole text, written as it is typed.
-class TNrDBMemo : public QPlainTextEdit, public TNrDBControl
+class TNrDBMemo
+    : public QPlainTextEdit
+    , public TNrDBControl
 {
     Q_OBJECT
 

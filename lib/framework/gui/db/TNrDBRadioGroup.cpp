@@ -32,7 +32,8 @@ int TNrDBRadioGroup::itemIndex() const
 void TNrDBRadioGroup::setItemIndex(int index)
 {
     const Field *f = field();
-    const bool editing = f && (f->dataSet().state() == DataSetState::Edit || f->dataSet().state() == DataSetState::Insert);
+    const bool editing =
+        f && (f->dataSet().state() == DataSetState::Edit || f->dataSet().state() == DataSetState::Insert);
     if (editing)
         choose(index);
     else

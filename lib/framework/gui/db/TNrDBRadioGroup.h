@@ -9,7 +9,9 @@ class QButtonGroup;
 
 // A data-aware radio group: each item stores its value in the field; a value
 // that matches no item leaves every item unchecked.
-class TNrDBRadioGroup : public QGroupBox, public TNrDBControl
+class TNrDBRadioGroup
+    : public QGroupBox
+    , public TNrDBControl
 {
     Q_OBJECT
 

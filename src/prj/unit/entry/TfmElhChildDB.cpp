@@ -91,5 +91,6 @@ void TfmElhChildDB::pageChanged(int index)
     m_restoringPage = true;
     m_pages->setCurrentIndex(m_page);
     m_restoringPage = false;
-    NrMessageDlg(u"Non è possibile cambiare schermata mentre si inseriscono o modificano i dati"_s, MsgDlgType::Information);
+    NrMessageDlg(u"Non è possibile cambiare schermata mentre si inseriscono o modificano i dati"_s,
+                 MsgDlgType::Information);
 }

@@ -59,7 +59,8 @@ void TfmElhInfo::openInNotepad()
     QTemporaryFile reserve(QDir::tempPath() + u"/Informazioni-XXXXXX.txt"_s);
     reserve.setAutoRemove(false);
     if (!reserve.open()) {
-        NrMessageDlg(u"Impossibile creare il file temporaneo nella cartella %1."_s.arg(QDir::toNativeSeparators(QDir::tempPath())),
+        NrMessageDlg(u"Impossibile creare il file temporaneo nella cartella %1."_s.arg(
+                         QDir::toNativeSeparators(QDir::tempPath())),
                      MsgDlgType::Error);
         return;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "checks/InfoList.h"
 #include "TfmNrDialog.h"
+#include "checks/InfoList.h"
 
 class QLabel;
 class QPlainTextEdit;

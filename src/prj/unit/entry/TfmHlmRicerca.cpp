@@ -2,8 +2,8 @@
 
 #include "Exceptions.h"
 #include "NrApplication.h"
-#include "TNrDBGrid.h"
 #include "THlmCds.h"
+#include "TNrDBGrid.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -49,7 +49,8 @@ TfmHlmRicerca::~TfmHlmRicerca()
     delete grSearch;
 }
 
-void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field, const QString &filePath, QWidget *parent)
+void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field, const QString &filePath,
+                                    QWidget *parent)
 {
     Field *f = target.findField(field);
     if (!target.active() || !f || f->readOnly())
@@ -125,8 +126,8 @@ bool TfmHlmRicerca::moveByKey(int key, Qt::KeyboardModifiers modifiers)
     switch (key) {
     case Qt::Key_Right:
     case Qt::Key_Left: {
-        const int column = std::clamp(current.column() + (key == Qt::Key_Right ? 1 : -1), 0,
-                                      grSearch->model()->columnCount() - 1);
+        const int column =
+            std::clamp(current.column() + (key == Qt::Key_Right ? 1 : -1), 0, grSearch->model()->columnCount() - 1);
         grSearch->setCurrentIndex(grSearch->model()->index(current.row(), column));
         return true;
     }

@@ -12,7 +12,9 @@ class TNrCursorScope;
 // The wait window of the table store's long loads: a small window without
 // border icons, centred on the screen, with a caption and a line of text,
 // shown with the SQL-wait cursor while the load runs.
-class TfmHlmWait : public QWidget, public HlmWaitWindow
+class TfmHlmWait
+    : public QWidget
+    , public HlmWaitWindow
 {
     Q_OBJECT
 

@@ -40,7 +40,8 @@ TfrElhSostituto::TfrElhSostituto(std::function<QString()> schoolFiscalCode, QWid
     layout->addWidget(pcSostituto);
     pcSostituto->addTab(page(u"Dati Sostituto"_s, datiSostituto()), u"Dati Sostituto"_s);
     pcSostituto->addTab(page(u"Domicilio notificazioni"_s, domicilioNotificazioni()), u"Domicilio notificazioni"_s);
-    pcSostituto->addTab(page(u"Rappresentante firmatario"_s, rappresentanteFirmatario()), u"Rappresentante firmatario"_s);
+    pcSostituto->addTab(page(u"Rappresentante firmatario"_s, rappresentanteFirmatario()),
+                        u"Rappresentante firmatario"_s);
     pcSostituto->addTab(page(u"Redazione/Firma"_s, redazioneFirma()), u"Redazione/Firma"_s);
     pcSostituto->addTab(page(u"Impegno/Visto"_s, impegnoVisto()), u"Impegno/Visto"_s);
     pcSostituto->setTabVisible(1, false);
@@ -80,21 +81,24 @@ QLayout *TfrElhSostituto::datiSostituto()
     grid->addHeading(u"Protocollo dichiarazione inviata in gestione separata"_s);
     grid->addRow(u"Identificativo dell'invio"_s, dbEdit(u"SPROTINVGESTSEPID"_s, u"Identificativo dell'invio"_s));
     grid->addRow(u"Progressivo Attribuito dal Servizio telematico alla singola dichiarazione 770"_s,
-                 dbEdit(u"SPROTINVGESTSEPAS"_s, u"Progressivo Attribuito dal Servizio telematico alla singola dichiarazione 770"_s));
+                 dbEdit(u"SPROTINVGESTSEPAS"_s,
+                        u"Progressivo Attribuito dal Servizio telematico alla singola dichiarazione 770"_s));
     grid->addHeading(u"DATI RELATIVI AL SOSTITUTO"_s);
     grid->addRow(u"Denominazione"_s, dbEdit(u"SSOSDENOM"_s, u"Denominazione"_s));
     grid->addRow(u"Codice Fiscale"_s, dbEdit(u"SSOSCODFIS"_s, u"Codice Fiscale"_s));
     grid->addControl(dbCheck(u"LSOSCASIPART"_s, u"Casi particolari"_s));
     grid->addRow(u"Codice attività"_s, dbLookup(u"SCOACODICE"_s, u"Codice attività"_s, u"TAT8_CODATECO.CDS"_s, false));
     grid->addRow(u"Telefono o fax"_s, dbEdit(u"SSOSTEL"_s, u"Telefono o fax"_s));
-    grid->addRow(u"Indirizzo di posta elettronica/PEC"_s, dbEdit(u"SSOSEMAIL"_s, u"Indirizzo di posta elettronica/PEC"_s));
+    grid->addRow(u"Indirizzo di posta elettronica/PEC"_s,
+                 dbEdit(u"SSOSEMAIL"_s, u"Indirizzo di posta elettronica/PEC"_s));
     grid->addRow(u"Codice paese estero"_s, dbEdit(u"SSOSCODPAEEST"_s, u"Codice paese estero"_s));
     grid->addRow(u"Codice di identificazione fiscale estero"_s,
                  dbEdit(u"SSOSCODFISEST"_s, u"Codice di identificazione fiscale estero"_s));
     grid->addRow(u"Stato (tab. SA)"_s, dbLookup(u"STSACODICE"_s, u"Stato (tab. SA)"_s, u"TTSA_STATO.CDS"_s));
     grid->addRow(u"Natura Giuridica (tab. SB)"_s,
                  dbLookup(u"STSBCODICE"_s, u"Natura Giuridica (tab. SB)"_s, u"TTSB_NATGIURIDIC.CDS"_s));
-    grid->addRow(u"Situazione (tab.SC)"_s, dbLookup(u"STSCCODICE"_s, u"Situazione (tab.SC)"_s, u"TTSC_SITUAZIONE.CDS"_s));
+    grid->addRow(u"Situazione (tab.SC)"_s,
+                 dbLookup(u"STSCCODICE"_s, u"Situazione (tab.SC)"_s, u"TTSC_SITUAZIONE.CDS"_s));
     const QString dicastero =
         u"Codice fiscale del dicastero di appartenenza (riservato alle Amministrazioni dello Stato)"_s;
     grid->addRow(dicastero, dbEdit(u"SSOSCFDICASTERO"_s, dicastero));
@@ -106,8 +110,9 @@ QLayout *TfrElhSostituto::domicilioNotificazioni()
 {
     auto *grid = new FieldGrid;
     grid->addHeading(u"DOMICILIO PER LA NOTIFICAZIONE DEGLI ATTI"_s);
-    grid->addNote(u"Il quadro è riservato ai sostituti che eleggono un indirizzo per la notificazione degli atti DIVERSO da "
-                  u"quello indicato nella residenza anagrafica (pag. 17 istruzioni)"_s);
+    grid->addNote(
+        u"Il quadro è riservato ai sostituti che eleggono un indirizzo per la notificazione degli atti DIVERSO da "
+        u"quello indicato nella residenza anagrafica (pag. 17 istruzioni)"_s);
     grid->addRow(u"Codice fiscale"_s, dbEdit(u"SSOSDOMNOTCODFIS"_s, u"Codice fiscale"_s));
     rgTipoSostituto = new TNrDBRadioGroup(u"Tipo sostituto"_s);
     rgTipoSostituto->addItem(u"Ufficio"_s, u"0"_s);
@@ -127,7 +132,8 @@ QLayout *TfrElhSostituto::domicilioNotificazioni()
     grid->addRow(u"Provincia (sigla)"_s, dbEdit(u"SSOSDOMNOTPROVINCIA"_s, u"Provincia (sigla)"_s));
     grid->addRow(u"Cod. comune"_s, dbEdit(u"SSOSDOMNOTCODCOM"_s, u"Cod. comune"_s));
     grid->addRow(u"C.a.p."_s, dbEdit(u"SSOSDOMNOTCAP"_s, u"C.a.p."_s));
-    grid->addRow(u"Tipologia (via, piazza, ecc.)"_s, dbEdit(u"SSOSDOMNOTTIPOLOGIA"_s, u"Tipologia (via, piazza, ecc.)"_s));
+    grid->addRow(u"Tipologia (via, piazza, ecc.)"_s,
+                 dbEdit(u"SSOSDOMNOTTIPOLOGIA"_s, u"Tipologia (via, piazza, ecc.)"_s));
     grid->addRow(u"Indirizzo"_s, dbEdit(u"SSOSDOMNOTINDIRIZZO"_s, u"Indirizzo"_s));
     grid->addRow(u"N. civico"_s, dbEdit(u"SSOSDOMNOTNCIVICO"_s, u"N. civico"_s));
     grid->addRow(u"Frazione"_s, dbEdit(u"SSOSDOMNOTFRAZIONE"_s, u"Frazione"_s));
@@ -187,7 +193,8 @@ QLayout *TfrElhSostituto::redazioneFirma()
 
     grid->addHeading(u"GESTIONE SEPARATA"_s);
     for (const QString &n : {u"1"_s, u"2"_s}) {
-        grid->addRow(u"Codice fiscale altro incaricato"_s, dbEdit(u"SGESCODFIS"_s + n, u"Codice fiscale altro incaricato"_s));
+        grid->addRow(u"Codice fiscale altro incaricato"_s,
+                     dbEdit(u"SGESCODFIS"_s + n, u"Codice fiscale altro incaricato"_s));
         grid->addControls(QString(),
                           {dbCheck(u"LGESCFSOS"_s + n, u"Sostituto"_s), dbCheck(u"LGESDIP"_s + n, u"Dipendente"_s),
                            dbCheck(u"LGESAUT"_s + n, u"Autonomo"_s), dbCheck(u"LGESCAP"_s + n, u"Capitali"_s),
@@ -203,13 +210,14 @@ QLayout *TfrElhSostituto::redazioneFirma()
     grid->addRow(u"FIRMA DEL DICHIARANTE"_s, dbEdit(u"SSOSDICHIARANTE"_s, u"FIRMA DEL DICHIARANTE"_s));
     for (int k = 1; k <= 5; ++k) {
         const QString n = QString::number(k);
-        grid->addControls(u"Soggetto"_s, {dbLookup(u"ISOSSOGG"_s + n, u"Soggetto"_s, u"TTSO_SOGGETTO.CDS"_s, false),
-                                          new QLabel(u"Codice fiscale"_s), dbEdit(u"SSOSCFSOGG"_s + n, u"Codice fiscale"_s),
-                                          new QLabel(u"FIRMA"_s), dbEdit(u"SSOSFIRMASOGG"_s + n, u"FIRMA"_s)});
+        grid->addControls(u"Soggetto"_s,
+                          {dbLookup(u"ISOSSOGG"_s + n, u"Soggetto"_s, u"TTSO_SOGGETTO.CDS"_s, false),
+                           new QLabel(u"Codice fiscale"_s), dbEdit(u"SSOSCFSOGG"_s + n, u"Codice fiscale"_s),
+                           new QLabel(u"FIRMA"_s), dbEdit(u"SSOSFIRMASOGG"_s + n, u"FIRMA"_s)});
     }
     grid->addControl(dbCheck(u"LSOSATTEST"_s, u"Attestazione"_s));
-    grid->addControl(dbCheck(u"LSOSAVVISO"_s,
-                             u"Invio avviso telematico controllo automatizzato dichiarazione all'intermediario"_s));
+    grid->addControl(
+        dbCheck(u"LSOSAVVISO"_s, u"Invio avviso telematico controllo automatizzato dichiarazione all'intermediario"_s));
     grid->finish();
     return grid;
 }
@@ -219,10 +227,12 @@ QLayout *TfrElhSostituto::impegnoVisto()
     auto *grid = new FieldGrid;
     grid->addHeading(u"IMPEGNO ALLA PRESENTAZIONE TELEMATICA"_s);
     grid->addNote(u"Riservato all'incaricato"_s);
-    grid->addRow(u"Codice fiscale dell'incaricato"_s, dbEdit(u"SSOSCODFISINTERM"_s, u"Codice fiscale dell'incaricato"_s));
+    grid->addRow(u"Codice fiscale dell'incaricato"_s,
+                 dbEdit(u"SSOSCODFISINTERM"_s, u"Codice fiscale dell'incaricato"_s));
     const QString impegno = u"Impegno a presentare in via telematica la dichiarazione"_s;
     grid->addRow(impegno, dbLookup(u"LSOSDICHCONTRIB"_s, impegno, u"TIPR_IMPEGNOPRESENTARETELEMATICA.CDS"_s));
-    grid->addControl(dbCheck(u"LSOSAVVISORIC"_s, u"Ricezione avviso telematico controllo automatizzato dichiarazione"_s));
+    grid->addControl(
+        dbCheck(u"LSOSAVVISORIC"_s, u"Ricezione avviso telematico controllo automatizzato dichiarazione"_s));
     grid->addRow(u"Data dell'impegno"_s, dbDate(u"DSOSDTIMPEGNO"_s, u"Data dell'impegno"_s));
     grid->addRow(u"FIRMA DELL'INTERMEDIARIO"_s, dbEdit(u"SSOSINTERMEDIARIO"_s, u"FIRMA DELL'INTERMEDIARIO"_s));
     grid->addHeading(u"VISTO DI CONFORMITA'"_s);
@@ -230,7 +240,8 @@ QLayout *TfrElhSostituto::impegnoVisto()
     grid->addRow(u"Codice fiscale del responsabile del C.A.F"_s,
                  dbEdit(u"SSOSCODFISRESPCAF"_s, u"Codice fiscale del responsabile del C.A.F"_s));
     grid->addRow(u"Codice fiscale del C.A.F"_s, dbEdit(u"SSOSCODFISCAF"_s, u"Codice fiscale del C.A.F"_s));
-    grid->addRow(u"Codice fiscale del professionista"_s, dbEdit(u"SSOSCODFISPROF"_s, u"Codice fiscale del professionista"_s));
+    grid->addRow(u"Codice fiscale del professionista"_s,
+                 dbEdit(u"SSOSCODFISPROF"_s, u"Codice fiscale del professionista"_s));
     const QString firma = u"FIRMA DEL RESPONSABILE DEL C.A.F. O DEL PROFESSIONISTA"_s;
     grid->addRow(firma, dbEdit(u"SSOSCAF"_s, firma));
     grid->addNote(u"Si rilascia il visto di conformità ai sensi dell'art. 35 del D.Lgs. n. 241/1997"_s);
@@ -263,8 +274,8 @@ void TfrElhSostituto::dsMainStateChange()
 
 void TfrElhSostituto::tipoSostitutoChosen(const QString &value)
 {
-    const QStringList cleared = value == u"1" ? QStringList{u"SSOSDOMNOTUFFICIO"_s}
-                                              : QStringList{u"SSOSDOMNOTCOGNOME"_s, u"SSOSDOMNOTNOME"_s};
+    const QStringList cleared =
+        value == u"1" ? QStringList{u"SSOSDOMNOTUFFICIO"_s} : QStringList{u"SSOSDOMNOTCOGNOME"_s, u"SSOSDOMNOTNOME"_s};
     NrRunGuarded([&] {
         for (const QString &name : cleared)
             cdsMain.fieldByName(name).clear();

@@ -23,28 +23,29 @@ const QStringList kPeriodFields{u"SSOSMESESL"_s, u"SSOSANNOSL"_s, u"SSOSMESEDF"_
 
 // The frontispiece's boxes that a new year starts with unticked.
 const QStringList kFlagsReset{
-    u"LSOSCORRETTIVA"_s, u"LSOSINTEGRATIVA"_s, u"LSOSAVVISO"_s,   u"LSOSAVVISORIC"_s,   u"LSOSSS"_s,
-    u"LSOSST"_s,         u"LSOSSX"_s,          u"LSOSSY"_s,       u"LSOSORD"_s,         u"LSOSDICHCONTRIB"_s,
-    u"LSOSCONFERMADICH"_s, u"LSOSSV"_s,        u"LSOSDIP"_s,      u"LSOSAUT"_s,         u"LSOSATTEST"_s,
-    u"LSOSDI"_s,         u"LSOSALTRIT"_s,      u"LSOSCAP"_s,      u"LSOSLOCBRV"_s,      u"LGESDIP1"_s,
-    u"LGESAUT1"_s,       u"LGESCAP1"_s,        u"LGESLOCBRV1"_s,  u"LGESALTRIT1"_s,     u"LGESDIP2"_s,
-    u"LGESAUT2"_s,       u"LGESCAP2"_s,        u"LGESLOCBRV2"_s,  u"LGESALTRIT2"_s,     u"LSOSCASIPART"_s,
-    u"LSOSINCGESSEP"_s,  u"LGESCFSOS1"_s,      u"LGESCFSOS2"_s};
+    u"LSOSCORRETTIVA"_s,   u"LSOSINTEGRATIVA"_s, u"LSOSAVVISO"_s,  u"LSOSAVVISORIC"_s, u"LSOSSS"_s,
+    u"LSOSST"_s,           u"LSOSSX"_s,          u"LSOSSY"_s,      u"LSOSORD"_s,       u"LSOSDICHCONTRIB"_s,
+    u"LSOSCONFERMADICH"_s, u"LSOSSV"_s,          u"LSOSDIP"_s,     u"LSOSAUT"_s,       u"LSOSATTEST"_s,
+    u"LSOSDI"_s,           u"LSOSALTRIT"_s,      u"LSOSCAP"_s,     u"LSOSLOCBRV"_s,    u"LGESDIP1"_s,
+    u"LGESAUT1"_s,         u"LGESCAP1"_s,        u"LGESLOCBRV1"_s, u"LGESALTRIT1"_s,   u"LGESDIP2"_s,
+    u"LGESAUT2"_s,         u"LGESCAP2"_s,        u"LGESLOCBRV2"_s, u"LGESALTRIT2"_s,   u"LSOSCASIPART"_s,
+    u"LSOSINCGESSEP"_s,    u"LGESCFSOS1"_s,      u"LGESCFSOS2"_s};
 
 // The boxes of an agent built from the payroll data.
 const QStringList kFlagsOfANewAgent{
-    u"LSOSCORRETTIVA"_s, u"LSOSINTEGRATIVA"_s, u"LSOSEVECCEZ"_s,  u"LSOSAVVISO"_s,       u"LSOSAVVISORIC"_s,
-    u"LSOSSS"_s,         u"LSOSST"_s,          u"LSOSSX"_s,       u"LSOSSY"_s,           u"LSOSDICHCONTRIB"_s,
-    u"LSOSDICHNOCONTRIB"_s, u"LSOSVISTO"_s,    u"LSOSCONFERMADICH"_s, u"LSOSSSPARZ"_s,   u"LSOSSTPARZ"_s,
-    u"LSOSSVPARZ"_s,     u"LSOSSXPARZ"_s,      u"LSOSSYPARZ"_s,   u"LSOSORD"_s,          u"LSOSPREAVTELE"_s,
-    u"LSOSSV"_s,         u"LSOSDI"_s,          u"LSOSCASIPART"_s, u"LSOSINCGESSEP"_s,    u"LGESCFSOS1"_s,
-    u"LGESCFSOS2"_s};
+    // clang-format off
+    u"LSOSCORRETTIVA"_s, u"LSOSINTEGRATIVA"_s, u"LSOSEVECCEZ"_s, u"LSOSAVVISO"_s, u"LSOSAVVISORIC"_s, u"LSOSSS"_s,
+    u"LSOSST"_s, u"LSOSSX"_s, u"LSOSSY"_s, u"LSOSDICHCONTRIB"_s, u"LSOSDICHNOCONTRIB"_s, u"LSOSVISTO"_s,
+    u"LSOSCONFERMADICH"_s, u"LSOSSSPARZ"_s, u"LSOSSTPARZ"_s, u"LSOSSVPARZ"_s, u"LSOSSXPARZ"_s, u"LSOSSYPARZ"_s,
+    u"LSOSORD"_s, u"LSOSPREAVTELE"_s, u"LSOSSV"_s, u"LSOSDI"_s, u"LSOSCASIPART"_s, u"LSOSINCGESSEP"_s,
+    u"LGESCFSOS1"_s, u"LGESCFSOS2"_s,
+    // clang-format on
+};
 
 // Payroll agent field -> agent field.
 const std::pair<const char16_t *, const char16_t *> kPayrollFields[] = {
-    {u"SSOSDENOM", u"SSOSDENOM"},         {u"SSOSCOMUNE", u"SSOSCOMUNESL"},
-    {u"SSOSPROV", u"SSOSPROVSL"},         {u"SSOSCAP", u"SSOSCAPSL"},
-    {u"SSOSINDIRIZZO", u"SSOSINDIRIZSL"}, {u"SSOSEMAIL", u"SSOSEMAIL"},
+    {u"SSOSDENOM", u"SSOSDENOM"},        {u"SSOSCOMUNE", u"SSOSCOMUNESL"},     {u"SSOSPROV", u"SSOSPROVSL"},
+    {u"SSOSCAP", u"SSOSCAPSL"},          {u"SSOSINDIRIZZO", u"SSOSINDIRIZSL"}, {u"SSOSEMAIL", u"SSOSEMAIL"},
     {u"SSOSCODATTIVITA", u"SCOACODICE"},
 };
 
@@ -61,7 +62,8 @@ void appendCopy(ClientDataSet &current, const ClientDataSet &previous, const QSt
     current.append();
     for (int i = 0; i < previous.fieldCount(); ++i) {
         const Field &from = previous.field(i);
-        if (kStoreKeys.contains(from.fieldName(), Qt::CaseInsensitive) || skipped.contains(from.fieldName(), Qt::CaseInsensitive))
+        if (kStoreKeys.contains(from.fieldName(), Qt::CaseInsensitive)
+            || skipped.contains(from.fieldName(), Qt::CaseInsensitive))
             continue;
         if (Field *to = current.findField(from.fieldName()))
             to->setValue(from.value());
@@ -125,12 +127,14 @@ void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &scho
     }
     store.setProgramCode(program);
 
-    const QString payrollCode = payroll.isEmpty() ? QString() : TextLib::Trim(payroll.fieldByName(u"SSOSCODFIS"_s).asString());
+    const QString payrollCode =
+        payroll.isEmpty() ? QString() : TextLib::Trim(payroll.fieldByName(u"SSOSCODFIS"_s).asString());
     QString code = payrollCode;
     if (!payrollCode.isEmpty() && !schoolCode.isEmpty() && payrollCode != schoolCode) {
-        NrMessageDlg(u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
-                         .arg(schoolCode, payrollCode),
-                     MsgDlgType::Warning);
+        NrMessageDlg(
+            u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
+                .arg(schoolCode, payrollCode),
+            MsgDlgType::Warning);
         code = schoolCode;
     } else if (payrollCode.isEmpty()) {
         code = schoolCode;
@@ -145,9 +149,10 @@ void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &scho
     }
     agent.post();
     if (!schoolCode.isEmpty()) {
-        NrMessageDlg(u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
-                     u"Si consiglia di controllare la correttezza dei dati."_s,
-                     MsgDlgType::Information);
+        NrMessageDlg(
+            u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
+            u"Si consiglia di controllare la correttezza dei dati."_s,
+            MsgDlgType::Information);
     }
     store.save(agent, kAgent);
 }

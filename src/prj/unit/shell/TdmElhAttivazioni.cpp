@@ -42,7 +42,8 @@ void TdmElhAttivazioni::declarePages()
     xpgStrumenti = addPage(u"xpgStrumenti"_s, u"Strumenti"_s, 200, false, false);
 }
 
-TNrAttForm *TdmElhAttivazioni::printForm(const QString &name, int order, const QString &caption, const QString &classeForm)
+TNrAttForm *TdmElhAttivazioni::printForm(const QString &name, int order, const QString &caption,
+                                         const QString &classeForm)
 {
     TNrAttForm *print = addForm(name, xpgStampe, order, caption, classeForm);
     print->ModalForm = true;
@@ -108,10 +109,11 @@ void TdmElhAttivazioni::declareCommands()
         {u"xafRiepilogoAutonomi", 30, u"Riep. Autonomi", u"RiepilogoAutonomi.pdf"},
     };
     for (const auto &[name, order, caption, fileName] : reports) {
-        TNrAttForm *report = addForm(QString::fromUtf16(name), xpgRiepiloghi, order, QString::fromUtf16(caption), QString());
+        TNrAttForm *report =
+            addForm(QString::fromUtf16(name), xpgRiepiloghi, order, QString::fromUtf16(caption), QString());
         report->ModalForm = true;
-        report->BeforeExecute = [this, caption = QString::fromUtf16(caption), fileName = QString::fromUtf16(fileName)](
-                                    TNrAttCommand &, bool &allow) {
+        report->BeforeExecute = [this, caption = QString::fromUtf16(caption),
+                                 fileName = QString::fromUtf16(fileName)](TNrAttCommand &, bool &allow) {
             allow = false;
             summaryReport(caption, fileName);
         };
@@ -150,11 +152,11 @@ void TdmElhAttivazioni::declareCommands()
             form->setProperty("cartella", DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\"_s));
         };
     }
-    addForm(u"xafImpAuton"_s, xpgStrumenti, 100, u"Imp. Autonomi"_s, QString())->BeforeExecute =
-        [this](TNrAttCommand &, bool &allow) {
-            allow = false;
-            runImportDialog(m_impMultiSelect);
-        };
+    addForm(u"xafImpAuton"_s, xpgStrumenti, 100, u"Imp. Autonomi"_s, QString())->BeforeExecute = [this](TNrAttCommand &,
+                                                                                                        bool &allow) {
+        allow = false;
+        runImportDialog(m_impMultiSelect);
+    };
     addForm(u"xafImpAutOnlyAna"_s, xpgStrumenti, 200, u"Imp. Anagrafe Autonomi"_s, QString())->BeforeExecute =
         [this](TNrAttCommand &, bool &allow) {
             allow = false;

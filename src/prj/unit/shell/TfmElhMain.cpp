@@ -9,10 +9,10 @@
 #include "TdmElhAttivazioni.h"
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
-#include "entry/TfmHlmWait.h"
 #include "entry/TfmElhFornitore.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
+#include "entry/TfmHlmWait.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "frontispiece/SchoolFiscalCode.h"
 #include "store/LocalDataFolder.h"
@@ -38,7 +38,8 @@ const QString kDevelopmentStatements = u"C:\\Sviluppo\\etc\\kbr\\kbr_QueryText.x
 
 } // namespace
 
-TfmElhMain::TfmElhMain(TdmkbrConnessione &connection, TdmKbrParams &params, TdmElhAttivazioni &commands, QWidget *parent)
+TfmElhMain::TfmElhMain(TdmkbrConnessione &connection, TdmKbrParams &params, TdmElhAttivazioni &commands,
+                       QWidget *parent)
     : TfmNrMDIMain(parent)
     , m_connection(connection)
     , m_params(params)
@@ -104,11 +105,13 @@ void TfmElhMain::registerWindows()
 {
     THlmDBCds *store = m_store.get();
     NrFormRegistry::registerClass(u"TfmElhSostituto"_s, [this, store](QWidget *parent) {
-        return new TfmElhSostituto(*store, [this] { return schoolFiscalCode(); }, parent);
+        return new TfmElhSostituto(
+            *store, [this] { return schoolFiscalCode(); }, parent);
     });
     NrFormRegistry::registerClass(u"TfmElhFornitore"_s,
                                   [store](QWidget *parent) { return new TfmElhFornitore(*store, parent); });
-    NrFormRegistry::registerClass(u"TfmElhSosEst"_s, [store](QWidget *parent) { return new TfmElhSosEst(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhSosEst"_s,
+                                  [store](QWidget *parent) { return new TfmElhSosEst(*store, parent); });
 }
 
 QString TfmElhMain::schoolFiscalCode() const

@@ -12,8 +12,7 @@
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "shell/TdmElhAttivazioni.h"
-#include "shell/TfmElhMain.h"
+#include "shell/ElhProgram.h"
 #include "store/DatabaseSetup.h"
 #include "store/ReturnCatalogue.h"
 
@@ -71,28 +70,24 @@ public:
 
     QString settingsFile() const { return m_installation.root() + u"NruParams.ini"_s; }
 
-    // The program's modules and main window, shown until the bar is filled.
+    // The program started, its main window shown until the bar is filled.
     class Desktop
     {
     public:
         explicit Desktop(const DemoInstallation &installation)
-            : m_params(&m_connection, installation.settingsFile())
-            , m_main(m_connection, m_params, m_commands)
+            : m_program(installation.settingsFile())
         {
-            m_main.show();
-            if (!waitFor([this] { return m_main.outlookBar()->count() > 0; }, 10000))
+            m_program.main().show();
+            if (!waitFor([this] { return m_program.main().outlookBar()->count() > 0; }, 10000))
                 throw std::runtime_error("la finestra principale non si è avviata");
         }
-        ~Desktop() { m_main.close(); }
+        ~Desktop() { m_program.main().close(); }
 
-        TfmElhMain &main() { return m_main; }
-        TdmElhAttivazioni &commands() { return m_commands; }
+        TfmElhMain &main() { return m_program.main(); }
+        TdmElhAttivazioni &commands() { return m_program.commands(); }
 
     private:
-        TdmkbrConnessione m_connection;
-        TdmElhAttivazioni m_commands;
-        TdmKbrParams m_params;
-        TfmElhMain m_main;
+        ElhProgram m_program;
     };
 
 private:
@@ -110,8 +105,11 @@ void startToMainWindow(benchmark::State &state)
 {
     ScriptedMessageService messages;
     const MessageServiceScope quiet(&messages);
+    DemoInstallation &installation = demo();
     for (auto _ : state) {
-        const DemoInstallation::Desktop desktop(demo());
+        {
+            const DemoInstallation::Desktop desktop(installation);
+        }
         state.PauseTiming();
         if (!messages.messages().isEmpty())
             state.SkipWithError(messages.texts().join(u'\n').toStdString().c_str());

@@ -18,10 +18,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kCopiedFromLastYear =
-    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" "
-    u"e "
-    u"\"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\rSi consiglia di controllare la correttezza dei dati."_s;
 
 class MainWindow : public DesktopTest
 {

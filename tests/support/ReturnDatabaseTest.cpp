@@ -34,6 +34,13 @@ void copyTree(const QString &from, const QString &to)
 
 } // namespace
 
+const QString ReturnDatabaseTest::kCopiedFromLastYear =
+    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" e "
+    u"\"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\rSi consiglia di controllare la correttezza dei dati."_s;
+const QString ReturnDatabaseTest::kFilledFromPayroll =
+    u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
+    u"Si consiglia di controllare la correttezza dei dati."_s;
+
 void ReturnDatabaseTest::SetUpOpened()
 {
     copyTree(buildPath(u"USR\\FL2023\\"_s), installation().root() + u"USR/FL2023/"_s);

@@ -18,6 +18,11 @@ class ClientDataSet;
 // of the year (USR\FL2023) of the build.
 class ReturnDatabaseTest : public DatabaseTest
 {
+public:
+    // The information boxes of the first start of the year.
+    static const QString kCopiedFromLastYear;
+    static const QString kFilledFromPayroll;
+
 protected:
     void SetUpOpened() override;
 

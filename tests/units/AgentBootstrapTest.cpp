@@ -8,14 +8,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kCopiedFromLastYear =
-    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" "
-    u"e "
-    u"\"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\rSi consiglia di controllare la correttezza dei dati."_s;
-const QString kFilledFromPayroll =
-    u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
-    u"Si consiglia di controllare la correttezza dei dati."_s;
-
 class AgentBootstrapTest : public ReturnDatabaseTest
 {
 protected:

@@ -13,7 +13,9 @@
 class ElhProgram
 {
 public:
-    ElhProgram();
+    // The user's parameters are read from the settings file given, the
+    // user's own when none is.
+    explicit ElhProgram(const QString &parametersFile = QString());
     ElhProgram(const ElhProgram &) = delete;
     ElhProgram &operator=(const ElhProgram &) = delete;
 

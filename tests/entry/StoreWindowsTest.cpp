@@ -6,6 +6,7 @@
 #include "entry/TfmElhChildDB.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
+#include "entry/TfmHlmRicerca.h"
 #include "entry/TfmHlmWait.h"
 #include "entry/TfrElhFornitore.h"
 #include "entry/TfrElhSosEst.h"
@@ -13,6 +14,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
@@ -198,4 +202,27 @@ TEST(TfmHlmWait, ShowsWithTheSqlWaitCursorAndRestoresIt)
     wait.hideWait();
     EXPECT_FALSE(wait.isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_P(StoreWindows, AnExtinctAgentIsLookedUpInTheStoreWithoutItsRecordNumbers)
+{
+    write(u"TSOE7_SOSESTINTO"_s, kExtinctAgent);
+    ClientDataSet row;
+    openTable(row, u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01"}]})");
+    bool shown = false;
+    onNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<TfmHlmRicerca *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(dialog->cdsSearch.fieldByName(u"IFISRIGO"_s).visible());
+        // Typing searches the codes, not the hidden record numbers.
+        EXPECT_EQ(dialog->laCampo->text(), u"CODICE"_s);
+        QTest::keyClicks(dialog->edValue, u"8200"_s);
+        EXPECT_EQ(dialog->cdsSearch.fieldByName(u"CODICE"_s).asString(), u"82009870542"_s);
+        shown = true;
+        dialog->buOk()->click();
+    });
+    TfmHlmRicerca::lookupIntoField(row, u"SSOE7CODICE"_s, store(), u"TSOE7_SOSESTINTO"_s, nullptr);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(row.state(), DataSetState::Edit);
+    EXPECT_EQ(row.fieldByName(u"SSOE7CODICE"_s).asString(), u"82009870542"_s);
 }

@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "NrApplication.h"
 #include "THlmCds.h"
+#include "THlmDBCds.h"
 #include "TNrDBGrid.h"
 
 #include <QHBoxLayout>
@@ -52,11 +53,29 @@ TfmHlmRicerca::~TfmHlmRicerca()
 void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field, const QString &filePath,
                                     QWidget *parent)
 {
+    lookupInto(
+        target, field, [&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath); }, parent);
+}
+
+void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field, THlmDBCds &store, const QString &table,
+                                    QWidget *parent)
+{
+    const auto load = [&](ClientDataSet &ds) {
+        store.open(ds, table);
+        if (Field *number = ds.findField(u"IFISRIGO"_s))
+            number->setVisible(false);
+    };
+    lookupInto(target, field, load, parent);
+}
+
+void TfmHlmRicerca::lookupInto(ClientDataSet &target, const QString &field,
+                               const std::function<void(ClientDataSet &)> &load, QWidget *parent)
+{
     Field *f = target.findField(field);
     if (!target.active() || !f || f->readOnly())
         return;
     TfmHlmRicerca dialog(parent);
-    const QVariant code = dialog.execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath); });
+    const QVariant code = dialog.execute(load);
     if (!code.isValid())
         return;
     if (target.state() == DataSetState::Browse)
@@ -81,10 +100,16 @@ QVariant TfmHlmRicerca::execute(const std::function<void(ClientDataSet &)> &load
     m_indexField.clear();
     load(cdsSearch);
     grSearch->refreshColumns();
-    if (cdsSearch.fieldCount() > 0) {
-        indexOn(cdsSearch.field(0).fieldName());
-        cdsSearch.first();
+    // The order and the search start on the first field shown: a hidden
+    // record number would find nothing of what is typed.
+    for (int i = 0; i < cdsSearch.fieldCount(); ++i) {
+        if (cdsSearch.field(i).visible()) {
+            indexOn(cdsSearch.field(i).fieldName());
+            break;
+        }
     }
+    if (cdsSearch.active())
+        cdsSearch.first();
     edValue->clear();
     edValue->setFocus();
     if (exec() != QDialog::Accepted || cdsSearch.isEmpty())

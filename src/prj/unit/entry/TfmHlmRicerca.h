@@ -8,6 +8,7 @@
 #include <functional>
 
 class QLabel;
+class THlmDBCds;
 class QLineEdit;
 class TNrDBGrid;
 
@@ -30,6 +31,10 @@ public:
     // it is browsing. Nothing happens when the record cannot be changed or
     // the dialog is cancelled.
     static void lookupIntoField(ClientDataSet &target, const QString &field, const QString &filePath, QWidget *parent);
+    // The same with a table of the store (the extinct agents), shown
+    // without its record numbers.
+    static void lookupIntoField(ClientDataSet &target, const QString &field, THlmDBCds &store, const QString &table,
+                                QWidget *parent);
 
     // Runs the dialog on a file; true with cdsSearch on the chosen record,
     // false (cdsSearch closed) when cancelled.
@@ -47,6 +52,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static void lookupInto(ClientDataSet &target, const QString &field,
+                           const std::function<void(ClientDataSet &)> &load, QWidget *parent);
     void indexOn(const QString &fieldName);
     void locateTyped(const QString &text);
     bool moveByKey(int key, Qt::KeyboardModifiers modifiers);

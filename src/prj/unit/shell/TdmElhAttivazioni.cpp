@@ -19,8 +19,10 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kCloseWindows = u"Chiudere tutte le finestre prima di eseguire l'operazione."_s;
-// The property through which the integration windows receive their folder.
+// The properties through which the integration windows and the import
+// dialogs receive their folder.
 const char *const kIntegrationFolder = "cartellaIntegrazione";
+const char *const kImportFolder = "cartella";
 
 } // namespace
 
@@ -42,27 +44,45 @@ void TdmElhAttivazioni::declarePages()
     xpgStrumenti = addPage(u"xpgStrumenti"_s, u"Strumenti"_s, 200, false, false);
 }
 
-TNrAttForm *TdmElhAttivazioni::printForm(const QString &name, int order, const QString &caption,
-                                         const QString &classeForm)
+void TdmElhAttivazioni::declareCommands()
 {
-    TNrAttForm *print = addForm(name, xpgStampe, order, caption, classeForm);
-    print->ModalForm = true;
-    print->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
-    return print;
+    declareEditing();
+    declareImports();
+    declarePrints();
+    declareTools();
+    declareDocuments();
 }
 
-void TdmElhAttivazioni::declareCommands()
+void TdmElhAttivazioni::declareEditing()
 {
     addForm(u"xafSostituto"_s, xpgFrontespizio, 0, u"Sostituto"_s, u"TfmElhSostituto"_s);
     addForm(u"xafFornitore"_s, xpgFrontespizio, 1, u"Fornitore"_s, u"TfmElhFornitore"_s);
 
+    addForm(u"xafDipParteA"_s, xpgProspet, 0, u"Dipendente"_s, u"TfmElhDipendente"_s)->Visible = false;
+    addForm(u"xafAutonomo"_s, xpgProspet, 1, u"Autonomo"_s, u"TfmElhAutonomo"_s)->Visible = false;
+    addForm(u"xafDI"_s, xpgProspet, 2, u"Prospetto DI"_s, u"TfmElhProspDI"_s);
+    addForm(u"xafSt"_s, xpgProspet, 3, u"Prospetto ST"_s, u"TfmElhProspST2009"_s);
+    addForm(u"xafSv"_s, xpgProspet, 4, u"Prospetto SV"_s, u"TfmElhProspSV"_s);
+    addForm(u"xafSX"_s, xpgProspet, 5, u"Prospetto SX"_s, u"TfmElhProspSX"_s);
+    addForm(u"xafSY"_s, xpgProspet, 6, u"Prospetto SY"_s, u"TfmElhProspSY"_s);
+    addForm(u"xafSs"_s, xpgProspet, 100, u"Prospetto SS"_s, u"TfmElhProspSS"_s)->Visible = false;
+
+    addForm(u"xafFile"_s, xpgFile, 10, u"File Telematico"_s, u"TfmElhFile"_s)->ModalForm = true;
+
+    addForm(u"xafSosEstinto"_s, xpgTabelle, 10, u"Sostituto Estinto"_s, u"TfmElhSosEst"_s);
+}
+
+void TdmElhAttivazioni::declareImports()
+{
     TNrAttForm *cud = addForm(u"xafImpCUD"_s, xpgImport, 10, u"CU"_s, u"TfmElhImpCUD"_s);
     cud->ModalForm = true;
     cud->Visible = false;
     cud->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
+
     TNrAttForm *previous = addForm(u"axfImp770ap"_s, xpgImport, 30, u"770 anno prec."_s, u"TfmElhImp770ap"_s);
     previous->Visible = false;
     previous->Enabled = false;
+
     xafImpF24 = addForm(u"xafImpF24"_s, xpgImport, 30, u"F24EP"_s, u"TfmElhImportF24"_s);
     xafImpF24->ModalForm = true;
     xafImpF24->BeforeExecute = [this](TNrAttCommand &, bool &) {
@@ -75,30 +95,28 @@ void TdmElhAttivazioni::declareCommands()
         if (paymentsParameter() == 0)
             form->setWindowTitle(u"Importa da F24"_s);
     };
+}
 
-    addForm(u"xafDipParteA"_s, xpgProspet, 0, u"Dipendente"_s, u"TfmElhDipendente"_s)->Visible = false;
-    addForm(u"xafAutonomo"_s, xpgProspet, 1, u"Autonomo"_s, u"TfmElhAutonomo"_s)->Visible = false;
-    addForm(u"xafDI"_s, xpgProspet, 2, u"Prospetto DI"_s, u"TfmElhProspDI"_s);
-    addForm(u"xafSt"_s, xpgProspet, 3, u"Prospetto ST"_s, u"TfmElhProspST2009"_s);
-    addForm(u"xafSv"_s, xpgProspet, 4, u"Prospetto SV"_s, u"TfmElhProspSV"_s);
-    addForm(u"xafSX"_s, xpgProspet, 5, u"Prospetto SX"_s, u"TfmElhProspSX"_s);
-    addForm(u"xafSY"_s, xpgProspet, 6, u"Prospetto SY"_s, u"TfmElhProspSY"_s);
-    addForm(u"xafSs"_s, xpgProspet, 100, u"Prospetto SS"_s, u"TfmElhProspSS"_s)->Visible = false;
-
-    TNrAttForm *telematic = addForm(u"xafFile"_s, xpgFile, 10, u"File Telematico"_s, u"TfmElhFile"_s);
-    telematic->ModalForm = true;
-
-    addForm(u"xafSosEstinto"_s, xpgTabelle, 10, u"Sostituto Estinto"_s, u"TfmElhSosEst"_s);
-
-    printForm(u"xafStpFront"_s, 1, u"Frontespizio"_s, u"TfmElhPdfFront"_s);
-    printForm(u"axfDI"_s, 4, u"Prospetto DI"_s, u"TfmElhPdfDI"_s);
-    printForm(u"axfST"_s, 5, u"Prospetto ST"_s, u"TfmElhPdfST"_s);
-    printForm(u"axfSV"_s, 6, u"Prospetto SV"_s, u"TfmElhPdfSV"_s);
-    printForm(u"axfSX"_s, 7, u"Prospetto SX"_s, u"TfmElhPdfSX"_s);
-    printForm(u"axfSY"_s, 8, u"Prospetto SY"_s, u"TfmElhPdfSY"_s);
-    printForm(u"axfSS"_s, 100, u"Prospetto SS"_s, u"TfmElhPdfSS"_s);
-    printForm(u"xafStpDip"_s, 200, u"Dipendenti"_s, u"TfmElhPdfDip"_s)->Visible = false;
-    printForm(u"axfStpAut"_s, 300, u"Autonomi"_s, u"TfmElhPdfAut"_s)->Visible = false;
+void TdmElhAttivazioni::declarePrints()
+{
+    const std::tuple<const char16_t *, int, const char16_t *, const char16_t *, bool> prints[] = {
+        {u"xafStpFront", 1, u"Frontespizio", u"TfmElhPdfFront", true},
+        {u"axfDI", 4, u"Prospetto DI", u"TfmElhPdfDI", true},
+        {u"axfST", 5, u"Prospetto ST", u"TfmElhPdfST", true},
+        {u"axfSV", 6, u"Prospetto SV", u"TfmElhPdfSV", true},
+        {u"axfSX", 7, u"Prospetto SX", u"TfmElhPdfSX", true},
+        {u"axfSY", 8, u"Prospetto SY", u"TfmElhPdfSY", true},
+        {u"axfSS", 100, u"Prospetto SS", u"TfmElhPdfSS", true},
+        {u"xafStpDip", 200, u"Dipendenti", u"TfmElhPdfDip", false},
+        {u"axfStpAut", 300, u"Autonomi", u"TfmElhPdfAut", false},
+    };
+    for (const auto &[name, order, caption, classeForm, visible] : prints) {
+        TNrAttForm *print = addForm(QString::fromUtf16(name), xpgStampe, order, QString::fromUtf16(caption),
+                                    QString::fromUtf16(classeForm));
+        print->ModalForm = true;
+        print->Visible = visible;
+        print->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
+    }
 
     // The summary reports are made by their handlers; the commands never run.
     const std::tuple<const char16_t *, int, const char16_t *, const char16_t *> reports[] = {
@@ -118,9 +136,13 @@ void TdmElhAttivazioni::declareCommands()
             summaryReport(caption, fileName);
         };
     }
+}
 
-    TNrAttComponent *exportCds = addComponent(u"xacExportCDS"_s, xpgStrumenti, 0, u"Esporta dati "_s);
-    exportCds->OnExecute = [this](TNrAttCommand &) { exportTables(); };
+void TdmElhAttivazioni::declareTools()
+{
+    addComponent(u"xacExportCDS"_s, xpgStrumenti, 0, u"Esporta dati "_s)->OnExecute = [this](TNrAttCommand &) {
+        exportTables();
+    };
 
     for (const auto &[name, caption, classeForm] :
          {std::tuple{u"xafIntSosDip"_s, u"Integra Dip"_s, u"TfmElhIntSosDip"_s},
@@ -141,34 +163,39 @@ void TdmElhAttivazioni::declareCommands()
     additional->Visible = false;
     additional->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
 
-    // The import of the self-employed runs its selection dialog instead.
-    m_impMultiSelect = addForm(u"TfmElhImpMultiSelect"_s, nullptr, 0, u"Imp. Autonomi"_s, u"TfmElhImpMultiSelect"_s);
-    m_impMultiSelectOnlyAna = addForm(u"TfmElhImpMultiSelectOnlyAna"_s, nullptr, 0, u"Imp. Anagrafe Autonomi"_s,
+    // The imports of the self-employed never run themselves: they run their
+    // selection dialog, reached through commands of no page.
+    m_impMultiSelect = addForm(u"dlgImpMultiSelect"_s, nullptr, 0, u"Imp. Autonomi"_s, u"TfmElhImpMultiSelect"_s);
+    m_impMultiSelectOnlyAna = addForm(u"dlgImpMultiSelectOnlyAna"_s, nullptr, 0, u"Imp. Anagrafe Autonomi"_s,
                                       u"TfmElhImpMultiSelectOnlyAna"_s);
     for (TNrAttForm *dialog : {m_impMultiSelect, m_impMultiSelectOnlyAna}) {
         dialog->ModalForm = true;
         dialog->Visible = false;
         dialog->OnInizializedForm = [](TNrAttForm &, QWidget *form) {
-            form->setProperty("cartella", DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\"_s));
+            form->setProperty(kImportFolder, DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\"_s));
         };
     }
-    addForm(u"xafImpAuton"_s, xpgStrumenti, 100, u"Imp. Autonomi"_s, QString())->BeforeExecute = [this](TNrAttCommand &,
-                                                                                                        bool &allow) {
+    TNrAttForm *autonomi = addForm(u"xafImpAuton"_s, xpgStrumenti, 100, u"Imp. Autonomi"_s, QString());
+    autonomi->BeforeExecute = [this](TNrAttCommand &, bool &allow) {
         allow = false;
         runImportDialog(m_impMultiSelect);
     };
-    addForm(u"xafImpAutOnlyAna"_s, xpgStrumenti, 200, u"Imp. Anagrafe Autonomi"_s, QString())->BeforeExecute =
-        [this](TNrAttCommand &, bool &allow) {
-            allow = false;
-            runImportDialog(m_impMultiSelectOnlyAna);
-        };
+    TNrAttForm *anagrafe = addForm(u"xafImpAutOnlyAna"_s, xpgStrumenti, 200, u"Imp. Anagrafe Autonomi"_s, QString());
+    anagrafe->BeforeExecute = [this](TNrAttCommand &, bool &allow) {
+        allow = false;
+        runImportDialog(m_impMultiSelectOnlyAna);
+    };
+}
 
+void TdmElhAttivazioni::declareDocuments()
+{
     xasNotizie = addShell(u"xasNotizie"_s, 50, u"Notizie"_s, u"News.pdf"_s);
     xasNotizie->AfterExecute = [](TNrAttCommand &) {
         QFile::remove(DataPaths::fromRoot(u"USR\\FL2023\\Res\\NoteAgg\\Check.txt"_s));
     };
     xasIstruzioni = addShell(u"xasIstruzioni"_s, 50, u"Istruzioni 770 semplificato"_s, u"770_semplificato_istr.pdf"_s);
     xasEntratel = addShell(u"xasEntratel"_s, 50, u"Istruzioni Entratel"_s, u"Entratel.pdf"_s);
+    // Reached from the help menu, not from the bar.
     for (TNrAttShell *document : {xasNotizie, xasIstruzioni, xasEntratel})
         document->Enabled = false;
 }

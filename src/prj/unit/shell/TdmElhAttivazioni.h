@@ -40,7 +40,11 @@ public:
 private:
     void declarePages();
     void declareCommands();
-    TNrAttForm *printForm(const QString &name, int order, const QString &caption, const QString &classeForm);
+    void declareEditing();
+    void declareImports();
+    void declarePrints();
+    void declareTools();
+    void declareDocuments();
 
     bool childWindowsOpen() const;
     void refuseWithChildWindows(bool &allow) const;

@@ -4,6 +4,7 @@
 #include "telematic/ElhUFileWizard.h"
 #include "telematic/ElhUReturnTables.h"
 #include "NrMessages.h"
+#include "QtPrinters.h"
 #include "TempDir.h"
 
 #include <QByteArray>

@@ -117,14 +117,9 @@ TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
     FileWizard &w = openWizard();
     ASSERT_TRUE(w.createFile());
     const QString out = root.file(u"protocollo.txt"_s);
-    try {
-        w.save(out);
-        FAIL();
-    } catch (const Exception &e) {
-        EXPECT_EQ(e.message(), u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
+    EXPECT_EQ(errorOf([&] { w.save(out); }), u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
                                u"separata: \r\nIdentificativo dell invio e Progressivo Attribuito dal Servizio "
                                u"telematico alla singola dichiarazioneambedue assenti o presenti"_s);
-    }
     EXPECT_FALSE(QFile::exists(out));
 
     editAgent(u"SPROTINVGESTSEPAS"_s, u"000001"_s);

@@ -133,12 +133,7 @@ TEST_F(RecordAssemblyTest, ASectionDatasetThatDoesNotExistStopsTheRun)
     openWizard();
     const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="YES" Cds="cdsPrSs4">
         <CampoJ Number="SS001001" Width="16" Format="AN" Info="@@" Field="SSOE7CODICE"/></SectionJ>)");
-    try {
-        assembly().EmitLayoutField(root.Section(0), 1, 0);
-        FAIL();
-    } catch (const Exception &e) {
-        EXPECT_EQ(e.message(), u"Sezione non trovata cdsPrSs4");
-    }
+    EXPECT_EQ(errorOf([&] { assembly().EmitLayoutField(root.Section(0), 1, 0); }), u"Sezione non trovata cdsPrSs4");
 }
 
 TEST_F(RecordAssemblyTest, AModuleThatDoesNotFitContinuesWithTheSameHeader)
@@ -183,12 +178,8 @@ TEST_F(RecordAssemblyTest, ARecordThatOverflowsStopsWithItsKindAndLength)
     assembly().emitSection(root.Section(0), 0);
     for (int module = 1; module <= 40; ++module)
         assembly().emitSection(root.Section(1), module);
-    try {
-        assembly().AssembleFieldRecords(u'D', 1);
-        FAIL();
-    } catch (const Exception &e) {
-        EXPECT_EQ(e.message(), u"Il record D è lungo 1922 caratteri invece di 1898: il descrittore del record va corretto");
-    }
+    EXPECT_EQ(errorOf([&] { assembly().AssembleFieldRecords(u'D', 1); }),
+              u"Il record D è lungo 1922 caratteri invece di 1898: il descrittore del record va corretto");
     EXPECT_TRUE(records().isEmpty());
 }
 
@@ -202,15 +193,10 @@ TEST_F(RecordAssemblyTest, APositionalRecordTakesFieldsUntilItHolds1900Character
                                                        GetRecordA);
     RecordAssembly &a = assembly();
     a.beginPositional();
-    for (int i = 0; i < 3; ++i)
-        a.appendPositional(root.Section(0).Campo(i), a.ResolveFieldValue(root.Section(0).Campo(i)));
+    a.appendPositional(root.Section(0));
     EXPECT_EQ(messages.texts(), QStringList{u"Supera i 1900 caratteri"_s});
-    try {
-        a.finishPositional(u'A');
-        FAIL();
-    } catch (const Exception &e) {
-        EXPECT_EQ(e.message(), u"Il record A è lungo 1904 caratteri invece di 1898: il descrittore del record va corretto");
-    }
+    EXPECT_EQ(errorOf([&] { a.finishPositional(u'A'); }),
+              u"Il record A è lungo 1904 caratteri invece di 1898: il descrittore del record va corretto");
 }
 
 TEST_F(RecordAssemblyTest, CutValuesAndCharactersOutsideTheCodePageAreReported)
@@ -226,8 +212,7 @@ TEST_F(RecordAssemblyTest, CutValuesAndCharactersOutsideTheCodePageAreReported)
                                                        GetRecordB);
     RecordAssembly &a = assembly();
     a.beginPositional();
-    for (int i = 0; i < 3; ++i)
-        a.appendPositional(root.Section(0).Campo(i), a.ResolveFieldValue(root.Section(0).Campo(i)));
+    a.appendPositional(root.Section(0));
     a.finishPositional(u'B');
     EXPECT_EQ(records().value(0).left(22), u"SZKO?A ?ÓD? SAN GIOVAN");
     EXPECT_EQ(lines, (QStringList{u"Attenzione - record B, campo 15 (Denominazione): il valore «SZKOŁA ŁÓDŹ» contiene "

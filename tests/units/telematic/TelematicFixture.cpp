@@ -2,6 +2,7 @@
 
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
+#include "Exceptions.h"
 #include "DataPaths.h"
 #include "store/LocalDataFolder.h"
 #include "store/ReturnCatalogue.h"
@@ -133,6 +134,16 @@ FileWizard &TelematicTest::wizard()
 void TelematicTest::writeDescriptor(const QString &kind, const QByteArray &xml)
 {
     root.write(u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s, xml);
+}
+
+QString errorOf(const std::function<void()> &run)
+{
+    try {
+        run();
+    } catch (const Exception &e) {
+        return e.message();
+    }
+    return QString();
 }
 
 QByteArray readFile(const QString &path)

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 // The return's tables held as packed datasets in memory, each created with
@@ -75,6 +76,8 @@ private:
     std::unique_ptr<FileWizard> m_wizard;
 };
 
+// The message of the Exception that `run` raises; empty when it raises none.
+QString errorOf(const std::function<void()> &run);
 // The lines of a supply file, each checked to be 1,898 bytes ended by CR LF.
 QList<QByteArray> supplyLines(const QString &path);
 // The bytes of a file, empty when it cannot be read.

@@ -1,5 +1,4 @@
-#include "QtPrinters.h"
-#include "TempDir.h"
+#include "TelematicFixture.h"
 #include "telematic/ElhUXmlRec.h"
 
 #include <QDomDocument>
@@ -9,16 +8,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString messageOf(const std::function<void()> &load)
-{
-    try {
-        load();
-    } catch (const EDescriptorError &e) {
-        return e.message();
-    }
-    return QString();
-}
 
 TEST(LayoutDescriptor, FamilyEReadsSectionsAndFieldsInDocumentOrder)
 {
@@ -108,24 +97,24 @@ TEST(LayoutDescriptor, TheBindingWritesWhatItReads)
 TEST(LayoutDescriptor, ErrorsNameTheFileTheLineAndTheElement)
 {
     TempDir dir;
-    EXPECT_EQ(messageOf([&] { LoadRecordB(dir.file(u"Record_B.xml"_s)); }),
+    EXPECT_EQ(errorOf([&] { LoadRecordB(dir.file(u"Record_B.xml"_s)); }),
               u"Descrittore del record mancante: «%1»"_s.arg(dir.file(u"Record_B.xml"_s)));
 
     const QString malformed = dir.write(u"Record_A.xml"_s, "<RecordA>\n<SectionA>\n</RecordA>\n");
-    EXPECT_TRUE(messageOf([&] { LoadRecordA(malformed); }).startsWith(u"Descrittore «Record_A.xml» malformato, riga 3"_s));
+    EXPECT_TRUE(errorOf([&] { LoadRecordA(malformed); }).startsWith(u"Descrittore «Record_A.xml» malformato, riga 3"_s));
 
     const QString wrongFamily = dir.write(u"Record_I.xml"_s, "<?xml version='1.0'?>\n<RecordJ/>\n");
-    EXPECT_EQ(messageOf([&] { LoadRecordE(wrongFamily); }),
+    EXPECT_EQ(errorOf([&] { LoadRecordE(wrongFamily); }),
               u"Descrittore «Record_I.xml», riga 2: l'elemento radice è «RecordJ» invece di «RecordE»"_s);
 
     const QString badWidth = dir.write(u"Record_J.xml"_s, "<RecordJ>\n<SectionJ>\n<CampoJ Number='SS001001'/>\n"
                                                           "<CampoJ Number='SS001002' Width='16a'/>\n</SectionJ>\n</RecordJ>");
-    EXPECT_EQ(messageOf([&] { LoadRecordJ(badWidth); }),
+    EXPECT_EQ(errorOf([&] { LoadRecordJ(badWidth); }),
               u"Descrittore «Record_J.xml», riga 3, elemento «CampoJ» (Number «SS001001»): "
               u"l'attributo Width «» non è un numero intero"_s);
 
     const QString empty = dir.write(u"Record_Z.xml"_s, "<?xml version='1.0'?>\n<!-- niente -->\n");
-    EXPECT_TRUE(messageOf([&] { LoadRecordZ(empty); }).startsWith(u"Descrittore «Record_Z.xml»"_s));
+    EXPECT_TRUE(errorOf([&] { LoadRecordZ(empty); }).startsWith(u"Descrittore «Record_Z.xml»"_s));
 }
 
 } // namespace

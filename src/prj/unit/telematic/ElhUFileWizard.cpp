@@ -54,6 +54,13 @@ void FileWizard::addLine(const QString &line)
         m_sink(line);
 }
 
+RecordAssembly &FileWizard::startRecordKind(const QString &progressLine)
+{
+    addLine(progressLine);
+    m_assembly.setProgressive(1);
+    return m_assembly;
+}
+
 bool FileWizard::createFile()
 {
     if (!CheckCompleteness(*this))

@@ -21,6 +21,9 @@ public:
 
     TdmElhFile &dm() const { return m_dm; }
     RecordAssembly &assembly() { return m_assembly; }
+    // A builder starts its record kind: its line in the memo, the
+    // progressive number back to 1.
+    RecordAssembly &startRecordKind(const QString &progressLine);
 
     // "Si" on the pages "Prospetto SV" (Prospetti DI, ST, SV, SX) and
     // "Prospetto SY".

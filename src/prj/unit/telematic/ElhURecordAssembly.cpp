@@ -122,20 +122,28 @@ QString RecordAssembly::composedPeriod(const ClientDataSet &dataSet, const TXMLC
     return readValue(dataSet, field.Field());
 }
 
-QString RecordAssembly::ResolveFieldValue(const TXMLCampoEType &field)
+template<class F>
+std::optional<QString> RecordAssembly::suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber)
 {
     const QString number = TextLib::Trim(field.Number());
     if (number == u"1")
         m_recordType = field.Fixed();
     if (number == u"3")
         return QString::number(m_progressive);
-    if (number == u"7")
+    if (number == producerNumber)
         return Edition::kSoftwareProducer.toString();
     const QString info = field.Info();
     if (info == u"OF")
         return field.Fixed();
-    if (infoPresence(LayoutFamily::E, info) == InfoPresence::Skipped)
+    if (infoPresence(F::kind, info) == InfoPresence::Skipped)
         return QString();
+    return std::nullopt;
+}
+
+QString RecordAssembly::ResolveFieldValue(const TXMLCampoEType &field)
+{
+    if (const std::optional<QString> supplied = suppliedValue(field, u"7"))
+        return *supplied;
     TdmElhFile &dm = m_dm;
     ClientDataSet *ds = m_recordType == u"I"
                             ? sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSy, &dm.cdsPrSy2, &dm.cdsPrSy3, &dm.cdsPrSy4})
@@ -143,23 +151,13 @@ QString RecordAssembly::ResolveFieldValue(const TXMLCampoEType &field)
                                                      &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4});
     if (!ds)
         return QString();
-    return applyInfoOrFail(info, composedPeriod(*ds, field), number);
+    return applyInfoOrFail(field.Info(), composedPeriod(*ds, field), field.Number());
 }
 
 QString RecordAssembly::ResolveFieldValue(const TXMLCampoJType &field, const QString &sectionCds)
 {
-    const QString number = TextLib::Trim(field.Number());
-    if (number == u"1")
-        m_recordType = field.Fixed();
-    if (number == u"3")
-        return QString::number(m_progressive);
-    if (number == u"8")
-        return Edition::kSoftwareProducer.toString();
-    const QString info = field.Info();
-    if (info == u"OF")
-        return field.Fixed();
-    if (infoPresence(LayoutFamily::J, info) == InfoPresence::Skipped)
-        return QString();
+    if (const std::optional<QString> supplied = suppliedValue(field, u"8"))
+        return *supplied;
     const QString cds = sectionCds.isEmpty() ? field.Cds() : sectionCds;
     QString value = cds.isEmpty() ? QString() : readValue(m_dm.FindSectionDataset(cds), field.Field());
     // A zero that is not to be written, unless a default stands for it.
@@ -170,7 +168,7 @@ QString RecordAssembly::ResolveFieldValue(const TXMLCampoJType &field, const QSt
     }
     if (value.isEmpty() && !field.Fixed().isEmpty())
         value = field.Fixed();
-    return applyInfoOrFail(info, value, number);
+    return applyInfoOrFail(field.Info(), value, field.Number());
 }
 
 // --- Positional records ------------------------------------------------------------
@@ -193,7 +191,7 @@ void RecordAssembly::appendPositional(const TXMLCampoType<F> &field, const QStri
         QString v = value;
         encoded = FormatFieldValue(v, field.Width(), field.Format(), info, &cut);
     }
-    encoded = checkedText(F::root.last(1).toString(), field.Number(), field.Description(), value, encoded, cut);
+    encoded = checkedText(F::tags.root.last(1).toString(), field.Number(), field.Description(), value, encoded, cut);
     if (m_buffer.size() < kBufferLimit)
         m_buffer += encoded;
     else

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class ClientDataSet;
 class TdmElhFile;
@@ -61,6 +62,13 @@ public:
     void beginPositional();
     template<class F>
     void appendPositional(const TXMLCampoType<F> &field, const QString &value);
+    // Resolves and appends every field of the section.
+    template<class F>
+    void appendPositional(const TXMLSectionType<F> &section)
+    {
+        for (int i = 0; i < section.Count(); ++i)
+            appendPositional(section.Campo(i), ResolveFieldValue(section.Campo(i)));
+    }
     void finishPositional(QChar recordType);
 
     // Encodes a value of a record D, I or J and stores it as an element of
@@ -96,6 +104,11 @@ private:
     void emitField(const Section &section, int moduleNumber, int fieldIndex, const QString &value);
     bool dropsElement(const QString &encoded, const QString &format, const QString &cds, bool coded) const;
     QString readValue(const ClientDataSet &dataSet, const QString &field) const;
+    // What a field of family E or J takes without reading a dataset: the
+    // record type, the progressive number, the producer, a constant, or
+    // nothing for an Info code the family does not honour.
+    template<class F>
+    std::optional<QString> suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber);
     QString composedPeriod(const ClientDataSet &dataSet, const TXMLCampoEType &field) const;
     QString applyInfoOrFail(const QString &info, const QString &value, const QString &number) const;
     QString checkedText(const QString &record, const QString &number, const QString &description,

@@ -8,20 +8,11 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 template<class F>
-void appendSection(RecordAssembly &assembly, const TXMLSectionType<F> &section)
-{
-    for (int i = 0; i < section.Count(); ++i) {
-        const TXMLCampoType<F> field = section.Campo(i);
-        assembly.appendPositional(field, assembly.ResolveFieldValue(field));
-    }
-}
-
-template<class F>
 void buildRecord(RecordAssembly &assembly, const TXMLRecordType<F> &root, QChar recordType)
 {
     assembly.beginPositional();
     for (int s = 0; s < root.Count(); ++s)
-        appendSection(assembly, root.Section(s));
+        assembly.appendPositional(root.Section(s));
     assembly.finishPositional(recordType);
 }
 
@@ -43,6 +34,6 @@ void BuildRecordZ(FileWizard &wizard)
     RecordAssembly &assembly = wizard.assembly();
     const TXMLRecordZType root = LoadRecordZ(TdmElhFile::descriptorPath(u"Z"));
     assembly.beginPositional();
-    appendSection(assembly, root.SectionZ());
+    assembly.appendPositional(root.SectionZ());
     assembly.finishPositional(u'Z');
 }

@@ -101,9 +101,7 @@ void filterAgent(TdmElhFile &dm, const QString &filter)
 
 void BuildRecordD(FileWizard &wizard)
 {
-    wizard.addLine(u"Generazione del Record D..."_s);
-    RecordAssembly &assembly = wizard.assembly();
-    assembly.setProgressive(1);
+    RecordAssembly &assembly = wizard.startRecordKind(u"Generazione del Record D..."_s);
     wizard.svPresent = false;
     if (!wizard.prospettiSv)
         return;

@@ -52,9 +52,7 @@ void runSection(RecordAssembly &assembly, const TXMLSectionEType &section)
 
 void BuildRecordI(FileWizard &wizard)
 {
-    wizard.addLine(u"Generazione del Record I..."_s);
-    RecordAssembly &assembly = wizard.assembly();
-    assembly.setProgressive(1);
+    RecordAssembly &assembly = wizard.startRecordKind(u"Generazione del Record I..."_s);
     wizard.recordIModules = 0;
     if (!wizard.prospettoSy)
         return;

@@ -25,9 +25,7 @@ void runSection(RecordAssembly &assembly, const TXMLSectionJType &section)
 
 void BuildRecordJ(FileWizard &wizard)
 {
-    wizard.addLine(u"Generazione del Record J ..."_s);
-    RecordAssembly &assembly = wizard.assembly();
-    assembly.setProgressive(1);
+    RecordAssembly &assembly = wizard.startRecordKind(u"Generazione del Record J ..."_s);
     wizard.recordJModules = 0;
     const TXMLRecordJType root = LoadRecordJ(TdmElhFile::descriptorPath(u"J"));
     ClientDataSet &ss = wizard.dm().cdsPrSs;

@@ -51,24 +51,23 @@ QDomElement insertChild(QDomElement &node, QStringView tag, const std::vector<QD
     return e;
 }
 
-QDomElement checkedRoot(const QDomDocument &document, const QString &source, QStringView rootTag,
-                        QStringView sectionTag, QStringView fieldTag)
+QDomElement checkedRoot(const QDomDocument &document, const QString &source, const LayoutTags &tags)
 {
     const QDomElement root = document.documentElement();
     if (root.isNull())
-        throw EDescriptorError(u"%1: manca l'elemento radice «%2»"_s.arg(where(source), rootTag));
-    if (root.tagName() != rootTag)
+        throw EDescriptorError(u"%1: manca l'elemento radice «%2»"_s.arg(where(source), tags.root));
+    if (root.tagName() != tags.root)
         throw EDescriptorError(u"%1, riga %2: l'elemento radice è «%3» invece di «%4»"_s.arg(
-            where(source), QString::number(root.lineNumber()), root.tagName(), rootTag));
-    for (const QDomElement &section : childElements(root, sectionTag)) {
-        for (const QDomElement &field : childElements(section, fieldTag)) {
+            where(source), QString::number(root.lineNumber()), root.tagName(), tags.root));
+    for (const QDomElement &section : childElements(root, tags.section)) {
+        for (const QDomElement &field : childElements(section, tags.field)) {
             const QString width = field.attribute(u"Width"_s);
             bool ok = false;
             width.trimmed().toInt(&ok);
             if (!ok)
                 throw EDescriptorError(
                     u"%1, riga %2, elemento «%3» (Number «%4»): l'attributo Width «%5» non è un numero intero"_s.arg(
-                        where(source), QString::number(field.lineNumber()), fieldTag.toString(),
+                        where(source), QString::number(field.lineNumber()), tags.field.toString(),
                         field.attribute(u"Number"_s), width));
         }
     }
@@ -94,22 +93,6 @@ QDomDocument loadDocument(const QString &fileName)
 
 } // namespace ElhUXmlRec
 
-namespace {
-
-template<class F>
-TXMLRecordType<F> bindRecord(const QDomDocument &document, const QString &source)
-{
-    return TXMLRecordType<F>(document, ElhUXmlRec::checkedRoot(document, source, F::root, F::section, F::field));
-}
-
-TXMLRecordZType bindRecordZ(const QDomDocument &document, const QString &source)
-{
-    using F = LayoutFamilyZ;
-    return TXMLRecordZType(document, ElhUXmlRec::checkedRoot(document, source, F::root, F::section, F::field));
-}
-
-} // namespace
-
 TXMLRecordZType::TXMLRecordZType(QDomDocument document, QDomElement root)
     : m_document(std::move(document))
     , m_root(std::move(root))
@@ -118,55 +101,10 @@ TXMLRecordZType::TXMLRecordZType(QDomDocument document, QDomElement root)
 
 TXMLSectionType<LayoutFamilyZ> TXMLRecordZType::SectionZ() const
 {
-    return TXMLSectionType<LayoutFamilyZ>(m_root.firstChildElement(LayoutFamilyZ::section.toString()));
+    return TXMLSectionType<LayoutFamilyZ>(m_root.firstChildElement(LayoutFamilyZ::tags.section.toString()));
 }
 
-TXMLRecordAType GetRecordA(const QDomDocument &document)
+TXMLRecordZType ElhUXmlRec::bindRecordZ(const QDomDocument &document, const QString &source)
 {
-    return bindRecord<LayoutFamilyA>(document, QString());
-}
-
-TXMLRecordAType LoadRecordA(const QString &fileName)
-{
-    return bindRecord<LayoutFamilyA>(ElhUXmlRec::loadDocument(fileName), fileName);
-}
-
-TXMLRecordBType GetRecordB(const QDomDocument &document)
-{
-    return bindRecord<LayoutFamilyB>(document, QString());
-}
-
-TXMLRecordBType LoadRecordB(const QString &fileName)
-{
-    return bindRecord<LayoutFamilyB>(ElhUXmlRec::loadDocument(fileName), fileName);
-}
-
-TXMLRecordEType GetRecordE(const QDomDocument &document)
-{
-    return bindRecord<LayoutFamilyE>(document, QString());
-}
-
-TXMLRecordEType LoadRecordE(const QString &fileName)
-{
-    return bindRecord<LayoutFamilyE>(ElhUXmlRec::loadDocument(fileName), fileName);
-}
-
-TXMLRecordJType GetRecordJ(const QDomDocument &document)
-{
-    return bindRecord<LayoutFamilyJ>(document, QString());
-}
-
-TXMLRecordJType LoadRecordJ(const QString &fileName)
-{
-    return bindRecord<LayoutFamilyJ>(ElhUXmlRec::loadDocument(fileName), fileName);
-}
-
-TXMLRecordZType GetRecordZ(const QDomDocument &document)
-{
-    return bindRecordZ(document, QString());
-}
-
-TXMLRecordZType LoadRecordZ(const QString &fileName)
-{
-    return bindRecordZ(ElhUXmlRec::loadDocument(fileName), fileName);
+    return TXMLRecordZType(document, checkedRoot(document, source, LayoutFamilyZ::tags));
 }

@@ -33,31 +33,29 @@ public:
 
 enum class LayoutFamily { A, B, E, J, Z };
 
-struct LayoutFamilyA
+// The element names of a family's documents.
+struct LayoutTags
 {
-    static constexpr LayoutFamily kind = LayoutFamily::A;
-    static constexpr QStringView root = u"RecordA", section = u"SectionA", field = u"CampoA";
+    QStringView root, section, field;
 };
-struct LayoutFamilyB
+
+inline constexpr LayoutTags kLayoutTags[] = {
+    {u"RecordA", u"SectionA", u"CampoA"}, {u"RecordB", u"SectionB", u"CampoB"}, {u"RecordE", u"SectionE", u"CampoE"},
+    {u"RecordJ", u"SectionJ", u"CampoJ"}, {u"RecordZ", u"SectionZ", u"CampoZ"},
+};
+
+template<LayoutFamily K>
+struct LayoutFamilyOf
 {
-    static constexpr LayoutFamily kind = LayoutFamily::B;
-    static constexpr QStringView root = u"RecordB", section = u"SectionB", field = u"CampoB";
+    static constexpr LayoutFamily kind = K;
+    static constexpr LayoutTags tags = kLayoutTags[static_cast<int>(K)];
 };
-struct LayoutFamilyE
-{
-    static constexpr LayoutFamily kind = LayoutFamily::E;
-    static constexpr QStringView root = u"RecordE", section = u"SectionE", field = u"CampoE";
-};
-struct LayoutFamilyJ
-{
-    static constexpr LayoutFamily kind = LayoutFamily::J;
-    static constexpr QStringView root = u"RecordJ", section = u"SectionJ", field = u"CampoJ";
-};
-struct LayoutFamilyZ
-{
-    static constexpr LayoutFamily kind = LayoutFamily::Z;
-    static constexpr QStringView root = u"RecordZ", section = u"SectionZ", field = u"CampoZ";
-};
+
+using LayoutFamilyA = LayoutFamilyOf<LayoutFamily::A>;
+using LayoutFamilyB = LayoutFamilyOf<LayoutFamily::B>;
+using LayoutFamilyE = LayoutFamilyOf<LayoutFamily::E>;
+using LayoutFamilyJ = LayoutFamilyOf<LayoutFamily::J>;
+using LayoutFamilyZ = LayoutFamilyOf<LayoutFamily::Z>;
 
 // Families whose fields name a source dataset and field.
 template<class F>
@@ -77,8 +75,7 @@ QDomElement insertChild(QDomElement &node, QStringView tag, const std::vector<QD
 
 // Checks that the document's root is `rootTag` and that every field under
 // it has an integer Width; `source` names the document in the messages.
-QDomElement checkedRoot(const QDomDocument &document, const QString &source, QStringView rootTag,
-                        QStringView sectionTag, QStringView fieldTag);
+QDomElement checkedRoot(const QDomDocument &document, const QString &source, const LayoutTags &tags);
 // Reads and parses a descriptor file.
 QDomDocument loadDocument(const QString &fileName);
 
@@ -182,7 +179,7 @@ class TXMLSectionType : public TXMLNodeCollection<TXMLCampoType<F>>
 {
 public:
     explicit TXMLSectionType(QDomElement node)
-        : TXMLNodeCollection<TXMLCampoType<F>>(std::move(node), F::field)
+        : TXMLNodeCollection<TXMLCampoType<F>>(std::move(node), F::tags.field)
     {
     }
 
@@ -219,7 +216,7 @@ class TXMLRecordType : public TXMLNodeCollection<TXMLSectionType<F>>
 {
 public:
     TXMLRecordType(QDomDocument document, QDomElement root)
-        : TXMLNodeCollection<TXMLSectionType<F>>(std::move(root), F::section)
+        : TXMLNodeCollection<TXMLSectionType<F>>(std::move(root), F::tags.section)
         , m_document(std::move(document))
     {
     }
@@ -258,16 +255,30 @@ using TXMLCampoJType = TXMLCampoType<LayoutFamilyJ>;
 using TXMLSectionZType = TXMLSectionType<LayoutFamilyZ>;
 using TXMLCampoZType = TXMLCampoType<LayoutFamilyZ>;
 
+namespace ElhUXmlRec {
+
+template<class F>
+TXMLRecordType<F> bindRecord(const QDomDocument &document, const QString &source)
+{
+    return TXMLRecordType<F>(document, checkedRoot(document, source, F::tags));
+}
+
+TXMLRecordZType bindRecordZ(const QDomDocument &document, const QString &source);
+
+} // namespace ElhUXmlRec
+
 // Two entry functions per family: bind the root of a document already
 // open, or load a file and bind its root. Both raise EDescriptorError when
 // the root is not the family's or a Width is not a whole number.
-TXMLRecordAType GetRecordA(const QDomDocument &document);
-TXMLRecordAType LoadRecordA(const QString &fileName);
-TXMLRecordBType GetRecordB(const QDomDocument &document);
-TXMLRecordBType LoadRecordB(const QString &fileName);
-TXMLRecordEType GetRecordE(const QDomDocument &document);
-TXMLRecordEType LoadRecordE(const QString &fileName);
-TXMLRecordJType GetRecordJ(const QDomDocument &document);
-TXMLRecordJType LoadRecordJ(const QString &fileName);
-TXMLRecordZType GetRecordZ(const QDomDocument &document);
-TXMLRecordZType LoadRecordZ(const QString &fileName);
+// clang-format off
+inline TXMLRecordAType GetRecordA(const QDomDocument &d) { return ElhUXmlRec::bindRecord<LayoutFamilyA>(d, {}); }
+inline TXMLRecordAType LoadRecordA(const QString &f) { return ElhUXmlRec::bindRecord<LayoutFamilyA>(ElhUXmlRec::loadDocument(f), f); }
+inline TXMLRecordBType GetRecordB(const QDomDocument &d) { return ElhUXmlRec::bindRecord<LayoutFamilyB>(d, {}); }
+inline TXMLRecordBType LoadRecordB(const QString &f) { return ElhUXmlRec::bindRecord<LayoutFamilyB>(ElhUXmlRec::loadDocument(f), f); }
+inline TXMLRecordEType GetRecordE(const QDomDocument &d) { return ElhUXmlRec::bindRecord<LayoutFamilyE>(d, {}); }
+inline TXMLRecordEType LoadRecordE(const QString &f) { return ElhUXmlRec::bindRecord<LayoutFamilyE>(ElhUXmlRec::loadDocument(f), f); }
+inline TXMLRecordJType GetRecordJ(const QDomDocument &d) { return ElhUXmlRec::bindRecord<LayoutFamilyJ>(d, {}); }
+inline TXMLRecordJType LoadRecordJ(const QString &f) { return ElhUXmlRec::bindRecord<LayoutFamilyJ>(ElhUXmlRec::loadDocument(f), f); }
+inline TXMLRecordZType GetRecordZ(const QDomDocument &d) { return ElhUXmlRec::bindRecordZ(d, {}); }
+inline TXMLRecordZType LoadRecordZ(const QString &f) { return ElhUXmlRec::bindRecordZ(ElhUXmlRec::loadDocument(f), f); }
+// clang-format on

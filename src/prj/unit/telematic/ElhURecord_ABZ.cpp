@@ -3,8 +3,6 @@
 #include "ElhUFileWizard.h"
 #include "ElhURecord.h"
 
-using namespace Qt::Literals::StringLiterals;
-
 namespace {
 
 template<class F>

@@ -11,11 +11,14 @@
 #include "ClientDataSet.h"
 #include "DataPaths.h"
 #include "NrMessages.h"
+#include "THlmDBCds.h"
+#include "TdmkbrConnessione.h"
+#include "TestInstallation.h"
+#include "store/DatabaseSetup.h"
 #include "store/LocalDataFolder.h"
 #include "store/ReturnCatalogue.h"
 #include "telematic/ElhMFile.h"
 #include "telematic/ElhUFileWizard.h"
-#include "telematic/ElhUReturnTables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,7 +28,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
-#include <QTemporaryDir>
 
 #include <random>
 
@@ -38,28 +40,6 @@ QString built(const QString &relative)
     return DataPaths::resolve(QString::fromUtf8(ELH_DATA_ROOT), relative);
 }
 
-class MemoryTables : public ReturnTables
-{
-public:
-    void open(ClientDataSet &dataSet, const QString &table) override
-    {
-        static const ReturnCatalogue catalogue =
-            ReturnCatalogue::load(built(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
-        dataSet.close();
-        if (!m_packets.contains(table))
-            m_packets.insert(table, catalogue.find(table)->structurePacket());
-        dataSet.loadFromBytes(m_packets.value(table), table);
-    }
-    void save(ClientDataSet &dataSet, const QString &table) override
-    {
-        dataSet.mergeChangeLog();
-        m_packets.insert(table, dataSet.saveToBytes());
-    }
-
-private:
-    QMap<QString, QByteArray> m_packets;
-};
-
 QString two(int n)
 {
     return QString::number(n).rightJustified(2, QChar(u'0'));
@@ -70,7 +50,7 @@ QString agentCode(int n)
     return u"9%1"_s.arg(n, 10, 10, QChar(u'0'));
 }
 
-void append(ReturnTables &store, const QString &table, const QJsonArray &records)
+void append(THlmDBCds &store, const QString &table, const QJsonArray &records)
 {
     ClientDataSet ds(table);
     store.open(ds, table);
@@ -85,7 +65,7 @@ QByteArray readAll(const QString &path)
 }
 
 // The return of a large school, `scale` times over.
-void fillReturn(ReturnTables &store, int scale)
+void fillReturn(THlmDBCds &store, int scale)
 {
     const QString demo = u"USR\\FL2023\\DbIniziale\\Demo\\"_s;
     for (const QString &table : {u"TSOS_DATOSOSTITUTO"_s, u"TFOR_FORNITORE"_s}) {
@@ -164,29 +144,54 @@ double procStatusMegabytes(const char *key)
     return -1;
 }
 
+// A temporary installation with a new SQLite school database, as the
+// tests make it, holding the return of `scale` large schools.
+class BenchInstallation
+{
+public:
+    explicit BenchInstallation(int scale)
+        : m_installation(Engine::SQLite)
+    {
+        for (const QString &kind : {u"A"_s, u"B"_s, u"D"_s, u"I"_s, u"J"_s, u"Z"_s})
+            copy(u"USR\\FL2023\\Res\\FileTel\\Record_"_s + kind + u".xml"_s,
+                 u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s);
+        for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
+            copy(u"USR\\FL2023\\DbIniziale\\"_s + name, u"USR/FL2023/DbIniziale/"_s + name);
+        LocalDataFolder::prepare();
+        if (!m_connection.OpenConnection())
+            throw std::runtime_error("database not opened");
+        DatabaseSetup(m_connection)
+            .createStructures(ReturnCatalogue::load(built(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s)), {2022, 2023});
+        m_store.setConnection(&m_connection);
+        fillReturn(m_store, scale);
+    }
+
+    THlmDBCds &store() { return m_store; }
+    QString file(const QString &name) const { return m_installation.root() + name; }
+
+private:
+    void copy(const QString &from, const QString &to)
+    {
+        QDir().mkpath(QFileInfo(file(to)).path());
+        QFile::copy(built(from), file(to));
+    }
+
+    TestInstallation m_installation;
+    TdmkbrConnessione m_connection;
+    THlmDBCds m_store{2023, u"elh"_s, 0};
+};
+
 void BM_GenerateSupply(benchmark::State &state)
 {
-    const int scale = static_cast<int>(state.range(0));
-    QTemporaryDir root;
-    DataPaths::setDataRoot(root.path());
-    for (const QString &kind : {u"A"_s, u"B"_s, u"D"_s, u"I"_s, u"J"_s, u"Z"_s}) {
-        const QString to = root.filePath(u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s);
-        QDir().mkpath(QFileInfo(to).path());
-        QFile::copy(built(u"USR\\FL2023\\Res\\FileTel\\Record_"_s + kind + u".xml"_s), to);
-    }
-    QDir().mkpath(root.filePath(u"USR/FL2023/DbIniziale"_s));
-    for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
-        QFile::copy(built(u"USR\\FL2023\\DbIniziale\\"_s + name), root.filePath(u"USR/FL2023/DbIniziale/"_s + name));
-    LocalDataFolder::prepare();
     ScriptedMessageService messages;
     MessageServiceScope scope(&messages);
-    MemoryTables store;
-    fillReturn(store, scale);
+    BenchInstallation installation(static_cast<int>(state.range(0)));
+    const QString out = installation.file(u"77024"_s);
 
     int lines = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        TdmElhFile dm(store);
+        TdmElhFile dm(installation.store());
         dm.openTables();
         FileWizard wizard(dm);
         state.ResumeTiming();
@@ -194,12 +199,11 @@ void BM_GenerateSupply(benchmark::State &state)
             state.SkipWithError(wizard.memo().join(u'\n').toUtf8().constData());
             break;
         }
-        wizard.save(root.filePath(u"77024"_s));
-        lines = static_cast<int>(readAll(root.filePath(u"77024"_s)).count('\n'));
+        wizard.save(out);
+        lines = static_cast<int>(readAll(out).count('\n'));
     }
     state.counters["lines"] = lines;
     state.counters["peak_rss_MB"] = procStatusMegabytes("VmHWM");
-    DataPaths::setDataRoot(QString());
 }
 BENCHMARK(BM_GenerateSupply)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -23,11 +23,11 @@ protected:
     void editAgent(const QString &field, const QString &value)
     {
         ClientDataSet sost;
-        tables.open(sost, u"TSOS_DATOSOSTITUTO"_s);
+        store.open(sost, u"TSOS_DATOSOSTITUTO"_s);
         sost.edit();
         sost.fieldByName(field).setAsString(value);
         sost.post();
-        tables.save(sost, u"TSOS_DATOSOSTITUTO"_s);
+        store.save(sost, u"TSOS_DATOSOSTITUTO"_s);
     }
 
     QString fieldFile() const { return DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\TFIFI_FIELDSFILE.CDS"_s); }
@@ -85,28 +85,34 @@ TEST_F(Checks, AnUnknownExtinctAgentStopsStage1BeforeTheWorkingTablesAreTouched)
     EXPECT_EQ(dm().cdsSostEst.recordCount(), 2);
 }
 
-TEST_F(Checks, EachProspettoNamesItselfWhenItsAgentIsUnknown)
+struct Prospetto
 {
-    const struct
-    {
-        const char16_t *table;
-        const char16_t *prospetto;
-    } cases[] = {
-        {u"TPST2_PROSPETTOSTS2", u"Prospetti ST Sez II"}, {u"TPST3_PROSPETTOSTS3", u"Prospetti ST Sez III"},
-        {u"TPST4_PROSPETTOSTS4", u"Prospetti ST Sez IV"}, {u"TPSV_PROSPETTOSV", u"Prospetti Sv"},
-        {u"TPSY2_PROSPETTOSY2", u"Prospetti Sy Sez I"},   {u"TPSY_PROSPETTOSY", u"Prospetti Sy Sez II"},
-        {u"TPSY3_PROSPETTOSY3", u"Prospetti Sy Sez III"}, {u"TPSY4_PROSPETTOSY4", u"Prospetti Sy Sez IV"},
-    };
-    for (const auto &c : cases) {
-        tables = CatalogueTables();
-        addDemoFrontispiece();
-        add(QString::fromUtf16(c.table), R"({"records": [{"SSOE7CODICE": "82009870542"}, {"SSOE7CODICE": "1"}]})");
-        FileWizard &w = openWizard();
-        EXPECT_FALSE(w.createFile());
-        EXPECT_EQ(w.memo().value(0), u"***** "_s + QString::fromUtf16(c.prospetto)
-                                         + u": Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s);
-    }
+    const char16_t *table;
+    const char16_t *name;
+};
+
+class UnknownAgent : public Checks, public ::testing::WithParamInterface<Prospetto>
+{
+};
+
+TEST_P(UnknownAgent, TheProspettoNamesItself)
+{
+    add(QString::fromUtf16(GetParam().table), R"({"records": [{"SSOE7CODICE": "82009870542"}, {"SSOE7CODICE": "1"}]})");
+    FileWizard &w = openWizard();
+    EXPECT_FALSE(w.createFile());
+    EXPECT_EQ(w.memo(), QStringList{u"***** "_s + QString::fromUtf16(GetParam().name)
+                                    + u": Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s});
 }
+
+INSTANTIATE_TEST_SUITE_P(Prospetti, UnknownAgent,
+                         ::testing::Values(Prospetto{u"TPST2_PROSPETTOSTS2", u"Prospetti ST Sez II"},
+                                           Prospetto{u"TPST3_PROSPETTOSTS3", u"Prospetti ST Sez III"},
+                                           Prospetto{u"TPST4_PROSPETTOSTS4", u"Prospetti ST Sez IV"},
+                                           Prospetto{u"TPSV_PROSPETTOSV", u"Prospetti Sv"},
+                                           Prospetto{u"TPSY2_PROSPETTOSY2", u"Prospetti Sy Sez I"},
+                                           Prospetto{u"TPSY_PROSPETTOSY", u"Prospetti Sy Sez II"},
+                                           Prospetto{u"TPSY3_PROSPETTOSY3", u"Prospetti Sy Sez III"},
+                                           Prospetto{u"TPSY4_PROSPETTOSY4", u"Prospetti Sy Sez IV"}));
 
 TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
 {
@@ -116,7 +122,7 @@ TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
     editAgent(u"SPROTINVGESTSEPID"_s, u"23010112345678901"_s);
     FileWizard &w = openWizard();
     ASSERT_TRUE(w.createFile());
-    const QString out = root.file(u"protocollo.txt"_s);
+    const QString out = file(u"protocollo.txt"_s);
     EXPECT_EQ(errorOf([&] { w.save(out); }), u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
                                u"separata: \r\nIdentificativo dell invio e Progressivo Attribuito dal Servizio "
                                u"telematico alla singola dichiarazioneambedue assenti o presenti"_s);

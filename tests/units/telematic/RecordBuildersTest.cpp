@@ -237,7 +237,7 @@ TEST_F(RecordBuilders, EachRowOfTheProspettoSsIsAModule)
     EXPECT_EQ(wizard().recordJModules, 3);
     // The agent's box of the Prospetto SS is saved with the agent.
     ClientDataSet saved;
-    tables.open(saved, u"TSOS_DATOSOSTITUTO"_s);
+    store.open(saved, u"TSOS_DATOSOSTITUTO"_s);
     EXPECT_EQ(saved.fieldByName(u"LSOSSS"_s).asString(), u"1");
     expectGolden(file, u"ss-moduli.txt"_s);
 }

@@ -35,9 +35,9 @@ protected:
         BuildRecordZ(w);
     }
 
-    QString write(const QString &name = u"77024"_s)
+    QString writeFiles(const QString &name = u"77024"_s)
     {
-        wizard().fileName = root.file(name);
+        wizard().fileName = file(name);
         WriteSupplyFiles(wizard());
         return wizard().fileName;
     }
@@ -46,7 +46,7 @@ protected:
 TEST_F(SupplyWriter, UpTo8275DataRecordsMakeOneFile)
 {
     fill(kDataRecordsPerFile);
-    const QString file = write();
+    const QString file = writeFiles();
     const QList<QByteArray> lines = supplyLines(file);
     ASSERT_EQ(lines.size(), kDataRecordsPerFile + 3);
     EXPECT_EQ(lines.first().mid(521, 8), "00000000");
@@ -60,7 +60,7 @@ TEST_F(SupplyWriter, The8276thDataRecordGoesToASecondFileWithItsOwnHeadAndTail)
     wizard().stPresent = true;
     wizard().diPresent = true;
     fill(kDataRecordsPerFile + 1, u"D"_s);
-    const QString file = write(u"fornitura.txt"_s);
+    const QString file = writeFiles(u"fornitura.txt"_s);
     EXPECT_EQ(messages.texts(),
               QStringList{u"ATTENZIONE. La fornitura supera il limite previsto,\n\rVerranno generati più file telematici."_s});
     const QList<QByteArray> first = supplyLines(file);
@@ -83,10 +83,10 @@ TEST_F(SupplyWriter, AnErrorLeavesTheFilesAlreadyCompleteAndNoHalfFile)
 {
     fill(kDataRecordsPerFile + 1, u"I"_s);
     // The second file cannot be created: a folder has its name.
-    QDir().mkpath(root.file(u"77024_2"_s));
-    root.write(u"77024"_s, "vecchio");
-    EXPECT_THROW(write(), EInOutError);
-    EXPECT_EQ(supplyLines(root.file(u"77024"_s)).size(), kDataRecordsPerFile + 3);
+    QDir().mkpath(file(u"77024_2"_s));
+    write(u"77024"_s, "vecchio");
+    EXPECT_THROW(writeFiles(), EInOutError);
+    EXPECT_EQ(supplyLines(file(u"77024"_s)).size(), kDataRecordsPerFile + 3);
 
     // A record of the wrong length stops the writing: the old file stays.
     ClientDataSet &records = dm().cdsFileTel;
@@ -94,10 +94,10 @@ TEST_F(SupplyWriter, AnErrorLeavesTheFilesAlreadyCompleteAndNoHalfFile)
     records.edit();
     records.fieldByName(u"SFILERECORD"_s).setAsString(u"Z corto"_s);
     records.post();
-    root.write(u"altro"_s, "vecchio");
-    EXPECT_THROW(write(u"altro"_s), EInOutError);
-    EXPECT_EQ(readFile(root.file(u"altro"_s)), "vecchio");
-    EXPECT_EQ(QDir(root.path()).entryList({u"altro*"_s}, QDir::Files), QStringList{u"altro"_s});
+    write(u"altro"_s, "vecchio");
+    EXPECT_THROW(writeFiles(u"altro"_s), EInOutError);
+    EXPECT_EQ(readFile(file(u"altro"_s)), "vecchio");
+    EXPECT_EQ(QDir(installation.root()).entryList({u"altro*"_s}, QDir::Files), QStringList{u"altro"_s});
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "ClientDataSet.h"
 #include "Exceptions.h"
 #include "DataPaths.h"
+#include "store/DatabaseSetup.h"
 #include "store/LocalDataFolder.h"
 #include "store/ReturnCatalogue.h"
 
@@ -35,50 +36,32 @@ void copyFile(const QString &from, const QString &to)
 
 } // namespace
 
-void CatalogueTables::open(ClientDataSet &dataSet, const QString &table)
-{
-    dataSet.close();
-    if (!m_packets.contains(table)) {
-        const TableDef *def = catalogue().find(table);
-        if (!def)
-            throw std::runtime_error("table not catalogued: " + table.toStdString());
-        m_packets.insert(table, def->structurePacket());
-    }
-    dataSet.loadFromBytes(m_packets.value(table), table);
-}
-
-void CatalogueTables::save(ClientDataSet &dataSet, const QString &table)
-{
-    dataSet.mergeChangeLog();
-    m_packets.insert(table, dataSet.saveToBytes());
-    m_saves[table] += 1;
-}
-
-void CatalogueTables::append(const QString &table, const QByteArray &json)
-{
-    ClientDataSet ds(table);
-    open(ds, table);
-    CdsExchange::appendJsonRecords(ds, json, table);
-    save(ds, table);
-    m_saves.remove(table);
-}
-
 TelematicTest::TelematicTest()
 {
-    DataPaths::setDataRoot(root.path());
     for (const QString &kind : {u"A"_s, u"B"_s, u"D"_s, u"I"_s, u"J"_s, u"Z"_s})
         copyFile(built(u"USR\\FL2023\\Res\\FileTel\\Record_"_s + kind + u".xml"_s),
-                 root.file(u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s));
+                 file(u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s));
     for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
-        copyFile(built(u"USR\\FL2023\\DbIniziale\\"_s + name), root.file(u"USR/FL2023/DbIniziale/"_s + name));
+        copyFile(built(u"USR\\FL2023\\DbIniziale\\"_s + name), file(u"USR/FL2023/DbIniziale/"_s + name));
     LocalDataFolder::prepare();
+    if (!connection.OpenConnection())
+        throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
+    DatabaseSetup(connection).createStructures(catalogue(), {2022, 2023});
+    store.setConnection(&connection);
 }
 
 TelematicTest::~TelematicTest()
 {
     m_wizard.reset();
     m_dm.reset();
-    DataPaths::setDataRoot(QString());
+}
+
+void TelematicTest::add(const QString &table, const QByteArray &json)
+{
+    ClientDataSet ds(table);
+    store.open(ds, table);
+    CdsExchange::appendJsonRecords(ds, json, table);
+    store.save(ds, table);
 }
 
 void TelematicTest::addDemoFrontispiece()
@@ -102,7 +85,7 @@ void TelematicTest::addDemoReturn()
 FileWizard &TelematicTest::openWizard(const Options &options)
 {
     m_wizard.reset();
-    m_dm = std::make_unique<TdmElhFile>(tables);
+    m_dm = std::make_unique<TdmElhFile>(store);
     m_dm->openTables();
     m_wizard = std::make_unique<FileWizard>(*m_dm);
     m_wizard->prospettiSv = options.prospettiSv;
@@ -115,7 +98,7 @@ QString TelematicTest::generate(const Options &options)
     FileWizard &w = openWizard(options);
     const bool created = w.createFile();
     EXPECT_TRUE(created) << w.memo().join(u'\n').toStdString();
-    const QString out = root.file(u"770"_s + Edition::kReturnYear.right(2));
+    const QString out = file(u"770"_s + Edition::kReturnYear.right(2));
     if (created)
         w.save(out);
     return out;
@@ -131,9 +114,14 @@ FileWizard &TelematicTest::wizard()
     return *m_wizard;
 }
 
-void TelematicTest::writeDescriptor(const QString &kind, const QByteArray &xml)
+QString TelematicTest::write(const QString &relative, const QByteArray &bytes) const
 {
-    root.write(u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s, xml);
+    const QString path = file(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+    return path;
 }
 
 QString errorOf(const std::function<void()> &run)

@@ -2,10 +2,11 @@
 
 #include "telematic/ElhMFile.h"
 #include "telematic/ElhUFileWizard.h"
-#include "telematic/ElhUReturnTables.h"
 #include "NrMessages.h"
 #include "QtPrinters.h"
-#include "TempDir.h"
+#include "THlmDBCds.h"
+#include "TdmkbrConnessione.h"
+#include "TestInstallation.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,22 +18,6 @@
 #include <functional>
 #include <memory>
 
-// The return's tables held as packed datasets in memory, each created with
-// its catalogued structure on first use.
-class CatalogueTables : public ReturnTables
-{
-public:
-    void open(ClientDataSet &dataSet, const QString &table) override;
-    void save(ClientDataSet &dataSet, const QString &table) override;
-    // Appends {"records": [...]} to a table.
-    void append(const QString &table, const QByteArray &json);
-    int saves(const QString &table) const { return m_saves.value(table); }
-
-private:
-    QMap<QString, QByteArray> m_packets;
-    QMap<QString, int> m_saves;
-};
-
 // "Si" or "No" on the pages of the wizard.
 struct Options
 {
@@ -40,8 +25,10 @@ struct Options
     bool prospettoSy = true;
 };
 
-// A data root of its own with the delivered descriptors and the year's
-// local data folder; message boxes answered from a script.
+// A temporary installation with a new SQLite school database holding the
+// structures of every catalogued table, as "elh770 crea-database" makes it,
+// the delivered descriptors and the year's local data folder; message boxes
+// answered from a script.
 class TelematicTest : public ::testing::Test
 {
 protected:
@@ -52,7 +39,8 @@ protected:
     void addDemoFrontispiece();
     // Every table of the demo school's return.
     void addDemoReturn();
-    void add(const QString &table, const QByteArray &json) { tables.append(table, json); }
+    // Appends {"records": [...]} to a table of 2023 through the store.
+    void add(const QString &table, const QByteArray &json);
 
     // Runs both stages into a file of the temporary folder; fails the test
     // when stage 1 does not succeed. Returns the file's path.
@@ -63,13 +51,17 @@ protected:
     FileWizard &wizard();
     FileWizard &openWizard(const Options &options = Options());
 
-    // Replaces a delivered descriptor of the temporary root.
-    void writeDescriptor(const QString &kind, const QByteArray &xml);
+    // Writes a file of the installation and returns its path.
+    QString write(const QString &relative, const QByteArray &bytes) const;
 
-    TempDir root;
-    CatalogueTables tables;
+    // The temporary folder of the installation, its data root.
+    QString file(const QString &relative) const { return installation.root() + relative; }
+
     ScriptedMessageService messages;
     MessageServiceScope scope{&messages};
+    TestInstallation installation{Engine::SQLite};
+    TdmkbrConnessione connection;
+    THlmDBCds store{2023, QStringLiteral("elh"), 0};
 
 private:
     std::unique_ptr<TdmElhFile> m_dm;

@@ -1,9 +1,9 @@
 #include "ElhMFile.h"
 
 #include "DataPaths.h"
-#include "ElhUReturnTables.h"
 #include "NrExceptions.h"
 #include "THlmCds.h"
+#include "THlmDBCds.h"
 #include "store/LocalDataFolder.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -44,7 +44,7 @@ const QString kPrSs = u"TPSS_PROSPETTOSS"_s;
 
 } // namespace
 
-TdmElhFile::TdmElhFile(ReturnTables &store)
+TdmElhFile::TdmElhFile(THlmDBCds &store)
     : cdsFileTel(u"cdsFileTel"_s)
     , cdsFieldFile(u"cdsFieldFile"_s)
     , cdsForn(u"cdsForn"_s)

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringView>
 
-class ReturnTables;
+class THlmDBCds;
 
 // Constants of this edition of the return.
 namespace Edition {
@@ -21,7 +21,7 @@ inline constexpr QStringView kSoftwareProducer = u"01234567897";
 class TdmElhFile
 {
 public:
-    explicit TdmElhFile(ReturnTables &store);
+    explicit TdmElhFile(THlmDBCds &store);
     TdmElhFile(const TdmElhFile &) = delete;
     TdmElhFile &operator=(const TdmElhFile &) = delete;
 
@@ -68,5 +68,5 @@ public:
 private:
     QString workingFile(QStringView table) const;
 
-    ReturnTables &m_store;
+    THlmDBCds &m_store;
 };

@@ -11,6 +11,7 @@
 #include "ClientDataSet.h"
 #include "DataPaths.h"
 #include "NrMessages.h"
+#include "ProcStatus.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
@@ -131,17 +132,6 @@ void fillReturn(THlmDBCds &store, int scale)
     append(store, u"TPSY2_PROSPETTOSY2"_s, sy2);
     append(store, u"TPSY3_PROSPETTOSY3"_s, sy3);
     append(store, u"TPSY4_PROSPETTOSY4"_s, sy4);
-}
-
-// A line of /proc/self/status ("VmHWM") in megabytes.
-double procStatusMegabytes(const char *key)
-{
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : readAll(u"/proc/self/status"_s).split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
 }
 
 // A temporary installation with a new SQLite school database, as the

@@ -11,6 +11,7 @@
 #include "ClientDataSet.h"
 #include "DataPaths.h"
 #include "NrMessages.h"
+#include "NrTransaction.h"
 #include "ProcStatus.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
@@ -150,8 +151,11 @@ public:
         LocalDataFolder::prepare();
         if (!m_connection.OpenConnection())
             throw std::runtime_error("database not opened");
+        TNrTransaction transaction(m_connection);
+        transaction.StartTransaction();
         DatabaseSetup(m_connection)
             .createStructures(ReturnCatalogue::load(built(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s)), {2022, 2023});
+        transaction.Commit();
         m_store.setConnection(&m_connection);
         fillReturn(m_store, scale);
     }

@@ -4,6 +4,7 @@
 #include "ClientDataSet.h"
 #include "Exceptions.h"
 #include "DataPaths.h"
+#include "NrTransaction.h"
 #include "store/DatabaseSetup.h"
 #include "store/LocalDataFolder.h"
 #include "store/ReturnCatalogue.h"
@@ -46,7 +47,10 @@ TelematicTest::TelematicTest()
     LocalDataFolder::prepare();
     if (!connection.OpenConnection())
         throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
+    TNrTransaction transaction(connection);
+    transaction.StartTransaction();
     DatabaseSetup(connection).createStructures(catalogue(), {2022, 2023});
+    transaction.Commit();
     store.setConnection(&connection);
 }
 

@@ -73,6 +73,20 @@ TEST_F(RecordAssemblyTest, ALongValueIsStoredInContinuationPieces)
                                      u"ST026004+L LAZIO X``````"_s}));
 }
 
+TEST_F(RecordAssemblyTest, AnElementsCharactersOutsideTheCodePageAreReportedWithItsModule)
+{
+    add(u"TPST3_PROSPETTOSTS3"_s, R"({"records": [{"SPST3DENINTNRES": "ŁÓDŹ BANK"}]})");
+    openWizard();
+    QStringList lines;
+    wizard().setProgress([&](const QString &line) { lines.append(line); });
+    assembly().setProgressive(3);
+    emitAll(recordE("<SectionE>" + kTypeD + R"(<CampoE Number="ST026004" Description="Denominazione" Width="16"
+                    Format="AN" Info="@@" Cds="cdsPrSt3" Field="SPST3DENINTNRES"/></SectionE>)"));
+    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"ST026004?ÓD? BANK```````"_s}));
+    EXPECT_EQ(lines, QStringList{u"Attenzione - record D modulo 3, campo ST026004 (Denominazione): il valore «ŁÓDŹ "
+                                 u"BANK» contiene caratteri non ammessi nel file, scritti come «?»"_s});
+}
+
 TEST_F(RecordAssemblyTest, TheModuleNumberGoesIntoTheCodeExceptForModuleZero)
 {
     add(u"TPSV_PROSPETTOSV"_s, R"({"records": [{"SPSVMESE": "03", "SPSVANNO": "2023", "SPSVNOTE": "B"}]})");

@@ -191,7 +191,7 @@ void RecordAssembly::appendPositional(const TXMLCampoType<F> &field, const QStri
         QString v = value;
         encoded = FormatFieldValue(v, field.Width(), field.Format(), info, &cut);
     }
-    encoded = checkedText(F::tags.root.last(1).toString(), field.Number(), field.Description(), value, encoded, cut);
+    encoded = checkedText(F::tags.root.last(1).toString(), 0, field.Number(), field.Description(), value, encoded, cut);
     if (m_buffer.size() < kBufferLimit)
         m_buffer += encoded;
     else
@@ -250,8 +250,7 @@ void RecordAssembly::storeElement(QString value, const TXMLCampoType<F> &field, 
     if (dropsElement(encoded, field.Format(), field.Cds(), coded))
         return;
     const QString code = coded ? elementCode(number, moduleNumber) : QString();
-    const QString record = u"%1 modulo %2"_s.arg(m_recordType, QString::number(m_progressive));
-    encoded = checkedText(record, coded ? code : number, field.Description(), original, encoded, cut);
+    encoded = checkedText(m_recordType, m_progressive, coded ? code : number, field.Description(), original, encoded, cut);
     m_dm.cdsFieldFile.append();
     m_dm.cdsFieldFile.fieldByName(u"SFIFICODREC"_s).setAsString(m_recordType);
     m_dm.cdsFieldFile.fieldByName(u"SFIFIPROGRE"_s).setAsString(TextLib::StrZero(m_progressive, kProgressiveDigits));
@@ -366,14 +365,17 @@ void RecordAssembly::appendRecord(QChar recordType, const QString &progressive, 
 
 // --- Reports -------------------------------------------------------------------------
 
-QString RecordAssembly::checkedText(const QString &record, const QString &number, const QString &description,
-                                    const QString &value, const QString &encoded, bool cut)
+QString RecordAssembly::checkedText(const QString &recordType, int module, const QString &number,
+                                    const QString &description, const QString &value, const QString &encoded, bool cut)
 {
+    QList<qsizetype> unmapped;
+    QString text = Cp1252::toEncodable(encoded, &unmapped);
+    if (!cut && unmapped.isEmpty())
+        return text;
+    const QString record = module > 0 ? u"%1 modulo %2"_s.arg(recordType, QString::number(module)) : recordType;
     const QString field = u"record %1, campo %2 (%3)"_s.arg(record, TextLib::Trim(number), TextLib::Trim(description));
     if (cut)
         report(u"Attenzione - %1: il valore «%2» supera i caratteri del campo ed è stato troncato"_s.arg(field, value));
-    QList<qsizetype> unmapped;
-    QString text = Cp1252::toEncodable(encoded, &unmapped);
     if (!unmapped.isEmpty())
         report(u"Attenzione - %1: il valore «%2» contiene caratteri non ammessi nel file, scritti come «?»"_s.arg(
             field, value));

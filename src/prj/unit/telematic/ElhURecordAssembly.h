@@ -111,7 +111,10 @@ private:
     std::optional<QString> suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber);
     QString composedPeriod(const ClientDataSet &dataSet, const TXMLCampoEType &field) const;
     QString applyInfoOrFail(const QString &info, const QString &value, const QString &number) const;
-    QString checkedText(const QString &record, const QString &number, const QString &description,
+    // The text with the characters that Windows-1252 lacks replaced; a cut
+    // value or a replaced character is reported with its record (and module,
+    // when not 0) and field.
+    QString checkedText(const QString &recordType, int module, const QString &number, const QString &description,
                         const QString &value, const QString &encoded, bool cut);
     void appendRecord(QChar recordType, const QString &progressive, const QString &text);
     void report(const QString &line) const;

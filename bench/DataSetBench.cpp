@@ -10,6 +10,7 @@
 #include "ClientDataSet.h"
 #include "Decimal.h"
 #include "Exceptions.h"
+#include "ProcStatus.h"
 
 #include <benchmark/benchmark.h>
 
@@ -199,22 +200,6 @@ ClientDataSet &sharedDataSet()
         return d;
     }();
     return *ds;
-}
-
-// A line of /proc/self/status ("VmHWM", "VmRSS") in megabytes.
-double procStatusMegabytes(const char *key)
-{
-    QFile f(u"/proc/self/status"_s);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith(prefix)) {
-            const QByteArray kb = line.mid(prefix.size()).trimmed().split(' ').value(0);
-            return kb.toDouble() / 1024.0;
-        }
-    }
-    return -1;
 }
 
 // --- Benchmarks ----------------------------------------------------------------

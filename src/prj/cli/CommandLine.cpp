@@ -3,6 +3,7 @@
 #include "CdsCommand.h"
 #include "DatabaseCommands.h"
 #include "Exceptions.h"
+#include "FileTelematicoCommand.h"
 #include "NrMessages.h"
 #include "Version.h"
 
@@ -40,6 +41,14 @@ const Command kCommands[] = {
      u"  esporta CARTELLA                  scrive ogni tabella della dichiarazione 2023\n"
      u"                                    nella CARTELLA come TABELLA.cds\n",
      runExport},
+    {u"file-telematico",
+     u"  file-telematico --out PERCORSO    genera il file telematico della dichiarazione\n"
+     u"    [--sv si|no] [--sy si|no]       nel PERCORSO (PERCORSO_2 e seguenti oltre\n"
+     u"    [--prosegui]                    8.275 record di dati); --sv no tralascia i\n"
+     u"                                    prospetti DI, ST, SV e SX, --sy no il\n"
+     u"                                    prospetto SY; --prosegui risponde \"Si\" se\n"
+     u"                                    mancano dati obbligatori\n",
+     runFileTelematico},
 };
 
 QString helpText()

@@ -1,0 +1,125 @@
+#include "FileTelematicoCommand.h"
+
+#include "THlmDBCds.h"
+#include "TdmkbrConnessione.h"
+#include "checks/InfoList.h"
+#include "store/LocalDataFolder.h"
+#include "telematic/ElhMFile.h"
+#include "telematic/ElhUFileWizard.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Options
+{
+    QString out;
+    bool prospettiSv = true;
+    bool prospettoSy = true;
+    bool goOn = false;
+};
+
+std::optional<bool> yesNo(const QString &text)
+{
+    if (text == u"si")
+        return true;
+    if (text == u"no")
+        return false;
+    return std::nullopt;
+}
+
+std::optional<Options> parse(const QStringList &arguments)
+{
+    Options o;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        const bool valued = a == u"--out" || a == u"--sv" || a == u"--sy";
+        if (valued && i + 1 >= arguments.size())
+            return std::nullopt;
+        if (a == u"--out") {
+            o.out = arguments[++i];
+        } else if (a == u"--sv" || a == u"--sy") {
+            const std::optional<bool> choice = yesNo(arguments[++i]);
+            if (!choice)
+                return std::nullopt;
+            (a == u"--sv" ? o.prospettiSv : o.prospettoSy) = *choice;
+        } else if (a == u"--prosegui") {
+            o.goOn = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (o.out.isEmpty())
+        return std::nullopt;
+    return o;
+}
+
+// The findings of the completeness check on the terminal; the question is
+// answered by --prosegui.
+class TerminalFindings : public InfoList::Service
+{
+public:
+    TerminalFindings(QTextStream &err, bool goOn)
+        : m_err(err)
+        , m_goOn(goOn)
+    {
+        InfoList::setService(this);
+    }
+    ~TerminalFindings() override { InfoList::setService(nullptr); }
+    TerminalFindings(const TerminalFindings &) = delete;
+    TerminalFindings &operator=(const TerminalFindings &) = delete;
+
+    bool ask(const QStringList &lines) override
+    {
+        show(lines);
+        m_err << (m_goOn ? u"Si desidera proseguire? Si (--prosegui)"_s
+                         : u"Si desidera proseguire? No (per proseguire indicare --prosegui)"_s)
+              << Qt::endl;
+        return m_goOn;
+    }
+
+    void show(const QStringList &lines) override
+    {
+        for (const QString &line : lines)
+            m_err << line << Qt::endl;
+    }
+
+private:
+    QTextStream &m_err;
+    bool m_goOn;
+};
+
+} // namespace
+
+int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const std::optional<Options> options = parse(arguments);
+    if (!options) {
+        err << u"Uso: elh770 file-telematico --out PERCORSO [--sv si|no] [--sy si|no] [--prosegui]\n"_s;
+        return 2;
+    }
+    TdmkbrConnessione connection;
+    if (!connection.openOrGoOn())
+        return 1;
+    // As at the first start of the year: the working files of the supply.
+    LocalDataFolder::prepare();
+    // The store of the run: the return of 2023, month 0.
+    THlmDBCds store(2023, u"elh"_s, 0);
+    store.setConnection(&connection);
+
+    TdmElhFile dm(store);
+    dm.openTables();
+    FileWizard wizard(dm);
+    wizard.prospettiSv = options->prospettiSv;
+    wizard.prospettoSy = options->prospettoSy;
+    wizard.setProgress([&out](const QString &line) { out << line << Qt::endl; });
+    TerminalFindings findings(err, options->goOn);
+    if (!wizard.createFile())
+        return 1;
+    wizard.save(QFileInfo(options->out).absoluteFilePath());
+    return 0;
+}

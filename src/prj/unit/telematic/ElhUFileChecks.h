@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class ClientDataSet;
+class FileWizard;
+class TdmElhFile;
+
+// The checks that keep data the tax authority would reject out of the
+// supply file.
+
+// The mandatory data of the agent and of the supplier. When something is
+// missing the findings are shown and the user is asked whether to go on;
+// "No" adds "Generazione file telematico terminata dall'utente" to the memo.
+// Returns whether to go on.
+bool CheckCompleteness(FileWizard &wizard);
+
+// Every row of the Prospetti that names an extinct agent must name one of
+// TSOE7_SOSESTINTO; the first that does not stops the run with the message
+// of its table.
+void CheckExtinctAgents(TdmElhFile &dm);
+
+// The two parts of the protocol of a return sent under separate management
+// are both given or both missing.
+void CheckFrontispiece(const ClientDataSet &cdsSost);
+
+// The rows of SY section II in one module belong to one agent.
+void CheckSyCongruence(const QString &previousAgent, const QString &agent);

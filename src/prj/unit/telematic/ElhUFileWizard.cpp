@@ -1,0 +1,158 @@
+#include "ElhUFileWizard.h"
+
+#include "ClientDataSet.h"
+#include "Decimal.h"
+#include "ElhMFile.h"
+#include "ElhUFileChecks.h"
+#include "ElhUFileWriter.h"
+#include "ElhURecord.h"
+#include "NrExceptions.h"
+#include "NrMessages.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The record types that the packing step knows, with the number of
+// positional fields that open each of their records.
+constexpr struct
+{
+    char16_t type;
+    int headerCount;
+} kPackedRecords[] = {{u'D', 7}, {u'E', 8}, {u'F', 8}, {u'G', 9}, {u'H', 9}, {u'I', 7}, {u'J', 8}};
+
+// Moves to the SS row of the agent; false when it has none. A missing code
+// and an empty one are the same agent.
+bool findAgent(ClientDataSet &ss, const QString &code)
+{
+    const Field &agent = ss.fieldByName(u"SSOE7CODICE"_s);
+    for (ss.first(); !ss.eof(); ss.next()) {
+        if (agent.asString() == code)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+FileWizard::FileWizard(TdmElhFile &dm)
+    : m_dm(dm)
+    , m_assembly(dm)
+{
+    m_assembly.setProgress([this](const QString &line) { addLine(line); });
+}
+
+void FileWizard::setProgress(ProgressSink sink)
+{
+    m_sink = std::move(sink);
+}
+
+void FileWizard::addLine(const QString &line)
+{
+    m_memo.append(line);
+    if (m_sink)
+        m_sink(line);
+}
+
+RecordAssembly &FileWizard::startRecordKind(const QString &progressLine)
+{
+    addLine(progressLine);
+    m_assembly.setProgressive(1);
+    return m_assembly;
+}
+
+bool FileWizard::createFile()
+{
+    if (!CheckCompleteness(*this))
+        return false;
+    try {
+        CheckExtinctAgents(m_dm);
+        m_dm.loadWorkingTables();
+        m_dm.reopenFrontispiece();
+        addLine(u"ATTENDERE... Pulitura del file in corso..."_s);
+        m_dm.cdsFieldFile.emptyDataSet();
+        m_dm.cdsFileTel.emptyDataSet();
+        rebuildProspettoSs();
+        markProspettoSs();
+        BuildRecordD(*this);
+        BuildRecordI(*this);
+        BuildRecordJ(*this);
+        m_dm.saveWorkingTables();
+        m_dm.cdsFieldFile.close();
+        addLine(u"Operazione terminata con successo."_s);
+        return true;
+    } catch (const Exception &e) {
+        addLine(u"***** "_s + e.message());
+        NrMessageDlg(u"Operazione terminata con errore"_s, MsgDlgType::Error);
+        return false;
+    }
+}
+
+// The Prospetto SS is made anew from the withholdings of SY sections III
+// and IV, one row per agent.
+void FileWizard::rebuildProspettoSs()
+{
+    ClientDataSet &ss = m_dm.cdsPrSs;
+    ss.first();
+    while (!ss.isEmpty())
+        ss.deleteRecord();
+    ss.setIndexFieldNames(u"SSOE7CODICE"_s);
+    if (!m_dm.cdsPrSy3.isEmpty()) {
+        addLine(u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\""_s);
+        addToProspettoSs(m_dm.cdsPrSy3, u"FPSY3RITEFF"_s, u"FQUADROSYRIT1_SS"_s);
+    }
+    if (!m_dm.cdsPrSy4.isEmpty()) {
+        addLine(u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\""_s);
+        addToProspettoSs(m_dm.cdsPrSy4, u"FSY4RITTITIMP"_s, u"FQUADROSYRIT2_SS"_s);
+    }
+}
+
+void FileWizard::addToProspettoSs(ClientDataSet &sy, const QString &amountField, const QString &ssField)
+{
+    ClientDataSet &ss = m_dm.cdsPrSs;
+    const Field &agent = sy.fieldByName(u"SSOE7CODICE"_s);
+    const Field &amount = sy.fieldByName(amountField);
+    for (sy.first(); !sy.eof(); sy.next()) {
+        if (amount.asCurrency() <= Decimal())
+            continue;
+        const QString code = agent.asString();
+        if (findAgent(ss, code)) {
+            ss.edit();
+        } else {
+            ss.append();
+            ss.fieldByName(u"SSOE7CODICE"_s).setAsString(code);
+        }
+        Field &total = ss.fieldByName(ssField);
+        total.setAsCurrency(total.asCurrency() + amount.asCurrency());
+        ss.post();
+    }
+}
+
+// The agent's box of the Prospetto SS follows what was made.
+void FileWizard::markProspettoSs()
+{
+    ClientDataSet &sost = m_dm.cdsSost;
+    if (sost.isEmpty())
+        throw ENrError(u"Manca il record del sostituto d'imposta: compilare Frontespizio->Sostituto"_s);
+    sost.edit();
+    sost.fieldByName(u"LSOSSS"_s).setAsString(m_dm.cdsPrSs.isEmpty() ? u"0"_s : u"1"_s);
+    sost.post();
+}
+
+void FileWizard::save(const QString &chosenFile)
+{
+    fileName = chosenFile;
+    m_dm.loadFieldFile();
+    BuildRecordA(*this);
+    BuildRecordB(*this);
+    if (!m_dm.cdsFieldFile.isEmpty()) {
+        for (const auto &r : kPackedRecords)
+            m_assembly.AssembleFieldRecords(QChar(r.type), r.headerCount);
+    }
+    BuildRecordZ(*this);
+    m_dm.cdsFieldFile.close();
+    WriteSupplyFiles(*this);
+    m_dm.closeTables();
+    NrMessageDlg(u"Generazione file completata con successo. Il file è presente in:\n\r"_s + fileName + u"\r\n"_s,
+                 MsgDlgType::Warning);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ElhURecordAssembly.h"
+
+#include <QString>
+#include <QStringList>
+
+class TdmElhFile;
+
+// The generation of the supply file without its window: the choices of the
+// wizard's pages, its progress memo, and its two stages. Stage 1 ("Crea File
+// telematico") checks the data and stores the field elements of records D,
+// I and J; stage 2 ("Salva") builds records A and B, packs the elements,
+// builds record Z and writes the supply files. Message boxes go through the
+// installed message service.
+class FileWizard
+{
+public:
+    // The data module's tables must be open (TdmElhFile::openTables).
+    explicit FileWizard(TdmElhFile &dm);
+
+    TdmElhFile &dm() const { return m_dm; }
+    RecordAssembly &assembly() { return m_assembly; }
+    // A builder starts its record kind: its line in the memo, the
+    // progressive number back to 1.
+    RecordAssembly &startRecordKind(const QString &progressLine);
+
+    // "Si" on the pages "Prospetto SV" (Prospetti DI, ST, SV, SX) and
+    // "Prospetto SY".
+    bool prospettiSv = true;
+    bool prospettoSy = true;
+
+    // Left by the record builders for the writer.
+    bool stPresent = false;
+    bool svPresent = false;
+    bool sxPresent = false;
+    bool diPresent = false;
+    int recordIModules = 0;
+    int recordJModules = 0;
+
+    // The supply file chosen in stage 2.
+    QString fileName;
+
+    // Every line added to the memo also goes to the sink.
+    void setProgress(ProgressSink sink);
+    void addLine(const QString &line);
+    const QStringList &memo() const { return m_memo; }
+
+    // Stage 1. Returns false when the user stopped it at the completeness
+    // check or when it failed; the failure is in the memo after "***** ",
+    // and the box "Operazione terminata con errore" has been shown.
+    bool createFile();
+    // Stage 2, on what stage 1 saved. Errors reach the caller; supply files
+    // already complete stay on disk.
+    void save(const QString &fileName);
+
+private:
+    void rebuildProspettoSs();
+    void addToProspettoSs(ClientDataSet &sy, const QString &amountField, const QString &ssField);
+    void markProspettoSs();
+
+    TdmElhFile &m_dm;
+    RecordAssembly m_assembly;
+    ProgressSink m_sink;
+    QStringList m_memo;
+};

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "ElhUXmlRec.h"
+
+#include <QChar>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class ClientDataSet;
+class TdmElhFile;
+
+// Receives the progress lines of a generation run, one at a time.
+using ProgressSink = std::function<void(const QString &line)>;
+
+// Every record of the supply file is 1,897 characters followed by "A";
+// the writer adds CR LF.
+inline constexpr int kRecordLength = 1898;
+
+// Turns the fields of the layout descriptors into the records of the
+// supply file, on the datasets of the file data module.
+//
+// Positional records (A, B, Z) are the concatenation of their encoded fields.
+// Records D, I and J are made of field elements: each element is stored as a
+// row of TFIFI_FIELDSFILE (an 8-character code and a 16-character value, or
+// a positional header field alone) under the progressive number of its
+// module, and AssembleFieldRecords packs the elements of one record type
+// into records of TFILE_FILETELEM, each opening with the module's header.
+//
+// A value cut to its width or holding characters that Windows-1252 lacks is
+// reported in the progress lines with its record and field; the record
+// keeps its length either way.
+class RecordAssembly
+{
+public:
+    explicit RecordAssembly(TdmElhFile &dm);
+
+    TdmElhFile &dm() const { return m_dm; }
+    void setProgress(ProgressSink sink) { m_progress = std::move(sink); }
+
+    // The record type letter set by the field numbered "1" of a descriptor
+    // of family E or J.
+    const QString &recordType() const { return m_recordType; }
+    // The progressive number of the module being built.
+    int progressive() const { return m_progressive; }
+    void setProgressive(int progressive) { m_progressive = progressive; }
+
+    // The value of a field: its constant, a value the generator supplies, or
+    // the named field of the current row of a dataset of the family.
+    QString ResolveFieldValue(const TXMLCampoAType &field) const;
+    QString ResolveFieldValue(const TXMLCampoBType &field) const;
+    QString ResolveFieldValue(const TXMLCampoEType &field);
+    QString ResolveFieldValue(const TXMLCampoJType &field, const QString &sectionCds);
+    QString ResolveFieldValue(const TXMLCampoZType &field) const;
+
+    // Positional records: clear the buffer, append each field in order,
+    // then finish the record into TFILE_FILETELEM. A buffer that already
+    // holds 1,900 characters refuses further fields ("Supera i 1900
+    // caratteri"); a finished record that is not 1,898 characters long
+    // stops the generation.
+    void beginPositional();
+    template<class F>
+    void appendPositional(const TXMLCampoType<F> &field, const QString &value);
+    // Resolves and appends every field of the section.
+    template<class F>
+    void appendPositional(const TXMLSectionType<F> &section)
+    {
+        for (int i = 0; i < section.Count(); ++i)
+            appendPositional(section.Campo(i), ResolveFieldValue(section.Campo(i)));
+    }
+    void finishPositional(QChar recordType);
+
+    // Encodes a value of a record D, I or J and stores it as an element of
+    // the current module, or drops it (an empty element, an unticked box).
+    void StoreFieldElement(QString value, const TXMLCampoEType &field, int moduleNumber);
+    void StoreFieldElement(QString value, const TXMLCampoJType &field, int moduleNumber);
+    // Resolves a field and stores it, in continuation pieces when the value
+    // is longer than the field: the first 16 characters, then "+" and the
+    // next Width - 1 characters, until nothing is left.
+    void EmitLayoutField(const TXMLSectionEType &section, int moduleNumber, int fieldIndex);
+    void EmitLayoutField(const TXMLSectionJType &section, int moduleNumber, int fieldIndex);
+    // Every field of a section, with the module number of one repetition.
+    template<class F>
+    void emitSection(const TXMLSectionType<F> &section, int moduleNumber)
+    {
+        for (int i = 0; i < section.Count(); ++i)
+            EmitLayoutField(section, moduleNumber, i);
+    }
+
+    // Packs the stored elements of one record type into records that open
+    // with the first `headerCount` elements of their module; a module that
+    // does not fit in one record continues in further records with the same
+    // header.
+    void AssembleFieldRecords(QChar recordType, int headerCount);
+    // Turns the placeholders into blanks, pads the record to 1,897
+    // characters, appends "A" and stores it with its progressive number.
+    void FlushAssembledRecord(QChar recordType, const QString &progressive, QString record);
+
+private:
+    template<class F>
+    void storeElement(QString value, const TXMLCampoType<F> &field, int moduleNumber);
+    template<class Section>
+    void emitField(const Section &section, int moduleNumber, int fieldIndex, const QString &value);
+    bool dropsElement(const QString &encoded, const QString &format, const QString &cds, bool coded) const;
+    QString readValue(const ClientDataSet &dataSet, const QString &field) const;
+    // What a field of family E or J takes without reading a dataset: the
+    // record type, the progressive number, the producer, a constant, or
+    // nothing for an Info code the family does not honour.
+    template<class F>
+    std::optional<QString> suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber);
+    QString composedPeriod(const ClientDataSet &dataSet, const TXMLCampoEType &field) const;
+    QString applyInfoOrFail(const QString &info, const QString &value, const QString &number) const;
+    // The text with the characters that Windows-1252 lacks replaced; a cut
+    // value or a replaced character is reported with its record (and module,
+    // when not 0) and field.
+    QString checkedText(const QString &recordType, int module, const QString &number, const QString &description,
+                        const QString &value, const QString &encoded, bool cut);
+    void appendRecord(QChar recordType, const QString &progressive, const QString &text);
+    void report(const QString &line) const;
+
+    TdmElhFile &m_dm;
+    ProgressSink m_progress;
+    QString m_recordType;
+    int m_progressive = 0;
+    QString m_buffer;
+};

@@ -1,0 +1,136 @@
+#include "CdsExchange.h"
+#include "ClientDataSet.h"
+#include "DatabaseTest.h"
+#include "Elh770Process.h"
+#include "THlmDBCds.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The program installed with the data of the build tree: descriptors,
+// initial working files, catalogue and demo data.
+class FileTelematico : public InstallationTest
+{
+protected:
+    void SetUpInstalled() override
+    {
+        QDir().mkpath(root() + u"bin"_s);
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), root() + u"bin/elh770"_s));
+        const QString from = QStringLiteral(ELH_DATA_ROOT "/USR");
+        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString to = root() + u"USR/"_s + QDir(from).relativeFilePath(file);
+            QDir().mkpath(QFileInfo(to).path());
+            ASSERT_TRUE(QFile::copy(file, to));
+        }
+        const Outcome created = run({u"crea-database"_s, u"--demo"_s});
+        ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    }
+
+    QString root() { return installation().root(); }
+
+    Outcome run(const QStringList &args)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_CONFIG_HOME"_s, root() + u"config"_s);
+        return runProgram(root() + u"bin/elh770"_s, args, env);
+    }
+
+    // The agent and the supplier of 2023, which the start of the year
+    // carries over from 2022: here the demo records of 2022 appended to the
+    // tables of 2023 through the store.
+    void carryOverAgent()
+    {
+        TdmkbrConnessione connection;
+        ASSERT_TRUE(connection.OpenConnection());
+        THlmDBCds store(2023, u"elh"_s, 0);
+        store.setConnection(&connection);
+        for (const QString &table : {u"TSOS_DATOSOSTITUTO"_s, u"TFOR_FORNITORE"_s}) {
+            ClientDataSet ds(table);
+            store.open(ds, table);
+            CdsExchange::appendJsonRecords(
+                ds, readFile(root() + u"USR/FL2023/DbIniziale/Demo/"_s + table + u".2022.json"_s), table);
+            store.save(ds, table);
+        }
+    }
+};
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(FileTelematico);
+
+TEST_P(FileTelematico, WritesTheDemoSchoolsSupply)
+{
+    carryOverAgent();
+    ASSERT_FALSE(QDir(root() + u"USR/FLDati"_s).exists());
+    const QString out = root() + u"fornitura/77024"_s;
+    QDir().mkpath(root() + u"fornitura"_s);
+    const Outcome made = run({u"file-telematico"_s, u"--out"_s, out});
+    ASSERT_EQ(made.exitCode, 0) << made.out.toStdString() << made.err.toStdString();
+    EXPECT_EQ(made.out, u"ATTENDERE... Pulitura del file in corso...\n"
+                        u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\"\n"
+                        u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\"\n"
+                        u"Generazione del Record D...\nGenerazione del Record I...\nGenerazione del Record J ...\n"
+                        u"Operazione terminata con successo.\n"_s);
+    EXPECT_TRUE(made.err.contains(u"Generazione file completata con successo. Il file è presente in:\n\r"_s + out));
+    const QByteArray golden = readFile(QStringLiteral(ELH_GOLDEN_DIR "/demo-770-2024.txt"));
+    ASSERT_FALSE(golden.isEmpty());
+    EXPECT_TRUE(readFile(out) == golden) << "the supply differs from golden/demo-770-2024.txt";
+    // The local data folder of the year, made as at the first start.
+    EXPECT_TRUE(QFile::exists(root() + u"USR/FLDati/FL2023/TFIFI_FIELDSFILE.CDS"_s));
+}
+
+TEST_P(FileTelematico, MissingDataStopUnlessTheUserGoesOn)
+{
+    const QString out = root() + u"77024"_s;
+    const Outcome stopped = run({u"file-telematico"_s, u"--out"_s, out});
+    EXPECT_EQ(stopped.exitCode, 1);
+    EXPECT_TRUE(stopped.err.contains(u" - Dato obbligatorio mancante: Denominazione del sostituto\n"_s))
+        << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.err.contains(u"Si desidera proseguire? No (per proseguire indicare --prosegui)"_s));
+    EXPECT_EQ(stopped.out, u"Generazione file telematico terminata dall'utente\n"_s);
+
+    const Outcome onwards = run({u"file-telematico"_s, u"--out"_s, out, u"--prosegui"_s});
+    EXPECT_EQ(onwards.exitCode, 1);
+    EXPECT_TRUE(onwards.out.contains(
+        u"***** Manca il record del sostituto d'imposta: compilare Frontespizio->Sostituto\n"_s))
+        << onwards.out.toStdString();
+    EXPECT_TRUE(onwards.err.contains(u"Errore: Operazione terminata con errore"_s));
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_P(FileTelematico, NoOnBothPagesLeavesOnlyTheProspettoSs)
+{
+    carryOverAgent();
+    const QString out = root() + u"77024"_s;
+    const Outcome made = run({u"file-telematico"_s, u"--sv"_s, u"no"_s, u"--out"_s, out, u"--sy"_s, u"no"_s});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    QList<QByteArray> types;
+    for (const QByteArray &line : readFile(out).split('\n'))
+        types.append(line.left(1));
+    EXPECT_EQ(types, (QList<QByteArray>{"A", "B", "J", "Z", ""}));
+}
+
+TEST_P(FileTelematico, AWrongCommandShowsItsUse)
+{
+    for (const QStringList &args : {QStringList{u"file-telematico"_s}, QStringList{u"file-telematico"_s, u"--out"_s},
+                                    QStringList{u"file-telematico"_s, u"--out"_s, u"x"_s, u"--sv"_s, u"forse"_s}}) {
+        const Outcome wrong = run(args);
+        EXPECT_EQ(wrong.exitCode, 2);
+        EXPECT_TRUE(wrong.err.startsWith(u"Uso: elh770 file-telematico --out PERCORSO"_s)) << wrong.err.toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+#include "TelematicFixture.h"
+
+#include "ClientDataSet.h"
+#include "DataPaths.h"
+
+#include <QFile>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kUnknownAgent = u"Prospetti ST Sez I: Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s;
+
+class Checks : public TelematicTest
+{
+protected:
+    Checks()
+    {
+        addDemoFrontispiece();
+        add(u"TSOE7_SOSESTINTO"_s, R"({"records": [{"CODICE": "82009870542"}, {"CODICE": "97000110586"}]})");
+    }
+
+    void editAgent(const QString &field, const QString &value)
+    {
+        ClientDataSet sost;
+        store.open(sost, u"TSOS_DATOSOSTITUTO"_s);
+        sost.edit();
+        sost.fieldByName(field).setAsString(value);
+        sost.post();
+        store.save(sost, u"TSOS_DATOSOSTITUTO"_s);
+    }
+
+    QString fieldFile() const { return DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\TFIFI_FIELDSFILE.CDS"_s); }
+};
+
+TEST_F(Checks, MissingMandatoryDataAsksAndNoStopsTheGeneration)
+{
+    editAgent(u"SSOSDENOM"_s, QString());
+    messages.enqueue(ModalResult::No);
+    FileWizard &w = openWizard();
+    EXPECT_FALSE(w.createFile());
+    ASSERT_EQ(messages.messages().size(), 1);
+    const MessageRequest &asked = messages.messages().first();
+    EXPECT_EQ(asked.buttons, MsgDlgBtn::Yes | MsgDlgBtn::No);
+    EXPECT_EQ(asked.text, u" - Dato obbligatorio mancante: Denominazione del sostituto\r\n\r\nSi desidera proseguire?"_s);
+    EXPECT_EQ(w.memo(), QStringList{u"Generazione file telematico terminata dall'utente"_s});
+}
+
+TEST_F(Checks, AnsweringSiGoesOnWithTheGeneration)
+{
+    editAgent(u"SSOSCFRAPPR"_s, QString());
+    messages.enqueue(ModalResult::Yes);
+    FileWizard &w = openWizard();
+    EXPECT_TRUE(w.createFile());
+    EXPECT_EQ(w.memo().last(), u"Operazione terminata con successo.");
+}
+
+TEST_F(Checks, CompleteDataAskNothing)
+{
+    FileWizard &w = openWizard();
+    EXPECT_TRUE(w.createFile());
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(w.memo(), (QStringList{u"ATTENDERE... Pulitura del file in corso..."_s, u"Generazione del Record D..."_s,
+                                     u"Generazione del Record I..."_s, u"Generazione del Record J ..."_s,
+                                     u"Operazione terminata con successo."_s}));
+}
+
+TEST_F(Checks, AnUnknownExtinctAgentStopsStage1BeforeTheWorkingTablesAreTouched)
+{
+    add(u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01", "SPSTANNO": "2023", "FPSTRITOPEARTE": "10"}]})");
+    generate();
+    const QByteArray before = readFile(fieldFile());
+    ASSERT_FALSE(before.isEmpty());
+    messages.clear();
+
+    add(u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "02", "SSOE7CODICE": ""},
+                                               {"SPSTMESE": "03", "SSOE7CODICE": "80000000000"}]})");
+    FileWizard &w = openWizard();
+    EXPECT_FALSE(w.createFile());
+    EXPECT_EQ(w.memo(), QStringList{u"***** "_s + kUnknownAgent});
+    EXPECT_EQ(messages.texts(), QStringList{u"Operazione terminata con errore"_s});
+    EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
+    EXPECT_EQ(readFile(fieldFile()), before);
+    EXPECT_FALSE(dm().cdsSostEst.filtered());
+    EXPECT_EQ(dm().cdsSostEst.recordCount(), 2);
+}
+
+struct Prospetto
+{
+    const char16_t *table;
+    const char16_t *name;
+};
+
+class UnknownAgent : public Checks, public ::testing::WithParamInterface<Prospetto>
+{
+};
+
+TEST_P(UnknownAgent, TheProspettoNamesItself)
+{
+    add(QString::fromUtf16(GetParam().table), R"({"records": [{"SSOE7CODICE": "82009870542"}, {"SSOE7CODICE": "1"}]})");
+    FileWizard &w = openWizard();
+    EXPECT_FALSE(w.createFile());
+    EXPECT_EQ(w.memo(), QStringList{u"***** "_s + QString::fromUtf16(GetParam().name)
+                                    + u": Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s});
+}
+
+INSTANTIATE_TEST_SUITE_P(Prospetti, UnknownAgent,
+                         ::testing::Values(Prospetto{u"TPST2_PROSPETTOSTS2", u"Prospetti ST Sez II"},
+                                           Prospetto{u"TPST3_PROSPETTOSTS3", u"Prospetti ST Sez III"},
+                                           Prospetto{u"TPST4_PROSPETTOSTS4", u"Prospetti ST Sez IV"},
+                                           Prospetto{u"TPSV_PROSPETTOSV", u"Prospetti Sv"},
+                                           Prospetto{u"TPSY2_PROSPETTOSY2", u"Prospetti Sy Sez I"},
+                                           Prospetto{u"TPSY_PROSPETTOSY", u"Prospetti Sy Sez II"},
+                                           Prospetto{u"TPSY3_PROSPETTOSY3", u"Prospetti Sy Sez III"},
+                                           Prospetto{u"TPSY4_PROSPETTOSY4", u"Prospetti Sy Sez IV"}));
+
+TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
+{
+    editAgent(u"SPROTINVGESTSEPID"_s, u"   "_s);
+    EXPECT_TRUE(QFile::exists(generate()));
+
+    editAgent(u"SPROTINVGESTSEPID"_s, u"23010112345678901"_s);
+    FileWizard &w = openWizard();
+    ASSERT_TRUE(w.createFile());
+    const QString out = file(u"protocollo.txt"_s);
+    EXPECT_EQ(errorOf([&] { w.save(out); }), u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
+                               u"separata: \r\nIdentificativo dell invio e Progressivo Attribuito dal Servizio "
+                               u"telematico alla singola dichiarazioneambedue assenti o presenti"_s);
+    EXPECT_FALSE(QFile::exists(out));
+
+    editAgent(u"SPROTINVGESTSEPAS"_s, u"000001"_s);
+    const QList<QByteArray> lines = supplyLines(generate());
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1].mid(90, 23), "23010112345678901000001");
+}
+
+TEST_F(Checks, SySectionIIRowsOfOneModuleBelongToOneAgent)
+{
+    add(u"TPSY_PROSPETTOSY"_s, R"({"records": [
+        {"SSOE7CODICE": "82009870542", "SPSYDEBPRICODF": "A", "FPSYSOMERO": "1"},
+        {"SSOE7CODICE": "82009870542", "SPSYDEBPRICODF": "B", "FPSYSOMERO": "2"}]})");
+    EXPECT_TRUE(QFile::exists(generate()));
+
+    add(u"TPSY_PROSPETTOSY"_s, R"({"records": [{"SSOE7CODICE": "97000110586", "SPSYDEBPRICODF": "C"}]})");
+    FileWizard &w = openWizard();
+    EXPECT_FALSE(w.createFile());
+    EXPECT_EQ(w.memo().last(), u"***** Prospetti SY: \"Operazioni straordinarie e successioni\" non congruenti");
+}
+
+} // namespace

@@ -1,0 +1,238 @@
+#include "TelematicFixture.h"
+
+#include "ClientDataSet.h"
+#include "telematic/ElhURecordAssembly.h"
+
+#include <QDomDocument>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+template<class Root, class Bind>
+Root bind(const QByteArray &xml, Bind bindRoot)
+{
+    QDomDocument doc;
+    if (!doc.setContent(xml))
+        throw std::runtime_error("bad test descriptor");
+    return bindRoot(doc);
+}
+
+TXMLRecordEType recordE(const QByteArray &sections)
+{
+    return bind<TXMLRecordEType>("<RecordE>" + sections + "</RecordE>", GetRecordE);
+}
+
+TXMLRecordJType recordJ(const QByteArray &sections)
+{
+    return bind<TXMLRecordJType>("<RecordJ>" + sections + "</RecordJ>", GetRecordJ);
+}
+
+// The header field that sets the record type.
+const QByteArray kTypeD = R"(<CampoE Number="1" Width="1" Format="AN" Info="OF" Fixed="D"/>)";
+
+class RecordAssemblyTest : public TelematicTest
+{
+protected:
+    RecordAssembly &assembly() { return wizard().assembly(); }
+
+    QStringList stored()
+    {
+        QStringList texts;
+        ClientDataSet &ff = dm().cdsFieldFile;
+        for (ff.first(); !ff.eof(); ff.next())
+            texts.append(ff.fieldByName(u"SFIFIRECORD"_s).asString());
+        return texts;
+    }
+
+    QStringList records(const QString &field = u"SFILERECORD"_s)
+    {
+        QStringList texts;
+        ClientDataSet &ft = dm().cdsFileTel;
+        for (ft.first(); !ft.eof(); ft.next())
+            texts.append(ft.fieldByName(field).asString());
+        return texts;
+    }
+
+    void emitAll(const TXMLRecordEType &root, int moduleNumber = 0)
+    {
+        for (int s = 0; s < root.Count(); ++s)
+            assembly().emitSection(root.Section(s), moduleNumber);
+    }
+};
+
+TEST_F(RecordAssemblyTest, ALongValueIsStoredInContinuationPieces)
+{
+    add(u"TPST3_PROSPETTOSTS3"_s,
+        R"({"records": [{"SPST3DENINTNRES": "BANCA POPOLARE DELL'UMBRIA E DEL LAZIO X"}]})");
+    openWizard();
+    emitAll(recordE("<SectionE Repeat='NO'>" + kTypeD +
+                    R"(<CampoE Number="ST026004" Width="16" Format="AN" Info="@@" Cds="cdsPrSt3" Field="SPST3DENINTNRES"/>
+                      </SectionE>)"));
+    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"ST026004BANCA POPOLARE D"_s, u"ST026004+ELL'UMBRIA E DE"_s,
+                                     u"ST026004+L LAZIO X``````"_s}));
+}
+
+TEST_F(RecordAssemblyTest, AnElementsCharactersOutsideTheCodePageAreReportedWithItsModule)
+{
+    add(u"TPST3_PROSPETTOSTS3"_s, R"({"records": [{"SPST3DENINTNRES": "ŁÓDŹ BANK"}]})");
+    openWizard();
+    QStringList lines;
+    wizard().setProgress([&](const QString &line) { lines.append(line); });
+    assembly().setProgressive(3);
+    emitAll(recordE("<SectionE>" + kTypeD + R"(<CampoE Number="ST026004" Description="Denominazione" Width="16"
+                    Format="AN" Info="@@" Cds="cdsPrSt3" Field="SPST3DENINTNRES"/></SectionE>)"));
+    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"ST026004?ÓD? BANK```````"_s}));
+    EXPECT_EQ(lines, QStringList{u"Attenzione - record D modulo 3, campo ST026004 (Denominazione): il valore «ŁÓDŹ "
+                                 u"BANK» contiene caratteri non ammessi nel file, scritti come «?»"_s});
+}
+
+TEST_F(RecordAssemblyTest, TheModuleNumberGoesIntoTheCodeExceptForModuleZero)
+{
+    add(u"TPSV_PROSPETTOSV"_s, R"({"records": [{"SPSVMESE": "03", "SPSVANNO": "2023", "SPSVNOTE": "B"}]})");
+    openWizard();
+    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + R"(
+        <CampoE Number="SVXXX001" Description="Periodo di riferimento" Width="16" Format="NU" Info="@@" Cds="CDSPRSV"/>
+        <CampoE Number=" SVXXX010 " Width="16" Format="AN" Info="@@" Cds="cdsPrSv" Field="SPSVNOTE"/></SectionE>)");
+    emitAll(root, 3);
+    emitAll(root, 0);
+    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"SV003001          032023"_s, u"SV003010B```````````````"_s, u"D"_s,
+                                     u"SVXXX001          032023"_s, u"SVXXX010B```````````````"_s}));
+}
+
+TEST_F(RecordAssemblyTest, EmptyElementsAndUntickedBoxesAreLeftOut)
+{
+    add(u"TPST_PROSPETTOST"_s, R"({"records": [{"LPSTRAVVEDIMENTO": "0", "SNOTCODICE": "  "}]})");
+    openWizard();
+    emitAll(recordE("<SectionE>" + kTypeD + R"(
+        <CampoE Number="5" Description="Filler" Width="3" Format="AN" Info="OF"/>
+        <CampoE Number="STXXX009" Width="16" Format="CB" Info="@@" Cds="cdsPrSt" Field="LPSTRAVVEDIMENTO"/>
+        <CampoE Number="STXXX010" Width="16" Format="AN" Info="@@" Cds="cdsPrSt" Field="SNOTCODICE"/>
+        <CampoE Number="STXXX012" Width="16" Format="N1" Info="OF" Fixed="0"/>
+        <CampoE Number="SXXXX031" Width="16" Format="CB" Info="OF" Fixed="1" Cds="cdsPrSx"/>
+        <CampoE Number="STXXX013" Width="16" Format="N1" Info="OF" Fixed="4"/></SectionE>)"));
+    // The blank positional field stays; the blank note, the unticked box, the
+    // zero N1 and the box of an SX without rows go.
+    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"```"_s, u"STXXX013               4"_s}));
+}
+
+TEST_F(RecordAssemblyTest, RecordJKeepsBlankElementsAndWritesDefaultsForZeros)
+{
+    add(u"TPSS_PROSPETTOSS"_s, R"({"records": [{"FQUADROSYRIT1_SS": "0", "FQUADROSYRIT2_SS": "-2.7"}]})");
+    openWizard();
+    const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="NO" Cds="cdsPrSs">
+        <CampoJ Number="1" Width="1" Format="AN" Info="OF" Fixed="J"/>
+        <CampoJ Number="5" Width="1" Format="AN" Info="OF"/>
+        <CampoJ Number="SS002001" Width="16" Format="NP" Info="A@" Field="FQUADROSYRIT1_SS"/>
+        <CampoJ Number="SS002002" Width="16" Format="NP" Info="A@" Fixed="7" Field="FQUADROSYRIT1_SS"/>
+        <CampoJ Number="SS002003" Width="16" Format="NP" Info="A@" Field="FQUADROSYRIT2_SS"/></SectionJ>)");
+    assembly().emitSection(root.Section(0), 0);
+    EXPECT_EQ(stored(), (QStringList{u"J"_s, u"`"_s, u"SS002002               7"_s, u"SS002003              -2"_s}));
+}
+
+TEST_F(RecordAssemblyTest, TheSectionsDatasetTakesPrecedenceOverTheFields)
+{
+    add(u"TPSS_PROSPETTOSS"_s, R"({"records": [{"SSOE7CODICE": "82009870542"}]})");
+    openWizard();
+    const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="NO" Cds="cdsPrSs">
+        <CampoJ Number="SS001001" Width="16" Format="CF" Info="4/" Cds="cdsSost" Field="SSOE7CODICE"/>
+        <CampoJ Number="SS001002" Width="16" Format="CF" Info="@@" Cds="cdsSost" Field="SSOSCODFIS"/></SectionJ>)");
+    assembly().EmitLayoutField(root.Section(0), 0, 0);
+    EXPECT_EQ(stored(), QStringList{u"SS0010018200````````````"_s});
+    EXPECT_THROW(assembly().EmitLayoutField(root.Section(0), 0, 1), EDatabaseError);
+}
+
+TEST_F(RecordAssemblyTest, ASectionDatasetThatDoesNotExistStopsTheRun)
+{
+    openWizard();
+    const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="YES" Cds="cdsPrSs4">
+        <CampoJ Number="SS001001" Width="16" Format="AN" Info="@@" Field="SSOE7CODICE"/></SectionJ>)");
+    EXPECT_EQ(errorOf([&] { assembly().EmitLayoutField(root.Section(0), 1, 0); }), u"Sezione non trovata cdsPrSs4");
+}
+
+TEST_F(RecordAssemblyTest, AModuleThatDoesNotFitContinuesWithTheSameHeader)
+{
+    openWizard();
+    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + R"(
+        <CampoE Number="2" Width="16" Format="CF" Info="OF" Fixed="80012345676"/>
+        <CampoE Number="3" Width="8" Format="NF" Info="O@"/>
+        <CampoE Number="4" Width="64" Format="AN" Info="OF"/></SectionE>
+        <SectionE><CampoE Number="DIXXX005" Width="16" Format="NU" Info="OF" Fixed="9"/></SectionE>)");
+    assembly().setProgressive(1);
+    assembly().emitSection(root.Section(0), 0);
+    for (int module = 1; module <= 80; ++module)
+        assembly().emitSection(root.Section(1), module);
+    assembly().setProgressive(2);
+    emitAll(root, 1);
+    assembly().AssembleFieldRecords(u'D', 4);
+
+    const QStringList texts = records();
+    ASSERT_EQ(texts.size(), 3);
+    const QString header = u"D80012345676     00000001"_s + QString(64, u' ');
+    EXPECT_TRUE(texts[0].startsWith(header));
+    EXPECT_TRUE(texts[1].startsWith(header));
+    EXPECT_EQ(texts[0].mid(89 + 74 * 24, 24), u"DI075005               9");
+    // 75 elements fill a record; the other 5 go on with the header again.
+    EXPECT_EQ(texts[0].mid(89 + 75 * 24, 1897 - 89 - 75 * 24), QString(8, u' '));
+    EXPECT_EQ(texts[1].mid(89, 24), u"DI076005               9");
+    EXPECT_EQ(texts[1].mid(89 + 5 * 24).trimmed(), u"A");
+    EXPECT_TRUE(texts[2].startsWith(u"D80012345676     00000002"_s));
+    for (const QString &t : texts)
+        EXPECT_EQ(t.size(), kRecordLength);
+    EXPECT_EQ(records(u"SFILEPROGRE"_s),
+              (QStringList{u"000000000000000001"_s, u"000000000000000001"_s, u"000000000000000002"_s}));
+}
+
+TEST_F(RecordAssemblyTest, ARecordThatOverflowsStopsWithItsKindAndLength)
+{
+    openWizard();
+    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + "</SectionE>" +
+                                         R"(<SectionE><CampoE Number="DIXXX001" Width="40" Format="NU" Info="OF" Fixed="1"/>
+                                         </SectionE>)");
+    assembly().emitSection(root.Section(0), 0);
+    for (int module = 1; module <= 40; ++module)
+        assembly().emitSection(root.Section(1), module);
+    EXPECT_EQ(errorOf([&] { assembly().AssembleFieldRecords(u'D', 1); }),
+              u"Il record D è lungo 1922 caratteri invece di 1898: il descrittore del record va corretto");
+    EXPECT_TRUE(records().isEmpty());
+}
+
+TEST_F(RecordAssemblyTest, APositionalRecordTakesFieldsUntilItHolds1900Characters)
+{
+    openWizard();
+    const TXMLRecordAType root = bind<TXMLRecordAType>(R"(<RecordA><SectionA>
+        <CampoA Number="1" Width="1899" Format="AN" Info="OF"/>
+        <CampoA Number="2" Width="5" Format="AN" Info="OF" Fixed="ABCDE"/>
+        <CampoA Number="3" Width="3" Format="AN" Info="OF" Fixed="XYZ"/></SectionA></RecordA>)",
+                                                       GetRecordA);
+    RecordAssembly &a = assembly();
+    a.beginPositional();
+    a.appendPositional(root.Section(0));
+    EXPECT_EQ(messages.texts(), QStringList{u"Supera i 1900 caratteri"_s});
+    EXPECT_EQ(errorOf([&] { a.finishPositional(u'A'); }),
+              u"Il record A è lungo 1904 caratteri invece di 1898: il descrittore del record va corretto");
+}
+
+TEST_F(RecordAssemblyTest, CutValuesAndCharactersOutsideTheCodePageAreReported)
+{
+    add(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSDENOM": "SZKOŁA ŁÓDŹ", "SSOSCOMNASRAPPR": "SAN GIOVANNI"}]})");
+    openWizard();
+    QStringList lines;
+    wizard().setProgress([&](const QString &line) { lines.append(line); });
+    const TXMLRecordBType root = bind<TXMLRecordBType>(R"(<RecordB><SectionB>
+        <CampoB Number="15" Description="Denominazione" Width="12" Format="AN" Info="O@" Cds="cdssost" Field="SSOSDENOM"/>
+        <CampoB Number="45" Description="Comune" Width="10" Format="AN" Info="O@" Cds="cdsSost" Field="SSOSCOMNASRAPPR"/>
+        <CampoB Number="99" Width="1876" Format="AN" Info="OF" Fixed="A"/></SectionB></RecordB>)",
+                                                       GetRecordB);
+    RecordAssembly &a = assembly();
+    a.beginPositional();
+    a.appendPositional(root.Section(0));
+    a.finishPositional(u'B');
+    EXPECT_EQ(records().value(0).left(22), u"SZKO?A ?ÓD? SAN GIOVAN");
+    EXPECT_EQ(lines, (QStringList{u"Attenzione - record B, campo 15 (Denominazione): il valore «SZKOŁA ŁÓDŹ» contiene "
+                                  u"caratteri non ammessi nel file, scritti come «?»"_s,
+                                  u"Attenzione - record B, campo 45 (Comune): il valore «SAN GIOVANNI» supera i "
+                                  u"caratteri del campo ed è stato troncato"_s}));
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+#include "TelematicFixture.h"
+
+#include "ClientDataSet.h"
+#include "TextLib.h"
+#include "telematic/ElhURecord.h"
+#include "telematic/ElhUFileWriter.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class SupplyWriter : public TelematicTest
+{
+protected:
+    SupplyWriter()
+    {
+        addDemoFrontispiece();
+        openWizard();
+    }
+
+    // Records A and B, `count` data records of the types in turn, record Z.
+    void fill(int count, const QString &types = u"DIJ"_s)
+    {
+        FileWizard &w = wizard();
+        BuildRecordA(w);
+        BuildRecordB(w);
+        for (int n = 0; n < count; ++n) {
+            const QChar type = types[n % types.size()];
+            const QString progressive = TextLib::StrZero(n + 1, 18);
+            w.assembly().FlushAssembledRecord(type, progressive, type + u"80012345676     "_s + progressive.right(8));
+        }
+        BuildRecordZ(w);
+    }
+
+    QString writeFiles(const QString &name = u"77024"_s)
+    {
+        wizard().fileName = file(name);
+        WriteSupplyFiles(wizard());
+        return wizard().fileName;
+    }
+};
+
+TEST_F(SupplyWriter, UpTo8275DataRecordsMakeOneFile)
+{
+    fill(kDataRecordsPerFile);
+    const QString file = writeFiles();
+    const QList<QByteArray> lines = supplyLines(file);
+    ASSERT_EQ(lines.size(), kDataRecordsPerFile + 3);
+    EXPECT_EQ(lines.first().mid(521, 8), "00000000");
+    EXPECT_EQ(lines.last().mid(15, 45), "000000001" "000002759" "000000000" "000002758" "000002758");
+    EXPECT_FALSE(QFile::exists(file + u"_2"_s));
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(SupplyWriter, The8276thDataRecordGoesToASecondFileWithItsOwnHeadAndTail)
+{
+    wizard().stPresent = true;
+    wizard().diPresent = true;
+    fill(kDataRecordsPerFile + 1, u"D"_s);
+    const QString file = writeFiles(u"fornitura.txt"_s);
+    EXPECT_EQ(messages.texts(),
+              QStringList{u"ATTENZIONE. La fornitura supera il limite previsto,\n\rVerranno generati più file telematici."_s});
+    const QList<QByteArray> first = supplyLines(file);
+    const QList<QByteArray> second = supplyLines(file + u"_2"_s);
+    ASSERT_EQ(first.size(), kDataRecordsPerFile + 3);
+    ASSERT_EQ(second.size(), 4);
+    EXPECT_EQ(first.first().mid(521, 8), "00010002");
+    EXPECT_EQ(second.first().mid(521, 8), "00020002");
+    EXPECT_EQ(first.first().left(521), second.first().left(521));
+    // The same B in every file, though the second holds no record of DI.
+    EXPECT_EQ(first[1], second[1]);
+    EXPECT_EQ(first[1].mid(1140, 6), "100001");
+    EXPECT_EQ(second[2].left(25), "D80012345676     00008276");
+    EXPECT_EQ(first.last().mid(24, 9), "000008275");
+    EXPECT_EQ(second.last().mid(15, 45), "000000001" "000000001" "000000000" "000000000" "000000000");
+    EXPECT_FALSE(QFile::exists(file + u"_3"_s));
+}
+
+TEST_F(SupplyWriter, AnErrorLeavesTheFilesAlreadyCompleteAndNoHalfFile)
+{
+    fill(kDataRecordsPerFile + 1, u"I"_s);
+    // The second file cannot be created: a folder has its name.
+    QDir().mkpath(file(u"77024_2"_s));
+    write(u"77024"_s, "vecchio");
+    EXPECT_THROW(writeFiles(), EInOutError);
+    EXPECT_EQ(supplyLines(file(u"77024"_s)).size(), kDataRecordsPerFile + 3);
+
+    // A record of the wrong length stops the writing: the old file stays.
+    ClientDataSet &records = dm().cdsFileTel;
+    records.last();
+    records.edit();
+    records.fieldByName(u"SFILERECORD"_s).setAsString(u"Z corto"_s);
+    records.post();
+    write(u"altro"_s, "vecchio");
+    EXPECT_THROW(writeFiles(u"altro"_s), EInOutError);
+    EXPECT_EQ(readFile(file(u"altro"_s)), "vecchio");
+    EXPECT_EQ(QDir(installation.root()).entryList({u"altro*"_s}, QDir::Files), QStringList{u"altro"_s});
+}
+
+} // namespace

@@ -1,0 +1,203 @@
+#include "TelematicFixture.h"
+
+#include "CdsExchange.h"
+#include "ClientDataSet.h"
+#include "Exceptions.h"
+#include "DataPaths.h"
+#include "NrTransaction.h"
+#include "store/DatabaseSetup.h"
+#include "store/LocalDataFolder.h"
+#include "store/ReturnCatalogue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString built(const QString &relative)
+{
+    return DataPaths::resolve(QString::fromUtf8(ELH_DATA_ROOT), relative);
+}
+
+const ReturnCatalogue &catalogue()
+{
+    static const ReturnCatalogue loaded = ReturnCatalogue::load(built(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
+    return loaded;
+}
+
+void copyFile(const QString &from, const QString &to)
+{
+    QDir().mkpath(QFileInfo(to).path());
+    if (!QFile::copy(from, to))
+        throw std::runtime_error("cannot copy " + from.toStdString());
+}
+
+} // namespace
+
+TelematicTest::TelematicTest()
+{
+    for (const QString &kind : {u"A"_s, u"B"_s, u"D"_s, u"I"_s, u"J"_s, u"Z"_s})
+        copyFile(built(u"USR\\FL2023\\Res\\FileTel\\Record_"_s + kind + u".xml"_s),
+                 file(u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s));
+    for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
+        copyFile(built(u"USR\\FL2023\\DbIniziale\\"_s + name), file(u"USR/FL2023/DbIniziale/"_s + name));
+    LocalDataFolder::prepare();
+    if (!connection.OpenConnection())
+        throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
+    TNrTransaction transaction(connection);
+    transaction.StartTransaction();
+    DatabaseSetup(connection).createStructures(catalogue(), {2022, 2023});
+    transaction.Commit();
+    store.setConnection(&connection);
+}
+
+TelematicTest::~TelematicTest()
+{
+    m_wizard.reset();
+    m_dm.reset();
+}
+
+void TelematicTest::add(const QString &table, const QByteArray &json)
+{
+    ClientDataSet ds(table);
+    store.open(ds, table);
+    CdsExchange::appendJsonRecords(ds, json, table);
+    store.save(ds, table);
+}
+
+void TelematicTest::addDemoFrontispiece()
+{
+    add(u"TSOS_DATOSOSTITUTO"_s, readFile(built(u"USR\\FL2023\\DbIniziale\\Demo\\TSOS_DATOSOSTITUTO.2022.json"_s)));
+    add(u"TFOR_FORNITORE"_s, readFile(built(u"USR\\FL2023\\DbIniziale\\Demo\\TFOR_FORNITORE.2022.json"_s)));
+}
+
+void TelematicTest::addDemoReturn()
+{
+    addDemoFrontispiece();
+    const QDir demo(built(u"USR\\FL2023\\DbIniziale\\Demo\\"_s));
+    for (const QString &name : demo.entryList({u"T*.json"_s}, QDir::Files, QDir::Name)) {
+        const QString table = name.section(u'.', 0, 0);
+        // Previous-year files and the payroll module's tables are not the return's.
+        if (name.count(u'.') == 1 && catalogue().find(table)->program == u"elh")
+            add(table, readFile(demo.filePath(name)));
+    }
+}
+
+FileWizard &TelematicTest::openWizard(const Options &options)
+{
+    m_wizard.reset();
+    m_dm = std::make_unique<TdmElhFile>(store);
+    m_dm->openTables();
+    m_wizard = std::make_unique<FileWizard>(*m_dm);
+    m_wizard->prospettiSv = options.prospettiSv;
+    m_wizard->prospettoSy = options.prospettoSy;
+    return *m_wizard;
+}
+
+QString TelematicTest::generate(const Options &options)
+{
+    FileWizard &w = openWizard(options);
+    const bool created = w.createFile();
+    EXPECT_TRUE(created) << w.memo().join(u'\n').toStdString();
+    const QString out = file(u"770"_s + Edition::kReturnYear.right(2));
+    if (created)
+        w.save(out);
+    return out;
+}
+
+TdmElhFile &TelematicTest::dm()
+{
+    return *m_dm;
+}
+
+FileWizard &TelematicTest::wizard()
+{
+    return *m_wizard;
+}
+
+QString TelematicTest::write(const QString &relative, const QByteArray &bytes) const
+{
+    const QString path = file(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+    return path;
+}
+
+QString errorOf(const std::function<void()> &run)
+{
+    try {
+        run();
+    } catch (const Exception &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QList<QByteArray> supplyLines(const QString &path)
+{
+    const QByteArray bytes = readFile(path);
+    EXPECT_TRUE(bytes.endsWith("\r\n")) << path.toStdString();
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast();
+    for (QByteArray &line : lines) {
+        EXPECT_TRUE(line.endsWith('\r'));
+        line.chop(1);
+        EXPECT_EQ(line.size(), 1898) << line.left(1).toStdString();
+        EXPECT_EQ(line.right(1), "A");
+    }
+    return lines;
+}
+
+QList<QByteArray> elements(const QByteArray &record)
+{
+    QList<QByteArray> list;
+    for (qsizetype at = 89; at + 24 <= 1897; at += 24) {
+        const QByteArray e = record.mid(at, 24);
+        if (e.trimmed().isEmpty())
+            break;
+        list.append(e);
+    }
+    return list;
+}
+
+void expectGolden(const QString &produced, const QString &goldenName)
+{
+    const QString golden = QString::fromUtf8(ELH_GOLDEN_DIR) + u'/' + goldenName;
+    const QByteArray bytes = readFile(produced);
+    ASSERT_FALSE(bytes.isEmpty()) << produced.toStdString();
+    if (qEnvironmentVariableIntValue("ELH_UPDATE_GOLDEN") == 1) {
+        QFile f(golden);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return;
+    }
+    const QByteArray expected = readFile(golden);
+    ASSERT_FALSE(expected.isEmpty()) << "golden file missing: " << golden.toStdString();
+    if (bytes == expected)
+        return;
+    const QList<QByteArray> a = bytes.split('\n');
+    const QList<QByteArray> b = expected.split('\n');
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i] != b[i]) {
+            qsizetype col = 0;
+            while (col < std::min(a[i].size(), b[i].size()) && a[i][col] == b[i][col])
+                ++col;
+            ADD_FAILURE() << goldenName.toStdString() << ": line " << i + 1 << " differs at position " << col + 1
+                          << "\n  got:      " << a[i].mid(std::max<qsizetype>(col - 20, 0), 60).toStdString()
+                          << "\n  expected: " << b[i].mid(std::max<qsizetype>(col - 20, 0), 60).toStdString();
+            return;
+        }
+    }
+    ADD_FAILURE() << goldenName.toStdString() << ": " << a.size() << " lines instead of " << b.size();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "telematic/ElhMFile.h"
+#include "telematic/ElhUFileWizard.h"
+#include "NrMessages.h"
+#include "QtPrinters.h"
+#include "THlmDBCds.h"
+#include "TdmkbrConnessione.h"
+#include "TestInstallation.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// "Si" or "No" on the pages of the wizard.
+struct Options
+{
+    bool prospettiSv = true;
+    bool prospettoSy = true;
+};
+
+// A temporary installation with a new SQLite school database holding the
+// structures of every catalogued table, as "elh770 crea-database" makes it,
+// the delivered descriptors and the year's local data folder; message boxes
+// answered from a script.
+class TelematicTest : public ::testing::Test
+{
+protected:
+    TelematicTest();
+    ~TelematicTest() override;
+
+    // The agent and the supplier of the demo school.
+    void addDemoFrontispiece();
+    // Every table of the demo school's return.
+    void addDemoReturn();
+    // Appends {"records": [...]} to a table of 2023 through the store.
+    void add(const QString &table, const QByteArray &json);
+
+    // Runs both stages into a file of the temporary folder; fails the test
+    // when stage 1 does not succeed. Returns the file's path.
+    QString generate(const Options &options);
+    QString generate() { return generate(Options()); }
+    // The open data module and wizard of the last run.
+    TdmElhFile &dm();
+    FileWizard &wizard();
+    FileWizard &openWizard(const Options &options = Options());
+
+    // Writes a file of the installation and returns its path.
+    QString write(const QString &relative, const QByteArray &bytes) const;
+
+    // The temporary folder of the installation, its data root.
+    QString file(const QString &relative) const { return installation.root() + relative; }
+
+    ScriptedMessageService messages;
+    MessageServiceScope scope{&messages};
+    TestInstallation installation{Engine::SQLite};
+    TdmkbrConnessione connection;
+    THlmDBCds store{2023, QStringLiteral("elh"), 0};
+
+private:
+    std::unique_ptr<TdmElhFile> m_dm;
+    std::unique_ptr<FileWizard> m_wizard;
+};
+
+// The message of the Exception that `run` raises; empty when it raises none.
+QString errorOf(const std::function<void()> &run);
+// The lines of a supply file, each checked to be 1,898 bytes ended by CR LF.
+QList<QByteArray> supplyLines(const QString &path);
+// The bytes of a file, empty when it cannot be read.
+QByteArray readFile(const QString &path);
+// The 24-character elements of a record D, I or J after its 89-character header.
+QList<QByteArray> elements(const QByteArray &record);
+// Compares a produced supply file with its golden file under golden/;
+// ELH_UPDATE_GOLDEN=1 writes the golden file instead.
+void expectGolden(const QString &produced, const QString &goldenName);

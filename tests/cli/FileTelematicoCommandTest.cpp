@@ -29,11 +29,13 @@ protected:
     {
         QDir().mkpath(root() + u"bin"_s);
         ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), root() + u"bin/elh770"_s));
-        const QString from = QStringLiteral(ELH_DATA_ROOT "/USR");
+        // The delivered data only: the build tree may also hold what the
+        // program wrote there when it was run (its database, USR/FLDati).
+        const QString from = QStringLiteral(ELH_DATA_ROOT "/USR/FL2023");
         QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
-            const QString to = root() + u"USR/"_s + QDir(from).relativeFilePath(file);
+            const QString to = root() + u"USR/FL2023/"_s + QDir(from).relativeFilePath(file);
             QDir().mkpath(QFileInfo(to).path());
             ASSERT_TRUE(QFile::copy(file, to));
         }

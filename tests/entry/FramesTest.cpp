@@ -198,6 +198,16 @@ TEST_F(Frames, TheActionsFollowTheRecordAndTheState)
     EXPECT_EQ(frame.acEdit->shortcut(), QKeySequence(Qt::Key_F2));
 }
 
+TEST_F(Frames, WithTheFrameOptionOffTheActionsHaveNoShortcuts)
+{
+    TfrNrBase::setShortcutsEnabled(false);
+    TfrElhSosEst frame;
+    TfrNrBase::setShortcutsEnabled(true);
+    for (const QAction *a : frame.alFrame())
+        EXPECT_TRUE(a->shortcuts().isEmpty()) << a->objectName().toStdString();
+    EXPECT_TRUE(frame.actions().isEmpty());
+}
+
 TEST_F(Frames, TheSecondAgentRecordCannotBeInserted)
 {
     TfrElhSostituto frame([] { return u"80012345676"_s; });

@@ -1,4 +1,5 @@
 #include "DesktopShell.h"
+#include "RecordingShell.h"
 #include "ShellOpen.h"
 
 #include <QDesktopServices>
@@ -21,21 +22,6 @@ public slots:
     void open(const QUrl &url) { opened.append(url); }
 };
 
-struct Recorder : ShellOpen::Service
-{
-    QStringList calls;
-    bool openFile(const QString &path) override
-    {
-        calls.append(u"file "_s + path);
-        return true;
-    }
-    bool openFolder(const QString &path) override
-    {
-        calls.append(u"cartella "_s + path);
-        return false;
-    }
-};
-
 } // namespace
 
 TEST(ShellOpen, SwitchedOffWithoutAService)
@@ -44,12 +30,16 @@ TEST(ShellOpen, SwitchedOffWithoutAService)
     EXPECT_TRUE(ShellOpen::openFile(u"/tmp/stampa.pdf"_s));
     EXPECT_TRUE(ShellOpen::openFolder(u"/tmp/"_s));
 
-    Recorder recorder;
-    ShellOpen::setService(&recorder);
+    QStringList calls;
+    {
+        RecordingShell recorder;
+        recorder.answer = false;
+        EXPECT_FALSE(ShellOpen::openFile(u"/tmp/stampa.pdf"_s));
+        EXPECT_FALSE(ShellOpen::openFolder(u"/tmp/"_s));
+        calls = recorder.calls;
+    }
+    EXPECT_EQ(calls, (QStringList{u"file /tmp/stampa.pdf"_s, u"cartella /tmp/"_s}));
     EXPECT_TRUE(ShellOpen::openFile(u"/tmp/stampa.pdf"_s));
-    EXPECT_FALSE(ShellOpen::openFolder(u"/tmp/"_s));
-    ShellOpen::setService(nullptr);
-    EXPECT_EQ(recorder.calls, (QStringList{u"file /tmp/stampa.pdf"_s, u"cartella /tmp/"_s}));
 }
 
 TEST(DesktopShell, HandsLocalFilesToTheDesktop)

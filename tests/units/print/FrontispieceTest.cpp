@@ -1,11 +1,9 @@
 #include "ClientDataSet.h"
-#include "DataPaths.h"
 #include "Exceptions.h"
 #include "PrintTestSupport.h"
 #include "checks/AgentSummary.h"
 #include "print/ElhMStampe.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -22,17 +20,12 @@ QJsonObject agent(int section)
 }
 
 // A data root with the delivered template and a frontispiece descriptor of the test's own.
-struct FrontRoot
+struct FrontRoot : PartialDataRoot
 {
-    TempDir root;
-
     explicit FrontRoot(const QByteArray &frontS)
+        : PartialDataRoot({u"770_sempl_mod.pdf"_s})
     {
-        const QString folder = root.file(u"USR/FL2023/Res/CoordStp/"_s);
-        QDir().mkpath(folder);
-        QFile::copy(PrintFixture::templatePath(u"770_sempl_mod.pdf"_s), folder + u"770_sempl_mod.pdf"_s);
         root.write(u"USR/FL2023/Res/CoordStp/FrontS.xml"_s, frontS);
-        DataPaths::setDataRoot(root.path() + u'/');
     }
 };
 
@@ -131,7 +124,7 @@ TEST(Frontispiece, AMissingDescriptorEndsThePrint)
 {
     PrintFixture f;
     FrontRoot root(kFrontS);
-    QFile::remove(root.root.file(u"USR/FL2023/Res/CoordStp/FrontS.xml"_s));
+    QFile::remove(root.coordStp(u"FrontS.xml"_s));
     TdmElhStampe stampe(f.tables);
     stampe.preparaFrontespizio();
     try {

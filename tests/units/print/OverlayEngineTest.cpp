@@ -2,7 +2,7 @@
 #include "NrMessages.h"
 #include "PdfReadBack.h"
 #include "QtPrinters.h"
-#include "ShellOpen.h"
+#include "RecordingShell.h"
 #include "TempDir.h"
 #include "THlkPdf.h"
 #include "print/ElhMPDF.h"
@@ -117,21 +117,6 @@ struct Fixture
         print.EliminaPagine(1, 1);
         print.SalvaPdf(out, false, false);
         return PdfReadBack::read(out, templatePath);
-    }
-};
-
-struct Recorder : ShellOpen::Service
-{
-    QStringList calls;
-    bool openFile(const QString &path) override
-    {
-        calls.append(u"file "_s + path);
-        return true;
-    }
-    bool openFolder(const QString &path) override
-    {
-        calls.append(u"cartella "_s + path);
-        return true;
     }
 };
 
@@ -261,8 +246,7 @@ TEST(OverlayEngine, MissingFilesLeaveThePrintAsItWas)
 TEST(OverlayEngine, SavesIntoNewFoldersAndOpensWhatItIsAsked)
 {
     Fixture f;
-    Recorder recorder;
-    ShellOpen::setService(&recorder);
+    RecordingShell recorder;
     TestPrint print;
     ASSERT_TRUE(print.ApriModello(f.templatePath, f.descriptorPath));
     print.CreaPagina(1, false);
@@ -270,7 +254,6 @@ TEST(OverlayEngine, SavesIntoNewFoldersAndOpensWhatItIsAsked)
     const QString out = f.dir.file(u"USR/FL2023/Stp/Riepilogo.pdf"_s);
     print.SalvaPdf(out, true, true);
     print.SalvaPdf(f.dir.file(u"altro.pdf"_s), false, false);
-    ShellOpen::setService(nullptr);
     EXPECT_EQ(PdfReadBack::pageCount(out), 1);
     EXPECT_EQ(recorder.calls, (QStringList{u"cartella "_s + QFileInfo(out).absolutePath() + u'/', u"file "_s + out}));
 }

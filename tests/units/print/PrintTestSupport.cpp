@@ -2,6 +2,9 @@
 
 #include "DataPaths.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,6 +24,24 @@ PrintFixture::~PrintFixture()
 QString PrintFixture::templatePath(const QString &name)
 {
     return QStringLiteral(ELH_DATA_ROOT) + u"/USR/FL2023/Res/CoordStp/"_s + name;
+}
+
+PartialDataRoot::PartialDataRoot(const QStringList &files)
+{
+    QDir().mkpath(coordStp(QString()));
+    for (const QString &f : files)
+        QFile::copy(PrintFixture::templatePath(f), coordStp(f));
+    DataPaths::setDataRoot(root.path() + u'/');
+}
+
+PartialDataRoot::~PartialDataRoot()
+{
+    DataPaths::setDataRoot(QStringLiteral(ELH_DATA_ROOT) + u'/');
+}
+
+QString PartialDataRoot::coordStp(const QString &file) const
+{
+    return root.file(u"USR/FL2023/Res/CoordStp/"_s + file);
 }
 
 QString textIn(const PdfReadBack::Page &page, double left, double right, double baseline)

@@ -25,6 +25,17 @@ struct PrintFixture
     static QString templatePath(const QString &name);
 };
 
+// A data root of its own holding only some of the delivered files of
+// "USR/FL2023/Res/CoordStp"; the build tree's root again when it ends.
+struct PartialDataRoot
+{
+    explicit PartialDataRoot(const QStringList &files);
+    ~PartialDataRoot();
+    QString coordStp(const QString &file) const;
+
+    TempDir root;
+};
+
 // A page of a print seen as the user reads it: the template page it copies,
 // its module number and the texts inside a column, top to bottom.
 struct PageView

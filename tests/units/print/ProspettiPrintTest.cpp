@@ -1,9 +1,9 @@
-#include "DataPaths.h"
 #include "PrintTestSupport.h"
 #include "print/ElhMProspSTPDF.h"
 
 #include <QDate>
-#include <QDir>
+
+#include <memory>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -269,10 +269,7 @@ TEST(Prospetti, NothingToPrintMakesNoFile)
 TEST(Prospetti, AMissingTemplateShowsTheErrorBoxAndMakesNoFile)
 {
     PrintFixture f;
-    TempDir root;
-    QDir().mkpath(root.file(u"USR/FL2023/Res/CoordStp"_s));
-    QFile::copy(PrintFixture::templatePath(u"ProspSV.xml"_s), root.file(u"USR/FL2023/Res/CoordStp/ProspSV.xml"_s));
-    DataPaths::setDataRoot(root.path() + u'/');
+    auto root = std::make_unique<PartialDataRoot>(QStringList{u"ProspSV.xml"_s});
     f.tables.append(u"TPSV_PROSPETTOSV"_s, rows(1, 1, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s));
     TdmElhProspSTPDF print(f.tables);
     EXPECT_EQ(print.stampaSV(f.file(u"sv.pdf"_s)), Outcome::Failed);
@@ -282,6 +279,6 @@ TEST(Prospetti, AMissingTemplateShowsTheErrorBoxAndMakesNoFile)
     EXPECT_TRUE(f.messages.texts()[0].startsWith(TdmElhPDF::kOpenErrorText));
     EXPECT_TRUE(f.messages.texts()[0].endsWith(u"770_sempl_mod.pdf» non esiste."_s));
     // The datasets are closed again: the next print starts afresh.
-    DataPaths::setDataRoot(QStringLiteral(ELH_DATA_ROOT) + u'/');
+    root.reset();
     EXPECT_EQ(print.stampaSV(f.file(u"sv.pdf"_s)), Outcome::Saved);
 }

@@ -1,9 +1,7 @@
-#include "DataPaths.h"
 #include "PrintTestSupport.h"
-#include "ShellOpen.h"
+#include "RecordingShell.h"
 #include "print/ElhMProspSTPDF.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -49,21 +47,6 @@ QStringList lines(const PdfReadBack::Page &page, double firstBaseline)
     return out;
 }
 
-struct Recorder : ShellOpen::Service
-{
-    QStringList calls;
-    bool openFile(const QString &path) override
-    {
-        calls.append(path);
-        return true;
-    }
-    bool openFolder(const QString &path) override
-    {
-        calls.append(path);
-        return true;
-    }
-};
-
 } // namespace
 
 TEST(RiepilogoINPS, ThirtyFiveEmployeesAPageThenTheTotal)
@@ -79,14 +62,11 @@ TEST(RiepilogoINPS, ThirtyFiveEmployeesAPageThenTheTotal)
     inps.append({{u"SDIP7CODFIS"_s, code(36)}, {u"fINPS7Imponibile"_s, u"0.25"_s}, {u"FINPS7COMPTRATTEN"_s, u"7"_s}});
     f.tables.append(u"TDIP7_ANAGRFISCALI"_s, employees);
     f.tables.append(u"TINPS7_INPS"_s, inps);
-    Recorder recorder;
-    ShellOpen::setService(&recorder);
+    RecordingShell recorder;
     TdmElhProspSTPDF print(f.tables);
     const QString out = f.file(u"Stp/RiepilogoINPS.pdf"_s);
-    const Outcome outcome = print.riepilogoINPS(out);
-    ShellOpen::setService(nullptr);
-    ASSERT_EQ(outcome, Outcome::Saved);
-    EXPECT_EQ(recorder.calls, (QStringList{QFileInfo(out).absolutePath() + u'/', out}));
+    ASSERT_EQ(print.riepilogoINPS(out), Outcome::Saved);
+    EXPECT_EQ(recorder.calls, (QStringList{u"cartella "_s + QFileInfo(out).absolutePath() + u'/', u"file "_s + out}));
 
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"RiepilogoINPS.pdf"_s));
     ASSERT_EQ(pages.size(), 2);
@@ -233,10 +213,7 @@ TEST(SummaryReports, WithoutPersonsAHeaderAndZeroTotals)
 TEST(SummaryReports, AMissingTemplateShowsTheErrorBox)
 {
     PrintFixture f;
-    TempDir root;
-    QDir().mkpath(root.file(u"USR/FL2023/Res/CoordStp"_s));
-    QFile::copy(PrintFixture::templatePath(u"StampeVarie.xml"_s), root.file(u"USR/FL2023/Res/CoordStp/StampeVarie.xml"_s));
-    DataPaths::setDataRoot(root.path() + u'/');
+    PartialDataRoot root({u"StampeVarie.xml"_s});
     TdmElhProspSTPDF print(f.tables);
     EXPECT_EQ(print.riepilogoAutonomi(f.file(u"a.pdf"_s)), Outcome::Failed);
     EXPECT_TRUE(f.messages.texts().value(0).startsWith(TdmElhPDF::kOpenErrorText));

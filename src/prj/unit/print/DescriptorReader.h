@@ -19,6 +19,17 @@ public:
     bool nextChild();
     bool is(const QString &name) const { return m_xml.name() == name; }
     void skip() { m_xml.skipCurrentElement(); }
+    // Reads each child element of that name with `read`, skipping the others.
+    template<typename Read>
+    void forEachChild(const QString &name, Read read)
+    {
+        while (nextChild()) {
+            if (is(name))
+                read();
+            else
+                skip();
+        }
+    }
     // Raises the error of a malformed document; call once the root is done.
     void finish();
 

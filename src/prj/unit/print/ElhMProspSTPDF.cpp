@@ -295,53 +295,45 @@ void TdmElhProspSTPDF::printPendingSY()
     }
 }
 
-// Section I continues on the page of section II; when it overflows, section
-// III still pending goes on that page first, then section I opens further
-// pages 30 with modules of their own.
-void TdmElhProspSTPDF::printSYI()
+// Sections I and III continue on the page of section II and open further
+// pages 30, with modules of their own, when they overflow.
+void TdmElhProspSTPDF::printSYContinued(ClientDataSet &data, int rowsPerPage, const Name &header, const Name &first,
+                                        const Name &next, const std::function<void()> &beforeNewPage)
 {
     int r = 0;
-    for (cdsSY.first(); !cdsSY.eof(); cdsSY.next()) {
-        if (agentOf(cdsSY) != m_agent)
+    for (data.first(); !data.eof(); data.next()) {
+        if (agentOf(data) != m_agent)
             continue;
-        if (r >= 5) {
-            if (m_pending[1]) {
-                m_pending[1] = false;
-                printSYIII();
-            }
+        if (r >= rowsPerPage) {
+            if (beforeNewPage)
+                beforeNewPage();
             CreaPagina(30, false);
             ++m_module;
-            moduleHeader({{u"ModN"_s, u"cdsAltreVoci"_s}, {u"CodFis"_s, u"cdsSost"_s}, {u"SYC"_s, u"cdsSY"_s}},
-                         m_module);
+            moduleHeader({{u"ModN"_s, u"cdsAltreVoci"_s}, {u"CodFis"_s, u"cdsSost"_s}, header}, m_module);
             r = 0;
         }
         if (r == 0)
-            StampaSezione(u"SYI"_s, u"cdsSY"_s, 1);
+            StampaSezione(first.page, first.section, 1);
         else
-            StampaSezione(u"SYN"_s, u"cdsSY"_s, r - 1);
+            StampaSezione(next.page, next.section, r - 1);
         ++r;
     }
 }
 
+// When section I overflows, section III still pending goes on its page first.
+void TdmElhProspSTPDF::printSYI()
+{
+    printSYContinued(cdsSY, 5, {u"SYC"_s, u"cdsSY"_s}, {u"SYI"_s, u"cdsSY"_s}, {u"SYN"_s, u"cdsSY"_s}, [this] {
+        if (m_pending[1]) {
+            m_pending[1] = false;
+            printSYIII();
+        }
+    });
+}
+
 void TdmElhProspSTPDF::printSYIII()
 {
-    int r = 0;
-    for (cdsSY3.first(); !cdsSY3.eof(); cdsSY3.next()) {
-        if (agentOf(cdsSY3) != m_agent)
-            continue;
-        if (r >= 4) {
-            CreaPagina(30, false);
-            ++m_module;
-            moduleHeader({{u"ModN"_s, u"cdsAltreVoci"_s}, {u"CodFis"_s, u"cdsSost"_s}, {u"SYC3"_s, u"cdsSY3"_s}},
-                         m_module);
-            r = 0;
-        }
-        if (r == 0)
-            StampaSezione(u"SYIII"_s, u"cdsSY3"_s, 1);
-        else
-            StampaSezione(u"SYNIII"_s, u"cdsSY3"_s, r - 1);
-        ++r;
-    }
+    printSYContinued(cdsSY3, 4, {u"SYC3"_s, u"cdsSY3"_s}, {u"SYIII"_s, u"cdsSY3"_s}, {u"SYNIII"_s, u"cdsSY3"_s}, {});
 }
 
 // Section IV has a page 31 of its own; its further pages take the next

@@ -108,6 +108,8 @@ private:
     void printDependentST(ClientDataSet &data, int templatePage, const QList<Name> &header, const Name &first,
                           const Name &next);
     void printPendingSY();
+    void printSYContinued(ClientDataSet &data, int rowsPerPage, const Name &header, const Name &first, const Name &next,
+                          const std::function<void()> &beforeNewPage);
     void printSYI();
     void printSYIII();
     void printSYIV();

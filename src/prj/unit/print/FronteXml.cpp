@@ -17,15 +17,15 @@ TXMLEditType readEdit(DescriptorReader &r)
     edit.page = r.optionalInt(u"Page"_s);
     edit.space = DescriptorReader::parseReal(r.text(u"Space"_s)).value_or(0.0);
     bool hasRect = false;
-    while (r.nextChild()) {
-        if (r.is(u"PrintRect"_s) && !hasRect) {
+    r.forEachChild(u"PrintRect"_s, [&] {
+        if (!hasRect) {
             edit.printRect.top = r.requiredInt(u"Top"_s);
             edit.printRect.left = r.requiredInt(u"Left"_s);
             edit.printRect.height = r.requiredInt(u"Height"_s);
             hasRect = true;
         }
         r.skip();
-    }
+    });
     if (!hasRect)
         r.fail(u"il campo %1 non ha PrintRect"_s.arg(edit.name));
     return edit;
@@ -36,12 +36,7 @@ TXMLSectionType readSection(DescriptorReader &r)
     TXMLSectionType section;
     section.name = r.text(u"Name"_s);
     section.page = r.optionalInt(u"Page"_s);
-    while (r.nextChild()) {
-        if (r.is(u"Edit"_s))
-            section.edits.append(readEdit(r));
-        else
-            r.skip();
-    }
+    r.forEachChild(u"Edit"_s, [&] { section.edits.append(readEdit(r)); });
     return section;
 }
 
@@ -51,12 +46,7 @@ TXMLFronteType load(const QString &path)
 {
     DescriptorReader r(path, u"Fronte"_s);
     TXMLFronteType fronte;
-    while (r.nextChild()) {
-        if (r.is(u"Section"_s))
-            fronte.sections.append(readSection(r));
-        else
-            r.skip();
-    }
+    r.forEachChild(u"Section"_s, [&] { fronte.sections.append(readSection(r)); });
     r.finish();
     return fronte;
 }

@@ -29,12 +29,7 @@ TXMLEditType readEdit(DescriptorReader &r)
     edit.name = r.text(u"Name"_s);
     edit.alignment = r.text(u"Alignment"_s);
     edit.type = r.text(u"Type"_s);
-    while (r.nextChild()) {
-        if (r.is(u"PrintRect"_s))
-            edit.printRects.append(readPrintRect(r));
-        else
-            r.skip();
-    }
+    r.forEachChild(u"PrintRect"_s, [&] { edit.printRects.append(readPrintRect(r)); });
     return edit;
 }
 
@@ -43,12 +38,7 @@ TXMLSectionType readSection(DescriptorReader &r)
     TXMLSectionType section;
     section.name = r.text(u"Name"_s);
     section.repeat = r.text(u"Repeat"_s);
-    while (r.nextChild()) {
-        if (r.is(u"Edit"_s))
-            section.edits.append(readEdit(r));
-        else
-            r.skip();
-    }
+    r.forEachChild(u"Edit"_s, [&] { section.edits.append(readEdit(r)); });
     return section;
 }
 
@@ -57,12 +47,7 @@ TXMLPageType readPage(DescriptorReader &r)
     TXMLPageType page;
     page.name = r.text(u"Name"_s);
     page.templatePage = r.optionalInt(u"Template"_s);
-    while (r.nextChild()) {
-        if (r.is(u"Section"_s))
-            page.sections.append(readSection(r));
-        else
-            r.skip();
-    }
+    r.forEachChild(u"Section"_s, [&] { page.sections.append(readSection(r)); });
     return page;
 }
 
@@ -72,12 +57,7 @@ TXMLPdfConfType load(const QString &path)
 {
     DescriptorReader r(path, u"PdfConf"_s);
     TXMLPdfConfType conf;
-    while (r.nextChild()) {
-        if (r.is(u"Page"_s))
-            conf.pages.append(readPage(r));
-        else
-            r.skip();
-    }
+    r.forEachChild(u"Page"_s, [&] { conf.pages.append(readPage(r)); });
     r.finish();
     return conf;
 }

@@ -30,14 +30,20 @@ const std::array<quint32, 256> &crcTable()
     return table;
 }
 
-quint32 crc32(const char *data, qsizetype size)
+} // namespace
+
+quint32 CdsPacket::checksum(QByteArrayView bytes)
 {
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
     const auto &t = crcTable();
     quint32 c = 0xFFFFFFFFu;
     for (qsizetype i = 0; i < size; ++i)
         c = t[(c ^ static_cast<unsigned char>(data[i])) & 0xFFu] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
+
+namespace {
 
 class Writer
 {
@@ -223,7 +229,7 @@ QByteArray CdsPacket::write(const ClientDataSet &ds)
             }
         }
     }
-    w.u32(crc32(w.out().constData(), w.out().size()));
+    w.u32(checksum(w.out()));
     return std::move(w.out());
 }
 
@@ -236,7 +242,7 @@ CdsPacket::Contents CdsPacket::read(const QByteArray &data, const QString &sourc
     const qsizetype bodySize = data.size() - 4;
     {
         Reader tail(QByteArrayView(data).sliced(bodySize), source);
-        if (tail.u32() != crc32(data.constData(), bodySize)) {
+        if (tail.u32() != checksum(QByteArrayView(data).first(bodySize))) {
             // A newer format may check itself otherwise: say so before blaming the data.
             r.take(sizeof kMagic);
             const quint16 version = r.u16();

@@ -37,4 +37,6 @@ public:
     // record whatever the filter; a closed dataset gives its structure only.
     static QByteArray write(const ClientDataSet &dataSet);
     static Contents read(const QByteArray &data, const QString &source);
+    // The CRC-32 that closes a packet (IEEE 802.3, as zlib computes it).
+    static quint32 checksum(QByteArrayView data);
 };

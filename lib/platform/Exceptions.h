@@ -55,6 +55,14 @@ public:
     using Exception::Exception;
 };
 
+// A broken assumption of the program rather than of its data, such as a
+// statement asked of the query store that the store does not hold.
+class EAssertionFailed : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
 // A file that cannot be read or written.
 class EInOutError : public Exception
 {

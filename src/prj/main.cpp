@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "Version.h"
 
 #include <QCoreApplication>
 
@@ -7,7 +8,9 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("elh770"));
+    QCoreApplication::setApplicationName(QStringLiteral(ELH_PROGRAM_NAME));
+    // The query-text store must declare this version.
+    QCoreApplication::setApplicationVersion(QStringLiteral(ELH_VERSION));
     // Numbers in files never follow the machine's locale.
     std::setlocale(LC_NUMERIC, "C");
     return runCommandLine(QCoreApplication::arguments().mid(1));

@@ -1,6 +1,5 @@
+#include "Elh770Process.h"
 #include "TempDir.h"
-
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -8,19 +7,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 Outcome elh770(const QStringList &args)
 {
-    QProcess p;
-    p.start(QString::fromUtf8(ELH770_EXE), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runProgram(QString::fromUtf8(ELH770_EXE), args);
 }
 
 } // namespace
@@ -33,6 +22,8 @@ TEST(CommandLine, VersionAndHelp)
     const Outcome h = elh770({u"--help"_s});
     EXPECT_EQ(h.exitCode, 0);
     EXPECT_TRUE(h.out.contains(u"cds leggi FILE"_s));
+    EXPECT_TRUE(h.out.contains(u"crea-database [--demo]"_s));
+    EXPECT_TRUE(h.out.contains(u"esporta CARTELLA"_s));
     const Outcome bad = elh770({u"stampa-tutto"_s});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(u"Comando sconosciuto: stampa-tutto"_s));

@@ -8,13 +8,13 @@
 // second time with its last four bytes replaced by the right CRC, so that
 // the fuzzer reaches the field definitions and the records behind it.
 
+#include "CdsPacket.h"
 #include "ClientDataSet.h"
 #include "Exceptions.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,25 +29,6 @@ namespace {
     std::abort();
 }
 
-// CRC-32 of the packed format (IEEE 802.3, reflected, as zlib computes it).
-quint32 crc32(const char *data, qsizetype size)
-{
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> t{};
-        for (quint32 i = 0; i < 256; ++i) {
-            quint32 c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    quint32 c = 0xFFFFFFFFu;
-    for (qsizetype i = 0; i < size; ++i)
-        c = table[(c ^ static_cast<unsigned char>(data[i])) & 0xFFu] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
 // The input with its last four bytes holding the CRC of the bytes before them.
 QByteArray withRightCrc(const QByteArray &input)
 {
@@ -55,7 +36,7 @@ QByteArray withRightCrc(const QByteArray &input)
     if (fixed.size() < 4)
         return fixed;
     const qsizetype body = fixed.size() - 4;
-    const quint32 crc = crc32(fixed.constData(), body);
+    const quint32 crc = CdsPacket::checksum(QByteArrayView(fixed).first(body));
     for (int i = 0; i < 4; ++i)
         fixed[body + i] = static_cast<char>((crc >> (8 * i)) & 0xFFu);
     return fixed;

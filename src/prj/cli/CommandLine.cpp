@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "CdsCommand.h"
+#include "DatabaseCommands.h"
 #include "Exceptions.h"
 #include "NrMessages.h"
 #include "Version.h"
@@ -28,6 +29,17 @@ const Command kCommands[] = {
      u"  cds scrivi ORIGINE DESTINAZIONE   crea l'archivio dati DESTINAZIONE (.cds)\n"
      u"                                    da un file ORIGINE .json o .csv\n",
      runCdsCommand},
+    {u"crea-database",
+     u"  crea-database [--demo]            crea il database della scuola indicato in\n"
+     u"                                    usr/kbr/KbrPar.ini (SQLite se manca) con le\n"
+     u"                                    strutture delle tabelle del 2022 e del 2023;\n"
+     u"                                    con --demo aggiunge una scuola dimostrativa\n"
+     u"                                    e i suoi dati\n",
+     runCreateDatabase},
+    {u"esporta",
+     u"  esporta CARTELLA                  scrive ogni tabella della dichiarazione 2023\n"
+     u"                                    nella CARTELLA come TABELLA.cds\n",
+     runExport},
 };
 
 QString helpText()

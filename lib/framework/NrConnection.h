@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+
+class NrStatementSource;
+
+// Where the school database is: the settings of the installation.
+struct NrConnectionSettings
+{
+    QString driver;   // "QSQLITE" (the embedded default) or "QPSQL"
+    QString database; // the file (SQLite) or the database name (PostgreSQL)
+    QString host;
+    int port = 0;     // 0: the driver's default
+    QString user;     // PostgreSQL; the password comes from PGPASSWORD or .pgpass
+};
+
+// The framework's connection data module: one named Qt SQL connection to the
+// school database, the transaction state of that connection and the source of
+// its named statements. Like the SQL connection layer it stands for, it is
+// used from the thread that opened it.
+class TdmNrConnection
+{
+public:
+    explicit TdmNrConnection(const QString &name = QStringLiteral("xqoMain"));
+    virtual ~TdmNrConnection();
+    TdmNrConnection(const TdmNrConnection &) = delete;
+    TdmNrConnection &operator=(const TdmNrConnection &) = delete;
+
+    // The framework's creation: this module becomes the global connection.
+    void DataModuleCreate();
+
+    const NrConnectionSettings &settings() const { return m_settings; }
+    void setSettings(const NrConnectionSettings &settings) { m_settings = settings; }
+
+    // Opens the SQL connection with the settings. Raises ENrError when the
+    // global connection is not set, EDatabaseError when the database cannot
+    // be opened. An open connection stays as it is.
+    virtual bool OpenConnection();
+    void CloseConnection();
+    bool connected() const;
+    QSqlDatabase database() const { return m_db; }
+    bool isPostgreSQL() const;
+
+    // The connection's transaction, driven by TNrTransaction. On SQLite a
+    // transaction takes the write lock at once (BEGIN IMMEDIATE), so that two
+    // clients never both read a counter and then both write it.
+    bool inTransaction() const { return m_inTransaction; }
+    void startTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+
+    // The named statements; EAssertionFailed when the module has none.
+    NrStatementSource &statements() const;
+
+protected:
+    void setStatementSource(NrStatementSource *source) { m_statements = source; }
+    // "Connessione al database non consentita" unless the global connection is set.
+    static void checkConnectionAllowed();
+
+private:
+    QString m_connectionName;
+    NrConnectionSettings m_settings;
+    QSqlDatabase m_db;
+    bool m_inTransaction = false;
+    NrStatementSource *m_statements = nullptr;
+};
+
+// The global connection of the framework: set by the connection module's
+// creation, cleared when the program goes on without a database.
+TdmNrConnection *NrGlobConn();
+void setNrGlobConn(TdmNrConnection *connection);
+
+// The text of a database error as the server gives it, or the driver's when
+// the server gave none.
+QString NrSqlErrorText(const QSqlError &error);

@@ -1,0 +1,133 @@
+#include "NrQuery.h"
+
+#include "Exceptions.h"
+#include "NrConnection.h"
+#include "NrStatementSource.h"
+
+#include <QSqlError>
+
+using namespace Qt::Literals::StringLiterals;
+
+TNrQuery::TNrQuery(TdmNrConnection &connection)
+    : m_connection(&connection)
+    , m_query(connection.database())
+{
+}
+
+void TNrQuery::setSql(const QString &sql)
+{
+    m_query.finish();
+    m_sql = sql;
+    m_prepared = false;
+}
+
+void TNrQuery::fetch(const QString &name, int index, const QString &kind)
+{
+    m_connection->statements().fetch(name, *this, index, kind);
+}
+
+void TNrQuery::setParam(const QString &name, const QVariant &value)
+{
+    for (auto &[n, v] : m_named) {
+        if (n == name) {
+            v = value;
+            return;
+        }
+    }
+    m_named.emplace_back(name, value);
+}
+
+void TNrQuery::addValue(const QVariant &value)
+{
+    m_positional.append(value);
+}
+
+void TNrQuery::run(bool forwardOnly)
+{
+    if (m_sql.trimmed().isEmpty())
+        throw EDatabaseError(u"Nessuna istruzione SQL da eseguire"_s);
+    if (!m_prepared) {
+        m_query = QSqlQuery(m_connection->database());
+        m_query.setForwardOnly(forwardOnly);
+        if (!m_query.prepare(m_sql))
+            throw EDatabaseError(NrSqlErrorText(m_query.lastError()));
+        m_prepared = true;
+    } else {
+        m_query.finish();
+    }
+    for (const auto &[name, value] : m_named)
+        m_query.bindValue(u':' + name, value);
+    for (qsizetype i = 0; i < m_positional.size(); ++i)
+        m_query.bindValue(static_cast<int>(i), m_positional.at(i));
+    m_positional.clear();
+    if (!m_query.exec())
+        throw EDatabaseError(NrSqlErrorText(m_query.lastError()));
+}
+
+void TNrQuery::open()
+{
+    run(true);
+}
+
+void TNrQuery::execute()
+{
+    run(true);
+    m_rowsAffected = m_query.numRowsAffected();
+    m_query.finish();
+}
+
+bool TNrQuery::next()
+{
+    return m_query.next();
+}
+
+void TNrQuery::close()
+{
+    m_query.finish();
+}
+
+QVariant TNrQuery::value(const QString &column) const
+{
+    const int i = m_query.record().indexOf(column);
+    if (i < 0)
+        throw EDatabaseError(u"Colonna «%1» non presente nel risultato della query"_s.arg(column));
+    return m_query.value(i);
+}
+
+QVariant TNrQuery::scalar()
+{
+    open();
+    const QVariant v = next() ? m_query.value(0) : QVariant();
+    close();
+    return v;
+}
+
+namespace NrSqlValue {
+
+QDate toDate(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QDate();
+    if (value.metaType().id() == QMetaType::QString)
+        return QDate::fromString(value.toString().left(10), Qt::ISODate);
+    if (value.metaType().id() == QMetaType::QDateTime)
+        return value.toDateTime().date();
+    return value.toDate();
+}
+
+QDateTime toDateTime(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QDateTime();
+    if (value.metaType().id() == QMetaType::QString) {
+        const QString text = value.toString();
+        if (text.size() <= 10)
+            return QDateTime(QDate::fromString(text, Qt::ISODate), QTime(0, 0));
+        return QDateTime::fromString(text, Qt::ISODateWithMs);
+    }
+    if (value.metaType().id() == QMetaType::QDate)
+        return QDateTime(value.toDate(), QTime(0, 0));
+    return value.toDateTime();
+}
+
+} // namespace NrSqlValue

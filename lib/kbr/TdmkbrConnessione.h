@@ -1,0 +1,53 @@
+#pragma once
+
+#include "NrConnection.h"
+#include "THlmQueryText.h"
+
+#include <QString>
+
+// The connection to the school database of the payroll library: settings
+// from "KbrPar.ini" of the installation folder (program folder +
+// "..\usr\kbr\"), the named statements from the definitions folder (program
+// folder + "..\etc\kbr\"), and the opening sequence of the library.
+class TdmkbrConnessione : public TdmNrConnection
+{
+public:
+    // The application whose statements the connection checks.
+    static constexpr const char16_t *kApplication = u"Gestione emolumenti";
+    static constexpr const char16_t *kSettingsFile = u"KbrPar.ini";
+
+    // The framework's creation (this becomes the global connection), the
+    // settings of the installation and the named statements.
+    TdmkbrConnessione();
+    ~TdmkbrConnessione() override;
+
+    static QString definitionsFolder();
+    static QString installationFolder();
+    // Reads "KbrPar.ini", writing it with the embedded default (SQLite, a
+    // database file in the installation folder) when missing:
+    //   [Database]
+    //   Driver=QSQLITE | QPSQL
+    //   Database=kbr.sqlite | <database name>
+    //   Host=, Port=, User=     (PostgreSQL; the password comes from
+    //                            PGPASSWORD or .pgpass, never from the file)
+    // A relative SQLite file is in the installation folder.
+    static NrConnectionSettings loadSettings();
+
+    THlmQueryText &queryText() { return m_queryText; }
+
+    // The statements must be valid for "Gestione emolumenti"; then the
+    // database is opened, its schema created or upgraded, the start-up
+    // statements run, the reports registered and the compensation register's
+    // report family written. False, with the reason shown, when the
+    // statements are not valid; an exception with the database's text when a
+    // step fails (the connection is then closed).
+    bool OpenConnection() override;
+    // Opens the connection as the program does at start: when it does not
+    // open, the reason is shown, the global connection is cleared and the
+    // program goes on without the school database.
+    bool openOrGoOn();
+
+private:
+    THlmQueryText m_queryText;
+    bool m_statementsValid = false;
+};

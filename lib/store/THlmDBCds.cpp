@@ -1,0 +1,807 @@
+#include "THlmDBCds.h"
+
+#include "ClientDataSet.h"
+#include "Conversions.h"
+#include "Exceptions.h"
+#include "HlmWaitWindow.h"
+#include "NrConnection.h"
+#include "NrGenerateID.h"
+#include "NrMessages.h"
+#include "NrQuery.h"
+#include "NrTransaction.h"
+#include "THlmDataSet.h"
+#include "THlmQueryText.h"
+
+#include <QDir>
+#include <QHash>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kSelect = u"SELECT"_s;
+const QString kRecordField = u"IFISRIGO"_s;
+const QString kPersonField = u"IAFIID"_s;
+const QDate kZeroDate(1899, 12, 30);
+
+// Rows of value inserts sent in one statement (six parameters each): few
+// round trips to the server, far below PostgreSQL's 65,535 parameters, and
+// short enough for SQLite, whose parser slows down with the square of the
+// parameters of a statement. Measured best between 100 and 500 on both.
+constexpr std::size_t kRowsPerInsert = 250;
+
+// One entry of a field map: a column of TAFI_ANAFISCALE and the field that
+// fills it, or the fields whose texts are joined into it ("A+B").
+struct MapEntry
+{
+    QString column;
+    QStringList fields;
+    bool joined() const { return fields.size() > 1; }
+};
+
+QList<MapEntry> parseFieldMap(const QStringList &pairs)
+{
+    QList<MapEntry> entries;
+    for (const QString &pair : pairs) {
+        const qsizetype eq = pair.indexOf(u'=');
+        if (eq <= 0)
+            continue;
+        MapEntry e{pair.left(eq).trimmed(), {}};
+        for (const QString &f : pair.mid(eq + 1).split(u'+', Qt::SkipEmptyParts))
+            e.fields.append(f.trimmed());
+        if (!e.fields.isEmpty())
+            entries.append(e);
+    }
+    return entries;
+}
+
+const MapEntry *findEntry(const QList<MapEntry> &entries, const QString &column)
+{
+    for (const MapEntry &e : entries) {
+        if (e.column.compare(column, Qt::CaseInsensitive) == 0)
+            return &e;
+    }
+    return nullptr;
+}
+
+// The value column of TFIS_DATIFISCALI that a field type selects; the
+// indices are those of the statement QRY_FIS_INSERISCI.
+enum class ValueColumn { Text = 0, Integer = 1, Float = 2, Date = 3 };
+
+ValueColumn valueColumnOf(FieldType type)
+{
+    switch (type) {
+    case FieldType::Integer:
+    case FieldType::LargeInt:
+        return ValueColumn::Integer;
+    case FieldType::Float:
+    case FieldType::Decimal:
+        return ValueColumn::Float;
+    case FieldType::Date:
+    case FieldType::DateTime:
+        return ValueColumn::Date;
+    case FieldType::String:
+    case FieldType::Memo:
+    case FieldType::Boolean:
+    case FieldType::Blob:
+        break;
+    }
+    return ValueColumn::Text;
+}
+
+QString dateTimeText(const QDateTime &dt)
+{
+    return dt.toString(Qt::ISODateWithMs);
+}
+
+// A value in a form both drivers bind the same way: exact amounts as
+// numbers, dates as ISO text, flags as 0/1.
+QVariant bindable(const QVariant &value)
+{
+    if (!value.isValid())
+        return value;
+    if (value.metaType() == QMetaType::fromType<Decimal>())
+        return value.value<Decimal>().toDouble();
+    switch (value.metaType().id()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(Qt::ISODate);
+    case QMetaType::QDateTime:
+        return dateTimeText(value.toDateTime());
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    default:
+        return value;
+    }
+}
+
+// The value to store for a field (as the field value rule gives it), or an
+// invalid variant when it is empty and gets no row: empty text, zero, the
+// zero date, a false flag.
+QVariant storedValue(FieldType type, const QVariant &value)
+{
+    switch (type) {
+    case FieldType::String:
+    case FieldType::Memo: {
+        const QString text = value.toString();
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
+    case FieldType::Integer:
+    case FieldType::LargeInt: {
+        const qlonglong n = value.toLongLong();
+        return n == 0 ? QVariant() : QVariant(n);
+    }
+    case FieldType::Decimal: {
+        const Decimal d = value.value<Decimal>();
+        return d.isZero() ? QVariant() : QVariant(d.toDouble());
+    }
+    case FieldType::Float: {
+        const double f = value.toDouble();
+        return f == 0.0 ? QVariant() : QVariant(f);
+    }
+    case FieldType::Date: {
+        const QDate d = value.toDate();
+        return !d.isValid() || d == kZeroDate ? QVariant() : QVariant(d.toString(Qt::ISODate));
+    }
+    case FieldType::DateTime: {
+        const QDateTime dt = value.toDateTime();
+        return !dt.isValid() || dt == QDateTime(kZeroDate, QTime(0, 0)) ? QVariant() : QVariant(dateTimeText(dt));
+    }
+    case FieldType::Boolean:
+        return value.toBool() ? QVariant(Conv::boolToText(true)) : QVariant();
+    case FieldType::Blob: {
+        const QByteArray bytes = value.toByteArray();
+        return bytes.isEmpty() ? QVariant() : QVariant(QString::fromUtf8(bytes));
+    }
+    }
+    return QVariant();
+}
+
+// Sets a field from the value column its type selects.
+void setFromValueRow(Field &field, const TNrQuery &rows)
+{
+    switch (valueColumnOf(field.dataType())) {
+    case ValueColumn::Text: {
+        const QVariant v = rows.value(3);
+        if (v.isNull())
+            return;
+        if (field.isText())
+            field.setValue(v.toString());
+        else
+            field.setAsString(v.toString());
+        return;
+    }
+    case ValueColumn::Integer: {
+        const QVariant v = rows.value(4);
+        if (!v.isNull())
+            field.setValue(v.toLongLong());
+        return;
+    }
+    case ValueColumn::Float: {
+        const QVariant v = rows.value(5);
+        if (!v.isNull())
+            field.setValue(v.toDouble());
+        return;
+    }
+    case ValueColumn::Date: {
+        const QVariant v = rows.value(6);
+        if (v.isNull())
+            return;
+        if (field.dataType() == FieldType::Date)
+            field.setValue(NrSqlValue::toDate(v));
+        else
+            field.setValue(NrSqlValue::toDateTime(v));
+        return;
+    }
+    }
+}
+
+// Restores a dataset's handlers, controls and the wait window whatever way
+// the load ends.
+class LoadGuard
+{
+public:
+    LoadGuard(ClientDataSet &dataSet, HlmWaitWindow *wait)
+        : m_dataSet(dataSet)
+        , m_wait(wait)
+    {
+        m_dataSet.disableControls();
+        if (m_wait)
+            m_wait->showWait(u"Attendere..."_s, u"Caricamento in corso...attendere."_s);
+        m_events = m_dataSet.takeEvents();
+    }
+    ~LoadGuard()
+    {
+        if (m_dataSet.state() == DataSetState::Insert)
+            m_dataSet.cancel();
+        m_dataSet.setEvents(std::move(m_events));
+        m_dataSet.enableControls();
+        if (m_wait)
+            m_wait->hideWait();
+    }
+    LoadGuard(const LoadGuard &) = delete;
+    LoadGuard &operator=(const LoadGuard &) = delete;
+
+private:
+    ClientDataSet &m_dataSet;
+    HlmWaitWindow *m_wait;
+    DataSetEvents m_events;
+};
+
+// Writes the change records of one save: deletes the value rows of changed
+// and deleted records, gives new records their numbers and persons, and
+// collects the value rows, sent in multi-row inserts.
+class RecordWriter
+{
+public:
+    RecordWriter(TdmNrConnection &connection, qint64 structureId, qint64 &lastRecord, bool registry,
+                 bool fieldMapReadOnly, const QStringList &fieldMap, const QString &program, int year, int month)
+        : m_connection(connection)
+        , m_structureId(structureId)
+        , m_lastRecord(lastRecord)
+        , m_registry(registry)
+        , m_fieldMapReadOnly(fieldMapReadOnly)
+        , m_map(parseFieldMap(fieldMap))
+        , m_program(program)
+        , m_year(year)
+        , m_month(month)
+    {
+    }
+
+    void write(DeltaRecord &delta);
+    // Sends the value rows still collected.
+    void finish();
+
+private:
+    struct ValueRow
+    {
+        QVariant person;
+        qint64 record;
+        QString field;
+        QVariant value;
+    };
+
+    TNrQuery &statement(std::unique_ptr<TNrQuery> &slot, const QString &name, const QString &kind = u"EXECUTE"_s);
+    qint64 instance();
+    QString mapText(const DeltaRecord &delta, const MapEntry &entry) const;
+    qint64 findPerson(const DeltaRecord &delta);
+    void updatePerson(const DeltaRecord &delta, qint64 person);
+    void sendValues(ValueColumn column, bool all);
+
+    TdmNrConnection &m_connection;
+    qint64 m_structureId;
+    qint64 &m_lastRecord;
+    bool m_registry;
+    bool m_fieldMapReadOnly;
+    QList<MapEntry> m_map;
+    QString m_program;
+    int m_year;
+    int m_month;
+    qint64 m_instance = 0;
+
+    std::unique_ptr<TNrQuery> m_deleteValues, m_deletePerson, m_findPerson, m_insertPerson;
+    std::array<std::vector<ValueRow>, 4> m_rows;
+    std::array<std::unique_ptr<TNrQuery>, 4> m_fullInserts;
+    std::vector<bool> m_stored; // by field: whether it gets value rows
+    QHash<QString, QString> m_personColumns; // lower case -> as the database names it
+};
+
+TNrQuery &RecordWriter::statement(std::unique_ptr<TNrQuery> &slot, const QString &name, const QString &kind)
+{
+    if (!slot) {
+        slot = std::make_unique<TNrQuery>(m_connection);
+        slot->fetch(name, 0, kind);
+    }
+    return *slot;
+}
+
+qint64 RecordWriter::instance()
+{
+    if (m_instance == 0)
+        m_instance = THlmDBCds::returnInstance(m_connection, m_program, m_year, m_month);
+    return m_instance;
+}
+
+QString RecordWriter::mapText(const DeltaRecord &delta, const MapEntry &entry) const
+{
+    QString text;
+    for (const QString &f : entry.fields) {
+        const int i = delta.indexOf(f);
+        if (i >= 0)
+            text += Conv::toText(THlmDataSet::fieldValue(delta, i));
+    }
+    return text;
+}
+
+qint64 RecordWriter::findPerson(const DeltaRecord &delta)
+{
+    const MapEntry *code = findEntry(m_map, u"saficodfiscale"_s);
+    const MapEntry *group = findEntry(m_map, u"safigruppoana"_s);
+    TNrQuery &q = statement(m_findPerson, u"QRY_AFI_CERCA"_s, kSelect);
+    q.setParam(u"ICRFID"_s, instance());
+    q.setParam(u"SAFICODFISCALE"_s, code ? mapText(delta, *code) : u""_s);
+    q.setParam(u"SAFIGRUPPOANA"_s, group ? mapText(delta, *group) : u""_s);
+    const QVariant found = q.scalar();
+    return found.isValid() ? found.toLongLong() : 0;
+}
+
+void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
+{
+    if (m_personColumns.isEmpty()) {
+        const QSqlRecord columns = m_connection.database().record(
+            m_connection.isPostgreSQL() ? u"tafi_anafiscale"_s : u"TAFI_ANAFISCALE"_s);
+        for (int i = 0; i < columns.count(); ++i)
+            m_personColumns.insert(columns.fieldName(i).toLower(), columns.fieldName(i));
+    }
+    QStringList assignments;
+    QVariantList values;
+    for (const MapEntry &e : m_map) {
+        QVariant value;
+        if (e.joined()) {
+            value = mapText(delta, e);
+        } else {
+            const int i = delta.indexOf(e.fields.first());
+            if (i < 0 || !delta.isAssigned(i))
+                continue;
+            value = bindable(THlmDataSet::fieldValue(delta, i));
+        }
+        // Column names come from the database's own list, never from the map's text.
+        const QString column = m_personColumns.value(e.column.toLower());
+        if (column.isEmpty())
+            throw EDatabaseError(u"La colonna «%1» della mappa dei campi non esiste in TAFI_ANAFISCALE"_s.arg(e.column));
+        assignments.append(u"%1 = :P%2"_s.arg(column).arg(values.size()));
+        values.append(value);
+    }
+    if (assignments.isEmpty())
+        return;
+    TNrQuery q(m_connection);
+    q.fetch(u"QRY_AFI_AGGIORNA"_s);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        q.setParam(u"P%1"_s.arg(i), values.at(i));
+    q.setParam(u"IAFIID"_s, person);
+    THlmQueryText::formatRun(q, {assignments.join(u", "_s)});
+}
+
+void RecordWriter::write(DeltaRecord &delta)
+{
+    const int recordField = delta.indexOf(kRecordField);
+    const int personField = delta.indexOf(kPersonField);
+    qint64 record = recordField >= 0 ? THlmDataSet::fieldValue(delta, recordField).toLongLong() : 0;
+
+    if (delta.kind() != UpdateKind::Insert) {
+        if (delta.kind() == UpdateKind::Delete && m_registry && personField >= 0) {
+            const qint64 person = THlmDataSet::fieldValue(delta, personField).toLongLong();
+            if (person != 0) {
+                TNrQuery &q = statement(m_deletePerson, u"QRY_AFI_CANCELLA"_s);
+                q.setParam(u"IAFIID"_s, person);
+                q.execute();
+            }
+        }
+        if (record != 0) {
+            TNrQuery &q = statement(m_deleteValues, u"QRY_FIS_CANCELLA"_s);
+            q.setParam(u"ICDSID"_s, m_structureId);
+            q.setParam(u"IFISRIGO"_s, record);
+            q.execute();
+        }
+        if (delta.kind() == UpdateKind::Delete)
+            return;
+    }
+    if (record == 0)
+        record = ++m_lastRecord;
+    // The person and the value rows belong to the return instance.
+    instance();
+
+    QVariant person;
+    if (personField >= 0) {
+        qint64 a = THlmDataSet::fieldValue(delta, personField).toLongLong();
+        if (a == 0 && !m_registry)
+            a = findPerson(delta);
+        if (a == 0) {
+            a = GenerateID(m_connection, u"TAFI_ANAFISCALE"_s);
+            TNrQuery &q = statement(m_insertPerson, u"QRY_AFI_INSERISCI"_s);
+            q.setParam(u"IAFIID"_s, a);
+            q.setParam(u"ICRFID"_s, m_instance);
+            q.execute();
+        }
+        delta.setValue(personField, a);
+        if (!m_fieldMapReadOnly && !m_map.isEmpty())
+            updatePerson(delta, a);
+        person = a;
+    }
+    if (recordField >= 0)
+        delta.setValue(recordField, record);
+
+    const ClientDataSet &ds = delta.dataSet();
+    if (m_stored.empty()) {
+        // The keys and the fields kept in the person row get no value rows;
+        // fields joined into a person column do, since the join cannot be undone.
+        for (int i = 0; i < delta.fieldCount(); ++i) {
+            const QString &name = ds.field(i).fieldName();
+            const bool mapped = std::any_of(m_map.cbegin(), m_map.cend(), [&name](const MapEntry &e) {
+                return !e.joined() && e.fields.first().compare(name, Qt::CaseInsensitive) == 0;
+            });
+            m_stored.push_back(i != recordField && i != personField && !mapped);
+        }
+    }
+    for (int i = 0; i < delta.fieldCount(); ++i) {
+        if (!m_stored[static_cast<std::size_t>(i)])
+            continue;
+        const Field &f = ds.field(i);
+        const QVariant value = storedValue(f.dataType(), THlmDataSet::fieldValue(delta, i));
+        if (!value.isValid())
+            continue;
+        const ValueColumn column = valueColumnOf(f.dataType());
+        m_rows[static_cast<std::size_t>(column)].push_back({person, record, f.fieldName(), value});
+        sendValues(column, false);
+    }
+}
+
+void RecordWriter::finish()
+{
+    for (const ValueColumn column : {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
+        sendValues(column, true);
+}
+
+void RecordWriter::sendValues(ValueColumn column, bool all)
+{
+    const auto k = static_cast<std::size_t>(column);
+    std::vector<ValueRow> &rows = m_rows[k];
+    std::size_t sent = 0;
+    while (rows.size() - sent >= kRowsPerInsert || (all && sent < rows.size())) {
+        const std::size_t n = std::min(kRowsPerInsert, rows.size() - sent);
+        // The stored statement names the columns; its VALUES list gets one
+        // tuple of six placeholders per row.
+        std::unique_ptr<TNrQuery> partial;
+        TNrQuery *q = nullptr;
+        if (n == kRowsPerInsert && m_fullInserts[k]) {
+            q = m_fullInserts[k].get();
+        } else {
+            auto made = std::make_unique<TNrQuery>(m_connection);
+            made->fetch(u"QRY_FIS_INSERISCI"_s, static_cast<int>(k));
+            QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?)"_s);
+            made->setSql(THlmQueryText::format(made->sql(), {tuples.join(u", "_s)}));
+            q = made.get();
+            if (n == kRowsPerInsert)
+                m_fullInserts[k] = std::move(made);
+            else
+                partial = std::move(made);
+        }
+        for (std::size_t r = sent; r < sent + n; ++r) {
+            const ValueRow &row = rows[r];
+            q->addValue(m_structureId);
+            q->addValue(m_instance);
+            q->addValue(row.person);
+            q->addValue(row.record);
+            q->addValue(row.field);
+            q->addValue(row.value);
+        }
+        q->execute();
+        sent += n;
+    }
+    rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(sent));
+}
+
+} // namespace
+
+THlmDBCds::THlmDBCds(int year, const QString &programCode, int month)
+    : m_year(year)
+    , m_program(programCode)
+    , m_month(month)
+{
+}
+
+TdmNrConnection &THlmDBCds::requireConnection() const
+{
+    if (!m_connection || !m_connection->connected())
+        throw EDatabaseError(u"Archivio delle tabelle: nessuna connessione al database"_s);
+    return *m_connection;
+}
+
+THlmDBCds::Structure THlmDBCds::findStructure(const QString &table, int year, int month, ClientDataSet *dataSet)
+{
+    TNrQuery q(requireConnection());
+    q.fetch(u"QRY_CDS_STRUTTURA"_s, 0, kSelect);
+    q.setParam(u"SCDSPROGRAMMA"_s, m_program);
+    q.setParam(u"SCDSNOME"_s, table);
+    q.setParam(u"ICDSANNO"_s, year);
+    q.setParam(u"ICDSMESE"_s, month);
+    q.open();
+    if (!q.next())
+        throw EDatabaseError(u"Impossibile trovare il ClientDataSet (%1)."_s.arg(table));
+    Structure s;
+    s.id = q.value(u"ICDSID"_s).toLongLong();
+    s.lastRecord = q.value(u"ICDSRIGO"_s).toLongLong();
+    s.registry = q.value(u"LCDSANAGRAFICA"_s).toInt() == 1;
+    s.fieldMapReadOnly = q.value(u"LCDSFMAPREADONLY"_s).toInt() == 1;
+    s.fieldMap = q.value(u"SCDSFIELDMAP"_s).toString().split(u';', Qt::SkipEmptyParts);
+    if (dataSet) {
+        const QByteArray schema = q.value(u"BCDSSCHEMA"_s).toByteArray();
+        dataSet->close();
+        dataSet->setIndexFieldNames(QString());
+        dataSet->loadFromBytes(schema, table);
+    }
+    q.close();
+    return s;
+}
+
+void THlmDBCds::open(ClientDataSet &dataSet, const QString &table)
+{
+    load(dataSet, table, -1, m_month, m_year);
+}
+
+void THlmDBCds::openFor(ClientDataSet &dataSet, const QString &table, int month, int year)
+{
+    load(dataSet, table, -1, month, year);
+}
+
+void THlmDBCds::openForPerson(ClientDataSet &dataSet, const QString &table, int person, int month, int year)
+{
+    load(dataSet, table, person, month, year);
+}
+
+void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, int month, int year)
+{
+    TdmNrConnection &connection = requireConnection();
+    LoadGuard guard(dataSet, m_showWait ? m_waitWindow : nullptr);
+    dataSet.close();
+    const Structure s = findStructure(table, year, month, &dataSet);
+
+    auto bindPeriod = [&](TNrQuery &q) {
+        q.setParam(u"ICDSID"_s, s.id);
+        q.setParam(u"SCRFPROGRAMMA"_s, m_program.toLower());
+        q.setParam(u"ICRFANNO"_s, year);
+        q.setParam(u"ICRFMESE"_s, month);
+        q.setParam(u"IAFIID"_s, person);
+    };
+
+    // Person columns copied into mapped fields, by person.
+    struct Copy
+    {
+        QString column;
+        int field;
+    };
+    std::vector<Copy> copies;
+    for (const MapEntry &e : parseFieldMap(s.fieldMap)) {
+        if (e.joined())
+            continue;
+        if (const Field *f = dataSet.findField(e.fields.first()))
+            copies.push_back({e.column, f->index()});
+    }
+    QHash<qint64, QVariantList> persons;
+    if (!copies.empty()) {
+        TNrQuery q(connection);
+        q.fetch(u"QRY_AFI_CARICA"_s, 0, kSelect);
+        bindPeriod(q);
+        q.open();
+        const QSqlRecord columns = q.record();
+        std::vector<int> at;
+        for (const Copy &c : copies)
+            at.push_back(columns.indexOf(c.column));
+        const int idAt = columns.indexOf(kPersonField);
+        while (q.next()) {
+            QVariantList values;
+            for (const int i : at)
+                values.append(i >= 0 ? q.value(i) : QVariant());
+            persons.insert(q.value(idAt).toLongLong(), values);
+        }
+        q.close();
+    }
+
+    Field *recordField = dataSet.findField(kRecordField);
+    Field *personField = dataSet.findField(kPersonField);
+    // Field names as the rows spell them, found once without regard to case.
+    QHash<QString, Field *> fields;
+    TNrQuery rows(connection);
+    rows.fetch(u"QRY_FIS_CARICA"_s, 0, kSelect);
+    bindPeriod(rows);
+    rows.open();
+    bool inRecord = false;
+    qint64 current = 0;
+    while (rows.next()) {
+        const qint64 record = rows.value(0).toLongLong();
+        if (!inRecord || record != current) {
+            if (inRecord)
+                dataSet.post();
+            dataSet.append();
+            inRecord = true;
+            current = record;
+            const QVariant personValue = rows.value(1);
+            if (recordField)
+                recordField->setValue(record);
+            if (personField && !personValue.isNull())
+                personField->setValue(personValue.toLongLong());
+            if (!personValue.isNull()) {
+                const auto it = persons.constFind(personValue.toLongLong());
+                if (it != persons.constEnd()) {
+                    for (std::size_t c = 0; c < copies.size(); ++c) {
+                        const QVariant &v = it->at(static_cast<qsizetype>(c));
+                        if (!v.isNull())
+                            dataSet.field(copies[c].field).setValue(v);
+                    }
+                }
+            }
+        }
+        const QString name = rows.value(2).toString();
+        auto it = fields.constFind(name);
+        if (it == fields.constEnd())
+            it = fields.insert(name, dataSet.findField(name));
+        Field *field = it.value();
+        if (!field || field == recordField || field == personField)
+            continue;
+        setFromValueRow(*field, rows);
+    }
+    if (inRecord)
+        dataSet.post();
+    rows.close();
+    dataSet.mergeChangeLog();
+    dataSet.first();
+}
+
+void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
+{
+    m_error = false;
+    m_errorText.clear();
+    TdmNrConnection &connection = requireConnection();
+    TNrTransaction own(connection);
+    if (!connection.inTransaction())
+        own.StartTransaction();
+    dataSet.checkBrowseMode();
+    Structure s = findStructure(table, m_year, m_month, nullptr);
+
+    try {
+        // Two clients saving the same table must not give out the same record
+        // number: the structure row stays locked until the transaction ends
+        // (a row lock on PostgreSQL; the immediate transaction holds the
+        // database's write lock on SQLite), and the last number is read after
+        // taking the lock.
+        TNrQuery lock(connection);
+        lock.fetch(u"QRY_CDS_BLOCCA"_s);
+        lock.setParam(u"ICDSID"_s, s.id);
+        lock.execute();
+        lock.fetch(u"QRY_CDS_RIGO"_s, 0, kSelect);
+        lock.setParam(u"ICDSID"_s, s.id);
+        s.lastRecord = lock.scalar().toLongLong();
+
+        const int changes = dataSet.changeCount();
+        int done = 0;
+        RecordWriter writer(connection, s.id, s.lastRecord, s.registry, s.fieldMapReadOnly, s.fieldMap, m_program, m_year,
+                            m_month);
+        // Everything that can fail happens inside the walk, so that a failure
+        // leaves the change log untouched for cancelUpdates().
+        dataSet.applyUpdates([&](DeltaRecord &delta) {
+            writer.write(delta);
+            if (++done < changes)
+                return;
+            writer.finish();
+            TNrQuery last(connection);
+            last.fetch(u"QRY_CDS_AGGIORNA_RIGO"_s);
+            last.setParam(u"ICDSRIGO"_s, s.lastRecord);
+            last.setParam(u"ICDSID"_s, s.id);
+            last.execute();
+            if (own.active())
+                own.Commit();
+        });
+        if (own.active())
+            own.Commit();
+    } catch (const Exception &e) {
+        m_error = true;
+        m_errorText = e.message();
+        if (own.active()) {
+            try {
+                own.Rollback();
+            } catch (const Exception &) {
+                // The save's own error is the one to report.
+            }
+        }
+        dataSet.cancelUpdates();
+        throw EDatabaseError(m_errorText);
+    }
+}
+
+QStringList THlmDBCds::exportAll(const QString &programCode, int year, const QString &folder, int month)
+{
+    TdmNrConnection &connection = requireConnection();
+    if (!QDir().mkpath(folder)) {
+        NrMessageDlg(u"Impossibile creare la directory specificata."_s, MsgDlgType::Error);
+        return {};
+    }
+    QStringList tables;
+    {
+        TNrQuery q(connection);
+        q.fetch(u"QRY_CDS_ELENCO"_s, 0, kSelect);
+        q.setParam(u"SCDSPROGRAMMA"_s, programCode);
+        q.setParam(u"ICDSANNO"_s, year);
+        q.setParam(u"ICDSMESE"_s, month);
+        q.open();
+        while (q.next())
+            tables.append(q.value(0).toString());
+        q.close();
+    }
+    // Sorted here, so that the order does not depend on the server's collation.
+    std::sort(tables.begin(), tables.end(),
+              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) > 0; });
+
+    const QString saved = m_program;
+    m_program = programCode;
+    try {
+        for (const QString &table : tables) {
+            ClientDataSet ds(table);
+            openFor(ds, table, month, year);
+            ds.saveToFile(QDir(folder).filePath(table + u".cds"_s));
+        }
+    } catch (...) {
+        m_program = saved;
+        throw;
+    }
+    m_program = saved;
+    return tables;
+}
+
+qint64 THlmDBCds::createStructure(const StructureDef &def)
+{
+    TdmNrConnection &connection = requireConnection();
+    TNrTransaction own(connection);
+    if (!connection.inTransaction())
+        own.StartTransaction();
+    const qint64 id = GenerateID(connection, u"TCDS_STRUTTURA"_s);
+    TNrQuery q(connection);
+    q.fetch(u"QRY_CDS_INSERISCI"_s);
+    q.setParam(u"ICDSID"_s, id);
+    q.setParam(u"ICDSANNO"_s, def.year);
+    q.setParam(u"ICDSMESE"_s, def.month);
+    q.setParam(u"SCDSPROGRAMMA"_s, def.program);
+    q.setParam(u"SCDSNOME"_s, def.table);
+    q.setParam(u"BCDSSCHEMA"_s, def.schema);
+    q.setParam(u"SCDSFIELDMAP"_s, def.fieldMap);
+    q.setParam(u"LCDSANAGRAFICA"_s, def.registry ? 1 : 0);
+    q.setParam(u"LCDSFMAPREADONLY"_s, def.fieldMapReadOnly ? 1 : 0);
+    q.execute();
+    if (own.active())
+        own.Commit();
+    return id;
+}
+
+qint64 THlmDBCds::returnInstance(TdmNrConnection &connection, const QString &programCode, int year, int month)
+{
+    const QString program = programCode.toLower();
+    const QVariant yearValue = year < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(year);
+    const QVariant monthValue = month < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(month);
+    TNrQuery q(connection);
+    if (connection.isPostgreSQL()) {
+        q.fetch(u"QRY_CRF_PROCEDURA"_s, 0, kSelect);
+        q.setParam(u"SPROGRAMMA"_s, program);
+        q.setParam(u"IANNO"_s, yearValue);
+        q.setParam(u"IMESE"_s, monthValue);
+        const QVariant id = q.scalar();
+        if (!id.isValid() || id.isNull())
+            throw EDatabaseError(u"phlm_getcrofiscale non ha restituito l'istanza (%1, %2, %3)"_s.arg(program).arg(year).arg(month));
+        return id.toLongLong();
+    }
+    // SQLite has no stored procedures: the same contract in code, inside the
+    // caller's transaction (the immediate transaction holds the write lock).
+    TNrTransaction own(connection);
+    if (!connection.inTransaction())
+        own.StartTransaction();
+    q.fetch(u"QRY_CRF_CERCA"_s, 0, kSelect);
+    q.setParam(u"SCRFPROGRAMMA"_s, program);
+    q.setParam(u"ICRFANNO"_s, std::max(year, 0));
+    q.setParam(u"ICRFMESE"_s, std::max(month, 0));
+    QVariant id = q.scalar();
+    if (!id.isValid()) {
+        id = GenerateID(connection, u"TCRF_CROFISCALE"_s);
+        q.fetch(u"QRY_CRF_INSERISCI"_s);
+        q.setParam(u"ICRFID"_s, id);
+        q.setParam(u"ICRFANNO"_s, yearValue);
+        q.setParam(u"ICRFMESE"_s, monthValue);
+        q.setParam(u"SCRFPROGRAMMA"_s, program);
+        q.execute();
+    }
+    if (own.active())
+        own.Commit();
+    return id.toLongLong();
+}

@@ -1,0 +1,166 @@
+#include "ClientDataSet.h"
+#include "DatabaseTest.h"
+#include "Elh770Process.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A copy of the program installed as a school would have it: bin/elh770,
+// etc/kbr, usr/kbr/KbrPar.ini and the initial database folder with the
+// test catalogue and demo data.
+class Installed : public InstallationTest
+{
+protected:
+    void SetUpInstalled() override
+    {
+        QDir().mkpath(installation().root() + u"bin"_s);
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), program()));
+        const QString data = QStringLiteral(ELH_TEST_DATA);
+        const QString initial = installation().root() + u"USR/FL2023/DbIniziale/"_s;
+        for (const QString &file : {u"Catalogo.json"_s, u"Demo/TSOS_DATOSOSTITUTO.json"_s,
+                                    u"Demo/TSOS_DATOSOSTITUTO.2022.json"_s, u"Demo/TPST_PROSPETTOST.json"_s}) {
+            QDir().mkpath(QFileInfo(initial + file).path());
+            ASSERT_TRUE(QFile::copy(data + u'/' + file, initial + file));
+        }
+    }
+
+    QString program() { return installation().root() + u"bin/elh770"_s; }
+    QString userSettings() { return installation().root() + u"config/elh770/NruParams.ini"_s; }
+
+    Outcome run(const QStringList &args)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_CONFIG_HOME"_s, installation().root() + u"config"_s);
+        return runProgram(program(), args, env);
+    }
+
+    // Reads the database the program wrote, through a connection of the test.
+    QVariant scalar(const QString &sql)
+    {
+        const QString name = QUuid::createUuid().toString();
+        QVariant result;
+        {
+            const NrConnectionSettings s = installation().settings();
+            QSqlDatabase db = QSqlDatabase::addDatabase(s.driver, name);
+            db.setDatabaseName(s.database);
+            db.setHostName(s.host);
+            if (s.port > 0)
+                db.setPort(s.port);
+            db.setUserName(s.user);
+            EXPECT_TRUE(db.open());
+            QSqlQuery q(db);
+            EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
+            if (q.next())
+                result = q.value(0);
+        }
+        QSqlDatabase::removeDatabase(name);
+        return result;
+    }
+};
+
+// The check digit of an 11-digit numeric fiscal code: digits in odd places
+// as they are, digits in even places doubled less 9 when above 9.
+int checkDigit(const QString &first10)
+{
+    int sum = 0;
+    for (int i = 0; i < 10; ++i) {
+        int d = first10.at(i).digitValue();
+        if (i % 2 == 1) {
+            d *= 2;
+            if (d > 9)
+                d -= 9;
+        }
+        sum += d;
+    }
+    return (10 - sum % 10) % 10;
+}
+
+} // namespace
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(Installed);
+
+TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
+{
+    const Outcome created = run({u"crea-database"_s, u"--demo"_s});
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.startsWith(u"Database creato: "_s)) << created.out.toStdString();
+    EXPECT_TRUE(created.out.contains(u"5 tabelle per gli anni 2022 e 2023"_s));
+    EXPECT_TRUE(created.out.contains(u"TPST_PROSPETTOST.json, TSOS_DATOSOSTITUTO.2022.json"_s));
+
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s).toInt(), 10);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA WHERE ICDSANNO = 2022"_s).toInt(), 5);
+    EXPECT_EQ(scalar(u"SELECT SCDSFIELDMAP FROM TCDS_STRUTTURA WHERE SCDSNOME = 'TDIP7_ANAGRFISCALI' AND LCDSANAGRAFICA = 1 "
+                     "AND ICDSANNO = 2023"_s)
+                  .toString(),
+              u"saficodfiscale=SDIP7CODFIS;saficognome=SDIP7COGNOME;safinome=SDIP7NOME;safigruppoana=SDIP7GRUPPOANA"_s);
+    EXPECT_EQ(scalar(u"SELECT SCDSPROGRAMMA FROM TCDS_STRUTTURA WHERE SCDSNOME = 'TCUS_DATISOST' AND ICDSANNO = 2023"_s).toString(),
+              u"eli"_s);
+    const QString code = scalar(u"SELECT SSEDNOMCODICEFISC FROM TSED_SEDI WHERE IDWGID = 1"_s).toString();
+    ASSERT_EQ(code.size(), 11);
+    EXPECT_EQ(code.at(10).digitValue(), checkDigit(code.left(10))) << code.toStdString();
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TANS_ANNISCOLAST WHERE IANSID IN (2022, 2023)"_s).toInt(), 2);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TANF_ANNIFINANZ WHERE IANFID IN (2022, 2023)"_s).toInt(), 2);
+    EXPECT_EQ(scalar(u"SELECT IPACOF24EP FROM TPACO_PARCONTABILI WHERE IANFID = 2023"_s).toInt(), 1);
+    QSettings user(userSettings(), QSettings::IniFormat);
+    EXPECT_EQ(user.value(u"NRUC_Params/NRUP_AnsId"_s).toInt(), 2023);
+    EXPECT_EQ(user.value(u"NRUC_Params/NRUP_AnfId"_s).toInt(), 2023);
+    EXPECT_EQ(user.value(u"NRUC_Params/NRUP_DwgId"_s).toInt(), 1);
+
+    const QString folder = installation().root() + u"esportazione"_s;
+    const Outcome exported = run({u"esporta"_s, folder});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+              (QStringList{u"TDIP7_ANAGRFISCALI.cds"_s, u"TFOR_FORNITORE.cds"_s, u"TPST_PROSPETTOST.cds"_s,
+                           u"TSOS_DATOSOSTITUTO.cds"_s}));
+    ClientDataSet prospetto;
+    prospetto.loadFromFile(folder + u"/TPST_PROSPETTOST.cds"_s);
+    ASSERT_EQ(prospetto.recordCount(), 2);
+    prospetto.first();
+    EXPECT_EQ(prospetto.fieldByName(u"FPSTRITOPEARTE"_s).asString(), u"1234,56"_s);
+    EXPECT_EQ(prospetto.fieldByName(u"DPSTDTVERS"_s).asDate(), QDate(2023, 2, 16));
+    ClientDataSet agent;
+    agent.loadFromFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
+    ASSERT_EQ(agent.recordCount(), 1);
+    EXPECT_EQ(agent.fieldByName(u"SSOSDENOM"_s).asString(), u"ISTITUTO COMPRENSIVO STATALE DEMO"_s);
+
+    const Outcome again = run({u"crea-database"_s});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains(u"contiene già le strutture delle tabelle: non viene creato di nuovo"_s)) << again.err.toStdString();
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s).toInt(), 10);
+}
+
+TEST_P(Installed, ABadCatalogueCreatesNothing)
+{
+    QFile catalogue(installation().root() + u"USR/FL2023/DbIniziale/Catalogo.json"_s);
+    ASSERT_TRUE(catalogue.open(QIODevice::Append));
+    catalogue.write("{");
+    catalogue.close();
+    const Outcome created = run({u"crea-database"_s, u"--demo"_s});
+    EXPECT_EQ(created.exitCode, 1);
+    EXPECT_TRUE(created.err.contains(u"Catalogo delle tabelle «"_s)) << created.err.toStdString();
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s).toInt(), 0);
+    EXPECT_FALSE(QFile::exists(userSettings()));
+}
+
+TEST_P(Installed, AnExportFolderThatCannotBeCreatedIsReported)
+{
+    ASSERT_EQ(run({u"crea-database"_s}).exitCode, 0);
+    QFile blocker(installation().root() + u"un-file"_s);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const Outcome exported = run({u"esporta"_s, blocker.fileName() + u"/sotto"_s});
+    EXPECT_EQ(exported.exitCode, 1);
+    EXPECT_TRUE(exported.err.contains(u"Impossibile creare la directory specificata."_s)) << exported.err.toStdString();
+    EXPECT_EQ(run({u"esporta"_s}).exitCode, 2);
+    EXPECT_EQ(run({u"crea-database"_s, u"--tutto"_s}).exitCode, 2);
+}

@@ -1,0 +1,355 @@
+#include "DataPaths.h"
+#include "DatabaseTest.h"
+#include "Exceptions.h"
+#include "KbrSchema.h"
+#include "NrExceptions.h"
+#include "NrQuery.h"
+#include "THlmReport.h"
+#include "TempDir.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kLatestSchema = 2;
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The opening sequence on an opened connection.
+class ConnectionOpened : public DatabaseTest
+{
+};
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(ConnectionOpened);
+
+TEST_P(ConnectionOpened, OpeningCreatesTheSchemaAndRegistersTheReports)
+{
+    EXPECT_EQ(KbrSchema::currentVersion(connection()), kLatestSchema);
+    EXPECT_EQ(scalar(u"SELECT IYRPTVERSION FROM TYRPT_REPORT WHERE IYRPTID = 1100601"_s).toInt(), 1);
+    EXPECT_EQ(scalar(u"SELECT SYRPTDESC FROM TYRPT_REPORT WHERE IYRPTID = 1100601"_s).toString(), u"Registro compensi"_s);
+    EXPECT_EQ(scalar(u"SELECT IYRFOID_P FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID = 11006"_s).toInt(), 11001);
+    EXPECT_EQ(scalar(u"SELECT SYRFODESC FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID = 11006"_s).toString(), u"Registro compensi"_s);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYAPVRFO_APPREPORT WHERE IYAPVRFOID = 11006 AND IYAPPID = 11"_s).toInt(), 1);
+    EXPECT_FALSE(connection().inTransaction());
+    EXPECT_EQ(NrGlobConn(), &connection());
+    // Opening again changes nothing.
+    connection().CloseConnection();
+    ASSERT_TRUE(TdmkbrConnessione().OpenConnection());
+    EXPECT_TRUE(messages().texts().isEmpty());
+}
+
+TEST_P(ConnectionOpened, TheStartupStatementsCorrectThePayrollDataAtEveryOpening)
+{
+    exec(u"INSERT INTO TVARR_VARRITENUTE (IVARRID, IRICEID, FVARRIMPONIBILEDIP, FVARRPERCIMPDIP, FVARRRITDIP, "
+         "FVARRIMPONIBILEAMM, FVARRPERCIMPAMM, FVARRRITAMM) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s,
+         {1, 14, 100.0, 10.0, 0.0, 200.0, 20.0, 0.0});
+    exec(u"INSERT INTO TVARR_VARRITENUTE (IVARRID, IRICEID, FVARRIMPONIBILEDIP, FVARRPERCIMPDIP, FVARRRITDIP, "
+         "FVARRIMPONIBILEAMM, FVARRPERCIMPAMM, FVARRRITAMM) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s,
+         {2, 15, 100.0, 10.0, 5.0, 200.0, 20.0, 3.0});
+    exec(u"INSERT INTO TVARR_VARRITENUTE (IVARRID, IRICEID, FVARRIMPONIBILEDIP, FVARRPERCIMPDIP, FVARRRITDIP, "
+         "FVARRIMPONIBILEAMM, FVARRPERCIMPAMM, FVARRRITAMM) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s,
+         {3, 16, 100.0, 10.0, 0.0, 200.0, 20.0, 0.0});
+    exec(u"INSERT INTO TCDS_STRUTTURA (ICDSID, SCDSPROGRAMMA, SCDSNOME, SCDSFIELDMAP, ICDSRIGO) VALUES (?, ?, ?, ?, ?)"_s,
+         {13, u"eli"_s, u"TREGISTRO"_s, u"vecchia"_s, 0});
+    exec(u"INSERT INTO TCDS_STRUTTURA (ICDSID, SCDSPROGRAMMA, SCDSNOME, SCDSFIELDMAP, ICDSRIGO) VALUES (?, ?, ?, ?, ?)"_s,
+         {14, u"eli"_s, u"TALTRO"_s, u"intatta"_s, 0});
+    for (const int record : {7, 9})
+        exec(u"INSERT INTO TFIS_DATIFISCALI (ICDSID, ICRFID, IFISRIGO, SFISFIELDNAME, SFISVALUE) VALUES (?, ?, ?, ?, ?)"_s,
+             {13, 1, record, u"Cognome"_s, u"X"_s});
+    exec(u"INSERT INTO TAFI_ANAFISCALE (IAFIID, ICRFID) VALUES (?, ?)"_s, {1, 1});
+    exec(u"INSERT INTO TAFI_ANAFISCALE (IAFIID, ICRFID, SAFINOME) VALUES (?, ?, ?)"_s, {2, 1, u"ANNA"_s});
+    exec(u"INSERT INTO TCUFO_FONDICU (ICUFOID, ICUFOTIPOSCUOLA) VALUES (?, ?)"_s, {1, QVariant(QMetaType::fromType<int>())});
+    exec(u"INSERT INTO TCUFO_FONDICU (ICUFOID, ICUFOTIPOSCUOLA) VALUES (?, ?)"_s, {2, 0});
+    exec(u"INSERT INTO TCUFO_FONDICU (ICUFOID, ICUFOTIPOSCUOLA) VALUES (?, ?)"_s, {3, 2});
+
+    connection().CloseConnection();
+    ASSERT_TRUE(connection().OpenConnection());
+
+    EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEDIP + FVARRPERCIMPDIP FROM TVARR_VARRITENUTE WHERE IVARRID = 1"_s).toDouble(), 0.0);
+    EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEAMM + FVARRPERCIMPAMM FROM TVARR_VARRITENUTE WHERE IVARRID = 1"_s).toDouble(), 0.0);
+    EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEDIP FROM TVARR_VARRITENUTE WHERE IVARRID = 2"_s).toDouble(), 100.0);
+    EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEAMM FROM TVARR_VARRITENUTE WHERE IVARRID = 2"_s).toDouble(), 200.0);
+    EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEDIP FROM TVARR_VARRITENUTE WHERE IVARRID = 3"_s).toDouble(), 100.0);
+    EXPECT_EQ(scalar(u"SELECT SCDSFIELDMAP FROM TCDS_STRUTTURA WHERE ICDSID = 13"_s).toString(),
+              u"saficognome=Cognome;safinome=Nome;saficodfiscale=CFLavoratore;safigruppoana=Matricola+Qualifica2"_s);
+    EXPECT_EQ(scalar(u"SELECT ICDSRIGO FROM TCDS_STRUTTURA WHERE ICDSID = 13"_s).toInt(), 9);
+    EXPECT_EQ(scalar(u"SELECT SCDSFIELDMAP FROM TCDS_STRUTTURA WHERE ICDSID = 14"_s).toString(), u"intatta"_s);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE"_s).toInt(), 1);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCUFO_FONDICU WHERE ICUFOTIPOSCUOLA = 1"_s).toInt(), 2);
+    EXPECT_EQ(scalar(u"SELECT ICUFOTIPOSCUOLA FROM TCUFO_FONDICU WHERE ICUFOID = 3"_s).toInt(), 2);
+}
+
+TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
+{
+    ClientDataSet &store = connection().queryText().dataSet();
+    // The texts the program puts in place of "%s".
+    const QHash<QString, QString> fills{
+        {u"QRY_FIS_INSERISCI"_s, u"(?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?)"_s},
+        {u"QRY_AFI_AGGIORNA"_s, u"SAFICOGNOME = :P0, SAFIGRUPPOANA = :P1"_s},
+        {u"QRY_YRPT"_s, u"="_s},
+    };
+    int compiled = 0;
+    for (store.first(); !store.eof(); store.next()) {
+        const QString name = store.fieldByName(u"Query"_s).asString();
+        if (name.startsWith(u"VER_"))
+            continue;
+        QString sql = store.fieldByName(u"SQL"_s).asString();
+        if (fills.contains(name))
+            sql = THlmQueryText::format(sql, {fills.value(name)});
+        QSqlQuery q(connection().database());
+        const bool ok = q.prepare(sql);
+        if (name == u"QRY_CRF_PROCEDURA" && GetParam() == Engine::SQLite) {
+            // The procedure exists on PostgreSQL only; SQLite runs its contract in code.
+            EXPECT_FALSE(ok);
+            continue;
+        }
+        EXPECT_TRUE(ok) << name.toStdString() << ": " << q.lastError().text().toStdString();
+        ++compiled;
+    }
+    EXPECT_GT(compiled, 40);
+}
+
+TEST_P(ConnectionOpened, ReportsAreWrittenAgainOnlyWhenNewerOrWhenAskedTo)
+{
+    TempDir dir;
+    auto file = [&](int version, const char *description) {
+        return dir.write(u"r%1.xml"_s.arg(version) + QString::fromLatin1(description).left(1),
+                         QByteArray("<Reports><Report IYRPTID=\"1100601\" IYRFOID=\"11006\" IYRPTVERSION=\"")
+                             + QByteArray::number(version) + "\" SYRPTDESC=\"" + description + "\"/></Reports>");
+    };
+    auto description = [&] { return scalar(u"SELECT SYRPTDESC FROM TYRPT_REPORT WHERE IYRPTID = 1100601"_s).toString(); };
+    THlmReport reports;
+    TNrQuery q(connection());
+    reports.registerReports(q, file(2, "Nuova"), false);
+    EXPECT_EQ(description(), u"Nuova"_s);
+    reports.registerReports(q, file(1, "Vecchia"), false);
+    EXPECT_EQ(description(), u"Nuova"_s);
+    reports.registerReports(q, file(2, "Stessa"), false);
+    EXPECT_EQ(description(), u"Nuova"_s);
+    reports.registerReports(q, file(2, "Stessa"), true);
+    EXPECT_EQ(description(), u"Stessa"_s);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRPT_REPORT"_s).toInt(), 1);
+}
+
+TEST_P(ConnectionOpened, ADatabaseOfANewerProgramIsRefused)
+{
+    exec(u"UPDATE TNRV_VERSIONESCHEMA SET INRVVERSIONE = 99"_s);
+    connection().CloseConnection();
+    try {
+        connection().OpenConnection();
+        FAIL() << "a newer database was opened";
+    } catch (const ENrError &e) {
+        EXPECT_EQ(e.message(), u"Il database è stato creato da una versione più recente del programma (schema versione 99, "
+                               "questo programma arriva alla versione 2): aggiornare il programma prima di usare questo database."_s);
+    }
+    EXPECT_FALSE(connection().connected());
+}
+
+// Connections that are refused or go no further than the framework's opening.
+class ConnectionRefused : public InstallationTest
+{
+};
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(ConnectionRefused);
+
+TEST_P(ConnectionRefused, AQueryStoreChangedByOneByteKeepsTheConnectionClosed)
+{
+    const QString path = installation().definitionsFolder() + u"kbr_QueryText.cds"_s;
+    QByteArray bytes = readAll(path);
+    const qsizetype at = bytes.indexOf("TSED_SEDI");
+    ASSERT_GT(at, 0);
+    bytes[at + 1] = 'X';
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(bytes);
+    out.close();
+
+    TdmkbrConnessione connection;
+    EXPECT_FALSE(connection.openOrGoOn());
+    EXPECT_FALSE(connection.connected());
+    EXPECT_EQ(NrGlobConn(), nullptr);
+    EXPECT_EQ(messages().texts(),
+              QStringList{u"Certificato query non trovato od errato. Aggiornare il programma \"Gestione emolumenti\""_s});
+    if (GetParam() == Engine::SQLite) {
+        EXPECT_FALSE(QFile::exists(installation().settings().database));
+    }
+}
+
+TEST_P(ConnectionRefused, AStoreOfAnotherVersionKeepsTheConnectionClosed)
+{
+    QCoreApplication::setApplicationVersion(u"24.2.0.0"_s);
+    TdmkbrConnessione connection;
+    EXPECT_FALSE(connection.OpenConnection());
+    EXPECT_FALSE(connection.connected());
+    ASSERT_EQ(messages().texts().size(), 1);
+    EXPECT_TRUE(messages().texts().first().startsWith(u"Versione delle query (24.1.0.0) diversa dalla versione del programma (24.2.0.0)."_s));
+}
+
+TEST_P(ConnectionRefused, WithoutTheGlobalConnectionConnectingIsNotAllowed)
+{
+    TdmkbrConnessione connection;
+    setNrGlobConn(nullptr);
+    try {
+        connection.OpenConnection();
+        FAIL() << "connected without the global connection";
+    } catch (const ENrError &e) {
+        EXPECT_EQ(e.message(), u"Connessione al database non consentita"_s);
+    }
+    EXPECT_FALSE(connection.openOrGoOn());
+    EXPECT_EQ(messages().texts(), QStringList{u"Connessione al database non consentita"_s});
+}
+
+TEST_P(ConnectionRefused, ADatabaseThatDoesNotOpenLeavesTheProgramWithoutOne)
+{
+    NrConnectionSettings s = installation().settings();
+    if (GetParam() == Engine::SQLite)
+        s.database = installation().root() + u"manca/del/tutto/kbr.sqlite"_s;
+    else
+        s.database = u"elh_non_esiste"_s;
+    installation().writeSettings(s);
+    TdmkbrConnessione connection;
+    EXPECT_EQ(NrGlobConn(), &connection);
+    EXPECT_FALSE(connection.openOrGoOn());
+    EXPECT_EQ(NrGlobConn(), nullptr);
+    ASSERT_EQ(messages().texts().size(), 1);
+    EXPECT_TRUE(messages().texts().first().startsWith(u"Impossibile aprire il database «%1»: "_s.arg(s.database)))
+        << messages().texts().first().toStdString();
+}
+
+TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
+{
+    // A third version, as a later program would bring.
+    for (const QString &engine : {u"sqlite"_s, u"postgresql"_s}) {
+        QFile script(installation().definitionsFolder() + u"schema/"_s + engine + u"/003_prova.sql"_s);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("-- a table; a comment with 'quotes';\nCREATE TABLE TPROVA (IPROVAID INTEGER, SPROVA VARCHAR(10) DEFAULT 'a;b');\n"
+                     "INSERT INTO TPROVA (IPROVAID) VALUES (1);\n");
+    }
+    TdmkbrConnessione connection;
+    ASSERT_TRUE(connection.TdmNrConnection::OpenConnection());
+    KbrSchema::ensure(connection, installation().definitionsFolder() + u"schema/"_s, 1);
+    EXPECT_EQ(KbrSchema::currentVersion(connection), 1);
+    EXPECT_FALSE(connection.database().tables().join(u',').contains(u"TANS_ANNISCOLAST"_s, Qt::CaseInsensitive));
+    connection.CloseConnection();
+
+    ASSERT_TRUE(connection.OpenConnection());
+    EXPECT_EQ(KbrSchema::currentVersion(connection), 3);
+    QSqlQuery q(connection.database());
+    ASSERT_TRUE(q.exec(u"SELECT SPROVA FROM TPROVA WHERE IPROVAID = 1"_s));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), u"a;b"_s);
+}
+
+TEST_P(ConnectionRefused, AFailingUpgradeKeepsTheOlderVersion)
+{
+    for (const QString &engine : {u"sqlite"_s, u"postgresql"_s}) {
+        QFile script(installation().definitionsFolder() + u"schema/"_s + engine + u"/003_guasto.sql"_s);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("CREATE TABLE TBUONA (I INTEGER);\nCREATE TABLE TVARR_VARRITENUTE (I INTEGER);\n");
+    }
+    TdmkbrConnessione connection;
+    try {
+        connection.OpenConnection();
+        FAIL() << "a failing script was applied";
+    } catch (const EDatabaseError &e) {
+        EXPECT_TRUE(e.message().startsWith(u"Aggiornamento del database alla versione 3 (003_guasto.sql) non riuscito: "_s))
+            << e.message().toStdString();
+    }
+    EXPECT_FALSE(connection.connected());
+    ASSERT_TRUE(connection.TdmNrConnection::OpenConnection());
+    EXPECT_EQ(KbrSchema::currentVersion(connection), 2);
+    EXPECT_FALSE(connection.database().tables().join(u',').contains(u"TBUONA"_s, Qt::CaseInsensitive));
+}
+
+TEST(KbrSchema, BothEnginesHaveTheSameVersions)
+{
+    const QString folder = TestInstallation::buildDefinitionsFolder() + u"schema/"_s;
+    const auto sqlite = KbrSchema::scripts(folder, false);
+    const auto postgres = KbrSchema::scripts(folder, true);
+    EXPECT_EQ(sqlite.keys(), postgres.keys());
+    EXPECT_EQ(sqlite.lastKey(), kLatestSchema);
+    for (int v : sqlite.keys())
+        EXPECT_EQ(QFileInfo(sqlite.value(v)).fileName(), QFileInfo(postgres.value(v)).fileName());
+}
+
+TEST(KbrSchema, ScriptsSplitAtSemicolonsOutsideQuotesBodiesAndComments)
+{
+    const QStringList statements = KbrSchema::splitStatements(
+        u"-- intro; 'not a quote\nCREATE TABLE A (S VARCHAR(5) DEFAULT 'x;y');\n"
+        "CREATE FUNCTION F() RETURNS INTEGER LANGUAGE plpgsql AS $$ BEGIN RETURN 1; END; $$;\n\n"
+        "INSERT INTO A VALUES ('it''s');  \n"_s);
+    ASSERT_EQ(statements.size(), 3);
+    EXPECT_EQ(statements[0], u"CREATE TABLE A (S VARCHAR(5) DEFAULT 'x;y')"_s);
+    EXPECT_EQ(statements[1], u"CREATE FUNCTION F() RETURNS INTEGER LANGUAGE plpgsql AS $$ BEGIN RETURN 1; END; $$"_s);
+    EXPECT_EQ(statements[2], u"INSERT INTO A VALUES ('it''s')"_s);
+}
+
+TEST(KbrSchema, AFolderWithAGapInTheVersionsIsRefused)
+{
+    TempDir dir;
+    dir.write(u"sqlite/001_a.sql"_s, "CREATE TABLE A (I INTEGER);");
+    dir.write(u"sqlite/003_c.sql"_s, "CREATE TABLE C (I INTEGER);");
+    try {
+        KbrSchema::scripts(dir.path(), false);
+        FAIL() << "a gap was accepted";
+    } catch (const EInOutError &e) {
+        EXPECT_EQ(e.message(), u"Script dello schema in «%1/sqlite»: manca la versione 2"_s.arg(dir.path()));
+    }
+    EXPECT_THROW(KbrSchema::scripts(dir.path(), true), EInOutError);
+}
+
+TEST(KbrSettings, AMissingFileIsWrittenWithTheEmbeddedDefault)
+{
+    TempDir root;
+    DataPaths::setDataRoot(root.path());
+    const NrConnectionSettings s = TdmkbrConnessione::loadSettings();
+    EXPECT_EQ(s.driver, u"QSQLITE"_s);
+    EXPECT_EQ(s.database, root.path() + u"/usr/kbr/kbr.sqlite"_s);
+    QSettings written(root.file(u"usr/kbr/KbrPar.ini"_s), QSettings::IniFormat);
+    EXPECT_EQ(written.value(u"Database/Driver"_s).toString(), u"QSQLITE"_s);
+    EXPECT_FALSE(written.contains(u"Database/Password"_s));
+    DataPaths::setDataRoot(QString());
+}
+
+TEST(KbrSettings, TheFolderIsFoundWithoutRegardToCaseAndBadValuesAreNamed)
+{
+    TempDir root;
+    DataPaths::setDataRoot(root.path());
+    const QString ini = root.write(u"USR/KBR/KbrPar.ini"_s,
+                                   "[Database]\nDriver=qpsql\nDatabase=scuola\nHost=db.scuola.lan\nPort=5433\nUser=segreteria\n");
+    const NrConnectionSettings s = TdmkbrConnessione::loadSettings();
+    EXPECT_EQ(s.driver, u"QPSQL"_s);
+    EXPECT_EQ(s.database, u"scuola"_s);
+    EXPECT_EQ(s.host, u"db.scuola.lan"_s);
+    EXPECT_EQ(s.port, 5433);
+    EXPECT_EQ(s.user, u"segreteria"_s);
+
+    auto refusal = [&](const QByteArray &settings) {
+        root.write(u"USR/KBR/KbrPar.ini"_s, settings);
+        try {
+            TdmkbrConnessione::loadSettings();
+        } catch (const EInOutError &e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(refusal("[Database]\nDriver=QPSQL\nDatabase=scuola\nPort=cinque\n"),
+              u"Impostazioni «%1»: porta «cinque» non valida nella sezione [Database]"_s.arg(ini));
+    EXPECT_EQ(refusal("[Database]\nDriver=QPSQL\n"),
+              u"Impostazioni «%1»: manca il nome del database (Database=) nella sezione [Database]"_s.arg(ini));
+    DataPaths::setDataRoot(QString());
+}

@@ -1,0 +1,669 @@
+#include "ClientDataSet.h"
+#include "DatabaseTest.h"
+#include "Exceptions.h"
+#include "HlmWaitWindow.h"
+#include "NrQuery.h"
+#include "NrTransaction.h"
+#include "THlmDBCds.h"
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+#include <thread>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kTable = u"TPST_PROSPETTOST"_s;
+
+// Every field type the store knows, in a table of the return's kind.
+const QList<FieldDef> kAllTypes{
+    {u"IFISRIGO"_s, FieldType::Integer, 0, false},     {u"SPSTMESE"_s, FieldType::String, 2, false},
+    {u"FPSTIMPOVERSATO"_s, FieldType::Decimal, 0, false}, {u"DPSTDTVERS"_s, FieldType::Date, 0, false},
+    {u"LPSTRAVVEDIMENTO"_s, FieldType::Integer, 0, false}, {u"SPSTNOTE"_s, FieldType::Memo, 0, false},
+    {u"IPSTGRANDE"_s, FieldType::LargeInt, 0, false},   {u"FPSTTASSO"_s, FieldType::Float, 0, false},
+    {u"DPSTORA"_s, FieldType::DateTime, 0, false},       {u"BPSTFLAG"_s, FieldType::Boolean, 0, false},
+};
+
+QByteArray packet(const QList<FieldDef> &fields)
+{
+    ClientDataSet ds;
+    for (const FieldDef &f : fields)
+        ds.fieldDefs().add(f);
+    return ds.saveToBytes();
+}
+
+FieldDef text(const QString &name, int size = 40)
+{
+    return {name, FieldType::String, size, false};
+}
+
+FieldDef integer(const QString &name)
+{
+    return {name, FieldType::Integer, 0, false};
+}
+
+// Records the wait window's calls: the desktop's window is out of reach here.
+class RecordingWait : public HlmWaitWindow
+{
+public:
+    void showWait(const QString &caption, const QString &text) override { calls.append(caption + u'|' + text); }
+    void hideWait() override { calls.append(u"chiusa"_s); }
+    QStringList calls;
+};
+
+} // namespace
+
+class StoreContract : public DatabaseTest
+{
+protected:
+    void SetUpOpened() override
+    {
+        store = std::make_unique<THlmDBCds>(2023, u"elh"_s, 0);
+        store->setConnection(&connection());
+    }
+
+    qint64 addTable(const QString &name, const QList<FieldDef> &fields, int year = 2023, const QString &map = QString(),
+                    bool registry = false, bool readOnly = false, const QString &program = u"elh"_s)
+    {
+        THlmDBCds::StructureDef def;
+        def.program = program;
+        def.table = name;
+        def.year = year;
+        def.schema = packet(fields);
+        def.fieldMap = map;
+        def.registry = registry;
+        def.fieldMapReadOnly = readOnly;
+        return store->createStructure(def);
+    }
+
+    qint64 valueRows(qint64 structure)
+    {
+        return scalar(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {structure}).toLongLong();
+    }
+
+    QVariant value(qint64 structure, qint64 record, const QString &field, const QString &column)
+    {
+        return scalar(u"SELECT "_s + column + u" FROM TFIS_DATIFISCALI WHERE ICDSID = ? AND IFISRIGO = ? AND SFISFIELDNAME = ?"_s,
+                      {structure, record, field});
+    }
+
+    qint64 lastRecord(qint64 structure)
+    {
+        return scalar(u"SELECT ICDSRIGO FROM TCDS_STRUTTURA WHERE ICDSID = ?"_s, {structure}).toLongLong();
+    }
+
+    // The rows of the store as text, to compare the database before and after.
+    QStringList snapshot()
+    {
+        QStringList rows;
+        QSqlQuery q(connection().database());
+        q.exec(u"SELECT ICDSID, ICRFID, IAFIID, IFISRIGO, SFISFIELDNAME, SFISVALUE, IFISVALUE, FFISVALUE FROM TFIS_DATIFISCALI "
+               "ORDER BY ICDSID, IFISRIGO, SFISFIELDNAME"_s);
+        while (q.next()) {
+            QStringList cols;
+            for (int i = 0; i < 8; ++i)
+                cols.append(q.value(i).toString());
+            rows.append(cols.join(u'|'));
+        }
+        q.exec(u"SELECT IAFIID, SAFICODFISCALE FROM TAFI_ANAFISCALE ORDER BY IAFIID"_s);
+        while (q.next())
+            rows.append(u"AFI|"_s + q.value(0).toString() + u'|' + q.value(1).toString());
+        q.exec(u"SELECT ICDSID, ICDSRIGO FROM TCDS_STRUTTURA ORDER BY ICDSID"_s);
+        while (q.next())
+            rows.append(u"CDS|"_s + q.value(0).toString() + u'|' + q.value(1).toString());
+        return rows;
+    }
+
+    // Makes the database refuse a value row whose text is "GUASTO".
+    void injectFailure()
+    {
+        if (GetParam() == Engine::SQLite) {
+            exec(u"CREATE TRIGGER TR_GUASTO BEFORE INSERT ON TFIS_DATIFISCALI WHEN NEW.SFISVALUE = 'GUASTO' "
+                 "BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END"_s);
+        } else {
+            exec(u"CREATE FUNCTION F_GUASTO() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                 "IF NEW.SFISVALUE = 'GUASTO' THEN RAISE EXCEPTION 'guasto simulato'; END IF; RETURN NEW; END $$"_s);
+            exec(u"CREATE TRIGGER TR_GUASTO BEFORE INSERT ON TFIS_DATIFISCALI FOR EACH ROW EXECUTE FUNCTION F_GUASTO()"_s);
+        }
+    }
+
+    // Appends and posts a record with the given texts.
+    static void append(ClientDataSet &ds, const QList<std::pair<QString, QString>> &texts)
+    {
+        ds.append();
+        for (const auto &[field, text] : texts)
+            ds.fieldByName(field).setAsString(text);
+        ds.post();
+    }
+
+    // Saves one new record of the table and gives back its person.
+    qint64 saveNew(const QString &table, const QList<std::pair<QString, QString>> &texts)
+    {
+        ClientDataSet ds;
+        store->open(ds, table);
+        append(ds, texts);
+        store->save(ds, table);
+        return ds.fieldByName(u"IAFIID"_s).asLargeInt();
+    }
+
+    void saveCodes(const QString &table, const QStringList &codes)
+    {
+        ClientDataSet ds;
+        store->open(ds, table);
+        for (const QString &c : codes)
+            append(ds, {{u"SA"_s, c}});
+        store->save(ds, table);
+    }
+
+    QStringList codes(const QString &table, const QString &field = u"SA"_s)
+    {
+        ClientDataSet ds;
+        store->open(ds, table);
+        QStringList out;
+        for (ds.first(); !ds.eof(); ds.next())
+            out.append(ds.fieldByName(field).asString());
+        return out;
+    }
+
+    std::unique_ptr<THlmDBCds> store;
+};
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(StoreContract);
+
+TEST_P(StoreContract, EveryFieldTypeGoesToItsValueColumnAndReadsBackEqual)
+{
+    const qint64 id = addTable(kTable, kAllTypes);
+    const QDateTime when(QDate(2023, 2, 16), QTime(10, 30, 15, 250));
+    const QString note = u"L'\u00e8lite «ritenute»'); DROP TABLE TFIS_DATIFISCALI; --"_s;
+    ClientDataSet ds;
+    store->open(ds, kTable);
+    EXPECT_TRUE(ds.isEmpty());
+    ds.append();
+    ds.fieldByName(u"SPSTMESE"_s).setAsString(u"01"_s);
+    ds.fieldByName(u"FPSTIMPOVERSATO"_s).setAsCurrency(*Decimal::parse(u"1234,5678"_s));
+    ds.fieldByName(u"DPSTDTVERS"_s).setAsDate(QDate(2024, 2, 29));
+    ds.fieldByName(u"LPSTRAVVEDIMENTO"_s).setAsInteger(1);
+    ds.fieldByName(u"SPSTNOTE"_s).setAsString(note);
+    ds.fieldByName(u"IPSTGRANDE"_s).setAsInteger(Q_INT64_C(9000000000));
+    ds.fieldByName(u"FPSTTASSO"_s).setAsFloat(0.125);
+    ds.fieldByName(u"DPSTORA"_s).setAsDateTime(when);
+    ds.fieldByName(u"BPSTFLAG"_s).setAsBoolean(true);
+    ds.post();
+    store->save(ds, kTable);
+
+    EXPECT_EQ(ds.fieldByName(u"IFISRIGO"_s).asInteger(), 1);
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(valueRows(id), 9);
+    EXPECT_EQ(value(id, 1, u"SPSTMESE"_s, u"SFISVALUE"_s).toString(), u"01"_s);
+    EXPECT_EQ(value(id, 1, u"LPSTRAVVEDIMENTO"_s, u"IFISVALUE"_s).toLongLong(), 1);
+    EXPECT_EQ(value(id, 1, u"IPSTGRANDE"_s, u"IFISVALUE"_s).toLongLong(), Q_INT64_C(9000000000));
+    EXPECT_DOUBLE_EQ(value(id, 1, u"FPSTIMPOVERSATO"_s, u"FFISVALUE"_s).toDouble(), 1234.5678);
+    EXPECT_EQ(NrSqlValue::toDate(value(id, 1, u"DPSTDTVERS"_s, u"DFISVALUE"_s)), QDate(2024, 2, 29));
+    EXPECT_EQ(value(id, 1, u"BPSTFLAG"_s, u"SFISVALUE"_s).toString(), u"True"_s);
+    EXPECT_TRUE(value(id, 1, u"SPSTMESE"_s, u"IFISVALUE"_s).isNull());
+
+    ClientDataSet back;
+    store->open(back, kTable);
+    ASSERT_EQ(back.recordCount(), 1);
+    EXPECT_EQ(back.fieldByName(u"IFISRIGO"_s).asInteger(), 1);
+    EXPECT_EQ(back.fieldByName(u"SPSTMESE"_s).asString(), u"01"_s);
+    EXPECT_EQ(back.fieldByName(u"FPSTIMPOVERSATO"_s).asCurrency(), *Decimal::parse(u"1234,5678"_s));
+    EXPECT_EQ(back.fieldByName(u"DPSTDTVERS"_s).asDate(), QDate(2024, 2, 29));
+    EXPECT_EQ(back.fieldByName(u"LPSTRAVVEDIMENTO"_s).asInteger(), 1);
+    EXPECT_EQ(back.fieldByName(u"SPSTNOTE"_s).asString(), note);
+    EXPECT_EQ(back.fieldByName(u"IPSTGRANDE"_s).asLargeInt(), Q_INT64_C(9000000000));
+    EXPECT_DOUBLE_EQ(back.fieldByName(u"FPSTTASSO"_s).asFloat(), 0.125);
+    EXPECT_EQ(back.fieldByName(u"DPSTORA"_s).asDateTime(), when);
+    EXPECT_TRUE(back.fieldByName(u"BPSTFLAG"_s).asBoolean());
+    EXPECT_EQ(back.changeCount(), 0);
+}
+
+TEST_P(StoreContract, ANewRecordWithEveryFieldEmptyStoresNoRowAndReadsBackAsNoRecord)
+{
+    const qint64 id = addTable(kTable, kAllTypes);
+    ClientDataSet ds;
+    store->open(ds, kTable);
+    ds.append();
+    ds.fieldByName(u"SPSTMESE"_s).setAsString(QString());
+    ds.fieldByName(u"FPSTIMPOVERSATO"_s).setAsCurrency(Decimal());
+    ds.fieldByName(u"LPSTRAVVEDIMENTO"_s).setAsInteger(0);
+    ds.fieldByName(u"DPSTDTVERS"_s).setAsDate(QDate(1899, 12, 30));
+    ds.fieldByName(u"BPSTFLAG"_s).setAsBoolean(false);
+    ds.post();
+    store->save(ds, kTable);
+    EXPECT_EQ(valueRows(id), 0);
+    // The record still took its number.
+    EXPECT_EQ(lastRecord(id), 1);
+    ClientDataSet back;
+    store->open(back, kTable);
+    EXPECT_TRUE(back.isEmpty());
+}
+
+TEST_P(StoreContract, ClearingAFieldRemovesItsRowAndReadsBackNull)
+{
+    const qint64 id = addTable(kTable, kAllTypes);
+    ClientDataSet ds;
+    store->open(ds, kTable);
+    ds.append();
+    ds.fieldByName(u"SPSTMESE"_s).setAsString(u"03"_s);
+    ds.fieldByName(u"FPSTIMPOVERSATO"_s).setAsCurrency(Decimal::fromInt(50));
+    ds.post();
+    store->save(ds, kTable);
+    ASSERT_EQ(valueRows(id), 2);
+
+    ds.edit();
+    ds.fieldByName(u"FPSTIMPOVERSATO"_s).clear();
+    ds.post();
+    store->save(ds, kTable);
+    EXPECT_EQ(valueRows(id), 1);
+    EXPECT_FALSE(value(id, 1, u"FPSTIMPOVERSATO"_s, u"FFISVALUE"_s).isValid());
+
+    ClientDataSet back;
+    store->open(back, kTable);
+    ASSERT_EQ(back.recordCount(), 1);
+    EXPECT_TRUE(back.fieldByName(u"FPSTIMPOVERSATO"_s).isNull());
+    EXPECT_EQ(back.fieldByName(u"SPSTMESE"_s).asString(), u"03"_s);
+}
+
+TEST_P(StoreContract, RecordNumbersAreGivenOnceAndKeptByChangesAndDeletesRemoveTheRows)
+{
+    const qint64 id = addTable(u"TREC"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)});
+    saveCodes(u"TREC"_s, {u"A"_s, u"B"_s, u"C"_s});
+    EXPECT_EQ(lastRecord(id), 3);
+
+    ClientDataSet ds;
+    store->open(ds, u"TREC"_s);
+    ASSERT_EQ(ds.recordCount(), 3);
+    ASSERT_TRUE(ds.locate(u"SA"_s, u"B"_s));
+    EXPECT_EQ(ds.fieldByName(u"IFISRIGO"_s).asInteger(), 2);
+    ds.edit();
+    ds.fieldByName(u"SA"_s).setAsString(u"B2"_s);
+    ds.post();
+    ASSERT_TRUE(ds.locate(u"SA"_s, u"A"_s));
+    ds.deleteRecord();
+    ds.append();
+    ds.fieldByName(u"SA"_s).setAsString(u"D"_s);
+    ds.post();
+    store->save(ds, u"TREC"_s);
+
+    EXPECT_EQ(lastRecord(id), 4);
+    EXPECT_EQ(value(id, 2, u"SA"_s, u"SFISVALUE"_s).toString(), u"B2"_s);
+    EXPECT_FALSE(value(id, 1, u"SA"_s, u"SFISVALUE"_s).isValid());
+    EXPECT_EQ(value(id, 4, u"SA"_s, u"SFISVALUE"_s).toString(), u"D"_s);
+    // Loaded in record-number order.
+    EXPECT_EQ(codes(u"TREC"_s), (QStringList{u"B2"_s, u"C"_s, u"D"_s}));
+}
+
+TEST_P(StoreContract, TheNewestStructureNotAfterTheYearServesIt)
+{
+    const qint64 v2020 = addTable(u"TVER"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)}, 2020);
+    addTable(u"TVER"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s), text(u"SB"_s)}, 2024);
+
+    ClientDataSet ds;
+    store->open(ds, u"tver"_s);
+    EXPECT_EQ(ds.fieldCount(), 2);
+    EXPECT_EQ(ds.findField(u"SB"_s), nullptr);
+    ds.append();
+    ds.fieldByName(u"SA"_s).setAsString(u"x"_s);
+    ds.post();
+    store->save(ds, u"TVER"_s);
+    EXPECT_EQ(valueRows(v2020), 1);
+
+    ClientDataSet later;
+    store->openFor(later, u"TVER"_s, 0, 2024);
+    EXPECT_NE(later.findField(u"SB"_s), nullptr);
+    EXPECT_TRUE(later.isEmpty());
+
+    // A year left empty counts as 0 and serves every year.
+    const qint64 noYear = addTable(u"TNULLO"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)}, 0);
+    exec(u"UPDATE TCDS_STRUTTURA SET ICDSANNO = NULL, ICDSMESE = NULL WHERE ICDSID = ?"_s, {noYear});
+    ClientDataSet any;
+    store->open(any, u"TNULLO"_s);
+    EXPECT_EQ(any.fieldCount(), 2);
+
+    try {
+        store->open(any, u"TNONESISTE"_s);
+        FAIL() << "a table without structure opened";
+    } catch (const EDatabaseError &e) {
+        EXPECT_EQ(e.message(), u"Impossibile trovare il ClientDataSet (TNONESISTE)."_s);
+    }
+    try {
+        store->openFor(any, u"TVER"_s, 0, 2019);
+        FAIL() << "a structure of 2020 served 2019";
+    } catch (const EDatabaseError &e) {
+        EXPECT_EQ(e.message(), u"Impossibile trovare il ClientDataSet (TVER)."_s);
+    }
+}
+
+TEST_P(StoreContract, TheProgramCodeSeparatesTablesOfTheSameName)
+{
+    addTable(u"TCUS_DATISOST"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)}, 2023, {}, false, false, u"eli"_s);
+    addTable(u"TCUS_DATISOST"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)});
+    saveCodes(u"TCUS_DATISOST"_s, {u"del 770"_s});
+    store->setProgramCode(u"eli"_s);
+    saveCodes(u"TCUS_DATISOST"_s, {u"della CU"_s, u"altro"_s});
+    EXPECT_EQ(codes(u"TCUS_DATISOST"_s), (QStringList{u"della CU"_s, u"altro"_s}));
+    store->setProgramCode(u"elh"_s);
+    EXPECT_EQ(codes(u"TCUS_DATISOST"_s), (QStringList{u"del 770"_s}));
+}
+
+TEST_P(StoreContract, DeletingARegistryPersonRemovesThePersonADetailRecordKeepsIt)
+{
+    addTable(u"TDIP7_ANAGRFISCALI"_s,
+             {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SDIP7CODFIS"_s, 16), text(u"SDIP7COGNOME"_s),
+              text(u"SDIP7GRUPPOANA"_s, 1), text(u"SDIP7NOTE"_s)},
+             2023, u"saficodfiscale=SDIP7CODFIS;saficognome=SDIP7COGNOME;safigruppoana=SDIP7GRUPPOANA"_s, true);
+    addTable(u"TREE7_REDDITOESTER"_s, {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SFIS7ANNOREDDESTER"_s, 4)});
+
+    const qint64 person = saveNew(u"TDIP7_ANAGRFISCALI"_s, {{u"SDIP7CODFIS"_s, u"RSSMRA80A01H501U"_s},
+                                                           {u"SDIP7COGNOME"_s, u"ROSSI"_s},
+                                                           {u"SDIP7GRUPPOANA"_s, u"D"_s},
+                                                           {u"SDIP7NOTE"_s, u"nota"_s}});
+    ASSERT_GT(person, 0);
+    EXPECT_EQ(scalar(u"SELECT SAFICOGNOME FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {person}).toString(), u"ROSSI"_s);
+    EXPECT_EQ(scalar(u"SELECT SAFIGRUPPOANA FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {person}).toString(), u"D"_s);
+    // Mapped fields live in the person row only; the surname comes back from it.
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI WHERE IAFIID = ?"_s, {person}).toInt(), 1);
+    ClientDataSet reread;
+    store->open(reread, u"TDIP7_ANAGRFISCALI"_s);
+    EXPECT_EQ(reread.fieldByName(u"SDIP7COGNOME"_s).asString(), u"ROSSI"_s);
+    EXPECT_EQ(reread.fieldByName(u"SDIP7NOTE"_s).asString(), u"nota"_s);
+
+    ClientDataSet income;
+    store->open(income, u"TREE7_REDDITOESTER"_s);
+    income.append();
+    income.fieldByName(u"IAFIID"_s).setAsInteger(person);
+    income.fieldByName(u"SFIS7ANNOREDDESTER"_s).setAsString(u"2023"_s);
+    income.post();
+    store->save(income, u"TREE7_REDDITOESTER"_s);
+    income.deleteRecord();
+    store->save(income, u"TREE7_REDDITOESTER"_s);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {person}).toInt(), 1);
+
+    reread.deleteRecord();
+    store->save(reread, u"TDIP7_ANAGRFISCALI"_s);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {person}).toInt(), 0);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI WHERE IAFIID = ?"_s, {person}).toInt(), 0);
+}
+
+TEST_P(StoreContract, DetailRecordsWithTheSameFiscalCodeAndGroupShareAPerson)
+{
+    addTable(u"TDSE7_SOMMEEROGATE"_s,
+             {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SDAU7CODFIS"_s, 16), text(u"SGRUPPO"_s, 1),
+              {u"FDSE7AMMLORDO"_s, FieldType::Decimal, 0, false}},
+             2023, u"saficodfiscale=SDAU7CODFIS;safigruppoana=SGRUPPO"_s);
+    ClientDataSet ds;
+    store->open(ds, u"TDSE7_SOMMEEROGATE"_s);
+    auto add = [&](const QString &code, const QString &group, int amount) {
+        ds.append();
+        ds.fieldByName(u"SDAU7CODFIS"_s).setAsString(code);
+        ds.fieldByName(u"SGRUPPO"_s).setAsString(group);
+        ds.fieldByName(u"FDSE7AMMLORDO"_s).setAsCurrency(Decimal::fromInt(amount));
+        ds.post();
+    };
+    add(u"BNCLGU70C12F205Z"_s, u"A"_s, 100);
+    add(u"bnclgu70c12f205z"_s, u"A"_s, 200);
+    add(u"BNCLGU70C12F205Z"_s, u"D"_s, 300);
+    store->save(ds, u"TDSE7_SOMMEEROGATE"_s);
+    ds.first();
+    const qint64 first = ds.fieldByName(u"IAFIID"_s).asLargeInt();
+    ds.next();
+    const qint64 second = ds.fieldByName(u"IAFIID"_s).asLargeInt();
+    ds.next();
+    const qint64 other = ds.fieldByName(u"IAFIID"_s).asLargeInt();
+    EXPECT_GT(first, 0);
+    EXPECT_EQ(first, second);
+    EXPECT_NE(first, other);
+
+    // An empty group matches a person of any group.
+    ClientDataSet more;
+    store->open(more, u"TDSE7_SOMMEEROGATE"_s);
+    more.append();
+    more.fieldByName(u"SDAU7CODFIS"_s).setAsString(u"BNCLGU70C12F205Z"_s);
+    more.post();
+    store->save(more, u"TDSE7_SOMMEEROGATE"_s);
+    EXPECT_EQ(more.fieldByName(u"IAFIID"_s).asLargeInt(), first);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE"_s).toInt(), 2);
+}
+
+TEST_P(StoreContract, JoinedMapEntriesAreWrittenAsTextAndReadOnlyMapsNeverWrite)
+{
+    addTable(u"TREG"_s,
+             {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"CFLavoratore"_s, 16), text(u"Cognome"_s),
+              text(u"Matricola"_s, 6), text(u"Qualifica2"_s, 4)},
+             2023, u"saficognome=Cognome;saficodfiscale=CFLavoratore;safigruppoana=Matricola+Qualifica2"_s, true);
+    const qint64 person = saveNew(u"TREG"_s, {{u"CFLavoratore"_s, u"VRDLCU75D15L219K"_s},
+                                              {u"Cognome"_s, u"VERDI"_s},
+                                              {u"Matricola"_s, u"000123"_s},
+                                              {u"Qualifica2"_s, u"DOC"_s}});
+    EXPECT_EQ(scalar(u"SELECT SAFIGRUPPOANA FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {person}).toString(), u"000123DOC"_s);
+    // The joined fields cannot be rebuilt from the person: they keep their rows.
+    ClientDataSet back;
+    store->open(back, u"TREG"_s);
+    EXPECT_EQ(back.fieldByName(u"Matricola"_s).asString(), u"000123"_s);
+    EXPECT_EQ(back.fieldByName(u"Qualifica2"_s).asString(), u"DOC"_s);
+    EXPECT_EQ(back.fieldByName(u"Cognome"_s).asString(), u"VERDI"_s);
+
+    addTable(u"TSOLOLETTURA"_s, {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SCF"_s, 16), text(u"SNOME"_s)}, 2023,
+             u"saficodfiscale=SCF;safinome=SNOME"_s, false, true);
+    const qint64 roPerson = saveNew(u"TSOLOLETTURA"_s, {{u"SCF"_s, u"NUOVOCF"_s}, {u"SNOME"_s, u"LUCA"_s}});
+    EXPECT_GT(roPerson, person);
+    EXPECT_TRUE(scalar(u"SELECT SAFINOME FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {roPerson}).isNull());
+}
+
+TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
+{
+    addTable(u"TGUASTO"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s), text(u"SB"_s), text(u"SC"_s)});
+    saveCodes(u"TGUASTO"_s, {u"uno"_s, u"due"_s, u"tre"_s});
+    injectFailure();
+    const QStringList before = snapshot();
+
+    ClientDataSet ds;
+    store->open(ds, u"TGUASTO"_s);
+    ASSERT_TRUE(ds.locate(u"SA"_s, u"due"_s));
+    ds.edit();
+    ds.fieldByName(u"SA"_s).setAsString(u"due modificato"_s);
+    ds.post();
+    ASSERT_TRUE(ds.locate(u"SA"_s, u"uno"_s));
+    ds.deleteRecord();
+    // Enough rows that whole inserts reach the database before the failing one.
+    for (int i = 0; i < 400; ++i)
+        append(ds, {{u"SA"_s, u"nuovo %1"_s.arg(i)}, {u"SB"_s, u"b"_s}, {u"SC"_s, i == 399 ? u"GUASTO"_s : u"c"_s}});
+    try {
+        store->save(ds, u"TGUASTO"_s);
+        FAIL() << "the save did not fail";
+    } catch (const EDatabaseError &e) {
+        EXPECT_TRUE(e.message().contains(u"guasto simulato"_s)) << e.message().toStdString();
+    }
+    EXPECT_TRUE(store->hasError());
+    EXPECT_TRUE(store->errorText().contains(u"guasto simulato"_s));
+    EXPECT_FALSE(connection().inTransaction());
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(ds.changeCount(), 0);
+    QStringList shown;
+    for (ds.first(); !ds.eof(); ds.next())
+        shown.append(ds.fieldByName(u"SA"_s).asString());
+    EXPECT_EQ(shown, (QStringList{u"uno"_s, u"due"_s, u"tre"_s}));
+
+    // The next save works.
+    store->save(ds, u"TGUASTO"_s);
+    EXPECT_EQ(codes(u"TGUASTO"_s), (QStringList{u"uno"_s, u"due"_s, u"tre"_s}));
+}
+
+TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)
+{
+    const qint64 id = addTable(u"TCHIAMANTE"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)});
+    {
+        TNrTransaction caller(connection());
+        caller.StartTransaction();
+        saveCodes(u"TCHIAMANTE"_s, {u"a"_s, u"b"_s});
+        EXPECT_TRUE(connection().inTransaction());
+        EXPECT_EQ(valueRows(id), 2);
+        caller.Rollback();
+    }
+    EXPECT_EQ(valueRows(id), 0);
+    EXPECT_EQ(lastRecord(id), 0);
+
+    injectFailure();
+    TNrTransaction caller(connection());
+    caller.StartTransaction();
+    saveCodes(u"TCHIAMANTE"_s, {u"tenuto"_s});
+    EXPECT_THROW(saveCodes(u"TCHIAMANTE"_s, {u"GUASTO"_s}), EDatabaseError);
+    // The caller decides: its transaction is still open.
+    EXPECT_TRUE(connection().inTransaction());
+    caller.Rollback();
+    EXPECT_EQ(valueRows(id), 0);
+
+    TNrTransaction kept(connection());
+    kept.StartTransaction();
+    saveCodes(u"TCHIAMANTE"_s, {u"confermato"_s});
+    kept.Commit();
+    EXPECT_EQ(codes(u"TCHIAMANTE"_s), (QStringList{u"confermato"_s}));
+}
+
+TEST_P(StoreContract, TwoClientsSavingTheSameTableNeverShareARecordNumber)
+{
+    const qint64 id = addTable(u"TCONCORRENTE"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)});
+    constexpr int kRounds = 6;
+    constexpr int kRecords = 150;
+    std::mutex failuresLock;
+    QStringList failures;
+    auto client = [&](int n) {
+        try {
+            TdmkbrConnessione own;
+            if (!own.OpenConnection())
+                throw EDatabaseError(u"connessione non aperta"_s);
+            THlmDBCds clientStore(2023, u"elh"_s, 0);
+            clientStore.setConnection(&own);
+            for (int round = 0; round < kRounds; ++round) {
+                ClientDataSet ds;
+                clientStore.open(ds, u"TCONCORRENTE"_s);
+                for (int r = 0; r < kRecords; ++r) {
+                    ds.append();
+                    ds.fieldByName(u"SA"_s).setAsString(u"%1-%2-%3"_s.arg(n).arg(round).arg(r));
+                    ds.post();
+                }
+                clientStore.save(ds, u"TCONCORRENTE"_s);
+            }
+        } catch (const Exception &e) {
+            const std::lock_guard<std::mutex> guard(failuresLock);
+            failures.append(e.message());
+        }
+    };
+    std::thread first(client, 1);
+    std::thread second(client, 2);
+    first.join();
+    second.join();
+    EXPECT_TRUE(failures.isEmpty()) << failures.join(u'\n').toStdString();
+    const int total = 2 * kRounds * kRecords;
+    EXPECT_EQ(scalar(u"SELECT COUNT(DISTINCT IFISRIGO) FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id}).toInt(), total);
+    EXPECT_EQ(valueRows(id), total);
+    EXPECT_EQ(lastRecord(id), total);
+}
+
+TEST_P(StoreContract, PeriodsAndPersonsSelectTheRecordsLoaded)
+{
+    addTable(u"TMESE"_s, {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SA"_s)}, 2020);
+    THlmDBCds march(2023, u"elh"_s, 3);
+    march.setConnection(&connection());
+    ClientDataSet ds;
+    march.open(ds, u"TMESE"_s);
+    ds.append();
+    ds.fieldByName(u"SA"_s).setAsString(u"marzo"_s);
+    ds.post();
+    march.save(ds, u"TMESE"_s);
+    const qint64 marchPerson = ds.fieldByName(u"IAFIID"_s).asLargeInt();
+    saveCodes(u"TMESE"_s, {u"anno"_s});
+
+    EXPECT_EQ(codes(u"TMESE"_s), (QStringList{u"anno"_s}));
+    ClientDataSet period;
+    store->openFor(period, u"TMESE"_s, 3, 2023);
+    EXPECT_EQ(period.recordCount(), 1);
+    store->openFor(period, u"TMESE"_s, -1, 2023);
+    EXPECT_EQ(period.recordCount(), 2);
+    store->openFor(period, u"TMESE"_s, -1, 2022);
+    EXPECT_EQ(period.recordCount(), 0);
+    store->openForPerson(period, u"TMESE"_s, static_cast<int>(marchPerson), -1, 2023);
+    ASSERT_EQ(period.recordCount(), 1);
+    EXPECT_EQ(period.fieldByName(u"SA"_s).asString(), u"marzo"_s);
+}
+
+TEST_P(StoreContract, LoadingRunsNoHandlersAndRestoresThem)
+{
+    addTable(u"TEVENTI"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)});
+    saveCodes(u"TEVENTI"_s, {u"a"_s, u"b"_s});
+    ClientDataSet ds;
+    int posts = 0;
+    ds.events().beforePost = [](ClientDataSet &) { throw EDatabaseError(u"controllo del modulo"_s); };
+    ds.events().afterPost = [&posts](ClientDataSet &) { ++posts; };
+    RecordingWait wait;
+    store->setWaitWindow(&wait);
+    store->open(ds, u"TEVENTI"_s);
+    EXPECT_EQ(ds.recordCount(), 2);
+    EXPECT_EQ(posts, 0);
+    EXPECT_EQ(ds.recNo(), 1);
+    EXPECT_FALSE(ds.controlsDisabled());
+    EXPECT_EQ(wait.calls, (QStringList{u"Attendere...|Caricamento in corso...attendere."_s, u"chiusa"_s}));
+    ds.edit();
+    EXPECT_THROW(ds.post(), EDatabaseError);
+    ds.cancel();
+
+    store->setShowWait(false);
+    wait.calls.clear();
+    store->open(ds, u"TEVENTI"_s);
+    EXPECT_TRUE(wait.calls.isEmpty());
+    // A failed load also gives the handlers back.
+    EXPECT_THROW(store->open(ds, u"TMANCANTE"_s), EDatabaseError);
+    EXPECT_TRUE(static_cast<bool>(ds.events().afterPost));
+    EXPECT_FALSE(ds.controlsDisabled());
+}
+
+TEST_P(StoreContract, ExportWritesEveryTableOfTheProgramInDescendingOrder)
+{
+    addTable(u"TPST_PROSPETTOST"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)});
+    addTable(u"TFOR_FORNITORE"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)});
+    addTable(u"TSOS_DATOSOSTITUTO"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)}, 2020);
+    addTable(u"TSOS_DATOSOSTITUTO"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)}, 2023);
+    addTable(u"TFUTURA"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)}, 2024);
+    addTable(u"TCUS_DATISOST"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s)}, 2023, {}, false, false, u"eli"_s);
+    saveCodes(u"TFOR_FORNITORE"_s, {u"fornitore"_s});
+
+    TempDir out;
+    const QString folder = out.file(u"export/2023"_s);
+    const QStringList written = store->exportAll(u"elh"_s, 2023, folder, 0);
+    EXPECT_EQ(written, (QStringList{u"TSOS_DATOSOSTITUTO"_s, u"TPST_PROSPETTOST"_s, u"TFOR_FORNITORE"_s}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+              (QStringList{u"TFOR_FORNITORE.cds"_s, u"TPST_PROSPETTOST.cds"_s, u"TSOS_DATOSOSTITUTO.cds"_s}));
+    ClientDataSet file;
+    file.loadFromFile(QDir(folder).filePath(u"TFOR_FORNITORE.cds"_s));
+    ASSERT_EQ(file.recordCount(), 1);
+    EXPECT_EQ(file.fieldByName(u"SA"_s).asString(), u"fornitore"_s);
+    EXPECT_EQ(store->programCode(), u"elh"_s);
+
+    const QString blocked = out.write(u"un-file"_s, "x");
+    EXPECT_TRUE(store->exportAll(u"elh"_s, 2023, blocked + u"/sotto"_s, 0).isEmpty());
+    EXPECT_EQ(messages().texts(), QStringList{u"Impossibile creare la directory specificata."_s});
+}
+
+TEST_P(StoreContract, AReturnInstanceIsFoundOrCreatedOncePerProgramYearAndMonth)
+{
+    const qint64 a = THlmDBCds::returnInstance(connection(), u"ELH"_s, 2023, 0);
+    EXPECT_EQ(THlmDBCds::returnInstance(connection(), u"elh"_s, 2023, 0), a);
+    EXPECT_EQ(THlmDBCds::returnInstance(connection(), u"elh"_s, 2023, -1), a);
+    const qint64 b = THlmDBCds::returnInstance(connection(), u"elh"_s, 2023, 5);
+    const qint64 c = THlmDBCds::returnInstance(connection(), u"eli"_s, 2023, 0);
+    EXPECT_NE(a, b);
+    EXPECT_NE(a, c);
+    EXPECT_NE(b, c);
+    EXPECT_EQ(scalar(u"SELECT SCRFPROGRAMMA FROM TCRF_CROFISCALE WHERE ICRFID = ?"_s, {a}).toString(), u"elh"_s);
+    EXPECT_TRUE(scalar(u"SELECT ICRFMESE FROM TCRF_CROFISCALE WHERE ICRFID = ?"_s, {a}).isNull());
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCRF_CROFISCALE"_s).toInt(), 3);
+}

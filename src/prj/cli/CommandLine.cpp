@@ -4,6 +4,7 @@
 #include "DatabaseCommands.h"
 #include "Exceptions.h"
 #include "NrMessages.h"
+#include "PrintCommands.h"
 #include "Version.h"
 
 #include <QTextStream>
@@ -40,6 +41,15 @@ const Command kCommands[] = {
      u"  esporta CARTELLA                  scrive ogni tabella della dichiarazione 2023\n"
      u"                                    nella CARTELLA come TABELLA.cds\n",
      runExport},
+    {u"stampa",
+     u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"
+     u"                                    dichiarazione nel FILE; COSA: frontespizio,\n"
+     u"                                    st, sv, sx, sy, ss, di\n",
+     runPrint},
+    {u"riepilogo",
+     u"  riepilogo COSA --out FILE.pdf     stampa un riepilogo nel FILE; COSA: inps,\n"
+     u"                                    tassazione-separata, irpef, inpdap, autonomi\n",
+     runSummaryReport},
 };
 
 QString helpText()

@@ -67,10 +67,10 @@ QJsonValue filler(const FieldDef &def, int n)
     }
 }
 
-QList<QJsonObject> filledRows(MemoryTables &tables, const QString &table, int count, const QJsonObject &fixed = {})
+QList<QJsonObject> filledRows(PrintFixture &f, const QString &table, int count, const QJsonObject &fixed = {})
 {
     ClientDataSet ds;
-    tables.open(ds, table);
+    f.store.open(ds, table);
     QList<QJsonObject> rows;
     for (int n = 0; n < count; ++n) {
         QJsonObject o;
@@ -87,9 +87,9 @@ QList<QJsonObject> filledRows(MemoryTables &tables, const QString &table, int co
     return rows;
 }
 
-void fill(MemoryTables &tables, const QString &table, int count, const QJsonObject &fixed = {})
+void fill(PrintFixture &f, const QString &table, int count, const QJsonObject &fixed = {})
 {
-    tables.append(table, filledRows(tables, table, count, fixed));
+    f.append(table, filledRows(f, table, count, fixed));
 }
 
 // Every text of the print lies inside a box of the layout of its template page.
@@ -163,19 +163,19 @@ TEST(DeliveredDescriptors, HoldEveryNameThePrintsAskFor)
 TEST(DeliveredLayout, TheProspettiSitInTheirBoxes)
 {
     PrintFixture f;
-    fill(f.tables, u"TPST_PROSPETTOST"_s, 13);
-    fill(f.tables, u"TPST2_PROSPETTOSTS2"_s, 13);
-    fill(f.tables, u"TPST3_PROSPETTOSTS3"_s, 13);
-    fill(f.tables, u"TPST4_PROSPETTOSTS4"_s, 13);
-    fill(f.tables, u"TPSV_PROSPETTOSV"_s, 13);
-    fill(f.tables, u"TPDI_PROSPETTODI"_s, 22);
-    fill(f.tables, u"TPSY_PROSPETTOSY"_s, 6);
-    fill(f.tables, u"TPSY2_PROSPETTOSY2"_s, 6);
-    fill(f.tables, u"TPSY3_PROSPETTOSY3"_s, 5);
-    fill(f.tables, u"TPSY4_PROSPETTOSY4"_s, 6);
-    fill(f.tables, u"TPSX_PROSPETTOSX"_s, 1);
-    fill(f.tables, u"TPSS_PROSPETTOSS"_s, 1);
-    TdmElhProspSTPDF print(f.tables);
+    fill(f, u"TPST_PROSPETTOST"_s, 13);
+    fill(f, u"TPST2_PROSPETTOSTS2"_s, 13);
+    fill(f, u"TPST3_PROSPETTOSTS3"_s, 13);
+    fill(f, u"TPST4_PROSPETTOSTS4"_s, 13);
+    fill(f, u"TPSV_PROSPETTOSV"_s, 13);
+    fill(f, u"TPDI_PROSPETTODI"_s, 22);
+    fill(f, u"TPSY_PROSPETTOSY"_s, 6);
+    fill(f, u"TPSY2_PROSPETTOSY2"_s, 6);
+    fill(f, u"TPSY3_PROSPETTOSY3"_s, 5);
+    fill(f, u"TPSY4_PROSPETTOSY4"_s, 6);
+    fill(f, u"TPSX_PROSPETTOSX"_s, 1);
+    fill(f, u"TPSS_PROSPETTOSS"_s, 1);
+    TdmElhProspSTPDF print(f.store);
     using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
     const QList<std::pair<const char16_t *, Print>> prints = {
         {u"ST", &TdmElhProspSTPDF::stampaST}, {u"SV", &TdmElhProspSTPDF::stampaSV}, {u"DI", &TdmElhProspSTPDF::stampaDI},
@@ -191,11 +191,10 @@ TEST(DeliveredLayout, TheProspettiSitInTheirBoxes)
 TEST(DeliveredLayout, TheFrontispieceSitsInItsBoxes)
 {
     for (const int section : {1, 2}) {
-        PrintFixture f;
-        MemoryTables tables;
-        fill(tables, u"TSOS_DATOSOSTITUTO"_s, 1, {{u"ISOSSEZ"_s, section}});
-        fill(tables, u"TDIP7_ANAGRFISCALI"_s, 3);
-        TdmElhStampe stampe(tables);
+        PrintFixture f(false);
+        fill(f, u"TSOS_DATOSOSTITUTO"_s, 1, {{u"ISOSSEZ"_s, section}});
+        fill(f, u"TDIP7_ANAGRFISCALI"_s, 3);
+        TdmElhStampe stampe(f.store);
         stampe.preparaFrontespizio();
         const QString out = f.file(u"Frontespizio.pdf"_s);
         stampe.stampaFrontespizio(out);
@@ -210,13 +209,13 @@ TEST(DeliveredLayout, TheSummaryReportsSitInTheirBoxes)
                              {u"SDAU7COGNOME"_s, u"STUDIO ASSOCIATO BIANCHI"_s}, {u"SDAU7NOME"_s, QString()},
                              {u"SDIP7CODFIS"_s, u"DLLMLS70A41D653Z"_s}, {u"SDAU7CODFIS"_s, u"02487650323"_s},
                              {u"STAS7PERIODOIMP"_s, u"2021"_s}, {u"IINPDAP7ANNORIF"_s, 2021}, {u"SDSE7ANNO"_s, u"2023"_s}};
-    fill(f.tables, u"TDIP7_ANAGRFISCALI"_s, 36, person);
-    fill(f.tables, u"TINPS7_INPS"_s, 2, person);
-    fill(f.tables, u"TTAS7_TASSAZIONESE"_s, 2, person);
-    fill(f.tables, u"TINP7_INPDAP"_s, 2, person);
-    fill(f.tables, u"TDAU7_DATIAUTONOM"_s, 2, person);
-    fill(f.tables, u"TDSE7_SOMMEEROGATE"_s, 3, person);
-    TdmElhProspSTPDF print(f.tables);
+    fill(f, u"TDIP7_ANAGRFISCALI"_s, 36, person);
+    fill(f, u"TINPS7_INPS"_s, 2, person);
+    fill(f, u"TTAS7_TASSAZIONESE"_s, 2, person);
+    fill(f, u"TINP7_INPDAP"_s, 2, person);
+    fill(f, u"TDAU7_DATIAUTONOM"_s, 2, person);
+    fill(f, u"TDSE7_SOMMEEROGATE"_s, 3, person);
+    TdmElhProspSTPDF print(f.store);
     using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
     const QList<std::pair<const char16_t *, Print>> reports = {
         {u"RiepilogoINPS.pdf", &TdmElhProspSTPDF::riepilogoINPS},

@@ -19,15 +19,13 @@ QJsonObject agent(int section)
             {u"LSOSST"_s, u"0"_s}, {u"ISOSNDIP"_s, 7}};
 }
 
-// A data root with the delivered template and a frontispiece descriptor of the test's own.
-struct FrontRoot : PartialDataRoot
+// An installation whose frontispiece descriptor is the test's own.
+void writeFrontS(const PrintFixture &f, const QByteArray &frontS)
 {
-    explicit FrontRoot(const QByteArray &frontS)
-        : PartialDataRoot({u"770_sempl_mod.pdf"_s})
-    {
-        root.write(u"USR/FL2023/Res/CoordStp/FrontS.xml"_s, frontS);
-    }
-};
+    QFile file(f.coordStp(u"FrontS.xml"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(frontS);
+}
 
 const char *kFrontS = R"(<Fronte>
   <Section Name="Primo" Page="0">
@@ -52,15 +50,15 @@ const char *kFrontS = R"(<Fronte>
 TEST(AgentSummary, CountsPersonsAndMarksTheProspettiWithRows)
 {
     PrintFixture f;
-    f.tables.append(u"TDIP7_ANAGRFISCALI"_s, {{{u"SDIP7CODFIS"_s, u"A"_s}}, {{u"SDIP7CODFIS"_s, u"B"_s}}});
-    f.tables.append(u"TPST_PROSPETTOST"_s, {{{u"SPSTMESE"_s, u"01"_s}}});
-    f.tables.append(u"TPSY4_PROSPETTOSY4"_s, {{{u"SSY4DEN"_s, u"SCHMIDT"_s}}});
+    f.append(u"TDIP7_ANAGRFISCALI"_s, {{{u"SDIP7CODFIS"_s, u"A"_s}, {u"SDIP7SEX"_s, u"M"_s}}, {{u"SDIP7CODFIS"_s, u"B"_s}, {u"SDIP7SEX"_s, u"F"_s}}});
+    f.append(u"TPST_PROSPETTOST"_s, {{{u"SPSTMESE"_s, u"01"_s}}});
+    f.append(u"TPSY4_PROSPETTOSY4"_s, {{{u"SSY4DEN"_s, u"SCHMIDT"_s}}});
     ClientDataSet sost(u"cdsSost"_s);
-    f.tables.open(sost, u"TSOS_DATOSOSTITUTO"_s);
+    f.store.open(sost, u"TSOS_DATOSOSTITUTO"_s);
     sost.edit();
     sost.fieldByName(u"LSOSSV"_s).setAsString(u"1"_s);
     sost.fieldByName(u"ISOSNAUTON"_s).setAsInteger(4);
-    AgentSummary::refresh(sost, f.tables);
+    AgentSummary::refresh(sost, f.store);
     EXPECT_EQ(sost.state(), DataSetState::Browse);
     EXPECT_EQ(sost.fieldByName(u"ISOSNDIP"_s).asInteger(), 2);
     EXPECT_EQ(sost.fieldByName(u"ISOSNAUTON"_s).asInteger(), 0);
@@ -71,22 +69,21 @@ TEST(AgentSummary, CountsPersonsAndMarksTheProspettiWithRows)
     // Posted in the dataset, not saved: the change waits in the change log.
     EXPECT_EQ(sost.changeCount(), 1);
 
+    PrintFixture noAgent(false);
     ClientDataSet empty(u"cdsSost"_s);
-    MemoryTables none;
-    none.open(empty, u"TSOS_DATOSOSTITUTO"_s);
-    AgentSummary::refresh(empty, f.tables);
+    noAgent.store.open(empty, u"TSOS_DATOSOSTITUTO"_s);
+    AgentSummary::refresh(empty, noAgent.store);
     EXPECT_TRUE(empty.isEmpty());
     EXPECT_EQ(empty.state(), DataSetState::Browse);
 }
 
 TEST(Frontispiece, DrawsTheAgentOnPagesTwoAndThreeAsTheDescriptorSays)
 {
-    PrintFixture f;
-    FrontRoot root(kFrontS);
-    MemoryTables tables;
-    tables.append(u"TSOS_DATOSOSTITUTO"_s, {agent(1)});
-    tables.append(u"TDIP7_ANAGRFISCALI"_s, {{{u"SDIP7CODFIS"_s, u"A"_s}}});
-    TdmElhStampe stampe(tables);
+    PrintFixture f(false);
+    writeFrontS(f, kFrontS);
+    f.append(u"TSOS_DATOSOSTITUTO"_s, {agent(1)});
+    f.append(u"TDIP7_ANAGRFISCALI"_s, {{{u"SDIP7CODFIS"_s, u"A"_s}, {u"SDIP7SEX"_s, u"M"_s}}});
+    TdmElhStampe stampe(f.store);
     stampe.preparaFrontespizio();
     const QString out = f.file(u"Stp/Frontespizio.pdf"_s);
     stampe.stampaFrontespizio(out);
@@ -108,11 +105,10 @@ TEST(Frontispiece, DrawsTheAgentOnPagesTwoAndThreeAsTheDescriptorSays)
 
 TEST(Frontispiece, TheAgentsSectionChoosesItsEdits)
 {
-    PrintFixture f;
-    FrontRoot root(kFrontS);
-    MemoryTables tables;
-    tables.append(u"TSOS_DATOSOSTITUTO"_s, {agent(2)});
-    TdmElhStampe stampe(tables);
+    PrintFixture f(false);
+    writeFrontS(f, kFrontS);
+    f.append(u"TSOS_DATOSOSTITUTO"_s, {agent(2)});
+    TdmElhStampe stampe(f.store);
     stampe.preparaFrontespizio();
     stampe.stampaFrontespizio(f.file(u"f.pdf"_s));
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(f.file(u"f.pdf"_s));
@@ -123,9 +119,8 @@ TEST(Frontispiece, TheAgentsSectionChoosesItsEdits)
 TEST(Frontispiece, AMissingDescriptorEndsThePrint)
 {
     PrintFixture f;
-    FrontRoot root(kFrontS);
-    QFile::remove(root.coordStp(u"FrontS.xml"_s));
-    TdmElhStampe stampe(f.tables);
+    QFile::remove(f.coordStp(u"FrontS.xml"_s));
+    TdmElhStampe stampe(f.store);
     stampe.preparaFrontespizio();
     try {
         stampe.stampaFrontespizio(f.file(u"f.pdf"_s));

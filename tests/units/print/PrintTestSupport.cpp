@@ -1,47 +1,64 @@
 #include "PrintTestSupport.h"
 
-#include "DataPaths.h"
+#include "CdsExchange.h"
+#include "ClientDataSet.h"
+#include "NrTransaction.h"
+#include "store/DatabaseSetup.h"
+#include "store/ReturnCatalogue.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <algorithm>
+#include <stdexcept>
 
 using namespace Qt::Literals::StringLiterals;
 
-PrintFixture::PrintFixture()
+PrintFixture::PrintFixture(bool withAgent)
 {
-    DataPaths::setDataRoot(QStringLiteral(ELH_DATA_ROOT) + u'/');
-    tables.append(u"TSOS_DATOSOSTITUTO"_s,
-                  {QJsonObject{{u"SSOSCODFIS"_s, u"80012345676"_s}, {u"SSOSDENOM"_s, u"ISTITUTO COMPRENSIVO DI PROVA"_s}}});
+    QDir().mkpath(coordStp(QString()));
+    QDirIterator delivered(templatePath(QString()), QDir::Files);
+    while (delivered.hasNext()) {
+        const QString from = delivered.next();
+        QFile::copy(from, coordStp(QFileInfo(from).fileName()));
+    }
+    if (!m_connection.OpenConnection())
+        throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
+    const ReturnCatalogue catalogue =
+        ReturnCatalogue::load(QStringLiteral(ELH_DATA_ROOT) + u"/USR/FL2023/DbIniziale/Catalogo.json"_s);
+    TNrTransaction transaction(m_connection);
+    transaction.StartTransaction();
+    DatabaseSetup(m_connection).createStructures(catalogue, {DatabaseSetup::kDemoPreviousYear, DatabaseSetup::kDemoYear});
+    transaction.Commit();
+    store.setConnection(&m_connection);
+    if (withAgent) {
+        append(u"TSOS_DATOSOSTITUTO"_s,
+               {QJsonObject{{u"SSOSCODFIS"_s, u"80012345676"_s}, {u"SSOSDENOM"_s, u"ISTITUTO COMPRENSIVO DI PROVA"_s}}});
+    }
 }
 
-PrintFixture::~PrintFixture()
+void PrintFixture::append(const QString &table, const QList<QJsonObject> &records)
 {
-    DataPaths::setDataRoot(QString());
+    ClientDataSet ds(table);
+    store.open(ds, table);
+    QJsonArray array;
+    for (const QJsonObject &r : records)
+        array.append(r);
+    CdsExchange::appendJsonRecords(ds, QJsonDocument(QJsonObject{{u"records"_s, array}}).toJson(), table);
+    store.save(ds, table);
+}
+
+QString PrintFixture::coordStp(const QString &file) const
+{
+    return m_installation.root() + u"USR/FL2023/Res/CoordStp/"_s + file;
 }
 
 QString PrintFixture::templatePath(const QString &name)
 {
     return QStringLiteral(ELH_DATA_ROOT) + u"/USR/FL2023/Res/CoordStp/"_s + name;
-}
-
-PartialDataRoot::PartialDataRoot(const QStringList &files)
-{
-    QDir().mkpath(coordStp(QString()));
-    for (const QString &f : files)
-        QFile::copy(PrintFixture::templatePath(f), coordStp(f));
-    DataPaths::setDataRoot(root.path() + u'/');
-}
-
-PartialDataRoot::~PartialDataRoot()
-{
-    DataPaths::setDataRoot(QStringLiteral(ELH_DATA_ROOT) + u'/');
-}
-
-QString PartialDataRoot::coordStp(const QString &file) const
-{
-    return root.file(u"USR/FL2023/Res/CoordStp/"_s + file);
 }
 
 QString textIn(const PdfReadBack::Page &page, double left, double right, double baseline)

@@ -2,8 +2,6 @@
 #include "print/ElhMProspSTPDF.h"
 
 #include <QDate>
-
-#include <memory>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -63,13 +61,13 @@ constexpr double kStAmountRight = 176;
 TEST(ProspettoST, TwelveRowsFillAPageAndTheThirteenthOpensModuleTwo)
 {
     PrintFixture f;
-    f.tables.append(u"TPST_PROSPETTOST"_s, rows(1, 12, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPST_PROSPETTOST"_s, rows(1, 12, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
+    TdmElhProspSTPDF print(f.store);
     ASSERT_EQ(print.stampaST(f.file(u"st12.pdf"_s)), Outcome::Saved);
     EXPECT_EQ(plan(viewPages(f.file(u"st12.pdf"_s), kStAmountLeft, kStAmountRight)),
               (QStringList{u"23 01 "_s + amounts(1, 12).join(u' '), u"24 01"_s, u"25 01"_s, u"26 01"_s}));
 
-    f.tables.append(u"TPST_PROSPETTOST"_s, {row(13, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s)});
+    f.append(u"TPST_PROSPETTOST"_s, {row(13, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s)});
     ASSERT_EQ(print.stampaST(f.file(u"st13.pdf"_s)), Outcome::Saved);
     // Sections II to IV once, after the first page, when the 13th row arrives.
     EXPECT_EQ(plan(viewPages(f.file(u"st13.pdf"_s), kStAmountLeft, kStAmountRight)),
@@ -80,8 +78,8 @@ TEST(ProspettoST, TwelveRowsFillAPageAndTheThirteenthOpensModuleTwo)
 TEST(ProspettoST, TwentyFiveRowsWithoutOtherSections)
 {
     PrintFixture f;
-    f.tables.append(u"TPST_PROSPETTOST"_s, rows(1, 25, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPST_PROSPETTOST"_s, rows(1, 25, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"st.pdf"_s);
     ASSERT_EQ(print.stampaST(out), Outcome::Saved);
     EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)),
@@ -100,13 +98,13 @@ TEST(ProspettoST, OtherSectionsFollowTheirAgentOnPagesOfTheirOwn)
 {
     PrintFixture f;
     const QString extinct = u"82009870542"_s;
-    f.tables.append(u"TPST_PROSPETTOST"_s, rows(1, 2, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
-    f.tables.append(u"TPST_PROSPETTOST"_s, rows(3, 3, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s, extinct));
-    f.tables.append(u"TPST2_PROSPETTOSTS2"_s, rows(101, 114, u"FPST2RITEFFETTUATE"_s, u"DPST2DTVERS"_s));
-    f.tables.append(u"TPST2_PROSPETTOSTS2"_s, rows(201, 201, u"FPST2RITEFFETTUATE"_s, u"DPST2DTVERS"_s, extinct));
-    f.tables.append(u"TPST3_PROSPETTOSTS3"_s, rows(301, 301, u"FPST3RITEFFETTUATE27"_s, QString()));
-    f.tables.append(u"TPST4_PROSPETTOSTS4"_s, rows(401, 401, u"FIMPAPPL39"_s, QString(), extinct));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPST_PROSPETTOST"_s, rows(1, 2, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
+    f.append(u"TPST_PROSPETTOST"_s, rows(3, 3, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s, extinct));
+    f.append(u"TPST2_PROSPETTOSTS2"_s, rows(101, 114, u"FPST2RITEFFETTUATE"_s, u"DPST2DTVERS"_s));
+    f.append(u"TPST2_PROSPETTOSTS2"_s, rows(201, 201, u"FPST2RITEFFETTUATE"_s, u"DPST2DTVERS"_s, extinct));
+    f.append(u"TPST3_PROSPETTOSTS3"_s, rows(301, 301, u"FPST3RITEFFETTUATE27"_s, QString()));
+    f.append(u"TPST4_PROSPETTOSTS4"_s, rows(401, 401, u"FIMPAPPL39"_s, QString(), extinct));
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"st.pdf"_s);
     ASSERT_EQ(print.stampaST(out), Outcome::Saved);
     EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)),
@@ -123,8 +121,8 @@ TEST(ProspettoST, OtherSectionsFollowTheirAgentOnPagesOfTheirOwn)
 TEST(ProspettoST, WithoutSectionIAnEmptyFirstPageThenTheOtherSections)
 {
     PrintFixture f;
-    f.tables.append(u"TPST2_PROSPETTOSTS2"_s, rows(1, 2, u"FPST2RITEFFETTUATE"_s, u"DPST2DTVERS"_s));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPST2_PROSPETTOSTS2"_s, rows(1, 2, u"FPST2RITEFFETTUATE"_s, u"DPST2DTVERS"_s));
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"st.pdf"_s);
     ASSERT_EQ(print.stampaST(out), Outcome::Saved);
     EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)),
@@ -135,9 +133,9 @@ TEST(ProspettoST, WithoutSectionIAnEmptyFirstPageThenTheOtherSections)
 TEST(ProspettoST, RowsAreOrderedByAgentAndDateOfPayment)
 {
     PrintFixture f;
-    f.tables.append(u"TPST_PROSPETTOST"_s, {row(3, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s), row(1, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s),
+    f.append(u"TPST_PROSPETTOST"_s, {row(3, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s), row(1, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s),
                                             row(2, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s)});
-    TdmElhProspSTPDF print(f.tables);
+    TdmElhProspSTPDF print(f.store);
     ASSERT_EQ(print.stampaST(f.file(u"st.pdf"_s)), Outcome::Saved);
     EXPECT_EQ(viewPages(f.file(u"st.pdf"_s), kStAmountLeft, kStAmountRight).first().column, amounts(1, 3));
 }
@@ -145,8 +143,8 @@ TEST(ProspettoST, RowsAreOrderedByAgentAndDateOfPayment)
 TEST(ProspettoST, MoreThanNinetyNineModulesStopThePrint)
 {
     PrintFixture f;
-    f.tables.append(u"TPST_PROSPETTOST"_s, rows(1, 12 * 99 + 1, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPST_PROSPETTOST"_s, rows(1, 12 * 99 + 1, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
+    TdmElhProspSTPDF print(f.store);
     try {
         print.stampaST(f.file(u"st.pdf"_s));
         FAIL();
@@ -160,9 +158,9 @@ TEST(ProspettoST, MoreThanNinetyNineModulesStopThePrint)
 TEST(ProspettoSV, TheSecondAgentStartsANewPageFromModuleOne)
 {
     PrintFixture f;
-    f.tables.append(u"TPSV_PROSPETTOSV"_s, rows(1, 3, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s));
-    f.tables.append(u"TPSV_PROSPETTOSV"_s, rows(4, 5, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s, u"82009870542"_s));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPSV_PROSPETTOSV"_s, rows(1, 3, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s));
+    f.append(u"TPSV_PROSPETTOSV"_s, rows(4, 5, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s, u"82009870542"_s));
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"sv.pdf"_s);
     ASSERT_EQ(print.stampaSV(out), Outcome::Saved);
     EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)), (QStringList{u"27 01 1,00 2,00 3,00"_s, u"27 01 4,00 5,00"_s}));
@@ -172,8 +170,8 @@ TEST(ProspettoSV, TheSecondAgentStartsANewPageFromModuleOne)
 TEST(ProspettoDI, TwentyOneRowsAPageWithTheDriftOfTheForm)
 {
     PrintFixture f;
-    f.tables.append(u"TPDI_PROSPETTODI"_s, rows(1, 22, u"FPDIMAGCRED"_s, QString()));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPDI_PROSPETTODI"_s, rows(1, 22, u"FPDIMAGCRED"_s, QString()));
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"di.pdf"_s);
     ASSERT_EQ(print.stampaDI(out), Outcome::Saved);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"770_sempl_mod.pdf"_s));
@@ -200,9 +198,9 @@ TEST(ProspettoDI, TwentyOneRowsAPageWithTheDriftOfTheForm)
 TEST(ProspettoSY, SectionIContinuesOnThePageOfSectionIIThenOnPagesOfItsOwn)
 {
     PrintFixture f;
-    f.tables.append(u"TPSY2_PROSPETTOSY2"_s, rows(1, 6, u"FPSYSOMERO1"_s, QString()));
-    f.tables.append(u"TPSY_PROSPETTOSY"_s, rows(101, 107, u"FPSYSOMERO"_s, QString()));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPSY2_PROSPETTOSY2"_s, rows(1, 6, u"FPSYSOMERO1"_s, QString()));
+    f.append(u"TPSY_PROSPETTOSY"_s, rows(101, 107, u"FPSYSOMERO"_s, QString()));
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"sy.pdf"_s);
     ASSERT_EQ(print.stampaSY(out), Outcome::Saved);
     // Section II amounts, then section I amounts.
@@ -214,10 +212,10 @@ TEST(ProspettoSY, SectionIContinuesOnThePageOfSectionIIThenOnPagesOfItsOwn)
 TEST(ProspettoSY, SectionIVHasPagesOfItsOwnAndLeavesTheModuleAlone)
 {
     PrintFixture f;
-    f.tables.append(u"TPSY2_PROSPETTOSY2"_s, rows(1, 6, u"FPSYSOMERO1"_s, QString()));
-    f.tables.append(u"TPSY3_PROSPETTOSY3"_s, rows(201, 205, u"FPSY3RITEFF"_s, QString()));
-    f.tables.append(u"TPSY4_PROSPETTOSY4"_s, rows(301, 306, u"FSY4AMMLORDCORR"_s, QString()));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPSY2_PROSPETTOSY2"_s, rows(1, 6, u"FPSYSOMERO1"_s, QString()));
+    f.append(u"TPSY3_PROSPETTOSY3"_s, rows(201, 205, u"FPSY3RITEFF"_s, QString()));
+    f.append(u"TPSY4_PROSPETTOSY4"_s, rows(301, 306, u"FSY4AMMLORDCORR"_s, QString()));
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"sy.pdf"_s);
     ASSERT_EQ(print.stampaSY(out), Outcome::Saved);
     EXPECT_EQ(plan(viewPages(out, 306, 416)),
@@ -229,8 +227,8 @@ TEST(ProspettoSY, SectionIVHasPagesOfItsOwnAndLeavesTheModuleAlone)
 TEST(ProspettoSS, OnePagePerRecordAfterTheReminder)
 {
     PrintFixture f;
-    f.tables.append(u"TPSS_PROSPETTOSS"_s, rows(1, 3, u"FQUADROSYRIT1_SS"_s, QString()));
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TPSS_PROSPETTOSS"_s, rows(1, 3, u"FQUADROSYRIT1_SS"_s, QString()));
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"ss.pdf"_s);
     ASSERT_EQ(print.stampaSS(out), Outcome::Saved);
     ASSERT_EQ(f.messages.messages().size(), 1);
@@ -243,9 +241,9 @@ TEST(ProspettoSS, OnePagePerRecordAfterTheReminder)
 TEST(ProspettoSX, TwoPagesPerRecordNumberedAcrossAgents)
 {
     PrintFixture f;
-    f.tables.append(u"TPSX_PROSPETTOSX"_s, {row(1, u"FCRECONGASSFIS_SX"_s, QString()),
+    f.append(u"TPSX_PROSPETTOSX"_s, {row(1, u"FCRECONGASSFIS_SX"_s, QString()),
                                             row(2, u"FCRECONGASSFIS_SX"_s, QString(), u"82009870542"_s)});
-    TdmElhProspSTPDF print(f.tables);
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"sx.pdf"_s);
     ASSERT_EQ(print.stampaSX(out), Outcome::Saved);
     EXPECT_EQ(plan(viewPages(out, 60, 185)), (QStringList{u"28 01 1,00"_s, u"29 01"_s, u"28 02 2,00"_s, u"29 02"_s}));
@@ -254,7 +252,7 @@ TEST(ProspettoSX, TwoPagesPerRecordNumberedAcrossAgents)
 TEST(Prospetti, NothingToPrintMakesNoFile)
 {
     PrintFixture f;
-    TdmElhProspSTPDF print(f.tables);
+    TdmElhProspSTPDF print(f.store);
     using Print = Outcome (TdmElhProspSTPDF::*)(const QString &);
     for (const Print p : {&TdmElhProspSTPDF::stampaST, &TdmElhProspSTPDF::stampaSV, &TdmElhProspSTPDF::stampaSX,
                           &TdmElhProspSTPDF::stampaSY, &TdmElhProspSTPDF::stampaDI}) {
@@ -269,9 +267,9 @@ TEST(Prospetti, NothingToPrintMakesNoFile)
 TEST(Prospetti, AMissingTemplateShowsTheErrorBoxAndMakesNoFile)
 {
     PrintFixture f;
-    auto root = std::make_unique<PartialDataRoot>(QStringList{u"ProspSV.xml"_s});
-    f.tables.append(u"TPSV_PROSPETTOSV"_s, rows(1, 1, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s));
-    TdmElhProspSTPDF print(f.tables);
+    QFile::rename(f.coordStp(u"770_sempl_mod.pdf"_s), f.coordStp(u"altro.pdf"_s));
+    f.append(u"TPSV_PROSPETTOSV"_s, rows(1, 1, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s));
+    TdmElhProspSTPDF print(f.store);
     EXPECT_EQ(print.stampaSV(f.file(u"sv.pdf"_s)), Outcome::Failed);
     EXPECT_FALSE(QFile::exists(f.file(u"sv.pdf"_s)));
     ASSERT_EQ(f.messages.messages().size(), 1);
@@ -279,6 +277,6 @@ TEST(Prospetti, AMissingTemplateShowsTheErrorBoxAndMakesNoFile)
     EXPECT_TRUE(f.messages.texts()[0].startsWith(TdmElhPDF::kOpenErrorText));
     EXPECT_TRUE(f.messages.texts()[0].endsWith(u"770_sempl_mod.pdf» non esiste."_s));
     // The datasets are closed again: the next print starts afresh.
-    root.reset();
+    QFile::rename(f.coordStp(u"altro.pdf"_s), f.coordStp(u"770_sempl_mod.pdf"_s));
     EXPECT_EQ(print.stampaSV(f.file(u"sv.pdf"_s)), Outcome::Saved);
 }

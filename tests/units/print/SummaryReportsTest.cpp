@@ -20,6 +20,8 @@ QJsonObject employee(int n, const QJsonObject &amounts = {})
     o.insert(u"SDIP7CODFIS"_s, u"CF%1"_s.arg(n, 2, 10, QChar(u'0')));
     o.insert(u"SDIP7COGNOME"_s, u"ROSSI"_s);
     o.insert(u"SDIP7NOME"_s, u"MARIO %1"_s.arg(n, 2, 10, QChar(u'0')));
+    // Name and code live in the person registry: a record needs a field of its own.
+    o.insert(u"SDIP7SEX"_s, u"M"_s);
     return o;
 }
 
@@ -60,10 +62,10 @@ TEST(RiepilogoINPS, ThirtyFiveEmployeesAPageThenTheTotal)
             inps.append({{u"SDIP7CODFIS"_s, code(n)}, {u"fINPS7Imponibile"_s, QString::number(n * 100)}, {u"fINPS7ContribTratt"_s, u"1.5"_s}});
     }
     inps.append({{u"SDIP7CODFIS"_s, code(36)}, {u"fINPS7Imponibile"_s, u"0.25"_s}, {u"FINPS7COMPTRATTEN"_s, u"7"_s}});
-    f.tables.append(u"TDIP7_ANAGRFISCALI"_s, employees);
-    f.tables.append(u"TINPS7_INPS"_s, inps);
+    f.append(u"TDIP7_ANAGRFISCALI"_s, employees);
+    f.append(u"TINPS7_INPS"_s, inps);
     RecordingShell recorder;
-    TdmElhProspSTPDF print(f.tables);
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"Stp/RiepilogoINPS.pdf"_s);
     ASSERT_EQ(print.riepilogoINPS(out), Outcome::Saved);
     EXPECT_EQ(recorder.calls, (QStringList{u"cartella "_s + QFileInfo(out).absolutePath() + u'/', u"file "_s + out}));
@@ -94,7 +96,7 @@ TEST(RiepilogoINPS, ThirtyFiveEmployeesAPageThenTheTotal)
 TEST(RiepilogoINPS, WithoutEmployeesOnlyAMessage)
 {
     PrintFixture f;
-    TdmElhProspSTPDF print(f.tables);
+    TdmElhProspSTPDF print(f.store);
     EXPECT_EQ(print.riepilogoINPS(f.file(u"RiepilogoINPS.pdf"_s)), Outcome::NothingToPrint);
     EXPECT_EQ(f.messages.texts(), QStringList{u"Non ci sono dipendenti disponibili per il riepilogo."_s});
     EXPECT_EQ(f.messages.messages()[0].type, MsgDlgType::Information);
@@ -104,12 +106,12 @@ TEST(RiepilogoINPS, WithoutEmployeesOnlyAMessage)
 TEST(RiepilogoTassazioneSeparata, RowsByYearDescendingThenTheYearLines)
 {
     PrintFixture f;
-    f.tables.append(u"TDIP7_ANAGRFISCALI"_s, {employee(2), employee(1), employee(3)});
-    f.tables.append(u"TTAS7_TASSAZIONESE"_s,
+    f.append(u"TDIP7_ANAGRFISCALI"_s, {employee(2), employee(1), employee(3)});
+    f.append(u"TTAS7_TASSAZIONESE"_s,
                     {{{u"SDIP7CODFIS"_s, code(1)}, {u"STAS7PERIODOIMP"_s, u"2019"_s}, {u"FTAS7COMPARRDETR"_s, u"100"_s}, {u"FTAS7RITOPERATE"_s, u"23"_s}},
                      {{u"SDIP7CODFIS"_s, code(1)}, {u"STAS7PERIODOIMP"_s, u"2021"_s}, {u"FTAS7COMPARRDETR"_s, u"200"_s}, {u"FTAS7COMPARRNODETR"_s, u"5"_s}},
                      {{u"SDIP7CODFIS"_s, code(2)}, {u"STAS7PERIODOIMP"_s, u"2021"_s}, {u"FTAS7COMPARRDETR"_s, u"50"_s}}});
-    TdmElhProspSTPDF print(f.tables);
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"ts.pdf"_s);
     ASSERT_EQ(print.riepilogoTassazioneSeparata(out), Outcome::Saved);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
@@ -134,10 +136,10 @@ TEST(RiepilogoTassazioneSeparata, RowsByYearDescendingThenTheYearLines)
 TEST(RiepilogoINPDAP, OnlyEmployeesWithRowsAndYearsInOrder)
 {
     PrintFixture f;
-    f.tables.append(u"TDIP7_ANAGRFISCALI"_s, {employee(1), employee(2)});
-    f.tables.append(u"TINP7_INPDAP"_s, {{{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2023}, {u"FINPDAP7_DMA_IMPPENS"_s, u"1000"_s}},
+    f.append(u"TDIP7_ANAGRFISCALI"_s, {employee(1), employee(2)});
+    f.append(u"TINP7_INPDAP"_s, {{{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2023}, {u"FINPDAP7_DMA_IMPPENS"_s, u"1000"_s}},
                                         {{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2022}, {u"FINPDAP7_DMA_CONCREDITO"_s, u"0.4"_s}}});
-    TdmElhProspSTPDF print(f.tables);
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"inpdap.pdf"_s);
     ASSERT_EQ(print.riepilogoINPDAP(out), Outcome::Saved);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
@@ -159,8 +161,8 @@ TEST(RiepilogoIRPEF, EveryEmployeeALineAndTheTotalAfterAPageBreak)
     QList<QJsonObject> employees;
     for (int n = 1; n <= 23; ++n)
         employees.append(employee(n, {{u"FFIS7REDDDETR"_s, u"1000"_s}, {u"FFIS7ADDCOMIRPEFACC"_s, u"0.01"_s}}));
-    f.tables.append(u"TDIP7_ANAGRFISCALI"_s, employees);
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TDIP7_ANAGRFISCALI"_s, employees);
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"irpef.pdf"_s);
     ASSERT_EQ(print.riepilogoIRPEF(out), Outcome::Saved);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
@@ -177,15 +179,15 @@ TEST(RiepilogoIRPEF, EveryEmployeeALineAndTheTotalAfterAPageBreak)
 TEST(RiepilogoAutonomi, EachPaymentBesideItsPerson)
 {
     PrintFixture f;
-    f.tables.append(u"TDAU7_DATIAUTONOM"_s, {{{u"SDAU7CODFIS"_s, u"VRDLGU70A01D653X"_s}, {u"SDAU7COGNOME"_s, u"VERDI"_s}, {u"SDAU7NOME"_s, u"LUIGI"_s}},
-                                             {{u"SDAU7CODFIS"_s, u"BNCNNA80A41D653Y"_s}, {u"SDAU7COGNOME"_s, u"BIANCHI"_s}, {u"SDAU7NOME"_s, u"ANNA"_s}}});
+    f.append(u"TDAU7_DATIAUTONOM"_s, {{{u"SDAU7CODFIS"_s, u"VRDLGU70A01D653X"_s}, {u"SDAU7COGNOME"_s, u"VERDI"_s}, {u"SDAU7NOME"_s, u"LUIGI"_s}, {u"SDAU7SEX"_s, u"M"_s}},
+                                             {{u"SDAU7CODFIS"_s, u"BNCNNA80A41D653Y"_s}, {u"SDAU7COGNOME"_s, u"BIANCHI"_s}, {u"SDAU7NOME"_s, u"ANNA"_s}, {u"SDAU7SEX"_s, u"F"_s}}});
     QList<QJsonObject> payments;
     for (int year = 2021; year <= 2023; ++year) {
         payments.append({{u"SDAU7CODFIS"_s, u"VRDLGU70A01D653X"_s}, {u"SDSE7ANNO"_s, QString::number(year)},
                          {u"SCAUCODICE"_s, u"A"_s}, {u"FDSE7AMMLORDO"_s, u"1000"_s}, {u"FDSE7RITTITACC"_s, u"200"_s}});
     }
-    f.tables.append(u"TDSE7_SOMMEEROGATE"_s, payments);
-    TdmElhProspSTPDF print(f.tables);
+    f.append(u"TDSE7_SOMMEEROGATE"_s, payments);
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"autonomi.pdf"_s);
     ASSERT_EQ(print.riepilogoAutonomi(out), Outcome::Saved);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
@@ -201,7 +203,7 @@ TEST(RiepilogoAutonomi, EachPaymentBesideItsPerson)
 TEST(SummaryReports, WithoutPersonsAHeaderAndZeroTotals)
 {
     PrintFixture f;
-    TdmElhProspSTPDF print(f.tables);
+    TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"irpef.pdf"_s);
     ASSERT_EQ(print.riepilogoIRPEF(out), Outcome::Saved);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
@@ -213,8 +215,8 @@ TEST(SummaryReports, WithoutPersonsAHeaderAndZeroTotals)
 TEST(SummaryReports, AMissingTemplateShowsTheErrorBox)
 {
     PrintFixture f;
-    PartialDataRoot root({u"StampeVarie.xml"_s});
-    TdmElhProspSTPDF print(f.tables);
+    QFile::remove(f.coordStp(u"RiepilogoAutonomi.pdf"_s));
+    TdmElhProspSTPDF print(f.store);
     EXPECT_EQ(print.riepilogoAutonomi(f.file(u"a.pdf"_s)), Outcome::Failed);
     EXPECT_TRUE(f.messages.texts().value(0).startsWith(TdmElhPDF::kOpenErrorText));
     EXPECT_FALSE(QFile::exists(f.file(u"a.pdf"_s)));

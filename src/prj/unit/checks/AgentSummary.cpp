@@ -1,7 +1,7 @@
 #include "AgentSummary.h"
 
 #include "ClientDataSet.h"
-#include "store/ReturnTables.h"
+#include "THlmDBCds.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -24,27 +24,27 @@ const Flag kFlags[] = {
     {u"LSOSDI", {u"TPDI_PROSPETTODI"}},
 };
 
-int recordsOf(ReturnTables &tables, const QString &table)
+int recordsOf(THlmDBCds &store, const QString &table)
 {
     ClientDataSet work(u"cdsAppo"_s);
-    tables.open(work, table);
+    store.open(work, table);
     return work.recordCount();
 }
 
 } // namespace
 
-void refresh(ClientDataSet &agent, ReturnTables &tables)
+void refresh(ClientDataSet &agent, THlmDBCds &store)
 {
     if (!agent.active() || agent.isEmpty())
         return;
     if (agent.state() != DataSetState::Edit && agent.state() != DataSetState::Insert)
         agent.edit();
-    agent.fieldByName(u"ISOSNDIP"_s).setAsInteger(recordsOf(tables, u"TDIP7_ANAGRFISCALI"_s));
-    agent.fieldByName(u"ISOSNAUTON"_s).setAsInteger(recordsOf(tables, u"TDAU7_DATIAUTONOM"_s));
+    agent.fieldByName(u"ISOSNDIP"_s).setAsInteger(recordsOf(store, u"TDIP7_ANAGRFISCALI"_s));
+    agent.fieldByName(u"ISOSNAUTON"_s).setAsInteger(recordsOf(store, u"TDAU7_DATIAUTONOM"_s));
     for (const Flag &flag : kFlags) {
         bool any = false;
         for (const char16_t *table : flag.tables)
-            any = any || recordsOf(tables, QString::fromUtf16(table)) > 0;
+            any = any || recordsOf(store, QString::fromUtf16(table)) > 0;
         Field &f = agent.fieldByName(QString::fromUtf16(flag.field));
         if (any)
             f.setAsString(u"1"_s);

@@ -1,7 +1,7 @@
 #pragma once
 
 class ClientDataSet;
-class ReturnTables;
+class THlmDBCds;
 
 // The summary fields of the withholding agent's record, refreshed from the
 // tables of the return before the frontispiece is shown or printed: the
@@ -12,6 +12,6 @@ class ReturnTables;
 // dataset is left alone.
 namespace AgentSummary {
 
-void refresh(ClientDataSet &agent, ReturnTables &tables);
+void refresh(ClientDataSet &agent, THlmDBCds &store);
 
 } // namespace AgentSummary

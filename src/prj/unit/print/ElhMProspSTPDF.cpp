@@ -2,7 +2,7 @@
 
 #include "NrMessages.h"
 #include "PrintPaths.h"
-#include "store/ReturnTables.h"
+#include "THlmDBCds.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,8 +23,8 @@ QString agentOf(const ClientDataSet &ds)
 
 } // namespace
 
-TdmElhProspSTPDF::TdmElhProspSTPDF(ReturnTables &tables)
-    : m_tables(tables)
+TdmElhProspSTPDF::TdmElhProspSTPDF(THlmDBCds &store)
+    : m_store(store)
 {
 }
 
@@ -68,7 +68,7 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::runProspetto(const QString &prospett
 
     bool empty = true;
     for (const Source &s : sources) {
-        m_tables.open(*s.dataSet, s.table);
+        m_store.open(*s.dataSet, s.table);
         s.dataSet->last();
         empty = empty && s.dataSet->isEmpty();
     }
@@ -78,7 +78,7 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::runProspetto(const QString &prospett
         s.dataSet->setIndexFieldNames(s.order);
         s.dataSet->first();
     }
-    m_tables.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
+    m_store.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
     cdsAltreVoci.close();
     cdsAltreVoci.fieldDefs().clear();
     cdsAltreVoci.fieldDefs().add(kModuleField, FieldType::String, 2);
@@ -345,7 +345,7 @@ void TdmElhProspSTPDF::printSYIV()
         any = agentOf(cdsSY4) == m_agent;
     if (!any)
         return;
-    m_tables.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
+    m_store.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
     CreaPagina(31, false);
     int module = m_module;
     int r = 0;

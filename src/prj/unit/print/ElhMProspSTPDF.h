@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-class ReturnTables;
+class THlmDBCds;
 
 // The prints of the Prospetti ST, SV, SX, SY, SS and DI onto the pages of the
 // form "770_sempl_mod.pdf", and the five summary reports onto their own
@@ -28,7 +28,7 @@ public:
     static const QString kReminderSS;
     static const QString kNoEmployees;
 
-    explicit TdmElhProspSTPDF(ReturnTables &tables);
+    explicit TdmElhProspSTPDF(THlmDBCds &store);
     ~TdmElhProspSTPDF() override;
 
     Outcome stampaST(const QString &fileName);
@@ -132,7 +132,7 @@ private:
     void printDetailsBySubtotal(const SubtotalPlan &plan);
     void addToYear(const SubtotalPlan &plan);
 
-    ReturnTables &m_tables;
+    THlmDBCds &m_store;
     ClientDataSet cdsST{QStringLiteral("cdsST")};
     ClientDataSet cdsST2{QStringLiteral("cdsST2")};
     ClientDataSet cdsST3{QStringLiteral("cdsST3")};

@@ -7,7 +7,7 @@
 #include "NrMessages.h"
 #include "PrintPaths.h"
 #include "TextLib.h"
-#include "store/ReturnTables.h"
+#include "THlmDBCds.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -84,7 +84,7 @@ void TdmElhProspSTPDF::openPersons(ClientDataSet &target, const QString &table, 
                                    const QString &firstName, const QString &fullName, int fullNameSize)
 {
     ClientDataSet source(table);
-    m_tables.open(source, table);
+    m_store.open(source, table);
     QList<FieldDef> defs(source.fieldDefs().begin(), source.fieldDefs().end());
     defs.append({fullName, FieldType::String, fullNameSize});
     create(target, defs);
@@ -103,7 +103,7 @@ void TdmElhProspSTPDF::openPersons(ClientDataSet &target, const QString &table, 
 
 void TdmElhProspSTPDF::openDetail(ClientDataSet &detail, const QString &table, const QString &order)
 {
-    m_tables.open(detail, table);
+    m_store.open(detail, table);
     detail.setIndexFieldNames(order);
 }
 
@@ -112,7 +112,7 @@ void TdmElhProspSTPDF::openDetail(ClientDataSet &detail, const QString &table, c
 // dataset has a fifth field, the year of filing.
 void TdmElhProspSTPDF::openHeader(ClientDataSet &header, const QList<FieldDef> &defs)
 {
-    m_tables.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
+    m_store.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
     auto agent = [this](const char16_t *field) { return cdsSost.fieldByName(QString::fromUtf16(field)).asString(); };
     const QStringList values = {
         agent(u"SSOSDENOM"),

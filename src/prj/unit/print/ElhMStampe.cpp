@@ -4,15 +4,15 @@
 #include "PrintPaths.h"
 #include "THlkPdf.h"
 #include "checks/AgentSummary.h"
-#include "store/ReturnTables.h"
+#include "THlmDBCds.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
 
-TdmElhStampe::TdmElhStampe(ReturnTables &tables)
-    : m_tables(tables)
+TdmElhStampe::TdmElhStampe(THlmDBCds &store)
+    : m_store(store)
 {
 }
 
@@ -23,8 +23,8 @@ QString TdmElhStampe::FormattaValore(const QString &type, const QString &value)
 
 void TdmElhStampe::preparaFrontespizio()
 {
-    m_tables.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
-    AgentSummary::refresh(cdsSost, m_tables);
+    m_store.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
+    AgentSummary::refresh(cdsSost, m_store);
 }
 
 void TdmElhStampe::stampaFrontespizio(const QString &fileName)

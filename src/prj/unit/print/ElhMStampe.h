@@ -5,7 +5,7 @@
 
 #include <optional>
 
-class ReturnTables;
+class THlmDBCds;
 
 // The shared print data module: the withholding agent's record, the
 // frontispiece's descriptor and its value vocabulary, and the print of the
@@ -14,7 +14,7 @@ class ReturnTables;
 class TdmElhStampe
 {
 public:
-    explicit TdmElhStampe(ReturnTables &tables);
+    explicit TdmElhStampe(THlmDBCds &store);
 
     ClientDataSet cdsSost{QStringLiteral("cdsSost")};
     // The frontispiece's descriptor once a print has loaded it.
@@ -32,5 +32,5 @@ public:
     void stampaFrontespizio(const QString &fileName);
 
 private:
-    ReturnTables &m_tables;
+    THlmDBCds &m_store;
 };

@@ -17,11 +17,6 @@ void setService(Service *service)
     installed() = service;
 }
 
-Service *service()
-{
-    return installed();
-}
-
 bool openFile(const QString &path)
 {
     return !installed() || installed()->openFile(path);

@@ -18,7 +18,6 @@ public:
 
 // The service is the caller's; null switches opening off.
 void setService(Service *service);
-Service *service();
 
 // True when the path was opened or opening is switched off.
 bool openFile(const QString &path);

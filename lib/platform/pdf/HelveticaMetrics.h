@@ -8,9 +8,6 @@
 // computed on the glyphs the reader will see.
 namespace HelveticaMetrics {
 
-inline constexpr int kCapHeight = 718;
-inline constexpr int kDescender = -207;
-
 int width(unsigned char byte);
 // The advance of the encoded text, in thousandths of the text size.
 int width(const QByteArray &encoded);

@@ -220,11 +220,6 @@ void THlkPdf::SetTextSize(double size)
     m_textSize = size;
 }
 
-double THlkPdf::pdfX(double x) const
-{
-    return x;
-}
-
 double THlkPdf::pdfY(double y) const
 {
     if (m_origin == 0)
@@ -247,7 +242,7 @@ int THlkPdf::DrawRotatedText(double left, double top, double angle, const QStrin
     out += ' ';
     PdfSyntax::appendNumber(out, m_textSize);
     out += " Tf ";
-    for (const double v : {c, s, -s, c, pdfX(left), pdfY(top)}) {
+    for (const double v : {c, s, -s, c, left, pdfY(top)}) {
         PdfSyntax::appendNumber(out, v);
         out += ' ';
     }
@@ -267,7 +262,7 @@ int THlkPdf::DrawBox(double left, double top, double width, double height, int o
         return fail(u"opzione di riquadro %1 non prevista"_s.arg(options));
     const double bottom = m_origin == 1 ? pdfY(top + height) : top;
     std::string &out = page->overlay;
-    for (const double v : {pdfX(left), bottom, width}) {
+    for (const double v : {left, bottom, width}) {
         PdfSyntax::appendNumber(out, v);
         out += ' ';
     }
@@ -326,7 +321,7 @@ void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alig
         left -= width;
     else if (alignment == Alignment::Centre)
         left -= width / 2.0;
-    appendText(pdfX(left), pdfY(y), encoded, spacing);
+    appendText(left, pdfY(y), encoded, spacing);
 }
 
 int THlkPdf::SaveToFile(const QString &fileName)

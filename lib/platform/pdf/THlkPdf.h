@@ -91,8 +91,7 @@ private:
     const Document *selected() const;
     Page *selectedPage();
     int fail(const QString &reason);
-    // A point of the selected page's coordinates in PDF space.
-    double pdfX(double x) const;
+    // The y of the selected page's coordinates in PDF space (x is the same in both).
     double pdfY(double y) const;
     void appendText(double pdfLeft, double pdfBaseline, const QByteArray &encoded, double spacing);
 

@@ -60,14 +60,24 @@ QString saved(const QString &file)
     return u"Stampa salvata in «%1».\n"_s.arg(QDir::toNativeSeparators(file));
 }
 
-// Runs one print of TdmElhProspSTPDF on the current database.
-int runOn(Print print, const QString &file, QTextStream &out)
+// The frontispiece from the agent's record of the year.
+int printFrontispiece(THlmDBCds &store, const QString &file, QTextStream &out)
 {
-    TdmkbrConnessione connection;
-    if (!connection.openOrGoOn())
-        return 1;
-    THlmDBCds store(kReturnYear, kProgram, 0);
-    store.setConnection(&connection);
+    TdmElhStampe stampe(store);
+    stampe.preparaFrontespizio();
+    // The agent's record of the year is made at the first start of the
+    // desktop program; until then there is nothing of the school to print.
+    if (stampe.cdsSost.isEmpty()) {
+        out << u"Nessun dato del sostituto per il 2023: il suo record si crea al primo avvio del programma.\n"_s << kNothing;
+        return 0;
+    }
+    stampe.stampaFrontespizio(file);
+    out << saved(file);
+    return 0;
+}
+
+int print(THlmDBCds &store, Print print, const QString &file, QTextStream &out)
+{
     TdmElhProspSTPDF module(store);
     switch ((module.*print)(file)) {
     case TdmElhProspSTPDF::Outcome::Saved:
@@ -82,46 +92,34 @@ int runOn(Print print, const QString &file, QTextStream &out)
     return 1;
 }
 
-int printFrontispiece(const QString &file, QTextStream &out)
+// "WHAT --out FILE" on the return of the current database.
+template<std::size_t N>
+int run(const QStringList &arguments, const Choice (&choices)[N], const QString &usage, QTextStream &out,
+        QTextStream &err)
 {
+    QString file;
+    const Choice *choice = parse(arguments, choices, &file);
+    if (!choice) {
+        err << usage;
+        return 2;
+    }
     TdmkbrConnessione connection;
     if (!connection.openOrGoOn())
         return 1;
     THlmDBCds store(kReturnYear, kProgram, 0);
     store.setConnection(&connection);
-    TdmElhStampe stampe(store);
-    stampe.preparaFrontespizio();
-    // The agent's record of the year is made at the first start of the
-    // desktop program; until then there is nothing of the school to print.
-    if (stampe.cdsSost.isEmpty()) {
-        out << u"Nessun dato del sostituto per il 2023: il suo record si crea al primo avvio del programma.\n"_s << kNothing;
-        return 0;
-    }
-    stampe.stampaFrontespizio(file);
-    out << saved(file);
-    return 0;
+    return choice->print ? print(store, choice->print, file, out) : printFrontispiece(store, file, out);
 }
 
 } // namespace
 
 int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    QString file;
-    const Choice *choice = parse(arguments, kPrints, &file);
-    if (!choice) {
-        err << u"Uso: elh770 stampa frontespizio|st|sv|sx|sy|ss|di --out FILE.pdf\n"_s;
-        return 2;
-    }
-    return choice->print ? runOn(choice->print, file, out) : printFrontispiece(file, out);
+    return run(arguments, kPrints, u"Uso: elh770 stampa frontespizio|st|sv|sx|sy|ss|di --out FILE.pdf\n"_s, out, err);
 }
 
 int runSummaryReport(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    QString file;
-    const Choice *choice = parse(arguments, kReports, &file);
-    if (!choice) {
-        err << u"Uso: elh770 riepilogo inps|tassazione-separata|irpef|inpdap|autonomi --out FILE.pdf\n"_s;
-        return 2;
-    }
-    return runOn(choice->print, file, out);
+    return run(arguments, kReports,
+               u"Uso: elh770 riepilogo inps|tassazione-separata|irpef|inpdap|autonomi --out FILE.pdf\n"_s, out, err);
 }

@@ -29,11 +29,13 @@ protected:
     {
         QDir().mkpath(root() + u"bin"_s);
         ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), root() + u"bin/elh770"_s));
-        const QString from = QStringLiteral(ELH_DATA_ROOT "/USR");
+        // Only the delivered folder of the year: the build tree's USR may also
+        // hold what a program run there wrote (settings, a database, data).
+        const QString from = QStringLiteral(ELH_DATA_ROOT "/USR/FL2023");
         QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
-            const QString to = root() + u"USR/"_s + QDir(from).relativeFilePath(file);
+            const QString to = root() + u"USR/FL2023/"_s + QDir(from).relativeFilePath(file);
             QDir().mkpath(QFileInfo(to).path());
             ASSERT_TRUE(QFile::copy(file, to));
         }

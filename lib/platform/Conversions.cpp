@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -219,7 +220,7 @@ QString applyMask(const Mask &m, bool negative, const QString &digits)
     QString body = whole;
     if (!frac.isEmpty())
         body += u',' + frac;
-    const bool isZero = !digits.contains(QRegularExpression(u"[1-9]"_s));
+    const bool isZero = std::none_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
     return m.prefix + (negative && !isZero ? u"-"_s : QString()) + body + m.suffix;
 }
 

@@ -428,6 +428,7 @@ void RecordWriter::write(DeltaRecord &delta)
             m_stored.push_back(i != recordField && i != personField && !mapped);
         }
     }
+    bool stored = false;
     for (int i = 0; i < delta.fieldCount(); ++i) {
         if (!m_stored[static_cast<std::size_t>(i)])
             continue;
@@ -437,6 +438,15 @@ void RecordWriter::write(DeltaRecord &delta)
             continue;
         const ValueColumn column = valueColumnOf(f.dataType());
         m_rows[static_cast<std::size_t>(column)].push_back({person, record, f.fieldName(), value});
+        sendValues(column, false);
+        stored = true;
+    }
+    // A person whose values all live in the person row (a registry record
+    // with only its name and fiscal code) would otherwise leave no row to be
+    // read back by: it keeps one row with its person id.
+    if (!stored && person.isValid()) {
+        const ValueColumn column = valueColumnOf(ds.field(personField).dataType());
+        m_rows[static_cast<std::size_t>(column)].push_back({person, record, ds.field(personField).fieldName(), person});
         sendValues(column, false);
     }
 }

@@ -29,8 +29,8 @@ protected:
     {
         QDir().mkpath(root() + u"bin"_s);
         ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), root() + u"bin/elh770"_s));
-        // The delivered data only: the build tree may also hold what the
-        // program wrote there when it was run (its database, USR/FLDati).
+        // Only the delivered folder of the year: the build tree's USR may also
+        // hold what a program run there wrote (settings, a database, data).
         const QString from = QStringLiteral(ELH_DATA_ROOT "/USR/FL2023");
         QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {

@@ -394,6 +394,34 @@ TEST_P(StoreContract, DeletingARegistryPersonRemovesThePersonADetailRecordKeepsI
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI WHERE IAFIID = ?"_s, {person}).toInt(), 0);
 }
 
+TEST_P(StoreContract, APersonWithOnlyRegistryValuesReadsBack)
+{
+    addTable(u"TDAU7_DATIAUTONOM"_s,
+             {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SDAU7CODFIS"_s, 16), text(u"SDAU7COGNOME"_s),
+              text(u"SDAU7NOME"_s)},
+             2023, u"saficodfiscale=SDAU7CODFIS;saficognome=SDAU7COGNOME;safinome=SDAU7NOME"_s, true);
+    const qint64 person = saveNew(u"TDAU7_DATIAUTONOM"_s, {{u"SDAU7CODFIS"_s, u"RSSMRA80A01H501U"_s},
+                                                          {u"SDAU7COGNOME"_s, u"ROSSI"_s},
+                                                          {u"SDAU7NOME"_s, u"MARIO"_s}});
+    ClientDataSet reread;
+    store->open(reread, u"TDAU7_DATIAUTONOM"_s);
+    ASSERT_EQ(reread.recordCount(), 1);
+    EXPECT_EQ(reread.fieldByName(u"IAFIID"_s).asLargeInt(), person);
+    EXPECT_EQ(reread.fieldByName(u"SDAU7CODFIS"_s).asString(), u"RSSMRA80A01H501U"_s);
+    EXPECT_EQ(reread.fieldByName(u"SDAU7NOME"_s).asString(), u"MARIO"_s);
+
+    // Once another value is stored the person's id row is not needed, and
+    // changing the person's name keeps the record.
+    reread.edit();
+    reread.fieldByName(u"SDAU7NOME"_s).setAsString(u"LUCA"_s);
+    reread.post();
+    store->save(reread, u"TDAU7_DATIAUTONOM"_s);
+    ClientDataSet again;
+    store->open(again, u"TDAU7_DATIAUTONOM"_s);
+    ASSERT_EQ(again.recordCount(), 1);
+    EXPECT_EQ(again.fieldByName(u"SDAU7NOME"_s).asString(), u"LUCA"_s);
+}
+
 TEST_P(StoreContract, DetailRecordsWithTheSameFiscalCodeAndGroupShareAPerson)
 {
     addTable(u"TDSE7_SOMMEEROGATE"_s,

@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-// Readable Qt values in the failure messages of the tests.
+// GoogleTest shows texts as text, not as code units.
 inline void PrintTo(const QString &text, std::ostream *os)
 {
     *os << '"' << text.toStdString() << '"';

@@ -5,6 +5,7 @@
 #include "Exceptions.h"
 #include "FileTelematicoCommand.h"
 #include "NrMessages.h"
+#include "PrintCommands.h"
 #include "Version.h"
 
 #include <QTextStream>
@@ -49,6 +50,15 @@ const Command kCommands[] = {
      u"                                    prospetto SY; --prosegui risponde \"Si\" se\n"
      u"                                    mancano dati obbligatori\n",
      runFileTelematico},
+    {u"stampa",
+     u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"
+     u"                                    dichiarazione nel FILE; COSA: frontespizio,\n"
+     u"                                    st, sv, sx, sy, ss, di\n",
+     runPrint},
+    {u"riepilogo",
+     u"  riepilogo COSA --out FILE.pdf     stampa un riepilogo nel FILE; COSA: inps,\n"
+     u"                                    tassazione-separata, irpef, inpdap, autonomi\n",
+     runSummaryReport},
 };
 
 QString helpText()

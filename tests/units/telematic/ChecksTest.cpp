@@ -91,6 +91,11 @@ struct Prospetto
     const char16_t *name;
 };
 
+void PrintTo(const Prospetto &p, std::ostream *os)
+{
+    *os << QString::fromUtf16(p.table).toStdString();
+}
+
 class UnknownAgent : public Checks, public ::testing::WithParamInterface<Prospetto>
 {
 };

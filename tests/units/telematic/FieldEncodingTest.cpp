@@ -20,6 +20,12 @@ struct Encoding
     const char16_t *encoded;
 };
 
+void PrintTo(const Encoding &e, std::ostream *os)
+{
+    *os << QString::fromUtf16(e.format).toStdString() << " \"" << QString::fromUtf16(e.value).toStdString() << "\" "
+        << e.width;
+}
+
 class EachFormat : public ::testing::TestWithParam<Encoding>
 {
 };

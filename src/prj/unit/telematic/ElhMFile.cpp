@@ -96,6 +96,13 @@ void TdmElhFile::reopenFrontispiece()
     m_store.open(cdsSost, kSost);
 }
 
+TdmNrConnection &TdmElhFile::connection() const
+{
+    if (!m_store.connection())
+        throw ENrError(u"Database della scuola non collegato"_s);
+    return *m_store.connection();
+}
+
 QString TdmElhFile::workingFile(QStringView table) const
 {
     return DataPaths::resolve(LocalDataFolder::path(), table + u".CDS");

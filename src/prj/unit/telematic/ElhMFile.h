@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+class TdmNrConnection;
 class THlmDBCds;
 
 // Constants of this edition of the return.
@@ -49,6 +50,8 @@ public:
     void closeTables();
     // Loads the frontispiece tables again from the store.
     void reopenFrontispiece();
+    // The connection of the store, for changes that go together.
+    TdmNrConnection &connection() const;
 
     // The working tables, read from and written to the year's local data
     // folder.

@@ -8,6 +8,7 @@
 #include "ElhURecord.h"
 #include "NrExceptions.h"
 #include "NrMessages.h"
+#include "NrTransaction.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -72,8 +73,13 @@ bool FileWizard::createFile()
         addLine(u"ATTENDERE... Pulitura del file in corso..."_s);
         m_dm.cdsFieldFile.emptyDataSet();
         m_dm.cdsFileTel.emptyDataSet();
+        // The Prospetto SS and the agent's box change together: all of it
+        // is saved, or nothing.
+        TNrTransaction transaction(m_dm.connection());
+        transaction.StartTransaction();
         rebuildProspettoSs();
         markProspettoSs();
+        transaction.Commit();
         BuildRecordD(*this);
         BuildRecordI(*this);
         BuildRecordJ(*this);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <string>
+
+// The pieces of PDF content-stream syntax that the overlay writes.
+namespace PdfSyntax {
+
+// A number as PDF writes it: a point, at most three decimals, no exponent,
+// whatever the locale.
+void appendNumber(std::string &out, double value);
+// A literal string of raw bytes: ( ) and \ escaped, bytes outside the
+// printable ASCII range written as octal escapes.
+void appendLiteral(std::string &out, const QByteArray &bytes);
+// The text in the WinAnsi encoding of the standard fonts: a character the
+// encoding lacks becomes '?', a control character a blank, one byte each.
+QByteArray encodeWinAnsi(const QString &text);
+
+} // namespace PdfSyntax

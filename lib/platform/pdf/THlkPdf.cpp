@@ -1,0 +1,405 @@
+#include "THlkPdf.h"
+
+#include "HelveticaMetrics.h"
+#include "PdfSyntax.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cmath>
+#include <numbers>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A4 portrait, the size of the blank page of a new document.
+constexpr double kA4Width = 595.0;
+constexpr double kA4Height = 842.0;
+// Outlines of boxes.
+constexpr double kLineWidth = 0.3;
+// Resource names on the pages written.
+constexpr const char *kFontName = "/F1";
+constexpr const char *kFormName = "/Tpl";
+
+QString fromStd(const std::exception &e)
+{
+    return QString::fromLocal8Bit(e.what());
+}
+
+// "1,2,3", "23", "4-7": the 1-based page numbers, in order; empty on any
+// other text or a page outside 1..count.
+std::vector<int> parseRanges(const QString &ranges, int count)
+{
+    std::vector<int> pages;
+    for (const QString &item : ranges.split(u',')) {
+        const QStringList bounds = item.trimmed().split(u'-');
+        if (bounds.size() > 2)
+            return {};
+        bool okFirst = false;
+        bool okLast = false;
+        const int first = bounds.first().trimmed().toInt(&okFirst);
+        const int last = bounds.size() == 2 ? bounds.last().trimmed().toInt(&okLast) : first;
+        if (!okFirst || (bounds.size() == 2 && !okLast) || first < 1 || last > count || first > last)
+            return {};
+        for (int p = first; p <= last; ++p)
+            pages.push_back(p);
+    }
+    return pages;
+}
+
+} // namespace
+
+struct THlkPdf::Page
+{
+    int sourceDocument = 0; // document whose file draws the page; 0 for a blank page
+    int sourceIndex = 0;    // 0-based page of that file
+    double width = kA4Width;
+    double height = kA4Height;
+    std::string overlay; // content drawn over the page
+};
+
+struct THlkPdf::Document
+{
+    std::unique_ptr<QPDF> file; // the file a loaded document was read from
+    std::vector<QPDFObjectHandle> filePages;
+    std::vector<Page> pages;
+};
+
+THlkPdf::THlkPdf() = default;
+THlkPdf::~THlkPdf() = default;
+
+THlkPdf::Document *THlkPdf::selected()
+{
+    const auto it = m_documents.find(m_selected);
+    return it == m_documents.end() ? nullptr : it->second.get();
+}
+
+const THlkPdf::Document *THlkPdf::selected() const
+{
+    const auto it = m_documents.find(m_selected);
+    return it == m_documents.end() ? nullptr : it->second.get();
+}
+
+THlkPdf::Page *THlkPdf::selectedPage()
+{
+    Document *doc = selected();
+    if (!doc || m_page < 1 || m_page > static_cast<int>(doc->pages.size()))
+        return nullptr;
+    return &doc->pages[static_cast<std::size_t>(m_page - 1)];
+}
+
+int THlkPdf::fail(const QString &reason)
+{
+    m_error = reason;
+    return 0;
+}
+
+int THlkPdf::LoadFromFile(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return fail(u"il file «%1» non esiste"_s.arg(QDir::toNativeSeparators(fileName)));
+    auto doc = std::make_unique<Document>();
+    try {
+        doc->file = std::make_unique<QPDF>();
+        doc->file->setSuppressWarnings(true);
+        doc->file->processFile(QFile::encodeName(fileName).constData());
+        // Copies taken from the file carry their data with them, whatever
+        // happens to the file before the output is written.
+        doc->file->setImmediateCopyFrom(true);
+        doc->filePages = doc->file->getAllPages();
+        for (std::size_t i = 0; i < doc->filePages.size(); ++i) {
+            QPDFPageObjectHelper helper(doc->filePages[i]);
+            const QPDFObjectHandle::Rectangle box = helper.getTrimBox().getArrayAsRectangle();
+            const int rotate = helper.getAttribute("/Rotate", false).isInteger()
+                ? helper.getAttribute("/Rotate", false).getIntValueAsInt()
+                : 0;
+            Page page;
+            page.sourceDocument = m_nextId;
+            page.sourceIndex = static_cast<int>(i);
+            page.width = std::fabs(box.urx - box.llx);
+            page.height = std::fabs(box.ury - box.lly);
+            if (((rotate % 180) + 180) % 180 == 90)
+                std::swap(page.width, page.height);
+            doc->pages.push_back(std::move(page));
+        }
+    } catch (const std::exception &e) {
+        return fail(u"il file «%1» non è un PDF leggibile: %2"_s.arg(QDir::toNativeSeparators(fileName), fromStd(e)));
+    }
+    m_selected = m_nextId++;
+    m_page = doc->pages.empty() ? 0 : 1;
+    m_documents.emplace(m_selected, std::move(doc));
+    return 1;
+}
+
+int THlkPdf::NewDocument()
+{
+    auto doc = std::make_unique<Document>();
+    doc->pages.emplace_back();
+    m_selected = m_nextId++;
+    m_page = 1;
+    m_documents.emplace(m_selected, std::move(doc));
+    return m_selected;
+}
+
+int THlkPdf::SetOrigin(int mode)
+{
+    if (mode != 0 && mode != 1)
+        return fail(u"modo di origine %1 non previsto"_s.arg(mode));
+    m_origin = mode;
+    return 1;
+}
+
+int THlkPdf::SetMeasurementUnits(int mode)
+{
+    if (mode != 1)
+        return fail(u"unità di misura %1 non prevista"_s.arg(mode));
+    return 1;
+}
+
+int THlkPdf::CopyPageRanges(int documentId, const QString &ranges)
+{
+    Document *target = selected();
+    const auto source = m_documents.find(documentId);
+    if (!target)
+        return fail(u"nessun documento selezionato"_s);
+    if (source == m_documents.end())
+        return fail(u"il documento %1 non esiste"_s.arg(documentId));
+    const std::vector<Page> &from = source->second->pages;
+    const std::vector<int> numbers = parseRanges(ranges, static_cast<int>(from.size()));
+    if (numbers.empty()) {
+        return fail(u"le pagine «%1» non esistono nel documento di %2 pagine"_s.arg(ranges).arg(from.size()));
+    }
+    std::vector<Page> copies;
+    copies.reserve(numbers.size());
+    for (const int n : numbers)
+        copies.push_back(from[static_cast<std::size_t>(n - 1)]);
+    target->pages.insert(target->pages.end(), copies.begin(), copies.end());
+    return 1;
+}
+
+int THlkPdf::DeletePages(int first, int count)
+{
+    Document *doc = selected();
+    if (!doc)
+        return fail(u"nessun documento selezionato"_s);
+    const int total = static_cast<int>(doc->pages.size());
+    if (first < 1 || count < 1 || first + count - 1 > total) {
+        return fail(u"non si possono eliminare %1 pagine dalla %2 in un documento di %3 pagine"_s.arg(count).arg(first).arg(
+            total));
+    }
+    const auto begin = doc->pages.begin() + (first - 1);
+    doc->pages.erase(begin, begin + count);
+    m_page = std::min(m_page, static_cast<int>(doc->pages.size()));
+    return 1;
+}
+
+int THlkPdf::PageCount() const
+{
+    const Document *doc = selected();
+    return doc ? static_cast<int>(doc->pages.size()) : 0;
+}
+
+int THlkPdf::SelectPage(int page)
+{
+    if (page < 1 || page > PageCount())
+        return fail(u"la pagina %1 non esiste nel documento di %2 pagine"_s.arg(page).arg(PageCount()));
+    m_page = page;
+    return 1;
+}
+
+void THlkPdf::SetTextSize(double size)
+{
+    m_textSize = size;
+}
+
+double THlkPdf::pdfY(double y) const
+{
+    if (m_origin == 0)
+        return y;
+    const Document *doc = selected();
+    return doc->pages[static_cast<std::size_t>(m_page - 1)].height - y;
+}
+
+int THlkPdf::DrawRotatedText(double left, double top, double angle, const QString &text)
+{
+    Page *page = selectedPage();
+    if (!page)
+        return fail(u"nessuna pagina selezionata"_s);
+    const double radians = angle * std::numbers::pi / 180.0;
+    const double c = std::cos(radians);
+    const double s = std::sin(radians);
+    std::string &out = page->overlay;
+    out += "BT ";
+    out += kFontName;
+    out += ' ';
+    PdfSyntax::appendNumber(out, m_textSize);
+    out += " Tf ";
+    for (const double v : {c, s, -s, c, left, pdfY(top)}) {
+        PdfSyntax::appendNumber(out, v);
+        out += ' ';
+    }
+    out += "Tm ";
+    PdfSyntax::appendLiteral(out, PdfSyntax::encodeWinAnsi(text));
+    out += " Tj ET\n";
+    return 1;
+}
+
+int THlkPdf::DrawBox(double left, double top, double width, double height, int options)
+{
+    static constexpr const char *kPaint[] = {" re S\n", " re f\n", " re B\n"};
+    Page *page = selectedPage();
+    if (!page)
+        return fail(u"nessuna pagina selezionata"_s);
+    if (options < 0 || options > 2)
+        return fail(u"opzione di riquadro %1 non prevista"_s.arg(options));
+    const double bottom = m_origin == 1 ? pdfY(top + height) : top;
+    std::string &out = page->overlay;
+    for (const double v : {left, bottom, width}) {
+        PdfSyntax::appendNumber(out, v);
+        out += ' ';
+    }
+    PdfSyntax::appendNumber(out, height);
+    out += kPaint[options];
+    return 1;
+}
+
+void THlkPdf::appendText(double pdfLeft, double pdfBaseline, const QByteArray &encoded, double spacing)
+{
+    std::string &out = selectedPage()->overlay;
+    out += "BT ";
+    out += kFontName;
+    out += ' ';
+    PdfSyntax::appendNumber(out, m_textSize);
+    out += " Tf ";
+    if (spacing <= 0.0) {
+        PdfSyntax::appendNumber(out, pdfLeft);
+        out += ' ';
+        PdfSyntax::appendNumber(out, pdfBaseline);
+        out += " Td ";
+        PdfSyntax::appendLiteral(out, encoded);
+        out += " Tj ET\n";
+        return;
+    }
+    // Cells: the first glyph centred in the first cell, then each step moves
+    // from the centre of one glyph to the centre of the next by one cell.
+    const double first = HelveticaMetrics::width(static_cast<unsigned char>(encoded.front())) * m_textSize / 1000.0;
+    PdfSyntax::appendNumber(out, pdfLeft + (spacing - first) / 2.0);
+    out += ' ';
+    PdfSyntax::appendNumber(out, pdfBaseline);
+    out += " Td [";
+    for (qsizetype i = 0; i < encoded.size(); ++i) {
+        if (i > 0) {
+            const int w0 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i - 1]));
+            const int w1 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i]));
+            // TJ moves the pen back by the number, in thousandths of the text size.
+            out += ' ';
+            PdfSyntax::appendNumber(out, -(spacing * 1000.0 / m_textSize - (w0 + w1) / 2.0));
+            out += ' ';
+        }
+        PdfSyntax::appendLiteral(out, encoded.mid(i, 1));
+    }
+    out += "] TJ ET\n";
+}
+
+void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alignment alignment)
+{
+    if (!selectedPage() || text.isEmpty())
+        return;
+    const QByteArray encoded = PdfSyntax::encodeWinAnsi(text);
+    const double width = spacing > 0.0 ? spacing * static_cast<double>(encoded.size())
+                                       : HelveticaMetrics::width(encoded) * m_textSize / 1000.0;
+    double left = x;
+    if (alignment == Alignment::Right)
+        left -= width;
+    else if (alignment == Alignment::Centre)
+        left -= width / 2.0;
+    appendText(left, pdfY(y), encoded, spacing);
+}
+
+int THlkPdf::SaveToFile(const QString &fileName)
+{
+    const Document *doc = selected();
+    if (!doc)
+        return fail(u"nessun documento selezionato"_s);
+    std::shared_ptr<Buffer> bytes;
+    try {
+        QPDF out;
+        out.emptyPDF();
+        std::string version = "1.4";
+        const QPDFObjectHandle font = out.makeIndirectObject(
+            QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
+        std::map<std::pair<int, int>, QPDFObjectHandle> forms;
+        QPDFPageDocumentHelper pages(out);
+        for (const Page &page : doc->pages) {
+            QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+            QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
+            fonts.replaceKey(kFontName, font);
+            resources.replaceKey("/Font", fonts);
+            QPDFObjectHandle dict = QPDFObjectHandle::newDictionary();
+            dict.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
+            dict.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle({0, 0, page.width, page.height}));
+            dict.replaceKey("/Resources", resources);
+            QPDFPageObjectHelper helper(out.makeIndirectObject(dict));
+            std::string content;
+            if (page.sourceDocument != 0) {
+                const Document &source = *m_documents.at(page.sourceDocument);
+                const auto key = std::make_pair(page.sourceDocument, page.sourceIndex);
+                auto form = forms.find(key);
+                if (form == forms.end()) {
+                    QPDFPageObjectHelper sourcePage(source.filePages[static_cast<std::size_t>(page.sourceIndex)]);
+                    form = forms.emplace(key, out.copyForeignObject(sourcePage.getFormXObjectForPage())).first;
+                    version = std::max(version, source.file->getPDFVersion());
+                }
+                QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
+                xobjects.replaceKey(kFormName, form->second);
+                resources.replaceKey("/XObject", xobjects);
+                content = "q " + helper.placeFormXObject(form->second, kFormName, {0, 0, page.width, page.height}, true,
+                                                         false, false) + "Q\n";
+            }
+            if (!page.overlay.empty()) {
+                content += "q 0 g 0 G ";
+                PdfSyntax::appendNumber(content, kLineWidth);
+                content += " w\n" + page.overlay + "Q\n";
+            }
+            helper.getObjectHandle().replaceKey("/Contents", out.newStream(content));
+            pages.addPage(helper, false);
+        }
+        QPDFWriter writer(out);
+        writer.setOutputMemory();
+        writer.setDeterministicID(true);
+        writer.setCompressStreams(true);
+        writer.setObjectStreamMode(qpdf_o_generate);
+        writer.setMinimumPDFVersion(version);
+        writer.write();
+        bytes = writer.getBufferSharedPointer();
+    } catch (const std::exception &e) {
+        return fail(u"il documento non si può comporre: %1"_s.arg(fromStd(e)));
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(reinterpret_cast<const char *>(bytes->getBuffer()), static_cast<qint64>(bytes->getSize()))
+            != static_cast<qint64>(bytes->getSize())
+        || !file.commit()) {
+        return fail(u"il file «%1» non si può scrivere: %2"_s.arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    }
+    return 1;
+}
+
+void THlkPdf::Check(int result, const QString &label) const
+{
+    if (result != 0)
+        return;
+    QString text = label.isEmpty() ? u"Errore nel documento PDF: %1"_s.arg(m_error)
+                                   : u"Errore nel documento PDF (%1): %2"_s.arg(label, m_error);
+    if (!m_lastOperation.isEmpty())
+        text += u"\nUltima operazione: "_s + m_lastOperation;
+    throw EPdfError(text);
+}

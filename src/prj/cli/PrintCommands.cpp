@@ -1,0 +1,125 @@
+#include "PrintCommands.h"
+
+#include "THlmDBCds.h"
+#include "TdmkbrConnessione.h"
+#include "print/ElhMProspSTPDF.h"
+#include "print/ElhMStampe.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The return's year and the store's program code.
+constexpr int kReturnYear = 2023;
+const QString kProgram = u"elh"_s;
+
+using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
+
+struct Choice
+{
+    const char16_t *name;
+    Print print; // null for the frontispiece
+};
+
+const Choice kPrints[] = {
+    {u"frontespizio", nullptr},           {u"st", &TdmElhProspSTPDF::stampaST}, {u"sv", &TdmElhProspSTPDF::stampaSV},
+    {u"sx", &TdmElhProspSTPDF::stampaSX}, {u"sy", &TdmElhProspSTPDF::stampaSY}, {u"ss", &TdmElhProspSTPDF::stampaSS},
+    {u"di", &TdmElhProspSTPDF::stampaDI},
+};
+
+const Choice kReports[] = {
+    {u"inps", &TdmElhProspSTPDF::riepilogoINPS},
+    {u"tassazione-separata", &TdmElhProspSTPDF::riepilogoTassazioneSeparata},
+    {u"irpef", &TdmElhProspSTPDF::riepilogoIRPEF},
+    {u"inpdap", &TdmElhProspSTPDF::riepilogoINPDAP},
+    {u"autonomi", &TdmElhProspSTPDF::riepilogoAutonomi},
+};
+
+const QString kNothing = u"Nessun dato da stampare: il file non è stato creato.\n"_s;
+
+// "WHAT --out FILE": the choice and the absolute file name; null when the
+// arguments are not those.
+template<std::size_t N>
+const Choice *parse(const QStringList &arguments, const Choice (&choices)[N], QString *file)
+{
+    if (arguments.size() != 3 || arguments[1] != u"--out")
+        return nullptr;
+    *file = QFileInfo(arguments[2]).absoluteFilePath();
+    for (const Choice &c : choices) {
+        if (arguments[0] == QStringView(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+QString saved(const QString &file)
+{
+    return u"Stampa salvata in «%1».\n"_s.arg(QDir::toNativeSeparators(file));
+}
+
+// The frontispiece from the agent's record of the year.
+int printFrontispiece(THlmDBCds &store, const QString &file, QTextStream &out)
+{
+    TdmElhStampe stampe(store);
+    stampe.preparaFrontespizio();
+    // The agent's record of the year is made at the first start of the
+    // desktop program; until then there is nothing of the school to print.
+    if (stampe.cdsSost.isEmpty()) {
+        out << u"Nessun dato del sostituto per il 2023: il suo record si crea al primo avvio del programma.\n"_s << kNothing;
+        return 0;
+    }
+    stampe.stampaFrontespizio(file);
+    out << saved(file);
+    return 0;
+}
+
+int print(THlmDBCds &store, Print print, const QString &file, QTextStream &out)
+{
+    TdmElhProspSTPDF module(store);
+    switch ((module.*print)(file)) {
+    case TdmElhProspSTPDF::Outcome::Saved:
+        out << saved(file);
+        return 0;
+    case TdmElhProspSTPDF::Outcome::NothingToPrint:
+        out << kNothing;
+        return 0;
+    case TdmElhProspSTPDF::Outcome::Failed:
+        break;
+    }
+    return 1;
+}
+
+// "WHAT --out FILE" on the return of the current database.
+template<std::size_t N>
+int run(const QStringList &arguments, const Choice (&choices)[N], const QString &usage, QTextStream &out,
+        QTextStream &err)
+{
+    QString file;
+    const Choice *choice = parse(arguments, choices, &file);
+    if (!choice) {
+        err << usage;
+        return 2;
+    }
+    TdmkbrConnessione connection;
+    if (!connection.openOrGoOn())
+        return 1;
+    THlmDBCds store(kReturnYear, kProgram, 0);
+    store.setConnection(&connection);
+    return choice->print ? print(store, choice->print, file, out) : printFrontispiece(store, file, out);
+}
+
+} // namespace
+
+int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    return run(arguments, kPrints, u"Uso: elh770 stampa frontespizio|st|sv|sx|sy|ss|di --out FILE.pdf\n"_s, out, err);
+}
+
+int runSummaryReport(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    return run(arguments, kReports,
+               u"Uso: elh770 riepilogo inps|tassazione-separata|irpef|inpdap|autonomi --out FILE.pdf\n"_s, out, err);
+}

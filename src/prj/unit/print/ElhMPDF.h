@@ -1,0 +1,75 @@
+#pragma once
+
+#include "PdfConfXml.h"
+#include "THlkPdf.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class ClientDataSet;
+
+// The overlay engine of the prints: pages of a template PDF are copied into a
+// new document and the values of the client datasets are written on them at
+// the positions of a PdfConf coordinate descriptor. A print is one pass:
+// ApriModello, any sequence of CreaPagina, StampaPagina and StampaSezione,
+// EliminaPagine (1, 1) to drop the blank first page, SalvaPdf.
+//
+// The datasets are components of the descendant, found by the Section
+// names of the descriptor.
+class TdmElhPDF
+{
+public:
+    // The error box of a template or descriptor that cannot be opened.
+    static const QString kOpenErrorText;
+
+    TdmElhPDF();
+    virtual ~TdmElhPDF();
+    TdmElhPDF(const TdmElhPDF &) = delete;
+    TdmElhPDF &operator=(const TdmElhPDF &) = delete;
+
+    // Loads the descriptor, creates a new PDF component, loads the template
+    // and starts the output document. False when a file is missing (nothing
+    // else happens) or cannot be read; openError() then says why.
+    bool ApriModello(const QString &templateFile, const QString &descriptorFile);
+    const QString &openError() const { return m_openError; }
+    // Shows the error box of ApriModello, with the reason under it.
+    void showOpenError() const;
+
+    // Appends template page n to the output and selects it, with the
+    // producer's banner along the left margin.
+    void CreaPagina(int templatePage, bool deleteFirst);
+    // Copies the template page of the descriptor's Page of that name (case
+    // counts) and draws all its sections from the datasets' current records.
+    bool StampaPagina(const QString &pageName);
+    // Draws one section of a Page (names compared without regard to case)
+    // on the selected page, for a row index.
+    bool StampaSezione(const QString &pageName, const QString &sectionName, int rowIndex);
+    void EliminaPagine(int first, int count);
+    // Creates the missing folders and writes the file; then opens its folder
+    // and the file itself when asked.
+    void SalvaPdf(const QString &fileName, bool openFolder, bool openFile);
+
+    // The producer's line written along the left edge of every page.
+    static const QString kBanner;
+
+protected:
+    // The PDF component of the print under way (after ApriModello).
+    THlkPdf &pdf() { return *m_pdf; }
+    // The dataset component of that name, without regard to case; null when
+    // there is none.
+    virtual ClientDataSet *findDataSet(const QString &name) = 0;
+
+private:
+    bool StampaCampo(const PdfConfXml::TXMLEditType &edit, const QString &sectionName, int rowIndex);
+    void ScriviTesto(QString value, int x, int y, int height, double space, const QString &alignment,
+                     const QString &type);
+    ClientDataSet &sectionDataSet(const QString &sectionName);
+
+    std::optional<PdfConfXml::TXMLPdfConfType> XMLConfig; // active when loaded
+    std::unique_ptr<THlkPdf> m_pdf;
+    int m_templateId = 0;
+    int m_outputId = 0;
+    QString m_openError;
+};

@@ -1,0 +1,137 @@
+#include "PrintFormats.h"
+
+#include "Conversions.h"
+#include "Decimal.h"
+#include "Exceptions.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace PrintFormats {
+
+namespace {
+
+Decimal number(const QString &value, const QString &type)
+{
+    const std::optional<Decimal> d = Decimal::parse(value);
+    if (!d)
+        throw EConvertError(u"«%1» non è un numero valido (formato di stampa %2)"_s.arg(value, type));
+    return *d;
+}
+
+Decimal numberOrZero(const QString &value)
+{
+    return Decimal::parse(value).value_or(Decimal());
+}
+
+QDate date(const QString &value, const QString &type)
+{
+    const std::optional<QDate> d = Conv::parseDate(value);
+    if (!d)
+        throw EConvertError(u"«%1» non è una data valida (formato di stampa %2)"_s.arg(value, type));
+    return *d;
+}
+
+QString twoDigits(int n)
+{
+    return u"%1"_s.arg(n, 2, 10, QChar(u'0'));
+}
+
+// Day, month and year of a date with the given blanks between them.
+QString dateText(const QDate &d, const QString &afterDay, const QString &afterMonth)
+{
+    return twoDigits(d.day()) + afterDay + twoDigits(d.month()) + afterMonth + u"%1"_s.arg(d.year(), 4, 10, QChar(u'0'));
+}
+
+// The same pieces cut from the text dd/mm/yyyy.
+QString slicedDate(const QString &value, const QString &afterDay, const QString &afterMonth, bool withYear = true)
+{
+    QString out = value.mid(0, 2) + afterDay + value.mid(3, 2);
+    if (withYear)
+        out += afterMonth + value.mid(6, 4);
+    return out;
+}
+
+QString spread(const QString &value, const QString &gap)
+{
+    QString out;
+    out.reserve(value.size() * (1 + gap.size()));
+    for (const QChar c : value)
+        out += c + gap;
+    return out;
+}
+
+QString markIf(const QString &value, const QString &expected)
+{
+    return value == expected ? u"X"_s : u" "_s;
+}
+
+QString wholeWithSeparators(Decimal value)
+{
+    return Conv::formatFloat(u"#,##0"_s, value);
+}
+
+} // namespace
+
+QString engineValue(const QString &type, const QString &value)
+{
+    if (type == u"FL")
+        return Conv::formatFloat(u"0.00"_s, value.isEmpty() ? Decimal() : numberOrZero(value));
+    if (type == u"M" || type == u"F")
+        return markIf(value, type);
+    if (value.isEmpty())
+        return value;
+    if (type == u"TR")
+        return wholeWithSeparators(Decimal::fromInt(numberOrZero(value).truncated()));
+    if (type == u"TA")
+        return wholeWithSeparators(numberOrZero(value).rounded(0));
+    if (type == u"FF")
+        return value.trimmed().isEmpty() ? value : Conv::formatFloat(u"0.00"_s, number(value, type));
+    if (type == u"DT")
+        return dateText(date(value, type), u"  "_s, u"  "_s);
+    if (type == u"DT2")
+        return dateText(date(value, type), u"   "_s, u"  "_s);
+    if (type == u"DA") {
+        const QDate d = date(value, type);
+        return twoDigits(d.day()) + u' ' + twoDigits(d.month());
+    }
+    if (type == u"CD")
+        return value.size() < 11 ? QString(11 - value.size(), u' ') + value : value;
+    if (type == u"CB")
+        return value == u"1" ? u"X"_s : QString();
+    return value;
+}
+
+QString frontispieceValue(const QString &type, const QString &value)
+{
+    if (type == u"TR")
+        return value.isEmpty() ? u"0"_s : QString::number(number(value, type).truncated());
+    if (type == u"AR") {
+        if (value.isEmpty())
+            return u"0"_s;
+        const Decimal d = number(value, type);
+        const std::int64_t whole = d.truncated();
+        const std::int64_t fraction = d.units() - whole * Decimal::kUnitsPerOne;
+        return QString::number(fraction * 2 >= Decimal::kUnitsPerOne ? whole + 1 : whole);
+    }
+    if (type == u"PC")
+        return value.isEmpty() ? u"0"_s : value;
+    if (type == u"M" || type == u"F")
+        return markIf(value, type);
+    if (value.isEmpty())
+        return value;
+    if (type == u"DT")
+        return slicedDate(value, u"  "_s, u"  "_s);
+    if (type == u"DTd")
+        return slicedDate(value, u" "_s, u" "_s);
+    if (type == u"DA")
+        return slicedDate(value, u" "_s, QString(), false);
+    if (type == u"SP")
+        return spread(value, u" "_s);
+    if (type == u"SP2")
+        return spread(value, u"   "_s);
+    if (type == u"CB")
+        return value == u"1" ? u"X"_s : QString();
+    return value;
+}
+
+} // namespace PrintFormats

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// The vocabularies of type codes with which the prints rewrite a value
+// before drawing it. Codes are compared exactly; an unknown code leaves the
+// value as it is. Numbers and dates are read and written in the Italian
+// forms (1.234,50; dd/mm/yyyy). Rounding to a whole number goes half away
+// from zero on the exact amount. A value that should be a number or a date
+// and is not one raises EConvertError, except where a code counts it as 0.
+namespace PrintFormats {
+
+// The overlay engine's codes (PdfConf descriptors):
+//   FL  empty or not a number gives 0; "0.00"          TR  truncated, "#,##0"
+//   FF  a number, "0.00" (blank stays)                 TA  rounded, "#,##0"
+//   DT  "dd  mm  yyyy"   DT2 "dd   mm  yyyy"   DA "dd mm"
+//   SP  unchanged   CD  blanks in front up to 11 characters
+//   M / F  "X" when the value is that letter, else one blank
+//   CB  "X" when the value is "1", else empty
+// TR and TA count a text that is not a number as 0; every code but FL, M
+// and F leaves an empty value empty.
+QString engineValue(const QString &type, const QString &value);
+
+// The frontispiece's codes (FormattaValore): dates are sliced from the text
+// dd/mm/yyyy as it stands.
+//   TR  truncated, plain digits; empty gives 0
+//   AR  a fraction of 0.5 or more rounds up, otherwise truncated; empty gives 0
+//   PC  unchanged; empty gives 0
+//   DT  "dd  mm  yyyy"   DTd "dd mm yyyy"   DA "dd mm"
+//   SP  each character followed by a blank   SP2  by three blanks
+//   M, F, CB  as in the engine
+QString frontispieceValue(const QString &type, const QString &value);
+
+} // namespace PrintFormats

@@ -1,0 +1,169 @@
+#include "ClientDataSet.h"
+#include "DatabaseTest.h"
+#include "Elh770Process.h"
+#include "PdfReadBack.h"
+#include "QtPrinters.h"
+#include "THlmDBCds.h"
+#include "TdmkbrConnessione.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The program installed with the delivered catalogue, demo return, templates
+// and descriptors, and the demo school's database made by "crea-database --demo".
+class DemoPrints : public InstallationTest
+{
+protected:
+    void SetUpInstalled() override
+    {
+        QDir().mkpath(installation().root() + u"bin"_s);
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), program()));
+        for (const QString &folder : {u"USR/FL2023/DbIniziale"_s, u"USR/FL2023/Res/CoordStp"_s}) {
+            const QString from = QStringLiteral(ELH_DATA_ROOT "/") + folder;
+            QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
+            while (files.hasNext()) {
+                const QString file = files.next();
+                const QString to = installation().root() + folder + u'/' + QDir(from).relativeFilePath(file);
+                QDir().mkpath(QFileInfo(to).path());
+                ASSERT_TRUE(QFile::copy(file, to));
+            }
+        }
+        const Outcome created = run({u"crea-database"_s, u"--demo"_s});
+        ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    }
+
+    QString program() { return installation().root() + u"bin/elh770"_s; }
+    QString output(const QString &name) { return installation().root() + u"stampe/"_s + name; }
+
+    Outcome run(const QStringList &args)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_CONFIG_HOME"_s, installation().root() + u"config"_s);
+        return runProgram(program(), args, env);
+    }
+
+    QList<int> templatePages(const QString &pdf)
+    {
+        QList<int> pages;
+        for (const PdfReadBack::Page &p :
+             PdfReadBack::read(pdf, QStringLiteral(ELH_DATA_ROOT "/USR/FL2023/Res/CoordStp/770_sempl_mod.pdf")))
+            pages.append(p.templatePage);
+        return pages;
+    }
+
+    // What the desktop program does at its first start of the year: the
+    // agent's record of 2023 copied from 2022.
+    void carryTheAgentOver()
+    {
+        TdmkbrConnessione connection;
+        ASSERT_TRUE(connection.OpenConnection());
+        THlmDBCds lastYear(2022, u"elh"_s, 0);
+        THlmDBCds store(2023, u"elh"_s, 0);
+        lastYear.setConnection(&connection);
+        store.setConnection(&connection);
+        ClientDataSet previous;
+        ClientDataSet current;
+        lastYear.open(previous, u"TSOS_DATOSOSTITUTO"_s);
+        store.open(current, u"TSOS_DATOSOSTITUTO"_s);
+        current.append();
+        for (int i = 0; i < previous.fieldCount(); ++i) {
+            if (previous.field(i).fieldName() != u"IFISRIGO")
+                current.fieldByName(previous.field(i).fieldName()).setValue(previous.field(i).value());
+        }
+        current.post();
+        store.save(current, u"TSOS_DATOSOSTITUTO"_s);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, DemoPrints, testing::Values(Engine::SQLite), engineName);
+
+} // namespace
+
+TEST_P(DemoPrints, EveryProspettoOfTheDemoSchool)
+{
+    const QList<std::pair<QString, QList<int>>> prints = {
+        {u"st"_s, {23, 24, 24, 25, 26, 23, 23, 24, 25, 26}},
+        {u"sv"_s, {27, 27, 27, 27}},
+        {u"sx"_s, {28, 29}},
+        {u"sy"_s, {30, 31}},
+        {u"di"_s, {22}},
+    };
+    for (const auto &[what, pages] : prints) {
+        const QString file = output(what + u".pdf"_s);
+        const Outcome printed = run({u"stampa"_s, what, u"--out"_s, file});
+        ASSERT_EQ(printed.exitCode, 0) << what.toStdString() << printed.err.toStdString();
+        EXPECT_EQ(printed.out, u"Stampa salvata in «%1».\n"_s.arg(file));
+        EXPECT_EQ(templatePages(file), pages) << what.toStdString();
+    }
+    // The first payment of the demo's Prospetto ST, on its line.
+    const PdfReadBack::Page st = PdfReadBack::read(output(u"st.pdf"_s)).first();
+    ASSERT_TRUE(st.has(u"2412,35"_s));
+    EXPECT_DOUBLE_EQ(st.find(u"2412,35"_s).first().baseline, 187);
+    EXPECT_TRUE(st.has(u"16  02  2023"_s));
+    EXPECT_TRUE(PdfReadBack::read(output(u"sy.pdf"_s))[1].has(u"SCHMIDT"_s));
+}
+
+TEST_P(DemoPrints, WhatHasNothingToPrintMakesNoFile)
+{
+    const Outcome ss = run({u"stampa"_s, u"ss"_s, u"--out"_s, output(u"ss.pdf"_s)});
+    EXPECT_EQ(ss.exitCode, 0);
+    EXPECT_EQ(ss.out, u"Nessun dato da stampare: il file non è stato creato.\n"_s);
+    EXPECT_EQ(ss.err, u"Attenzione: Si ricorda che la stampa dei prospetti SS è aggiornata con i dati calcolati "
+                      u"durante l'ultima creazione del file telematico.\n"_s);
+    const Outcome inps = run({u"riepilogo"_s, u"inps"_s, u"--out"_s, output(u"inps.pdf"_s)});
+    EXPECT_EQ(inps.exitCode, 0);
+    EXPECT_EQ(inps.err, u"Informazione: Non ci sono dipendenti disponibili per il riepilogo.\n"_s);
+    const Outcome front = run({u"stampa"_s, u"frontespizio"_s, u"--out"_s, output(u"f.pdf"_s)});
+    EXPECT_EQ(front.exitCode, 0);
+    EXPECT_TRUE(front.out.startsWith(u"Nessun dato del sostituto per il 2023"_s)) << front.out.toStdString();
+    EXPECT_FALSE(QDir(output(QString())).exists());
+}
+
+TEST_P(DemoPrints, TheFrontispieceOnceTheAgentIsThere)
+{
+    carryTheAgentOver();
+    const QString file = output(u"Frontespizio.pdf"_s);
+    const Outcome printed = run({u"stampa"_s, u"frontespizio"_s, u"--out"_s, file});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_EQ(templatePages(file), (QList<int>{1, 2, 3}));
+    const QList<PdfReadBack::Page> pages = PdfReadBack::read(file);
+    EXPECT_TRUE(pages[1].has(u"80012345676"_s));
+    EXPECT_TRUE(pages[1].has(u"ISTITUTO COMPRENSIVO STATALE \"GIUSEPPE MAZZINI\""_s));
+    EXPECT_TRUE(pages[1].has(u"14     05      1968"_s));
+    // The summary flags refreshed from the prospetti of the demo.
+    EXPECT_TRUE(pages[2].has(u"X"_s));
+}
+
+TEST_P(DemoPrints, TheSummaryReportsWithoutPersons)
+{
+    const QString file = output(u"RiepilogoIRPEF.pdf"_s);
+    const Outcome printed = run({u"riepilogo"_s, u"irpef"_s, u"--out"_s, file});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    const QList<PdfReadBack::Page> pages = PdfReadBack::read(file);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].has(u"Totale complessivo"_s));
+    EXPECT_TRUE(pages[0].has(u"2024"_s));
+}
+
+TEST_P(DemoPrints, MistakesAndMissingFilesAreReported)
+{
+    EXPECT_EQ(run({u"stampa"_s}).exitCode, 2);
+    EXPECT_EQ(run({u"stampa"_s, u"sz"_s, u"--out"_s, output(u"x.pdf"_s)}).exitCode, 2);
+    const Outcome noOut = run({u"riepilogo"_s, u"inps"_s});
+    EXPECT_EQ(noOut.exitCode, 2);
+    EXPECT_EQ(noOut.err, u"Uso: elh770 riepilogo inps|tassazione-separata|irpef|inpdap|autonomi --out FILE.pdf\n"_s);
+
+    ASSERT_TRUE(QFile::remove(installation().root() + u"USR/FL2023/Res/CoordStp/ProspDI.xml"_s));
+    const Outcome failed = run({u"stampa"_s, u"di"_s, u"--out"_s, output(u"di.pdf"_s)});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.err.startsWith(u"Errore: Impossibile creare il file PDF:\n\r1) Controllare"_s)) << failed.err.toStdString();
+    EXPECT_TRUE(failed.err.contains(u"ProspDI.xml» non esiste."_s));
+    EXPECT_FALSE(QFile::exists(output(u"di.pdf"_s)));
+}

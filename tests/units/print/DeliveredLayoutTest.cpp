@@ -1,0 +1,233 @@
+// The delivered templates and descriptors together: every page and section
+// name the prints ask for is there, and every value of a fully filled return
+// lands inside a box of the page it is drawn on.
+
+#include "ClientDataSet.h"
+#include "PrintTestSupport.h"
+#include "TemplateLayout.h"
+#include "print/ElhMProspSTPDF.h"
+#include "print/ElhMStampe.h"
+#include "print/PdfConfXml.h"
+
+#include <QDate>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using Names = std::set<std::pair<QString, QString>>; // (page, section)
+
+Names namesOf(const QString &descriptor)
+{
+    Names names;
+    for (const PdfConfXml::TXMLPageType &page : PdfConfXml::load(PrintFixture::templatePath(descriptor)).pages) {
+        for (const PdfConfXml::TXMLSectionType &section : page.sections)
+            names.emplace(page.name, section.name);
+    }
+    return names;
+}
+
+Names pairs(const QList<std::pair<const char16_t *, const char16_t *>> &list)
+{
+    Names names;
+    for (const auto &[page, section] : list)
+        names.emplace(QString::fromUtf16(page), QString::fromUtf16(section));
+    return names;
+}
+
+// A plausible value of the widest kind a field of that type and size holds.
+QJsonValue filler(const FieldDef &def, int n)
+{
+    switch (def.type) {
+    case FieldType::String: {
+        static const QString kCodes[] = {u"1"_s, u"12"_s, u"094"_s, u"2023"_s};
+        if (def.size <= 4)
+            return kCodes[def.size - 1];
+        if (def.size <= 11)
+            return u"80012345676"_s.left(def.size);
+        if (def.size <= 16)
+            return u"RSSMRA80A01H501U"_s.left(def.size);
+        return u"ISTITUTO COMPRENSIVO STATALE"_s;
+    }
+    case FieldType::Decimal:
+    case FieldType::Float:
+        return QString(QString::number(9999999 - n) + u".99"_s);
+    case FieldType::Date:
+        return QDate(2023, 12, 31).addDays(-n).toString(Qt::ISODate);
+    case FieldType::Integer:
+    case FieldType::LargeInt:
+        return 12345;
+    default:
+        return QJsonValue();
+    }
+}
+
+QList<QJsonObject> filledRows(PrintFixture &f, const QString &table, int count, const QJsonObject &fixed = {})
+{
+    ClientDataSet ds;
+    f.store.open(ds, table);
+    QList<QJsonObject> rows;
+    for (int n = 0; n < count; ++n) {
+        QJsonObject o;
+        for (const FieldDef &def : ds.fieldDefs()) {
+            if (def.name != u"IFISRIGO" && def.name != u"IAFIID")
+                o.insert(def.name, filler(def, n));
+        }
+        for (auto it = fixed.begin(); it != fixed.end(); ++it) {
+            if (ds.findField(it.key()))
+                o.insert(it.key(), it.value());
+        }
+        rows.append(o);
+    }
+    return rows;
+}
+
+void fill(PrintFixture &f, const QString &table, int count, const QJsonObject &fixed = {})
+{
+    f.append(table, filledRows(f, table, count, fixed));
+}
+
+// Every text of the print lies inside a box of the layout of its template page.
+void expectInBoxes(const QString &pdf, const QString &templateName)
+{
+    const QString layoutPath = QStringLiteral(ELH_SOURCE_DIR) + u"/tools/templates/layouts/"_s
+        + QFileInfo(templateName).completeBaseName() + u".json"_s;
+    const TemplateLayout::Layout layout = TemplateLayout::load(layoutPath);
+    const QList<PdfReadBack::Page> pages = PdfReadBack::read(pdf, PrintFixture::templatePath(templateName));
+    ASSERT_FALSE(pages.isEmpty());
+    int checked = 0;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        ASSERT_GT(pages[p].templatePage, 0);
+        const QList<TemplateLayout::Rect> boxes = layout.pages[pages[p].templatePage - 1].fieldBoxes();
+        for (const PdfReadBack::Text &t : pages[p].texts) {
+            if (t.rotated || t.text.trimmed().isEmpty())
+                continue;
+            const TemplateLayout::Rect extent{t.x, t.baseline - 0.718 * t.size, t.width, 0.9 * t.size};
+            const bool inside = std::any_of(boxes.begin(), boxes.end(),
+                                            [&](const TemplateLayout::Rect &b) { return b.contains(extent, 0.5); });
+            EXPECT_TRUE(inside) << "page " << p + 1 << " (template " << pages[p].templatePage << "): «"
+                                << t.text.toStdString() << "» at " << t.x << ", " << t.baseline << " width " << t.width;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
+} // namespace
+
+TEST(DeliveredDescriptors, HoldEveryNameThePrintsAskFor)
+{
+    const Names st = namesOf(u"ProspST.xml"_s);
+    for (const auto &name : pairs({{u"ModN", u"cdsAltreVoci"}, {u"CodFis", u"cdsSost"}, {u"ST1", u"cdsST"}, {u"ST2", u"cdsST"},
+                                   {u"ST3", u"cdsST"}, {u"ST4", u"cdsST"}, {u"STN", u"cdsST"},
+                                   {u"CodFisSTII", u"cdsSost"}, {u"ModNSTII", u"cdsAltreVoci"}, {u"STII", u"cdsST2"}, {u"STNII", u"cdsST2"},
+                                   {u"CodFisSTIII", u"cdsSost"}, {u"ModNSTIII", u"cdsAltreVoci"}, {u"STIII", u"cdsST3"}, {u"STNIII", u"cdsST3"},
+                                   {u"CodFisSTIV", u"cdsSost"}, {u"ModNSTIV", u"cdsAltreVoci"}, {u"STIV", u"cdsST4"}, {u"STNIV", u"cdsST4"}}))
+        EXPECT_TRUE(st.contains(name)) << name.first.toStdString();
+    const Names sv = namesOf(u"ProspSV.xml"_s);
+    for (const auto &name : pairs({{u"ModN", u"cdsAltreVoci"}, {u"CodFis", u"cdsSost"}, {u"SV1", u"cdsSV"}, {u"SV2", u"cdsSV"}, {u"SVN", u"cdsSV"}}))
+        EXPECT_TRUE(sv.contains(name)) << name.first.toStdString();
+    const Names di = namesOf(u"ProspDI.xml"_s);
+    for (const auto &name : pairs({{u"ModN", u"cdsAltreVoci"}, {u"CodFis", u"cdsSost"}, {u"DIN", u"cdsDI"}}))
+        EXPECT_TRUE(di.contains(name)) << name.first.toStdString();
+    const Names sy = namesOf(u"ProspSY.xml"_s);
+    for (const auto &name : pairs({{u"ModN", u"cdsAltreVoci"}, {u"CodFis", u"cdsSost"}, {u"SYC2", u"cdsSY2"}, {u"SYII", u"cdsSY2"},
+                                   {u"SYNII", u"cdsSY2"}, {u"SYC", u"cdsSY"}, {u"SYI", u"cdsSY"}, {u"SYN", u"cdsSY"},
+                                   {u"SYC3", u"cdsSY3"}, {u"SYIII", u"cdsSY3"}, {u"SYNIII", u"cdsSY3"},
+                                   {u"ModN2", u"cdsAltreVoci"}, {u"CodFis2", u"cdsSost"}, {u"SYIV", u"cdsSY4"}, {u"SYNIV", u"cdsSY4"}}))
+        EXPECT_TRUE(sy.contains(name)) << name.first.toStdString();
+    EXPECT_TRUE(namesOf(u"ProspSS.xml"_s).contains({u"SS"_s, u"cdsSS"_s}));
+    EXPECT_TRUE(namesOf(u"ProspSX.xml"_s).contains({u"SX"_s, u"cdsSX"_s}));
+    EXPECT_TRUE(namesOf(u"ProspSX.xml"_s).contains({u"SX2"_s, u"cdsSX"_s}));
+    const Names reports = namesOf(u"StampeVarie.xml"_s);
+    for (const auto &name : pairs({{u"RiepilogoINPS", u"cdsAltreVoci"}, {u"RiepilogoINPS", u"cdsDipendenti"},
+                                   {u"RiepilogoINPS", u"cdsRigoINPS"}, {u"RiepilogoINPS", u"cdsTotali"},
+                                   {u"RiepilogoTassSeparata", u"cdsIntestazione"}, {u"RiepilogoTassSeparata", u"cdsDipendenti"},
+                                   {u"RiepilogoTassSeparata", u"cdsTassSeparata"}, {u"RiepilogoTassSeparata", u"cdsSubTotali"},
+                                   {u"RiepilogoTassSeparata", u"cdsTotAnnuo"}, {u"RiepilogoTassSeparata", u"cdsTotali"},
+                                   {u"RiepilogoIRPEF", u"cdsIntestazione"}, {u"RiepilogoIRPEF", u"cdsDipendenti"},
+                                   {u"RiepilogoIRPEF", u"cdsTotali"},
+                                   {u"RiepilogoINPDAP", u"cdsIntestazione"}, {u"RiepilogoINPDAP", u"cdsDipendenti"},
+                                   {u"RiepilogoINPDAP", u"cdsINPDAP"}, {u"RiepilogoINPDAP", u"cdsSubTotali"},
+                                   {u"RiepilogoINPDAP", u"cdsTotAnnuo"}, {u"RiepilogoINPDAP", u"cdsTotali"},
+                                   {u"RiepilogoAutonomi", u"cdsIntestazione"}, {u"RiepilogoAutonomi", u"cdsAutonomi"},
+                                   {u"RiepilogoAutonomi", u"cdsSommeErogate"}, {u"RiepilogoAutonomi", u"cdsTotali"}}))
+        EXPECT_TRUE(reports.contains(name)) << name.first.toStdString() << " " << name.second.toStdString();
+}
+
+TEST(DeliveredLayout, TheProspettiSitInTheirBoxes)
+{
+    PrintFixture f;
+    fill(f, u"TPST_PROSPETTOST"_s, 13);
+    fill(f, u"TPST2_PROSPETTOSTS2"_s, 13);
+    fill(f, u"TPST3_PROSPETTOSTS3"_s, 13);
+    fill(f, u"TPST4_PROSPETTOSTS4"_s, 13);
+    fill(f, u"TPSV_PROSPETTOSV"_s, 13);
+    fill(f, u"TPDI_PROSPETTODI"_s, 22);
+    fill(f, u"TPSY_PROSPETTOSY"_s, 6);
+    fill(f, u"TPSY2_PROSPETTOSY2"_s, 6);
+    fill(f, u"TPSY3_PROSPETTOSY3"_s, 5);
+    fill(f, u"TPSY4_PROSPETTOSY4"_s, 6);
+    fill(f, u"TPSX_PROSPETTOSX"_s, 1);
+    fill(f, u"TPSS_PROSPETTOSS"_s, 1);
+    TdmElhProspSTPDF print(f.store);
+    using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
+    const QList<std::pair<const char16_t *, Print>> prints = {
+        {u"ST", &TdmElhProspSTPDF::stampaST}, {u"SV", &TdmElhProspSTPDF::stampaSV}, {u"DI", &TdmElhProspSTPDF::stampaDI},
+        {u"SY", &TdmElhProspSTPDF::stampaSY}, {u"SX", &TdmElhProspSTPDF::stampaSX}, {u"SS", &TdmElhProspSTPDF::stampaSS}};
+    for (const auto &[name, p] : prints) {
+        SCOPED_TRACE(QString::fromUtf16(name).toStdString());
+        const QString out = f.file(QString::fromUtf16(name) + u".pdf"_s);
+        ASSERT_EQ((print.*p)(out), TdmElhProspSTPDF::Outcome::Saved);
+        expectInBoxes(out, u"770_sempl_mod.pdf"_s);
+    }
+}
+
+TEST(DeliveredLayout, TheFrontispieceSitsInItsBoxes)
+{
+    for (const int section : {1, 2}) {
+        PrintFixture f(false);
+        fill(f, u"TSOS_DATOSOSTITUTO"_s, 1, {{u"ISOSSEZ"_s, section}});
+        fill(f, u"TDIP7_ANAGRFISCALI"_s, 3);
+        TdmElhStampe stampe(f.store);
+        stampe.preparaFrontespizio();
+        const QString out = f.file(u"Frontespizio.pdf"_s);
+        stampe.stampaFrontespizio(out);
+        expectInBoxes(out, u"770_sempl_mod.pdf"_s);
+    }
+}
+
+TEST(DeliveredLayout, TheSummaryReportsSitInTheirBoxes)
+{
+    PrintFixture f;
+    const QJsonObject person{{u"SDIP7COGNOME"_s, u"DELLA ROVERE"_s}, {u"SDIP7NOME"_s, u"MARIA LUISA"_s},
+                             {u"SDAU7COGNOME"_s, u"STUDIO ASSOCIATO BIANCHI"_s}, {u"SDAU7NOME"_s, QString()},
+                             {u"SDIP7CODFIS"_s, u"DLLMLS70A41D653Z"_s}, {u"SDAU7CODFIS"_s, u"02487650323"_s},
+                             {u"STAS7PERIODOIMP"_s, u"2021"_s}, {u"IINPDAP7ANNORIF"_s, 2021}, {u"SDSE7ANNO"_s, u"2023"_s}};
+    fill(f, u"TDIP7_ANAGRFISCALI"_s, 36, person);
+    fill(f, u"TINPS7_INPS"_s, 2, person);
+    fill(f, u"TTAS7_TASSAZIONESE"_s, 2, person);
+    fill(f, u"TINP7_INPDAP"_s, 2, person);
+    fill(f, u"TDAU7_DATIAUTONOM"_s, 2, person);
+    fill(f, u"TDSE7_SOMMEEROGATE"_s, 3, person);
+    TdmElhProspSTPDF print(f.store);
+    using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
+    const QList<std::pair<const char16_t *, Print>> reports = {
+        {u"RiepilogoINPS.pdf", &TdmElhProspSTPDF::riepilogoINPS},
+        {u"RiepilogoTassazioneSeparata.pdf", &TdmElhProspSTPDF::riepilogoTassazioneSeparata},
+        {u"RiepilogoIRPEF.pdf", &TdmElhProspSTPDF::riepilogoIRPEF},
+        {u"RiepilogoINPDAP.pdf", &TdmElhProspSTPDF::riepilogoINPDAP},
+        {u"RiepilogoAutonomi.pdf", &TdmElhProspSTPDF::riepilogoAutonomi}};
+    for (const auto &[name, p] : reports) {
+        const QString templateName = QString::fromUtf16(name);
+        SCOPED_TRACE(templateName.toStdString());
+        const QString out = f.file(templateName);
+        ASSERT_EQ((print.*p)(out), TdmElhProspSTPDF::Outcome::Saved);
+        expectInBoxes(out, templateName);
+    }
+}

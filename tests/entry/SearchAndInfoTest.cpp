@@ -1,7 +1,7 @@
 #include "EntryTestSupport.h"
 #include "NrMessages.h"
 #include "QtPrinters.h"
-#include "ScriptedShell.h"
+#include "RecordingShell.h"
 #include "THlmCds.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
@@ -195,8 +195,7 @@ TEST(TfmElhInfo, InAskModeOnlySiGoesOn)
 
 TEST(TfmElhInfo, InPlainModeItOnlyShowsAndBloccoNoteOpensTheLines)
 {
-    ScriptedShell shell;
-    NrShellServiceScope shellScope(&shell);
+    RecordingShell shell;
     bool shown = false;
     onNextModal([&](QWidget *modal) {
         auto *info = qobject_cast<TfmElhInfo *>(modal);
@@ -210,8 +209,9 @@ TEST(TfmElhInfo, InPlainModeItOnlyShowsAndBloccoNoteOpensTheLines)
     });
     TfmElhInfoService().show({u"prima riga"_s, u"seconda riga"_s});
     ASSERT_TRUE(shown);
-    ASSERT_EQ(shell.opened.size(), 1);
-    const QString path = shell.opened.first();
+    ASSERT_EQ(shell.calls.size(), 1);
+    ASSERT_TRUE(shell.calls.first().startsWith(u"file "_s));
+    const QString path = shell.calls.first().mid(5);
     EXPECT_TRUE(path.endsWith(u".txt"_s));
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));

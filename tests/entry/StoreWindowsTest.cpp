@@ -226,3 +226,21 @@ TEST_P(StoreWindows, AnExtinctAgentIsLookedUpInTheStoreWithoutItsRecordNumbers)
     EXPECT_EQ(row.state(), DataSetState::Edit);
     EXPECT_EQ(row.fieldByName(u"SSOE7CODICE"_s).asString(), u"82009870542"_s);
 }
+
+TEST_P(StoreWindows, TheAgentsSummaryIsBroughtUpToDateWhenItsWindowOpens)
+{
+    write(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSCODFIS": "80012345676", "LSOSST": "0", "LSOSSX": "1"}]})");
+    write(u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01", "SPSTANNO": "2023", "SPSTCODTRIBUTO": "100E"}]})");
+    TfmElhSostituto window(store(), [] { return u"80012345676"_s; });
+    ASSERT_TRUE(showActive(&window));
+    const ClientDataSet &shown = window.frSostituto->cdsMain;
+    EXPECT_EQ(shown.state(), DataSetState::Browse);
+    EXPECT_EQ(shown.fieldByName(u"LSOSST"_s).asString(), u"1"_s);
+    EXPECT_TRUE(shown.fieldByName(u"LSOSSX"_s).isNull());
+    // Saved at once, without the check of the data the user confirms.
+    EXPECT_TRUE(infoList.asked.isEmpty());
+    const auto saved = read(u"TSOS_DATOSOSTITUTO"_s);
+    EXPECT_EQ(saved->fieldByName(u"LSOSST"_s).asString(), u"1"_s);
+    EXPECT_TRUE(saved->fieldByName(u"LSOSSX"_s).isNull());
+    EXPECT_TRUE(window.close());
+}

@@ -1,3 +1,4 @@
+#include "DataPaths.h"
 #include "DesktopTest.h"
 #include "NrApplication.h"
 #include "QtPrinters.h"
@@ -90,10 +91,10 @@ TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)
 TEST_P(Commands, CancellingTheFolderOfAnIntegrationOpensNothing)
 {
     run(u"xafIntSosDip"_s);
-    EXPECT_EQ(shell.captions.size(), 1);
+    EXPECT_EQ(folders.captions.size(), 1);
     EXPECT_TRUE(messages().messages().isEmpty());
     EXPECT_TRUE(main().childForms().isEmpty());
-    shell.folders = {installation().root()};
+    folders.folders = {installation().root()};
     run(u"xafIntSosAut"_s);
     EXPECT_EQ(messages().texts(), QStringList{notAvailable(u"Integra Aut."_s)});
 }
@@ -104,7 +105,7 @@ TEST_P(Commands, TheExportWritesEveryTableIntoTheChosenFolder)
     EXPECT_TRUE(messages().messages().isEmpty());
 
     const QString folder = installation().root() + u"esportazione"_s;
-    shell.folders = {folder};
+    folders.folders = {folder};
     run(u"xacExportCDS"_s);
     EXPECT_EQ(messages().texts(), QStringList{u"Fine operazione"_s});
     EXPECT_TRUE(QFileInfo::exists(folder + u"/TSOS_DATOSOSTITUTO.cds"_s));
@@ -112,11 +113,21 @@ TEST_P(Commands, TheExportWritesEveryTableIntoTheChosenFolder)
     EXPECT_FALSE(QFileInfo::exists(folder + u"/TCUS_DATISOST.cds"_s)) << "a table of the payroll module was exported";
 }
 
-TEST_P(Commands, TheSummaryReportsSayTheyAreNotAvailableYet)
+TEST_P(Commands, ASummaryReportIsWrittenIntoThePrintsFolderAndOpened)
 {
     run(u"xafRiepilogoINPS"_s);
-    EXPECT_EQ(messages().texts(),
-              QStringList{u"La stampa «Riepilogo INPS» non è ancora disponibile in questa versione del programma."_s});
+    EXPECT_EQ(messages().texts(), QStringList{u"Non ci sono dipendenti disponibili per il riepilogo."_s});
+    EXPECT_TRUE(shell.calls.isEmpty());
+
+    write(u"TDIP7_ANAGRFISCALI"_s,
+          R"({"records": [{"SDIP7CODFIS": "RSSMRA80A01G478X", "SDIP7COGNOME": "ROSSI", "SDIP7NOME": "MARIA"}]})");
+    write(u"TINPS7_INPS"_s, R"({"records": [{"SDIP7CODFIS": "RSSMRA80A01G478X", "fINPS7Imponibile": "25000"}]})");
+    messages().clear();
+    run(u"xafRiepilogoINPS"_s);
+    const QString report = DataPaths::fromRoot(u"USR\\FL2023\\Stp\\RiepilogoINPS.pdf"_s);
+    EXPECT_TRUE(QFileInfo::exists(report)) << report.toStdString();
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
+    EXPECT_EQ(shell.calls.value(1), u"file "_s + report);
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(Commands);

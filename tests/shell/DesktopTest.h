@@ -1,7 +1,8 @@
 #pragma once
 
+#include "RecordingShell.h"
 #include "ReturnDatabaseTest.h"
-#include "ScriptedShell.h"
+#include "ScriptedFolders.h"
 #include "shell/TdmElhAttivazioni.h"
 #include "shell/TfmElhMain.h"
 
@@ -9,7 +10,7 @@
 
 // The desktop program started on a school database of the return: its
 // command table and main window, shown until the bar is filled, with the
-// documents and folders of the shell answered by a script.
+// documents it opens recorded and the folders it asks for scripted.
 class DesktopTest : public ReturnDatabaseTest
 {
 protected:
@@ -21,10 +22,10 @@ protected:
 
     TfmElhMain &main() { return *m_main; }
     TdmElhAttivazioni &commands() { return *m_commands; }
-    ScriptedShell shell;
+    RecordingShell shell;
+    ScriptedFolders folders;
 
 private:
-    NrShellServiceScope m_shellScope{&shell};
     std::unique_ptr<TdmElhAttivazioni> m_commands;
     std::unique_ptr<TfmElhMain> m_main;
 };

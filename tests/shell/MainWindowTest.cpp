@@ -18,7 +18,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-
 class MainWindow : public DesktopTest
 {
 };
@@ -106,14 +105,14 @@ TEST_P(MainWindow, TheNewsOpenAtTheFirstStartAfterAnUpdateAndTheirMarkerGoes)
     QFile(folder + u"News.pdf"_s).open(QIODevice::WriteOnly);
     QFile(folder + u"Check.txt"_s).open(QIODevice::WriteOnly);
     start();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !shell.opened.isEmpty(); }));
-    EXPECT_EQ(QDir::cleanPath(shell.opened.first()), QDir::cleanPath(folder + u"News.pdf"_s));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !shell.calls.isEmpty(); }));
+    EXPECT_EQ(shell.calls, QStringList{u"file "_s + QDir::cleanPath(folder + u"News.pdf"_s)});
     EXPECT_FALSE(QFile::exists(folder + u"Check.txt"_s));
 
-    shell.opened.clear();
+    shell.calls.clear();
     start();
     QTest::qWait(50);
-    EXPECT_TRUE(shell.opened.isEmpty());
+    EXPECT_TRUE(shell.calls.isEmpty());
 }
 
 TEST_P(MainWindow, TheHelpMenuOpensTheInstructionsAndSaysWhenOneIsMissing)
@@ -125,10 +124,10 @@ TEST_P(MainWindow, TheHelpMenuOpensTheInstructionsAndSaysWhenOneIsMissing)
     start();
     messages().clear();
     main().miInvioTele->trigger();
-    ASSERT_EQ(shell.opened.size(), 1);
-    EXPECT_TRUE(shell.opened.first().endsWith(u"Entratel.pdf"_s));
+    ASSERT_EQ(shell.calls.size(), 1);
+    EXPECT_TRUE(shell.calls.first().endsWith(u"Entratel.pdf"_s));
     main().acIstruzioni->trigger();
-    EXPECT_EQ(shell.opened.size(), 1);
+    EXPECT_EQ(shell.calls.size(), 1);
     ASSERT_EQ(messages().messages().size(), 1);
     EXPECT_TRUE(messages().texts().first().startsWith(u"Impossibile aprire «Istruzioni 770 semplificato»"_s));
 }

@@ -1,7 +1,7 @@
 #include "TNrAttShell.h"
 
 #include "NrMessages.h"
-#include "NrShell.h"
+#include "ShellOpen.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,7 +17,7 @@ bool TNrAttShell::run()
             MsgDlgType::Error);
         return false;
     }
-    if (!shellService().openDocument(path)) {
+    if (!ShellOpen::openFile(path)) {
         NrMessageDlg(u"Impossibile aprire il documento %1: nessun programma associato ai file di questo tipo."_s.arg(
                          QDir::toNativeSeparators(path)),
                      MsgDlgType::Error);

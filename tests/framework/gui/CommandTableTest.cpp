@@ -2,7 +2,7 @@
 #include "NrFormRegistry.h"
 #include "NrMessages.h"
 #include "QtPrinters.h"
-#include "ScriptedShell.h"
+#include "RecordingShell.h"
 #include "TNrOutlookBar.h"
 #include "TdmNrAttivazioni.h"
 #include "TempDir.h"
@@ -161,19 +161,18 @@ TEST_F(CommandTable, AModalFormRunsAsADialogAndIsGoneAfterwards)
 TEST_F(CommandTable, AShellCommandOpensItsDocumentOrSaysItIsMissing)
 {
     TempDir dir;
-    ScriptedShell shell;
-    NrShellServiceScope shellScope(&shell);
+    RecordingShell shell;
     int after = 0;
     table.news->AfterExecute = [&](TNrAttCommand &) { ++after; };
     table.news->SetDirectory(dir.path());
     table.news->Execute();
-    EXPECT_TRUE(shell.opened.isEmpty());
+    EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_EQ(after, 0);
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_TRUE(messages.texts().first().startsWith(u"Impossibile aprire «Notizie»: il documento "_s));
 
     const QString news = dir.write(u"News.pdf"_s, "%PDF-1.4");
     table.news->Execute();
-    EXPECT_EQ(shell.opened, QStringList{news});
+    EXPECT_EQ(shell.calls, QStringList{u"file "_s + news});
     EXPECT_EQ(after, 1);
 }

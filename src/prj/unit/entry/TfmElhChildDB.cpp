@@ -47,15 +47,10 @@ bool TfmElhChildDB::editing() const
 void TfmElhChildDB::FormShow()
 {
     for (TfrElfBase *frame : std::as_const(m_frames)) {
-        frame->setPostPermission(true);
-        try {
-            m_store.open(frame->cdsMain, frame->tableName());
-        } catch (...) {
-            frame->setPostPermission(false);
-            throw;
-        }
-        frame->setPostPermission(false);
+        const TfrElfBase::PostPermission loading(*frame, true);
+        m_store.open(frame->cdsMain, frame->tableName());
         frame->dataSetOpened();
+        frameLoaded(*frame);
     }
     if (m_pages)
         m_pages->setCurrentIndex(0);

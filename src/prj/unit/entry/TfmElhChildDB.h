@@ -32,6 +32,9 @@ protected:
     void setPageControl(QTabWidget *pages);
 
     void FormShow() override;
+    // What the window completes in a frame's dataset once it is loaded,
+    // still loading and allowed to post (a post is saved as any other).
+    virtual void frameLoaded(TfrElfBase &frame) { Q_UNUSED(frame) }
     void FormCloseQuery(bool &canClose) override;
     void FormClose() override;
 

@@ -1,7 +1,7 @@
 #include "TfmElhInfo.h"
 
 #include "NrMessages.h"
-#include "NrShell.h"
+#include "ShellOpen.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -73,7 +73,7 @@ void TfmElhInfo::openInNotepad()
                      MsgDlgType::Error);
         return;
     }
-    if (!shellService().openDocument(path))
+    if (!ShellOpen::openFile(path))
         NrMessageDlg(u"Impossibile aprire il file %1: nessun programma associato ai file di testo."_s.arg(
                          QDir::toNativeSeparators(path)),
                      MsgDlgType::Error);

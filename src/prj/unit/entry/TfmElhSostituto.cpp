@@ -1,6 +1,7 @@
 #include "TfmElhSostituto.h"
 
 #include "TfrElhSostituto.h"
+#include "checks/AgentSummary.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -11,4 +12,9 @@ TfmElhSostituto::TfmElhSostituto(THlmDBCds &store, std::function<QString()> scho
     frSostituto = new TfrElhSostituto(std::move(schoolFiscalCode), this);
     setMainFrame(frSostituto);
     resize(900, 640);
+}
+
+void TfmElhSostituto::frameLoaded(TfrElfBase &frame)
+{
+    AgentSummary::refresh(frame.cdsMain, store());
 }

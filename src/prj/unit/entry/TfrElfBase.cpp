@@ -21,26 +21,18 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-// Sets the frame's post permission for the life of the object.
-class PostPermission
+TfrElfBase::PostPermission::PostPermission(TfrElfBase &frame, bool loading)
+    : m_frame(frame)
 {
-public:
-    explicit PostPermission(TfrElfBase &frame)
-        : m_frame(frame)
-    {
-        m_frame.setPostPermission(true);
-    }
-    ~PostPermission() { m_frame.setPostPermission(false); }
-    PostPermission(const PostPermission &) = delete;
-    PostPermission &operator=(const PostPermission &) = delete;
+    m_frame.m_postPermission = true;
+    m_frame.m_loading = loading;
+}
 
-private:
-    TfrElfBase &m_frame;
-};
-
-} // namespace
+TfrElfBase::PostPermission::~PostPermission()
+{
+    m_frame.m_postPermission = false;
+    m_frame.m_loading = false;
+}
 
 TfrElfBase::TfrElfBase(QWidget *parent)
     : TfrNrBase(parent)

@@ -35,8 +35,22 @@ public:
     // The table of the store the frame edits.
     virtual QString tableName() const = 0;
 
+    // Allows posts for its lifetime; while the window loads the frame's
+    // table, and completes what it loaded, the record checks wait too.
+    class PostPermission
+    {
+    public:
+        explicit PostPermission(TfrElfBase &frame, bool loading = false);
+        ~PostPermission();
+        PostPermission(const PostPermission &) = delete;
+        PostPermission &operator=(const PostPermission &) = delete;
+
+    private:
+        TfrElfBase &m_frame;
+    };
+
     bool postPermission() const { return m_postPermission; }
-    void setPostPermission(bool permitted) { m_postPermission = permitted; }
+    bool loading() const { return m_loading; }
     // After the store filled cdsMain: the captions of the fields, the amount
     // formats, the actions.
     virtual void dataSetOpened();
@@ -89,6 +103,7 @@ private:
     void run(const std::function<void()> &work);
 
     bool m_postPermission = false;
+    bool m_loading = false;
     std::function<void()> m_afterPost;
     QHash<QString, QString> m_captions;
 };

@@ -23,6 +23,8 @@ void TfrElhFrontRecord::cdsMainBeforePost()
             throw ENrError(u"Codice fiscale obbligatorio"_s);
         acInsert->setVisible(false);
     }
+    if (loading())
+        return;
     QStringList findings;
     if (!MandatoryDataCheck::run(findings, {&cdsMain}) && !InfoList::ask(findings))
         Abort();

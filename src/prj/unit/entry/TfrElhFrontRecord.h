@@ -4,7 +4,7 @@
 
 // The frame of a single record of the frontispiece (the agent, the
 // supplier): a record can be added only to an empty table, a new record
-// needs its fiscal code, and every confirmed record passes the
+// needs its fiscal code, and every record confirmed by the user passes the
 // mandatory-data check or the user's "Si".
 class TfrElhFrontRecord : public TfrElfBase
 {

@@ -1,5 +1,6 @@
 #include "ElhDesktop.h"
 
+#include "DesktopShell.h"
 #include "ElhProgram.h"
 #include "QtMessageService.h"
 #include "checks/InfoList.h"
@@ -15,6 +16,8 @@ int runDesktop()
     const MessageServiceScope messageScope(&messages);
     TfmElhInfoService infoList;
     InfoList::setService(&infoList);
+    DesktopShell shell;
+    ShellOpen::setService(&shell);
 
     int status = 0;
     {
@@ -22,6 +25,7 @@ int runDesktop()
         program.main().show();
         status = QApplication::exec();
     }
+    ShellOpen::setService(nullptr);
     InfoList::setService(nullptr);
     return status;
 }

@@ -4,11 +4,12 @@
 #include "Exceptions.h"
 #include "LongDir.h"
 #include "NrCursors.h"
+#include "NrFolderChooser.h"
 #include "NrMessages.h"
-#include "NrShell.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
 #include "TfmNrMDIMain.h"
+#include "print/ElhMProspSTPDF.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,21 +120,24 @@ void TdmElhAttivazioni::declarePrints()
     }
 
     // The summary reports are made by their handlers; the commands never run.
-    const std::tuple<const char16_t *, int, const char16_t *, const char16_t *> reports[] = {
-        {u"xafRiepilogoINPS", 1, u"Riepilogo INPS", u"RiepilogoINPS.pdf"},
-        {u"xafRiepilogoTassSep", 10, u"Riep. tass. sep.", u"RiepilogoTassazioneSeparata.pdf"},
-        {u"xafRiepilogoIRPEF", 20, u"Riep. IRPEF", u"RiepilogoIRPEF.pdf"},
-        {u"xafRiepilogoINPDAP", 30, u"Riep. INPDAP", u"RiepilogoINPDAP.pdf"},
-        {u"xafRiepilogoAutonomi", 30, u"Riep. Autonomi", u"RiepilogoAutonomi.pdf"},
+    using Report = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
+    const std::tuple<const char16_t *, int, const char16_t *, Report, const char16_t *> reports[] = {
+        {u"xafRiepilogoINPS", 1, u"Riepilogo INPS", &TdmElhProspSTPDF::riepilogoINPS, u"RiepilogoINPS.pdf"},
+        {u"xafRiepilogoTassSep", 10, u"Riep. tass. sep.", &TdmElhProspSTPDF::riepilogoTassazioneSeparata,
+         u"RiepilogoTassazioneSeparata.pdf"},
+        {u"xafRiepilogoIRPEF", 20, u"Riep. IRPEF", &TdmElhProspSTPDF::riepilogoIRPEF, u"RiepilogoIRPEF.pdf"},
+        {u"xafRiepilogoINPDAP", 30, u"Riep. INPDAP", &TdmElhProspSTPDF::riepilogoINPDAP, u"RiepilogoINPDAP.pdf"},
+        {u"xafRiepilogoAutonomi", 30, u"Riep. Autonomi", &TdmElhProspSTPDF::riepilogoAutonomi,
+         u"RiepilogoAutonomi.pdf"},
     };
-    for (const auto &[name, order, caption, fileName] : reports) {
+    for (const auto &[name, order, caption, print, fileName] : reports) {
         TNrAttForm *report =
             addForm(QString::fromUtf16(name), xpgRiepiloghi, order, QString::fromUtf16(caption), QString());
         report->ModalForm = true;
-        report->BeforeExecute = [this, caption = QString::fromUtf16(caption),
-                                 fileName = QString::fromUtf16(fileName)](TNrAttCommand &, bool &allow) {
+        report->BeforeExecute = [this, print = print, fileName = QString::fromUtf16(fileName)](TNrAttCommand &,
+                                                                                               bool &allow) {
             allow = false;
-            summaryReport(caption, fileName);
+            summaryReport(print, fileName);
         };
     }
 }
@@ -150,7 +154,7 @@ void TdmElhAttivazioni::declareTools()
         TNrAttForm *integration = addForm(name, xpgStrumenti, 10, caption, classeForm);
         integration->ModalForm = true;
         integration->BeforeExecute = [this](TNrAttCommand &, bool &allow) {
-            m_integrationFolder = shellService().chooseFolder(u"Cartella dei dati del sostituto estinto"_s);
+            m_integrationFolder = NrChooseFolder(u"Cartella dei dati del sostituto estinto"_s);
             allow = !m_integrationFolder.isEmpty();
         };
         integration->OnInizializedForm = [this](TNrAttForm &, QWidget *form) {
@@ -244,23 +248,30 @@ void TdmElhAttivazioni::runImportDialog(TNrAttForm *dialog)
     dialog->Execute();
 }
 
-void TdmElhAttivazioni::summaryReport(const QString &caption, const QString &fileName)
+void TdmElhAttivazioni::summaryReport(TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*print)(const QString &),
+                                      const QString &fileName)
 {
-    Q_UNUSED(fileName)
-    NrMessageDlg(u"La stampa «%1» non è ancora disponibile in questa versione del programma."_s.arg(caption),
-                 MsgDlgType::Information);
+    const TNrCursorScope hourglass;
+    TdmElhProspSTPDF reports(store());
+    (reports.*print)(DataPaths::fromRoot(u"USR\\FL2023\\Stp\\"_s + fileName));
+}
+
+THlmDBCds &TdmElhAttivazioni::store() const
+{
+    if (!m_store)
+        throw Exception(u"Operazione impossibile: l'archivio della dichiarazione non è aperto."_s);
+    return *m_store;
 }
 
 void TdmElhAttivazioni::exportTables()
 {
-    const QString folder = shellService().chooseFolder(u"Cartella in cui esportare i dati"_s);
+    const QString folder = NrChooseFolder(u"Cartella in cui esportare i dati"_s);
     if (folder.isEmpty())
         return;
-    if (!m_store)
-        throw Exception(u"Esportazione impossibile: l'archivio della dichiarazione non è aperto."_s);
+    THlmDBCds &tables = store();
     {
         const TNrCursorScope hourglass;
-        m_store->exportAll(u"elh"_s, m_store->year(), folder, m_store->month());
+        tables.exportAll(u"elh"_s, tables.year(), folder, tables.month());
     }
     if (QDir(folder).exists())
         NrMessageDlg(u"Fine operazione"_s, MsgDlgType::Information);

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "TdmNrAttivazioni.h"
+#include "print/ElhMProspSTPDF.h"
 
 #include <optional>
 
 class TdmKbrParams;
-class THlmDBCds;
 
 // The command table of the return: the pages of the bar, their commands and
 // the handlers that guard or replace them. Prints and imports refuse to run
@@ -53,7 +53,9 @@ private:
     // IPACOF24EP of the accounting parameters; nothing when they cannot be read.
     std::optional<int> paymentsParameter() const;
     void runImportDialog(TNrAttForm *dialog);
-    void summaryReport(const QString &caption, const QString &fileName);
+    // A summary report of the printing, into its file in root + USR\FL2023\Stp\.
+    void summaryReport(TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*print)(const QString &), const QString &fileName);
+    THlmDBCds &store() const;
     void exportTables();
 
     THlmDBCds *m_store = nullptr;

@@ -2,7 +2,9 @@
 #include "DataPaths.h"
 #include "DesktopTest.h"
 #include "QtPrinters.h"
+#include "TNrDBEdit.h"
 #include "TNrOutlookBar.h"
+#include "checks/InfoList.h"
 #include "entry/TfrElfBase.h"
 
 #include <QAction>
@@ -13,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -151,3 +154,40 @@ TEST_P(MainWindow, AChildWindowBeingEditedKeepsTheProgramOpen)
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(MainWindow);
+
+TEST_P(MainWindow, AnAgentConfirmedInItsWindowIsThereAgainAfterARestart)
+{
+    // The user answers "Si" to the check of the data.
+    struct GoOn : InfoList::Service
+    {
+        GoOn() { InfoList::setService(this); }
+        ~GoOn() override { InfoList::setService(nullptr); }
+        bool ask(const QStringList &) override { return true; }
+        void show(const QStringList &) override {}
+    } goOn;
+    loadDemo();
+    start();
+    QTest::mouseClick(main().outlookBar()->entry(u"Frontespizio"_s, u"Sostituto"_s), Qt::LeftButton);
+    ASSERT_EQ(main().childForms().size(), 1);
+    auto *frame = main().childForms().first()->findChild<TfrElfBase *>();
+    frame->acEdit->trigger();
+    TNrDBEdit *phone = nullptr;
+    for (TNrDBEdit *e : frame->findChildren<TNrDBEdit *>()) {
+        if (e->dataField() == u"SSOSTEL")
+            phone = e;
+    }
+    ASSERT_NE(phone, nullptr);
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    phone->setFocus();
+    phone->selectAll();
+    QTest::keyClicks(phone, u"0742999888"_s);
+    QTest::keyClick(phone, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(frame->cdsMain.state(), DataSetState::Browse);
+
+    start();
+    commands().command(u"xafSostituto"_s)->Execute();
+    ASSERT_EQ(main().childForms().size(), 1);
+    frame = main().childForms().first()->findChild<TfrElfBase *>();
+    EXPECT_EQ(frame->cdsMain.fieldByName(u"SSOSTEL"_s).asString(), u"0742999888"_s);
+}

@@ -22,6 +22,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMenu>
+#include <QStyle>
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
@@ -46,6 +47,7 @@ TfmElhMain::TfmElhMain(TdmkbrConnessione &connection, TdmKbrParams &params, TdmE
     , m_commands(commands)
 {
     setWindowTitle(kTitle);
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     QApplication::setApplicationDisplayName(kTitle);
     m_rootFolder = LongDir(DataPaths::dataRoot());
     createMenus();

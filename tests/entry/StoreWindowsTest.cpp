@@ -235,6 +235,7 @@ TEST_P(StoreWindows, TheAgentsSummaryIsBroughtUpToDateWhenItsWindowOpens)
     ASSERT_TRUE(showActive(&window));
     const ClientDataSet &shown = window.frSostituto->cdsMain;
     EXPECT_EQ(shown.state(), DataSetState::Browse);
+    EXPECT_EQ(window.frSostituto->pcMain->currentWidget(), window.frSostituto->tsGrid);
     EXPECT_EQ(shown.fieldByName(u"LSOSST"_s).asString(), u"1"_s);
     EXPECT_TRUE(shown.fieldByName(u"LSOSSX"_s).isNull());
     // Saved at once, without the check of the data the user confirms.

@@ -10,7 +10,7 @@ TNrDBDateEdit::TNrDBDateEdit(QWidget *parent)
 
 void TNrDBDateEdit::showText(const QString &text)
 {
-    setText(text);
+    TNrDBEdit::showText(text);
     // Typing into an empty mask starts from the day.
     if (text.isEmpty())
         setCursorPosition(0);

@@ -71,6 +71,14 @@ void TNrDBEdit::commitPending()
     throw EConvertError(invalidMessage(input));
 }
 
+void TNrDBEdit::showText(const QString &text)
+{
+    setText(text);
+    // A long name is read from its first letters, not from its end.
+    if (!hasFocus())
+        setCursorPosition(0);
+}
+
 void TNrDBEdit::fitToField()
 {
     const Field *f = field();

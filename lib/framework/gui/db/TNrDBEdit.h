@@ -33,8 +33,8 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
-    // Shows a text of the field's value.
-    virtual void showText(const QString &text) { setText(text); }
+    // Shows a text of the field's value, from its beginning.
+    virtual void showText(const QString &text);
     // The text to write, from what the edit shows.
     virtual QString inputText() const { return text(); }
     // Whether the input is complete enough to be converted.

@@ -51,6 +51,7 @@ void TfmElhChildDB::FormShow()
         m_store.open(frame->cdsMain, frame->tableName());
         frame->dataSetOpened();
         frameLoaded(*frame);
+        frame->pcMain->setCurrentIndex(0);
     }
     if (m_pages)
         m_pages->setCurrentIndex(0);

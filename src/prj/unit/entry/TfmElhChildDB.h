@@ -9,8 +9,8 @@ class THlmDBCds;
 class TfrElfBase;
 
 // The child window every table of the return is edited in. On show each
-// frame's table is loaded from the store and the first page comes to the
-// front; every confirmed record is saved to the store at once. The window
+// frame's table is loaded from the store and the first pages (the frames'
+// and the window's own) come to the front; every confirmed record is saved to the store at once. The window
 // refuses to close, or to change page, while a record is being edited; on
 // closing, deletions not yet written are saved and the datasets closed.
 class TfmElhChildDB : public TfmNrChildDB

@@ -1,9 +1,7 @@
 #include "FileTelematicoCommand.h"
 
-#include "THlmDBCds.h"
-#include "TdmkbrConnessione.h"
+#include "ReturnSession.h"
 #include "checks/InfoList.h"
-#include "store/LocalDataFolder.h"
 #include "telematic/ElhMFile.h"
 #include "telematic/ElhUFileWizard.h"
 
@@ -102,16 +100,10 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
         err << u"Uso: elh770 file-telematico --out PERCORSO [--sv si|no] [--sy si|no] [--prosegui]\n"_s;
         return 2;
     }
-    TdmkbrConnessione connection;
-    if (!connection.openOrGoOn())
+    ReturnSession session;
+    if (!session.open())
         return 1;
-    // As at the first start of the year: the working files of the supply.
-    LocalDataFolder::prepare();
-    // The store of the run: the return of 2023, month 0.
-    THlmDBCds store(2023, u"elh"_s, 0);
-    store.setConnection(&connection);
-
-    TdmElhFile dm(store);
+    TdmElhFile dm(session.store());
     dm.openTables();
     FileWizard wizard(dm);
     wizard.prospettiSv = options->prospettiSv;

@@ -1,7 +1,6 @@
 #include "PrintCommands.h"
 
-#include "THlmDBCds.h"
-#include "TdmkbrConnessione.h"
+#include "ReturnSession.h"
 #include "print/ElhMProspSTPDF.h"
 #include "print/ElhMStampe.h"
 
@@ -11,10 +10,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// The return's year and the store's program code.
-constexpr int kReturnYear = 2023;
-const QString kProgram = u"elh"_s;
 
 using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
 
@@ -103,12 +98,11 @@ int run(const QStringList &arguments, const Choice (&choices)[N], const QString 
         err << usage;
         return 2;
     }
-    TdmkbrConnessione connection;
-    if (!connection.openOrGoOn())
+    ReturnSession session;
+    if (!session.open())
         return 1;
-    THlmDBCds store(kReturnYear, kProgram, 0);
-    store.setConnection(&connection);
-    return choice->print ? print(store, choice->print, file, out) : printFrontispiece(store, file, out);
+    return choice->print ? print(session.store(), choice->print, file, out)
+                         : printFrontispiece(session.store(), file, out);
 }
 
 } // namespace

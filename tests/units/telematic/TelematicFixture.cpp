@@ -5,6 +5,7 @@
 #include "Exceptions.h"
 #include "DataPaths.h"
 #include "NrTransaction.h"
+#include "frontispiece/AgentBootstrap.h"
 #include "store/DatabaseSetup.h"
 #include "store/LocalDataFolder.h"
 #include "store/ReturnCatalogue.h"
@@ -70,8 +71,20 @@ void TelematicTest::add(const QString &table, const QByteArray &json)
 
 void TelematicTest::addDemoFrontispiece()
 {
-    add(u"TSOS_DATOSOSTITUTO"_s, readFile(built(u"USR\\FL2023\\DbIniziale\\Demo\\TSOS_DATOSOSTITUTO.2022.json"_s)));
-    add(u"TFOR_FORNITORE"_s, readFile(built(u"USR\\FL2023\\DbIniziale\\Demo\\TFOR_FORNITORE.2022.json"_s)));
+    // The demo's agent and supplier of 2022, carried over to 2023 as the
+    // first start of the year carries them.
+    THlmDBCds previous(2022, u"elh"_s, 0);
+    previous.setConnection(&connection);
+    for (const QString &table : {u"TSOS_DATOSOSTITUTO"_s, u"TFOR_FORNITORE"_s}) {
+        ClientDataSet ds(table);
+        previous.open(ds, table);
+        CdsExchange::appendJsonRecords(
+            ds, readFile(built(u"USR\\FL2023\\DbIniziale\\Demo\\"_s + table + u".2022.json"_s)), table);
+        previous.save(ds, table);
+    }
+    AgentBootstrap::run(store, [] { return QString(); });
+    // Its information box is not what the tests look at.
+    messages.clear();
 }
 
 void TelematicTest::addDemoReturn()

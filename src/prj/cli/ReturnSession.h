@@ -1,0 +1,27 @@
+#pragma once
+
+#include "THlmDBCds.h"
+#include "TdmKbrParams.h"
+#include "TdmkbrConnessione.h"
+
+// The school database and the store of the return (2023, month 0), opened
+// for a command as the desktop's first start opens them: the local data
+// folder of the year is prepared and the withholding agent's record of the
+// year is made when it is missing, so that a command on a new database sees
+// what the desktop would.
+class ReturnSession
+{
+public:
+    ReturnSession();
+    ReturnSession(const ReturnSession &) = delete;
+    ReturnSession &operator=(const ReturnSession &) = delete;
+
+    // False when the database does not open; the reason was shown.
+    bool open();
+    THlmDBCds &store() { return m_store; }
+
+private:
+    TdmkbrConnessione m_connection;
+    TdmKbrParams m_params;
+    THlmDBCds m_store;
+};

@@ -23,7 +23,7 @@ QMessageBox::Icon iconOf(MsgDlgType type)
     return QMessageBox::NoIcon;
 }
 
-struct ButtonSpec
+struct ButtonChoice
 {
     MsgDlgBtn button;
     const char16_t *caption;
@@ -31,7 +31,7 @@ struct ButtonSpec
     ModalResult result;
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonChoice kButtons[] = {
     {MsgDlgBtn::Yes, u"Sì", QMessageBox::YesRole, ModalResult::Yes},
     {MsgDlgBtn::No, u"No", QMessageBox::NoRole, ModalResult::No},
     {MsgDlgBtn::OK, u"OK", QMessageBox::AcceptRole, ModalResult::Ok},
@@ -49,15 +49,15 @@ ModalResult TNrQtMessageService::show(const MessageRequest &request)
 
     QList<std::pair<QAbstractButton *, ModalResult>> answers;
     QAbstractButton *escape = nullptr;
-    for (const ButtonSpec &spec : kButtons) {
-        if (!request.buttons.testFlag(spec.button))
+    for (const ButtonChoice &choice : kButtons) {
+        if (!request.buttons.testFlag(choice.button))
             continue;
-        QPushButton *b = box.addButton(QString::fromUtf16(spec.caption), spec.role);
+        QPushButton *b = box.addButton(QString::fromUtf16(choice.caption), choice.role);
         if (answers.isEmpty())
             box.setDefaultButton(b);
-        answers.append({b, spec.result});
+        answers.append({b, choice.result});
         // Escape answers No, Cancel or OK, the first of them the box offers.
-        if (!escape && spec.button != MsgDlgBtn::Yes)
+        if (!escape && choice.button != MsgDlgBtn::Yes)
             escape = b;
     }
     if (answers.isEmpty()) {

@@ -25,7 +25,8 @@ protected:
     {
         QDir().mkpath(installation().root() + u"bin"_s);
         ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), program()));
-        for (const QString &folder : {u"USR/FL2023/DbIniziale"_s, u"USR/FL2023/Res/CoordStp"_s}) {
+        for (const QString &folder :
+             {u"USR/FL2023/DbIniziale"_s, u"USR/FL2023/Res/CoordStp"_s, u"USR/FL2023/Res/FileTel"_s}) {
             const QString from = QStringLiteral(ELH_DATA_ROOT "/") + folder;
             QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
             while (files.hasNext()) {
@@ -105,6 +106,25 @@ TEST_P(DemoPrints, WhatHasNothingToPrintMakesNoFile)
     EXPECT_EQ(inps.exitCode, 0);
     EXPECT_EQ(inps.err, u"Informazione: Non ci sono dipendenti disponibili per il riepilogo.\n"_s);
     EXPECT_FALSE(QDir(output(QString())).exists());
+}
+
+TEST_P(DemoPrints, TheProspettoSsAsTheLastSupplyMadeIt)
+{
+    const Outcome made = run({u"file-telematico"_s, u"--out"_s, installation().root() + u"77024"_s});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const QString file = output(u"ss.pdf"_s);
+    const Outcome printed = run({u"stampa"_s, u"ss"_s, u"--out"_s, file});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_EQ(templatePages(file), (QList<int>{21, 21}));
+    const QList<PdfReadBack::Page> pages = PdfReadBack::read(file);
+    ASSERT_EQ(pages.size(), 2);
+    // The agent's withholdings of SY sections III and IV; then what the
+    // user entered in the SS editor for the extinct agent.
+    EXPECT_TRUE(pages[0].has(u"960,00"_s));
+    EXPECT_TRUE(pages[0].has(u"450,00"_s));
+    EXPECT_FALSE(pages[0].has(u"85,40"_s));
+    for (const QString &amount : {u"85,40"_s, u"32,10"_s, u"12,00"_s})
+        EXPECT_TRUE(pages[1].has(amount)) << amount.toStdString();
 }
 
 TEST_P(DemoPrints, TheFrontispieceOfTheAgentCarriedOverAtTheFirstCommand)

@@ -322,6 +322,24 @@ TEST(DeliveredCatalogue, ProspettiRowsNameTheAgentTheyBelongTo)
     }
 }
 
+TEST(DeliveredCatalogue, TheSuppliedProspettoSsHoldsEveryAmountTheUserEnters)
+{
+    // The telematic file copies the amounts of the SS editor by name into the
+    // Prospetto SS that the supply and the SS print read.
+    const TableDef &entered = table(u"TSS4_PROSPETTOSS4"_s);
+    const TableDef &supplied = table(u"TPSS_PROSPETTOSS"_s);
+    int amounts = 0;
+    for (const FieldDef &f : entered.fields) {
+        if (f.type != FieldType::Decimal)
+            continue;
+        ++amounts;
+        const FieldDef *copy = field(supplied, f.name);
+        ASSERT_NE(copy, nullptr) << where(supplied.name, f.name);
+        EXPECT_EQ(copy->type, FieldType::Decimal) << where(supplied.name, f.name);
+    }
+    EXPECT_EQ(amounts, 15);
+}
+
 TEST(DeliveredCatalogue, StructurePacketsOpenAsEmptyTables)
 {
     for (const TableDef &t : catalogue().tables()) {

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 using namespace Qt::Literals::StringLiterals;
@@ -92,12 +93,23 @@ void fill(PrintFixture &f, const QString &table, int count, const QJsonObject &f
     f.append(table, filledRows(f, table, count, fixed));
 }
 
+// The readable layout that the template PDF is built from.
+TemplateLayout::Layout layoutOf(const QString &templateName)
+{
+    return TemplateLayout::load(QStringLiteral(ELH_SOURCE_DIR) + u"/tools/templates/layouts/"_s
+                                + QFileInfo(templateName).completeBaseName() + u".json"_s);
+}
+
+// The area a drawn text covers, from its ascent to its descent.
+TemplateLayout::Rect extentOf(const PdfReadBack::Text &t)
+{
+    return {t.x, t.baseline - 0.718 * t.size, t.width, 0.9 * t.size};
+}
+
 // Every text of the print lies inside a box of the layout of its template page.
 void expectInBoxes(const QString &pdf, const QString &templateName)
 {
-    const QString layoutPath = QStringLiteral(ELH_SOURCE_DIR) + u"/tools/templates/layouts/"_s
-        + QFileInfo(templateName).completeBaseName() + u".json"_s;
-    const TemplateLayout::Layout layout = TemplateLayout::load(layoutPath);
+    const TemplateLayout::Layout layout = layoutOf(templateName);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(pdf, PrintFixture::templatePath(templateName));
     ASSERT_FALSE(pages.isEmpty());
     int checked = 0;
@@ -107,7 +119,7 @@ void expectInBoxes(const QString &pdf, const QString &templateName)
         for (const PdfReadBack::Text &t : pages[p].texts) {
             if (t.rotated || t.text.trimmed().isEmpty())
                 continue;
-            const TemplateLayout::Rect extent{t.x, t.baseline - 0.718 * t.size, t.width, 0.9 * t.size};
+            const TemplateLayout::Rect extent = extentOf(t);
             const bool inside = std::any_of(boxes.begin(), boxes.end(),
                                             [&](const TemplateLayout::Rect &b) { return b.contains(extent, 0.5); });
             EXPECT_TRUE(inside) << "page " << p + 1 << " (template " << pages[p].templatePage << "): «"
@@ -185,6 +197,51 @@ TEST(DeliveredLayout, TheProspettiSitInTheirBoxes)
         const QString out = f.file(QString::fromUtf16(name) + u".pdf"_s);
         ASSERT_EQ((print.*p)(out), TdmElhProspSTPDF::Outcome::Saved);
         expectInBoxes(out, u"770_sempl_mod.pdf"_s);
+    }
+}
+
+TEST(DeliveredLayout, EachSsAmountSitsInTheBoxOfItsPoint)
+{
+    // The amounts of the SS editor with the captions of their points, years filled in.
+    const QList<std::pair<QString, QString>> points = {
+        {u"FIOSADDREGTRA_SS"_s, u"Addizionale regionale 2022 non trattenuta nel 2023"_s},
+        {u"FIOSADDCOMSALTRA_SS"_s, u"Addizionale comunale 2022 a saldo non trattenuta nel 2023"_s},
+        {u"FIOSADDCOMACC_SS"_s, u"Addizionale comunale acconto 2023"_s},
+        {u"FIOSSALIRPEF_SS"_s, u"Saldo IRPEF 2022"_s},
+        {u"FIOSPRACCIRPEF_SS"_s, u"Primo acconto IRPEF 2023"_s},
+        {u"FIOSADDREG_SS"_s, u"Addizionale regionale 2022"_s},
+        {u"FIOSSALADDREG_SS"_s, u"Saldo addizionale comunale 2022"_s},
+        {u"FIOSACCADDCOM_SS"_s, u"Acconto addizionale comunale 2023"_s},
+        {u"FIOSSECACCIRPEF_SS"_s, u"Secondo acconto IRPEF 2023"_s},
+        {u"FIOSACCTAXSEP_SS"_s, u"Acconto tassazione separata"_s},
+        {u"FIOSIMPSOSPREPRO_SS"_s, u"Imposta sostitutiva premi di produttività"_s},
+        {u"FIOSCEDSECCLOC_SS"_s, u"Cedolare secca locazioni 2022"_s},
+        {u"FIOS1RACCCEDSECC_SS"_s, u"Prima rata acconto cedolare secca 2023"_s},
+        {u"FIOS2RACCCEDSECC_SS"_s, u"Seconda rata acconto cedolare secca 2023"_s},
+        {u"FIOSCONTSOL_SS"_s, u"Contributo di solidarietà"_s}};
+    PrintFixture f;
+    QJsonObject row{{u"SSOE7CODICE"_s, u"82009870542"_s}};
+    for (qsizetype n = 1; n <= points.size(); ++n)
+        row.insert(points[n - 1].first, u"%1.25"_s.arg(1000 * n));
+    f.append(u"TPSS_PROSPETTOSS"_s, {row});
+    TdmElhProspSTPDF print(f.store);
+    const QString out = f.file(u"ss.pdf"_s);
+    ASSERT_EQ(print.stampaSS(out), TdmElhProspSTPDF::Outcome::Saved);
+    const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"770_sempl_mod.pdf"_s));
+    ASSERT_EQ(pages.size(), 1);
+    ASSERT_EQ(pages[0].templatePage, 21);
+    const QList<TemplateLayout::Element> elements = layoutOf(u"770_sempl_mod.pdf"_s).pages[20].elements;
+    for (qsizetype n = 1; n <= points.size(); ++n) {
+        const QString &caption = points[n - 1].second;
+        SCOPED_TRACE(caption.toStdString());
+        const auto box = std::find_if(elements.begin(), elements.end(), [&](const TemplateLayout::Element &e) {
+            return e.kind == TemplateLayout::Kind::Box && e.text == caption;
+        });
+        ASSERT_NE(box, elements.end());
+        EXPECT_EQ(box->number, QString::number(n));
+        const QList<PdfReadBack::Text> drawn = pages[0].find(u"%1,25"_s.arg(1000 * n));
+        ASSERT_EQ(drawn.size(), 1);
+        EXPECT_TRUE(box->rect.contains(extentOf(drawn[0]), 0.5)) << drawn[0].x << ", " << drawn[0].baseline;
     }
 }
 

@@ -145,9 +145,9 @@ TEST_F(RecordAssemblyTest, TheSectionsDatasetTakesPrecedenceOverTheFields)
 TEST_F(RecordAssemblyTest, ASectionDatasetThatDoesNotExistStopsTheRun)
 {
     openWizard();
-    const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="YES" Cds="cdsPrSs4">
+    const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="YES" Cds="cdsPrSs9">
         <CampoJ Number="SS001001" Width="16" Format="AN" Info="@@" Field="SSOE7CODICE"/></SectionJ>)");
-    EXPECT_EQ(errorOf([&] { assembly().EmitLayoutField(root.Section(0), 1, 0); }), u"Sezione non trovata cdsPrSs4");
+    EXPECT_EQ(errorOf([&] { assembly().EmitLayoutField(root.Section(0), 1, 0); }), u"Sezione non trovata cdsPrSs9");
 }
 
 TEST_F(RecordAssemblyTest, AModuleThatDoesNotFitContinuesWithTheSameHeader)

@@ -242,4 +242,84 @@ TEST_F(RecordBuilders, EachRowOfTheProspettoSsIsAModule)
     expectGolden(file, u"ss-moduli.txt"_s);
 }
 
+// The amounts of the SS editor, in the order of the form's points 1 to 15.
+const QStringList kSsAmounts = {u"FIOSADDREGTRA_SS"_s,    u"FIOSADDCOMSALTRA_SS"_s, u"FIOSADDCOMACC_SS"_s,
+                                u"FIOSSALIRPEF_SS"_s,     u"FIOSPRACCIRPEF_SS"_s,   u"FIOSADDREG_SS"_s,
+                                u"FIOSSALADDREG_SS"_s,    u"FIOSACCADDCOM_SS"_s,    u"FIOSSECACCIRPEF_SS"_s,
+                                u"FIOSACCTAXSEP_SS"_s,    u"FIOSIMPSOSPREPRO_SS"_s, u"FIOSCEDSECCLOC_SS"_s,
+                                u"FIOS1RACCCEDSECC_SS"_s, u"FIOS2RACCCEDSECC_SS"_s, u"FIOSCONTSOL_SS"_s};
+
+QByteArray element(const QByteArray &code, qint64 euros)
+{
+    return code + QByteArray::number(euros).rightJustified(16, ' ');
+}
+
+TEST_F(RecordBuilders, TheAmountsEnteredInTheProspettoSsMakeOneModulePerAgent)
+{
+    const QString otherExtinct = u"97000110586"_s;
+    add(u"TSOE7_SOSESTINTO"_s, rows({{{u"CODICE"_s, otherExtinct}}}));
+    // The agent's first row fills every point n with 10 n euros and 40 cents.
+    QJsonObject everyPoint;
+    for (qsizetype n = 1; n <= kSsAmounts.size(); ++n)
+        everyPoint.insert(kSsAmounts[n - 1], u"%1.40"_s.arg(10 * n));
+    add(u"TSS4_PROSPETTOSS4"_s, rows({everyPoint,
+                                      {{u"FIOSADDREGTRA_SS"_s, u"5.30"_s}},
+                                      {{u"FIOSCONTSOL_SS"_s, u"0.40"_s}, {u"SSOE7CODICE"_s, kExtinct}},
+                                      {{u"FIOSADDREGTRA_SS"_s, u"0"_s}, {u"SSOE7CODICE"_s, otherExtinct}}}));
+    add(u"TPSY3_PROSPETTOSY3"_s, rows({{{u"FPSY3RITEFF"_s, u"120.50"_s}}}));
+    add(u"TPSY4_PROSPETTOSY4"_s, rows({{{u"FSY4RITTITIMP"_s, u"9.49"_s}, {u"SSOE7CODICE"_s, kExtinct}}}));
+    const QString file = generate();
+    const QList<QByteArray> lines = supplyLines(file);
+    const QList<QByteArray> j = ofType(lines, 'J');
+    ASSERT_EQ(j.size(), 3);
+    // The agent's rows are added up before the amounts are rounded to whole
+    // euros (10.40 + 5.30 is 16), and the SY withholdings join them.
+    QList<QByteArray> agent{element("SS002001", 121), element("SS003001", 16)};
+    for (int n = 2; n <= 15; ++n)
+        agent.append(element("SS003" + QByteArray::number(n).rightJustified(3, '0'), 10 * n));
+    EXPECT_EQ(elements(j[0]), agent);
+    EXPECT_EQ(elements(j[1]),
+              (QList<QByteArray>{"SS00100182009870542     ", element("SS002002", 9), element("SS003015", 1)}));
+    // An extinct agent's row declares the succession even without amounts.
+    EXPECT_EQ(elements(j[2]), QList<QByteArray>{"SS00100197000110586     "});
+    EXPECT_EQ(progressive(j[0]) + progressive(j[1]) + progressive(j[2]), "000000010000000200000003");
+    EXPECT_EQ(lines.last().mid(51, 9), "000000003");
+    const QStringList &memo = wizard().memo();
+    const qsizetype entered =
+        memo.indexOf(u"Prosp. SS : Importazione \"Importi non prelevati a seguito di operazioni straordinarie\""_s);
+    ASSERT_GE(entered, 0);
+    EXPECT_EQ(memo.at(entered + 1),
+              u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\"");
+    // What the SS print reads: the agent's row with its exact amounts.
+    ClientDataSet saved;
+    store.open(saved, u"TPSS_PROSPETTOSS"_s);
+    ASSERT_EQ(saved.recordCount(), 3);
+    while (!saved.eof() && !saved.fieldByName(u"SSOE7CODICE"_s).asString().isEmpty())
+        saved.next();
+    ASSERT_FALSE(saved.eof());
+    const auto amount = [&](const QString &field) { return saved.fieldByName(field).asCurrency().toString(2); };
+    EXPECT_EQ(amount(u"FIOSADDREGTRA_SS"_s), u"15,70");
+    EXPECT_EQ(amount(u"FIOSCONTSOL_SS"_s), u"150,40");
+    EXPECT_EQ(amount(u"FQUADROSYRIT1_SS"_s), u"120,50");
+    expectGolden(file, u"ss-importi.txt"_s);
+}
+
+TEST_F(RecordBuilders, AnAgentsRowWithoutAmountsMakesNoModule)
+{
+    add(u"TSS4_PROSPETTOSS4"_s, rows({{{u"FIOSADDREGTRA_SS"_s, u"0"_s}, {u"FIOSCONTSOL_SS"_s, u"0.00"_s}}}));
+    const QString file = generate();
+    EXPECT_TRUE(ofType(supplyLines(file), 'J').isEmpty());
+    EXPECT_EQ(wizard().recordJModules, 0);
+    ClientDataSet saved;
+    store.open(saved, u"TSOS_DATOSOSTITUTO"_s);
+    EXPECT_EQ(saved.fieldByName(u"LSOSSS"_s).asString(), u"0");
+
+    // Beside an extinct agent's amounts it still adds nothing: one module.
+    add(u"TSS4_PROSPETTOSS4"_s, rows({{{u"FIOSSALIRPEF_SS"_s, u"310.00"_s}, {u"SSOE7CODICE"_s, kExtinct}}}));
+    const QList<QByteArray> j = ofType(supplyLines(generate()), 'J');
+    ASSERT_EQ(j.size(), 1);
+    EXPECT_EQ(progressive(j[0]), "00000001");
+    EXPECT_EQ(elements(j[0]), (QList<QByteArray>{"SS00100182009870542     ", element("SS003004", 310)}));
+}
+
 } // namespace

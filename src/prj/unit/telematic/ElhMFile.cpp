@@ -34,6 +34,7 @@ constexpr StoredTable kStoredTables[] = {
     {&TdmElhFile::cdsPrSy2, u"TPSY2_PROSPETTOSY2", u"SSOE7CODICE;SPSY2CREPIGCF"},
     {&TdmElhFile::cdsPrSy3, u"TPSY3_PROSPETTOSY3", u"SSOE7CODICE;SPSY3CFBEN"},
     {&TdmElhFile::cdsPrSy4, u"TPSY4_PROSPETTOSY4", u"SSOE7CODICE;SSY4DEN"},
+    {&TdmElhFile::cdsPrSs4, u"TSS4_PROSPETTOSS4", u"SSOE7CODICE"},
     {&TdmElhFile::cdsPrSs, u"TPSS_PROSPETTOSS", u""},
 };
 
@@ -61,6 +62,7 @@ TdmElhFile::TdmElhFile(THlmDBCds &store)
     , cdsPrSy2(u"cdsPrSy2"_s)
     , cdsPrSy3(u"cdsPrSy3"_s)
     , cdsPrSy4(u"cdsPrSy4"_s)
+    , cdsPrSs4(u"cdsPrSs4"_s)
     , cdsPrSs(u"cdsPrSs"_s)
     , m_store(store)
 {
@@ -129,7 +131,7 @@ ClientDataSet *TdmElhFile::findDataSet(const QString &name)
 {
     ClientDataSet *const all[] = {&cdsFileTel, &cdsFieldFile, &cdsForn,  &cdsSost,  &cdsSostEst, &cdsPrSt,
                                   &cdsPrSt2,   &cdsPrSt3,     &cdsPrSt4, &cdsPrSv,  &cdsPrSx,    &cdsPrDi,
-                                  &cdsPrSy,    &cdsPrSy2,     &cdsPrSy3, &cdsPrSy4, &cdsPrSs};
+                                  &cdsPrSy,    &cdsPrSy2,     &cdsPrSy3, &cdsPrSy4, &cdsPrSs4,   &cdsPrSs};
     for (ClientDataSet *ds : all) {
         if (ds->name().compare(name, Qt::CaseInsensitive) == 0)
             return ds;

@@ -42,7 +42,8 @@ public:
     ClientDataSet cdsPrSy2;     // TPSY2_PROSPETTOSY2
     ClientDataSet cdsPrSy3;     // TPSY3_PROSPETTOSY3
     ClientDataSet cdsPrSy4;     // TPSY4_PROSPETTOSY4
-    ClientDataSet cdsPrSs;      // TPSS_PROSPETTOSS
+    ClientDataSet cdsPrSs4;     // TSS4_PROSPETTOSS4: the Prospetto SS as the user enters it
+    ClientDataSet cdsPrSs;      // TPSS_PROSPETTOSS: the Prospetto SS as the supply carries it
 
     // Opens every table in the order the generation reads it (what the
     // wizard does when it is created); closes them all.

@@ -9,6 +9,10 @@
 #include "NrExceptions.h"
 #include "NrMessages.h"
 #include "NrTransaction.h"
+#include "TextLib.h"
+
+#include <algorithm>
+#include <iterator>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,6 +25,15 @@ constexpr struct
     char16_t type;
     int headerCount;
 } kPackedRecords[] = {{u'D', 7}, {u'E', 8}, {u'F', 8}, {u'G', 9}, {u'H', 9}, {u'I', 7}, {u'J', 8}};
+
+// The amounts of the Prospetto SS that the user enters ("Importi non
+// prelevati a seguito di operazioni straordinarie"), in the order of the
+// form's points; both SS tables name them alike.
+constexpr const char16_t *kSsAmounts[] = {u"FIOSADDREGTRA_SS",    u"FIOSADDCOMSALTRA_SS", u"FIOSADDCOMACC_SS",
+                                          u"FIOSSALIRPEF_SS",     u"FIOSPRACCIRPEF_SS",   u"FIOSADDREG_SS",
+                                          u"FIOSSALADDREG_SS",    u"FIOSACCADDCOM_SS",    u"FIOSSECACCIRPEF_SS",
+                                          u"FIOSACCTAXSEP_SS",    u"FIOSIMPSOSPREPRO_SS", u"FIOSCEDSECCLOC_SS",
+                                          u"FIOS1RACCCEDSECC_SS", u"FIOS2RACCCEDSECC_SS", u"FIOSCONTSOL_SS"};
 
 // Moves to the SS row of the agent; false when it has none. A missing code
 // and an empty one are the same agent.
@@ -94,8 +107,8 @@ bool FileWizard::createFile()
     }
 }
 
-// The Prospetto SS is made anew from the withholdings of SY sections III
-// and IV, one row per agent.
+// The Prospetto SS is made anew from what the user entered and from the
+// withholdings of SY sections III and IV, one row per agent.
 void FileWizard::rebuildProspettoSs()
 {
     ClientDataSet &ss = m_dm.cdsPrSs;
@@ -103,6 +116,10 @@ void FileWizard::rebuildProspettoSs()
     while (!ss.isEmpty())
         ss.deleteRecord();
     ss.setIndexFieldNames(u"SSOE7CODICE"_s);
+    if (!m_dm.cdsPrSs4.isEmpty()) {
+        addLine(u"Prosp. SS : Importazione \"Importi non prelevati a seguito di operazioni straordinarie\""_s);
+        copyEnteredAmounts();
+    }
     if (!m_dm.cdsPrSy3.isEmpty()) {
         addLine(u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\""_s);
         addToProspettoSs(m_dm.cdsPrSy3, u"FPSY3RITEFF"_s, u"FQUADROSYRIT1_SS"_s);
@@ -110,6 +127,41 @@ void FileWizard::rebuildProspettoSs()
     if (!m_dm.cdsPrSy4.isEmpty()) {
         addLine(u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\""_s);
         addToProspettoSs(m_dm.cdsPrSy4, u"FSY4RITTITIMP"_s, u"FQUADROSYRIT2_SS"_s);
+    }
+}
+
+// Each agent's rows are added up into its one row. A row of the agent
+// itself with every amount zero declares nothing and is left out; a row of
+// an extinct agent declares the succession even then.
+void FileWizard::copyEnteredAmounts()
+{
+    ClientDataSet &entered = m_dm.cdsPrSs4;
+    ClientDataSet &ss = m_dm.cdsPrSs;
+    const Field &agent = entered.fieldByName(u"SSOE7CODICE"_s);
+    for (entered.first(); !entered.eof(); entered.next()) {
+        const QString code = agent.asString();
+        const bool declaresNothing =
+            std::all_of(std::begin(kSsAmounts), std::end(kSsAmounts), [&](const char16_t *name) {
+                return entered.fieldByName(QString::fromUtf16(name)).asCurrency().isZero();
+            });
+        if (declaresNothing && TextLib::Trim(code).isEmpty())
+            continue;
+        if (findAgent(ss, code)) {
+            ss.edit();
+        } else {
+            ss.append();
+            ss.fieldByName(u"SSOE7CODICE"_s).setAsString(code);
+        }
+        // A point left empty stays empty, as on the form.
+        for (const char16_t *name : kSsAmounts) {
+            const QString field = QString::fromUtf16(name);
+            const Decimal amount = entered.fieldByName(field).asCurrency();
+            if (amount.isZero())
+                continue;
+            Field &total = ss.fieldByName(field);
+            total.setAsCurrency(total.asCurrency() + amount);
+        }
+        ss.post();
     }
 }
 

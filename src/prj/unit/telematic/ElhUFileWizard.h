@@ -56,6 +56,7 @@ public:
 
 private:
     void rebuildProspettoSs();
+    void copyEnteredAmounts();
     void addToProspettoSs(ClientDataSet &sy, const QString &amountField, const QString &ssField);
     void markProspettoSs();
 

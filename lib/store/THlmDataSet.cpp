@@ -6,7 +6,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Delphi's zero date, 30/12/1899, is what a null date reads as.
+// The day-zero of the date-time values the suite stores, 30/12/1899, is what a null date reads as.
 const QDate kZeroDate(1899, 12, 30);
 
 bool isEmptyDefault(const QVariant &value)

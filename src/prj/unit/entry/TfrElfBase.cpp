@@ -3,6 +3,7 @@
 #include "AmountFormats.h"
 #include "DataPaths.h"
 #include "Exceptions.h"
+#include "FieldGrid.h"
 #include "NrApplication.h"
 #include "NrMessages.h"
 #include "TDataSource.h"
@@ -258,4 +259,20 @@ TNrDBDateEdit *TfrElfBase::dbDate(const QString &field, const QString &caption)
     date->setDataField(field);
     setCaption(field, caption);
     return date;
+}
+
+void TfrElfBase::editRow(FieldGrid *grid, const QString &field, const QString &caption)
+{
+    grid->addRow(caption, dbEdit(field, caption));
+}
+
+void TfrElfBase::lookupRow(FieldGrid *grid, const QString &field, const QString &caption, const QString &referenceFile,
+                           bool upperCase)
+{
+    grid->addRow(caption, dbLookup(field, caption, referenceFile, upperCase));
+}
+
+void TfrElfBase::dateRow(FieldGrid *grid, const QString &field, const QString &caption)
+{
+    grid->addRow(caption, dbDate(field, caption));
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class FieldGrid;
 class QAction;
 class QGridLayout;
 class QTabWidget;
@@ -87,6 +88,11 @@ protected:
                               bool upperCase = true);
     TNrDBCheckBox *dbCheck(const QString &field, const QString &caption);
     TNrDBDateEdit *dbDate(const QString &field, const QString &caption);
+    // The same controls on a row of their own, the caption beside them.
+    void editRow(FieldGrid *grid, const QString &field, const QString &caption);
+    void lookupRow(FieldGrid *grid, const QString &field, const QString &caption, const QString &referenceFile,
+                   bool upperCase = true);
+    void dateRow(FieldGrid *grid, const QString &field, const QString &caption);
     // A caption for a field that has no control of its own (a grid column).
     void setCaption(const QString &field, const QString &caption) { m_captions.insert(field, caption); }
 

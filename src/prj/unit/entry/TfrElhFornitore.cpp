@@ -13,8 +13,8 @@ TfrElhFornitore::TfrElhFornitore(QWidget *parent)
     setObjectName(u"TfrElhFornitore"_s);
     grFrame->setColumns({u"STFOCODICE"_s, u"SFORCODFIS"_s}, {u"Codice fornitore"_s, u"Codice fiscale"_s});
     auto *grid = new FieldGrid(tsDetail);
-    grid->addRow(u"Codice Fiscale"_s, dbEdit(u"SFORCODFIS"_s, u"Codice Fiscale"_s));
-    grid->addRow(u"Tipo Fornitore"_s, dbLookup(u"STFOCODICE"_s, u"Tipo Fornitore"_s, u"TTFO_TIPOFORNIT.CDS"_s));
+    editRow(grid, u"SFORCODFIS"_s, u"Codice Fiscale"_s);
+    lookupRow(grid, u"STFOCODICE"_s, u"Tipo Fornitore"_s, u"TTFO_TIPOFORNIT.CDS"_s);
     grid->finish();
 }
 

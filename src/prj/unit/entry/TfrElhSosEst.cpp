@@ -12,8 +12,8 @@ TfrElhSosEst::TfrElhSosEst(QWidget *parent)
     setObjectName(u"TfrElhSosEst"_s);
     grFrame->setColumns({u"CODICE"_s, u"DENOMINAZI0NE"_s}, {u"Codice"_s, u"Denominazione"_s});
     auto *grid = new FieldGrid(tsDetail);
-    grid->addRow(u"Codice fiscale"_s, dbEdit(u"CODICE"_s, u"Codice fiscale"_s));
-    grid->addRow(u"Denominazione"_s, dbEdit(u"DENOMINAZI0NE"_s, u"Denominazione"_s));
+    editRow(grid, u"CODICE"_s, u"Codice fiscale"_s);
+    editRow(grid, u"DENOMINAZI0NE"_s, u"Denominazione"_s);
     grid->finish();
 }
 

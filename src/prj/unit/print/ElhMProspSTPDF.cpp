@@ -4,6 +4,9 @@
 #include "PrintPaths.h"
 #include "THlmDBCds.h"
 
+#include <iterator>
+#include <utility>
+
 using namespace Qt::Literals::StringLiterals;
 
 const QString TdmElhProspSTPDF::kReminderSS =
@@ -123,6 +126,11 @@ void TdmElhProspSTPDF::moduleHeader(const QList<Name> &names, int module)
     drawAll(names, 1);
 }
 
+bool TdmElhProspSTPDF::takePending(std::size_t section)
+{
+    return std::exchange(m_pending[section], false);
+}
+
 void TdmElhProspSTPDF::printRowPaged(const RowPaging &plan)
 {
     ClientDataSet &ds = *plan.data;
@@ -187,20 +195,21 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::stampaST(const QString &fileName)
 
 void TdmElhProspSTPDF::printPendingST()
 {
-    if (m_pending[0]) {
-        m_pending[0] = false;
-        printDependentST(cdsST2, 24, {{u"CodFisSTII"_s, u"cdsSost"_s}, {u"ModNSTII"_s, u"cdsAltreVoci"_s}},
-                         {u"STII"_s, u"cdsST2"_s}, {u"STNII"_s, u"cdsST2"_s});
-    }
-    if (m_pending[1]) {
-        m_pending[1] = false;
-        printDependentST(cdsST3, 25, {{u"CodFisSTIII"_s, u"cdsSost"_s}, {u"ModNSTIII"_s, u"cdsAltreVoci"_s}},
-                         {u"STIII"_s, u"cdsST3"_s}, {u"STNIII"_s, u"cdsST3"_s});
-    }
-    if (m_pending[2]) {
-        m_pending[2] = false;
-        printDependentST(cdsST4, 26, {{u"CodFisSTIV"_s, u"cdsSost"_s}, {u"ModNSTIV"_s, u"cdsAltreVoci"_s}},
-                         {u"STIV"_s, u"cdsST4"_s}, {u"STNIV"_s, u"cdsST4"_s});
+    // Sections II, III and IV: their rows, template page and the numeral their names end with.
+    const struct
+    {
+        ClientDataSet *data;
+        int templatePage;
+        QString numeral;
+    } sections[] = {{&cdsST2, 24, u"II"_s}, {&cdsST3, 25, u"III"_s}, {&cdsST4, 26, u"IV"_s}};
+    for (std::size_t i = 0; i < std::size(sections); ++i) {
+        if (!takePending(i))
+            continue;
+        const auto &[data, templatePage, numeral] = sections[i];
+        const QString rows = data->name();
+        printDependentST(*data, templatePage,
+                         {{u"CodFisST"_s + numeral, u"cdsSost"_s}, {u"ModNST"_s + numeral, u"cdsAltreVoci"_s}},
+                         {u"ST"_s + numeral, rows}, {u"STN"_s + numeral, rows});
     }
 }
 
@@ -281,18 +290,12 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::stampaSY(const QString &fileName)
 
 void TdmElhProspSTPDF::printPendingSY()
 {
-    if (m_pending[0]) {
-        m_pending[0] = false;
+    if (takePending(0))
         printSYI();
-    }
-    if (m_pending[1]) {
-        m_pending[1] = false;
+    if (takePending(1))
         printSYIII();
-    }
-    if (m_pending[2]) {
-        m_pending[2] = false;
+    if (takePending(2))
         printSYIV();
-    }
 }
 
 // Sections I and III continue on the page of section II and open further
@@ -324,10 +327,8 @@ void TdmElhProspSTPDF::printSYContinued(ClientDataSet &data, int rowsPerPage, co
 void TdmElhProspSTPDF::printSYI()
 {
     printSYContinued(cdsSY, 5, {u"SYC"_s, u"cdsSY"_s}, {u"SYI"_s, u"cdsSY"_s}, {u"SYN"_s, u"cdsSY"_s}, [this] {
-        if (m_pending[1]) {
-            m_pending[1] = false;
+        if (takePending(1))
             printSYIII();
-        }
     });
 }
 

@@ -101,6 +101,8 @@ private:
                          const QString &fileName, const std::function<void()> &print);
     void printRowPaged(const RowPaging &plan);
     void moduleHeader(const QList<Name> &names, int module);
+    // True once per agent for each dependent section: the first call clears it.
+    bool takePending(std::size_t section);
     void appendModule(const QString &number);
     QString moduleNumber(int module) const;
     void drawAll(const QList<Name> &names, int rowIndex);

@@ -1,8 +1,5 @@
 #include "ClientDataSet.h"
 #include "DataSetFixtures.h"
-#include "TempDir.h"
-
-#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -73,13 +70,18 @@ TEST(CdsPacket, EveryTypeAndEveryNullRoundTrips)
 
     ds.next();
     EXPECT_EQ(ds.fieldByName(u"S"_s).asString(), u"\U0001F600"_s);
-    EXPECT_FALSE(ds.fieldByName(u"I"_s).isNull());
-    EXPECT_FALSE(ds.fieldByName(u"D"_s).isNull());
-    EXPECT_FALSE(ds.fieldByName(u"B"_s).asBoolean());
-    EXPECT_FALSE(ds.fieldByName(u"B"_s).isNull());
+    for (const auto *f : {u"I", u"D", u"B"})
+        EXPECT_FALSE(ds.fieldByName(QString::fromUtf16(f)).isNull()) << QString::fromUtf16(f).toStdString();
 
     // Written again, the packet is the same bytes.
     EXPECT_EQ(ds.saveToBytes(), samplePacket());
+
+    // A closed dataset gives a structure packet that loads empty.
+    ClientDataSet structure;
+    structure.fieldDefs().add(u"SSOSCODFIS"_s, FieldType::String, 16);
+    ds.loadFromBytes(structure.saveToBytes(), u"struttura"_s);
+    EXPECT_TRUE(ds.active() && ds.isEmpty());
+    EXPECT_EQ(ds.fieldByName(u"ssoscodfis"_s).size(), 16);
 }
 
 TEST(CdsPacket, SavesTheCurrentDataOfEveryRecordInNaturalOrder)
@@ -110,87 +112,32 @@ TEST(CdsPacket, SavesTheCurrentDataOfEveryRecordInNaturalOrder)
     EXPECT_EQ(column(copy, u"NOME"_s), (QStringList{u"x"_s, u"cambiato"_s, u"in corso"_s}));
 }
 
-TEST(CdsPacket, AClosedDatasetGivesAnEmptyStructurePacket)
+TEST(CdsPacket, DamagedDataIsRefusedAndTheDatasetKeepsWhatItHeld)
 {
-    ClientDataSet structure;
-    structure.fieldDefs().add(u"SSOSCODFIS"_s, FieldType::String, 16);
-    structure.fieldDefs().add(u"FPSTIMPOVERSATO"_s, FieldType::Decimal);
+    const QByteArray packet = samplePacket();
     ClientDataSet ds;
-    ds.loadFromBytes(structure.saveToBytes(), u"struttura"_s);
-    EXPECT_TRUE(ds.active());
-    EXPECT_TRUE(ds.isEmpty());
-    EXPECT_EQ(ds.fieldByName(u"ssoscodfis"_s).size(), 16);
-    EXPECT_EQ(ds.fieldByName(u"FPSTIMPOVERSATO"_s).dataType(), FieldType::Decimal);
-}
-
-TEST(CdsPacket, TruncatedDataIsRefusedAtEveryLength)
-{
-    const QByteArray packet = samplePacket();
-    for (qsizetype n = 0; n < packet.size(); ++n) {
-        ClientDataSet ds;
+    fixtures::defineSample(ds);
+    addRow(ds, {u"A"_s});
+    const QByteArray held = ds.saveToBytes();
+    auto refused = [&ds](const QByteArray &bytes) {
         try {
-            ds.loadFromBytes(packet.first(n), u"TFILE_FILETELEM.CDS"_s);
-            ADD_FAILURE() << "accepted " << n << " bytes";
+            ds.loadFromBytes(bytes, u"TFILE_FILETELEM.CDS"_s);
         } catch (const EDatabaseError &e) {
-            EXPECT_TRUE(e.message().startsWith(u"Dati non validi o danneggiati in «TFILE_FILETELEM.CDS»: "_s))
-                << e.message().toStdString();
+            return e.message();
         }
-        EXPECT_FALSE(ds.active());
-    }
-}
-
-TEST(CdsPacket, AnyChangedByteIsRefused)
-{
-    const QByteArray packet = samplePacket();
+        return QString();
+    };
+    const QString prefix = u"Dati non validi o danneggiati in «TFILE_FILETELEM.CDS»: "_s;
+    for (qsizetype n = 0; n < packet.size(); ++n)
+        EXPECT_TRUE(refused(packet.first(n)).startsWith(prefix)) << "truncated to " << n;
     for (qsizetype i = 0; i < packet.size(); ++i) {
         QByteArray bad = packet;
         bad[i] = static_cast<char>(bad[i] ^ 0x20);
-        ClientDataSet ds;
-        EXPECT_THROW(ds.loadFromBytes(bad, u"x"_s), EDatabaseError) << "byte " << i;
+        EXPECT_TRUE(refused(bad).startsWith(prefix)) << "byte " << i;
     }
-}
-
-TEST(CdsPacket, ANewerFormatIsNamedAsSuch)
-{
-    QByteArray packet = samplePacket();
-    packet[6] = 9;
-    ClientDataSet ds;
-    try {
-        ds.loadFromBytes(packet, u"nuovo.cds"_s);
-        FAIL();
-    } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), u"Dati non validi o danneggiati in «nuovo.cds»: formato 9, più recente di questo programma"_s);
-    }
-}
-
-TEST(CdsPacket, AFailedLoadKeepsWhatTheDatasetHeld)
-{
-    ClientDataSet ds;
-    fixtures::defineSample(ds);
-    addRow(ds, {u"A"_s});
-    EXPECT_THROW(ds.loadFromBytes("ELHCDS garbage", u"x"_s), EDatabaseError);
+    QByteArray newer = packet;
+    newer[6] = 9;
+    EXPECT_EQ(refused(newer), prefix + u"formato 9, più recente di questo programma"_s);
     EXPECT_TRUE(ds.active());
-    EXPECT_EQ(column(ds, u"CODICE"_s), QStringList{u"A"_s});
-}
-
-TEST(CdsPacket, FilesAreWrittenWholeAndNamedInErrors)
-{
-    TempDir dir;
-    ClientDataSet ds;
-    fixtures::defineSample(ds);
-    addRow(ds, {u"A"_s});
-    const QString path = dir.file(u"TFIFI_FIELDSFILE.CDS"_s);
-    ds.saveToFile(path);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"TFIFI_FIELDSFILE.CDS"_s});
-    ClientDataSet back;
-    back.loadFromFile(path);
-    EXPECT_EQ(column(back, u"CODICE"_s), QStringList{u"A"_s});
-
-    try {
-        back.loadFromFile(dir.file(u"MANCANTE.CDS"_s));
-        FAIL();
-    } catch (const EInOutError &e) {
-        EXPECT_TRUE(e.message().contains(u"MANCANTE.CDS"_s));
-    }
-    EXPECT_THROW(ds.saveToFile(dir.file(u"non/esiste/X.CDS"_s)), EInOutError);
+    EXPECT_EQ(ds.saveToBytes(), held);
 }

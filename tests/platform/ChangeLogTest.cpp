@@ -9,16 +9,6 @@ using fixtures::column;
 
 namespace {
 
-struct Delta
-{
-    UpdateKind kind;
-    QString codice;
-    QString oldNome;
-    QString newNome;
-    bool nomeAssigned;
-    bool annoAssigned;
-};
-
 // A dataset loaded as from the database: three unchanged records.
 struct Loaded : ::testing::Test
 {
@@ -29,22 +19,6 @@ struct Loaded : ::testing::Test
         addRow(ds, {u"B"_s, u"BIANCHI"_s, 2022});
         addRow(ds, {u"C"_s, u"VERDI"_s, 2023});
         ds.mergeChangeLog();
-    }
-
-    std::vector<Delta> walk()
-    {
-        std::vector<Delta> out;
-        ds.applyUpdates([&out](DeltaRecord &d) {
-            const int codice = d.indexOf(u"CODICE"_s);
-            const int nome = d.indexOf(u"nome"_s);
-            const int anno = d.indexOf(u"ANNO"_s);
-            const QVariant code = d.kind() == UpdateKind::Delete
-                                      ? d.oldValue(codice)
-                                      : (d.isAssigned(codice) ? d.newValue(codice) : d.oldValue(codice));
-            out.push_back({d.kind(), code.toString(), d.oldValue(nome).toString(), d.newValue(nome).toString(),
-                           d.isAssigned(nome), d.isAssigned(anno)});
-        });
-        return out;
     }
 
     void editNome(const QString &codice, const QString &nome)
@@ -76,28 +50,22 @@ TEST_F(Loaded, TheDeltaWalkGivesEachChangeWithItsOldAndNewValues)
     editNome(u"B"_s, u"AZZURRI"_s);
     EXPECT_EQ(ds.changeCount(), 4);
 
-    const auto deltas = walk();
-    ASSERT_EQ(deltas.size(), 4u);
-    // In the order of the first change of each record.
-    EXPECT_EQ(deltas[0].kind, UpdateKind::Delete);
-    EXPECT_EQ(deltas[0].codice, u"C"_s);
-    EXPECT_EQ(deltas[0].oldNome, u"VERDI"_s); // the original, not the edited value
-    EXPECT_FALSE(deltas[0].nomeAssigned);
-
-    EXPECT_EQ(deltas[1].kind, UpdateKind::Modify);
-    EXPECT_EQ(deltas[1].oldNome, u"ROSSI"_s);
-    EXPECT_EQ(deltas[1].newNome, u"NERI"_s);
-    EXPECT_TRUE(deltas[1].nomeAssigned);
-    EXPECT_FALSE(deltas[1].annoAssigned); // unchanged fields carry no new value
-
-    EXPECT_EQ(deltas[2].kind, UpdateKind::Insert);
-    EXPECT_EQ(deltas[2].codice, u"D"_s);
-    EXPECT_TRUE(deltas[2].annoAssigned); // every field of a new record
-    EXPECT_EQ(deltas[2].oldNome, QString());
-
-    EXPECT_EQ(deltas[3].kind, UpdateKind::Modify);
-    EXPECT_EQ(deltas[3].oldNome, u"BIANCHI"_s); // the value before the first change
-    EXPECT_EQ(deltas[3].newNome, u"AZZURRI"_s);
+    // Each change as "kind code old>new", "-" for a name given no new value,
+    // "+anno" when ANNO is given one; in the order of the first change of each record.
+    QStringList seen;
+    ds.applyUpdates([&seen](DeltaRecord &d) {
+        const int codice = d.indexOf(u"CODICE"_s);
+        const int nome = d.indexOf(u"nome"_s);
+        const QString kind = d.kind() == UpdateKind::Delete ? u"D"_s : d.kind() == UpdateKind::Insert ? u"I"_s : u"M"_s;
+        const QVariant code = d.isAssigned(codice) ? d.newValue(codice) : d.oldValue(codice);
+        seen.append(kind + u' ' + code.toString() + u' ' + d.oldValue(nome).toString() + u'>'
+                    + (d.isAssigned(nome) ? d.newValue(nome).toString() : u"-"_s)
+                    + (d.isAssigned(d.indexOf(u"ANNO"_s)) ? u" +anno"_s : QString()));
+    });
+    // A deleted record shows its original values, not the edited ones; a
+    // modified one the values before its first change and only the changed fields.
+    EXPECT_EQ(seen,
+              (QStringList{u"D C VERDI>-"_s, u"M A ROSSI>NERI"_s, u"I D >GIALLI +anno"_s, u"M B BIANCHI>AZZURRI"_s}));
 
     // A successful walk merges the log.
     EXPECT_EQ(ds.changeCount(), 0);

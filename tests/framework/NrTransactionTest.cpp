@@ -1,8 +1,8 @@
+#include "NrTransaction.h"
 #include "DatabaseTest.h"
 #include "Exceptions.h"
 #include "NrGenerateID.h"
 #include "NrQuery.h"
-#include "NrTransaction.h"
 
 #include <QSet>
 
@@ -31,7 +31,7 @@ protected:
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(Transactions);
 
-TEST_P(Transactions, ATransactionLeftOpenIsRolledBackWhenItGoes)
+TEST_P(Transactions, ATransactionLeftOpenIsRolledBackWhenItGoesAndOnlyOneRunsAtATime)
 {
     const qint64 before = reports();
     {
@@ -39,7 +39,13 @@ TEST_P(Transactions, ATransactionLeftOpenIsRolledBackWhenItGoes)
         t.StartTransaction();
         addFamily(1);
         EXPECT_EQ(reports(), before + 1);
-        EXPECT_TRUE(connection().inTransaction());
+        TNrTransaction second(connection());
+        try {
+            second.StartTransaction();
+            FAIL() << "a second transaction started";
+        } catch (const EDatabaseError &e) {
+            EXPECT_EQ(e.message(), u"Una transazione è già in corso sulla connessione al database"_s);
+        }
     }
     EXPECT_FALSE(connection().inTransaction());
     EXPECT_EQ(reports(), before);
@@ -49,42 +55,13 @@ TEST_P(Transactions, ATransactionLeftOpenIsRolledBackWhenItGoes)
     addFamily(2);
     kept.Commit();
     EXPECT_FALSE(kept.active());
+    EXPECT_THROW(kept.Commit(), EDatabaseError);
     EXPECT_EQ(reports(), before + 1);
-}
 
-TEST_P(Transactions, OneTransactionAtATimePerConnection)
-{
-    TNrTransaction first(connection());
-    first.StartTransaction();
-    TNrTransaction second(connection());
-    try {
-        second.StartTransaction();
-        FAIL() << "a second transaction started";
-    } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), u"Una transazione è già in corso sulla connessione al database"_s);
-    }
-    first.Rollback();
-    EXPECT_THROW(first.Commit(), EDatabaseError);
-}
-
-TEST_P(Transactions, AFailingStatementRaisesTheDatabaseText)
-{
+    // A parameter used twice in one statement.
     TNrQuery q(connection());
-    q.setSql(u"INSERT INTO TYRFO_FAMIGLIEREPORT (IYRFOID, SYRFODESC) VALUES (:IYRFOID, :SYRFODESC)"_s);
-    q.setParam(u"IYRFOID"_s, 5);
-    q.setParam(u"SYRFODESC"_s, u"prima"_s);
-    q.execute();
-    EXPECT_EQ(q.rowsAffected(), 1);
-    try {
-        q.execute();
-        FAIL() << "a duplicate key was accepted";
-    } catch (const EDatabaseError &e) {
-        EXPECT_TRUE(e.message().contains(u"UNIQUE"_s, Qt::CaseInsensitive) || e.message().contains(u"duplicate"_s))
-            << e.message().toStdString();
-    }
-    // A parameter used twice and one the statement does not name.
     q.setSql(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID = :ID OR IYRFOID = :ID + 1"_s);
-    q.setParam(u"ID"_s, 4);
+    q.setParam(u"ID"_s, 1);
     EXPECT_EQ(q.scalar().toInt(), 1);
 }
 

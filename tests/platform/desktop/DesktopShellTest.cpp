@@ -1,5 +1,4 @@
 #include "DesktopShell.h"
-#include "RecordingShell.h"
 #include "ShellOpen.h"
 
 #include <QDesktopServices>
@@ -24,22 +23,12 @@ public slots:
 
 } // namespace
 
+// Tests and the command line open nothing.
 TEST(ShellOpen, SwitchedOffWithoutAService)
 {
     ShellOpen::setService(nullptr);
     EXPECT_TRUE(ShellOpen::openFile(u"/tmp/stampa.pdf"_s));
     EXPECT_TRUE(ShellOpen::openFolder(u"/tmp/"_s));
-
-    QStringList calls;
-    {
-        RecordingShell recorder;
-        recorder.answer = false;
-        EXPECT_FALSE(ShellOpen::openFile(u"/tmp/stampa.pdf"_s));
-        EXPECT_FALSE(ShellOpen::openFolder(u"/tmp/"_s));
-        calls = recorder.calls;
-    }
-    EXPECT_EQ(calls, (QStringList{u"file /tmp/stampa.pdf"_s, u"cartella /tmp/"_s}));
-    EXPECT_TRUE(ShellOpen::openFile(u"/tmp/stampa.pdf"_s));
 }
 
 TEST(DesktopShell, HandsLocalFilesToTheDesktop)

@@ -33,8 +33,9 @@ void withChange(const std::function<void(ClientDataSet &)> &change, const std::f
 
 } // namespace
 
-TEST(THlmDataSet, AChangedFieldGivesItsNewValueAnUnchangedOneItsOldValue)
+TEST(THlmDataSet, AChangeRecordGivesNewValuesOldValuesOrTheDefault)
 {
+    // A changed field gives its new value, an unchanged one its old value.
     withChange(
         [](ClientDataSet &ds) {
             ds.edit();
@@ -45,10 +46,7 @@ TEST(THlmDataSet, AChangedFieldGivesItsNewValueAnUnchangedOneItsOldValue)
             EXPECT_EQ(THlmDataSet::fieldValue(d, d.indexOf(u"IANNI"_s)).toInt(), 41);
             EXPECT_EQ(THlmDataSet::fieldValue(d, d.indexOf(u"SNOME"_s)).toString(), u"prima"_s);
         });
-}
-
-TEST(THlmDataSet, AFieldClearedIsNullNotItsOldValue)
-{
+    // A field cleared is null, not its old value.
     withChange(
         [](ClientDataSet &ds) {
             ds.edit();
@@ -61,10 +59,7 @@ TEST(THlmDataSet, AFieldClearedIsNullNotItsOldValue)
             EXPECT_TRUE(v.toString().isEmpty());
             EXPECT_EQ(THlmDataSet::fieldValue(d, d.indexOf(u"SNOME"_s), u"predefinito"_s).toString(), u"predefinito"_s);
         });
-}
-
-TEST(THlmDataSet, ANullGivesTheDefaultOrEmptyTextOrZeroOfTheFieldsType)
-{
+    // A null gives the default, or the empty text or zero of the field's type.
     withChange([](ClientDataSet &ds) { ds.deleteRecord(); },
                [](const DeltaRecord &d) {
                    EXPECT_EQ(THlmDataSet::fieldValue(d, d.indexOf(u"IANNI"_s)).toInt(), 40);

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -68,16 +67,6 @@ std::unique_ptr<ClientDataSet> openDemo(const QString &table, int year = 2023)
 QString text(const ClientDataSet &ds, const QString &field)
 {
     return ds.fieldByName(field).asString();
-}
-
-Decimal amount(const ClientDataSet &ds, const QString &field)
-{
-    return ds.fieldByName(field).asCurrency();
-}
-
-std::string money(Decimal value)
-{
-    return value.toString(2).toStdString();
 }
 
 QSet<QString> referenceCodes(const QString &file)
@@ -204,43 +193,6 @@ TEST(DemoReturn, FiscalCodesOfPersonsAndCompaniesAreValid)
         }
     }
     EXPECT_GT(checked, 0);
-}
-
-TEST(DemoReturn, StSectionIAddsUpMonthByMonth)
-{
-    const auto st = openDemo(u"TPST_PROSPETTOST"_s);
-    // Per agent ("" for the school) and period: what was withheld, less the
-    // credits used to offset it, plus interest, is what was paid.
-    struct Month
-    {
-        Decimal withheld, credits, interest, paid;
-    };
-    std::map<std::pair<QString, QString>, Month> months;
-    const QSet<QString> taxCodes = {u"100E"_s, u"104E"_s}; // F24EP: employees, self-employed
-    for (; !st->eof(); st->next()) {
-        const QString period = text(*st, u"SPSTANNO"_s) + text(*st, u"SPSTMESE"_s);
-        SCOPED_TRACE(period.toStdString());
-        Month &m = months[{text(*st, u"SSOE7CODICE"_s), period}];
-        m.withheld += amount(*st, u"FPSTRITOPEARTE"_s);
-        m.credits += amount(*st, u"FPSTRITCOMPENSATE"_s);
-        m.interest += amount(*st, u"FPSTINTERESSI"_s);
-        m.paid += amount(*st, u"FPSTIMPOVERSATO"_s);
-        EXPECT_TRUE(taxCodes.contains(text(*st, u"SPSTCODTRIBUTO"_s)));
-        EXPECT_EQ(text(*st, u"LPSTRAVVEDIMENTO"_s), u"0"_s);
-        // Paid in the month after the period.
-        const QDate paidOn = st->fieldByName(u"DPSTDTVERS"_s).asDate();
-        const QDate periodEnd = QDate(text(*st, u"SPSTANNO"_s).toInt(), text(*st, u"SPSTMESE"_s).toInt(), 1).addMonths(1);
-        EXPECT_EQ(paidOn.year(), periodEnd.year());
-        EXPECT_EQ(paidOn.month(), periodEnd.month());
-    }
-    for (const auto &[key, m] : months) {
-        SCOPED_TRACE(key.first.toStdString() + ' ' + key.second.toStdString());
-        EXPECT_FALSE(m.withheld.isZero());
-        EXPECT_EQ(money(m.withheld - m.credits + m.interest), money(m.paid));
-    }
-    // A year of monthly payments of the school itself.
-    for (int month = 1; month <= 12; ++month)
-        EXPECT_EQ(months.count({QString(), u"2023%1"_s.arg(month, 2, 10, QChar(u'0'))}), 1u) << month;
 }
 
 TEST(DemoReturn, CodesExistInTheirReferenceTables)

@@ -23,12 +23,6 @@ const QByteArray kSource = R"(<?xml version="1.0"?>
   <Riga Query="QRY_UNO" Tipo="EXECUTE" Indice="2">UPDATE T SET A = 1</Riga>
 </QueryText>)";
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A store written from the source into a folder, as the build writes it.
 QString writeStore(const TempDir &dir, const QByteArray &source, const QString &version = QStringLiteral(ELH_VERSION))
 {
@@ -115,20 +109,13 @@ TEST_F(QueryTextValidity, AMatchingStoreOfThisVersionIsValidOnce)
     EXPECT_EQ(messages.texts(), QStringList{kCertificateMessage});
 }
 
-TEST_F(QueryTextValidity, AMissingOrChangedStoreOrCertificateIsRefused)
+TEST_F(QueryTextValidity, AMissingStoreOrCertificateIsRefused)
 {
-    EXPECT_FALSE(valid());
-    const QString path = writeStore(dir, kSource);
-    QByteArray bytes = readAll(path);
-    const qsizetype at = bytes.indexOf("SELECT 1");
-    ASSERT_GT(at, 0);
-    bytes[at] = 's';
-    dir.write(u"kbr_QueryText.cds"_s, bytes);
     EXPECT_FALSE(valid());
     writeStore(dir, kSource);
     QFile::remove(dir.file(u"kbr_QueryText.unxc"_s));
     EXPECT_FALSE(valid());
-    ASSERT_EQ(messages.messages().size(), 3);
+    ASSERT_EQ(messages.messages().size(), 2);
     for (const auto &m : messages.messages()) {
         EXPECT_EQ(m.text, kCertificateMessage);
         EXPECT_EQ(m.type, MsgDlgType::Error);

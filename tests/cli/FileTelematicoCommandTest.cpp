@@ -3,10 +3,6 @@
 #include "Elh770Process.h"
 #include "THlmDBCds.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -26,30 +22,17 @@ class FileTelematico : public InstallationTest
 protected:
     void SetUpInstalled() override
     {
-        QDir().mkpath(root() + u"bin"_s);
-        ASSERT_TRUE(QFile::copy(QString::fromUtf8(ELH770_EXE), root() + u"bin/elh770"_s));
+        ASSERT_TRUE(installProgram(root()));
         // Only the delivered folder of the year: the build tree's USR may also
         // hold what a program run there wrote (settings, a database, data).
-        const QString from = QStringLiteral(ELH_DATA_ROOT "/USR/FL2023");
-        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            const QString to = root() + u"USR/FL2023/"_s + QDir(from).relativeFilePath(file);
-            QDir().mkpath(QFileInfo(to).path());
-            ASSERT_TRUE(QFile::copy(file, to));
-        }
+        ASSERT_TRUE(copyTree(QStringLiteral(ELH_DATA_ROOT "/USR/FL2023"), root() + u"USR/FL2023"_s));
         const Outcome created = run({u"crea-database"_s, u"--demo"_s});
         ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
     }
 
     QString root() { return installation().root(); }
 
-    Outcome run(const QStringList &args)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_CONFIG_HOME"_s, root() + u"config"_s);
-        return runProgram(root() + u"bin/elh770"_s, args, env);
-    }
+    Outcome run(const QStringList &args) { return runInstalled(root(), args); }
 };
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(FileTelematico);

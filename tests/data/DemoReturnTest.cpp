@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -70,16 +69,6 @@ QString text(const ClientDataSet &ds, const QString &field)
     return ds.fieldByName(field).asString();
 }
 
-Decimal amount(const ClientDataSet &ds, const QString &field)
-{
-    return ds.fieldByName(field).asCurrency();
-}
-
-std::string money(Decimal value)
-{
-    return value.toString(2).toStdString();
-}
-
 QSet<QString> referenceCodes(const QString &file)
 {
     ClientDataSet ds(file);
@@ -127,12 +116,6 @@ bool validPersonCode(const QString &code)
     return code.at(15).unicode() == u'A' + sum % 26;
 }
 
-// The code of the agent of the demo, as the previous year's record gives it.
-QString agentCode()
-{
-    return text(*openDemo(u"TSOS_DATOSOSTITUTO"_s, 2022), u"SSOSCODFIS"_s);
-}
-
 // The Prospetti of the year whose rows may belong to an extinct agent.
 const QStringList kProspetti = {
     u"TPST_PROSPETTOST"_s,   u"TPST2_PROSPETTOSTS2"_s, u"TPSV_PROSPETTOSV"_s,   u"TPSX_PROSPETTOSX"_s,
@@ -142,28 +125,19 @@ const QStringList kProspetti = {
 
 } // namespace
 
-TEST(DemoReturn, EveryFileNamesACataloguedTableAndItsYear)
+TEST(DemoReturn, EveryFileLoadsIntoItsCataloguedTableOfItsYear)
 {
     const QList<DemoFile> files = demoFiles();
-    ASSERT_FALSE(files.isEmpty());
     QSet<QString> tables2023;
     for (const DemoFile &f : files) {
         SCOPED_TRACE(f.fileName.toStdString());
         ASSERT_NE(f.year, 0) << "not <TABLE>.json nor <TABLE>.2022.json";
-        EXPECT_NE(DeliveredData::catalogue().find(f.table), nullptr);
         if (f.year == 2023)
             tables2023.insert(f.table);
-    }
-    for (const QString &table : kProspetti)
-        EXPECT_TRUE(tables2023.contains(table)) << table.toStdString();
-    EXPECT_TRUE(tables2023.contains(u"TSOE7_SOSESTINTO"_s));
-    EXPECT_TRUE(tables2023.contains(u"TCUS_DATISOST"_s));
-}
-
-TEST(DemoReturn, RecordsAppendToTablesOpenedFromTheCatalogue)
-{
-    for (const DemoFile &f : demoFiles()) {
-        SCOPED_TRACE(f.fileName.toStdString());
+        // Only the agent and the supplier are read from the previous year, by
+        // the start-up that carries them over.
+        else
+            EXPECT_TRUE(f.table == u"TSOS_DATOSOSTITUTO" || f.table == u"TFOR_FORNITORE");
         const QJsonArray records = QJsonDocument::fromJson(readDemo(f.fileName)).object().value(u"records"_s).toArray();
         ASSERT_FALSE(records.isEmpty());
         std::unique_ptr<ClientDataSet> ds;
@@ -180,23 +154,12 @@ TEST(DemoReturn, RecordsAppendToTablesOpenedFromTheCatalogue)
             }
         }
     }
-}
-
-TEST(DemoReturn, TheStartUpCarriesTheAgentAndTheSupplierOverFromThePreviousYear)
-{
-    const QStringList names = QDir(DeliveredData::path(kDemo)).entryList(QDir::Files);
-    // Only the agent and the supplier are read from the previous year, and
-    // neither exists yet in the return's year.
-    for (const QString &table : {u"TSOS_DATOSOSTITUTO"_s, u"TFOR_FORNITORE"_s}) {
-        EXPECT_TRUE(names.contains(table + u".2022.json"_s)) << table.toStdString();
-        EXPECT_FALSE(names.contains(table + u".json"_s)) << table.toStdString();
-        EXPECT_EQ(openDemo(table, 2022)->recordCount(), 1) << table.toStdString();
-    }
-    for (const DemoFile &f : demoFiles()) {
-        if (f.year == 2022) {
-            EXPECT_TRUE(f.table == u"TSOS_DATOSOSTITUTO" || f.table == u"TFOR_FORNITORE") << f.fileName.toStdString();
-        }
-    }
+    for (const QString &table : kProspetti)
+        EXPECT_TRUE(tables2023.contains(table)) << table.toStdString();
+    EXPECT_TRUE(tables2023.contains(u"TSOE7_SOSESTINTO"_s));
+    EXPECT_TRUE(tables2023.contains(u"TCUS_DATISOST"_s));
+    EXPECT_FALSE(tables2023.contains(u"TSOS_DATOSOSTITUTO"_s));
+    EXPECT_FALSE(tables2023.contains(u"TFOR_FORNITORE"_s));
 
     const auto agent = openDemo(u"TSOS_DATOSOSTITUTO"_s, 2022);
     for (const QString &field : {u"SSOSCODFIS"_s, u"SSOSDENOM"_s, u"SCOACODICE"_s, u"SSOSCFRAPPR"_s, u"SCARCODICE"_s,
@@ -209,44 +172,6 @@ TEST(DemoReturn, TheStartUpCarriesTheAgentAndTheSupplierOverFromThePreviousYear)
             EXPECT_TRUE(field.asString() == u"0" || field.asString() == u"1") << field.fieldName().toStdString();
         }
     }
-}
-
-TEST(DemoReturn, FiscalCodesOfTheAgentAndOfTheExtinctAgentAgree)
-{
-    const QString agent = agentCode();
-    ASSERT_FALSE(agent.isEmpty());
-    EXPECT_TRUE(validNumericCode(agent)) << agent.toStdString();
-    EXPECT_EQ(text(*openDemo(u"TCUS_DATISOST"_s), u"SSOSCODFIS"_s), agent);
-    // The school sends its own return.
-    const auto supplier = openDemo(u"TFOR_FORNITORE"_s, 2022);
-    EXPECT_EQ(text(*supplier, u"SFORCODFIS"_s), agent);
-    EXPECT_EQ(text(*supplier, u"STFOCODICE"_s), u"01"_s);
-
-    QSet<QString> extinct;
-    const auto agents = openDemo(u"TSOE7_SOSESTINTO"_s);
-    for (; !agents->eof(); agents->next()) {
-        const QString code = text(*agents, u"CODICE"_s);
-        EXPECT_TRUE(validNumericCode(code)) << code.toStdString();
-        EXPECT_NE(code, agent);
-        EXPECT_FALSE(text(*agents, u"DENOMINAZI0NE"_s).isEmpty());
-        extinct.insert(code);
-    }
-    ASSERT_FALSE(extinct.isEmpty());
-
-    QSet<QString> referred;
-    for (const QString &table : kProspetti) {
-        const auto rows = openDemo(table);
-        for (; !rows->eof(); rows->next()) {
-            const QString code = text(*rows, u"SSOE7CODICE"_s);
-            if (code.isEmpty())
-                continue;
-            EXPECT_TRUE(extinct.contains(code)) << table.toStdString() << ' ' << code.toStdString();
-            referred.insert(table);
-        }
-    }
-    // The extinct agent has payments of its own.
-    EXPECT_TRUE(referred.contains(u"TPST_PROSPETTOST"_s));
-    EXPECT_TRUE(referred.contains(u"TPSV_PROSPETTOSV"_s));
 }
 
 TEST(DemoReturn, FiscalCodesOfPersonsAndCompaniesAreValid)
@@ -268,64 +193,6 @@ TEST(DemoReturn, FiscalCodesOfPersonsAndCompaniesAreValid)
         }
     }
     EXPECT_GT(checked, 0);
-}
-
-TEST(DemoReturn, StSectionIAddsUpMonthByMonth)
-{
-    const auto st = openDemo(u"TPST_PROSPETTOST"_s);
-    // Per agent ("" for the school) and period: what was withheld, less the
-    // credits used to offset it, plus interest, is what was paid.
-    struct Month
-    {
-        Decimal withheld, credits, interest, paid;
-    };
-    std::map<std::pair<QString, QString>, Month> months;
-    const QSet<QString> taxCodes = {u"100E"_s, u"104E"_s}; // F24EP: employees, self-employed
-    for (; !st->eof(); st->next()) {
-        const QString period = text(*st, u"SPSTANNO"_s) + text(*st, u"SPSTMESE"_s);
-        SCOPED_TRACE(period.toStdString());
-        Month &m = months[{text(*st, u"SSOE7CODICE"_s), period}];
-        m.withheld += amount(*st, u"FPSTRITOPEARTE"_s);
-        m.credits += amount(*st, u"FPSTRITCOMPENSATE"_s);
-        m.interest += amount(*st, u"FPSTINTERESSI"_s);
-        m.paid += amount(*st, u"FPSTIMPOVERSATO"_s);
-        EXPECT_TRUE(taxCodes.contains(text(*st, u"SPSTCODTRIBUTO"_s)));
-        EXPECT_EQ(text(*st, u"LPSTRAVVEDIMENTO"_s), u"0"_s);
-        // Paid in the month after the period.
-        const QDate paidOn = st->fieldByName(u"DPSTDTVERS"_s).asDate();
-        const QDate periodEnd = QDate(text(*st, u"SPSTANNO"_s).toInt(), text(*st, u"SPSTMESE"_s).toInt(), 1).addMonths(1);
-        EXPECT_EQ(paidOn.year(), periodEnd.year());
-        EXPECT_EQ(paidOn.month(), periodEnd.month());
-    }
-    for (const auto &[key, m] : months) {
-        SCOPED_TRACE(key.first.toStdString() + ' ' + key.second.toStdString());
-        EXPECT_FALSE(m.withheld.isZero());
-        EXPECT_EQ(money(m.withheld - m.credits + m.interest), money(m.paid));
-    }
-    // A year of monthly payments of the school itself.
-    for (int month = 1; month <= 12; ++month)
-        EXPECT_EQ(months.count({QString(), u"2023%1"_s.arg(month, 2, 10, QChar(u'0'))}), 1u) << month;
-}
-
-TEST(DemoReturn, AdditionalTaxesCarryTheirTaxCodesAndAddUp)
-{
-    const auto regional = openDemo(u"TPST2_PROSPETTOSTS2"_s);
-    const QSet<QString> regions = referenceCodes(u"TREG_REGIONI.CDS"_s);
-    for (; !regional->eof(); regional->next()) {
-        EXPECT_EQ(text(*regional, u"SPST2CODTRIBUTO"_s), u"381E"_s); // F24EP: regional additional tax
-        EXPECT_TRUE(regions.contains(text(*regional, u"SPST2CODREG"_s))) << text(*regional, u"SPST2CODREG"_s).toStdString();
-        EXPECT_EQ(money(amount(*regional, u"FPST2RITEFFETTUATE"_s) - amount(*regional, u"FPST2CREDIMPSCOMP"_s)
-                        + amount(*regional, u"FPST2INTERESSI"_s)),
-                  money(amount(*regional, u"FPST2IMPOVERSATO"_s)));
-    }
-    const auto municipal = openDemo(u"TPSV_PROSPETTOSV"_s);
-    const QSet<QString> svCodes = {u"384E"_s, u"385E"_s}; // F24EP: municipal additional tax, advance and balance
-    for (; !municipal->eof(); municipal->next()) {
-        EXPECT_TRUE(svCodes.contains(text(*municipal, u"SPSVCODTRIBCAP"_s)));
-        EXPECT_EQ(money(amount(*municipal, u"FPSVTRATTEFF"_s) - amount(*municipal, u"FPSVCREDIMPUTSCOMP"_s)
-                        + amount(*municipal, u"FPSVINTERESSI"_s)),
-                  money(amount(*municipal, u"FPSVIMPVERS"_s)));
-    }
 }
 
 TEST(DemoReturn, CodesExistInTheirReferenceTables)
@@ -368,18 +235,4 @@ TEST(DemoReturn, CodesExistInTheirReferenceTables)
         }
         EXPECT_GT(found, 0);
     }
-}
-
-TEST(DemoReturn, SyWithholdingsFollowTheirRates)
-{
-    // Transfers for deductible expenses: 8% withheld by the bank or post office.
-    const auto transfers = openDemo(u"TPSY3_PROSPETTOSY3"_s);
-    for (; !transfers->eof(); transfers->next())
-        EXPECT_EQ(money(amount(*transfers, u"FPSY3AMMBON"_s) * Decimal::fromInt(8) / Decimal::fromInt(100)),
-                  money(amount(*transfers, u"FPSY3RITEFF"_s)));
-    // Payees abroad without an Italian fiscal code: 30% as a final tax.
-    const auto abroad = openDemo(u"TPSY4_PROSPETTOSY4"_s);
-    for (; !abroad->eof(); abroad->next())
-        EXPECT_EQ(money(amount(*abroad, u"FSY4IMPON"_s) * Decimal::fromInt(30) / Decimal::fromInt(100)),
-                  money(amount(*abroad, u"FSY4RITTITIMP"_s)));
 }

@@ -2,7 +2,6 @@
 #include "DeliveredData.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -95,19 +94,6 @@ TEST(DeliveredReferenceTables, TheCodeComesFirstAndEachCodeOnce)
     }
 }
 
-TEST(DeliveredReferenceTables, LookupsOfTheEditorsFindTheirFiles)
-{
-    // Names as the editors write them, in a case that may differ from the file's.
-    const QStringList lookups = {
-        u"TEEC_EVENTIECCEZIONALI.cds"_s, u"TCAU_CAUSALE.cds"_s,  u"TNOT_NOTE.cds"_s,
-        u"TREG_REGIONI.CDS"_s,           u"TCAP_CATPARTICOL.CDS"_s, u"tmes_mesi.cds"_s,
-    };
-    for (const QString &name : lookups) {
-        const QFileInfo file(DeliveredData::path(kTabelle + name));
-        EXPECT_TRUE(file.isFile()) << name.toStdString();
-    }
-}
-
 TEST(DeliveredReferenceTables, CodesHaveTheFormOfTheFieldsThatHoldThem)
 {
     // Two-digit codes are compared as written: "01", never "1".
@@ -134,34 +120,4 @@ TEST(DeliveredReferenceTables, QualificationsCarryTheColumnsThatFillTheInpdapSec
     open(ds, kTabelle + u"TINQ_INQUADRAMENTO.CDS"_s);
     for (const QString &name : {u"CODCOMPARTO"_s, u"SOTTOCOMPARTO"_s, u"CODQUALIFICA"_s})
         EXPECT_NE(ds.findField(name), nullptr) << name.toStdString();
-}
-
-TEST(DeliveredWorkingFiles, TelematicWorkingFilesAreEmptyWithTheirFields)
-{
-    const struct
-    {
-        const char16_t *file;
-        const char16_t *fields[3];
-    } files[] = {
-        {u"TFIFI_FIELDSFILE.CDS", {u"SFIFICODREC", u"SFIFIPROGRE", u"SFIFIRECORD"}},
-        {u"TFILE_FILETELEM.CDS", {u"SFILECODREC", u"SFILEPROGRE", u"SFILERECORD"}},
-    };
-    for (const auto &f : files) {
-        const QString name = QString::fromUtf16(f.file);
-        SCOPED_TRACE(name.toStdString());
-        ClientDataSet ds;
-        open(ds, u"USR\\FL2023\\DbIniziale\\"_s + name);
-        // The start-up copies them by this exact name.
-        EXPECT_EQ(QFileInfo(DeliveredData::path(u"USR\\FL2023\\DbIniziale\\"_s + name)).fileName(), name);
-        EXPECT_TRUE(ds.isEmpty());
-        ASSERT_EQ(ds.fieldCount(), 3);
-        EXPECT_EQ(ds.field(0).fieldName(), QString::fromUtf16(f.fields[0]));
-        EXPECT_EQ(ds.field(0).dataType(), FieldType::String);
-        EXPECT_EQ(ds.field(0).size(), 1); // the record type letter
-        EXPECT_EQ(ds.field(1).fieldName(), QString::fromUtf16(f.fields[1]));
-        EXPECT_EQ(ds.field(1).dataType(), FieldType::String);
-        EXPECT_EQ(ds.field(1).size(), 18); // the module's progressive, padded to 18
-        EXPECT_EQ(ds.field(2).fieldName(), QString::fromUtf16(f.fields[2]));
-        EXPECT_EQ(ds.field(2).dataType(), FieldType::Memo); // up to a whole record of 1,900 characters
-    }
 }

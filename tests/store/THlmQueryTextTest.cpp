@@ -23,12 +23,6 @@ const QByteArray kSource = R"(<?xml version="1.0"?>
   <Riga Query="QRY_UNO" Tipo="EXECUTE" Indice="2">UPDATE T SET A = 1</Riga>
 </QueryText>)";
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A store written from the source into a folder, as the build writes it.
 QString writeStore(const TempDir &dir, const QByteArray &source, const QString &version = QStringLiteral(ELH_VERSION))
 {
@@ -63,19 +57,6 @@ protected:
 const QString kCertificateMessage = u"Certificato query non trovato od errato. Aggiornare il programma \"Gestione emolumenti\""_s;
 
 } // namespace
-
-TEST(THlmQueryText, TheSourceGivesOneRowPerStatementAndTheVersionRow)
-{
-    ClientDataSet store;
-    THlmQueryText::loadSource(store, kSource, u"prova.xml"_s, u"elh770"_s, u"24.1.0.0"_s);
-    ASSERT_EQ(store.recordCount(), 3);
-    store.first();
-    EXPECT_EQ(store.fieldByName(u"SQL"_s).asString(), u"SELECT 1"_s);
-    store.last();
-    EXPECT_EQ(store.fieldByName(u"Query"_s).asString(), u"VER_ELH770"_s);
-    EXPECT_EQ(store.fieldByName(u"Tipo"_s).asString(), u"24.1.0.0"_s);
-    EXPECT_EQ(store.changeCount(), 0);
-}
 
 TEST(THlmQueryText, ABadSourceNamesTheLineAndTheFault)
 {
@@ -116,18 +97,6 @@ TEST(THlmQueryText, FormatFillsPlaceholdersInOrderAndRefusesAMismatch)
     EXPECT_THROW(THlmQueryText::format(u"LIKE 'a%'"_s, {}), EConvertError);
 }
 
-TEST(THlmQueryText, TheCertificateIsAKeyedDigestOfEveryByte)
-{
-    TempDir dir;
-    const QString path = writeStore(dir, kSource);
-    const QByteArray bytes = readAll(path);
-    EXPECT_EQ(readAll(dir.file(u"kbr_QueryText.unxc"_s)), THlmQueryText::certificate(bytes) + "\r\n");
-    EXPECT_EQ(THlmQueryText::certificate(bytes).size(), 64);
-    QByteArray changed = bytes;
-    changed[changed.size() / 2] = static_cast<char>(changed[changed.size() / 2] ^ 1);
-    EXPECT_NE(THlmQueryText::certificate(changed), THlmQueryText::certificate(bytes));
-}
-
 TEST_F(QueryTextValidity, AMatchingStoreOfThisVersionIsValidOnce)
 {
     writeStore(dir, kSource);
@@ -140,27 +109,17 @@ TEST_F(QueryTextValidity, AMatchingStoreOfThisVersionIsValidOnce)
     EXPECT_EQ(messages.texts(), QStringList{kCertificateMessage});
 }
 
-TEST_F(QueryTextValidity, AStoreChangedByOneByteIsRefused)
-{
-    const QString path = writeStore(dir, kSource);
-    QByteArray bytes = readAll(path);
-    const qsizetype at = bytes.indexOf("SELECT 1");
-    ASSERT_GT(at, 0);
-    bytes[at] = 's';
-    dir.write(u"kbr_QueryText.cds"_s, bytes);
-    EXPECT_FALSE(valid());
-    ASSERT_EQ(messages.messages().size(), 1);
-    EXPECT_EQ(messages.messages().first().text, kCertificateMessage);
-    EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
-}
-
 TEST_F(QueryTextValidity, AMissingStoreOrCertificateIsRefused)
 {
     EXPECT_FALSE(valid());
     writeStore(dir, kSource);
     QFile::remove(dir.file(u"kbr_QueryText.unxc"_s));
     EXPECT_FALSE(valid());
-    EXPECT_EQ(messages.texts(), (QStringList{kCertificateMessage, kCertificateMessage}));
+    ASSERT_EQ(messages.messages().size(), 2);
+    for (const auto &m : messages.messages()) {
+        EXPECT_EQ(m.text, kCertificateMessage);
+        EXPECT_EQ(m.type, MsgDlgType::Error);
+    }
 }
 
 TEST_F(QueryTextValidity, AStoreOfAnotherVersionIsRefused)

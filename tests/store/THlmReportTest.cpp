@@ -6,7 +6,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TEST(THlmReport, LoadsOneRowPerReportWithItsBlobs)
+TEST(THlmReport, LoadsOneRowPerReportWithItsBlobsAndNamesTheLineOfAFault)
 {
     TempDir dir;
     const QString path = dir.write(u"kbr_Report.xml"_s, R"(<?xml version="1.0"?>
@@ -29,18 +29,15 @@ TEST(THlmReport, LoadsOneRowPerReportWithItsBlobs)
     ds.next();
     EXPECT_TRUE(ds.fieldByName(u"BYRPTREPORT"_s).isNull());
     EXPECT_FALSE(reports.load(dir.file(u"manca.xml"_s)));
-}
 
-TEST(THlmReport, AMalformedFileNamesTheLine)
-{
-    TempDir dir;
-    const QString path = dir.write(u"r.xml"_s, "<Reports>\n<Report IYRPTID=\"x\" IYRFOID=\"1\" IYRPTVERSION=\"1\"/>\n</Reports>");
-    THlmReport reports;
+    const QString bad =
+        dir.write(u"r.xml"_s, "<Reports>\n<Report IYRPTID=\"x\" IYRFOID=\"1\" IYRPTVERSION=\"1\"/>\n</Reports>");
     try {
-        reports.load(path);
+        reports.load(bad);
         FAIL() << "a malformed file loaded";
     } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), u"Definizioni dei report «%1», riga 2: l'attributo IYRPTID deve essere un numero intero"_s.arg(path));
+        EXPECT_EQ(e.message(),
+                  u"Definizioni dei report «%1», riga 2: l'attributo IYRPTID deve essere un numero intero"_s.arg(bad));
     }
     const QString blob = dir.write(u"b.xml"_s, "<Reports><Report IYRPTID=\"1\" IYRFOID=\"1\" IYRPTVERSION=\"1\">"
                                                "<BYRPTVAR>*non base64*</BYRPTVAR></Report></Reports>");

@@ -77,28 +77,6 @@ TEST(FieldEncoding, CnIsAllZerosOnlyWhenAlwaysWritten)
     EXPECT_EQ(encode(QString(), 11, u"CN"_s, u"@@"_s), u"```````````");
 }
 
-TEST(FieldEncoding, TrimmingEncodingsStoreTheTrimmedValueBack)
-{
-    QString value = u"  BIANCHI  "_s;
-    FormatFieldValue(value, 24, u"AN"_s, u"O@"_s);
-    EXPECT_EQ(value, u"BIANCHI");
-    QString province = u" PG"_s;
-    FormatFieldValue(province, 2, u"PR"_s, u"O@"_s);
-    EXPECT_EQ(province, u" PG");
-}
-
-TEST(FieldEncoding, AValueLongerThanItsWidthIsCutAndSaysSo)
-{
-    bool cut = false;
-    QString value = u"ISTITUTO COMPRENSIVO"_s;
-    EXPECT_EQ(FormatFieldValue(value, 8, u"AN"_s, u"O@"_s, &cut), u"ISTITUTO");
-    EXPECT_TRUE(cut);
-    cut = false;
-    QString fits = u"ISTITUTO"_s;
-    FormatFieldValue(fits, 8, u"AN"_s, u"O@"_s, &cut);
-    EXPECT_FALSE(cut);
-}
-
 TEST(InfoCodes, EachFamilyHonoursItsOwnCodes)
 {
     EXPECT_EQ(infoPresence(LayoutFamily::Z, u"OF"_s), InfoPresence::Always);
@@ -115,7 +93,7 @@ TEST(InfoCodes, EachFamilyHonoursItsOwnCodes)
     EXPECT_EQ(infoPresence(LayoutFamily::J, u"xx"_s), InfoPresence::Skipped);
 }
 
-TEST(InfoCodes, WholeNumbersAreTruncatedOrRoundedAsTheCodeSays)
+TEST(InfoCodes, ValuesAreTruncatedRoundedOrSlicedAsTheCodeSays)
 {
     EXPECT_EQ(applyInfo(u"T@"_s, u"2,7"_s), u"2");
     EXPECT_EQ(applyInfo(u"TX"_s, u"-2,7"_s), u"-2");
@@ -128,10 +106,7 @@ TEST(InfoCodes, WholeNumbersAreTruncatedOrRoundedAsTheCodeSays)
     EXPECT_EQ(applyInfo(u"A1"_s, u"959,5"_s), u"960");
     EXPECT_EQ(applyInfo(u"A@"_s, QString()), QString());
     EXPECT_EQ(applyInfo(u"T@"_s, u"ROSSI"_s), std::nullopt);
-}
-
-TEST(InfoCodes, SlicesAndPresenceBoxes)
-{
+    // Slices and presence boxes.
     EXPECT_EQ(applyInfo(u"4/"_s, u"012023"_s), u"0120");
     EXPECT_EQ(applyInfo(u"/2"_s, u"012023"_s), u"23");
     EXPECT_EQ(applyInfo(u"@1"_s, u"X"_s), u"1");

@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "telematic/ElhURecordAssembly.h"
+#include "telematic/ElhUXmlRec.h"
 
 #include <QDomDocument>
 
@@ -60,18 +61,6 @@ protected:
             assembly().emitSection(root.Section(s), moduleNumber);
     }
 };
-
-TEST_F(RecordAssemblyTest, ALongValueIsStoredInContinuationPieces)
-{
-    add(u"TPST3_PROSPETTOSTS3"_s,
-        R"({"records": [{"SPST3DENINTNRES": "BANCA POPOLARE DELL'UMBRIA E DEL LAZIO X"}]})");
-    openWizard();
-    emitAll(recordE("<SectionE Repeat='NO'>" + kTypeD +
-                    R"(<CampoE Number="ST026004" Width="16" Format="AN" Info="@@" Cds="cdsPrSt3" Field="SPST3DENINTNRES"/>
-                      </SectionE>)"));
-    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"ST026004BANCA POPOLARE D"_s, u"ST026004+ELL'UMBRIA E DE"_s,
-                                     u"ST026004+L LAZIO X``````"_s}));
-}
 
 TEST_F(RecordAssemblyTest, AnElementsCharactersOutsideTheCodePageAreReportedWithItsModule)
 {
@@ -186,8 +175,9 @@ TEST_F(RecordAssemblyTest, AModuleThatDoesNotFitContinuesWithTheSameHeader)
 TEST_F(RecordAssemblyTest, ARecordThatOverflowsStopsWithItsKindAndLength)
 {
     openWizard();
-    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + "</SectionE>" +
-                                         R"(<SectionE><CampoE Number="DIXXX001" Width="40" Format="NU" Info="OF" Fixed="1"/>
+    const TXMLRecordEType root =
+        recordE("<SectionE>" + kTypeD + "</SectionE>" +
+                R"(<SectionE><CampoE Number="DIXXX001" Width="40" Format="NU" Info="OF" Fixed="1"/>
                                          </SectionE>)");
     assembly().emitSection(root.Section(0), 0);
     for (int module = 1; module <= 40; ++module)
@@ -233,6 +223,31 @@ TEST_F(RecordAssemblyTest, CutValuesAndCharactersOutsideTheCodePageAreReported)
                                   u"caratteri non ammessi nel file, scritti come «?»"_s,
                                   u"Attenzione - record B, campo 45 (Comune): il valore «SAN GIOVANNI» supera i "
                                   u"caratteri del campo ed è stato troncato"_s}));
+}
+
+TEST(LayoutDescriptor, ErrorsNameTheFileTheLineAndTheElement)
+{
+    TempDir dir;
+    EXPECT_EQ(errorOf([&] { LoadRecordB(dir.file(u"Record_B.xml"_s)); }),
+              u"Descrittore del record mancante: «%1»"_s.arg(dir.file(u"Record_B.xml"_s)));
+
+    const QString malformed = dir.write(u"Record_A.xml"_s, "<RecordA>\n<SectionA>\n</RecordA>\n");
+    EXPECT_TRUE(
+        errorOf([&] { LoadRecordA(malformed); }).startsWith(u"Descrittore «Record_A.xml» malformato, riga 3"_s));
+
+    const QString wrongFamily = dir.write(u"Record_I.xml"_s, "<?xml version='1.0'?>\n<RecordJ/>\n");
+    EXPECT_EQ(errorOf([&] { LoadRecordE(wrongFamily); }),
+              u"Descrittore «Record_I.xml», riga 2: l'elemento radice è «RecordJ» invece di «RecordE»"_s);
+
+    const QString badWidth =
+        dir.write(u"Record_J.xml"_s, "<RecordJ>\n<SectionJ>\n<CampoJ Number='SS001001'/>\n"
+                                     "<CampoJ Number='SS001002' Width='16a'/>\n</SectionJ>\n</RecordJ>");
+    EXPECT_EQ(errorOf([&] { LoadRecordJ(badWidth); }),
+              u"Descrittore «Record_J.xml», riga 3, elemento «CampoJ» (Number «SS001001»): "
+              u"l'attributo Width «» non è un numero intero"_s);
+
+    const QString empty = dir.write(u"Record_Z.xml"_s, "<?xml version='1.0'?>\n<!-- niente -->\n");
+    EXPECT_TRUE(errorOf([&] { LoadRecordZ(empty); }).startsWith(u"Descrittore «Record_Z.xml»"_s));
 }
 
 } // namespace

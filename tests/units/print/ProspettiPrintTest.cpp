@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QFile>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -61,7 +63,10 @@ constexpr double kStAmountRight = 176;
 TEST(ProspettoST, TwelveRowsFillAPageAndTheThirteenthOpensModuleTwo)
 {
     PrintFixture f;
-    f.append(u"TPST_PROSPETTOST"_s, rows(1, 12, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
+    // Entered last to first: printed by date of payment.
+    QList<QJsonObject> twelve = rows(1, 12, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s);
+    std::reverse(twelve.begin(), twelve.end());
+    f.append(u"TPST_PROSPETTOST"_s, twelve);
     TdmElhProspSTPDF print(f.store);
     ASSERT_EQ(print.stampaST(f.file(u"st12.pdf"_s)), Outcome::Saved);
     EXPECT_EQ(plan(viewPages(f.file(u"st12.pdf"_s), kStAmountLeft, kStAmountRight)),
@@ -70,8 +75,9 @@ TEST(ProspettoST, TwelveRowsFillAPageAndTheThirteenthOpensModuleTwo)
     f.append(u"TPST_PROSPETTOST"_s, {row(13, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s)});
     ASSERT_EQ(print.stampaST(f.file(u"st13.pdf"_s)), Outcome::Saved);
     // Sections II to IV once, after the first page, when the 13th row arrives.
-    EXPECT_EQ(plan(viewPages(f.file(u"st13.pdf"_s), kStAmountLeft, kStAmountRight)),
-              (QStringList{u"23 01 "_s + amounts(1, 12).join(u' '), u"24 01"_s, u"25 01"_s, u"26 01"_s, u"23 02 13,00"_s}));
+    EXPECT_EQ(
+        plan(viewPages(f.file(u"st13.pdf"_s), kStAmountLeft, kStAmountRight)),
+        (QStringList{u"23 01 "_s + amounts(1, 12).join(u' '), u"24 01"_s, u"25 01"_s, u"26 01"_s, u"23 02 13,00"_s}));
     EXPECT_TRUE(f.messages.messages().isEmpty());
 }
 
@@ -130,16 +136,6 @@ TEST(ProspettoST, WithoutSectionIAnEmptyFirstPageThenTheOtherSections)
     EXPECT_EQ(PdfReadBack::read(out).first().strings(), QStringList{TdmElhPDF::kBanner});
 }
 
-TEST(ProspettoST, RowsAreOrderedByAgentAndDateOfPayment)
-{
-    PrintFixture f;
-    f.append(u"TPST_PROSPETTOST"_s, {row(3, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s), row(1, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s),
-                                            row(2, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s)});
-    TdmElhProspSTPDF print(f.store);
-    ASSERT_EQ(print.stampaST(f.file(u"st.pdf"_s)), Outcome::Saved);
-    EXPECT_EQ(viewPages(f.file(u"st.pdf"_s), kStAmountLeft, kStAmountRight).first().column, amounts(1, 3));
-}
-
 TEST(ProspettoST, MoreThanNinetyNineModulesStopThePrint)
 {
     PrintFixture f;
@@ -163,7 +159,8 @@ TEST(ProspettoSV, TheSecondAgentStartsANewPageFromModuleOne)
     TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"sv.pdf"_s);
     ASSERT_EQ(print.stampaSV(out), Outcome::Saved);
-    EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)), (QStringList{u"27 01 1,00 2,00 3,00"_s, u"27 01 4,00 5,00"_s}));
+    EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)),
+              (QStringList{u"27 01 1,00 2,00 3,00"_s, u"27 01 4,00 5,00"_s}));
     EXPECT_EQ(textIn(PdfReadBack::read(out)[1], 300, 524, 112), u"82009870542"_s);
 }
 
@@ -204,7 +201,8 @@ TEST(ProspettoSY, SectionIContinuesOnThePageOfSectionIIThenOnPagesOfItsOwn)
     const QString out = f.file(u"sy.pdf"_s);
     ASSERT_EQ(print.stampaSY(out), Outcome::Saved);
     // Section II amounts, then section I amounts.
-    EXPECT_EQ(plan(viewPages(out, 172, 234)), (QStringList{u"30 01 "_s + amounts(1, 5).join(u' '), u"30 02"_s, u"30 03 6,00"_s}));
+    EXPECT_EQ(plan(viewPages(out, 172, 234)),
+              (QStringList{u"30 01 "_s + amounts(1, 5).join(u' '), u"30 02"_s, u"30 03 6,00"_s}));
     EXPECT_EQ(plan(viewPages(out, 336, 446)),
               (QStringList{u"30 01 "_s + amounts(101, 105).join(u' '), u"30 02 106,00 107,00"_s, u"30 03"_s}));
 }
@@ -218,10 +216,11 @@ TEST(ProspettoSY, SectionIVHasPagesOfItsOwnAndLeavesTheModuleAlone)
     TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"sy.pdf"_s);
     ASSERT_EQ(print.stampaSY(out), Outcome::Saved);
-    EXPECT_EQ(plan(viewPages(out, 306, 416)),
-              (QStringList{u"30 01 "_s + amounts(201, 204).join(u' '), u"30 02 205,00"_s, u"31 02"_s, u"31 03"_s, u"30 03"_s}));
+    EXPECT_EQ(plan(viewPages(out, 306, 416)), (QStringList{u"30 01 "_s + amounts(201, 204).join(u' '),
+                                                           u"30 02 205,00"_s, u"31 02"_s, u"31 03"_s, u"30 03"_s}));
     EXPECT_EQ(plan(viewPages(out, 96, 174)),
-              (QStringList{u"30 01"_s, u"30 02"_s, u"31 02 "_s + amounts(301, 305).join(u' '), u"31 03 306,00"_s, u"30 03"_s}));
+              (QStringList{u"30 01"_s, u"30 02"_s, u"31 02 "_s + amounts(301, 305).join(u' '), u"31 03 306,00"_s,
+                           u"30 03"_s}));
 }
 
 TEST(ProspettoSS, OnePagePerRecordAfterTheReminder)
@@ -233,16 +232,17 @@ TEST(ProspettoSS, OnePagePerRecordAfterTheReminder)
     ASSERT_EQ(print.stampaSS(out), Outcome::Saved);
     ASSERT_EQ(f.messages.messages().size(), 1);
     EXPECT_EQ(f.messages.messages()[0].type, MsgDlgType::Warning);
-    EXPECT_EQ(f.messages.texts().first(), u"Si ricorda che la stampa dei prospetti SS è aggiornata con i dati calcolati "
-                                          u"durante l'ultima creazione del file telematico."_s);
+    EXPECT_EQ(f.messages.texts().first(),
+              u"Si ricorda che la stampa dei prospetti SS è aggiornata con i dati calcolati "
+              u"durante l'ultima creazione del file telematico."_s);
     EXPECT_EQ(plan(viewPages(out, 60, 320)), (QStringList{u"21 01 1,00"_s, u"21 02 2,00"_s, u"21 03 3,00"_s}));
 }
 
 TEST(ProspettoSX, TwoPagesPerRecordNumberedAcrossAgents)
 {
     PrintFixture f;
-    f.append(u"TPSX_PROSPETTOSX"_s, {row(1, u"FCRECONGASSFIS_SX"_s, QString()),
-                                            row(2, u"FCRECONGASSFIS_SX"_s, QString(), u"82009870542"_s)});
+    f.append(u"TPSX_PROSPETTOSX"_s,
+             {row(1, u"FCRECONGASSFIS_SX"_s, QString()), row(2, u"FCRECONGASSFIS_SX"_s, QString(), u"82009870542"_s)});
     TdmElhProspSTPDF print(f.store);
     const QString out = f.file(u"sx.pdf"_s);
     ASSERT_EQ(print.stampaSX(out), Outcome::Saved);

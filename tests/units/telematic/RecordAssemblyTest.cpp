@@ -46,12 +46,12 @@ protected:
         return texts;
     }
 
-    QStringList records(const QString &field = u"SFILERECORD"_s)
+    QStringList records()
     {
         QStringList texts;
         ClientDataSet &ft = dm().cdsFileTel;
         for (ft.first(); !ft.eof(); ft.next())
-            texts.append(ft.fieldByName(field).asString());
+            texts.append(ft.fieldByName(u"SFILERECORD"_s).asString());
         return texts;
     }
 
@@ -137,39 +137,6 @@ TEST_F(RecordAssemblyTest, ASectionDatasetThatDoesNotExistStopsTheRun)
     const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="YES" Cds="cdsPrSs9">
         <CampoJ Number="SS001001" Width="16" Format="AN" Info="@@" Field="SSOE7CODICE"/></SectionJ>)");
     EXPECT_EQ(errorOf([&] { assembly().EmitLayoutField(root.Section(0), 1, 0); }), u"Sezione non trovata cdsPrSs9");
-}
-
-TEST_F(RecordAssemblyTest, AModuleThatDoesNotFitContinuesWithTheSameHeader)
-{
-    openWizard();
-    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + R"(
-        <CampoE Number="2" Width="16" Format="CF" Info="OF" Fixed="80012345676"/>
-        <CampoE Number="3" Width="8" Format="NF" Info="O@"/>
-        <CampoE Number="4" Width="64" Format="AN" Info="OF"/></SectionE>
-        <SectionE><CampoE Number="DIXXX005" Width="16" Format="NU" Info="OF" Fixed="9"/></SectionE>)");
-    assembly().setProgressive(1);
-    assembly().emitSection(root.Section(0), 0);
-    for (int module = 1; module <= 80; ++module)
-        assembly().emitSection(root.Section(1), module);
-    assembly().setProgressive(2);
-    emitAll(root, 1);
-    assembly().AssembleFieldRecords(u'D', 4);
-
-    const QStringList texts = records();
-    ASSERT_EQ(texts.size(), 3);
-    const QString header = u"D80012345676     00000001"_s + QString(64, u' ');
-    EXPECT_TRUE(texts[0].startsWith(header));
-    EXPECT_TRUE(texts[1].startsWith(header));
-    EXPECT_EQ(texts[0].mid(89 + 74 * 24, 24), u"DI075005               9");
-    // 75 elements fill a record; the other 5 go on with the header again.
-    EXPECT_EQ(texts[0].mid(89 + 75 * 24, 1897 - 89 - 75 * 24), QString(8, u' '));
-    EXPECT_EQ(texts[1].mid(89, 24), u"DI076005               9");
-    EXPECT_EQ(texts[1].mid(89 + 5 * 24).trimmed(), u"A");
-    EXPECT_TRUE(texts[2].startsWith(u"D80012345676     00000002"_s));
-    for (const QString &t : texts)
-        EXPECT_EQ(t.size(), kRecordLength);
-    EXPECT_EQ(records(u"SFILEPROGRE"_s),
-              (QStringList{u"000000000000000001"_s, u"000000000000000001"_s, u"000000000000000002"_s}));
 }
 
 TEST_F(RecordAssemblyTest, ARecordThatOverflowsStopsWithItsKindAndLength)

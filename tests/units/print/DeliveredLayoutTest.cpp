@@ -105,27 +105,45 @@ void expectInBoxes(const QString &pdf, const QString &templateName)
 
 } // namespace
 
-TEST(DeliveredLayout, TheProspettiSitInTheirBoxes)
+TEST(DeliveredLayout, TheProspettiAndTheSummaryReportsSitInTheirBoxes)
 {
     PrintFixture f;
     const std::pair<const char16_t *, int> tables[] = {
         {u"TPST_PROSPETTOST", 13},    {u"TPST2_PROSPETTOSTS2", 13}, {u"TPST3_PROSPETTOSTS3", 13},
         {u"TPST4_PROSPETTOSTS4", 13}, {u"TPSV_PROSPETTOSV", 13},    {u"TPDI_PROSPETTODI", 22},
         {u"TPSY_PROSPETTOSY", 6},     {u"TPSY2_PROSPETTOSY2", 6},   {u"TPSY3_PROSPETTOSY3", 5},
-        {u"TPSY4_PROSPETTOSY4", 6},   {u"TPSX_PROSPETTOSX", 1},     {u"TPSS_PROSPETTOSS", 1}};
+        {u"TPSY4_PROSPETTOSY4", 6},   {u"TPSX_PROSPETTOSX", 1},     {u"TPSS_PROSPETTOSS", 1},
+        {u"TDIP7_ANAGRFISCALI", 36},  {u"TINPS7_INPS", 2},          {u"TTAS7_TASSAZIONESE", 2},
+        {u"TINP7_INPDAP", 2},         {u"TDAU7_DATIAUTONOM", 2},    {u"TDSE7_SOMMEEROGATE", 3}};
+    // The persons of the reports with long names and the years their lines show.
+    const QJsonObject person{{u"SDIP7COGNOME"_s, u"DELLA ROVERE"_s},
+                             {u"SDIP7NOME"_s, u"MARIA LUISA"_s},
+                             {u"SDAU7COGNOME"_s, u"STUDIO ASSOCIATO BIANCHI"_s},
+                             {u"SDAU7NOME"_s, QString()},
+                             {u"SDIP7CODFIS"_s, u"DLLMLS70A41D653Z"_s},
+                             {u"SDAU7CODFIS"_s, u"02487650323"_s},
+                             {u"STAS7PERIODOIMP"_s, u"2021"_s},
+                             {u"IINPDAP7ANNORIF"_s, 2021},
+                             {u"SDSE7ANNO"_s, u"2023"_s}};
     for (const auto &[table, rows] : tables)
-        fill(f, QString::fromUtf16(table), rows);
-    TdmElhProspSTPDF print(f.store);
+        fill(f, QString::fromUtf16(table), rows, person);
     using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
-    const QList<std::pair<const char16_t *, Print>> prints = {
-        {u"ST", &TdmElhProspSTPDF::stampaST}, {u"SV", &TdmElhProspSTPDF::stampaSV},
-        {u"DI", &TdmElhProspSTPDF::stampaDI}, {u"SY", &TdmElhProspSTPDF::stampaSY},
-        {u"SX", &TdmElhProspSTPDF::stampaSX}, {u"SS", &TdmElhProspSTPDF::stampaSS}};
-    for (const auto &[name, p] : prints) {
-        SCOPED_TRACE(QString::fromUtf16(name).toStdString());
-        const QString out = f.file(QString::fromUtf16(name) + u".pdf"_s);
-        ASSERT_EQ((print.*p)(out), TdmElhProspSTPDF::Outcome::Saved);
-        expectInBoxes(out, u"770_sempl_mod.pdf"_s);
+    const QList<std::pair<Print, const char16_t *>> prints = {
+        {&TdmElhProspSTPDF::stampaST, u"770_sempl_mod.pdf"},
+        {&TdmElhProspSTPDF::stampaSV, u"770_sempl_mod.pdf"},
+        {&TdmElhProspSTPDF::stampaDI, u"770_sempl_mod.pdf"},
+        {&TdmElhProspSTPDF::stampaSY, u"770_sempl_mod.pdf"},
+        {&TdmElhProspSTPDF::stampaSX, u"770_sempl_mod.pdf"},
+        {&TdmElhProspSTPDF::stampaSS, u"770_sempl_mod.pdf"},
+        {&TdmElhProspSTPDF::riepilogoINPS, u"RiepilogoINPS.pdf"},
+        {&TdmElhProspSTPDF::riepilogoTassazioneSeparata, u"RiepilogoTassazioneSeparata.pdf"},
+        {&TdmElhProspSTPDF::riepilogoIRPEF, u"RiepilogoIRPEF.pdf"},
+        {&TdmElhProspSTPDF::riepilogoINPDAP, u"RiepilogoINPDAP.pdf"},
+        {&TdmElhProspSTPDF::riepilogoAutonomi, u"RiepilogoAutonomi.pdf"}};
+    for (qsizetype i = 0; i < prints.size(); ++i) {
+        const QString templateName = QString::fromUtf16(prints[i].second);
+        SCOPED_TRACE(i);
+        expectInBoxes(f.saved(prints[i].first, u"stampa%1.pdf"_s.arg(i)), templateName);
     }
 }
 
@@ -153,9 +171,7 @@ TEST(DeliveredLayout, EachSsAmountSitsInTheBoxOfItsPoint)
     for (qsizetype n = 1; n <= points.size(); ++n)
         row.insert(points[n - 1].first, u"%1.25"_s.arg(1000 * n));
     f.append(u"TPSS_PROSPETTOSS"_s, {row});
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"ss.pdf"_s);
-    ASSERT_EQ(print.stampaSS(out), TdmElhProspSTPDF::Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaSS, u"ss.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"770_sempl_mod.pdf"_s));
     ASSERT_EQ(pages.size(), 1);
     ASSERT_EQ(pages[0].templatePage, 21);
@@ -185,40 +201,5 @@ TEST(DeliveredLayout, TheFrontispieceSitsInItsBoxes)
         const QString out = f.file(u"Frontespizio.pdf"_s);
         stampe.stampaFrontespizio(out);
         expectInBoxes(out, u"770_sempl_mod.pdf"_s);
-    }
-}
-
-TEST(DeliveredLayout, TheSummaryReportsSitInTheirBoxes)
-{
-    PrintFixture f;
-    const QJsonObject person{{u"SDIP7COGNOME"_s, u"DELLA ROVERE"_s},
-                             {u"SDIP7NOME"_s, u"MARIA LUISA"_s},
-                             {u"SDAU7COGNOME"_s, u"STUDIO ASSOCIATO BIANCHI"_s},
-                             {u"SDAU7NOME"_s, QString()},
-                             {u"SDIP7CODFIS"_s, u"DLLMLS70A41D653Z"_s},
-                             {u"SDAU7CODFIS"_s, u"02487650323"_s},
-                             {u"STAS7PERIODOIMP"_s, u"2021"_s},
-                             {u"IINPDAP7ANNORIF"_s, 2021},
-                             {u"SDSE7ANNO"_s, u"2023"_s}};
-    fill(f, u"TDIP7_ANAGRFISCALI"_s, 36, person);
-    fill(f, u"TINPS7_INPS"_s, 2, person);
-    fill(f, u"TTAS7_TASSAZIONESE"_s, 2, person);
-    fill(f, u"TINP7_INPDAP"_s, 2, person);
-    fill(f, u"TDAU7_DATIAUTONOM"_s, 2, person);
-    fill(f, u"TDSE7_SOMMEEROGATE"_s, 3, person);
-    TdmElhProspSTPDF print(f.store);
-    using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
-    const QList<std::pair<const char16_t *, Print>> reports = {
-        {u"RiepilogoINPS.pdf", &TdmElhProspSTPDF::riepilogoINPS},
-        {u"RiepilogoTassazioneSeparata.pdf", &TdmElhProspSTPDF::riepilogoTassazioneSeparata},
-        {u"RiepilogoIRPEF.pdf", &TdmElhProspSTPDF::riepilogoIRPEF},
-        {u"RiepilogoINPDAP.pdf", &TdmElhProspSTPDF::riepilogoINPDAP},
-        {u"RiepilogoAutonomi.pdf", &TdmElhProspSTPDF::riepilogoAutonomi}};
-    for (const auto &[name, p] : reports) {
-        const QString templateName = QString::fromUtf16(name);
-        SCOPED_TRACE(templateName.toStdString());
-        const QString out = f.file(templateName);
-        ASSERT_EQ((print.*p)(out), TdmElhProspSTPDF::Outcome::Saved);
-        expectInBoxes(out, templateName);
     }
 }

@@ -67,9 +67,7 @@ TEST(RiepilogoINPS, ThirtyFiveEmployeesAPageThenTheTotal)
     f.append(u"TDIP7_ANAGRFISCALI"_s, employees);
     f.append(u"TINPS7_INPS"_s, inps);
     RecordingShell recorder;
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"Stp/RiepilogoINPS.pdf"_s);
-    ASSERT_EQ(print.riepilogoINPS(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoINPS, u"Stp/RiepilogoINPS.pdf"_s);
     EXPECT_EQ(recorder.calls, (QStringList{u"cartella "_s + QFileInfo(out).absolutePath() + u'/', u"file "_s + out}));
 
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"RiepilogoINPS.pdf"_s));
@@ -108,9 +106,7 @@ TEST(RiepilogoTassazioneSeparata, RowsByYearDescendingThenTheYearLines)
                {u"FTAS7COMPARRDETR"_s, u"200"_s},
                {u"FTAS7COMPARRNODETR"_s, u"5"_s}},
               {{u"SDIP7CODFIS"_s, code(2)}, {u"STAS7PERIODOIMP"_s, u"2021"_s}, {u"FTAS7COMPARRDETR"_s, u"50"_s}}});
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"ts.pdf"_s);
-    ASSERT_EQ(print.riepilogoTassazioneSeparata(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoTassazioneSeparata, u"ts.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_EQ(lines(pages[0], 185), (QStringList{
@@ -137,9 +133,7 @@ TEST(RiepilogoINPDAP, OnlyEmployeesWithRowsAndYearsInOrder)
     f.append(u"TINP7_INPDAP"_s,
              {{{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2023}, {u"FINPDAP7_DMA_IMPPENS"_s, u"1000"_s}},
               {{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2022}, {u"FINPDAP7_DMA_CONCREDITO"_s, u"0.4"_s}}});
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"inpdap.pdf"_s);
-    ASSERT_EQ(print.riepilogoINPDAP(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoINPDAP, u"inpdap.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_DOUBLE_EQ(pages[0].width, 842);
@@ -160,9 +154,7 @@ TEST(RiepilogoIRPEF, EveryEmployeeALineAndTheTotalAfterAPageBreak)
     for (int n = 1; n <= 23; ++n)
         employees.append(employee(n, {{u"FFIS7REDDDETR"_s, u"1000"_s}, {u"FFIS7ADDCOMIRPEFACC"_s, u"0.01"_s}}));
     f.append(u"TDIP7_ANAGRFISCALI"_s, employees);
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"irpef.pdf"_s);
-    ASSERT_EQ(print.riepilogoIRPEF(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoIRPEF, u"irpef.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
     ASSERT_EQ(pages.size(), 2);
     EXPECT_EQ(lines(pages[0], 165).size(), 23);
@@ -194,9 +186,7 @@ TEST(RiepilogoAutonomi, EachPaymentBesideItsPerson)
                          {u"FDSE7RITTITACC"_s, u"200"_s}});
     }
     f.append(u"TDSE7_SOMMEEROGATE"_s, payments);
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"autonomi.pdf"_s);
-    ASSERT_EQ(print.riepilogoAutonomi(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoAutonomi, u"autonomi.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_EQ(lines(pages[0], 175), (QStringList{

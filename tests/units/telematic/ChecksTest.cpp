@@ -34,33 +34,6 @@ protected:
     QString fieldFile() const { return DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\TFIFI_FIELDSFILE.CDS"_s); }
 };
 
-TEST_F(Checks, MissingMandatoryDataAsksAndOnlySiGoesOn)
-{
-    editAgent(u"SSOSDENOM"_s, QString());
-    messages.enqueue(ModalResult::No);
-    EXPECT_FALSE(openWizard().createFile());
-    ASSERT_EQ(messages.messages().size(), 1);
-    const MessageRequest &asked = messages.messages().first();
-    EXPECT_EQ(asked.buttons, MsgDlgBtn::Yes | MsgDlgBtn::No);
-    EXPECT_EQ(asked.text,
-              u" - Dato obbligatorio mancante: Denominazione del sostituto\r\n\r\nSi desidera proseguire?"_s);
-    EXPECT_EQ(wizard().memo(), QStringList{u"Generazione file telematico terminata dall'utente"_s});
-
-    messages.enqueue(ModalResult::Yes);
-    EXPECT_TRUE(openWizard().createFile());
-    EXPECT_EQ(wizard().memo().last(), u"Operazione terminata con successo.");
-}
-
-TEST_F(Checks, CompleteDataAskNothing)
-{
-    FileWizard &w = openWizard();
-    EXPECT_TRUE(w.createFile());
-    EXPECT_TRUE(messages.messages().isEmpty());
-    EXPECT_EQ(w.memo(), (QStringList{u"ATTENDERE... Pulitura del file in corso..."_s, u"Generazione del Record D..."_s,
-                                     u"Generazione del Record I..."_s, u"Generazione del Record J ..."_s,
-                                     u"Operazione terminata con successo."_s}));
-}
-
 TEST_F(Checks, AnUnknownExtinctAgentStopsStage1BeforeTheWorkingTablesAreTouched)
 {
     add(u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01", "SPSTANNO": "2023", "FPSTRITOPEARTE": "10"}]})");

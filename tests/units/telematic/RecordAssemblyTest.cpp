@@ -76,19 +76,6 @@ TEST_F(RecordAssemblyTest, AnElementsCharactersOutsideTheCodePageAreReportedWith
                                  u"BANK» contiene caratteri non ammessi nel file, scritti come «?»"_s});
 }
 
-TEST_F(RecordAssemblyTest, TheModuleNumberGoesIntoTheCodeExceptForModuleZero)
-{
-    add(u"TPSV_PROSPETTOSV"_s, R"({"records": [{"SPSVMESE": "03", "SPSVANNO": "2023", "SPSVNOTE": "B"}]})");
-    openWizard();
-    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + R"(
-        <CampoE Number="SVXXX001" Description="Periodo di riferimento" Width="16" Format="NU" Info="@@" Cds="CDSPRSV"/>
-        <CampoE Number=" SVXXX010 " Width="16" Format="AN" Info="@@" Cds="cdsPrSv" Field="SPSVNOTE"/></SectionE>)");
-    emitAll(root, 3);
-    emitAll(root, 0);
-    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"SV003001          032023"_s, u"SV003010B```````````````"_s, u"D"_s,
-                                     u"SVXXX001          032023"_s, u"SVXXX010B```````````````"_s}));
-}
-
 TEST_F(RecordAssemblyTest, EmptyElementsAndUntickedBoxesAreLeftOut)
 {
     add(u"TPST_PROSPETTOST"_s, R"({"records": [{"LPSTRAVVEDIMENTO": "0", "SNOTCODICE": "  "}]})");

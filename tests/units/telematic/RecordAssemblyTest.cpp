@@ -106,18 +106,6 @@ TEST_F(RecordAssemblyTest, RecordJKeepsBlankElementsAndWritesDefaultsForZeros)
     EXPECT_EQ(stored(), (QStringList{u"J"_s, u"`"_s, u"SS002002               7"_s, u"SS002003              -2"_s}));
 }
 
-TEST_F(RecordAssemblyTest, TheSectionsDatasetTakesPrecedenceOverTheFields)
-{
-    add(u"TPSS_PROSPETTOSS"_s, R"({"records": [{"SSOE7CODICE": "82009870542"}]})");
-    openWizard();
-    const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="NO" Cds="cdsPrSs">
-        <CampoJ Number="SS001001" Width="16" Format="CF" Info="4/" Cds="cdsSost" Field="SSOE7CODICE"/>
-        <CampoJ Number="SS001002" Width="16" Format="CF" Info="@@" Cds="cdsSost" Field="SSOSCODFIS"/></SectionJ>)");
-    assembly().EmitLayoutField(root.Section(0), 0, 0);
-    EXPECT_EQ(stored(), QStringList{u"SS0010018200````````````"_s});
-    EXPECT_THROW(assembly().EmitLayoutField(root.Section(0), 0, 1), EDatabaseError);
-}
-
 TEST_F(RecordAssemblyTest, ASectionDatasetThatDoesNotExistStopsTheRun)
 {
     openWizard();

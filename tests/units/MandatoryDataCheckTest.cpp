@@ -33,6 +33,13 @@ QStringList check(std::initializer_list<const ClientDataSet *> dataSets)
     return findings;
 }
 
+// The findings on one record of the given fields.
+QStringList checkRecord(std::initializer_list<std::pair<const char16_t *, const char16_t *>> values)
+{
+    const auto ds = record(values);
+    return check({ds.get()});
+}
+
 } // namespace
 
 TEST(MandatoryDataCheck, ReportsMissingItemsInFieldOrderAcrossDatasets)
@@ -93,40 +100,33 @@ TEST(MandatoryDataCheck, InpsAllMonthsAgainstExcludedMonths)
         u" - Campo errato: Nessun mese escluso dall'EMens quindi il campo \"tutti i mesi\" (INPS 10) del modulo INPS deve essere compilato"_s;
     const QString some =
         u" - Campo errato: Sono stati esclusi dei mesi sebbene il campo \"tutti i mesi\" (INPS 10) del modulo INPS fosse compilato"_s;
-    EXPECT_EQ(
-        check({record({{u"LINPS7MESIRETR", u"0"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", u"1000"}}).get()}),
-        QStringList{none});
-    EXPECT_EQ(
-        check({record({{u"LINPS7MESIRETR", u"1"}, {u"LINPS7MARZO", u"1"}, {u"FINPS7IMPONIBILE", u"1000"}}).get()}),
-        QStringList{some});
-    EXPECT_EQ(
-        check({record({{u"LINPS7MESIRETR", u"1"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", u"1000"}}).get()}),
-        QStringList());
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR", u"0"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", u"1000"}}),
+              QStringList{none});
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR", u"1"}, {u"LINPS7MARZO", u"1"}, {u"FINPS7IMPONIBILE", u"1000"}}),
+              QStringList{some});
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR", u"1"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", u"1000"}}),
+              QStringList());
     // Without data in the section nothing is checked.
-    EXPECT_EQ(
-        check({record({{u"LINPS7MESIRETR", u"0"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", nullptr}}).get()}),
-        QStringList());
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR", u"0"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", nullptr}}),
+              QStringList());
     QString none16 = none;
     none16.replace(u"(INPS 10)"_s, u"(INPS 16)"_s);
-    EXPECT_EQ(check({record({{u"LINPS7MESIRETR_C", u"0"}, {u"FINPS7COMPDOVUTI", u"12"}}).get()}), QStringList{none16});
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR_C", u"0"}, {u"FINPS7COMPDOVUTI", u"12"}}), QStringList{none16});
 }
 
 TEST(MandatoryDataCheck, ASelfEmployedPersonNeedsBirthDataACompanyOnlyItsName)
 {
-    EXPECT_EQ(check({record({{u"SDAU7CODFIS", nullptr}}).get()}),
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", nullptr}}),
               QStringList{u" - Dato obbligatorio mancante: Codice fiscale dell'autonomo"_s});
-    EXPECT_EQ(
-        check({record({{u"SDAU7CODFIS", u"01234567897"}, {u"SDAU7COGNOME", nullptr}, {u"SDAU7NOME", nullptr}}).get()}),
-        QStringList{u" - Dato obbligatorio mancante: Cognome o denominazione dell'autonomo"_s});
-    EXPECT_EQ(check({record({{u"SDAU7CODFIS", u"01234567897"}, {u"SDAU7COGNOME", u"ALFA SPA"}, {u"SDAU7NOME", nullptr}})
-                         .get()}),
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", u"01234567897"}, {u"SDAU7COGNOME", nullptr}, {u"SDAU7NOME", nullptr}}),
+              QStringList{u" - Dato obbligatorio mancante: Cognome o denominazione dell'autonomo"_s});
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", u"01234567897"}, {u"SDAU7COGNOME", u"ALFA SPA"}, {u"SDAU7NOME", nullptr}}),
               QStringList());
-    EXPECT_EQ(check({record({{u"SDAU7CODFIS", u"RSSMRA80A01H501U"},
-                             {u"SDAU7COGNOME", u"ROSSI"},
-                             {u"SDAU7NOME", u"MARIO"},
-                             {u"SDAU7SEX", nullptr},
-                             {u"DDAU7DATANAS", nullptr}})
-                         .get()}),
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", u"RSSMRA80A01H501U"},
+                           {u"SDAU7COGNOME", u"ROSSI"},
+                           {u"SDAU7NOME", u"MARIO"},
+                           {u"SDAU7SEX", nullptr},
+                           {u"DDAU7DATANAS", nullptr}}),
               QStringList{u" - Dato obbligatorio mancante: Sesso dell'autonomo"_s});
 }
 

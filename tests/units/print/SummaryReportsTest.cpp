@@ -2,7 +2,6 @@
 #include "RecordingShell.h"
 #include "print/ElhMProspSTPDF.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 #include <map>
 
 using namespace Qt::Literals::StringLiterals;
-using Outcome = TdmElhProspSTPDF::Outcome;
 
 namespace {
 
@@ -195,14 +193,4 @@ TEST(RiepilogoAutonomi, EachPaymentBesideItsPerson)
                                         u"VRDLGU70A01D653X | VERDI LUIGI | 2021 | A | 1000,00 | 200,00"_s,
                                         u"Totale complessivo | 3000,00 | 0,00 | 0,00 | 600,00 | 0,00 | 0,00 | 0,00"_s,
                                     }));
-}
-
-TEST(SummaryReports, AMissingTemplateShowsTheErrorBox)
-{
-    PrintFixture f;
-    QFile::remove(f.coordStp(u"RiepilogoAutonomi.pdf"_s));
-    TdmElhProspSTPDF print(f.store);
-    EXPECT_EQ(print.riepilogoAutonomi(f.file(u"a.pdf"_s)), Outcome::Failed);
-    EXPECT_TRUE(f.messages.texts().value(0).startsWith(TdmElhPDF::kOpenErrorText));
-    EXPECT_FALSE(QFile::exists(f.file(u"a.pdf"_s)));
 }

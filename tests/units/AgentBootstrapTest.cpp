@@ -68,19 +68,14 @@ TEST_P(AgentBootstrapTest, TheFirstStartOfTheYearCopiesLastYearsAgentAndSupplier
     bootstrap();
     EXPECT_TRUE(messages().messages().isEmpty());
     EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->recordCount(), 1);
-}
 
-TEST_P(AgentBootstrapTest, TheCopyGetsARecordNumberOfItsYear)
-{
-    loadDemo();
-    bootstrap();
+    // The copy took a record number of its year: a new record gets another.
     write(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSCODFIS": "80000000001"}]})");
     const auto agents = read(u"TSOS_DATOSOSTITUTO"_s);
     ASSERT_EQ(agents->recordCount(), 2);
     const qint64 first = agents->fieldByName(u"IFISRIGO"_s).asInteger();
     agents->next();
     EXPECT_NE(agents->fieldByName(u"IFISRIGO"_s).asInteger(), first);
-    EXPECT_EQ(agents->fieldByName(u"SSOSCODFIS"_s).asString(), u"80000000001"_s);
 }
 
 TEST_P(AgentBootstrapTest, WithoutLastYearTheAgentComesFromThePayrollData)
@@ -91,14 +86,12 @@ TEST_P(AgentBootstrapTest, WithoutLastYearTheAgentComesFromThePayrollData)
     EXPECT_EQ(messages().texts(), QStringList{kFilledFromPayroll});
     const auto agent = read(u"TSOS_DATOSOSTITUTO"_s);
     ASSERT_EQ(agent->recordCount(), 1);
-    EXPECT_EQ(agent->fieldByName(u"SSOSCODFIS"_s).asString(), u"80099990009"_s);
-    EXPECT_EQ(agent->fieldByName(u"SSOSDENOM"_s).asString(), u"ISTITUTO DA CUD"_s);
-    EXPECT_EQ(agent->fieldByName(u"SSOSCOMUNESL"_s).asString(), u"PERUGIA"_s);
-    EXPECT_EQ(agent->fieldByName(u"SSOSPROVSL"_s).asString(), u"PG"_s);
-    EXPECT_EQ(agent->fieldByName(u"SSOSCAPSL"_s).asString(), u"06121"_s);
-    EXPECT_EQ(agent->fieldByName(u"SSOSINDIRIZSL"_s).asString(), u"VIA ROMA 1"_s);
-    EXPECT_EQ(agent->fieldByName(u"SSOSEMAIL"_s).asString(), u"SCUOLA@PEC.IT"_s);
-    EXPECT_EQ(agent->fieldByName(u"SCOACODICE"_s).asString(), u"85.20.00"_s);
+    const std::pair<const char16_t *, const char16_t *> copied[] = {
+        {u"SSOSCODFIS", u"80099990009"},  {u"SSOSDENOM", u"ISTITUTO DA CUD"}, {u"SSOSCOMUNESL", u"PERUGIA"},
+        {u"SSOSPROVSL", u"PG"},           {u"SSOSCAPSL", u"06121"},           {u"SSOSINDIRIZSL", u"VIA ROMA 1"},
+        {u"SSOSEMAIL", u"SCUOLA@PEC.IT"}, {u"SCOACODICE", u"85.20.00"}};
+    for (const auto &[field, value] : copied)
+        EXPECT_EQ(agent->fieldByName(QString::fromUtf16(field)).asString(), QString::fromUtf16(value));
     EXPECT_TRUE(read(u"TFOR_FORNITORE"_s)->isEmpty());
 }
 

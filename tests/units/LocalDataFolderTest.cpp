@@ -1,7 +1,7 @@
+#include "store/LocalDataFolder.h"
 #include "DataPaths.h"
 #include "NrMessages.h"
 #include "TempDir.h"
-#include "store/LocalDataFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,18 +22,6 @@ struct Root : ::testing::Test
 };
 
 } // namespace
-
-TEST_F(Root, TheFirstStartOfTheYearCopiesTheInitialWorkingFiles)
-{
-    root.write(u"USR/FL2023/DbIniziale/TFIFI_FIELDSFILE.CDS"_s, "campi");
-    root.write(u"USR/FL2023/DbIniziale/TFILE_FILETELEM.CDS"_s, "record");
-    LocalDataFolder::prepare();
-    EXPECT_EQ(LocalDataFolder::path(), root.path() + u"/USR/FLDati/FL2023/"_s);
-    QFile copied(root.file(u"USR/FLDati/FL2023/TFILE_FILETELEM.CDS"_s));
-    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copied.readAll(), QByteArray("record"));
-    EXPECT_TRUE(messages.messages().isEmpty());
-}
 
 TEST_F(Root, AMissingInitialFileIsReportedAndTheOtherStillCopied)
 {

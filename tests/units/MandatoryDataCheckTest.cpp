@@ -1,7 +1,5 @@
-#include "ClientDataSet.h"
-#include "NrMessages.h"
-#include "checks/InfoList.h"
 #include "checks/MandatoryDataCheck.h"
+#include "ClientDataSet.h"
 
 #include <gtest/gtest.h>
 
@@ -35,18 +33,29 @@ QStringList check(std::initializer_list<const ClientDataSet *> dataSets)
     return findings;
 }
 
+// The findings on one record of the given fields.
+QStringList checkRecord(std::initializer_list<std::pair<const char16_t *, const char16_t *>> values)
+{
+    const auto ds = record(values);
+    return check({ds.get()});
+}
+
 } // namespace
 
 TEST(MandatoryDataCheck, ReportsMissingItemsInFieldOrderAcrossDatasets)
 {
-    const auto agent = record({{u"SSOSCODFIS", u"80012345676"}, {u"SSOSDENOM", u"  "}, {u"ssosdichiarante", nullptr},
-                               {u"DSOSDTNASRAPPR", u"30/12/1899"}, {u"SSOSNOTE", nullptr}});
+    const auto agent = record({{u"SSOSCODFIS", u"80012345676"},
+                               {u"SSOSDENOM", u"  "},
+                               {u"ssosdichiarante", nullptr},
+                               {u"DSOSDTNASRAPPR", u"30/12/1899"},
+                               {u"SSOSNOTE", nullptr}});
     const auto supplier = record({{u"SFORCODFIS", nullptr}, {u"STFOCODICE", u"01"}});
-    EXPECT_EQ(check({agent.get(), supplier.get()}),
-              (QStringList{u" - Dato obbligatorio mancante: Denominazione del sostituto"_s,
-                           u" - Dato obbligatorio mancante: Firma del dichiarante nella redazione della dichiarazione"_s,
-                           u" - Dato obbligatorio mancante: Data di nascita del rappresentante firmatario"_s,
-                           u" - Dato obbligatorio mancante: Codice fiscale del fornitore"_s}));
+    EXPECT_EQ(
+        check({agent.get(), supplier.get()}),
+        (QStringList{u" - Dato obbligatorio mancante: Denominazione del sostituto"_s,
+                     u" - Dato obbligatorio mancante: Firma del dichiarante nella redazione della dichiarazione"_s,
+                     u" - Dato obbligatorio mancante: Data di nascita del rappresentante firmatario"_s,
+                     u" - Dato obbligatorio mancante: Codice fiscale del fornitore"_s}));
 }
 
 TEST(MandatoryDataCheck, NumbersAreFilledUnlessEmptyOrMinusOne)
@@ -68,78 +77,77 @@ TEST(MandatoryDataCheck, TheRepresentativeNeedsADenominationOrASurnameAndAName)
     {
         const char16_t *denomination, *surname, *name, *finding;
     } cases[] = {
-        {u"ALFA SRL", u"ROSSI", nullptr, u" - Dati in eccesso: Nome o cognome del rappresentante della dichiarazione compilati in presenza della denominazione"},
+        {u"ALFA SRL", u"ROSSI", nullptr,
+         u" - Dati in eccesso: Nome o cognome del rappresentante della dichiarazione compilati in presenza della "
+         u"denominazione"},
         {u"ALFA SRL", nullptr, nullptr, nullptr},
         {nullptr, nullptr, u"MARIO", u" - Dato obbligatorio mancante: Cognome del rappresentante della dichiarazione"},
         {nullptr, u"ROSSI", nullptr, u" - Dato obbligatorio mancante: Nome del rappresentante della dichiarazione"},
-        {nullptr, nullptr, nullptr, u" - Dato obbligatorio mancante: Denominazione o cognome e nome del rappresentante della dichiarazione"},
+        {nullptr, nullptr, nullptr,
+         u" - Dato obbligatorio mancante: Denominazione o cognome e nome del rappresentante della dichiarazione"},
         {nullptr, u"ROSSI", u"MARIO", nullptr},
     };
     for (const auto &c : cases) {
-        const auto ds = record({{u"SSOSDENRAPPR", c.denomination}, {u"SSOSCOGNRAPPR", c.surname}, {u"SSOSNOMERAPPR", c.name}});
+        const auto ds =
+            record({{u"SSOSDENRAPPR", c.denomination}, {u"SSOSCOGNRAPPR", c.surname}, {u"SSOSNOMERAPPR", c.name}});
         EXPECT_EQ(check({ds.get()}), c.finding ? QStringList{QString::fromUtf16(c.finding)} : QStringList());
     }
 }
 
 TEST(MandatoryDataCheck, InpsAllMonthsAgainstExcludedMonths)
 {
-    const QString none = u" - Campo errato: Nessun mese escluso dall'EMens quindi il campo \"tutti i mesi\" (INPS 10) del modulo INPS deve essere compilato"_s;
-    const QString some = u" - Campo errato: Sono stati esclusi dei mesi sebbene il campo \"tutti i mesi\" (INPS 10) del modulo INPS fosse compilato"_s;
-    EXPECT_EQ(check({record({{u"LINPS7MESIRETR", u"0"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", u"1000"}}).get()}),
+    const QString none =
+        u" - Campo errato: Nessun mese escluso dall'EMens quindi il campo \"tutti i mesi\" (INPS 10) del modulo INPS deve essere compilato"_s;
+    const QString some =
+        u" - Campo errato: Sono stati esclusi dei mesi sebbene il campo \"tutti i mesi\" (INPS 10) del modulo INPS fosse compilato"_s;
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR", u"0"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", u"1000"}}),
               QStringList{none});
-    EXPECT_EQ(check({record({{u"LINPS7MESIRETR", u"1"}, {u"LINPS7MARZO", u"1"}, {u"FINPS7IMPONIBILE", u"1000"}}).get()}),
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR", u"1"}, {u"LINPS7MARZO", u"1"}, {u"FINPS7IMPONIBILE", u"1000"}}),
               QStringList{some});
-    EXPECT_EQ(check({record({{u"LINPS7MESIRETR", u"1"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", u"1000"}}).get()}),
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR", u"1"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", u"1000"}}),
               QStringList());
     // Without data in the section nothing is checked.
-    EXPECT_EQ(check({record({{u"LINPS7MESIRETR", u"0"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", nullptr}}).get()}),
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR", u"0"}, {u"LINPS7MARZO", u"0"}, {u"FINPS7IMPONIBILE", nullptr}}),
               QStringList());
     QString none16 = none;
     none16.replace(u"(INPS 10)"_s, u"(INPS 16)"_s);
-    EXPECT_EQ(check({record({{u"LINPS7MESIRETR_C", u"0"}, {u"FINPS7COMPDOVUTI", u"12"}}).get()}), QStringList{none16});
+    EXPECT_EQ(checkRecord({{u"LINPS7MESIRETR_C", u"0"}, {u"FINPS7COMPDOVUTI", u"12"}}), QStringList{none16});
 }
 
 TEST(MandatoryDataCheck, ASelfEmployedPersonNeedsBirthDataACompanyOnlyItsName)
 {
-    EXPECT_EQ(check({record({{u"SDAU7CODFIS", nullptr}}).get()}),
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", nullptr}}),
               QStringList{u" - Dato obbligatorio mancante: Codice fiscale dell'autonomo"_s});
-    EXPECT_EQ(check({record({{u"SDAU7CODFIS", u"01234567897"}, {u"SDAU7COGNOME", nullptr}, {u"SDAU7NOME", nullptr}}).get()}),
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", u"01234567897"}, {u"SDAU7COGNOME", nullptr}, {u"SDAU7NOME", nullptr}}),
               QStringList{u" - Dato obbligatorio mancante: Cognome o denominazione dell'autonomo"_s});
-    EXPECT_EQ(check({record({{u"SDAU7CODFIS", u"01234567897"}, {u"SDAU7COGNOME", u"ALFA SPA"}, {u"SDAU7NOME", nullptr}}).get()}),
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", u"01234567897"}, {u"SDAU7COGNOME", u"ALFA SPA"}, {u"SDAU7NOME", nullptr}}),
               QStringList());
-    EXPECT_EQ(check({record({{u"SDAU7CODFIS", u"RSSMRA80A01H501U"}, {u"SDAU7COGNOME", u"ROSSI"}, {u"SDAU7NOME", u"MARIO"},
-                             {u"SDAU7SEX", nullptr}, {u"DDAU7DATANAS", nullptr}})
-                          .get()}),
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", u"RSSMRA80A01H501U"},
+                           {u"SDAU7COGNOME", u"ROSSI"},
+                           {u"SDAU7NOME", u"MARIO"},
+                           {u"SDAU7SEX", nullptr},
+                           {u"DDAU7DATANAS", nullptr}}),
               QStringList{u" - Dato obbligatorio mancante: Sesso dell'autonomo"_s});
 }
 
 TEST(MandatoryDataCheck, DependantsListEveryMissingItemInOneText)
 {
-    const auto ds = record({{u"LCFC7RELPARCON", u"1"}, {u"SCFC7CODFISCON", u"RSSMRA80A01H501U"}, {u"SCFC7MESICARCON", nullptr},
-                            {u"LCFC7RELPARFIGL", u"1"}, {u"LCFC7RELPARFIGLALTRFAM", u"1"}, {u"SCFC7CODFISFIGL", nullptr},
-                            {u"SCFC7MESICARFIGL", u"12"}, {u"FCFC7DETRSPETTFIGL", nullptr}});
+    const auto ds = record({{u"LCFC7RELPARCON", u"1"},
+                            {u"SCFC7CODFISCON", u"RSSMRA80A01H501U"},
+                            {u"SCFC7MESICARCON", nullptr},
+                            {u"LCFC7RELPARFIGL", u"1"},
+                            {u"LCFC7RELPARFIGLALTRFAM", u"1"},
+                            {u"SCFC7CODFISFIGL", nullptr},
+                            {u"SCFC7MESICARFIGL", u"12"},
+                            {u"FCFC7DETRSPETTFIGL", nullptr}});
     EXPECT_EQ(check({ds.get()}),
-              QStringList{u" - Dato obbligatorio mancante: Nr. Mesi a carico coniuge\r\n"
-                          u" - Dati incongruenti: Altro figlio e altro familiare ambedue abilitati\r\n"
-                          u" - Dato obbligatorio mancante: Codice fiscale altro figlio o altro familiare\r\n"
-                          u" - Dato obbligatorio mancante: Percentuale detrazione spettante altro figlio o altro familiare"_s});
+              QStringList{
+                  u" - Dato obbligatorio mancante: Nr. Mesi a carico coniuge\r\n"
+                  u" - Dati incongruenti: Altro figlio e altro familiare ambedue abilitati\r\n"
+                  u" - Dato obbligatorio mancante: Codice fiscale altro figlio o altro familiare\r\n"
+                  u" - Dato obbligatorio mancante: Percentuale detrazione spettante altro figlio o altro familiare"_s});
     ClientDataSet empty;
     empty.fieldDefs().add(u"LCFC7RELPARCON"_s, FieldType::String, 1);
     empty.createDataSet();
     EXPECT_EQ(check({&empty}), QStringList());
-}
-
-TEST(InfoList, WithoutAWindowTheQuestionGoesThroughTheMessageBoxes)
-{
-    ScriptedMessageService script;
-    MessageServiceScope scope(&script);
-    script.enqueue(ModalResult::Yes);
-    script.setDefaultAnswer(ModalResult::No);
-    EXPECT_TRUE(InfoList::ask({u" - uno"_s, u" - due"_s}));
-    EXPECT_FALSE(InfoList::ask({u" - uno"_s}));
-    InfoList::show({u"Fatto"_s});
-    ASSERT_EQ(script.messages().size(), 3);
-    EXPECT_EQ(script.messages()[0].text, u" - uno\r\n - due\r\n\r\nSi desidera proseguire?"_s);
-    EXPECT_EQ(script.messages()[0].type, MsgDlgType::Confirmation);
-    EXPECT_EQ(script.messages()[2].type, MsgDlgType::Information);
 }

@@ -31,12 +31,13 @@ PrintFixture::PrintFixture(bool withAgent)
         ReturnCatalogue::load(QStringLiteral(ELH_DATA_ROOT) + u"/USR/FL2023/DbIniziale/Catalogo.json"_s);
     TNrTransaction transaction(m_connection);
     transaction.StartTransaction();
-    DatabaseSetup(m_connection).createStructures(catalogue, {DatabaseSetup::kDemoPreviousYear, DatabaseSetup::kDemoYear});
+    DatabaseSetup(m_connection)
+        .createStructures(catalogue, {DatabaseSetup::kDemoPreviousYear, DatabaseSetup::kDemoYear});
     transaction.Commit();
     store.setConnection(&m_connection);
     if (withAgent) {
-        append(u"TSOS_DATOSOSTITUTO"_s,
-               {QJsonObject{{u"SSOSCODFIS"_s, u"80012345676"_s}, {u"SSOSDENOM"_s, u"ISTITUTO COMPRENSIVO DI PROVA"_s}}});
+        append(u"TSOS_DATOSOSTITUTO"_s, {QJsonObject{{u"SSOSCODFIS"_s, u"80012345676"_s},
+                                                     {u"SSOSDENOM"_s, u"ISTITUTO COMPRENSIVO DI PROVA"_s}}});
     }
 }
 
@@ -49,6 +50,14 @@ void PrintFixture::append(const QString &table, const QList<QJsonObject> &record
         array.append(r);
     CdsExchange::appendJsonRecords(ds, QJsonDocument(QJsonObject{{u"records"_s, array}}).toJson(), table);
     store.save(ds, table);
+}
+
+QString PrintFixture::saved(TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*print)(const QString &), const QString &name)
+{
+    TdmElhProspSTPDF module(store);
+    const QString out = file(name);
+    EXPECT_EQ((module.*print)(out), TdmElhProspSTPDF::Outcome::Saved) << name.toStdString();
+    return out;
 }
 
 QString PrintFixture::coordStp(const QString &file) const
@@ -82,8 +91,9 @@ QList<PageView> viewPages(const QString &pdf, double columnLeft, double columnRi
             if (!t.rotated && t.x >= columnLeft && t.x + t.width <= columnRight && t.baseline > 120)
                 inColumn.append(t);
         }
-        std::stable_sort(inColumn.begin(), inColumn.end(),
-                         [](const PdfReadBack::Text &a, const PdfReadBack::Text &b) { return a.baseline < b.baseline; });
+        std::stable_sort(inColumn.begin(), inColumn.end(), [](const PdfReadBack::Text &a, const PdfReadBack::Text &b) {
+            return a.baseline < b.baseline;
+        });
         for (const PdfReadBack::Text &t : inColumn)
             v.column.append(t.text);
         views.append(v);

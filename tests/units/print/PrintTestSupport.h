@@ -7,6 +7,7 @@
 #include "TdmkbrConnessione.h"
 #include "TempDir.h"
 #include "TestInstallation.h"
+#include "print/ElhMProspSTPDF.h"
 
 #include <QJsonObject>
 
@@ -26,6 +27,9 @@ public:
     void append(const QString &table, const QList<QJsonObject> &records);
 
     QString file(const QString &name) const { return m_out.file(name); }
+    // Runs a print of the Prospetti module into the output folder, expecting
+    // it saved; returns the file.
+    QString saved(TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*print)(const QString &), const QString &name);
     // A file of the installation's "USR/FL2023/Res/CoordStp" folder.
     QString coordStp(const QString &file) const;
     // The delivered file of the build tree, what output is read back against.

@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QFile>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -61,17 +63,18 @@ constexpr double kStAmountRight = 176;
 TEST(ProspettoST, TwelveRowsFillAPageAndTheThirteenthOpensModuleTwo)
 {
     PrintFixture f;
-    f.append(u"TPST_PROSPETTOST"_s, rows(1, 12, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
-    TdmElhProspSTPDF print(f.store);
-    ASSERT_EQ(print.stampaST(f.file(u"st12.pdf"_s)), Outcome::Saved);
-    EXPECT_EQ(plan(viewPages(f.file(u"st12.pdf"_s), kStAmountLeft, kStAmountRight)),
+    // Entered last to first: printed by date of payment.
+    QList<QJsonObject> twelve = rows(1, 12, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s);
+    std::reverse(twelve.begin(), twelve.end());
+    f.append(u"TPST_PROSPETTOST"_s, twelve);
+    EXPECT_EQ(plan(viewPages(f.saved(&TdmElhProspSTPDF::stampaST, u"st12.pdf"_s), kStAmountLeft, kStAmountRight)),
               (QStringList{u"23 01 "_s + amounts(1, 12).join(u' '), u"24 01"_s, u"25 01"_s, u"26 01"_s}));
 
     f.append(u"TPST_PROSPETTOST"_s, {row(13, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s)});
-    ASSERT_EQ(print.stampaST(f.file(u"st13.pdf"_s)), Outcome::Saved);
     // Sections II to IV once, after the first page, when the 13th row arrives.
-    EXPECT_EQ(plan(viewPages(f.file(u"st13.pdf"_s), kStAmountLeft, kStAmountRight)),
-              (QStringList{u"23 01 "_s + amounts(1, 12).join(u' '), u"24 01"_s, u"25 01"_s, u"26 01"_s, u"23 02 13,00"_s}));
+    EXPECT_EQ(
+        plan(viewPages(f.saved(&TdmElhProspSTPDF::stampaST, u"st13.pdf"_s), kStAmountLeft, kStAmountRight)),
+        (QStringList{u"23 01 "_s + amounts(1, 12).join(u' '), u"24 01"_s, u"25 01"_s, u"26 01"_s, u"23 02 13,00"_s}));
     EXPECT_TRUE(f.messages.messages().isEmpty());
 }
 
@@ -79,9 +82,7 @@ TEST(ProspettoST, TwentyFiveRowsWithoutOtherSections)
 {
     PrintFixture f;
     f.append(u"TPST_PROSPETTOST"_s, rows(1, 25, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"st.pdf"_s);
-    ASSERT_EQ(print.stampaST(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaST, u"st.pdf"_s);
     EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)),
               (QStringList{u"23 01 "_s + amounts(1, 12).join(u' '), u"24 01"_s, u"25 01"_s, u"26 01"_s,
                            u"23 02 "_s + amounts(13, 24).join(u' '), u"23 03 25,00"_s}));
@@ -104,9 +105,7 @@ TEST(ProspettoST, OtherSectionsFollowTheirAgentOnPagesOfTheirOwn)
     f.append(u"TPST2_PROSPETTOSTS2"_s, rows(201, 201, u"FPST2RITEFFETTUATE"_s, u"DPST2DTVERS"_s, extinct));
     f.append(u"TPST3_PROSPETTOSTS3"_s, rows(301, 301, u"FPST3RITEFFETTUATE27"_s, QString()));
     f.append(u"TPST4_PROSPETTOSTS4"_s, rows(401, 401, u"FIMPAPPL39"_s, QString(), extinct));
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"st.pdf"_s);
-    ASSERT_EQ(print.stampaST(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaST, u"st.pdf"_s);
     EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)),
               (QStringList{u"23 01 1,00 2,00"_s, u"24 01 "_s + amounts(101, 112).join(u' '), u"24 01 113,00 114,00"_s,
                            u"25 01 301,00"_s, u"26 01"_s,
@@ -122,22 +121,10 @@ TEST(ProspettoST, WithoutSectionIAnEmptyFirstPageThenTheOtherSections)
 {
     PrintFixture f;
     f.append(u"TPST2_PROSPETTOSTS2"_s, rows(1, 2, u"FPST2RITEFFETTUATE"_s, u"DPST2DTVERS"_s));
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"st.pdf"_s);
-    ASSERT_EQ(print.stampaST(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaST, u"st.pdf"_s);
     EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)),
               (QStringList{u"23"_s, u"24 1,00 2,00"_s, u"25"_s, u"26"_s}));
     EXPECT_EQ(PdfReadBack::read(out).first().strings(), QStringList{TdmElhPDF::kBanner});
-}
-
-TEST(ProspettoST, RowsAreOrderedByAgentAndDateOfPayment)
-{
-    PrintFixture f;
-    f.append(u"TPST_PROSPETTOST"_s, {row(3, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s), row(1, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s),
-                                            row(2, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s)});
-    TdmElhProspSTPDF print(f.store);
-    ASSERT_EQ(print.stampaST(f.file(u"st.pdf"_s)), Outcome::Saved);
-    EXPECT_EQ(viewPages(f.file(u"st.pdf"_s), kStAmountLeft, kStAmountRight).first().column, amounts(1, 3));
 }
 
 TEST(ProspettoST, MoreThanNinetyNineModulesStopThePrint)
@@ -160,10 +147,9 @@ TEST(ProspettoSV, TheSecondAgentStartsANewPageFromModuleOne)
     PrintFixture f;
     f.append(u"TPSV_PROSPETTOSV"_s, rows(1, 3, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s));
     f.append(u"TPSV_PROSPETTOSV"_s, rows(4, 5, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s, u"82009870542"_s));
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"sv.pdf"_s);
-    ASSERT_EQ(print.stampaSV(out), Outcome::Saved);
-    EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)), (QStringList{u"27 01 1,00 2,00 3,00"_s, u"27 01 4,00 5,00"_s}));
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaSV, u"sv.pdf"_s);
+    EXPECT_EQ(plan(viewPages(out, kStAmountLeft, kStAmountRight)),
+              (QStringList{u"27 01 1,00 2,00 3,00"_s, u"27 01 4,00 5,00"_s}));
     EXPECT_EQ(textIn(PdfReadBack::read(out)[1], 300, 524, 112), u"82009870542"_s);
 }
 
@@ -171,9 +157,7 @@ TEST(ProspettoDI, TwentyOneRowsAPageWithTheDriftOfTheForm)
 {
     PrintFixture f;
     f.append(u"TPDI_PROSPETTODI"_s, rows(1, 22, u"FPDIMAGCRED"_s, QString()));
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"di.pdf"_s);
-    ASSERT_EQ(print.stampaDI(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaDI, u"di.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"770_sempl_mod.pdf"_s));
     ASSERT_EQ(pages.size(), 2);
     EXPECT_EQ(pages[0].templatePage, 22);
@@ -200,11 +184,10 @@ TEST(ProspettoSY, SectionIContinuesOnThePageOfSectionIIThenOnPagesOfItsOwn)
     PrintFixture f;
     f.append(u"TPSY2_PROSPETTOSY2"_s, rows(1, 6, u"FPSYSOMERO1"_s, QString()));
     f.append(u"TPSY_PROSPETTOSY"_s, rows(101, 107, u"FPSYSOMERO"_s, QString()));
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"sy.pdf"_s);
-    ASSERT_EQ(print.stampaSY(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaSY, u"sy.pdf"_s);
     // Section II amounts, then section I amounts.
-    EXPECT_EQ(plan(viewPages(out, 172, 234)), (QStringList{u"30 01 "_s + amounts(1, 5).join(u' '), u"30 02"_s, u"30 03 6,00"_s}));
+    EXPECT_EQ(plan(viewPages(out, 172, 234)),
+              (QStringList{u"30 01 "_s + amounts(1, 5).join(u' '), u"30 02"_s, u"30 03 6,00"_s}));
     EXPECT_EQ(plan(viewPages(out, 336, 446)),
               (QStringList{u"30 01 "_s + amounts(101, 105).join(u' '), u"30 02 106,00 107,00"_s, u"30 03"_s}));
 }
@@ -215,37 +198,33 @@ TEST(ProspettoSY, SectionIVHasPagesOfItsOwnAndLeavesTheModuleAlone)
     f.append(u"TPSY2_PROSPETTOSY2"_s, rows(1, 6, u"FPSYSOMERO1"_s, QString()));
     f.append(u"TPSY3_PROSPETTOSY3"_s, rows(201, 205, u"FPSY3RITEFF"_s, QString()));
     f.append(u"TPSY4_PROSPETTOSY4"_s, rows(301, 306, u"FSY4AMMLORDCORR"_s, QString()));
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"sy.pdf"_s);
-    ASSERT_EQ(print.stampaSY(out), Outcome::Saved);
-    EXPECT_EQ(plan(viewPages(out, 306, 416)),
-              (QStringList{u"30 01 "_s + amounts(201, 204).join(u' '), u"30 02 205,00"_s, u"31 02"_s, u"31 03"_s, u"30 03"_s}));
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaSY, u"sy.pdf"_s);
+    EXPECT_EQ(plan(viewPages(out, 306, 416)), (QStringList{u"30 01 "_s + amounts(201, 204).join(u' '),
+                                                           u"30 02 205,00"_s, u"31 02"_s, u"31 03"_s, u"30 03"_s}));
     EXPECT_EQ(plan(viewPages(out, 96, 174)),
-              (QStringList{u"30 01"_s, u"30 02"_s, u"31 02 "_s + amounts(301, 305).join(u' '), u"31 03 306,00"_s, u"30 03"_s}));
+              (QStringList{u"30 01"_s, u"30 02"_s, u"31 02 "_s + amounts(301, 305).join(u' '), u"31 03 306,00"_s,
+                           u"30 03"_s}));
 }
 
 TEST(ProspettoSS, OnePagePerRecordAfterTheReminder)
 {
     PrintFixture f;
     f.append(u"TPSS_PROSPETTOSS"_s, rows(1, 3, u"FQUADROSYRIT1_SS"_s, QString()));
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"ss.pdf"_s);
-    ASSERT_EQ(print.stampaSS(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaSS, u"ss.pdf"_s);
     ASSERT_EQ(f.messages.messages().size(), 1);
     EXPECT_EQ(f.messages.messages()[0].type, MsgDlgType::Warning);
-    EXPECT_EQ(f.messages.texts().first(), u"Si ricorda che la stampa dei prospetti SS è aggiornata con i dati calcolati "
-                                          u"durante l'ultima creazione del file telematico."_s);
+    EXPECT_EQ(f.messages.texts().first(),
+              u"Si ricorda che la stampa dei prospetti SS è aggiornata con i dati calcolati "
+              u"durante l'ultima creazione del file telematico."_s);
     EXPECT_EQ(plan(viewPages(out, 60, 320)), (QStringList{u"21 01 1,00"_s, u"21 02 2,00"_s, u"21 03 3,00"_s}));
 }
 
 TEST(ProspettoSX, TwoPagesPerRecordNumberedAcrossAgents)
 {
     PrintFixture f;
-    f.append(u"TPSX_PROSPETTOSX"_s, {row(1, u"FCRECONGASSFIS_SX"_s, QString()),
-                                            row(2, u"FCRECONGASSFIS_SX"_s, QString(), u"82009870542"_s)});
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"sx.pdf"_s);
-    ASSERT_EQ(print.stampaSX(out), Outcome::Saved);
+    f.append(u"TPSX_PROSPETTOSX"_s,
+             {row(1, u"FCRECONGASSFIS_SX"_s, QString()), row(2, u"FCRECONGASSFIS_SX"_s, QString(), u"82009870542"_s)});
+    const QString out = f.saved(&TdmElhProspSTPDF::stampaSX, u"sx.pdf"_s);
     EXPECT_EQ(plan(viewPages(out, 60, 185)), (QStringList{u"28 01 1,00"_s, u"29 01"_s, u"28 02 2,00"_s, u"29 02"_s}));
 }
 

@@ -2,7 +2,6 @@
 #include "RecordingShell.h"
 #include "print/ElhMProspSTPDF.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -10,24 +9,23 @@
 #include <map>
 
 using namespace Qt::Literals::StringLiterals;
-using Outcome = TdmElhProspSTPDF::Outcome;
 
 namespace {
+
+QString code(int n)
+{
+    return u"CF%1"_s.arg(n, 2, 10, QChar(u'0'));
+}
 
 QJsonObject employee(int n, const QJsonObject &amounts = {})
 {
     QJsonObject o = amounts;
-    o.insert(u"SDIP7CODFIS"_s, u"CF%1"_s.arg(n, 2, 10, QChar(u'0')));
+    o.insert(u"SDIP7CODFIS"_s, code(n));
     o.insert(u"SDIP7COGNOME"_s, u"ROSSI"_s);
     o.insert(u"SDIP7NOME"_s, u"MARIO %1"_s.arg(n, 2, 10, QChar(u'0')));
     // Name and code live in the person registry: a record needs a field of its own.
     o.insert(u"SDIP7SEX"_s, u"M"_s);
     return o;
-}
-
-QString code(int n)
-{
-    return u"CF%1"_s.arg(n, 2, 10, QChar(u'0'));
 }
 
 // The lines of a report page below its header, top to bottom, each the texts
@@ -59,15 +57,15 @@ TEST(RiepilogoINPS, ThirtyFiveEmployeesAPageThenTheTotal)
     for (int n = 36; n >= 1; --n) {
         employees.append(employee(n));
         if (n != 10)
-            inps.append({{u"SDIP7CODFIS"_s, code(n)}, {u"fINPS7Imponibile"_s, QString::number(n * 100)}, {u"fINPS7ContribTratt"_s, u"1.5"_s}});
+            inps.append({{u"SDIP7CODFIS"_s, code(n)},
+                         {u"fINPS7Imponibile"_s, QString::number(n * 100)},
+                         {u"fINPS7ContribTratt"_s, u"1.5"_s}});
     }
     inps.append({{u"SDIP7CODFIS"_s, code(36)}, {u"fINPS7Imponibile"_s, u"0.25"_s}, {u"FINPS7COMPTRATTEN"_s, u"7"_s}});
     f.append(u"TDIP7_ANAGRFISCALI"_s, employees);
     f.append(u"TINPS7_INPS"_s, inps);
     RecordingShell recorder;
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"Stp/RiepilogoINPS.pdf"_s);
-    ASSERT_EQ(print.riepilogoINPS(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoINPS, u"Stp/RiepilogoINPS.pdf"_s);
     EXPECT_EQ(recorder.calls, (QStringList{u"cartella "_s + QFileInfo(out).absolutePath() + u'/', u"file "_s + out}));
 
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"RiepilogoINPS.pdf"_s));
@@ -83,9 +81,8 @@ TEST(RiepilogoINPS, ThirtyFiveEmployeesAPageThenTheTotal)
     EXPECT_EQ(first[9], u"CF10 | ROSSI MARIO 10 | 0,00 | 0,00 | 0,00 | 0,00 | 0,00"_s);
     EXPECT_EQ(first[34], u"CF35 | ROSSI MARIO 35 | 3500,00 | 1,50 | 0,00 | 0,00 | 0,00"_s);
     // The 36th on the first line of page 2, with the sum of its two rows, then the total.
-    EXPECT_EQ(lines(pages[1], 185),
-              (QStringList{u"CF36 | ROSSI MARIO 36 | 3600,25 | 1,50 | 0,00 | 0,00 | 7,00"_s,
-                           u"Totale | 65600,25 | 52,50 | 0,00 | 0,00 | 7,00"_s}));
+    EXPECT_EQ(lines(pages[1], 185), (QStringList{u"CF36 | ROSSI MARIO 36 | 3600,25 | 1,50 | 0,00 | 0,00 | 7,00"_s,
+                                                 u"Totale | 65600,25 | 52,50 | 0,00 | 0,00 | 7,00"_s}));
     ASSERT_EQ(pages[1].boxes.size(), 1);
     EXPECT_NEAR(pages[1].boxes[0].top, 17 * 1 + 178, 0.001);
     EXPECT_NEAR(pages[1].boxes[0].left, 59, 0.001);
@@ -93,27 +90,21 @@ TEST(RiepilogoINPS, ThirtyFiveEmployeesAPageThenTheTotal)
     EXPECT_NEAR(pages[1].boxes[0].height, 0.05, 0.001);
 }
 
-TEST(RiepilogoINPS, WithoutEmployeesOnlyAMessage)
-{
-    PrintFixture f;
-    TdmElhProspSTPDF print(f.store);
-    EXPECT_EQ(print.riepilogoINPS(f.file(u"RiepilogoINPS.pdf"_s)), Outcome::NothingToPrint);
-    EXPECT_EQ(f.messages.texts(), QStringList{u"Non ci sono dipendenti disponibili per il riepilogo."_s});
-    EXPECT_EQ(f.messages.messages()[0].type, MsgDlgType::Information);
-    EXPECT_FALSE(QFile::exists(f.file(u"RiepilogoINPS.pdf"_s)));
-}
-
 TEST(RiepilogoTassazioneSeparata, RowsByYearDescendingThenTheYearLines)
 {
     PrintFixture f;
     f.append(u"TDIP7_ANAGRFISCALI"_s, {employee(2), employee(1), employee(3)});
     f.append(u"TTAS7_TASSAZIONESE"_s,
-                    {{{u"SDIP7CODFIS"_s, code(1)}, {u"STAS7PERIODOIMP"_s, u"2019"_s}, {u"FTAS7COMPARRDETR"_s, u"100"_s}, {u"FTAS7RITOPERATE"_s, u"23"_s}},
-                     {{u"SDIP7CODFIS"_s, code(1)}, {u"STAS7PERIODOIMP"_s, u"2021"_s}, {u"FTAS7COMPARRDETR"_s, u"200"_s}, {u"FTAS7COMPARRNODETR"_s, u"5"_s}},
-                     {{u"SDIP7CODFIS"_s, code(2)}, {u"STAS7PERIODOIMP"_s, u"2021"_s}, {u"FTAS7COMPARRDETR"_s, u"50"_s}}});
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"ts.pdf"_s);
-    ASSERT_EQ(print.riepilogoTassazioneSeparata(out), Outcome::Saved);
+             {{{u"SDIP7CODFIS"_s, code(1)},
+               {u"STAS7PERIODOIMP"_s, u"2019"_s},
+               {u"FTAS7COMPARRDETR"_s, u"100"_s},
+               {u"FTAS7RITOPERATE"_s, u"23"_s}},
+              {{u"SDIP7CODFIS"_s, code(1)},
+               {u"STAS7PERIODOIMP"_s, u"2021"_s},
+               {u"FTAS7COMPARRDETR"_s, u"200"_s},
+               {u"FTAS7COMPARRNODETR"_s, u"5"_s}},
+              {{u"SDIP7CODFIS"_s, code(2)}, {u"STAS7PERIODOIMP"_s, u"2021"_s}, {u"FTAS7COMPARRDETR"_s, u"50"_s}}});
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoTassazioneSeparata, u"ts.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_EQ(lines(pages[0], 185), (QStringList{
@@ -137,11 +128,10 @@ TEST(RiepilogoINPDAP, OnlyEmployeesWithRowsAndYearsInOrder)
 {
     PrintFixture f;
     f.append(u"TDIP7_ANAGRFISCALI"_s, {employee(1), employee(2)});
-    f.append(u"TINP7_INPDAP"_s, {{{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2023}, {u"FINPDAP7_DMA_IMPPENS"_s, u"1000"_s}},
-                                        {{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2022}, {u"FINPDAP7_DMA_CONCREDITO"_s, u"0.4"_s}}});
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"inpdap.pdf"_s);
-    ASSERT_EQ(print.riepilogoINPDAP(out), Outcome::Saved);
+    f.append(u"TINP7_INPDAP"_s,
+             {{{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2023}, {u"FINPDAP7_DMA_IMPPENS"_s, u"1000"_s}},
+              {{u"SDIP7CODFIS"_s, code(2)}, {u"IINPDAP7ANNORIF"_s, 2022}, {u"FINPDAP7_DMA_CONCREDITO"_s, u"0.4"_s}}});
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoINPDAP, u"inpdap.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_DOUBLE_EQ(pages[0].width, 842);
@@ -162,9 +152,7 @@ TEST(RiepilogoIRPEF, EveryEmployeeALineAndTheTotalAfterAPageBreak)
     for (int n = 1; n <= 23; ++n)
         employees.append(employee(n, {{u"FFIS7REDDDETR"_s, u"1000"_s}, {u"FFIS7ADDCOMIRPEFACC"_s, u"0.01"_s}}));
     f.append(u"TDIP7_ANAGRFISCALI"_s, employees);
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"irpef.pdf"_s);
-    ASSERT_EQ(print.riepilogoIRPEF(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoIRPEF, u"irpef.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
     ASSERT_EQ(pages.size(), 2);
     EXPECT_EQ(lines(pages[0], 165).size(), 23);
@@ -179,17 +167,24 @@ TEST(RiepilogoIRPEF, EveryEmployeeALineAndTheTotalAfterAPageBreak)
 TEST(RiepilogoAutonomi, EachPaymentBesideItsPerson)
 {
     PrintFixture f;
-    f.append(u"TDAU7_DATIAUTONOM"_s, {{{u"SDAU7CODFIS"_s, u"VRDLGU70A01D653X"_s}, {u"SDAU7COGNOME"_s, u"VERDI"_s}, {u"SDAU7NOME"_s, u"LUIGI"_s}, {u"SDAU7SEX"_s, u"M"_s}},
-                                             {{u"SDAU7CODFIS"_s, u"BNCNNA80A41D653Y"_s}, {u"SDAU7COGNOME"_s, u"BIANCHI"_s}, {u"SDAU7NOME"_s, u"ANNA"_s}, {u"SDAU7SEX"_s, u"F"_s}}});
+    f.append(u"TDAU7_DATIAUTONOM"_s, {{{u"SDAU7CODFIS"_s, u"VRDLGU70A01D653X"_s},
+                                       {u"SDAU7COGNOME"_s, u"VERDI"_s},
+                                       {u"SDAU7NOME"_s, u"LUIGI"_s},
+                                       {u"SDAU7SEX"_s, u"M"_s}},
+                                      {{u"SDAU7CODFIS"_s, u"BNCNNA80A41D653Y"_s},
+                                       {u"SDAU7COGNOME"_s, u"BIANCHI"_s},
+                                       {u"SDAU7NOME"_s, u"ANNA"_s},
+                                       {u"SDAU7SEX"_s, u"F"_s}}});
     QList<QJsonObject> payments;
     for (int year = 2021; year <= 2023; ++year) {
-        payments.append({{u"SDAU7CODFIS"_s, u"VRDLGU70A01D653X"_s}, {u"SDSE7ANNO"_s, QString::number(year)},
-                         {u"SCAUCODICE"_s, u"A"_s}, {u"FDSE7AMMLORDO"_s, u"1000"_s}, {u"FDSE7RITTITACC"_s, u"200"_s}});
+        payments.append({{u"SDAU7CODFIS"_s, u"VRDLGU70A01D653X"_s},
+                         {u"SDSE7ANNO"_s, QString::number(year)},
+                         {u"SCAUCODICE"_s, u"A"_s},
+                         {u"FDSE7AMMLORDO"_s, u"1000"_s},
+                         {u"FDSE7RITTITACC"_s, u"200"_s}});
     }
     f.append(u"TDSE7_SOMMEEROGATE"_s, payments);
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"autonomi.pdf"_s);
-    ASSERT_EQ(print.riepilogoAutonomi(out), Outcome::Saved);
+    const QString out = f.saved(&TdmElhProspSTPDF::riepilogoAutonomi, u"autonomi.pdf"_s);
     const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_EQ(lines(pages[0], 175), (QStringList{
@@ -198,26 +193,4 @@ TEST(RiepilogoAutonomi, EachPaymentBesideItsPerson)
                                         u"VRDLGU70A01D653X | VERDI LUIGI | 2021 | A | 1000,00 | 200,00"_s,
                                         u"Totale complessivo | 3000,00 | 0,00 | 0,00 | 600,00 | 0,00 | 0,00 | 0,00"_s,
                                     }));
-}
-
-TEST(SummaryReports, WithoutPersonsAHeaderAndZeroTotals)
-{
-    PrintFixture f;
-    TdmElhProspSTPDF print(f.store);
-    const QString out = f.file(u"irpef.pdf"_s);
-    ASSERT_EQ(print.riepilogoIRPEF(out), Outcome::Saved);
-    const QList<PdfReadBack::Page> pages = PdfReadBack::read(out);
-    ASSERT_EQ(pages.size(), 1);
-    EXPECT_TRUE(pages[0].has(u"ISTITUTO COMPRENSIVO DI PROVA"_s));
-    EXPECT_EQ(lines(pages[0], 165), QStringList{u"Totale complessivo | 0,00 | 0,00 | 0,00 | 0,00 | 0,00 | 0,00 | 0,00"_s});
-}
-
-TEST(SummaryReports, AMissingTemplateShowsTheErrorBox)
-{
-    PrintFixture f;
-    QFile::remove(f.coordStp(u"RiepilogoAutonomi.pdf"_s));
-    TdmElhProspSTPDF print(f.store);
-    EXPECT_EQ(print.riepilogoAutonomi(f.file(u"a.pdf"_s)), Outcome::Failed);
-    EXPECT_TRUE(f.messages.texts().value(0).startsWith(TdmElhPDF::kOpenErrorText));
-    EXPECT_FALSE(QFile::exists(f.file(u"a.pdf"_s)));
 }

@@ -9,7 +9,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kUnknownAgent = u"Prospetti ST Sez I: Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s;
+const QString kUnknownAgent =
+    u"Prospetti ST Sez I: Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s;
 
 class Checks : public TelematicTest
 {
@@ -32,38 +33,6 @@ protected:
 
     QString fieldFile() const { return DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\TFIFI_FIELDSFILE.CDS"_s); }
 };
-
-TEST_F(Checks, MissingMandatoryDataAsksAndNoStopsTheGeneration)
-{
-    editAgent(u"SSOSDENOM"_s, QString());
-    messages.enqueue(ModalResult::No);
-    FileWizard &w = openWizard();
-    EXPECT_FALSE(w.createFile());
-    ASSERT_EQ(messages.messages().size(), 1);
-    const MessageRequest &asked = messages.messages().first();
-    EXPECT_EQ(asked.buttons, MsgDlgBtn::Yes | MsgDlgBtn::No);
-    EXPECT_EQ(asked.text, u" - Dato obbligatorio mancante: Denominazione del sostituto\r\n\r\nSi desidera proseguire?"_s);
-    EXPECT_EQ(w.memo(), QStringList{u"Generazione file telematico terminata dall'utente"_s});
-}
-
-TEST_F(Checks, AnsweringSiGoesOnWithTheGeneration)
-{
-    editAgent(u"SSOSCFRAPPR"_s, QString());
-    messages.enqueue(ModalResult::Yes);
-    FileWizard &w = openWizard();
-    EXPECT_TRUE(w.createFile());
-    EXPECT_EQ(w.memo().last(), u"Operazione terminata con successo.");
-}
-
-TEST_F(Checks, CompleteDataAskNothing)
-{
-    FileWizard &w = openWizard();
-    EXPECT_TRUE(w.createFile());
-    EXPECT_TRUE(messages.messages().isEmpty());
-    EXPECT_EQ(w.memo(), (QStringList{u"ATTENDERE... Pulitura del file in corso..."_s, u"Generazione del Record D..."_s,
-                                     u"Generazione del Record I..."_s, u"Generazione del Record J ..."_s,
-                                     u"Operazione terminata con successo."_s}));
-}
 
 TEST_F(Checks, AnUnknownExtinctAgentStopsStage1BeforeTheWorkingTablesAreTouched)
 {
@@ -96,7 +65,9 @@ void PrintTo(const Prospetto &p, std::ostream *os)
     *os << QString::fromUtf16(p.table).toStdString();
 }
 
-class UnknownAgent : public Checks, public ::testing::WithParamInterface<Prospetto>
+class UnknownAgent
+    : public Checks
+    , public ::testing::WithParamInterface<Prospetto>
 {
 };
 
@@ -105,8 +76,9 @@ TEST_P(UnknownAgent, TheProspettoNamesItself)
     add(QString::fromUtf16(GetParam().table), R"({"records": [{"SSOE7CODICE": "82009870542"}, {"SSOE7CODICE": "1"}]})");
     FileWizard &w = openWizard();
     EXPECT_FALSE(w.createFile());
-    EXPECT_EQ(w.memo(), QStringList{u"***** "_s + QString::fromUtf16(GetParam().name)
-                                    + u": Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s});
+    EXPECT_EQ(w.memo(),
+              QStringList{u"***** "_s + QString::fromUtf16(GetParam().name)
+                          + u": Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s});
 }
 
 INSTANTIATE_TEST_SUITE_P(Prospetti, UnknownAgent,
@@ -128,9 +100,10 @@ TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
     FileWizard &w = openWizard();
     ASSERT_TRUE(w.createFile());
     const QString out = file(u"protocollo.txt"_s);
-    EXPECT_EQ(errorOf([&] { w.save(out); }), u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
-                               u"separata: \r\nIdentificativo dell invio e Progressivo Attribuito dal Servizio "
-                               u"telematico alla singola dichiarazioneambedue assenti o presenti"_s);
+    EXPECT_EQ(errorOf([&] { w.save(out); }),
+              u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
+              u"separata: \r\nIdentificativo dell invio e Progressivo Attribuito dal Servizio "
+              u"telematico alla singola dichiarazioneambedue assenti o presenti"_s);
     EXPECT_FALSE(QFile::exists(out));
 
     editAgent(u"SPROTINVGESTSEPAS"_s, u"000001"_s);

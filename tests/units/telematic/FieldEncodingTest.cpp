@@ -37,37 +37,32 @@ TEST_P(EachFormat, EncodesItsValue)
         << QString::fromUtf16(e.format).toStdString() << " «" << QString::fromUtf16(e.value).toStdString() << "»";
 }
 
+// The values of the delivered descriptors' usual cases are pinned by the golden
+// files; these are the empty, zero and unusual ones.
 INSTANTIATE_TEST_SUITE_P(
     Formats, EachFormat,
     ::testing::Values(
         // Alphanumeric values are trimmed and padded with the placeholder.
-        Encoding{u"AN", u"", 25, u"`````````````````````````"}, Encoding{u"AN", u"  ROSSI ", 8, u"ROSSI```"},
-        Encoding{u"CF", u"80012345676", 16, u"80012345676`````"}, Encoding{u"PR", u" PG", 4, u" PG`"},
-        Encoding{u"AT", u"85.20.00", 6, u"852000"}, Encoding{u"CN", u"80185250588", 11, u"80185250588"},
-        Encoding{u"CN", u"", 11, u"00000000000"},
+        Encoding{u"AN", u"", 25, u"`````````````````````````"}, Encoding{u"PR", u" PG", 4, u" PG`"},
+        Encoding{u"CN", u"80185250588", 11, u"80185250588"}, Encoding{u"CN", u"", 11, u"00000000000"},
         // Boxes.
-        Encoding{u"CB", u"1", 16, u"               1"}, Encoding{u"CB", u"0", 16, u""}, Encoding{u"CB", u"0", 1, u" "},
-        Encoding{u"CB", u"", 1, u"1"}, Encoding{u"CP", u"1", 1, u"1"}, Encoding{u"CP", u"0", 1, u"0"},
+        Encoding{u"CB", u"0", 16, u""}, Encoding{u"CB", u"0", 1, u" "}, Encoding{u"CB", u"", 1, u"1"},
         Encoding{u"CP", u"", 3, u"000"}, Encoding{u"CP", u"X", 3, u"001"},
         Encoding{u"CB12", u"000000000000", 16, u"                "},
         Encoding{u"CB12", u"100000000001", 16, u"    100000000001"},
         // Dates arrive as dd/mm/yyyy and are cut by position.
-        Encoding{u"DT", u"16/02/2023", 16, u"        16022023"}, Encoding{u"DT", u"0.00.00", 16, u""},
-        Encoding{u"DT", u"30/12/1899", 8, u""}, Encoding{u"DP", u"01/09/2019", 8, u"01092019"},
+        Encoding{u"DT", u"0.00.00", 16, u""}, Encoding{u"DT", u"30/12/1899", 8, u""},
         Encoding{u"DP", u"0.00.00", 8, u"00000000"}, Encoding{u"DP", u"", 8, u"00000000"},
         Encoding{u"D4", u"16/02/2023", 16, u"            1602"}, Encoding{u"D4", u"3112", 16, u"            3112"},
         Encoding{u"D4", u"0.00.00", 16, u""}, Encoding{u"D6", u"16/02/2023", 16, u"          022023"},
         Encoding{u"DA", u"2021", 16, u"            2021"},
         // Numbers.
-        Encoding{u"NU", u"012023", 16, u"          012023"}, Encoding{u"NF", u"1", 8, u"00000001"},
         Encoding{u"NF", u"", 4, u"0000"}, Encoding{u"N1", u"7", 16, u"               7"},
-        Encoding{u"N2", u"9", 16, u"              09"}, Encoding{u"N3", u"94", 16, u"             094"},
-        Encoding{u"N3", u"", 16, u""}, Encoding{u"N5", u"123", 16, u"           00123"},
-        Encoding{u"N10", u"-5", 16, u"     -0000000005"}, Encoding{u"ND", u" ", 4, u"   0"},
-        Encoding{u"ND", u"12", 4, u"  12"}, Encoding{u"NP", u"450", 16, u"             450"},
+        Encoding{u"N3", u"94", 16, u"             094"}, Encoding{u"N3", u"", 16, u""},
+        Encoding{u"N5", u"123", 16, u"           00123"}, Encoding{u"N10", u"-5", 16, u"     -0000000005"},
+        Encoding{u"ND", u" ", 4, u"   0"}, Encoding{u"ND", u"12", 4, u"  12"},
         Encoding{u"PC", u"33,333", 8, u"  33,333"}, Encoding{u"QU", u"1000,16234", 12, u"  1000,16234"},
         // Amounts: two decimals with a comma; zero is not written.
-        Encoding{u"VP", u"180", 16, u"          180,00"}, Encoding{u"VP", u"2412,35", 16, u"         2412,35"},
         Encoding{u"VP", u"0", 16, u""}, Encoding{u"VP", u"", 16, u""},
         // An unknown code is right-aligned in blanks.
         Encoding{u"ZZ", u"x", 3, u"  x"}));
@@ -75,28 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FieldEncoding, CnIsAllZerosOnlyWhenAlwaysWritten)
 {
     EXPECT_EQ(encode(QString(), 11, u"CN"_s, u"@@"_s), u"```````````");
-}
-
-TEST(FieldEncoding, TrimmingEncodingsStoreTheTrimmedValueBack)
-{
-    QString value = u"  BIANCHI  "_s;
-    FormatFieldValue(value, 24, u"AN"_s, u"O@"_s);
-    EXPECT_EQ(value, u"BIANCHI");
-    QString province = u" PG"_s;
-    FormatFieldValue(province, 2, u"PR"_s, u"O@"_s);
-    EXPECT_EQ(province, u" PG");
-}
-
-TEST(FieldEncoding, AValueLongerThanItsWidthIsCutAndSaysSo)
-{
-    bool cut = false;
-    QString value = u"ISTITUTO COMPRENSIVO"_s;
-    EXPECT_EQ(FormatFieldValue(value, 8, u"AN"_s, u"O@"_s, &cut), u"ISTITUTO");
-    EXPECT_TRUE(cut);
-    cut = false;
-    QString fits = u"ISTITUTO"_s;
-    FormatFieldValue(fits, 8, u"AN"_s, u"O@"_s, &cut);
-    EXPECT_FALSE(cut);
 }
 
 TEST(InfoCodes, EachFamilyHonoursItsOwnCodes)
@@ -115,7 +88,7 @@ TEST(InfoCodes, EachFamilyHonoursItsOwnCodes)
     EXPECT_EQ(infoPresence(LayoutFamily::J, u"xx"_s), InfoPresence::Skipped);
 }
 
-TEST(InfoCodes, WholeNumbersAreTruncatedOrRoundedAsTheCodeSays)
+TEST(InfoCodes, ValuesAreTruncatedRoundedOrSlicedAsTheCodeSays)
 {
     EXPECT_EQ(applyInfo(u"T@"_s, u"2,7"_s), u"2");
     EXPECT_EQ(applyInfo(u"TX"_s, u"-2,7"_s), u"-2");
@@ -128,10 +101,7 @@ TEST(InfoCodes, WholeNumbersAreTruncatedOrRoundedAsTheCodeSays)
     EXPECT_EQ(applyInfo(u"A1"_s, u"959,5"_s), u"960");
     EXPECT_EQ(applyInfo(u"A@"_s, QString()), QString());
     EXPECT_EQ(applyInfo(u"T@"_s, u"ROSSI"_s), std::nullopt);
-}
-
-TEST(InfoCodes, SlicesAndPresenceBoxes)
-{
+    // Slices and presence boxes.
     EXPECT_EQ(applyInfo(u"4/"_s, u"012023"_s), u"0120");
     EXPECT_EQ(applyInfo(u"/2"_s, u"012023"_s), u"23");
     EXPECT_EQ(applyInfo(u"@1"_s, u"X"_s), u"1");

@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "telematic/ElhURecordAssembly.h"
+#include "telematic/ElhUXmlRec.h"
 
 #include <QDomDocument>
 
@@ -45,12 +46,12 @@ protected:
         return texts;
     }
 
-    QStringList records(const QString &field = u"SFILERECORD"_s)
+    QStringList records()
     {
         QStringList texts;
         ClientDataSet &ft = dm().cdsFileTel;
         for (ft.first(); !ft.eof(); ft.next())
-            texts.append(ft.fieldByName(field).asString());
+            texts.append(ft.fieldByName(u"SFILERECORD"_s).asString());
         return texts;
     }
 
@@ -60,18 +61,6 @@ protected:
             assembly().emitSection(root.Section(s), moduleNumber);
     }
 };
-
-TEST_F(RecordAssemblyTest, ALongValueIsStoredInContinuationPieces)
-{
-    add(u"TPST3_PROSPETTOSTS3"_s,
-        R"({"records": [{"SPST3DENINTNRES": "BANCA POPOLARE DELL'UMBRIA E DEL LAZIO X"}]})");
-    openWizard();
-    emitAll(recordE("<SectionE Repeat='NO'>" + kTypeD +
-                    R"(<CampoE Number="ST026004" Width="16" Format="AN" Info="@@" Cds="cdsPrSt3" Field="SPST3DENINTNRES"/>
-                      </SectionE>)"));
-    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"ST026004BANCA POPOLARE D"_s, u"ST026004+ELL'UMBRIA E DE"_s,
-                                     u"ST026004+L LAZIO X``````"_s}));
-}
 
 TEST_F(RecordAssemblyTest, AnElementsCharactersOutsideTheCodePageAreReportedWithItsModule)
 {
@@ -85,19 +74,6 @@ TEST_F(RecordAssemblyTest, AnElementsCharactersOutsideTheCodePageAreReportedWith
     EXPECT_EQ(stored(), (QStringList{u"D"_s, u"ST026004?ÓD? BANK```````"_s}));
     EXPECT_EQ(lines, QStringList{u"Attenzione - record D modulo 3, campo ST026004 (Denominazione): il valore «ŁÓDŹ "
                                  u"BANK» contiene caratteri non ammessi nel file, scritti come «?»"_s});
-}
-
-TEST_F(RecordAssemblyTest, TheModuleNumberGoesIntoTheCodeExceptForModuleZero)
-{
-    add(u"TPSV_PROSPETTOSV"_s, R"({"records": [{"SPSVMESE": "03", "SPSVANNO": "2023", "SPSVNOTE": "B"}]})");
-    openWizard();
-    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + R"(
-        <CampoE Number="SVXXX001" Description="Periodo di riferimento" Width="16" Format="NU" Info="@@" Cds="CDSPRSV"/>
-        <CampoE Number=" SVXXX010 " Width="16" Format="AN" Info="@@" Cds="cdsPrSv" Field="SPSVNOTE"/></SectionE>)");
-    emitAll(root, 3);
-    emitAll(root, 0);
-    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"SV003001          032023"_s, u"SV003010B```````````````"_s, u"D"_s,
-                                     u"SVXXX001          032023"_s, u"SVXXX010B```````````````"_s}));
 }
 
 TEST_F(RecordAssemblyTest, EmptyElementsAndUntickedBoxesAreLeftOut)
@@ -130,18 +106,6 @@ TEST_F(RecordAssemblyTest, RecordJKeepsBlankElementsAndWritesDefaultsForZeros)
     EXPECT_EQ(stored(), (QStringList{u"J"_s, u"`"_s, u"SS002002               7"_s, u"SS002003              -2"_s}));
 }
 
-TEST_F(RecordAssemblyTest, TheSectionsDatasetTakesPrecedenceOverTheFields)
-{
-    add(u"TPSS_PROSPETTOSS"_s, R"({"records": [{"SSOE7CODICE": "82009870542"}]})");
-    openWizard();
-    const TXMLRecordJType root = recordJ(R"(<SectionJ Repeat="NO" Cds="cdsPrSs">
-        <CampoJ Number="SS001001" Width="16" Format="CF" Info="4/" Cds="cdsSost" Field="SSOE7CODICE"/>
-        <CampoJ Number="SS001002" Width="16" Format="CF" Info="@@" Cds="cdsSost" Field="SSOSCODFIS"/></SectionJ>)");
-    assembly().EmitLayoutField(root.Section(0), 0, 0);
-    EXPECT_EQ(stored(), QStringList{u"SS0010018200````````````"_s});
-    EXPECT_THROW(assembly().EmitLayoutField(root.Section(0), 0, 1), EDatabaseError);
-}
-
 TEST_F(RecordAssemblyTest, ASectionDatasetThatDoesNotExistStopsTheRun)
 {
     openWizard();
@@ -150,44 +114,12 @@ TEST_F(RecordAssemblyTest, ASectionDatasetThatDoesNotExistStopsTheRun)
     EXPECT_EQ(errorOf([&] { assembly().EmitLayoutField(root.Section(0), 1, 0); }), u"Sezione non trovata cdsPrSs9");
 }
 
-TEST_F(RecordAssemblyTest, AModuleThatDoesNotFitContinuesWithTheSameHeader)
-{
-    openWizard();
-    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + R"(
-        <CampoE Number="2" Width="16" Format="CF" Info="OF" Fixed="80012345676"/>
-        <CampoE Number="3" Width="8" Format="NF" Info="O@"/>
-        <CampoE Number="4" Width="64" Format="AN" Info="OF"/></SectionE>
-        <SectionE><CampoE Number="DIXXX005" Width="16" Format="NU" Info="OF" Fixed="9"/></SectionE>)");
-    assembly().setProgressive(1);
-    assembly().emitSection(root.Section(0), 0);
-    for (int module = 1; module <= 80; ++module)
-        assembly().emitSection(root.Section(1), module);
-    assembly().setProgressive(2);
-    emitAll(root, 1);
-    assembly().AssembleFieldRecords(u'D', 4);
-
-    const QStringList texts = records();
-    ASSERT_EQ(texts.size(), 3);
-    const QString header = u"D80012345676     00000001"_s + QString(64, u' ');
-    EXPECT_TRUE(texts[0].startsWith(header));
-    EXPECT_TRUE(texts[1].startsWith(header));
-    EXPECT_EQ(texts[0].mid(89 + 74 * 24, 24), u"DI075005               9");
-    // 75 elements fill a record; the other 5 go on with the header again.
-    EXPECT_EQ(texts[0].mid(89 + 75 * 24, 1897 - 89 - 75 * 24), QString(8, u' '));
-    EXPECT_EQ(texts[1].mid(89, 24), u"DI076005               9");
-    EXPECT_EQ(texts[1].mid(89 + 5 * 24).trimmed(), u"A");
-    EXPECT_TRUE(texts[2].startsWith(u"D80012345676     00000002"_s));
-    for (const QString &t : texts)
-        EXPECT_EQ(t.size(), kRecordLength);
-    EXPECT_EQ(records(u"SFILEPROGRE"_s),
-              (QStringList{u"000000000000000001"_s, u"000000000000000001"_s, u"000000000000000002"_s}));
-}
-
 TEST_F(RecordAssemblyTest, ARecordThatOverflowsStopsWithItsKindAndLength)
 {
     openWizard();
-    const TXMLRecordEType root = recordE("<SectionE>" + kTypeD + "</SectionE>" +
-                                         R"(<SectionE><CampoE Number="DIXXX001" Width="40" Format="NU" Info="OF" Fixed="1"/>
+    const TXMLRecordEType root =
+        recordE("<SectionE>" + kTypeD + "</SectionE>" +
+                R"(<SectionE><CampoE Number="DIXXX001" Width="40" Format="NU" Info="OF" Fixed="1"/>
                                          </SectionE>)");
     assembly().emitSection(root.Section(0), 0);
     for (int module = 1; module <= 40; ++module)
@@ -233,6 +165,31 @@ TEST_F(RecordAssemblyTest, CutValuesAndCharactersOutsideTheCodePageAreReported)
                                   u"caratteri non ammessi nel file, scritti come «?»"_s,
                                   u"Attenzione - record B, campo 45 (Comune): il valore «SAN GIOVANNI» supera i "
                                   u"caratteri del campo ed è stato troncato"_s}));
+}
+
+TEST(LayoutDescriptor, ErrorsNameTheFileTheLineAndTheElement)
+{
+    TempDir dir;
+    EXPECT_EQ(errorOf([&] { LoadRecordB(dir.file(u"Record_B.xml"_s)); }),
+              u"Descrittore del record mancante: «%1»"_s.arg(dir.file(u"Record_B.xml"_s)));
+
+    const QString malformed = dir.write(u"Record_A.xml"_s, "<RecordA>\n<SectionA>\n</RecordA>\n");
+    EXPECT_TRUE(
+        errorOf([&] { LoadRecordA(malformed); }).startsWith(u"Descrittore «Record_A.xml» malformato, riga 3"_s));
+
+    const QString wrongFamily = dir.write(u"Record_I.xml"_s, "<?xml version='1.0'?>\n<RecordJ/>\n");
+    EXPECT_EQ(errorOf([&] { LoadRecordE(wrongFamily); }),
+              u"Descrittore «Record_I.xml», riga 2: l'elemento radice è «RecordJ» invece di «RecordE»"_s);
+
+    const QString badWidth =
+        dir.write(u"Record_J.xml"_s, "<RecordJ>\n<SectionJ>\n<CampoJ Number='SS001001'/>\n"
+                                     "<CampoJ Number='SS001002' Width='16a'/>\n</SectionJ>\n</RecordJ>");
+    EXPECT_EQ(errorOf([&] { LoadRecordJ(badWidth); }),
+              u"Descrittore «Record_J.xml», riga 3, elemento «CampoJ» (Number «SS001001»): "
+              u"l'attributo Width «» non è un numero intero"_s);
+
+    const QString empty = dir.write(u"Record_Z.xml"_s, "<?xml version='1.0'?>\n<!-- niente -->\n");
+    EXPECT_TRUE(errorOf([&] { LoadRecordZ(empty); }).startsWith(u"Descrittore «Record_Z.xml»"_s));
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
-#include "Exceptions.h"
 #include "DataPaths.h"
+#include "Exceptions.h"
 #include "NrTransaction.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "store/DatabaseSetup.h"
@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -53,12 +55,6 @@ TelematicTest::TelematicTest()
     DatabaseSetup(connection).createStructures(catalogue(), {2022, 2023});
     transaction.Commit();
     store.setConnection(&connection);
-}
-
-TelematicTest::~TelematicTest()
-{
-    m_wizard.reset();
-    m_dm.reset();
 }
 
 void TelematicTest::add(const QString &table, const QByteArray &json)
@@ -121,16 +117,6 @@ QString TelematicTest::generate(const Options &options)
     return out;
 }
 
-TdmElhFile &TelematicTest::dm()
-{
-    return *m_dm;
-}
-
-FileWizard &TelematicTest::wizard()
-{
-    return *m_wizard;
-}
-
 QString TelematicTest::write(const QString &relative, const QByteArray &bytes) const
 {
     const QString path = file(relative);
@@ -186,31 +172,20 @@ QList<QByteArray> elements(const QByteArray &record)
 
 void expectGolden(const QString &produced, const QString &goldenName)
 {
+    ASSERT_FALSE(supplyLines(produced).isEmpty()) << produced.toStdString();
     const QString golden = QString::fromUtf8(ELH_GOLDEN_DIR) + u'/' + goldenName;
-    const QByteArray bytes = readFile(produced);
-    ASSERT_FALSE(bytes.isEmpty()) << produced.toStdString();
     if (qEnvironmentVariableIntValue("ELH_UPDATE_GOLDEN") == 1) {
-        QFile f(golden);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(QFile::remove(golden) && QFile::copy(produced, golden));
         return;
     }
+    const QByteArray bytes = readFile(produced);
     const QByteArray expected = readFile(golden);
-    ASSERT_FALSE(expected.isEmpty()) << "golden file missing: " << golden.toStdString();
     if (bytes == expected)
         return;
-    const QList<QByteArray> a = bytes.split('\n');
-    const QList<QByteArray> b = expected.split('\n');
-    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) {
-        if (a[i] != b[i]) {
-            qsizetype col = 0;
-            while (col < std::min(a[i].size(), b[i].size()) && a[i][col] == b[i][col])
-                ++col;
-            ADD_FAILURE() << goldenName.toStdString() << ": line " << i + 1 << " differs at position " << col + 1
-                          << "\n  got:      " << a[i].mid(std::max<qsizetype>(col - 20, 0), 60).toStdString()
-                          << "\n  expected: " << b[i].mid(std::max<qsizetype>(col - 20, 0), 60).toStdString();
-            return;
-        }
-    }
-    ADD_FAILURE() << goldenName.toStdString() << ": " << a.size() << " lines instead of " << b.size();
+    const qsizetype at =
+        std::mismatch(bytes.begin(), bytes.end(), expected.begin(), expected.end()).first - bytes.begin();
+    const QByteArray before = bytes.left(at);
+    ADD_FAILURE() << goldenName.toStdString() << ": line " << before.count('\n') + 1 << " differs at position "
+                  << at - before.lastIndexOf('\n') << "\n  got:      " << bytes.mid(at, 40).toStdString()
+                  << "\n  expected: " << expected.mid(at, 40).toStdString();
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "telematic/ElhMFile.h"
-#include "telematic/ElhUFileWizard.h"
 #include "NrMessages.h"
 #include "QtPrinters.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
+#include "telematic/ElhMFile.h"
+#include "telematic/ElhUFileWizard.h"
 
 #include <QByteArray>
 #include <QList>
@@ -33,7 +33,6 @@ class TelematicTest : public ::testing::Test
 {
 protected:
     TelematicTest();
-    ~TelematicTest() override;
 
     // The agent and the supplier of the demo school.
     void addDemoFrontispiece();
@@ -47,8 +46,8 @@ protected:
     QString generate(const Options &options);
     QString generate() { return generate(Options()); }
     // The open data module and wizard of the last run.
-    TdmElhFile &dm();
-    FileWizard &wizard();
+    TdmElhFile &dm() { return *m_dm; }
+    FileWizard &wizard() { return *m_wizard; }
     FileWizard &openWizard(const Options &options = Options());
 
     // Writes a file of the installation and returns its path.
@@ -76,6 +75,6 @@ QList<QByteArray> supplyLines(const QString &path);
 QByteArray readFile(const QString &path);
 // The 24-character elements of a record D, I or J after its 89-character header.
 QList<QByteArray> elements(const QByteArray &record);
-// Compares a produced supply file with its golden file under golden/;
-// ELH_UPDATE_GOLDEN=1 writes the golden file instead.
+// Checks the lines of a produced supply file and compares its bytes with its
+// golden file under golden/; ELH_UPDATE_GOLDEN=1 writes the golden file instead.
 void expectGolden(const QString &produced, const QString &goldenName);

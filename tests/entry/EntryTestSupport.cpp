@@ -2,11 +2,14 @@
 
 #include "CdsExchange.h"
 #include "DeliveredData.h"
+#include "TNrDBEdit.h"
 #include "entry/TfrElfBase.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 namespace EntryTest {
 
@@ -42,6 +45,23 @@ bool showActive(QWidget *widget)
 void onNextModal(std::function<void(QWidget *modal)> handle)
 {
     QTimer::singleShot(0, [handle = std::move(handle)] { handle(QApplication::activeModalWidget()); });
+}
+
+TNrDBEdit *editOf(QWidget &frame, const QString &field)
+{
+    for (TNrDBEdit *e : frame.findChildren<TNrDBEdit *>()) {
+        if (e->dataField() == field)
+            return e;
+    }
+    return nullptr;
+}
+
+void typeInto(TNrDBEdit *edit, const QString &text)
+{
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
 }
 
 } // namespace EntryTest

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClientDataSet.h"
+#include "checks/InfoList.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <functional>
 
 class TfrElfBase;
+class TNrDBEdit;
 
 // Helpers of the window tests.
 namespace EntryTest {
@@ -23,5 +25,24 @@ void openFrame(TfrElfBase &frame, const QByteArray &records = "{\"records\": []}
 bool showActive(QWidget *widget);
 // Runs `handle` on the next modal window, once it is shown.
 void onNextModal(std::function<void(QWidget *modal)> handle);
+// The bound edit of a field inside a frame, or null.
+TNrDBEdit *editOf(QWidget &frame, const QString &field);
+// Replaces the text of an edit by typing, as the user does.
+void typeInto(TNrDBEdit *edit, const QString &text);
+
+// The findings list answering from a script while it lives.
+struct ScriptedInfoList : InfoList::Service
+{
+    ScriptedInfoList() { InfoList::setService(this); }
+    ~ScriptedInfoList() override { InfoList::setService(nullptr); }
+    bool ask(const QStringList &lines) override
+    {
+        asked.append(lines);
+        return answer;
+    }
+    void show(const QStringList &) override {}
+    QList<QStringList> asked;
+    bool answer = false;
+};
 
 } // namespace EntryTest

@@ -1,18 +1,14 @@
 #include "EntryTestSupport.h"
 #include "NrMessages.h"
 #include "QtPrinters.h"
-#include "TDataSource.h"
-#include "TNrDBCheckBox.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
-#include "TNrDBLookupEdit.h"
 #include "TNrDBRadioGroup.h"
-#include "checks/InfoList.h"
 #include "entry/TfrElHMulti.h"
-#include "entry/TfrElhFornitore.h"
 #include "entry/TfrElhSosEst.h"
 #include "entry/TfrElhSostituto.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QTabWidget>
 #include <QTest>
@@ -24,52 +20,12 @@ using namespace EntryTest;
 
 namespace {
 
-// The bound edit of a field inside a frame.
-TNrDBEdit *editOf(QWidget &frame, const QString &field)
-{
-    for (TNrDBEdit *e : frame.findChildren<TNrDBEdit *>()) {
-        if (e->dataField() == field)
-            return e;
-    }
-    return nullptr;
-}
-
-void typeInto(TNrDBEdit *edit, const QString &text)
-{
-    ASSERT_NE(edit, nullptr);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-void postWithCtrlEnter(QWidget *focused)
-{
-    QTest::keyClick(focused, Qt::Key_Return, Qt::ControlModifier);
-}
-
 const QByteArray kTwoExtinctAgents = R"({"records": [
     {"IFISRIGO": 1, "CODICE": "80001230123", "DENOMINAZI0NE": "DIREZIONE DIDATTICA PRIMO CIRCOLO"},
     {"IFISRIGO": 2, "CODICE": "80004560456", "DENOMINAZI0NE": "SCUOLA MEDIA STATALE DANTE"}]})";
 
-// The findings list answering from a script.
-struct ScriptedInfoList : InfoList::Service
-{
-    bool ask(const QStringList &lines) override
-    {
-        asked.append(lines);
-        return answer;
-    }
-    void show(const QStringList &lines) override { shown.append(lines); }
-    QList<QStringList> asked;
-    QList<QStringList> shown;
-    bool answer = false;
-};
-
 struct Frames : ::testing::Test
 {
-    void SetUp() override { InfoList::setService(&infoList); }
-    void TearDown() override { InfoList::setService(nullptr); }
-
     ScriptedMessageService messages;
     MessageServiceScope scope{&messages};
     ScriptedInfoList infoList;
@@ -91,7 +47,7 @@ TEST_F(Frames, CtrlEnterConfirmsTheRecordAndTheWindowSavesAtOnce)
     EXPECT_EQ(frame.infoPanelCaption(), u"Ins."_s);
     typeInto(editOf(frame, u"CODICE"_s), u"80007890789"_s);
     typeInto(editOf(frame, u"DENOMINAZI0NE"_s), u"istituto tecnico"_s);
-    postWithCtrlEnter(editOf(frame, u"DENOMINAZI0NE"_s));
+    QTest::keyClick(editOf(frame, u"DENOMINAZI0NE"_s), Qt::Key_Return, Qt::ControlModifier);
 
     EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
     EXPECT_EQ(saves, 1);
@@ -148,29 +104,6 @@ TEST_F(Frames, CtrlZCancelsTheChangesEvenFromInsideAnEdit)
     EXPECT_EQ(frame.cdsMain.changeCount(), 0);
 }
 
-TEST_F(Frames, DeletingAsksAndOnlyYesDeletes)
-{
-    TfrElhSosEst frame;
-    openFrame(frame, kTwoExtinctAgents);
-    ASSERT_TRUE(showActive(&frame));
-    messages.enqueue(ModalResult::No);
-    frame.acDelete->trigger();
-    EXPECT_EQ(frame.cdsMain.recordCount(), 2);
-    messages.enqueue(ModalResult::Yes);
-    frame.acDelete->trigger();
-    EXPECT_EQ(frame.cdsMain.recordCount(), 1);
-    EXPECT_EQ(messages.texts(), QStringList(2, u"Confermi la cancellazione del modello corrente?"_s));
-    EXPECT_EQ(messages.messages().first().type, MsgDlgType::Warning);
-    EXPECT_EQ(frame.cdsMain.fieldByName(u"CODICE"_s).asString(), u"80004560456"_s);
-
-    TfrElhFornitore supplier;
-    openFrame(supplier, R"({"records": [{"SFORCODFIS": "80012345676", "STFOCODICE": "01"}]})");
-    messages.enqueue(ModalResult::No);
-    supplier.acDelete->trigger();
-    EXPECT_EQ(messages.texts().last(), u"Confermi la cancellazione del modello corrente ?"_s);
-    EXPECT_EQ(supplier.cdsMain.recordCount(), 1);
-}
-
 TEST_F(Frames, TheActionsFollowTheRecordAndTheState)
 {
     TfrElhSosEst frame;
@@ -191,11 +124,6 @@ TEST_F(Frames, TheActionsFollowTheRecordAndTheState)
     EXPECT_TRUE(frame.acPost->isEnabled());
     EXPECT_TRUE(frame.acCancel->isEnabled());
     EXPECT_FALSE(frame.acInsert->isEnabled());
-    // Captions, hints and shortcuts of the frame's actions.
-    EXPECT_EQ(frame.acPost->text(), u"C&onferma"_s);
-    EXPECT_EQ(frame.acCancel->toolTip(), u"Annulla modifiche "_s);
-    EXPECT_EQ(frame.acDelete->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    EXPECT_EQ(frame.acEdit->shortcut(), QKeySequence(Qt::Key_F2));
 }
 
 TEST_F(Frames, WithTheFrameOptionOffTheActionsHaveNoShortcuts)
@@ -287,20 +215,6 @@ TEST_F(Frames, AnAgentWithoutFiscalCodeIsRefused)
     EXPECT_EQ(messages.texts(), QStringList{u"Codice fiscale obbligatorio"_s});
     EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
     EXPECT_TRUE(infoList.asked.isEmpty());
-}
-
-TEST_F(Frames, TextIsUpperCasedExceptTheCodesOfTheLookups)
-{
-    TfrElhSostituto frame([] { return u"80012345676"_s; });
-    EXPECT_TRUE(editOf(frame, u"SSOSDENOM"_s)->upperCase());
-    EXPECT_TRUE(editOf(frame, u"SSOSEMAIL"_s)->upperCase());
-    EXPECT_TRUE(editOf(frame, u"STSACODICE"_s)->upperCase());
-    for (const QString &code : {u"SCOACODICE"_s, u"SCARCODICE"_s, u"ISOSSOGG1"_s, u"ISOSSOGG5"_s})
-        EXPECT_FALSE(editOf(frame, code)->upperCase()) << code.toStdString();
-    // The notification page is kept but its tab is not shown.
-    EXPECT_EQ(frame.pcSostituto->count(), 5);
-    EXPECT_FALSE(frame.pcSostituto->isTabVisible(1));
-    EXPECT_EQ(frame.pcSostituto->tabText(4), u"Impegno/Visto"_s);
 }
 
 TEST_F(Frames, TheKindOfAgentShowsItsInputsAndClearsTheOthers)

@@ -1,19 +1,15 @@
 #include "EntryTestSupport.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
-#include "TNrDBEdit.h"
-#include "checks/InfoList.h"
 #include "entry/TfmElhChildDB.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
 #include "entry/TfmHlmRicerca.h"
-#include "entry/TfmHlmWait.h"
 #include "entry/TfrElhFornitore.h"
 #include "entry/TfrElhSosEst.h"
 #include "entry/TfrElhSostituto.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,15 +24,6 @@ namespace {
 
 const QByteArray kExtinctAgent =
     R"({"records": [{"CODICE": "82009870542", "DENOMINAZI0NE": "DIREZIONE DIDATTICA STATALE SAN CARLO"}]})";
-
-TNrDBEdit *editOf(QWidget &frame, const QString &field)
-{
-    for (TNrDBEdit *e : frame.findChildren<TNrDBEdit *>()) {
-        if (e->dataField() == field)
-            return e;
-    }
-    return nullptr;
-}
 
 // A window with two frames on two pages.
 class TwoPages : public TfmElhChildDB
@@ -75,59 +62,13 @@ public:
     }
 };
 
-struct AlwaysGoOn : InfoList::Service
-{
-    bool ask(const QStringList &lines) override
-    {
-        asked.append(lines);
-        return true;
-    }
-    void show(const QStringList &) override {}
-    QList<QStringList> asked;
-};
-
 class StoreWindows : public ReturnDatabaseTest
 {
 protected:
-    void SetUpOpened() override
-    {
-        ReturnDatabaseTest::SetUpOpened();
-        InfoList::setService(&infoList);
-    }
-    void TearDown() override
-    {
-        InfoList::setService(nullptr);
-        ReturnDatabaseTest::TearDown();
-    }
-    AlwaysGoOn infoList;
+    ScriptedInfoList infoList;
 };
 
 } // namespace
-
-TEST_P(StoreWindows, TheAgentIsLoadedOnShowAndCtrlEnterSavesItAtOnce)
-{
-    write(u"TSOS_DATOSOSTITUTO"_s,
-          R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO", "SSOSTEL": "075"}]})");
-    TfmElhSostituto window(store(), [] { return u"80012345676"_s; });
-    ASSERT_TRUE(showActive(&window));
-    TfrElhSostituto *frame = window.frSostituto;
-    ASSERT_EQ(frame->cdsMain.recordCount(), 1);
-    EXPECT_EQ(frame->pcSostituto->currentIndex(), 0);
-    EXPECT_FALSE(frame->acInsert->isEnabled());
-
-    frame->pcMain->setCurrentWidget(frame->tsDetail);
-    TNrDBEdit *phone = editOf(*frame, u"SSOSTEL"_s);
-    phone->setFocus();
-    phone->selectAll();
-    QTest::keyClicks(phone, u"0742350123"_s);
-    QTest::keyClick(phone, Qt::Key_Return, Qt::ControlModifier);
-
-    EXPECT_EQ(frame->cdsMain.state(), DataSetState::Browse);
-    ASSERT_EQ(infoList.asked.size(), 1);
-    EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->fieldByName(u"SSOSTEL"_s).asString(), u"0742350123"_s);
-    EXPECT_TRUE(messages().messages().isEmpty());
-    EXPECT_TRUE(window.close());
-}
 
 TEST_P(StoreWindows, AWindowWithANewRecordRefusesToCloseAndClosesAfterCancel)
 {
@@ -135,9 +76,7 @@ TEST_P(StoreWindows, AWindowWithANewRecordRefusesToCloseAndClosesAfterCancel)
     TfmElhSosEst window(store());
     ASSERT_TRUE(showActive(&window));
     window.frSosEst->acInsert->trigger();
-    TNrDBEdit *code = editOf(*window.frSosEst, u"CODICE"_s);
-    code->setFocus();
-    QTest::keyClicks(code, u"80001230123"_s);
+    typeInto(editOf(*window.frSosEst, u"CODICE"_s), u"80001230123"_s);
 
     EXPECT_FALSE(window.close());
     EXPECT_EQ(messages().texts(),
@@ -150,13 +89,18 @@ TEST_P(StoreWindows, AWindowWithANewRecordRefusesToCloseAndClosesAfterCancel)
     EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), 1);
 }
 
-TEST_P(StoreWindows, ADeletionIsWrittenAtTheLatestWhenTheWindowCloses)
+TEST_P(StoreWindows, OnlyYesDeletesAndTheDeletionIsWrittenAtTheLatestWhenTheWindowCloses)
 {
     write(u"TSOE7_SOSESTINTO"_s, kExtinctAgent);
     TfmElhSosEst window(store());
     ASSERT_TRUE(showActive(&window));
+    messages().enqueue(ModalResult::No);
+    window.frSosEst->acDelete->trigger();
+    EXPECT_EQ(window.frSosEst->cdsMain.recordCount(), 1);
     messages().enqueue(ModalResult::Yes);
     window.frSosEst->acDelete->trigger();
+    EXPECT_EQ(messages().texts(), QStringList(2, u"Confermi la cancellazione del modello corrente?"_s));
+    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
     EXPECT_EQ(window.frSosEst->cdsMain.recordCount(), 0);
     EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), 1);
     EXPECT_TRUE(window.close());
@@ -188,20 +132,6 @@ TEST_P(StoreWindows, ATableThatCannotBeLoadedIsToldAndTheWindowCloses)
     window->show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }));
     EXPECT_EQ(messages().texts(), QStringList{u"Impossibile trovare il ClientDataSet (TXYZ_INESISTENTE)."_s});
-}
-
-ELH_INSTANTIATE_ON_BOTH_ENGINES(StoreWindows);
-
-TEST(TfmHlmWait, ShowsWithTheSqlWaitCursorAndRestoresIt)
-{
-    TfmHlmWait wait;
-    wait.showWait(u"Attendere..."_s, u"Caricamento in corso...attendere."_s);
-    EXPECT_TRUE(wait.isVisible());
-    EXPECT_EQ(wait.windowTitle(), u"Attendere..."_s);
-    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
-    wait.hideWait();
-    EXPECT_FALSE(wait.isVisible());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_P(StoreWindows, AnExtinctAgentIsLookedUpInTheStoreWithoutItsRecordNumbers)
@@ -245,3 +175,5 @@ TEST_P(StoreWindows, TheAgentsSummaryIsBroughtUpToDateWhenItsWindowOpens)
     EXPECT_TRUE(saved->fieldByName(u"LSOSSX"_s).isNull());
     EXPECT_TRUE(window.close());
 }
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(StoreWindows);

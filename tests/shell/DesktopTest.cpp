@@ -1,28 +1,311 @@
-#include "DesktopTest.h"
-
+#include "ClientDataSet.h"
+#include "DataPaths.h"
+#include "NrApplication.h"
+#include "QtPrinters.h"
+#include "RecordingShell.h"
+#include "ReturnDatabaseTest.h"
+#include "ScriptedFolders.h"
+#include "TNrDBEdit.h"
 #include "TNrOutlookBar.h"
+#include "checks/InfoList.h"
+#include "entry/TfrElfBase.h"
+#include "shell/TdmElhAttivazioni.h"
+#include "shell/TfmElhMain.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenu>
 #include <QTest>
+#include <QToolButton>
 
-void DesktopTest::TearDown()
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The desktop program started on a school database of the return: its
+// command table and main window, shown until the bar is filled, with the
+// documents it opens recorded and the folders it asks for scripted.
+class MainWindow : public ReturnDatabaseTest
 {
-    stop();
-    ReturnDatabaseTest::TearDown();
+protected:
+    void TearDown() override
+    {
+        stop();
+        ReturnDatabaseTest::TearDown();
+    }
+
+    // Starts (or starts again) the main window.
+    void start()
+    {
+        stop();
+        m_commands = std::make_unique<TdmElhAttivazioni>();
+        m_main = std::make_unique<TfmElhMain>(connection(), params(), *m_commands);
+        m_main->show();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return m_main->outlookBar()->count() > 0; }));
+    }
+
+    void stop()
+    {
+        if (m_main)
+            m_main->close();
+        m_main.reset();
+        m_commands.reset();
+    }
+
+    TfmElhMain &main() { return *m_main; }
+    TdmElhAttivazioni &commands() { return *m_commands; }
+    RecordingShell shell;
+    ScriptedFolders folders;
+
+private:
+    std::unique_ptr<TdmElhAttivazioni> m_commands;
+    std::unique_ptr<TfmElhMain> m_main;
+};
+
+QStringList visibleItems(const QMenu *menu)
+{
+    QStringList items;
+    for (const QAction *a : menu->actions()) {
+        if (a->isVisible() && !a->isSeparator())
+            items.append(a->text());
+    }
+    return items;
 }
 
-void DesktopTest::start()
+const QString kCloseWindows = u"Chiudere tutte le finestre prima di eseguire l'operazione."_s;
+
+QString notAvailable(const QString &caption)
 {
-    stop();
-    m_commands = std::make_unique<TdmElhAttivazioni>();
-    m_main = std::make_unique<TfmElhMain>(connection(), params(), *m_commands);
-    m_main->show();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return m_main->outlookBar()->count() > 0; }));
+    return u"La finestra «%1» non è ancora disponibile in questa versione del programma."_s.arg(caption);
 }
 
-void DesktopTest::stop()
+class Commands : public MainWindow
 {
-    if (m_main)
-        m_main->close();
-    m_main.reset();
-    m_commands.reset();
+protected:
+    void SetUpOpened() override
+    {
+        MainWindow::SetUpOpened();
+        loadDemo();
+        start();
+        messages().clear();
+    }
+
+    // Runs a command as the bar does.
+    void run(const QString &command)
+    {
+        TNrAttCommand *c = commands().command(command);
+        ASSERT_NE(c, nullptr);
+        NrRunGuarded([c] { c->Execute(); });
+    }
+};
+
+} // namespace
+
+TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
+{
+    run(u"xafSostituto"_s);
+    ASSERT_EQ(main().childForms().size(), 1);
+    for (const QString &command : {u"xafStpFront"_s, u"axfST"_s, u"axfSS"_s, u"xafImpF24"_s}) {
+        messages().clear();
+        run(command);
+        EXPECT_EQ(messages().texts(), QStringList{kCloseWindows}) << command.toStdString();
+        EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
+        EXPECT_EQ(main().childForms().size(), 1);
+    }
+    messages().clear();
+    run(u"xafImpAuton"_s);
+    EXPECT_EQ(messages().texts(), QStringList{kCloseWindows});
+    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Information);
+
+    main().mdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(main().childForms().isEmpty());
+    messages().clear();
+    // With no window open they run; their windows come with the prints and imports.
+    run(u"xafStpFront"_s);
+    run(u"xafImpF24"_s);
+    run(u"xafImpAuton"_s);
+    EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"F24EP"_s),
+                                               notAvailable(u"Imp. Autonomi"_s)}));
 }
+
+TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)
+{
+    EXPECT_EQ(commands().xafImpF24->Caption, u"F24EP"_s);
+    exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0"_s);
+    start();
+    EXPECT_EQ(commands().xafImpF24->Caption, u"F24"_s);
+}
+
+TEST_P(Commands, CancellingTheFolderOfAnIntegrationOpensNothing)
+{
+    run(u"xafIntSosDip"_s);
+    EXPECT_EQ(folders.captions.size(), 1);
+    EXPECT_TRUE(messages().messages().isEmpty());
+    EXPECT_TRUE(main().childForms().isEmpty());
+    folders.folders = {installation().root()};
+    run(u"xafIntSosAut"_s);
+    EXPECT_EQ(messages().texts(), QStringList{notAvailable(u"Integra Aut."_s)});
+}
+
+TEST_P(Commands, TheExportWritesEveryTableIntoTheChosenFolder)
+{
+    run(u"xacExportCDS"_s);
+    EXPECT_TRUE(messages().messages().isEmpty());
+
+    const QString folder = installation().root() + u"esportazione"_s;
+    folders.folders = {folder};
+    run(u"xacExportCDS"_s);
+    EXPECT_EQ(messages().texts(), QStringList{u"Fine operazione"_s});
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/TSOS_DATOSOSTITUTO.cds"_s));
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/TPST_PROSPETTOST.cds"_s));
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/TCUS_DATISOST.cds"_s)) << "a table of the payroll module was exported";
+}
+
+TEST_P(Commands, ASummaryReportIsWrittenIntoThePrintsFolderAndOpened)
+{
+    write(u"TDIP7_ANAGRFISCALI"_s,
+          R"({"records": [{"SDIP7CODFIS": "RSSMRA80A01G478X", "SDIP7COGNOME": "ROSSI", "SDIP7NOME": "MARIA"}]})");
+    write(u"TINPS7_INPS"_s, R"({"records": [{"SDIP7CODFIS": "RSSMRA80A01G478X", "fINPS7Imponibile": "25000"}]})");
+    run(u"xafRiepilogoINPS"_s);
+    const QString report = DataPaths::fromRoot(u"USR\\FL2023\\Stp\\RiepilogoINPS.pdf"_s);
+    EXPECT_TRUE(QFileInfo::exists(report)) << report.toStdString();
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
+    EXPECT_EQ(shell.calls.value(1), u"file "_s + report);
+}
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(Commands);
+
+TEST_P(MainWindow, TheFirstStartOfTheYearPreparesTheDataAndTellsWhatItImportedOnce)
+{
+    loadDemo();
+    start();
+    EXPECT_EQ(main().windowTitle(), u"Modello 770/2024 Redditi 2023"_s);
+    EXPECT_EQ(messages().texts(), QStringList{kCopiedFromLastYear});
+    EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->fieldByName(u"SSOSCODFIS"_s).asString(), u"80012345676"_s);
+    EXPECT_TRUE(QFile::exists(DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\TFIFI_FIELDSFILE.CDS"_s)));
+    EXPECT_TRUE(QFile::exists(DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\TFILE_FILETELEM.CDS"_s)));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    messages().clear();
+    start();
+    EXPECT_TRUE(messages().messages().isEmpty());
+}
+
+TEST_P(MainWindow, TheBarAndTheMenusShowThePagesOfTheReturn)
+{
+    loadDemo();
+    start();
+    const TNrOutlookBar *bar = main().outlookBar();
+    QStringList pages;
+    for (int i = 0; i < bar->count(); ++i)
+        pages.append(bar->itemText(i));
+    EXPECT_EQ(pages, (QStringList{u"Frontespizio"_s, u"Import"_s, u"Prospetti"_s, u"File telematico"_s, u"Tabelle"_s,
+                                  u"Stampe"_s}));
+    EXPECT_EQ(bar->entryCaptions(0), (QStringList{u"Sostituto"_s, u"Fornitore"_s}));
+    EXPECT_EQ(visibleItems(main().miFile), (QStringList{u"Vedi Strumenti"_s, u"&Esci"_s}));
+
+    // "Vedi Strumenti" shows the page of the tools, and hides it again.
+    main().acVediStrumenti->trigger();
+    ASSERT_EQ(bar->count(), 7);
+    EXPECT_EQ(bar->itemText(6), u"Strumenti"_s);
+    main().acVediStrumenti->trigger();
+    EXPECT_EQ(bar->count(), 6);
+}
+
+TEST_P(MainWindow, TheNewsOpenAtTheFirstStartAfterAnUpdateAndTheirMarkerGoes)
+{
+    loadDemo();
+    const QString folder = installation().root() + u"USR/FL2023/Res/NoteAgg/"_s;
+    QDir().mkpath(folder);
+    QFile(folder + u"News.pdf"_s).open(QIODevice::WriteOnly);
+    QFile(folder + u"Check.txt"_s).open(QIODevice::WriteOnly);
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !shell.calls.isEmpty(); }));
+    EXPECT_EQ(shell.calls, QStringList{u"file "_s + QDir::cleanPath(folder + u"News.pdf"_s)});
+    EXPECT_FALSE(QFile::exists(folder + u"Check.txt"_s));
+
+    shell.calls.clear();
+    start();
+    QTest::qWait(50);
+    EXPECT_TRUE(shell.calls.isEmpty());
+}
+
+TEST_P(MainWindow, TheHelpMenuOpensTheInstructionsAndSaysWhenOneIsMissing)
+{
+    loadDemo();
+    const QString notes = installation().root() + u"USR/FL2023/Res/NoteAgg/"_s;
+    QDir().mkpath(notes);
+    QFile(notes + u"Entratel.pdf"_s).open(QIODevice::WriteOnly);
+    start();
+    messages().clear();
+    main().miInvioTele->trigger();
+    ASSERT_EQ(shell.calls.size(), 1);
+    EXPECT_TRUE(shell.calls.first().endsWith(u"Entratel.pdf"_s));
+    main().acIstruzioni->trigger();
+    EXPECT_EQ(shell.calls.size(), 1);
+    ASSERT_EQ(messages().messages().size(), 1);
+    EXPECT_TRUE(messages().texts().first().startsWith(u"Impossibile aprire «Istruzioni 770 semplificato»"_s));
+}
+
+TEST_P(MainWindow, AChildWindowBeingEditedKeepsTheProgramOpen)
+{
+    loadDemo();
+    start();
+    commands().command(u"xafSosEstinto"_s)->Execute();
+    ASSERT_EQ(main().childForms().size(), 1);
+    auto *frame = main().childForms().first()->findChild<TfrElfBase *>();
+    ASSERT_NE(frame, nullptr);
+    frame->acInsert->trigger();
+    messages().clear();
+    EXPECT_FALSE(main().close());
+    EXPECT_EQ(messages().texts(),
+              QStringList{u"Non è possibile chiudere la finestra prima di aver salvato le modifiche"_s});
+    frame->acCancel->trigger();
+    EXPECT_TRUE(main().close());
+    EXPECT_EQ(main().store(), nullptr);
+}
+
+TEST_P(MainWindow, AnAgentConfirmedInItsWindowIsThereAgainAfterARestart)
+{
+    // The user answers "Si" to the check of the data.
+    struct GoOn : InfoList::Service
+    {
+        GoOn() { InfoList::setService(this); }
+        ~GoOn() override { InfoList::setService(nullptr); }
+        bool ask(const QStringList &) override { return true; }
+        void show(const QStringList &) override {}
+    } goOn;
+    loadDemo();
+    start();
+    QTest::mouseClick(main().outlookBar()->entry(u"Frontespizio"_s, u"Sostituto"_s), Qt::LeftButton);
+    ASSERT_EQ(main().childForms().size(), 1);
+    auto *frame = main().childForms().first()->findChild<TfrElfBase *>();
+    frame->acEdit->trigger();
+    TNrDBEdit *phone = nullptr;
+    for (TNrDBEdit *e : frame->findChildren<TNrDBEdit *>()) {
+        if (e->dataField() == u"SSOSTEL")
+            phone = e;
+    }
+    ASSERT_NE(phone, nullptr);
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    phone->setFocus();
+    phone->selectAll();
+    QTest::keyClicks(phone, u"0742999888"_s);
+    QTest::keyClick(phone, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(frame->cdsMain.state(), DataSetState::Browse);
+
+    start();
+    commands().command(u"xafSostituto"_s)->Execute();
+    ASSERT_EQ(main().childForms().size(), 1);
+    frame = main().childForms().first()->findChild<TfrElfBase *>();
+    EXPECT_EQ(frame->cdsMain.fieldByName(u"SSOSTEL"_s).asString(), u"0742999888"_s);
+}
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(MainWindow);

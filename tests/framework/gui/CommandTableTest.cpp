@@ -2,10 +2,8 @@
 #include "NrFormRegistry.h"
 #include "NrMessages.h"
 #include "QtPrinters.h"
-#include "RecordingShell.h"
 #include "TNrOutlookBar.h"
 #include "TdmNrAttivazioni.h"
-#include "TempDir.h"
 #include "TfmNrMDIMain.h"
 
 #include <QApplication>
@@ -43,13 +41,11 @@ public:
         for (const auto &[order, caption] : {std::pair{3, u"Zeta"_s}, {1, u"alfa"_s}, {2, u"Beta"_s}})
             addComponent(u"xac"_s + caption, sorted, order, caption);
         addComponent(u"xacHidden"_s, hidden, 0, u"In pagina nascosta"_s);
-        news = addShell(u"xasNews"_s, 50, u"Notizie"_s, u"News.pdf"_s);
     }
 
     TNrApgPage *first, *sorted, *hidden;
     TNrAttForm *open, *modal, *missing;
     TNrAttComponent *invisible, *disabled;
-    TNrAttShell *news;
 };
 
 struct CommandTable : ::testing::Test
@@ -121,23 +117,17 @@ TEST_F(CommandTable, AFormCommandOpensOneChildWindowOfItsClass)
     EXPECT_TRUE(QTest::qWaitFor([&] { return main.childForms().isEmpty(); }));
 }
 
-TEST_F(CommandTable, BeforeExecuteVetoesWithItsFlagOrASilentAbort)
+TEST_F(CommandTable, AVetoOrAMissingWindowClassRunsNothingAfterwards)
 {
     int after = 0;
-    table.open->AfterExecute = [&](TNrAttCommand &) { ++after; };
+    for (TNrAttForm *form : {table.open, table.missing})
+        form->AfterExecute = [&](TNrAttCommand &) { ++after; };
     table.open->BeforeExecute = [](TNrAttCommand &, bool &allow) { allow = false; };
     table.open->Execute();
     table.open->BeforeExecute = [](TNrAttCommand &, bool &) { Abort(); };
     EXPECT_THROW(table.open->Execute(), EAbort);
-    EXPECT_TRUE(main.childForms().isEmpty());
-    EXPECT_EQ(after, 0);
     EXPECT_TRUE(messages.messages().isEmpty());
-}
 
-TEST_F(CommandTable, AWindowClassNotRegisteredIsToldToTheUser)
-{
-    int after = 0;
-    table.missing->AfterExecute = [&](TNrAttCommand &) { ++after; };
     table.missing->Execute();
     EXPECT_EQ(messages.texts(),
               QStringList{u"La finestra «Prospetto ST» non è ancora disponibile in questa versione del programma."_s});
@@ -156,23 +146,4 @@ TEST_F(CommandTable, AModalFormRunsAsADialogAndIsGoneAfterwards)
     table.modal->Execute();
     EXPECT_TRUE(shown.isNull()) << "the dialog outlived its command";
     EXPECT_TRUE(main.childForms().isEmpty());
-}
-
-TEST_F(CommandTable, AShellCommandOpensItsDocumentOrSaysItIsMissing)
-{
-    TempDir dir;
-    RecordingShell shell;
-    int after = 0;
-    table.news->AfterExecute = [&](TNrAttCommand &) { ++after; };
-    table.news->SetDirectory(dir.path());
-    table.news->Execute();
-    EXPECT_TRUE(shell.calls.isEmpty());
-    EXPECT_EQ(after, 0);
-    ASSERT_EQ(messages.messages().size(), 1);
-    EXPECT_TRUE(messages.texts().first().startsWith(u"Impossibile aprire «Notizie»: il documento "_s));
-
-    const QString news = dir.write(u"News.pdf"_s, "%PDF-1.4");
-    table.news->Execute();
-    EXPECT_EQ(shell.calls, QStringList{u"file "_s + news});
-    EXPECT_EQ(after, 1);
 }

@@ -4,19 +4,11 @@
 #include "NrMessages.h"
 #include "QtMessageService.h"
 #include "QtPrinters.h"
-#include "TfmNrChildDB.h"
-#include "TfmNrMDIMain.h"
-#include "TfrNrBase.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QLineEdit>
-#include <QMdiArea>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -48,32 +40,6 @@ void answerNextBox(const QString &click, BoxAnswer &seen)
         }
     });
 }
-
-class RefusingChild : public TfmNrChildDB
-{
-public:
-    bool refuse = true;
-    int closes = 0;
-
-protected:
-    void FormCloseQuery(bool &canClose) override { canClose = !refuse; }
-    void FormClose() override { ++closes; }
-};
-
-class FrameWithUndo : public TfrNrBase
-{
-public:
-    FrameWithUndo()
-    {
-        undo = addFrameAction(u"acCancel"_s, u"Dataset"_s, u"A&nnulla"_s, u"Annulla modifiche "_s);
-        undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-        RefreshActionListList();
-        edit = new QLineEdit(this);
-        body()->addWidget(edit);
-    }
-    QAction *undo;
-    QLineEdit *edit;
-};
 
 } // namespace
 
@@ -120,40 +86,4 @@ TEST(TNrCursorScope, PutsThePreviousCursorBackWhateverEndsTheWork)
     } catch (const EDatabaseError &) {
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST(TfmNrMDIMain, AChildThatRefusesToCloseKeepsTheProgramOpen)
-{
-    TfmNrMDIMain main;
-    main.setStatusText(u"  pronto"_s);
-    EXPECT_EQ(main.statusText(), u"  pronto"_s);
-    auto *child = new RefusingChild;
-    main.showChild(child);
-    main.show();
-    EXPECT_FALSE(main.close());
-    EXPECT_EQ(main.childForms().size(), 1);
-    EXPECT_EQ(child->closes, 0);
-    child->refuse = false;
-    EXPECT_TRUE(main.close());
-    EXPECT_TRUE(main.childForms().isEmpty());
-}
-
-TEST(TfrNrBase, AFrameShortcutWinsOverTheKeysOfAnEdit)
-{
-    FrameWithUndo frame;
-    int undos = 0;
-    QObject::connect(frame.undo, &QAction::triggered, [&] { ++undos; });
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    frame.edit->setFocus();
-    QTest::keyClicks(frame.edit, u"abc"_s);
-    QTest::keyClick(frame.edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(undos, 1);
-    // The edit did not undo its own typing.
-    EXPECT_EQ(frame.edit->text(), u"abc"_s);
-    frame.undo->setEnabled(false);
-    QTest::keyClick(frame.edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(undos, 1);
-    EXPECT_EQ(frame.edit->text(), QString());
 }

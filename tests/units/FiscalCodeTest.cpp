@@ -1,0 +1,40 @@
+#include "checks/FiscalCode.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using FiscalCode::Verdict;
+
+TEST(FiscalCode, ShapeAndCheckCharacter)
+{
+    const struct
+    {
+        QString code;
+        Verdict verdict;
+    } cases[] = {
+        {u"RSSMRA85T10A562S"_s, Verdict::Valid},
+        {u"RSSMRA85T10A562T"_s, Verdict::WrongCheckChar},
+        // Digits replaced by letters for a shared code keep their check.
+        {u"RSSMRA85T10A56NS"_s, Verdict::WrongCheckChar},
+        {u"RSSMRA85T10A56NH"_s, Verdict::Valid},
+        {u"80012345676"_s, Verdict::Valid},
+        {u"00743110157"_s, Verdict::Valid},
+        {u"80012345670"_s, Verdict::WrongCheckChar},
+        {u"rssmra85t10a562s"_s, Verdict::WrongShape},
+        {u"RSSMRA85Z10A562S"_s, Verdict::WrongShape}, // Z is no month
+        {u"8001234567"_s, Verdict::WrongShape},
+        {u" 80012345676"_s, Verdict::WrongShape},
+        {QString(), Verdict::WrongShape},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FiscalCode::check(c.code), c.verdict) << c.code.toStdString();
+}
+
+TEST(FiscalCode, ProblemNamesTheCode)
+{
+    EXPECT_TRUE(FiscalCode::problem(u"80012345676"_s).isEmpty());
+    EXPECT_EQ(FiscalCode::problem(u"80012345670"_s),
+              u"Codice fiscale «80012345670» non valido: il carattere di controllo non corrisponde"_s);
+    EXPECT_EQ(FiscalCode::problem(u"ABC"_s),
+              u"Codice fiscale «ABC» non valido: deve avere 16 caratteri (persona) o 11 cifre"_s);
+}

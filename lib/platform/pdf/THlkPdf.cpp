@@ -1,5 +1,7 @@
 #include "THlkPdf.h"
 
+#include "AtomicFile.h"
+#include "Exceptions.h"
 #include "HelveticaMetrics.h"
 #include "PdfSyntax.h"
 
@@ -11,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <numbers>
@@ -383,12 +384,10 @@ int THlkPdf::SaveToFile(const QString &fileName)
     } catch (const std::exception &e) {
         return fail(u"il documento non si può comporre: %1"_s.arg(fromStd(e)));
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char *>(bytes->getBuffer()), static_cast<qint64>(bytes->getSize()))
-            != static_cast<qint64>(bytes->getSize())
-        || !file.commit()) {
-        return fail(u"il file «%1» non si può scrivere: %2"_s.arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    try {
+        AtomicFile::save(fileName, QByteArrayView(bytes->getBuffer(), static_cast<qsizetype>(bytes->getSize())));
+    } catch (const EInOutError &e) {
+        return fail(e.message());
     }
     return 1;
 }

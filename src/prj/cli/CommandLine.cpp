@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "AtomicFile.h"
 #include "CdsCommand.h"
 #include "DatabaseCommands.h"
 #include "Exceptions.h"
@@ -9,6 +10,9 @@
 #include "Version.h"
 
 #include <QTextStream>
+
+#include <cerrno>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -71,13 +75,8 @@ QString helpText()
     return text;
 }
 
-} // namespace
-
-int runCommandLine(const QStringList &arguments)
+int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-
     ScriptedMessageService messages;
     messages.setDefaultAnswer(ModalResult::No);
     messages.setEcho([&err](const MessageRequest &m) {
@@ -107,3 +106,23 @@ int runCommandLine(const QStringList &arguments)
         return 1;
     }
 }
+
+} // namespace
+
+// Runs the command, then makes sure that what it wrote reached the standard
+// output: a redirection to a full disk must not end with success.
+int runCommandLine(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = runCommand(arguments, out, err);
+    out.flush();
+    if (out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    const int cause = errno != 0 ? errno : EIO;
+    err << u"Impossibile scrivere sull'uscita standard: %1. Il risultato del comando è incompleto."_s.arg(
+               systemErrorText(cause))
+        << Qt::endl;
+    return 1;
+}
+

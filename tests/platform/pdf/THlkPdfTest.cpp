@@ -191,7 +191,7 @@ TEST(THlkPdf, SavingReplacesTheFileOnlyWhenCompleteAndSound)
     p.pdf.Check(p.pdf.DrawBox(100, 300, 50, 20, 1));
     EXPECT_EQ(p.pdf.DrawBox(100, 300, 50, 20, 7), 0);
     EXPECT_EQ(p.pdf.SaveToFile(dir.file(u"non/esiste/uscita.pdf"_s)), 0);
-    EXPECT_TRUE(checkMessage(p.pdf, 0, u"Salvataggio stampa"_s).contains(u"non si può scrivere"_s));
+    EXPECT_TRUE(checkMessage(p.pdf, 0, u"Salvataggio stampa"_s).contains(u"Impossibile scrivere il file"_s));
     dir.write(u"uscita.pdf"_s, "vecchio contenuto");
     const QString out = p.save(dir);
     QProcess check;

@@ -234,6 +234,42 @@ TEST_P(StoreContract, EveryFieldTypeGoesToItsValueColumnAndReadsBackEqual)
     EXPECT_EQ(back.changeCount(), 0);
 }
 
+TEST_P(StoreContract, AmountsComeBackExactOrAreRefusedAndLongTextsAreReported)
+{
+    addTable(kTable, {integer(u"IFISRIGO"_s), text(u"SPSTMESE"_s, 60), {u"FPSTIMPOVERSATO"_s, FieldType::Decimal, 0, false}});
+    const QStringList amounts{u"1234567890123,45"_s, u"-0,01"_s, u"99999999999,9999"_s};
+    ClientDataSet ds;
+    store->open(ds, kTable);
+    for (const QString &a : amounts)
+        append(ds, {{u"FPSTIMPOVERSATO"_s, a}, {u"SPSTMESE"_s, QString(60, u'x')}});
+    store->save(ds, kTable);
+    ClientDataSet back;
+    store->open(back, kTable);
+    EXPECT_EQ(column(back, u"FPSTIMPOVERSATO"_s), amounts);
+
+    const QStringList before = snapshot();
+    append(back, {{u"FPSTIMPOVERSATO"_s, u"123456789012345,68"_s}});
+    try {
+        store->save(back, kTable);
+        FAIL() << "an amount that a double alters was saved";
+    } catch (const EDatabaseError &e) {
+        EXPECT_EQ(e.message(), u"Tabella TPST_PROSPETTOST, record 4, campo FPSTIMPOVERSATO: l'importo 123456789012345,68 "
+                               "ha troppe cifre per essere conservato esatto nel database (al massimo 15 cifre tra intere "
+                               "e decimali); non è stato salvato."_s);
+    }
+    EXPECT_EQ(snapshot(), before);
+
+    // A text the database holds longer than its field: kept as far as it fits, and told.
+    exec(u"UPDATE TFIS_DATIFISCALI SET SFISVALUE = ? WHERE IFISRIGO = 2 AND SFISFIELDNAME = 'SPSTMESE'"_s,
+         {QString(120, u'y')});
+    messages().clear();
+    store->open(back, kTable);
+    EXPECT_EQ(messages().texts(), QStringList{u"Nella tabella TPST_PROSPETTOST ci sono testi più lunghi dei loro campi: "
+                                              "sono stati troncati alla lunghezza del campo. Correggerli prima di salvare "
+                                              "il record.\n - record 2, campo SPSTMESE (60 caratteri): «%1»"_s
+                                                  .arg(QString(120, u'y'))});
+}
+
 TEST_P(StoreContract, EmptyValuesAreNeverStored)
 {
     const qint64 id = addTable(kTable, kAllTypes);

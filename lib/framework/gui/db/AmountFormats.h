@@ -2,6 +2,10 @@
 
 class ClientDataSet;
 
+// An amount of the return fits the sixteen characters of its element in the
+// supply file: thirteen integer digits, the comma and two decimals.
+inline constexpr int kAmountIntegerDigits = 13;
+
 // The amounts of a dataset as the frames show them: every decimal field gets
 // the display format "#,##0.00", the edit format "#.00", and a zero amount
 // is shown as empty text.

@@ -57,7 +57,7 @@ public:
     {
         const MessageServiceScope quiet(&m_messages);
         TdmkbrConnessione connection;
-        if (!connection.OpenConnection())
+        if (!connection.createDatabase())
             throw std::runtime_error("connessione non aperta");
         const ReturnCatalogue catalogue = ReturnCatalogue::load(buildPath(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
         DatabaseSetup setup(connection);

@@ -4,6 +4,7 @@
 #include "CdsCommand.h"
 #include "DatabaseCommands.h"
 #include "Exceptions.h"
+#include "NrBusyWait.h"
 #include "FileTelematicoCommand.h"
 #include "NrMessages.h"
 #include "PrintCommands.h"
@@ -83,6 +84,18 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << messageTypeLabel(m.type) << u": "_s << m.text << Qt::endl;
     });
     MessageServiceScope scope(&messages);
+    // A database held by another program: said at once on the error output.
+    struct TerminalBusyWait : NrBusyWaitService
+    {
+        explicit TerminalBusyWait(QTextStream &stream)
+            : err(stream)
+        {
+        }
+        void begin(const QString &text) override { err << text << Qt::endl; }
+        bool cancelled() override { return false; }
+        QTextStream &err;
+    } busyWait(err);
+    BusyWaitScope busyScope(&busyWait);
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         out << helpText();

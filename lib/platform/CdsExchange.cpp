@@ -351,7 +351,35 @@ QList<CsvRow> parseCsv(const QString &text, const QString &source)
 
 } // namespace
 
-QByteArray toJson(ClientDataSet &ds)
+namespace {
+
+// Text handed to the sink in pieces of about this size, so that a large
+// table never stands whole in memory a second time.
+constexpr qsizetype kPiece = 1 << 16;
+
+void flushPiece(QByteArray &piece, const Sink &sink, bool last)
+{
+    if (piece.size() >= kPiece || (last && !piece.isEmpty())) {
+        sink(piece);
+        piece.clear();
+    }
+}
+
+// Walks the records in view order without moving the dataset's cursor.
+void eachRecord(ClientDataSet &ds, const std::function<void()> &record)
+{
+    const Bookmark here = ds.bookmark();
+    ds.disableControls();
+    for (ds.first(); !ds.eof(); ds.next())
+        record();
+    if (ds.bookmarkValid(here))
+        ds.gotoBookmark(here);
+    ds.enableControls();
+}
+
+} // namespace
+
+void toJson(ClientDataSet &ds, const Sink &sink)
 {
     QByteArray out = "{\n  \"fields\": [\n";
     for (int f = 0; f < ds.fieldCount(); ++f) {
@@ -364,10 +392,8 @@ QByteArray toJson(ClientDataSet &ds)
         out += "    " + QJsonDocument(def).toJson(QJsonDocument::Compact) + (f + 1 < ds.fieldCount() ? ",\n" : "\n");
     }
     out += "  ],\n  \"records\": [";
-    const Bookmark here = ds.bookmark();
-    ds.disableControls();
     bool firstRecord = true;
-    for (ds.first(); !ds.eof(); ds.next()) {
+    eachRecord(ds, [&] {
         out += firstRecord ? "\n    {" : ",\n    {";
         firstRecord = false;
         for (int f = 0; f < ds.fieldCount(); ++f) {
@@ -375,15 +401,13 @@ QByteArray toJson(ClientDataSet &ds)
             out += jsonText(fld.fieldName()) + ": " + jsonText(valueToJson(fld)) + (f + 1 < ds.fieldCount() ? ", " : "");
         }
         out += "}";
-    }
+        flushPiece(out, sink, false);
+    });
     out += firstRecord ? "]\n}\n" : "\n  ]\n}\n";
-    if (ds.bookmarkValid(here))
-        ds.gotoBookmark(here);
-    ds.enableControls();
-    return out;
+    flushPiece(out, sink, true);
 }
 
-QByteArray toCsv(ClientDataSet &ds)
+void toCsv(ClientDataSet &ds, const Sink &sink)
 {
     QStringList header;
     for (int f = 0; f < ds.fieldCount(); ++f) {
@@ -393,10 +417,8 @@ QByteArray toCsv(ClientDataSet &ds)
             h += u':' + QString::number(fld.size());
         header.append(csvQuote(h, false));
     }
-    QString out = header.join(u',') + u"\r\n"_s;
-    const Bookmark here = ds.bookmark();
-    ds.disableControls();
-    for (ds.first(); !ds.eof(); ds.next()) {
+    QByteArray out = (header.join(u',') + u"\r\n"_s).toUtf8();
+    eachRecord(ds, [&] {
         QStringList values;
         for (int f = 0; f < ds.fieldCount(); ++f) {
             const Field &fld = ds.field(f);
@@ -404,12 +426,24 @@ QByteArray toCsv(ClientDataSet &ds)
                                                                    : fld.asString();
             values.append(csvQuote(text, fld.isNull()));
         }
-        out += values.join(u',') + u"\r\n"_s;
-    }
-    if (ds.bookmarkValid(here))
-        ds.gotoBookmark(here);
-    ds.enableControls();
-    return out.toUtf8();
+        out += (values.join(u',') + u"\r\n"_s).toUtf8();
+        flushPiece(out, sink, false);
+    });
+    flushPiece(out, sink, true);
+}
+
+QByteArray toJson(ClientDataSet &ds)
+{
+    QByteArray all;
+    toJson(ds, [&all](QByteArrayView piece) { all += piece; });
+    return all;
+}
+
+QByteArray toCsv(ClientDataSet &ds)
+{
+    QByteArray all;
+    toCsv(ds, [&all](QByteArrayView piece) { all += piece; });
+    return all;
 }
 
 namespace {

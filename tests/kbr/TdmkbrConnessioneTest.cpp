@@ -53,6 +53,11 @@ TEST_P(ConnectionOpened, CreatingMakesTheSchemaAndRegistersTheReports)
               1);
     EXPECT_FALSE(connection().inTransaction());
     EXPECT_EQ(NrGlobConn(), &connection());
+    if (GetParam() == Engine::PostgreSQL) {
+        // No statement of the program waits for ever on the server.
+        EXPECT_EQ(scalar(u"SHOW lock_timeout"_s).toString(), u"30s"_s);
+        EXPECT_EQ(scalar(u"SHOW statement_timeout"_s).toString(), u"5min"_s);
+    }
     // Opening again changes nothing.
     connection().CloseConnection();
     ASSERT_TRUE(TdmkbrConnessione().OpenConnection());

@@ -5,6 +5,7 @@
 #include "Decimal.h"
 #include "ElhMFile.h"
 #include "ElhUFileUtil.h"
+#include "ElhUModulePlan.h"
 #include "NrExceptions.h"
 #include "NrMessages.h"
 #include "TextLib.h"
@@ -22,6 +23,7 @@ constexpr qsizetype kBufferLimit = 1900;
 // element of 24 characters still fits in 1,897.
 constexpr qsizetype kRecordFull = 1874;
 constexpr int kProgressiveDigits = 18;
+const QString kAgentField = u"SSOE7CODICE"_s;
 
 ClientDataSet *sameName(const QString &cds, std::initializer_list<ClientDataSet *> dataSets)
 {
@@ -140,16 +142,25 @@ std::optional<QString> RecordAssembly::suppliedValue(const TXMLCampoType<F> &fie
     return std::nullopt;
 }
 
+void RecordAssembly::setModule(const ModulePlan *plan, const QString &agent)
+{
+    m_plan = plan;
+    m_moduleAgent = agent;
+}
+
 QString RecordAssembly::ResolveFieldValue(const TXMLCampoEType &field)
 {
     if (const std::optional<QString> supplied = suppliedValue(field, u"7"))
         return *supplied;
+    if (m_plan && field.Field().compare(kAgentField, Qt::CaseInsensitive) == 0)
+        return m_plan->holds(TextLib::Trim(field.Number()).left(2)) ? m_moduleAgent : QString();
     TdmElhFile &dm = m_dm;
     ClientDataSet *ds = m_recordType == u"I"
                             ? sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSy, &dm.cdsPrSy2, &dm.cdsPrSy3, &dm.cdsPrSy4})
                             : sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSv, &dm.cdsPrSx, &dm.cdsPrDi, &dm.cdsPrSt,
                                                      &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4});
-    if (!ds)
+    // A Prospetto whose rows the module has used up gives nothing.
+    if (!ds || (ds != &dm.cdsSost && ds->eof()))
         return QString();
     return applyInfoOrFail(field.Info(), composedPeriod(*ds, field), field.Number());
 }

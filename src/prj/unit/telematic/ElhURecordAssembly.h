@@ -9,6 +9,7 @@
 #include <optional>
 
 class ClientDataSet;
+class ModulePlan;
 class TdmElhFile;
 
 // Receives the progress lines of a generation run, one at a time.
@@ -45,6 +46,11 @@ public:
     // The progressive number of the module being built.
     int progressive() const { return m_progressive; }
     void setProgressive(int progressive) { m_progressive = progressive; }
+    // The plan of the modules of record D or I and the agent of the module
+    // being built (null outside those records). A field of the agent's code
+    // (SSOE7CODICE) then takes the module's agent in every module that holds
+    // rows of the field's Prospetto, whatever its own dataset holds.
+    void setModule(const ModulePlan *plan, const QString &agent);
 
     // The value of a field: its constant, a value the generator supplies, or
     // the named field of the current row of a dataset of the family.
@@ -123,5 +129,7 @@ private:
     ProgressSink m_progress;
     QString m_recordType;
     int m_progressive = 0;
+    const ModulePlan *m_plan = nullptr;
+    QString m_moduleAgent;
     QString m_buffer;
 };

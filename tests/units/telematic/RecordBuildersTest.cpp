@@ -186,7 +186,7 @@ TEST_F(RecordBuilders, SyModulesTakeFiveFiveFourAndFiveRows)
     add(u"TPSY2_PROSPETTOSY2"_s, rows(sy2));
     add(u"TPSY3_PROSPETTOSY3"_s, rows(sy3));
     add(u"TPSY4_PROSPETTOSY4"_s, rows(sy4));
-    // The SY withholdings also make one SS row in whole euros.
+    // The SY withholdings also make one SS row.
     expectGolden(generate(), u"sy-moduli.txt"_s);
 }
 
@@ -224,9 +224,9 @@ TEST_F(RecordBuilders, TheAmountsEnteredInTheProspettoSsMakeOneModulePerAgent)
                                       {{u"FIOSADDREGTRA_SS"_s, u"0"_s}, {u"SSOE7CODICE"_s, otherExtinct}}}));
     add(u"TPSY3_PROSPETTOSY3"_s, rows({{{u"FPSY3RITEFF"_s, u"120.50"_s}}}));
     add(u"TPSY4_PROSPETTOSY4"_s, rows({{{u"FSY4RITTITIMP"_s, u"9.49"_s}, {u"SSOE7CODICE"_s, kExtinct}}}));
-    // The agent's rows are added up before the amounts are rounded to whole
-    // euros (10.40 + 5.30 is 16) and the SY withholdings join them; an extinct
-    // agent's row declares the succession even without amounts.
+    // The agent's rows are added up (10.40 + 5.30 is 15.70) and the SY
+    // withholdings join them; an extinct agent's row declares the succession
+    // even without amounts.
     expectGolden(generate(), u"ss-importi.txt"_s);
     // What the SS print reads: the agent's row with its exact amounts.
     ClientDataSet saved;
@@ -253,7 +253,7 @@ TEST_F(RecordBuilders, AnAgentsRowWithoutAmountsMakesNoModule)
     const QList<QByteArray> j = ofType(supplyLines(generate()), 'J');
     ASSERT_EQ(j.size(), 1);
     EXPECT_EQ(j[0].mid(17, 8), "00000001");
-    EXPECT_EQ(elements(j[0]), (QList<QByteArray>{"SS00100182009870542     ", "SS003004             310"}));
+    EXPECT_EQ(elements(j[0]), (QList<QByteArray>{"SS00100182009870542     ", "SS003004          310,00"}));
 }
 
 } // namespace

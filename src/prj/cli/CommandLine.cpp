@@ -50,6 +50,11 @@ const Command kCommands[] = {
      u"                                    prospetto SY; --prosegui risponde \"Si\" se\n"
      u"                                    mancano dati obbligatori\n",
      runFileTelematico},
+    {u"controlla-file",
+     u"  controlla-file FILE [FILE_2 ...]  controlla la struttura di un file telematico\n"
+     u"                                    (e delle sue parti _2, _3 ...) e ne elenca\n"
+     u"                                    i problemi\n",
+     runControllaFile},
     {u"stampa",
      u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"
      u"                                    dichiarazione nel FILE; COSA: frontespizio,\n"

@@ -19,7 +19,7 @@ protected:
     Checks()
     {
         addDemoFrontispiece();
-        add(u"TSOE7_SOSESTINTO"_s, R"({"records": [{"CODICE": "82009870542"}, {"CODICE": "97000110586"}]})");
+        add(u"TSOE7_SOSESTINTO"_s, R"({"records": [{"CODICE": "82009870542"}, {"CODICE": "97000110581"}]})");
     }
 
     void editAgent(const QString &field, const QString &value)
@@ -117,14 +117,14 @@ TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
 
 TEST_F(Checks, ASectionIIRowOfAnotherAgentInAModuleNamesBothAgentsAndTheRow)
 {
-    add(u"TPSY_PROSPETTOSY"_s, R"({"records": [{"SSOE7CODICE": "97000110586", "SPSYDEBPRICODF": "RSSMRC75B03D653P"}]})");
+    add(u"TPSY_PROSPETTOSY"_s, R"({"records": [{"SSOE7CODICE": "97000110581", "SPSYDEBPRICODF": "RSSMRC75B03D653P"}]})");
     openWizard();
     ClientDataSet &sy = dm().cdsPrSy;
     sy.first();
-    EXPECT_EQ(errorOf([&] { CheckSyCongruence(u"97000110586"_s, sy, 7, 2); }), QString());
+    EXPECT_EQ(errorOf([&] { CheckSyCongruence(u"97000110581"_s, sy, 7, 2); }), QString());
     EXPECT_EQ(errorOf([&] { CheckSyCongruence(QString(), sy, 8, 3); }),
               u"Prospetti SY: \"Operazioni straordinarie e successioni\" non congruenti: la riga della sezione II del "
-              u"debitore principale RSSMRC75B03D653P è del sostituto estinto 97000110586, ma il rigo SY8 del modulo 3 "
+              u"debitore principale RSSMRC75B03D653P è del sostituto estinto 97000110581, ma il rigo SY8 del modulo 3 "
               u"è del sostituto dichiarante"_s);
 }
 

@@ -132,7 +132,7 @@ TEST_F(RecordBuilders, TwentyOneDiRowsMakeASecondModule)
 {
     QList<QJsonObject> di;
     for (int i = 0; i < 21; ++i)
-        di.append({{u"SPDICODFIS"_s, u"RSSMRA80A01H5%1U"_s.arg(twoDigits(i))},
+        di.append({{u"SPDICODFIS"_s, validFiscalCode(u"RSSMRA80A01H5%1"_s.arg(twoDigits(i)))},
                    {u"SPDIPERIMP"_s, u"2021"_s},
                    {u"FPDIMAGCRED"_s, u"10.00"_s}});
     add(u"TPDI_PROSPETTODI"_s, rows(di));
@@ -140,7 +140,7 @@ TEST_F(RecordBuilders, TwentyOneDiRowsMakeASecondModule)
     ASSERT_EQ(d.size(), 2);
     EXPECT_EQ(codes(d[0]).last(), "DI020005");
     EXPECT_EQ(codes(d[1]), (QList<QByteArray>{"DI001001", "DI001003", "DI001005"}));
-    EXPECT_EQ(elements(d[1])[0], "DI001001RSSMRA80A01H520U");
+    EXPECT_EQ(elements(d[1])[0], "DI001001RSSMRA80A01H520X");
 }
 
 TEST_F(RecordBuilders, SectionIIRowsAreWrittenEvenWithoutSectionIRows)
@@ -177,9 +177,9 @@ TEST_F(RecordBuilders, SyModulesTakeFiveFiveFourAndFiveRows)
 {
     QList<QJsonObject> sy, sy2, sy3, sy4;
     for (int i = 0; i < 6; ++i) {
-        sy.append({{u"SPSYDEBPRICODF"_s, u"RSSMRC75B03D6%1P"_s.arg(twoDigits(i))}, {u"FPSYSOMERO"_s, u"100"_s}});
-        sy2.append({{u"SPSY2CREPIGCF"_s, u"051743209%1"_s.arg(twoDigits(i))}, {u"FPSYSOMERO1"_s, u"1800"_s}});
-        sy3.append({{u"SPSY3CFBEN"_s, u"031298705%1"_s.arg(twoDigits(i))}, {u"FPSY3RITEFF"_s, u"0.40"_s}});
+        sy.append({{u"SPSYDEBPRICODF"_s, validFiscalCode(u"RSSMRC75B03D6%1"_s.arg(twoDigits(i)))}, {u"FPSYSOMERO"_s, u"100"_s}});
+        sy2.append({{u"SPSY2CREPIGCF"_s, validFiscalCode(u"051743209%1"_s.arg(i))}, {u"FPSYSOMERO1"_s, u"1800"_s}});
+        sy3.append({{u"SPSY3CFBEN"_s, validFiscalCode(u"031298705%1"_s.arg(i))}, {u"FPSY3RITEFF"_s, u"0.40"_s}});
         sy4.append({{u"SSY4DEN"_s, u"SCHMIDT %1"_s.arg(i)}, {u"FSY4RITTITIMP"_s, u"10"_s}});
     }
     add(u"TPSY_PROSPETTOSY"_s, rows(sy));
@@ -192,11 +192,11 @@ TEST_F(RecordBuilders, SyModulesTakeFiveFiveFourAndFiveRows)
 
 TEST_F(RecordBuilders, EachRowOfTheProspettoSsIsAModule)
 {
-    add(u"TSOE7_SOSESTINTO"_s, rows({{{u"CODICE"_s, u"97000110586"_s}}, {{u"CODICE"_s, u"92001230234"_s}}}));
+    add(u"TSOE7_SOSESTINTO"_s, rows({{{u"CODICE"_s, u"97000110581"_s}}, {{u"CODICE"_s, u"92001230231"_s}}}));
     add(u"TPSY3_PROSPETTOSY3"_s, rows({{{u"FPSY3RITEFF"_s, u"120.50"_s}},
                                        {{u"FPSY3RITEFF"_s, u"0.30"_s}, {u"SSOE7CODICE"_s, kExtinct}},
-                                       {{u"FPSY3RITEFF"_s, u"-5"_s}, {u"SSOE7CODICE"_s, u"92001230234"_s}},
-                                       {{u"FPSY3RITEFF"_s, u"7"_s}, {u"SSOE7CODICE"_s, u"97000110586"_s}}}));
+                                       {{u"FPSY3RITEFF"_s, u"-5"_s}, {u"SSOE7CODICE"_s, u"92001230231"_s}},
+                                       {{u"FPSY3RITEFF"_s, u"7"_s}, {u"SSOE7CODICE"_s, u"97000110581"_s}}}));
     add(u"TPSY4_PROSPETTOSY4"_s, rows({{{u"FSY4RITTITIMP"_s, u"9.49"_s}, {u"SSOE7CODICE"_s, kExtinct}}}));
     expectGolden(generate(), u"ss-moduli.txt"_s);
     // The agent's box of the Prospetto SS is saved with the agent.
@@ -212,7 +212,7 @@ const QStringList kSsAmounts = {u"FIOSADDREGTRA_SS"_s,    u"FIOSADDCOMSALTRA_SS"
 
 TEST_F(RecordBuilders, TheAmountsEnteredInTheProspettoSsMakeOneModulePerAgent)
 {
-    const QString otherExtinct = u"97000110586"_s;
+    const QString otherExtinct = u"97000110581"_s;
     add(u"TSOE7_SOSESTINTO"_s, rows({{{u"CODICE"_s, otherExtinct}}}));
     // The agent's first row fills every point n with 10 n euros and 40 cents.
     QJsonObject everyPoint;

@@ -5,6 +5,8 @@
 #include "DataPaths.h"
 #include "Exceptions.h"
 #include "NrTransaction.h"
+#include "checks/FiscalCode.h"
+#include "telematic/ElhUSupplyCheck.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "store/DatabaseSetup.h"
 #include "store/LocalDataFolder.h"
@@ -127,6 +129,15 @@ QString TelematicTest::write(const QString &relative, const QByteArray &bytes) c
     return path;
 }
 
+QString validFiscalCode(const QString &withoutCheck)
+{
+    for (const QChar c : u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s) {
+        if (FiscalCode::check(withoutCheck + c) == FiscalCode::Verdict::Valid)
+            return withoutCheck + c;
+    }
+    throw std::runtime_error("no check character for " + withoutCheck.toStdString());
+}
+
 QString errorOf(const std::function<void()> &run)
 {
     try {
@@ -173,6 +184,8 @@ QList<QByteArray> elements(const QByteArray &record)
 void expectGolden(const QString &produced, const QString &goldenName)
 {
     ASSERT_FALSE(supplyLines(produced).isEmpty()) << produced.toStdString();
+    for (const SupplyCheck::Finding &f : SupplyCheck::run({produced}))
+        ADD_FAILURE() << goldenName.toStdString() << ": " << SupplyCheck::describe(f).toStdString();
     const QString golden = QString::fromUtf8(ELH_GOLDEN_DIR) + u'/' + goldenName;
     if (qEnvironmentVariableIntValue("ELH_UPDATE_GOLDEN") == 1) {
         ASSERT_TRUE(QFile::remove(golden) && QFile::copy(produced, golden));

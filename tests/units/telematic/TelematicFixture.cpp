@@ -5,6 +5,7 @@
 #include "DataPaths.h"
 #include "Exceptions.h"
 #include "NrTransaction.h"
+#include "PrintAgreement.h"
 #include "checks/FiscalCode.h"
 #include "telematic/ElhUSupplyCheck.h"
 #include "frontispiece/AgentBootstrap.h"
@@ -47,6 +48,9 @@ TelematicTest::TelematicTest()
     for (const QString &kind : {u"A"_s, u"B"_s, u"D"_s, u"I"_s, u"J"_s, u"Z"_s})
         copyFile(built(u"USR\\FL2023\\Res\\FileTel\\Record_"_s + kind + u".xml"_s),
                  file(u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s));
+    const QDir coordStp(built(u"USR\\FL2023\\Res\\CoordStp\\"_s));
+    for (const QString &name : coordStp.entryList(QDir::Files))
+        copyFile(coordStp.filePath(name), file(u"USR/FL2023/Res/CoordStp/"_s + name));
     for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
         copyFile(built(u"USR\\FL2023\\DbIniziale\\"_s + name), file(u"USR/FL2023/DbIniziale/"_s + name));
     LocalDataFolder::prepare();
@@ -181,8 +185,13 @@ QList<QByteArray> elements(const QByteArray &record)
     return list;
 }
 
-void expectGolden(const QString &produced, const QString &goldenName)
+void TelematicTest::expectGolden(const QString &produced, const QString &goldenName)
 {
+    const QList<PrintAgreement::Element> elements = PrintAgreement::fileElements(produced);
+    const QStringList missing =
+        PrintAgreement::missingFromPrints(elements, PrintAgreement::printedElements(store, elements, file(QString())));
+    for (const QString &m : missing)
+        ADD_FAILURE() << goldenName.toStdString() << ", not on the prints: " << m.toStdString();
     ASSERT_FALSE(supplyLines(produced).isEmpty()) << produced.toStdString();
     for (const SupplyCheck::Finding &f : SupplyCheck::run({produced}))
         ADD_FAILURE() << goldenName.toStdString() << ": " << SupplyCheck::describe(f).toStdString();

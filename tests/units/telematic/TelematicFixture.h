@@ -50,6 +50,13 @@ protected:
     FileWizard &wizard() { return *m_wizard; }
     FileWizard &openWizard(const Options &options = Options());
 
+    // Checks the lines of a produced supply file, expects the supply check to
+    // find nothing in it, compares its bytes with its golden file under
+    // golden/ (ELH_UPDATE_GOLDEN=1 writes the golden file instead), and
+    // expects the prints of the return to show every element of the file on
+    // the page of its module, line and point.
+    void expectGolden(const QString &produced, const QString &goldenName);
+
     // Writes a file of the installation and returns its path.
     QString write(const QString &relative, const QByteArray &bytes) const;
 
@@ -78,7 +85,4 @@ QList<QByteArray> supplyLines(const QString &path);
 QByteArray readFile(const QString &path);
 // The 24-character elements of a record D, I or J after its 89-character header.
 QList<QByteArray> elements(const QByteArray &record);
-// Checks the lines of a produced supply file, expects the supply check to
-// find nothing in it, and compares its bytes with its golden file under
-// golden/; ELH_UPDATE_GOLDEN=1 writes the golden file instead.
-void expectGolden(const QString &produced, const QString &goldenName);
+

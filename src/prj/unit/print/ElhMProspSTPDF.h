@@ -23,7 +23,7 @@ class TdmElhProspSTPDF : public TdmElhPDF
 public:
     enum class Outcome {
         Saved,
-        NothingToPrint, // no rows (no employees for the INPS report): no file
+        NothingToPrint, // no rows (no employees for the INPS and IRPEF reports, no details for the others): no file
         Failed,         // template or descriptor missing: the error box was shown, no file
     };
 

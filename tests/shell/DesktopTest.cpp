@@ -128,10 +128,8 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
     messages().clear();
     // With no window open they run; their windows come with the prints and imports.
     run(u"xafStpFront"_s);
-    run(u"xafImpF24"_s);
     run(u"xafImpAuton"_s);
-    EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"F24EP"_s),
-                                               notAvailable(u"Imp. Autonomi"_s)}));
+    EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"Imp. Autonomi"_s)}));
 }
 
 TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)

@@ -126,19 +126,6 @@ protected:
         return rows;
     }
 
-    // Makes the database refuse a value row whose text is "GUASTO".
-    void injectFailure()
-    {
-        if (GetParam() == Engine::SQLite) {
-            exec(u"CREATE TRIGGER TR_GUASTO BEFORE INSERT ON TFIS_DATIFISCALI WHEN NEW.SFISVALUE = 'GUASTO' "
-                 "BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END"_s);
-        } else {
-            exec(u"CREATE FUNCTION F_GUASTO() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                 "IF NEW.SFISVALUE = 'GUASTO' THEN RAISE EXCEPTION 'guasto simulato'; END IF; RETURN NEW; END $$"_s);
-            exec(u"CREATE TRIGGER TR_GUASTO BEFORE INSERT ON TFIS_DATIFISCALI FOR EACH ROW EXECUTE FUNCTION F_GUASTO()"_s);
-        }
-    }
-
     static void append(ClientDataSet &ds, const Texts &texts)
     {
         ds.append();
@@ -465,7 +452,7 @@ TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
 {
     addTable(u"TGUASTO"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s), text(u"SB"_s), text(u"SC"_s)});
     saveCodes(u"TGUASTO"_s, {u"uno"_s, u"due"_s, u"tre"_s});
-    injectFailure();
+    refuseStoredText(u"GUASTO"_s);
     const QStringList before = snapshot();
 
     ClientDataSet ds;
@@ -511,7 +498,7 @@ TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)
     EXPECT_EQ(valueRows(id), 0);
     EXPECT_EQ(lastRecord(id), 0);
 
-    injectFailure();
+    refuseStoredText(u"GUASTO"_s);
     TNrTransaction caller(connection());
     caller.StartTransaction();
     saveCodes(u"TCHIAMANTE"_s, {u"tenuto"_s});

@@ -118,12 +118,23 @@ void TImportProspetto::replaceRows(THlmDBCds &store)
     TNrTransaction transaction(connection);
     transaction.StartTransaction();
 
-    TNrQuery rows(connection);
-    rows.fetch(m_mainQuery, 0, kSelect);
-    rows.setParam(u"ANNO"_s, QString::number(store.year()));
-    rows.setParam(u"DATA_INIZIALE"_s, QString(QString::number(store.year()) + u"-01-01"_s));
-    rows.open();
-    if (!rows.next())
+    // The rows are read whole before the store is used: on PostgreSQL a
+    // statement read forward loses its rows when the connection runs another.
+    TNrQuery query(connection);
+    query.fetch(m_mainQuery, 0, kSelect);
+    query.setParam(u"ANNO"_s, QString::number(store.year()));
+    query.setParam(u"DATA_INIZIALE"_s, QString(QString::number(store.year()) + u"-01-01"_s));
+    query.open();
+    const QSqlRecord columns = query.record();
+    std::vector<QVariantList> rows;
+    while (query.next()) {
+        QVariantList values;
+        for (int c = 0; c < columns.count(); ++c)
+            values.append(query.value(c));
+        rows.push_back(std::move(values));
+    }
+    query.close();
+    if (rows.empty())
         return;
 
     ClientDataSet target(m_table);
@@ -133,7 +144,6 @@ void TImportProspetto::replaceRows(THlmDBCds &store)
         target.deleteRecord();
 
     // The fields of the statement's columns, found once.
-    const QSqlRecord columns = rows.record();
     std::vector<Field *> fields;
     for (int c = 0; c < columns.count(); ++c) {
         Field *field = target.findField(columns.fieldName(c));
@@ -142,18 +152,16 @@ void TImportProspetto::replaceRows(THlmDBCds &store)
         fields.push_back(field);
     }
     const Field &taxCode = target.fieldByName(m_taxCodeField);
-    int count = 0;
-    do {
-        ++count;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
         target.append();
         for (int c = 0; c < columns.count(); ++c) {
-            const QVariant value = rows.value(c);
+            const QVariant &value = rows[r].at(c);
             if (value.isNull())
                 continue;
             try {
                 copyValue(*fields[static_cast<std::size_t>(c)], value);
             } catch (const EConvertError &e) {
-                throw EConvertError(u"rigo %1, campo %2: %3"_s.arg(count).arg(columns.fieldName(c).toUpper(), e.message()));
+                throw EConvertError(u"rigo %1, campo %2: %3"_s.arg(r + 1).arg(columns.fieldName(c).toUpper(), e.message()));
             }
         }
         target.post();
@@ -161,10 +169,9 @@ void TImportProspetto::replaceRows(THlmDBCds &store)
             m_selfEmployed = true;
         else
             m_employees = true;
-    } while (rows.next());
-    rows.close();
+    }
 
     store.save(target, m_table);
     transaction.Commit();
-    m_count = count;
+    m_count = static_cast<int>(rows.size());
 }

@@ -95,6 +95,7 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
     // The texts the program puts in place of "%s".
     const QHash<QString, QString> fills{
         {u"QRY_FIS_INSERISCI"_s, u"(?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?)"_s},
+        {u"QRY_FIS_CANCELLA"_s, u"?, ?"_s},
         {u"QRY_AFI_AGGIORNA"_s, u"SAFICOGNOME = :P0, SAFIGRUPPOANA = :P1"_s},
         {u"QRY_YRPT"_s, u"="_s},
     };

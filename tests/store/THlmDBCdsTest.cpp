@@ -285,6 +285,22 @@ TEST_P(StoreContract, RecordNumbersAreGivenOnceAndKeptByChangesAndDeletesRemoveT
     EXPECT_EQ(value(id, 4, u"SA"_s, u"SFISVALUE"_s).toString(), u"D"_s);
     // Loaded in record-number order.
     EXPECT_EQ(codes(u"TREC"_s), (QStringList{u"B2"_s, u"C"_s, u"D"_s}));
+
+    // A table emptied but for one changed record, deletes sent by the hundred.
+    QStringList many;
+    for (int i = 0; i < 600; ++i)
+        many.append(u"M%1"_s.arg(i));
+    saveCodes(u"TREC"_s, many);
+    store->open(ds, u"TREC"_s);
+    ds.last();
+    while (ds.recordCount() > 1)
+        ds.deleteRecord();
+    ds.edit();
+    ds.fieldByName(u"SA"_s).setAsString(u"B3"_s);
+    ds.post();
+    store->save(ds, u"TREC"_s);
+    EXPECT_EQ(codes(u"TREC"_s), QStringList{u"B3"_s});
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id}).toInt(), 1);
 }
 
 TEST_P(StoreContract, TheNewestStructureNotAfterTheYearServesIt)

@@ -20,6 +20,7 @@ TfmElhImportF24::TfmElhImportF24(THlmDBCds &store, TdmKbrParams &params, QWidget
     , m_params(params)
 {
     setWindowTitle(u"Importa da F24EP"_s);
+    setMinimumWidth(420);
     ckSTI = new QCheckBox(u"Prospetto ST Sezione I Erario"_s, this);
     ckSTII = new QCheckBox(u"Prospetto ST Sezione II Addizionalli regionali"_s, this);
     ckSV = new QCheckBox(u"Prospetto SV Addizionali comunali"_s, this);

@@ -5,7 +5,9 @@
 // PostgreSQL runs when ELH_TEST_PG_PORT names a server.
 //
 // Goal on the reference machine: the three Prospetti in at most 1 s, on
-// SQLite and on PostgreSQL.
+// SQLite and on PostgreSQL. On a busy machine the processor time of the
+// program (CPU) and of the PostgreSQL server (cpu_server_ms) tell what the
+// work itself costs.
 
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
@@ -13,6 +15,7 @@
 #include "NrMessages.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
+#include "ProcStatus.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
@@ -122,6 +125,16 @@ public:
 
     THlmDBCds &store() { return m_store; }
 
+    // The server process of the connection on PostgreSQL, 0 on SQLite.
+    qint64 serverProcess()
+    {
+        if (!m_connection.isPostgreSQL())
+            return 0;
+        TNrQuery q(m_connection);
+        q.setSql(u"SELECT pg_backend_pid()"_s);
+        return q.scalar().toLongLong();
+    }
+
 private:
     TestInstallation m_installation;
     TdmkbrConnessione m_connection;
@@ -136,6 +149,8 @@ void importPayments(benchmark::State &state, Engine engine, bool replacing)
     ImportF24 import(db.store(), kFinancialYear);
     if (replacing)
         import.run({});
+    const qint64 server = db.serverProcess();
+    const double serverBefore = server ? procCpuMilliseconds(server) : 0;
     for (auto _ : state) {
         if (!replacing) {
             state.PauseTiming();
@@ -148,6 +163,8 @@ void importPayments(benchmark::State &state, Engine engine, bool replacing)
             break;
         }
     }
+    if (server)
+        state.counters["cpu_server_ms"] = (procCpuMilliseconds(server) - serverBefore) / static_cast<double>(state.iterations());
     state.counters["righe/s"] = benchmark::Counter(static_cast<double>(kDelegations * kLinesPerDelegation)
                                                        * static_cast<double>(state.iterations()),
                                                    benchmark::Counter::kIsRate);

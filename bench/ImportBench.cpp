@@ -63,7 +63,8 @@ QByteArray payments()
         const int month = d % 12 + 1;
         QJsonArray lines;
         for (int c = 0; c < 12; ++c)
-            lines.append(line(u"E"_s, c == 0 ? u"104E"_s : u"2%1E"_s.arg(c, 2, 10, QChar(u'0')), month, 100 + d + c * 0.01));
+            lines.append(
+                line(u"E"_s, c == 0 ? u"104E"_s : u"2%1E"_s.arg(c, 2, 10, QChar(u'0')), month, 100 + d + c * 0.01));
         for (int r = 1; r <= 4; ++r) {
             QJsonObject regional = line(u"R"_s, u"381E"_s, month, 40 + r * 0.25);
             regional.insert(u"SRF24CODREG"_s, QString::number(r).rightJustified(2, u'0'));
@@ -164,7 +165,8 @@ void importPayments(benchmark::State &state, Engine engine, bool replacing)
         }
     }
     if (server)
-        state.counters["cpu_server_ms"] = (procCpuMilliseconds(server) - serverBefore) / static_cast<double>(state.iterations());
+        state.counters["cpu_server_ms"] =
+            (procCpuMilliseconds(server) - serverBefore) / static_cast<double>(state.iterations());
     state.counters["righe/s"] = benchmark::Counter(static_cast<double>(kDelegations * kLinesPerDelegation)
                                                        * static_cast<double>(state.iterations()),
                                                    benchmark::Counter::kIsRate);
@@ -182,8 +184,9 @@ int main(int argc, char **argv)
     for (const Engine engine : engines) {
         const std::string name = engine == Engine::SQLite ? "SQLite" : "PostgreSQL";
         for (const bool replacing : {false, true}) {
-            benchmark::RegisterBenchmark(("ImportF24_10000" + std::string(replacing ? "_Replace/" : "_Empty/") + name).c_str(),
-                                         importPayments, engine, replacing)
+            benchmark::RegisterBenchmark(
+                ("ImportF24_10000" + std::string(replacing ? "_Replace/" : "_Empty/") + name).c_str(), importPayments,
+                engine, replacing)
                 ->Iterations(5)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();

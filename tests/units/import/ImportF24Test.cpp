@@ -1,8 +1,8 @@
+#include "import/ImportF24.h"
 #include "ClientDataSet.h"
 #include "NrQuery.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
-#include "import/ImportF24.h"
 #include "store/PayrollPayments.h"
 
 #include <QSqlRecord>
@@ -185,8 +185,9 @@ TEST_P(ImportF24Test, AFailureHalfWayKeepsTheProspettoAsItWasAndSaysWhy)
     refuseStoredText(u"19"_s);
     const QString text = run();
     EXPECT_TRUE(failed);
-    EXPECT_TRUE(text.contains(u"\nPROSPETTO ST SEZIONE II Addizionali regionali\n - Importazione del PROSPETTO ST SEZIONE II "
-                              u"Addizionali regionali non riuscita, i dati già presenti non sono stati modificati: "_s))
+    EXPECT_TRUE(
+        text.contains(u"\nPROSPETTO ST SEZIONE II Addizionali regionali\n - Importazione del PROSPETTO ST SEZIONE II "
+                      u"Addizionali regionali non riuscita, i dati già presenti non sono stati modificati: "_s))
         << text.toStdString();
     EXPECT_TRUE(text.contains(u"guasto simulato"_s)) << text.toStdString();
     EXPECT_EQ(rows(u"TPST2_PROSPETTOSTS2"_s), regional);

@@ -35,8 +35,8 @@ QString ImportF24::run(const Choice &choice)
     QString text;
     bool employees = false;
     bool selfEmployed = false;
-    for (const auto &[chosen, prospetto] : {std::pair{choice.stI, &m_stI}, std::pair{choice.stII, &m_stII},
-                                            std::pair{choice.sv, &m_sv}}) {
+    for (const auto &[chosen, prospetto] :
+         {std::pair{choice.stI, &m_stI}, std::pair{choice.stII, &m_stII}, std::pair{choice.sv, &m_sv}}) {
         if (!chosen)
             continue;
         // The first header ends with a line break; the others stand between two.

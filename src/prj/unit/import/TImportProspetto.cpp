@@ -148,7 +148,8 @@ void TImportProspetto::replaceRows(THlmDBCds &store)
     for (int c = 0; c < columns.count(); ++c) {
         Field *field = target.findField(columns.fieldName(c));
         if (!field)
-            throw EAssertionFailed(u"La colonna «%1» di %2 non è un campo di %3"_s.arg(columns.fieldName(c), m_mainQuery, m_table));
+            throw EAssertionFailed(
+                u"La colonna «%1» di %2 non è un campo di %3"_s.arg(columns.fieldName(c), m_mainQuery, m_table));
         fields.push_back(field);
     }
     const Field &taxCode = target.fieldByName(m_taxCodeField);
@@ -161,7 +162,8 @@ void TImportProspetto::replaceRows(THlmDBCds &store)
             try {
                 copyValue(*fields[static_cast<std::size_t>(c)], value);
             } catch (const EConvertError &e) {
-                throw EConvertError(u"rigo %1, campo %2: %3"_s.arg(r + 1).arg(columns.fieldName(c).toUpper(), e.message()));
+                throw EConvertError(
+                    u"rigo %1, campo %2: %3"_s.arg(r + 1).arg(columns.fieldName(c).toUpper(), e.message()));
             }
         }
         target.post();

@@ -38,7 +38,8 @@ public:
                 throw EInOutError(u"%1: colonna «%2» sconosciuta"_s.arg(where, key));
         }
         for (const QString &column : m_columns)
-            m_query.setParam(column, ids.contains(column) ? ids.value(column) : value(column, values.value(column), where));
+            m_query.setParam(column,
+                             ids.contains(column) ? ids.value(column) : value(column, values.value(column), where));
         m_query.execute();
     }
 
@@ -80,8 +81,9 @@ int PayrollPayments::load(TdmNrConnection &connection, const QByteArray &json, c
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
-        throw EInOutError(
-            u"Dati F24EP «%1»: JSON non valido al carattere %2 (%3)"_s.arg(source).arg(error.offset).arg(error.errorString()));
+        throw EInOutError(u"Dati F24EP «%1»: JSON non valido al carattere %2 (%3)"_s.arg(source)
+                              .arg(error.offset)
+                              .arg(error.errorString()));
     }
     if (!document.object().value(u"deleghe"_s).isArray())
         throw EInOutError(u"Dati F24EP «%1»: manca l'elenco «deleghe»"_s.arg(source));

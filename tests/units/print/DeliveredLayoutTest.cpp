@@ -151,12 +151,14 @@ TEST(DeliveredLayout, TheFrontispieceSitsInItsBoxes)
 {
     for (const int section : {1, 2}) {
         PrintFixture f(false);
-        fill(f, u"TSOS_DATOSOSTITUTO"_s, 1, {{u"ISOSSEZ"_s, section}});
+        fill(f, u"TSOS_DATOSOSTITUTO"_s, 1, {{u"ISOSSEZ"_s, section}, {u"SSOSDICHIARANTE"_s, u"1"_s}});
         fill(f, u"TDIP7_ANAGRFISCALI"_s, 3);
         TdmElhStampe stampe(f.store);
         stampe.preparaFrontespizio();
         const QString out = f.file(u"Frontespizio.pdf"_s);
         stampe.stampaFrontespizio(out);
         expectInBoxes(out, u"770_sempl_mod.pdf"_s);
+        // The declarant's signature is a ticked box.
+        EXPECT_EQ(textIn(PdfReadBack::read(out).at(2), 30, 40, 492), u"X"_s);
     }
 }

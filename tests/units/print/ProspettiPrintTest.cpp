@@ -78,20 +78,6 @@ TEST(ProspettoST, TheFirstModuleOfAnAgentShowsEverySectionLaterModulesOnlyTheirO
     EXPECT_EQ(pages[2].strings(), (QStringList{TdmElhPDF::kBanner, u"01"_s, u"80012345676"_s}));
 }
 
-TEST(ProspettoST, MoreThanNinetyNineModulesStopThePrint)
-{
-    PrintFixture f;
-    f.append(u"TPST_PROSPETTOST"_s, rows(1, 12 * 99 + 1, u"FPSTRITOPEARTE"_s, u"DPSTDTVERS"_s));
-    TdmElhProspSTPDF print(f.store);
-    try {
-        print.stampaST(f.file(u"st.pdf"_s));
-        FAIL();
-    } catch (const Exception &e) {
-        EXPECT_EQ(e.message(), u"Il prospetto ST richiede più di 99 moduli: il modello ne numera al massimo 99."_s);
-    }
-    EXPECT_FALSE(QFile::exists(f.file(u"st.pdf"_s)));
-}
-
 TEST(ProspettoSS, OnePagePerRecordAfterTheReminder)
 {
     PrintFixture f;

@@ -17,6 +17,7 @@ namespace {
 const QString kForm = u"770_sempl_mod.pdf"_s;
 const QString kAgentCode = u"SSOE7CODICE"_s;
 const QString kModuleField = u"SAVOMODN"_s;
+constexpr int kMaxModule = 9999;
 
 } // namespace
 
@@ -78,7 +79,7 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::runProspetto(const QString &prospett
     m_store.open(cdsSost, u"TSOS_DATOSOSTITUTO"_s);
     cdsAltreVoci.close();
     cdsAltreVoci.fieldDefs().clear();
-    cdsAltreVoci.fieldDefs().add(kModuleField, FieldType::String, 2);
+    cdsAltreVoci.fieldDefs().add(kModuleField, FieldType::String, 4);
     cdsAltreVoci.fieldDefs().add(kAgentCode, FieldType::String, 16);
     cdsAltreVoci.createDataSet();
     if (!ApriModello(PrintPaths::coordStp(kForm), PrintPaths::coordStp(descriptor))) {
@@ -94,13 +95,14 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::runProspetto(const QString &prospett
 
 void TdmElhProspSTPDF::appendModule(int module, const QString &agent)
 {
-    // The form numbers its modules with two digits.
-    if (module > 99) {
-        throw Exception(u"Il prospetto %1 richiede più di 99 moduli: il modello ne numera al massimo 99."_s.arg(
-            m_prospetto));
+    // The form's box holds the file's module numbers up to four digits,
+    // written with two at least.
+    if (module > kMaxModule) {
+        throw Exception(u"Il prospetto %1 richiede più di %2 moduli: il modello ne numera al massimo %2."_s.arg(
+            m_prospetto, QString::number(kMaxModule)));
     }
     cdsAltreVoci.append();
-    cdsAltreVoci.fieldByName(kModuleField).setAsString(QString::number(module / 10) + QString::number(module % 10));
+    cdsAltreVoci.fieldByName(kModuleField).setAsString(QString::number(module).rightJustified(2, u'0'));
     cdsAltreVoci.fieldByName(kAgentCode).setAsString(agent);
     cdsAltreVoci.post();
 }

@@ -47,13 +47,14 @@ TEST_P(FileTelematico, WritesTheDemoSchoolsSupply)
     QDir().mkpath(root() + u"fornitura"_s);
     const Outcome made = run({u"file-telematico"_s, u"--out"_s, out});
     ASSERT_EQ(made.exitCode, 0) << made.out.toStdString() << made.err.toStdString();
-    EXPECT_EQ(made.out, u"ATTENDERE... Pulitura del file in corso...\n"
-                        u"Prosp. SS : Importazione \"Importi non prelevati a seguito di operazioni straordinarie\"\n"
-                        u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\"\n"
-                        u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\"\n"
-                        u"Generazione del Record D...\nGenerazione del Record I...\nGenerazione del Record J ...\n"
-                        u"Operazione terminata con successo.\n"
-                        u"Controllo del file telematico: nessun problema.\n"_s);
+    EXPECT_EQ(made.out,
+              u"ATTENDERE... Pulitura del file in corso...\n"
+              u"Prosp. SS : Importazione \"Importi non prelevati a seguito di operazioni straordinarie\"\n"
+              u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\"\n"
+              u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\"\n"
+              u"Generazione del Record D...\nGenerazione del Record I...\nGenerazione del Record J ...\n"
+              u"Operazione terminata con successo.\n"
+              u"Controllo del file telematico: nessun problema.\n"_s);
     EXPECT_TRUE(made.err.contains(u"Generazione file completata con successo. Il file è presente in:\n\r"_s + out));
     const QByteArray golden = readFile(QStringLiteral(ELH_GOLDEN_DIR "/demo-770-2024.txt"));
     ASSERT_FALSE(golden.isEmpty());

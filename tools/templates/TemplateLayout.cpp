@@ -150,9 +150,8 @@ public:
                     offset = points;
             }
             const double y = top + i * rowHeight + offset;
-            const QString rowLabel = t.contains(u"label"_s)
-                                         ? t[u"label"_s].toString().arg(t.value(u"labelFrom"_s).toInt(1) + i)
-                                         : QString();
+            const QString rowLabel =
+                t.contains(u"label"_s) ? t[u"label"_s].toString().arg(t.value(u"labelFrom"_s).toInt(1) + i) : QString();
             if (!rowLabel.isEmpty()) {
                 const QList<double> at = numbers(t[u"labelAt"_s], 2, u"labelAt"_s);
                 Element label;

@@ -63,8 +63,8 @@ struct Element
     Align align = Align::Left;
     int cells = 0;      // comb
     double lineWidth = 0.5;
-    QString line;       // the line of the supply file ("ST2"), empty when none
-    QString point;      // the point of that line ("7")
+    QString line;  // the line of the supply file ("ST2"), empty when none
+    QString point; // the point of that line ("7")
 };
 
 struct Page

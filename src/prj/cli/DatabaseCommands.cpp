@@ -4,8 +4,8 @@
 #include "DataPaths.h"
 #include "NrExceptions.h"
 #include "NrTransaction.h"
-#include "TdmKbrParams.h"
 #include "THlmDBCds.h"
+#include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "store/DatabaseSetup.h"
 #include "store/ReturnCatalogue.h"
@@ -29,9 +29,9 @@ QString demoAgent(TdmkbrConnessione &connection)
         ClientDataSet agent;
         store.open(agent, u"TSOS_DATOSOSTITUTO"_s);
         if (!agent.isEmpty())
-            return u"sostituto «%1» con codice fiscale %2 (anno %3)"_s.arg(agent.fieldByName(u"SSOSDENOM"_s).asString(),
-                                                                           agent.fieldByName(u"SSOSCODFIS"_s).asString(),
-                                                                           QString::number(year));
+            return u"sostituto «%1» con codice fiscale %2 (anno %3)"_s.arg(
+                agent.fieldByName(u"SSOSDENOM"_s).asString(), agent.fieldByName(u"SSOSCODFIS"_s).asString(),
+                QString::number(year));
     }
     return u"nessun sostituto"_s;
 }

@@ -112,8 +112,8 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
 
 int runControllaFile(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    if (arguments.isEmpty() || std::any_of(arguments.begin(), arguments.end(),
-                                           [](const QString &a) { return a.startsWith(u"--"); })) {
+    if (arguments.isEmpty()
+        || std::any_of(arguments.begin(), arguments.end(), [](const QString &a) { return a.startsWith(u"--"); })) {
         err << u"Uso: elh770 controlla-file FILE [FILE_2 ...]\n"_s;
         return 2;
     }

@@ -117,7 +117,8 @@ TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
 
 TEST_F(Checks, ASectionIIRowOfAnotherAgentInAModuleNamesBothAgentsAndTheRow)
 {
-    add(u"TPSY_PROSPETTOSY"_s, R"({"records": [{"SSOE7CODICE": "97000110581", "SPSYDEBPRICODF": "RSSMRC75B03D653P"}]})");
+    add(u"TPSY_PROSPETTOSY"_s,
+        R"({"records": [{"SSOE7CODICE": "97000110581", "SPSYDEBPRICODF": "RSSMRC75B03D653P"}]})");
     openWizard();
     ClientDataSet &sy = dm().cdsPrSy;
     sy.first();

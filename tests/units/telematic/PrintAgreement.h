@@ -17,9 +17,9 @@ struct Element
 {
     QString prospetto; // "ST"
     int module = 0;
-    QString line;      // "ST4"
-    QString point;     // "7"
-    QString value;     // as the file or the page writes it
+    QString line;  // "ST4"
+    QString point; // "7"
+    QString value; // as the file or the page writes it
 
     QString describe() const;
 };

@@ -161,7 +161,8 @@ TEST_F(RecordAssemblyTest, AControlCharacterOrAValueTooLongForItsElementStopsSta
     const QString tail = u"Correggere il valore e generare di nuovo il file."_s;
     const std::pair<QByteArray, QString> cases[] = {
         {R"({"SPSTMESE": "01", "SPSTANNO": "2023", "SPSTCODTRIBUTO": "A\tB"})",
-         u"Record D, Prospetto ST, rigo ST2 del modulo 1, campo ST002011 (Codice tributo): il valore «A[TAB]B» contiene un "
+         u"Record D, Prospetto ST, rigo ST2 del modulo 1, campo ST002011 (Codice tributo): il valore «A[TAB]B» "
+         u"contiene un "
          u"carattere di controllo (TAB) che non può essere scritto nel file. "_s},
         {R"({"SPSTMESE": "01", "SPSTANNO": "2023", "FPSTIMPOVERSATO": "10000000000000",
              "SSOE7CODICE": "82009870542"})",
@@ -190,9 +191,11 @@ TEST_F(RecordAssemblyTest, AControlCharacterOrAValueTooLongForItsElementStopsSta
                                                        GetRecordB);
     dm().cdsSost.last();
     assembly().beginPositional();
-    EXPECT_EQ(errorOf([&] { assembly().appendPositional(root.Section(0)); }),
-              u"Record B, campo 15 (Denominazione): il valore «SCUOLA[LF]ROSSI» contiene un carattere di controllo (LF) "
-              u"che non può essere scritto nel file. "_s + tail);
+    EXPECT_EQ(
+        errorOf([&] { assembly().appendPositional(root.Section(0)); }),
+        u"Record B, campo 15 (Denominazione): il valore «SCUOLA[LF]ROSSI» contiene un carattere di controllo (LF) "
+        u"che non può essere scritto nel file. "_s
+            + tail);
 }
 
 TEST_F(RecordAssemblyTest, CutValuesAndCharactersOutsideTheCodePageAreReported)

@@ -62,37 +62,52 @@ QString numericCode(int n)
 
 QJsonObject st2Row(int i, int agent, const QString &code)
 {
-    return {{u"SPST2MESE"_s, twoDigits(i % 12 + 1)}, {u"SPST2ANNO"_s, u"2023"_s},
-            {u"FPST2RITEFFETTUATE"_s, amountOf(i, agent)}, {u"FPST2IMPOVERSATO"_s, amountOf(i, agent)},
-            {u"SPST2CODTRIBUTO"_s, u"381E"_s}, {u"SPST2CODREG"_s, u"9"_s},
-            {u"DPST2DTVERS"_s, u"2023-%1-16"_s.arg(twoDigits(i % 12 + 1))}, {u"SSOE7CODICE"_s, code}};
+    return {{u"SPST2MESE"_s, twoDigits(i % 12 + 1)},
+            {u"SPST2ANNO"_s, u"2023"_s},
+            {u"FPST2RITEFFETTUATE"_s, amountOf(i, agent)},
+            {u"FPST2IMPOVERSATO"_s, amountOf(i, agent)},
+            {u"SPST2CODTRIBUTO"_s, u"381E"_s},
+            {u"SPST2CODREG"_s, u"9"_s},
+            {u"DPST2DTVERS"_s, u"2023-%1-16"_s.arg(twoDigits(i % 12 + 1))},
+            {u"SSOE7CODICE"_s, code}};
 }
 
 // The rows of the four SY sections, the row number in every value.
 QJsonObject sy2Row(int i, int agent, const QString &code)
 {
-    return {{u"SPSY2CREPIGCF"_s, numericCode(10 * agent + i)}, {u"FPSYSOMERO1"_s, amountOf(i, agent)},
-            {u"SPSYTIPO1"_s, u"1"_s}, {u"FPSYSOMERO3"_s, amountOf(i, agent, 30)}, {u"SPSYTIPO3"_s, u"2"_s},
+    return {{u"SPSY2CREPIGCF"_s, numericCode(10 * agent + i)},
+            {u"FPSYSOMERO1"_s, amountOf(i, agent)},
+            {u"SPSYTIPO1"_s, u"1"_s},
+            {u"FPSYSOMERO3"_s, amountOf(i, agent, 30)},
+            {u"SPSYTIPO3"_s, u"2"_s},
             {u"SSOE7CODICE"_s, code}};
 }
 
 QJsonObject syRow(int i, int agent, const QString &code)
 {
-    return {{u"SPSYDEBPRICODF"_s, personCode(10 * agent + i)}, {u"SPSYCREPIGCODF"_s, numericCode(50 + i)},
-            {u"FPSYSOMERO"_s, amountOf(i, agent)}, {u"SSOE7CODICE"_s, code}};
+    return {{u"SPSYDEBPRICODF"_s, personCode(10 * agent + i)},
+            {u"SPSYCREPIGCODF"_s, numericCode(50 + i)},
+            {u"FPSYSOMERO"_s, amountOf(i, agent)},
+            {u"SSOE7CODICE"_s, code}};
 }
 
 QJsonObject sy3Row(int i, int agent, const QString &code)
 {
-    return {{u"SPSY3CFBEN"_s, numericCode(70 + 10 * agent + i)}, {u"FPSY3AMMBON"_s, amountOf(i, agent)},
-            {u"FPSY3RITEFF"_s, amountOf(i, agent, 40)}, {u"SSOE7CODICE"_s, code}};
+    return {{u"SPSY3CFBEN"_s, numericCode(70 + 10 * agent + i)},
+            {u"FPSY3AMMBON"_s, amountOf(i, agent)},
+            {u"FPSY3RITEFF"_s, amountOf(i, agent, 40)},
+            {u"SSOE7CODICE"_s, code}};
 }
 
 QJsonObject sy4Row(int i, int agent, const QString &code)
 {
-    return {{u"SSY4DEN"_s, u"MÜLLER %1"_s.arg(i)}, {u"SSY4NOME"_s, u"KARL"_s}, {u"LSY4SEX"_s, u"M"_s},
-            {u"DSY4DNASC"_s, u"1970-05-%1"_s.arg(twoDigits(i + 1))}, {u"SSY4CODSTEST"_s, u"094"_s},
-            {u"FSY4AMMLORDCORR"_s, amountOf(i, agent)}, {u"FSY4RITTITIMP"_s, amountOf(i, agent, 25)},
+    return {{u"SSY4DEN"_s, u"MÜLLER %1"_s.arg(i)},
+            {u"SSY4NOME"_s, u"KARL"_s},
+            {u"LSY4SEX"_s, u"M"_s},
+            {u"DSY4DNASC"_s, u"1970-05-%1"_s.arg(twoDigits(i + 1))},
+            {u"SSY4CODSTEST"_s, u"094"_s},
+            {u"FSY4AMMLORDCORR"_s, amountOf(i, agent)},
+            {u"FSY4RITTITIMP"_s, amountOf(i, agent, 25)},
             {u"SSOE7CODICE"_s, code}};
 }
 
@@ -169,8 +184,10 @@ TEST_F(RecordBuilders, ThreeAgentsWithRowsInEveryProspettoKeepTheirModulesApart)
         return QJsonObject{{u"FCRECONGCESSRAPP_SX"_s, amountOf(0, a)}, {u"SSOE7CODICE"_s, code}};
     });
     addRows(u"TPDI_PROSPETTODI"_s, {0, 2}, [](int i, int, const QString &code) {
-        return QJsonObject{{u"SPDICODFIS"_s, personCode(80 + i)}, {u"SPDIPERIMP"_s, u"2021"_s},
-                           {u"FPDIMAGCRED"_s, amountOf(i, 1)}, {u"SSOE7CODICE"_s, code}};
+        return QJsonObject{{u"SPDICODFIS"_s, personCode(80 + i)},
+                           {u"SPDIPERIMP"_s, u"2021"_s},
+                           {u"FPDIMAGCRED"_s, amountOf(i, 1)},
+                           {u"SSOE7CODICE"_s, code}};
     });
     addRows(u"TPSY2_PROSPETTOSY2"_s, {7, 3, 1}, sy2Row);
     addRows(u"TPSY_PROSPETTOSY"_s, {6, 2}, syRow);
@@ -185,11 +202,13 @@ TEST_F(RecordBuilders, AnExtinctAgentWithoutSectionIRowsIsNamedInEveryModule)
 {
     addRows(u"TPST_PROSPETTOST"_s, {2}, [](int i, int, const QString &code) { return stRow(i + 1, code); });
     addRows(u"TPST2_PROSPETTOSTS2"_s, {0, 3}, st2Row);
-    add(u"TPST3_PROSPETTOSTS3"_s, rows({{{u"SPST3CFINTNRES"_s, numericCode(90)}, {u"SPST3MESE27"_s, u"03"_s},
-                                        {u"SPST3ANNO27"_s, u"2023"_s}, {u"FPST3RITEFFETTUATE27"_s, u"50"_s},
-                                        {u"SSOE7CODICE"_s, kExtinct}}}));
-    add(u"TPST4_PROSPETTOSTS4"_s, rows({{{u"SCFINTNRES"_s, numericCode(91)}, {u"FIMPAPPL39"_s, u"12.50"_s},
-                                        {u"SSOE7CODICE"_s, kExtinct}}}));
+    add(u"TPST3_PROSPETTOSTS3"_s, rows({{{u"SPST3CFINTNRES"_s, numericCode(90)},
+                                         {u"SPST3MESE27"_s, u"03"_s},
+                                         {u"SPST3ANNO27"_s, u"2023"_s},
+                                         {u"FPST3RITEFFETTUATE27"_s, u"50"_s},
+                                         {u"SSOE7CODICE"_s, kExtinct}}}));
+    add(u"TPST4_PROSPETTOSTS4"_s,
+        rows({{{u"SCFINTNRES"_s, numericCode(91)}, {u"FIMPAPPL39"_s, u"12.50"_s}, {u"SSOE7CODICE"_s, kExtinct}}}));
     addRows(u"TPSY2_PROSPETTOSY2"_s, {2}, sy2Row);
     addRows(u"TPSY_PROSPETTOSY"_s, {0, 2}, syRow);
     addRows(u"TPSY3_PROSPETTOSY3"_s, {0, 2}, sy3Row);
@@ -219,9 +238,10 @@ TEST_F(RecordBuilders, IntermediariesWithAllTheirLinesAndTwentyOneDiRows)
     add(u"TPDI_PROSPETTODI"_s, rows(di));
     QJsonObject st3{{u"SPST3CFINTNRES"_s, numericCode(92)},
                     {u"SPST3DENINTNRES"_s, u"BANCA DEI TERRITORI DEL NORD EST SOCIETA COOPERATIVA PER AZIO"_s},
-                    {u"SPST3BICSWIFTCODICE"_s, u"BTNEIT2TXXX"_s}, {u"IPST3CSEINTNRES"_s, 94}};
-    QJsonObject st4{{u"SCFINTNRES"_s, numericCode(93)}, {u"SDENINTNRES"_s, u"KREDITBANK LUXEMBOURG"_s},
-                    {u"ICSEINTNRES"_s, 92}};
+                    {u"SPST3BICSWIFTCODICE"_s, u"BTNEIT2TXXX"_s},
+                    {u"IPST3CSEINTNRES"_s, 94}};
+    QJsonObject st4{
+        {u"SCFINTNRES"_s, numericCode(93)}, {u"SDENINTNRES"_s, u"KREDITBANK LUXEMBOURG"_s}, {u"ICSEINTNRES"_s, 92}};
     for (int line = 27; line <= 37; ++line) {
         const int n = line - 26;
         st3.insert(u"SPST3MESE%1"_s.arg(line), twoDigits(n));
@@ -240,8 +260,11 @@ TEST_F(RecordBuilders, IntermediariesWithAllTheirLinesAndTwentyOneDiRows)
     }
     // The largest amount an element holds whole: 13 integer digits.
     st3[u"FPST3IMPOVERSATO27"_s] = u"1000000000000.50"_s;
-    add(u"TPST3_PROSPETTOSTS3"_s, rows({st3, {{u"SPST3CFINTNRES"_s, numericCode(94)}, {u"SPST3MESE30"_s, u"04"_s},
-                                             {u"SPST3ANNO30"_s, u"2023"_s}, {u"LPST3RAVVEDIMENTO30"_s, u"1"_s}}}));
+    add(u"TPST3_PROSPETTOSTS3"_s, rows({st3,
+                                        {{u"SPST3CFINTNRES"_s, numericCode(94)},
+                                         {u"SPST3MESE30"_s, u"04"_s},
+                                         {u"SPST3ANNO30"_s, u"2023"_s},
+                                         {u"LPST3RAVVEDIMENTO30"_s, u"1"_s}}}));
     add(u"TPST4_PROSPETTOSTS4"_s, rows({st4}));
     const QString file = generate();
     expectGolden(file, u"st-iii-iv-di.txt"_s);

@@ -52,7 +52,8 @@ std::pair<Lines, Lines> split(const Lines &lines, int dataRecords)
     const auto withZ = [&](Lines file) {
         QByteArray z = lines.last();
         for (const auto &[type, position] : {std::pair{'D', 25}, std::pair{'I', 43}, std::pair{'J', 52}}) {
-            const auto count = std::count_if(file.begin() + 2, file.end(), [&](const QByteArray &l) { return l[0] == type; });
+            const auto count =
+                std::count_if(file.begin() + 2, file.end(), [&](const QByteArray &l) { return l[0] == type; });
             z.replace(position - 1, 9, QByteArray::number(count).rightJustified(9, '0'));
         }
         file.append(z);

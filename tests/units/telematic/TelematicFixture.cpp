@@ -7,11 +7,11 @@
 #include "NrTransaction.h"
 #include "PrintAgreement.h"
 #include "checks/FiscalCode.h"
-#include "telematic/ElhUSupplyCheck.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "store/DatabaseSetup.h"
 #include "store/LocalDataFolder.h"
 #include "store/ReturnCatalogue.h"
+#include "telematic/ElhUSupplyCheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -85,4 +85,3 @@ QList<QByteArray> supplyLines(const QString &path);
 QByteArray readFile(const QString &path);
 // The 24-character elements of a record D, I or J after its 89-character header.
 QList<QByteArray> elements(const QByteArray &record);
-

@@ -30,11 +30,10 @@ TdmElhProspSTPDF::~TdmElhProspSTPDF() = default;
 
 QList<ClientDataSet *> TdmElhProspSTPDF::components()
 {
-    return {&cdsST,          &cdsST2,          &cdsST3,      &cdsST4,          &cdsSV,      &cdsSX,
-            &cdsSS,          &cdsSY,           &cdsSY2,      &cdsSY3,          &cdsSY4,     &cdsDI,
-            &cdsSost,        &cdsSostEst,      &cdsAltreVoci,    &cdsDipendenti, &cdsAutonomi,   &cdsIntestazione, &cdsINPS,
-            &cdsTassSeparata, &cdsINPDAP,      &cdsSommeErogate, &cdsRigoINPS, &cdsSubTotali, &cdsTotAnnuo,
-            &cdsTotali};
+    return {&cdsST,           &cdsST2,        &cdsST3,       &cdsST4,          &cdsSV,    &cdsSX,           &cdsSS,
+            &cdsSY,           &cdsSY2,        &cdsSY3,       &cdsSY4,          &cdsDI,    &cdsSost,         &cdsSostEst,
+            &cdsAltreVoci,    &cdsDipendenti, &cdsAutonomi,  &cdsIntestazione, &cdsINPS,  &cdsTassSeparata, &cdsINPDAP,
+            &cdsSommeErogate, &cdsRigoINPS,   &cdsSubTotali, &cdsTotAnnuo,     &cdsTotali};
 }
 
 ClientDataSet *TdmElhProspSTPDF::findDataSet(const QString &name)
@@ -147,7 +146,7 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::printModules(const QString &prospett
 QList<ModulePlan::Table> TdmElhProspSTPDF::planTables(RecordKind record)
 {
     if (record == RecordKind::D)
-        return {{&cdsST, &ModuleLayout::kSt}, {&cdsST2, &ModuleLayout::kSt2}, {&cdsST3, &ModuleLayout::kSt3},
+        return {{&cdsST, &ModuleLayout::kSt},   {&cdsST2, &ModuleLayout::kSt2}, {&cdsST3, &ModuleLayout::kSt3},
                 {&cdsST4, &ModuleLayout::kSt4}, {&cdsSV, &ModuleLayout::kSv},   {&cdsSX, &ModuleLayout::kSx},
                 {&cdsDI, &ModuleLayout::kDi}};
     return {{&cdsSY2, &ModuleLayout::kSy2},

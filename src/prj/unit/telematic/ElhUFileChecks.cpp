@@ -28,7 +28,7 @@ void CheckExtinctAgents(TdmElhFile &dm)
         ClientDataSet *dataSet;
         const char16_t *prospetto;
     } tables[] = {
-        {&dm.cdsPrSt, u"Prospetti ST Sez I"},   {&dm.cdsPrSt2, u"Prospetti ST Sez II"},
+        {&dm.cdsPrSt, u"Prospetti ST Sez I"},    {&dm.cdsPrSt2, u"Prospetti ST Sez II"},
         {&dm.cdsPrSt3, u"Prospetti ST Sez III"}, {&dm.cdsPrSt4, u"Prospetti ST Sez IV"},
         {&dm.cdsPrSv, u"Prospetti Sv"},          {&dm.cdsPrSx, u"Prospetti Sx"},
         {&dm.cdsPrDi, u"Prospetti Di"},          {&dm.cdsPrSy2, u"Prospetti Sy Sez I"},

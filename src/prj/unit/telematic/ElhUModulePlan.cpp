@@ -62,8 +62,8 @@ ModulePlan::ModulePlan(QList<Table> tables, const ClientDataSet &extinctAgents)
 
 void ModulePlan::filterAgent(const QString &agent)
 {
-    const QString filter = agent.isEmpty() ? u"SSOE7CODICE='' or (SSOE7CODICE is null)"_s
-                                           : u"SSOE7CODICE="_s + TextLib::QuotedStr(agent);
+    const QString filter =
+        agent.isEmpty() ? u"SSOE7CODICE='' or (SSOE7CODICE is null)"_s : u"SSOE7CODICE="_s + TextLib::QuotedStr(agent);
     for (const Table &t : m_tables) {
         t.rows->setFilter(filter);
         t.rows->setFiltered(true);

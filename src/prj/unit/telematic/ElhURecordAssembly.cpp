@@ -49,8 +49,8 @@ void checkRecordLength(QChar recordType, qsizetype length, const QString &misfit
 {
     if (length == kRecordLength)
         return;
-    const QString record = u"Il record %1 è lungo %2 caratteri invece di %3"_s.arg(
-        recordType, QString::number(length), QString::number(kRecordLength));
+    const QString record = u"Il record %1 è lungo %2 caratteri invece di %3"_s.arg(recordType, QString::number(length),
+                                                                                   QString::number(kRecordLength));
     if (misfit.isEmpty())
         throw ENrError(record + u": il descrittore del record va corretto"_s);
     throw ENrError(record + u": il "_s + misfit + u'.');
@@ -332,8 +332,8 @@ void RecordAssembly::storeElement(QString value, const TXMLCampoType<F> &field, 
         bool cut = false;
         encoded = FormatFieldValue(value, field.Width(), field.Format(), info, &cut);
         if (cut)
-            reportCut(elementPlace(number, field.Description(), moduleNumber), fullyEncoded(original, field),
-                      QString(), field.Width());
+            reportCut(elementPlace(number, field.Description(), moduleNumber), fullyEncoded(original, field), QString(),
+                      field.Width());
     }
     const bool coded = number.size() == 8;
     if (dropsElement(encoded, field.Format(), field.Cds(), coded))
@@ -488,7 +488,7 @@ void RecordAssembly::reportCut(const QString &place, const QString &value, const
         report(u"Attenzione - %1: il valore «%2» supera i caratteri del campo ed è stato troncato"_s.arg(place, value));
         return;
     }
-    throw ENrError(u"%1: il valore «%2» non entra nei %3 caratteri del campo e il file non può riportarlo intero. "
-                   u"Correggere il valore e generare di nuovo il file."_s.arg(capitalized(place), value,
-                                                                             QString::number(width)));
+    throw ENrError(
+        u"%1: il valore «%2» non entra nei %3 caratteri del campo e il file non può riportarlo intero. "
+        u"Correggere il valore e generare di nuovo il file."_s.arg(capitalized(place), value, QString::number(width)));
 }

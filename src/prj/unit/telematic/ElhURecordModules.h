@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ClientDataSet.h"
-#include "ElhURecordAssembly.h"
 #include "ElhUModulePlan.h"
+#include "ElhURecordAssembly.h"
 #include "NrExceptions.h"
 
 #include <QChar>

@@ -102,10 +102,10 @@ void BuildRecordD(FileWizard &wizard)
     wizard.sxPresent = !dm.cdsPrSx.isEmpty();
     wizard.diPresent = !dm.cdsPrDi.isEmpty();
 
-    const QList<ModulePlan::Table> tables = {
-        {&dm.cdsPrSt, &ModuleLayout::kSt},   {&dm.cdsPrSt2, &ModuleLayout::kSt2}, {&dm.cdsPrSt3, &ModuleLayout::kSt3},
-        {&dm.cdsPrSt4, &ModuleLayout::kSt4}, {&dm.cdsPrSv, &ModuleLayout::kSv},   {&dm.cdsPrSx, &ModuleLayout::kSx},
-        {&dm.cdsPrDi, &ModuleLayout::kDi}};
+    const QList<ModulePlan::Table> tables = {{&dm.cdsPrSt, &ModuleLayout::kSt},   {&dm.cdsPrSt2, &ModuleLayout::kSt2},
+                                             {&dm.cdsPrSt3, &ModuleLayout::kSt3}, {&dm.cdsPrSt4, &ModuleLayout::kSt4},
+                                             {&dm.cdsPrSv, &ModuleLayout::kSv},   {&dm.cdsPrSx, &ModuleLayout::kSx},
+                                             {&dm.cdsPrDi, &ModuleLayout::kDi}};
     ModulePlan plan(tables, dm.cdsSostEst);
     buildPlannedModules(assembly, plan, tables, u'D', [&](const ModulePlan::Module &) { buildModule(assembly, root); });
     for (ClientDataSet *ds : {&dm.cdsPrDi, &dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4,

@@ -74,7 +74,7 @@ struct Box
     QChar recordType;
     QString prospetto; // empty: any record of the type
 };
-const Box kBoxes[] = {{1141, u'D', u"ST"_s}, {1142, u'D', u"SV"_s}, {1143, u'D', u"SX"_s},
+const Box kBoxes[] = {{1141, u'D', u"ST"_s},   {1142, u'D', u"SV"_s},   {1143, u'D', u"SX"_s},
                       {1144, u'I', QString()}, {1145, u'J', QString()}, {1146, u'D', u"DI"_s}};
 
 // The Z counters: positions of the count of B records, then of each data type.
@@ -129,8 +129,8 @@ private:
 void Checker::expectBlank(int from, int to)
 {
     if (!field(from, to).trimmed().isEmpty())
-        add(m_line, u"%1: le posizioni %2-%3 devono essere vuote"_s.arg(m_where, QString::number(from),
-                                                                         QString::number(to)));
+        add(m_line,
+            u"%1: le posizioni %2-%3 devono essere vuote"_s.arg(m_where, QString::number(from), QString::number(to)));
 }
 
 void Checker::expectFiscalCode(int from, int to, const QString &what)
@@ -141,8 +141,8 @@ void Checker::expectFiscalCode(int from, int to, const QString &what)
         code.chop(5);
     const QString problem = FiscalCode::problem(code);
     if (!problem.isEmpty())
-        add(m_line, u"%1: %2 (posizioni %3-%4): %5"_s.arg(m_where, what, QString::number(from), QString::number(to),
-                                                          problem));
+        add(m_line,
+            u"%1: %2 (posizioni %3-%4): %5"_s.arg(m_where, what, QString::number(from), QString::number(to), problem));
 }
 
 void Checker::checkFile(const QString &path, int index, int count)
@@ -214,8 +214,8 @@ void Checker::checkRecord()
         }
     }
     if (m_text.back() != u'A')
-        add(m_line, u"%1: l'ultimo carattere (posizione 1898) deve essere «A» invece di «%2»"_s.arg(m_where,
-                                                                                                 m_text.back()));
+        add(m_line,
+            u"%1: l'ultimo carattere (posizione 1898) deve essere «A» invece di «%2»"_s.arg(m_where, m_text.back()));
 }
 
 void Checker::checkA(int index, int count)
@@ -230,9 +230,9 @@ void Checker::checkA(int index, int count)
     expectBlank(630, 1897);
     const QString sent = field(522, 525);
     const QString total = field(526, 529);
-    const QString expected = count == 1 ? u"00000000"_s
-                                        : QString::number(index).rightJustified(4, u'0')
-                                              + QString::number(count).rightJustified(4, u'0');
+    const QString expected =
+        count == 1 ? u"00000000"_s
+                   : QString::number(index).rightJustified(4, u'0') + QString::number(count).rightJustified(4, u'0');
     if (sent + total != expected)
         add(m_line, u"%1: invio «%2» di «%3» (posizioni 522-529) invece di «%4» di «%5»: i file indicati sono %6"_s.arg(
                         m_where, sent, total, expected.left(4), expected.mid(4), QString::number(count)));
@@ -247,8 +247,8 @@ void Checker::checkB()
 {
     expectFiscalCode(2, 17, u"codice fiscale del dichiarante"_s);
     if (field(18, 25) != u"00000001")
-        add(m_line, u"%1: progressivo modulo «%2» invece di «00000001» (posizioni 18-25)"_s.arg(m_where,
-                                                                                             field(18, 25)));
+        add(m_line,
+            u"%1: progressivo modulo «%2» invece di «00000001» (posizioni 18-25)"_s.arg(m_where, field(18, 25)));
     for (const Box &box : kBoxes) {
         const QChar mark = m_text[box.position - 1];
         if (mark != u'0' && mark != u'1')
@@ -291,8 +291,9 @@ void Checker::checkData()
     m_typeOrder = std::max(m_typeOrder, order);
 
     if (field(2, 17) != m_declarant)
-        add(m_line, u"%1: codice fiscale del dichiarante «%2» (posizioni 2-17) diverso da quello del record B «%3»"_s.arg(
-                        m_where, field(2, 17), m_declarant));
+        add(m_line,
+            u"%1: codice fiscale del dichiarante «%2» (posizioni 2-17) diverso da quello del record B «%3»"_s.arg(
+                m_where, field(2, 17), m_declarant));
     QString &last = m_lastProgressive[order];
     if (!kDigits.match(progressive).hasMatch()) {
         add(m_line, u"%1: progressivo modulo non numerico (posizioni 18-25)"_s.arg(m_where));
@@ -320,8 +321,8 @@ void Checker::checkData()
             continue;
         }
         if (ended) {
-            add(m_line, u"%1: elemento alla posizione %2 dopo uno spazio vuoto"_s.arg(m_where,
-                                                                                    QString::number(at + 1)));
+            add(m_line,
+                u"%1: elemento alla posizione %2 dopo uno spazio vuoto"_s.arg(m_where, QString::number(at + 1)));
             ended = false;
         }
         checkElement(at, element);
@@ -354,7 +355,7 @@ void Checker::checkElement(qsizetype at, const QString &element)
         add(m_line, u"%1: il codice %2 è ripetuto senza il segno di seguito «+»"_s.arg(where, code));
     } else if (!m_lastCode.isEmpty() && code < m_lastCode) {
         add(m_line, u"%1: il codice %2 segue %3: i codici di un modulo vanno in ordine crescente"_s.arg(where, code,
-                                                                                                   m_lastCode));
+                                                                                                        m_lastCode));
     }
     m_lastCode = code;
     m_lastCodeLine = m_line;
@@ -366,8 +367,7 @@ void Checker::checkElement(qsizetype at, const QString &element)
         const QString problem = FiscalCode::problem(value.startsWith(u' ') ? value : trimmed);
         if (!problem.isEmpty())
             add(m_line, u"%1: %2"_s.arg(where, problem));
-    } else if (kNumberLike.match(trimmed).hasMatch()
-               && (!kAmount.match(trimmed).hasMatch() || value.back() == u' ')) {
+    } else if (kNumberLike.match(trimmed).hasMatch() && (!kAmount.match(trimmed).hasMatch() || value.back() == u' ')) {
         add(m_line, u"%1: l'importo «%2» va scritto con cifre, la virgola e due decimali, allineato a destra"_s.arg(
                         where, value));
     }
@@ -382,8 +382,8 @@ void Checker::checkBoxes()
         const bool ticked = m_firstB[box.position - 1] == u'1';
         if (carried == ticked)
             continue;
-        const QString what = box.prospetto.isEmpty() ? u"i record %1"_s.arg(box.recordType)
-                                                      : u"il prospetto %1"_s.arg(box.prospetto);
+        const QString what =
+            box.prospetto.isEmpty() ? u"i record %1"_s.arg(box.recordType) : u"il prospetto %1"_s.arg(box.prospetto);
         m_findings.append({m_boxesFile, m_boxesLine,
                            u"record B: la casella alla posizione %1 vale «%2», ma la fornitura %3 %4"_s.arg(
                                QString::number(box.position), m_firstB[box.position - 1],

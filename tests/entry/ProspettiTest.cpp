@@ -78,6 +78,11 @@ TEST_P(Prospetti, AMonthLeftIsCheckedAndTheFocusGoesBackToIt)
     EXPECT_EQ(messages().messages().value(0).type, MsgDlgType::Information);
     // The value typed stays as it is.
     EXPECT_EQ(erario.cdsMain.fieldByName(u"SPSTMESE"_s).asString(), u"07"_s);
+    // Without its year the payment is saved only if the user goes on.
+    erario.acPost->trigger();
+    ASSERT_EQ(infoList.asked.size(), 1);
+    EXPECT_EQ(infoList.asked[0], QStringList{u" - Dato obbligatorio mancante: Anno di riferimento prospetto ST"_s});
+    EXPECT_EQ(erario.cdsMain.state(), DataSetState::Insert);
     erario.acCancel->trigger();
 
     // Section III checks the month edit of the line left.

@@ -10,6 +10,7 @@
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "entry/TfmElhFornitore.h"
+#include "entry/TfmElhImportF24.h"
 #include "entry/TfmElhProspDI.h"
 #include "entry/TfmElhProspSS.h"
 #include "entry/TfmElhProspST2009.h"
@@ -132,6 +133,8 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhProspSS(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhProspDI"_s,
                                   [store](QWidget *parent) { return new TfmElhProspDI(*store, parent); });
+    NrFormRegistry::registerClass(
+        u"TfmElhImportF24"_s, [this, store](QWidget *parent) { return new TfmElhImportF24(*store, m_params, parent); });
 }
 
 QString TfmElhMain::schoolFiscalCode() const

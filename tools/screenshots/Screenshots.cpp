@@ -159,7 +159,7 @@ void pictureProspetti(Camera &camera, ElhProgram &program)
         } else {
             pictureProspetto(camera, main, window->findChild<TfrElfBase *>(), name);
         }
-        window->close();
+        program.main().mdiArea()->closeAllSubWindows();
         settle();
     }
 }

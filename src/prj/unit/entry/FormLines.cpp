@@ -129,14 +129,14 @@ void FormLines::addTitles(const QList<Box> &titles)
     m_table->setVerticalSpacing(3);
     for (int i = 0; i < titles.size(); ++i) {
         // A title is as wide as the controls of its column, and at least as
-        // wide as its longest word.
+        // wide as its longest word or the lines the form gives it.
         const Box &box = titles.at(i);
         QWidget *title = boxWidget(box);
         title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         const int column = 1 + static_cast<int>(i) % m_boxesPerRow;
         m_table->addWidget(title, static_cast<int>(i) / m_boxesPerRow, column, Qt::AlignBottom);
         const QString text = box.point + u"\u00a0"_s + box.caption;
-        int widest = 0;
+        int widest = title->minimumSizeHint().width();
         for (const QString &word : text.split(QRegularExpression(u"\\s+"_s)))
             widest = std::max(widest, title->fontMetrics().horizontalAdvance(word) + 4);
         m_table->setColumnMinimumWidth(column, std::max(m_table->columnMinimumWidth(column), widest));

@@ -149,6 +149,8 @@ public:
     }
 
     int Count() const { return static_cast<int>(m_items.size()); }
+    // The line of the element in its file, for messages.
+    int lineNumber() const { return m_node.lineNumber(); }
     Item Add()
     {
         m_items.push_back(ElhUXmlRec::appendChild(m_node, m_itemTag));

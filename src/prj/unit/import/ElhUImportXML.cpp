@@ -226,6 +226,28 @@ ImportValue convert(const QString &text, ValueType type, const QString &fallback
     return ImportValue(text);
 }
 
+// A column read as text and converted, as convert() does. When the column
+// already holds a value of the entry's type, the text would convert back to
+// that very value: it is taken as it is, which spares the import thousands
+// of conversions. Floats always go through their text, as their text may
+// round them.
+ImportValue read(const Field &field, ValueType type, const QString &fallback)
+{
+    if (!field.isNull()) {
+        const FieldType held = field.dataType();
+        if (type == ValueType::Currency && held == FieldType::Decimal)
+            return ImportValue(field.asCurrency());
+        if (type == ValueType::Date && held == FieldType::Date)
+            return ImportValue(field.asDate());
+        if (type == ValueType::Integer && (held == FieldType::Integer || held == FieldType::LargeInt)) {
+            const qint64 v = field.asLargeInt();
+            if (v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
+                return ImportValue(v);
+        }
+    }
+    return convert(field.asString(), type, fallback);
+}
+
 ImportValue combine(Combination how, const ImportValue &added, const ImportValue &current)
 {
     switch (how) {
@@ -321,7 +343,7 @@ bool runEntry(const Entry &e, bool reverse, const std::array<QVariant, 5> &vars,
         const QString fallback =
             e.variable > 0 ? Conv::toText(vars[static_cast<std::size_t>(e.variable - 1)]) : e.defaultValue;
         const ImportValue added =
-            sourceField ? convert(sourceField->asString(), e.type, fallback) : convert(fallback, e.type, QString());
+            sourceField ? read(*sourceField, e.type, fallback) : convert(fallback, e.type, QString());
         Field &targetField = e.to.get(target);
         ImportValue value = added;
         switch (e.type) {
@@ -331,7 +353,7 @@ bool runEntry(const Entry &e, bool reverse, const std::array<QVariant, 5> &vars,
         case ValueType::Currency:
         case ValueType::Float:
         case ValueType::Integer:
-            value = combine(e.combination, added, convert(targetField.asString(), e.type, QString()));
+            value = combine(e.combination, added, read(targetField, e.type, QString()));
             if (!reverse) {
                 for (const Operation &op : e.operations)
                     value = apply(op, value, source, target);
@@ -340,7 +362,7 @@ bool runEntry(const Entry &e, bool reverse, const std::array<QVariant, 5> &vars,
                 value = ImportValue::null();
             break;
         case ValueType::Check:
-            value = combine(e.combination, added, convert(targetField.asString(), e.type, QString()));
+            value = combine(e.combination, added, read(targetField, e.type, QString()));
             break;
         default:
             break;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "telematic/ElhUXmlRec.h"
+#include "Exceptions.h"
+#include "XmlNodes.h"
 
 #include <QDomDocument>
 #include <QDomElement>
@@ -29,11 +30,11 @@ public:
 };
 
 // One arithmetic step applied to the value of a Field entry.
-class TXMLOperationType
+class TXMLOperationType : public TXMLNode
 {
 public:
     explicit TXMLOperationType(QDomElement node)
-        : m_node(std::move(node))
+        : TXMLNode(std::move(node))
     {
     }
 
@@ -46,12 +47,6 @@ public:
     void SetField(const QString &value) { set(u"Field", value); }
     void SetSource(const QString &value) { set(u"Source", value); }
     void SetOnlyIfNull(const QString &value) { set(u"OnlyIfNull", value); }
-
-private:
-    QString get(QStringView name) const { return ElhUXmlRec::attribute(m_node, name); }
-    void set(QStringView name, const QString &value) { ElhUXmlRec::setAttribute(m_node, name, value); }
-
-    QDomElement m_node;
 };
 
 // One entry of a section: a source column copied into a target column.

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <limits>
+#include <optional>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -381,16 +383,25 @@ bool runEntry(const Entry &e, bool reverse, const std::array<QVariant, 5> &vars,
 TImportXML::TImportXML() = default;
 TImportXML::~TImportXML() = default;
 
+namespace {
+
+std::size_t variableIndex(int slot)
+{
+    if (slot < 1 || slot > 5)
+        throw EAssertionFailed(u"Variabile di importazione %1 inesistente (da 1 a 5)"_s.arg(slot));
+    return static_cast<std::size_t>(slot - 1);
+}
+
+} // namespace
+
 QVariant &TImportXML::Vars(int slot)
 {
-    if (slot < 1 || slot > static_cast<int>(m_vars.size()))
-        throw EAssertionFailed(u"Variabile di importazione %1 inesistente (da 1 a 5)"_s.arg(slot));
-    return m_vars[static_cast<std::size_t>(slot - 1)];
+    return m_vars[variableIndex(slot)];
 }
 
 const QVariant &TImportXML::Vars(int slot) const
 {
-    return const_cast<TImportXML *>(this)->Vars(slot);
+    return m_vars[variableIndex(slot)];
 }
 
 bool TImportXML::Load(const QString &fileName)

@@ -19,6 +19,7 @@ class Field;
 class ImportValue
 {
 public:
+    // Integer, Currency and Float in the order in which arithmetic promotes them.
     enum class Kind { Empty, Null, Boolean, Integer, Currency, Float, Date, Text };
     enum class Operator { Add, Subtract, Multiply, Divide };
 

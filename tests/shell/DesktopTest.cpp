@@ -8,20 +8,25 @@
 #include "TNrDBEdit.h"
 #include "TNrOutlookBar.h"
 #include "checks/InfoList.h"
+#include "entry/TfmElhImportF24.h"
 #include "entry/TfrElfBase.h"
 #include "shell/TdmElhAttivazioni.h"
 #include "shell/TfmElhMain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -96,6 +101,16 @@ protected:
         messages().clear();
     }
 
+    // Handles the F24EP import dialog once a command opens it.
+    static void onNextDialog(std::function<void(TfmElhImportF24 *)> handle)
+    {
+        QTimer::singleShot(0, [handle = std::move(handle)] {
+            auto *dialog = qobject_cast<TfmElhImportF24 *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            handle(dialog);
+        });
+    }
+
     // Runs a command as the bar does.
     void run(const QString &command)
     {
@@ -128,10 +143,8 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
     messages().clear();
     // With no window open they run; their windows come with the prints and imports.
     run(u"xafStpFront"_s);
-    run(u"xafImpF24"_s);
     run(u"xafImpAuton"_s);
-    EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"F24EP"_s),
-                                               notAvailable(u"Imp. Autonomi"_s)}));
+    EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"Imp. Autonomi"_s)}));
 }
 
 TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)
@@ -140,6 +153,36 @@ TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)
     exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0"_s);
     start();
     EXPECT_EQ(commands().xafImpF24->Caption, u"F24"_s);
+    QString title;
+    onNextDialog([&title](TfmElhImportF24 *dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    run(u"xafImpF24"_s);
+    EXPECT_EQ(title, u"Importa da F24"_s);
+}
+
+TEST_P(Commands, TheF24DialogImportsTheProspettiChecked)
+{
+    const int regional = read(u"TPST2_PROSPETTOSTS2"_s)->recordCount();
+    bool noneEnabled = true;
+    onNextDialog([&noneEnabled](TfmElhImportF24 *dialog) {
+        EXPECT_EQ(dialog->windowTitle(), u"Importa da F24EP"_s);
+        for (QCheckBox *box : {dialog->ckSTI, dialog->ckSTII, dialog->ckSV}) {
+            EXPECT_TRUE(box->isChecked());
+            box->setChecked(false);
+        }
+        noneEnabled = dialog->acImport->isEnabled() || dialog->buImport->isEnabled();
+        dialog->ckSV->setChecked(true);
+        dialog->buImport->click();
+    });
+    run(u"xafImpF24"_s);
+    EXPECT_FALSE(noneEnabled) << "Importa was enabled with no box checked";
+    ASSERT_EQ(messages().texts(), QStringList{u"\nPROSPETTO SV Addizionali comunali\n - Importati 20 righi\n"_s});
+    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
+    EXPECT_EQ(read(u"TPSV_PROSPETTOSV"_s)->recordCount(), 20);
+    EXPECT_EQ(read(u"TPST2_PROSPETTOSTS2"_s)->recordCount(), regional);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_P(Commands, CancellingTheFolderOfAnIntegrationOpensNothing)

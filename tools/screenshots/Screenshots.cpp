@@ -1,9 +1,9 @@
 // Pictures of the desktop program, for people to look at what an office
 // worker sees: the main window with its bar, every window of the
 // frontispiece with each of its pages, the search dialog, the findings
-// window and a message box. It runs the program on the database of its
-// installation, as "elh770" does, answers every message itself and writes
-// the pictures as PNG files into the folder given.
+// window, a message box and the F24EP import dialog. It runs the program on
+// the database of its installation, as "elh770" does, answers every message
+// itself and writes the pictures as PNG files into the folder given.
 //   elh_screenshots CARTELLA        (scripts/screenshots runs it under xvfb-run)
 
 #include "ClientDataSet.h"
@@ -166,7 +166,11 @@ void run(const QString &folder)
     auto *extinct = open(program, u"xafSosEstinto"_s);
     pictureFrame(camera, &main, qobject_cast<TfmElhSosEst *>(extinct)->frSosEst, u"sostituto-estinto"_s);
     extinct->close();
+    main.mdiArea()->closeAllSubWindows();
     settle();
+
+    camera.takeModal(u"importa-f24ep"_s);
+    program.commands().command(u"xafImpF24"_s)->Execute();
     main.close();
 }
 

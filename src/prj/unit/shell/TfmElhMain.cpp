@@ -10,6 +10,7 @@
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "entry/TfmElhFornitore.h"
+#include "entry/TfmElhImportF24.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
 #include "entry/TfmHlmWait.h"
@@ -114,6 +115,9 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhFornitore(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhSosEst"_s,
                                   [store](QWidget *parent) { return new TfmElhSosEst(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhImportF24"_s, [this, store](QWidget *parent) {
+        return new TfmElhImportF24(*store, m_params, parent);
+    });
 }
 
 QString TfmElhMain::schoolFiscalCode() const

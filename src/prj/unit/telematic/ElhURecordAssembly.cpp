@@ -250,7 +250,7 @@ void RecordAssembly::appendPositional(const TXMLCampoType<F> &field, const QStri
     const QString place = u"record %1, "_s.arg(F::tags.root.last(1)) + name;
     QString encoded;
     if (presence == InfoPresence::Always || !value.isEmpty()) {
-        QString v = screened(place, value);
+        QString v = screened([&] { return place; }, value);
         bool cut = false;
         encoded = FormatFieldValue(v, field.Width(), field.Format(), info, &cut);
         if (cut)
@@ -364,7 +364,8 @@ void RecordAssembly::emitField(const Section &section, int moduleNumber, int fie
     const auto field = section.Campo(fieldIndex);
     const int width = field.Width();
     const QString value =
-        screened(elementPlace(TextLib::Trim(field.Number()), field.Description(), moduleNumber), resolved);
+        screened([&] { return elementPlace(TextLib::Trim(field.Number()), field.Description(), moduleNumber); },
+                 resolved);
     if (value.size() <= width || field.Format() != u"AN") {
         StoreFieldElement(value, field, moduleNumber);
         return;
@@ -464,19 +465,19 @@ void RecordAssembly::appendRecord(QChar recordType, const QString &progressive, 
 
 // --- Values that the file cannot carry as they are ------------------------------------
 
-QString RecordAssembly::screened(const QString &place, const QString &value)
+QString RecordAssembly::screened(const std::function<QString()> &place, const QString &value)
 {
     for (const QChar c : value) {
         if (c.category() == QChar::Other_Control)
             throw ENrError(u"%1: il valore «%2» contiene un carattere di controllo (%3) che non può essere scritto nel "
                            u"file. Correggere il valore e generare di nuovo il file."_s.arg(
-                               capitalized(place), visibleControls(value), controlName(c)));
+                               capitalized(place()), visibleControls(value), controlName(c)));
     }
     QList<qsizetype> unmapped;
     const QString text = Cp1252::toEncodable(value, &unmapped);
     if (!unmapped.isEmpty())
         report(u"Attenzione - %1: il valore «%2» contiene caratteri non ammessi nel file, scritti come «?»"_s.arg(
-            place, value));
+            place(), value));
     return text;
 }
 

@@ -124,8 +124,9 @@ private:
     // Prospetto the Prospetto, the line, the module and its extinct agent.
     QString elementPlace(const QString &number, const QString &description, int moduleNumber) const;
     // The value as the file can carry it: a control character stops the run;
-    // a character that Windows-1252 lacks becomes one "?" and is reported.
-    QString screened(const QString &place, const QString &value);
+    // a character that Windows-1252 lacks becomes one "?" and is reported
+    // (`place` names the field, asked only then).
+    QString screened(const std::function<QString()> &place, const QString &value);
     // A value longer than its field: a text is cut and reported, any other
     // value stops the run.
     void reportCut(const QString &place, const QString &value, const QString &format, int width);

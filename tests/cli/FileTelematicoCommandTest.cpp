@@ -4,6 +4,8 @@
 #include "FullFilesystem.h"
 #include "THlmDBCds.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -53,18 +55,35 @@ TEST_P(FileTelematico, WritesTheDemoSchoolsSupply)
     QDir().mkpath(root() + u"fornitura"_s);
     const Outcome made = run({u"file-telematico"_s, u"--out"_s, out});
     ASSERT_EQ(made.exitCode, 0) << made.out.toStdString() << made.err.toStdString();
-    EXPECT_EQ(made.out, u"ATTENDERE... Pulitura del file in corso...\n"
-                        u"Prosp. SS : Importazione \"Importi non prelevati a seguito di operazioni straordinarie\"\n"
-                        u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\"\n"
-                        u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\"\n"
-                        u"Generazione del Record D...\nGenerazione del Record I...\nGenerazione del Record J ...\n"
-                        u"Operazione terminata con successo.\n"_s);
+    EXPECT_EQ(made.out,
+              u"ATTENDERE... Pulitura del file in corso...\n"
+              u"Prosp. SS : Importazione \"Importi non prelevati a seguito di operazioni straordinarie\"\n"
+              u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\"\n"
+              u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\"\n"
+              u"Generazione del Record D...\nGenerazione del Record I...\nGenerazione del Record J ...\n"
+              u"Controllo del file telematico: nessun problema.\n"
+              u"Operazione terminata con successo.\n"_s);
     EXPECT_TRUE(made.err.contains(u"Generazione file completata con successo. Il file è presente in:\n"_s + out));
     const QByteArray golden = readFile(QStringLiteral(ELH_GOLDEN_DIR "/demo-770-2024.txt"));
     ASSERT_FALSE(golden.isEmpty());
     EXPECT_TRUE(readFile(out) == golden) << "the supply differs from golden/demo-770-2024.txt";
     // The local data folder of the year, made as at the first start.
     EXPECT_TRUE(QFile::exists(root() + u"USR/FLDati/FL2023/TFIFI_FIELDSFILE.CDS"_s));
+
+    // The supply check of the command line: the file is sound, a copy with a
+    // wrong supply code is not.
+    const Outcome sound = run({u"controlla-file"_s, out});
+    EXPECT_EQ(sound.exitCode, 0);
+    EXPECT_EQ(sound.out, u"Nessun problema trovato nella fornitura (1 file).\n"_s);
+    QFile broken(root() + u"rotto"_s);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(golden).replace(15, 5, "77023"));
+    broken.close();
+    const Outcome findings = run({u"controlla-file"_s, broken.fileName()});
+    EXPECT_EQ(findings.exitCode, 1);
+    EXPECT_EQ(findings.out, u"«rotto», riga 1, record A: codice fornitura «77023» invece di «77024» (posizioni 16-20)\n"
+                            u"Problemi trovati nella fornitura: 1.\n"_s);
+    EXPECT_EQ(run({u"controlla-file"_s}).exitCode, 2);
 }
 
 TEST_P(FileTelematico, MissingDataStopUnlessTheUserGoesOn)
@@ -94,7 +113,7 @@ TEST_P(FileTelematico, MissingDataStopUnlessTheUserGoesOn)
     const Outcome onwards = run({u"file-telematico"_s, u"--out"_s, out, u"--prosegui"_s});
     EXPECT_EQ(onwards.exitCode, 0) << onwards.err.toStdString();
     EXPECT_TRUE(onwards.err.contains(u"Si desidera proseguire? Si (--prosegui)"_s));
-    EXPECT_TRUE(onwards.out.endsWith(u"Operazione terminata con successo.\n"_s)) << onwards.out.toStdString();
+    EXPECT_TRUE(onwards.out.contains(u"Operazione terminata con successo.\n"_s)) << onwards.out.toStdString();
     EXPECT_TRUE(QFile::exists(out));
 }
 
@@ -169,6 +188,38 @@ TEST_P(FullDisk, EveryWriterKeepsTheOldFileAndFailsNamingIt)
     EXPECT_EQ(QString::fromUtf8(reader.readAllStandardError()),
               u"Impossibile scrivere sull'uscita standard: spazio esaurito sul disco (No space left on device). "
               "Il risultato del comando è incompleto.\n"_s);
+}
+
+TEST_P(FileTelematico, ThePaymentsImportedFromThePayrollReachTheSupply)
+{
+    const Outcome imported = run({u"importa"_s, u"f24ep"_s});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_EQ(imported.out, u"PROSPETTO ST SEZIONE I Erario\n - Importati 18 righi\n"
+                            u"\nPROSPETTO ST SEZIONE II Addizionali regionali\n - Importati 23 righi\n"
+                            u"\nPROSPETTO SV Addizionali comunali\n - Importati 20 righi\n"_s);
+    const QString out = root() + u"77024"_s;
+    const Outcome made = run({u"file-telematico"_s, u"--out"_s, out});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const QString supply = QString::fromLatin1(readFile(out));
+    const auto count = [&supply](const char16_t *pattern) {
+        return supply.count(QRegularExpression(QString::fromUtf16(pattern)));
+    };
+    // The withholding of May paid late: its date, interest and correction.
+    EXPECT_EQ(count(u"ST0(\\d\\d)008 {12}1,85ST0\\g{1}009 {15}1ST0\\g{1}011104E {12}ST0\\g{1}014 {8}20072023"), 1);
+    EXPECT_EQ(count(u"ST0\\d\\d011381E"), 23);
+    // SV holds the school's surcharges alone, one row per month and code.
+    EXPECT_EQ(count(u"SV0\\d\\d01138[45]E"), 20);
+
+    for (const QStringList &args : {QStringList{u"importa"_s}, QStringList{u"importa"_s, u"f24"_s},
+                                    QStringList{u"importa"_s, u"f24ep"_s, u"--sv"_s},
+                                    QStringList{u"importa"_s, u"f24ep"_s, u"--st1"_s, u"forse"_s}}) {
+        const Outcome wrong = run(args);
+        EXPECT_EQ(wrong.exitCode, 2);
+        EXPECT_TRUE(wrong.err.startsWith(u"Uso: elh770 importa f24ep [--st1 si|no]"_s)) << wrong.err.toStdString();
+    }
+    const Outcome none = run({u"importa"_s, u"f24ep"_s, u"--st1"_s, u"no"_s, u"--st2"_s, u"no"_s, u"--sv"_s, u"no"_s});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_TRUE(none.err.startsWith(u"Nessun prospetto da importare"_s)) << none.err.toStdString();
 }
 
 TEST_P(FileTelematico, AWrongCommandShowsItsUse)

@@ -1,12 +1,15 @@
 #include "FileTelematicoCommand.h"
 
+#include "CommandOptions.h"
 #include "ReturnSession.h"
 #include "checks/InfoList.h"
 #include "telematic/ElhMFile.h"
 #include "telematic/ElhUFileWizard.h"
+#include "telematic/ElhUSupplyCheck.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,15 +23,6 @@ struct Options
     bool prospettoSy = true;
     bool goOn = false;
 };
-
-std::optional<bool> yesNo(const QString &text)
-{
-    if (text == u"si")
-        return true;
-    if (text == u"no")
-        return false;
-    return std::nullopt;
-}
 
 std::optional<Options> parse(const QStringList &arguments)
 {
@@ -121,4 +115,22 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
     wizard.save(QFileInfo(options->out).absoluteFilePath());
     out << success << Qt::endl;
     return 0;
+}
+
+int runControllaFile(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.isEmpty()
+        || std::any_of(arguments.begin(), arguments.end(), [](const QString &a) { return a.startsWith(u"--"); })) {
+        err << u"Uso: elh770 controlla-file FILE [FILE_2 ...]\n"_s;
+        return 2;
+    }
+    const QList<SupplyCheck::Finding> findings = SupplyCheck::run(arguments);
+    for (const SupplyCheck::Finding &f : findings)
+        out << SupplyCheck::describe(f) << Qt::endl;
+    if (findings.isEmpty()) {
+        out << u"Nessun problema trovato nella fornitura (%1 file).\n"_s.arg(arguments.size());
+        return 0;
+    }
+    out << u"Problemi trovati nella fornitura: %1.\n"_s.arg(findings.size());
+    return 1;
 }

@@ -1,5 +1,7 @@
 #include "DataSetTableModel.h"
 
+#include <QFont>
+
 using namespace Qt::Literals::StringLiterals;
 
 DataSetTableModel::DataSetTableModel(ClientDataSet *dataSet, QObject *parent)
@@ -42,6 +44,13 @@ void DataSetTableModel::collectFields()
     }
 }
 
+void DataSetTableModel::addDrawnColumn(const QString &title, std::function<QString(const ClientDataSet &)> text)
+{
+    beginResetModel();
+    m_drawn.append({title, std::move(text)});
+    endResetModel();
+}
+
 Field *DataSetTableModel::columnField(int column) const
 {
     return m_fields.value(column);
@@ -54,13 +63,15 @@ int DataSetTableModel::rowCount(const QModelIndex &parent) const
 
 int DataSetTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_fields.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_fields.size() + m_drawn.size());
 }
 
 QVariant DataSetTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
+    if (index.column() >= m_fields.size())
+        return drawnData(m_drawn.at(index.column() - m_fields.size()), index.row(), role);
     Field *f = columnField(index.column());
     if (!f)
         return QVariant();
@@ -72,10 +83,31 @@ QVariant DataSetTableModel::data(const QModelIndex &index, int role) const
     return f->displayText();
 }
 
+QVariant DataSetTableModel::drawnData(const DrawnColumn &column, int row, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole: {
+        const RecordPeek peek(*m_dataSet, row + 1);
+        return column.text(*m_dataSet);
+    }
+    case Qt::FontRole: {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignCenter);
+    default:
+        return QVariant();
+    }
+}
+
 QVariant DataSetTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)
         return QVariant();
+    if (orientation == Qt::Horizontal && section >= m_fields.size())
+        return m_drawn.value(section - m_fields.size()).title;
     if (orientation == Qt::Horizontal) {
         if (section < m_titles.size())
             return m_titles.at(section);

@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <functional>
+
 // The records of a client dataset as a read-only table: one row per record
 // of the view (a new record not yet posted included), one column per field
 // shown, titled with the field's display label and painted with its display
@@ -24,7 +26,11 @@ public:
     // The fields shown, by name, with their titles when given (otherwise the
     // fields' display labels); no names: every visible field.
     void setColumns(const QStringList &fieldNames, const QStringList &titles = {});
-    // The field of a column, or null.
+    // A column after the fields that the owner draws: the text it gives for
+    // the record being painted (the dataset shows that record meanwhile),
+    // in bold and centred.
+    void addDrawnColumn(const QString &title, std::function<QString(const ClientDataSet &)> text);
+    // The field of a column, or null (a drawn column).
     Field *columnField(int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -47,4 +53,12 @@ private:
     QStringList m_columns;
     QStringList m_titles;
     QList<Field *> m_fields; // the fields shown, collected at every reset
+    struct DrawnColumn
+    {
+        QString title;
+        std::function<QString(const ClientDataSet &)> text;
+    };
+    QList<DrawnColumn> m_drawn;
+
+    QVariant drawnData(const DrawnColumn &column, int row, int role) const;
 };

@@ -13,6 +13,8 @@
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
 #include "TfmHlmRicerca.h"
+#include "checks/InfoList.h"
+#include "checks/MandatoryDataCheck.h"
 
 #include <QAction>
 #include <QStyle>
@@ -130,6 +132,10 @@ void TfrElfBase::wireEvents()
         if (m_afterPost)
             m_afterPost();
     };
+    events.afterDelete = [this](ClientDataSet &) {
+        if (m_afterDelete)
+            m_afterDelete();
+    };
     events.onNewRecord = [this](ClientDataSet &) { cdsMainNewRecord(); };
     events.beforeDelete = [this](ClientDataSet &) { cdsMainBeforeDelete(); };
     connect(dsMain, &TDataSource::stateChange, this, [this] {
@@ -157,8 +163,11 @@ void TfrElfBase::dataSetOpened()
     if (Field *f = cdsMain.findField(u"IFISRIGO"_s))
         f->setVisible(false);
     applyAmountFormats(cdsMain);
-    for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>())
+    // The edits showed the record before its fields had their formats.
+    for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>()) {
         edit->fitToField();
+        edit->refresh();
+    }
     grFrame->refreshColumns();
     updateActions();
 }
@@ -181,6 +190,23 @@ void TfrElfBase::cdsMainBeforePost()
         NrMessageDlg(u"Salvare prima di cambiare modello."_s, MsgDlgType::Warning);
         Abort();
     }
+}
+
+void TfrElfBase::clearCheckBoxes()
+{
+    for (const TNrDBCheckBox *check : tsDetail->findChildren<TNrDBCheckBox *>()) {
+        if (Field *f = cdsMain.findField(check->dataField()))
+            f->setAsString(u"0"_s);
+    }
+}
+
+void TfrElfBase::askMandatoryCheck()
+{
+    if (m_loading)
+        return;
+    QStringList findings;
+    if (!MandatoryDataCheck::run(findings, {&cdsMain}) && !InfoList::ask(findings))
+        Abort();
 }
 
 QString TfrElfBase::deleteQuestion() const

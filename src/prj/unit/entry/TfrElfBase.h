@@ -57,6 +57,8 @@ public:
     virtual void dataSetOpened();
     // The window's work after every post of cdsMain.
     void setAfterPost(std::function<void()> handler) { m_afterPost = std::move(handler); }
+    // The window's work after every delete of cdsMain.
+    void setAfterDelete(std::function<void()> handler) { m_afterDelete = std::move(handler); }
     // "%d di %d" (current record, records), "Ins." on a new record.
     QString recordCounterText() const;
     bool editing() const;
@@ -96,6 +98,13 @@ protected:
     // A caption for a field that has no control of its own (a grid column).
     void setCaption(const QString &field, const QString &caption) { m_captions.insert(field, caption); }
 
+    // Every check box of the page "Dettaglio" set to "0" (a new record).
+    void clearCheckBoxes();
+    // The mandatory-data check of the record confirmed by the user, asking
+    // whether to go on when it finds something; a "No" abandons the post.
+    // Records completed while the window loads are not checked.
+    void askMandatoryCheck();
+
     virtual void cdsMainBeforePost();
     virtual void cdsMainNewRecord() {}
     virtual void cdsMainBeforeDelete();
@@ -111,5 +120,6 @@ private:
     bool m_postPermission = false;
     bool m_loading = false;
     std::function<void()> m_afterPost;
+    std::function<void()> m_afterDelete;
     QHash<QString, QString> m_captions;
 };

@@ -235,10 +235,7 @@ QLayout *TfrElhSostituto::impegnoVisto()
 
 void TfrElhSostituto::cdsMainNewRecord()
 {
-    for (TNrDBCheckBox *check : tsDetail->findChildren<TNrDBCheckBox *>()) {
-        if (Field *f = cdsMain.findField(check->dataField()))
-            f->setAsString(u"0"_s);
-    }
+    clearCheckBoxes();
     cdsMain.fieldByName(u"SSOSCFDICASTERO"_s).setAsString(kDicastero);
     cdsMain.fieldByName(u"ISOSSEZ"_s).setAsInteger(1);
     const QString code = m_schoolFiscalCode ? TextLib::Trim(m_schoolFiscalCode()) : QString();

@@ -128,6 +128,7 @@ SupplyFiles WriteSupplyFiles(FileWizard &wizard)
     patch(recordB, 1144, box(wizard.recordIModules > 0));
     patch(recordB, 1146, box(wizard.diPresent));
 
+    QStringList names;
     records.first();
     std::vector<std::unique_ptr<SupplyFile>> parts;
     for (int i = 1; i <= files; ++i) {

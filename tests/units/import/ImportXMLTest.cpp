@@ -101,7 +101,7 @@ TEST(ImportXML, EntriesFollowTheirTypeOpAndOperations)
              <Field Index="2" FromField="STXT" ToField="IQTA" TypeOf="i" DefaultValue="nove"/>
              <Field Index="3" FromField="SALT" ToField="FIMP" TypeOf="c" DefaultValue="2,5"/>
              <Field Index="4" FromField="LFLAG" ToField="LFLAG" TypeOf="z" DefaultValue="D"/>)d",
-         u"STXT=2023-02-30;SALT=1.000", u"IQTA=4;LFLAG=1", false, true, u"DDATA=31/12/2023;IQTA=;FIMP=2,5;LFLAG=", u""},
+         u"STXT=2023-02-30;SALT=1.00", u"IQTA=4;LFLAG=1", false, true, u"DDATA=31/12/2023;IQTA=;FIMP=2,5;LFLAG=", u""},
         {"operations run in order; OnlyIfNull true applies while the value is 0, any other text never",
          uR"d(<Field Index="1" FromField="FIMP" ToField="FIMP" TypeOf="c">
                <Operation TypeOf="equal" Field="FALT" Source="IN" OnlyIfNull="true"/>

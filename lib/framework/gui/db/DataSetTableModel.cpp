@@ -42,9 +42,16 @@ void DataSetTableModel::collectFields()
     }
 }
 
+void DataSetTableModel::setPositionColumn(const QString &title)
+{
+    beginResetModel();
+    m_positionTitle = title;
+    endResetModel();
+}
+
 Field *DataSetTableModel::columnField(int column) const
 {
-    return m_fields.value(column);
+    return m_fields.value(column - firstFieldColumn());
 }
 
 int DataSetTableModel::rowCount(const QModelIndex &parent) const
@@ -54,13 +61,18 @@ int DataSetTableModel::rowCount(const QModelIndex &parent) const
 
 int DataSetTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_fields.size());
+    return parent.isValid() ? 0 : firstFieldColumn() + static_cast<int>(m_fields.size());
 }
 
 QVariant DataSetTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
+    if (index.column() < firstFieldColumn()) {
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignRight);
+        return role == Qt::DisplayRole ? QVariant(index.row() + 1) : QVariant();
+    }
     Field *f = columnField(index.column());
     if (!f)
         return QVariant();
@@ -77,8 +89,10 @@ QVariant DataSetTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Horizontal) {
-        if (section < m_titles.size())
-            return m_titles.at(section);
+        if (section < firstFieldColumn())
+            return m_positionTitle;
+        if (section - firstFieldColumn() < m_titles.size())
+            return m_titles.at(section - firstFieldColumn());
         const Field *f = columnField(section);
         return f ? f->displayLabel() : QVariant();
     }

@@ -24,7 +24,10 @@ public:
     // The fields shown, by name, with their titles when given (otherwise the
     // fields' display labels); no names: every visible field.
     void setColumns(const QStringList &fieldNames, const QStringList &titles = {});
-    // The field of a column, or null.
+    // A first column, under that title, with each row's position in the
+    // view (1, 2, ...); an empty title takes it away.
+    void setPositionColumn(const QString &title);
+    // The field of a column, or null (the position column has none).
     Field *columnField(int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -42,9 +45,11 @@ private:
     void cursorMoved() override;
     void stateChanged() override;
     void collectFields();
+    int firstFieldColumn() const { return m_positionTitle.isEmpty() ? 0 : 1; }
 
     ClientDataSet *m_dataSet;
     QStringList m_columns;
     QStringList m_titles;
     QList<Field *> m_fields; // the fields shown, collected at every reset
+    QString m_positionTitle;
 };

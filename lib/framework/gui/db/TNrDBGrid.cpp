@@ -37,6 +37,11 @@ void TNrDBGrid::setColumns(const QStringList &fieldNames, const QStringList &tit
     m_model->setColumns(fieldNames, titles);
 }
 
+void TNrDBGrid::setPositionColumn(const QString &title)
+{
+    m_model->setPositionColumn(title);
+}
+
 void TNrDBGrid::refreshColumns()
 {
     m_model->setColumns(m_columns, m_titles);

@@ -13,8 +13,12 @@
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
 #include "TfmHlmRicerca.h"
+#include "checks/InfoList.h"
+#include "checks/MandatoryDataCheck.h"
 
 #include <QAction>
+#include <QHBoxLayout>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
@@ -183,6 +187,24 @@ void TfrElfBase::cdsMainBeforePost()
     }
 }
 
+void TfrElfBase::uncheckAll()
+{
+    // Only the frame's own: a detail page may hold other frames.
+    for (TNrDBCheckBox *check : tsDetail->findChildren<TNrDBCheckBox *>()) {
+        if (check->dataSource() != dsMain)
+            continue;
+        if (Field *f = cdsMain.findField(check->dataField()))
+            f->setAsString(u"0"_s);
+    }
+}
+
+void TfrElfBase::confirmMandatoryData()
+{
+    QStringList findings;
+    if (!MandatoryDataCheck::run(findings, {&cdsMain}) && !InfoList::ask(findings))
+        Abort();
+}
+
 QString TfrElfBase::deleteQuestion() const
 {
     return u"Confermi la cancellazione del modello corrente?"_s;
@@ -259,6 +281,53 @@ TNrDBDateEdit *TfrElfBase::dbDate(const QString &field, const QString &caption)
     date->setDataField(field);
     setCaption(field, caption);
     return date;
+}
+
+void TfrElfBase::addItems(FieldGrid *grid, std::initializer_list<Item> items)
+{
+    for (const Item &item : items) {
+        if (!item.field) {
+            grid->addHeading(QString::fromUtf16(item.caption));
+            continue;
+        }
+        const QString field = QString::fromUtf16(item.field);
+        const QString caption = QString::fromUtf16(item.caption);
+        if (item.lookup)
+            lookupRow(grid, field, caption, QString::fromUtf16(item.lookup));
+        else if (field.startsWith(u'D'))
+            dateRow(grid, field, caption);
+        else if (field.startsWith(u'L', Qt::CaseInsensitive))
+            grid->addControl(dbCheck(field, caption));
+        else
+            editRow(grid, field, caption);
+    }
+}
+
+QWidget *TfrElfBase::scrollPage(const QString &caption, QLayout *content)
+{
+    auto *page = new QWidget;
+    page->setObjectName(caption);
+    page->setLayout(content);
+    auto *scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    return scroll;
+}
+
+QWidget *TfrElfBase::columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right)
+{
+    auto *columns = new QHBoxLayout;
+    for (FieldGrid *column : {left, right}) {
+        if (!column)
+            continue;
+        column->finish();
+        if (!columns->isEmpty())
+            columns->addSpacing(24);
+        columns->addLayout(column);
+    }
+    columns->addStretch(1);
+    return scrollPage(caption, columns);
 }
 
 void TfrElfBase::editRow(FieldGrid *grid, const QString &field, const QString &caption)

@@ -6,10 +6,12 @@
 #include <QHash>
 
 #include <functional>
+#include <initializer_list>
 
 class FieldGrid;
 class QAction;
 class QGridLayout;
+class QLayout;
 class QTabWidget;
 class TDataSource;
 class TNrDBCheckBox;
@@ -93,8 +95,29 @@ protected:
     void lookupRow(FieldGrid *grid, const QString &field, const QString &caption, const QString &referenceFile,
                    bool upperCase = true);
     void dateRow(FieldGrid *grid, const QString &field, const QString &caption);
+    // One row of a detail page: a field with its caption and, for a code,
+    // the reference file of its lookup; without a field, a heading. The
+    // control follows the field's type letter: D a date, L a check box
+    // carrying the caption, anything else an edit.
+    struct Item
+    {
+        const char16_t *field;
+        const char16_t *caption;
+        const char16_t *lookup = nullptr;
+    };
+    void addItems(FieldGrid *grid, std::initializer_list<Item> items);
+    // A page whose content scrolls, named as its caption.
+    static QWidget *scrollPage(const QString &caption, QLayout *content);
+    // The same for one or two columns of fields, finished.
+    static QWidget *columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right = nullptr);
     // A caption for a field that has no control of its own (a grid column).
     void setCaption(const QString &field, const QString &caption) { m_captions.insert(field, caption); }
+
+    // Sets the field of every check box of the frame to "0" (a new record).
+    void uncheckAll();
+    // The mandatory-data check of the current record, asking: the post goes
+    // on only when it passes or the user answers "Si".
+    void confirmMandatoryData();
 
     virtual void cdsMainBeforePost();
     virtual void cdsMainNewRecord() {}

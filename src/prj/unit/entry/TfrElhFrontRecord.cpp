@@ -2,8 +2,6 @@
 
 #include "NrExceptions.h"
 #include "TextLib.h"
-#include "checks/InfoList.h"
-#include "checks/MandatoryDataCheck.h"
 
 #include <QAction>
 
@@ -23,11 +21,8 @@ void TfrElhFrontRecord::cdsMainBeforePost()
             throw ENrError(u"Codice fiscale obbligatorio"_s);
         acInsert->setVisible(false);
     }
-    if (loading())
-        return;
-    QStringList findings;
-    if (!MandatoryDataCheck::run(findings, {&cdsMain}) && !InfoList::ask(findings))
-        Abort();
+    if (!loading())
+        confirmMandatoryData();
 }
 
 void TfrElhFrontRecord::updateActions()

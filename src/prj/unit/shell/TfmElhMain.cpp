@@ -9,6 +9,8 @@
 #include "TdmElhAttivazioni.h"
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
+#include "entry/TfmElhAutonomo.h"
+#include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
@@ -114,6 +116,10 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhFornitore(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhSosEst"_s,
                                   [store](QWidget *parent) { return new TfmElhSosEst(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhDipendente"_s,
+                                  [store](QWidget *parent) { return new TfmElhDipendente(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,
+                                  [store](QWidget *parent) { return new TfmElhAutonomo(*store, parent); });
 }
 
 QString TfmElhMain::schoolFiscalCode() const

@@ -13,11 +13,15 @@
 #include "QtMessageService.h"
 #include "TNrOutlookBar.h"
 #include "checks/MandatoryDataCheck.h"
+#include "entry/TfmElhAutonomo.h"
+#include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
 #include "entry/TfmElhInfo.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
 #include "entry/TfmHlmRicerca.h"
+#include "entry/TfrElhAutonomo.h"
+#include "entry/TfrElhDipAnagr.h"
 #include "entry/TfrElhFornitore.h"
 #include "entry/TfrElhSosEst.h"
 #include "entry/TfrElhSostituto.h"
@@ -65,6 +69,16 @@ public:
         out << path << Qt::endl;
     }
 
+    // A picture named after what it shows: "<name>.png".
+    void takeAs(QWidget *window, const QString &name)
+    {
+        settle();
+        const QString path = m_folder.filePath(name + u".png"_s);
+        if (!window->grab().save(path))
+            throw std::runtime_error("cannot write " + path.toStdString());
+        out << path << Qt::endl;
+    }
+
     // Pictures a modal window once it is shown, then closes it.
     void takeModal(const QString &name)
     {
@@ -101,6 +115,58 @@ void pictureFrame(Camera &camera, QWidget *main, Frame *frame, const QString &na
     camera.take(main, name + u"-griglia"_s);
     frame->pcMain->setCurrentWidget(frame->tsDetail);
     camera.take(main, name + u"-dettaglio"_s);
+}
+
+// A page caption as a part of a file name: "Redd.Esteri" gives "redd-esteri".
+QString slug(const QString &caption)
+{
+    QString s = caption.toLower();
+    for (QChar &c : s) {
+        if (!c.isLetterOrNumber())
+            c = u'-';
+    }
+    while (s.contains(u"--"_s))
+        s.replace(u"--"_s, u"-"_s);
+    return s;
+}
+
+// Every page of a page control, the sub-pages of a page included. A page
+// that holds a section is shown on the first person who has rows in it,
+// with its detail.
+void picturePages(Camera &camera, QWidget *main, TfrElhAnagrafe *registry, QTabWidget *pages, const QString &prefix)
+{
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        const QString name = prefix + u'-' + slug(pages->tabText(page));
+        if (auto *section = qobject_cast<TfrElhSezione *>(pages->widget(page))) {
+            for (registry->cdsMain.first(); section->cdsMain.isEmpty() && !registry->cdsMain.eof();)
+                registry->cdsMain.next();
+            section->pcMain->setCurrentWidget(section->tsDetail);
+        }
+        if (auto *inner = qobject_cast<QTabWidget *>(pages->widget(page)))
+            picturePages(camera, main, registry, inner, name);
+        else
+            camera.takeAs(main, name);
+    }
+    registry->cdsMain.first();
+}
+
+// The employees and the self-employed workers: the grid and every page.
+void picturePersons(Camera &camera, ElhProgram &program)
+{
+    TfmElhMain &main = program.main();
+    auto *employees = qobject_cast<TfmElhDipendente *>(open(program, u"xafDipParteA"_s));
+    TfrElhDipAnagr *registry = employees->frDipAnagr;
+    camera.takeAs(&main, u"TfmElhDipendente-griglia"_s);
+    registry->pcMain->setCurrentWidget(registry->tsDetail);
+    picturePages(camera, &main, registry, registry->pcDip, u"TfmElhDipendente"_s);
+    employees->close();
+    auto *workers = qobject_cast<TfmElhAutonomo *>(open(program, u"xafAutonomo"_s));
+    camera.takeAs(&main, u"TfmElhAutonomo-griglia"_s);
+    workers->frAutonomo->pcMain->setCurrentWidget(workers->frAutonomo->tsDetail);
+    picturePages(camera, &main, workers->frAutonomo, workers->frAutonomo->pcAutonomo, u"TfmElhAutonomo"_s);
+    workers->close();
+    settle();
 }
 
 void run(const QString &folder)
@@ -167,6 +233,7 @@ void run(const QString &folder)
     pictureFrame(camera, &main, qobject_cast<TfmElhSosEst *>(extinct)->frSosEst, u"sostituto-estinto"_s);
     extinct->close();
     settle();
+    picturePersons(camera, program);
     main.close();
 }
 

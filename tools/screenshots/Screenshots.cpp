@@ -25,12 +25,15 @@
 #include "entry/TfrElhFornitore.h"
 #include "entry/TfrElhSosEst.h"
 #include "entry/TfrElhSostituto.h"
+#include "printwindows/TfmElhPdfCertificati.h"
+#include "printwindows/TfrElhPdfOutput.h"
 #include "shell/ElhProgram.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -79,14 +82,20 @@ public:
         out << path << Qt::endl;
     }
 
-    // Pictures a modal window once it is shown, then closes it.
-    void takeModal(const QString &name)
+    // Pictures a modal window once it is shown, after `use` did what it
+    // shows, then closes it; `named` leaves the picture unnumbered.
+    void takeModal(const QString &name, std::function<void(QWidget *)> use = {}, bool named = false)
     {
-        QTimer::singleShot(300, [this, name] {
+        QTimer::singleShot(300, [this, name, use, named] {
             QWidget *modal = QApplication::activeModalWidget();
             if (!modal)
                 return;
-            take(modal, name);
+            if (use)
+                use(modal);
+            if (named)
+                takeAs(modal, name);
+            else
+                take(modal, name);
             modal->close();
         });
     }
@@ -151,7 +160,8 @@ void picturePages(Camera &camera, QWidget *main, TfrElhAnagrafe *registry, QTabW
     registry->cdsMain.first();
 }
 
-// The employees and the self-employed workers: the grid and every page.
+// The employees and the self-employed workers: the grid and every page of
+// their windows, and their print windows.
 void picturePersons(Camera &camera, ElhProgram &program)
 {
     TfmElhMain &main = program.main();
@@ -167,6 +177,19 @@ void picturePersons(Camera &camera, ElhProgram &program)
     picturePages(camera, &main, workers->frAutonomo, workers->frAutonomo->pcAutonomo, u"TfmElhAutonomo"_s);
     workers->close();
     settle();
+
+    // The print windows once they made their file: they open with no
+    // other window open.
+    main.mdiArea()->closeAllSubWindows();
+    settle();
+    for (const auto &[command, name] : {std::pair{u"xafStpDip"_s, u"TfmElhPdfDip"_s}, std::pair{u"axfStpAut"_s, u"TfmElhPdfAut"_s}}) {
+        camera.takeModal(name, [](QWidget *modal) {
+            if (auto *print = qobject_cast<TfmElhPdfCertificati *>(modal))
+                print->frOutput->buCreatePdf->click();
+        }, true);
+        program.commands().command(command)->Execute();
+        settle();
+    }
 }
 
 void run(const QString &folder)

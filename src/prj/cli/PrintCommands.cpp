@@ -130,7 +130,8 @@ int printCertificates(const QStringList &arguments, const QString &usage, QTextS
         chosen.append(print->cdsMultiSelect.bookmark());
     }
     const QString file = QFileInfo(arguments[2]).absoluteFilePath();
-    if (print->Crea(file, chosen) == TdmElhPdfCertificato::Outcome::NothingToPrint) {
+    if (print->Crea(file, codes.isEmpty() ? std::nullopt : std::optional(chosen))
+        == TdmElhPdfCertificato::Outcome::NothingToPrint) {
         out << kNothing;
         return 0;
     }

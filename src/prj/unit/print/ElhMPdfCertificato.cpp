@@ -38,9 +38,10 @@ void TdmElhPdfCertificato::openTable(ClientDataSet &dataSet, const QString &tabl
     m_store.open(dataSet, table);
 }
 
-TdmElhPdfCertificato::Outcome TdmElhPdfCertificato::Crea(const QString &fileName, const QList<Bookmark> &chosen)
+TdmElhPdfCertificato::Outcome TdmElhPdfCertificato::Crea(const QString &fileName,
+                                                          const std::optional<QList<Bookmark>> &chosen)
 {
-    if (cdsMultiSelect.isEmpty())
+    if (cdsMultiSelect.isEmpty() || (chosen && chosen->isEmpty()))
         return Outcome::NothingToPrint;
     loadDescriptor();
     m_pdf = std::make_unique<THlkPdf>();
@@ -61,11 +62,11 @@ TdmElhPdfCertificato::Outcome TdmElhPdfCertificato::Crea(const QString &fileName
         printPerson(first);
         first = false;
     };
-    if (chosen.isEmpty()) {
+    if (!chosen) {
         for (cdsMultiSelect.first(); !cdsMultiSelect.eof(); cdsMultiSelect.next())
             print();
     } else {
-        for (const Bookmark &person : chosen) {
+        for (const Bookmark &person : *chosen) {
             cdsMultiSelect.gotoBookmark(person);
             print();
         }

@@ -37,10 +37,10 @@ public:
     ClientDataSet cdsTot{QStringLiteral("cdsTot")};
 
     // Prints the persons of the list whose bookmarks are given, in that
-    // order, or all of them in list order when none is; saves the file
+    // order, or all of them in list order without a choice; saves the file
     // under its full name (missing folders made). Nothing is written when
     // there is nobody to print.
-    Outcome Crea(const QString &fileName, const QList<Bookmark> &chosen = {});
+    Outcome Crea(const QString &fileName, const std::optional<QList<Bookmark>> &chosen = std::nullopt);
 
 protected:
     TdmElhPdfCertificato(THlmDBCds &store, TdmElhStampe &stampe, const QString &registryTable,

@@ -16,6 +16,8 @@
 #include "entry/TfmElhSostituto.h"
 #include "entry/TfmHlmWait.h"
 #include "frontispiece/AgentBootstrap.h"
+#include "printwindows/TfmElhPdfAut.h"
+#include "printwindows/TfmElhPdfDip.h"
 #include "frontispiece/SchoolFiscalCode.h"
 #include "store/LocalDataFolder.h"
 
@@ -120,6 +122,10 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhDipendente(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,
                                   [store](QWidget *parent) { return new TfmElhAutonomo(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhPdfDip"_s,
+                                  [store](QWidget *parent) { return new TfmElhPdfDip(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhPdfAut"_s,
+                                  [store](QWidget *parent) { return new TfmElhPdfAut(*store, parent); });
 }
 
 QString TfmElhMain::schoolFiscalCode() const

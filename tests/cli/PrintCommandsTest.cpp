@@ -53,6 +53,10 @@ TEST_P(DemoPrints, EveryProspettoOfTheDemoSchool)
         {u"sx"_s, {28, 29}},
         {u"sy"_s, {30, 31}},
         {u"di"_s, {22}},
+        // Bianchi's two years of separate taxation, Russo's three foreign incomes.
+        {u"dipendenti"_s, {4, 5, 6, 6, 7, 8, 9, 10, 4, 5, 5, 5, 6, 7, 8, 9, 10, 4, 5, 6, 7, 8, 9, 10,
+                           4, 5, 6, 7, 8, 9, 10, 4, 5, 6, 7, 8, 9, 10}},
+        {u"autonomi"_s, {11, 11, 11}},
     };
     for (const auto &[what, pages] : prints) {
         const QString file = output(what + u".pdf"_s);
@@ -61,6 +65,15 @@ TEST_P(DemoPrints, EveryProspettoOfTheDemoSchool)
         EXPECT_EQ(printed.out, u"Stampa salvata in «%1».\n"_s.arg(file));
         EXPECT_EQ(templatePages(file), pages) << what.toStdString();
     }
+    // Only the persons named, in the order given.
+    const QString two = output(u"due.pdf"_s);
+    ASSERT_EQ(run({u"stampa"_s, u"dipendenti"_s, u"--out"_s, two, u"--codice-fiscale"_s, u"VRDGPP58C10D653M"_s,
+                   u"rssmra75d12d653t"_s})
+                  .exitCode,
+              0);
+    const QList<PdfReadBack::Page> both = PdfReadBack::read(two);
+    ASSERT_EQ(both.size(), 14);
+    EXPECT_TRUE(both[0].has(u"VERDI"_s) && both[7].has(u"ROSSI"_s));
     // The first payment of the demo's Prospetto ST, on its line.
     const PdfReadBack::Page st = PdfReadBack::read(output(u"st.pdf"_s)).first();
     ASSERT_TRUE(st.has(u"2412,35"_s));
@@ -130,6 +143,13 @@ TEST_P(DemoPrints, MistakesAndMissingFilesAreReported)
     const Outcome noOut = run({u"riepilogo"_s, u"inps"_s});
     EXPECT_EQ(noOut.exitCode, 2);
     EXPECT_EQ(noOut.err, u"Uso: elh770 riepilogo inps|tassazione-separata|irpef|inpdap|autonomi --out FILE.pdf\n"_s);
+
+    const Outcome unknown = run({u"stampa"_s, u"dipendenti"_s, u"--out"_s, output(u"d.pdf"_s), u"--codice-fiscale"_s,
+                                 u"RSSMRA75D12D653T"_s, u"xxxxxx"_s});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_EQ(unknown.err.split(u'\n').filter(u"Codice fiscale"_s),
+              QStringList{u"Codice fiscale «XXXXXX» non presente tra i dipendenti della dichiarazione."_s});
+    EXPECT_EQ(run({u"stampa"_s, u"autonomi"_s, u"--out"_s, output(u"a.pdf"_s), u"GLLRRT65L08G478C"_s}).exitCode, 2);
 
     ASSERT_TRUE(QFile::remove(installation().root() + u"USR/FL2023/Res/CoordStp/ProspDI.xml"_s));
     const Outcome failed = run({u"stampa"_s, u"di"_s, u"--out"_s, output(u"di.pdf"_s)});

@@ -15,9 +15,18 @@
 #include "entry/TfrElhConFamCar.h"
 #include "entry/TfrElhDipAnagr.h"
 #include "entry/TfrElhDipSezioni.h"
+#include "PdfReadBack.h"
+#include "RecordingShell.h"
+#include "printwindows/TfmElhPdfDip.h"
+#include "printwindows/TfrElhPdfOutput.h"
 
 #include <QAction>
+#include <QButtonGroup>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -281,6 +290,45 @@ TEST_P(PersonWindows, EachSectionAsksByNameAndDeletingAnEmployeeTakesHisSections
     for (TfrElhSezione *frame : frames)
         EXPECT_EQ(frame->cdsMain.recordCount(), 1) << frame->tableName().toStdString();
     EXPECT_TRUE(window.close());
+}
+
+TEST_P(PersonWindows, ThePrintWindowFollowsTheChoiceOfRowsAndListsTheFileItMade)
+{
+    write(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO"}]})");
+    write(u"TDIP7_ANAGRFISCALI"_s,
+          R"({"records": [{"SDIP7CODFIS": "VRDGPP58C10D653M", "SDIP7COGNOME": "VERDI", "SDIP7GRUPPOANA": "D"}]})");
+    RecordingShell shell;
+    TfmElhPdfDip window(store());
+    ASSERT_TRUE(showActive(&window));
+    EXPECT_EQ(window.windowTitle(), u"Stampa Dipendenti"_s);
+    EXPECT_EQ(window.frOutput->edPdfFileName->text(), u"Dipendenti"_s);
+    EXPECT_FALSE(window.frOutput->buOpenPdf->isEnabled());
+    QItemSelectionModel *rows = window.frElfMultiSelect->selectionModel();
+    EXPECT_EQ(window.rgSelezione->checkedId(), 0);
+    // Rossi and Verdi, in the order of the list (Bianchi stands first).
+    for (int row : {1, 2})
+        rows->select(window.frElfMultiSelect->model()->index(row, 0),
+                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(window.rgSelezione->checkedId(), 1);
+
+    window.frOutput->edPdfFileName->setText(u"prove/due"_s);
+    window.frOutput->buCreatePdf->click();
+    EXPECT_EQ(messages().texts().size(), 1);
+    EXPECT_TRUE(window.frOutput->meOut->toPlainText().isEmpty());
+
+    window.frOutput->edPdfFileName->setText(u"due"_s);
+    window.frOutput->buCreatePdf->click();
+    const QString file = window.frOutput->fullFileName();
+    EXPECT_TRUE(file.endsWith(u"/Stp/due.pdf"_s)) << file.toStdString();
+    EXPECT_EQ(window.frOutput->meOut->toPlainText(), u"File generato: "_s + file);
+    EXPECT_EQ(PdfReadBack::pageCount(file), 14);
+    EXPECT_TRUE(PdfReadBack::read(file)[0].has(u"ROSSI"_s));
+    ASSERT_TRUE(window.frOutput->buOpenPdf->isEnabled());
+    window.frOutput->buOpenPdf->click();
+    EXPECT_EQ(shell.calls, QStringList{u"file "_s + file});
+
+    rows->clearSelection();
+    EXPECT_EQ(window.rgSelezione->checkedId(), 0);
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(PersonWindows);

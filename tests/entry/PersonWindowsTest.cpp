@@ -80,6 +80,7 @@ TEST_P(PersonWindows, APaymentBelongsToTheWorkerCurrentWhenItWasEnteredAndIsShow
     ASSERT_TRUE(workers->cdsMain.locate(u"SDAU7CODFIS"_s, u"GLLRRT65L08G478C"_s));
     EXPECT_EQ(workers->infoPanelCaption(), u"GALLI ROBERTO"_s);
 
+    workers->pcMain->setCurrentWidget(workers->tsDetail);
     workers->pcAutonomo->setCurrentWidget(payments);
     payments->acInsert->trigger();
     EXPECT_EQ(payments->laRigo->text(), u"Ins."_s);

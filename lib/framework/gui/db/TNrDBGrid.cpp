@@ -22,6 +22,8 @@ TNrDBGrid::TNrDBGrid(ClientDataSet *dataSet, QWidget *parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setHighlightSections(false);
+    // Columns fit the first rows: a table of thousands opens at once.
+    horizontalHeader()->setResizeContentsPrecision(200);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 2);

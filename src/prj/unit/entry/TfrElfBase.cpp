@@ -19,10 +19,13 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -154,17 +157,64 @@ void TfrElfBase::run(const std::function<void()> &work)
 
 void TfrElfBase::dataSetOpened()
 {
+    if (Field *f = cdsMain.findField(u"IFISRIGO"_s))
+        f->setVisible(false);
+    applyAmountFormats(cdsMain);
+    applyCaptions();
+    grFrame->refreshColumns();
+    updateActions();
+}
+
+void TfrElfBase::applyCaptions()
+{
     for (auto it = m_captions.cbegin(); it != m_captions.cend(); ++it) {
         if (Field *f = cdsMain.findField(it.key()))
             f->setDisplayLabel(it.value());
     }
-    if (Field *f = cdsMain.findField(u"IFISRIGO"_s))
-        f->setVisible(false);
-    applyAmountFormats(cdsMain);
     for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>())
         edit->fitToField();
-    grFrame->refreshColumns();
-    updateActions();
+}
+
+void TfrElfBase::detailBuilt()
+{
+    if (cdsMain.active())
+        applyCaptions();
+}
+
+namespace {
+
+// Makes its content when it is first shown.
+class LazyPage : public QWidget
+{
+public:
+    LazyPage(std::function<QWidget *()> build, std::function<void()> built)
+        : m_build(std::move(build))
+        , m_built(std::move(built))
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        if (m_build) {
+            layout()->addWidget(std::exchange(m_build, {})());
+            m_built();
+        }
+        QWidget::showEvent(event);
+    }
+
+private:
+    std::function<QWidget *()> m_build;
+    std::function<void()> m_built;
+};
+
+} // namespace
+
+QWidget *TfrElfBase::lazyPage(std::function<QWidget *()> build)
+{
+    return new LazyPage(std::move(build), [this] { detailBuilt(); });
 }
 
 bool TfrElfBase::editing() const
@@ -195,6 +245,15 @@ void TfrElfBase::uncheckAll()
             continue;
         if (Field *f = cdsMain.findField(check->dataField()))
             f->setAsString(u"0"_s);
+    }
+}
+
+void TfrElfBase::uncheckFlags()
+{
+    for (int i = 0; i < cdsMain.fieldCount(); ++i) {
+        Field &f = cdsMain.field(i);
+        if (f.fieldName().startsWith(u'L', Qt::CaseInsensitive))
+            f.setAsString(u"0"_s);
     }
 }
 

@@ -108,6 +108,12 @@ protected:
     void addItems(FieldGrid *grid, std::initializer_list<Item> items);
     // A page whose content scrolls, named as its caption.
     static QWidget *scrollPage(const QString &caption, QLayout *content);
+    // A page whose content is made the first time it is shown, so that a
+    // frame with many pages opens at once; its controls then take their
+    // captions and widths (detailBuilt).
+    QWidget *lazyPage(std::function<QWidget *()> build);
+    // What follows the making of a page's controls.
+    virtual void detailBuilt();
     // The same for one or two columns of fields, finished.
     static QWidget *columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right = nullptr);
     // A caption for a field that has no control of its own (a grid column).
@@ -115,6 +121,9 @@ protected:
 
     // Sets the field of every check box of the frame to "0" (a new record).
     void uncheckAll();
+    // The same for every flag of the record (the fields named L...), the
+    // check boxes of pages not made yet included.
+    void uncheckFlags();
     // The mandatory-data check of the current record, asking: the post goes
     // on only when it passes or the user answers "Si".
     void confirmMandatoryData();
@@ -127,6 +136,8 @@ protected:
     virtual void dsMainStateChange();
 
 private:
+    // The captions of the fields and the widths of the edits made so far.
+    void applyCaptions();
     void createActions();
     void wireEvents();
     void run(const std::function<void()> &work);

@@ -101,7 +101,7 @@ void TfrElhAnagrafe::followCurrentRecord()
 
 void TfrElhAnagrafe::cdsMainNewRecord()
 {
-    uncheckAll();
+    uncheckFlags();
 }
 
 void TfrElhAnagrafe::cdsMainBeforePost()
@@ -128,6 +128,17 @@ void TfrElhAnagrafe::cdsMainBeforeDelete()
 void TfrElhAnagrafe::dsMainStateChange()
 {
     TfrElfBase::dsMainStateChange();
+    enableCode();
+}
+
+void TfrElhAnagrafe::detailBuilt()
+{
+    TfrElfBase::detailBuilt();
+    enableCode();
+}
+
+void TfrElhAnagrafe::enableCode()
+{
     // An existing person keeps his fiscal code.
     for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>()) {
         if (edit->dataSource() == dsMain && edit->dataField() == registry().codeField)

@@ -53,8 +53,11 @@ protected:
     void cdsMainBeforeDelete() override;
     void dsMainStateChange() override;
     void updateActions() override;
+    void detailBuilt() override;
 
 private:
+    // The fiscal code is typed only on a new record.
+    void enableCode();
     void refuseWhileSectionsEdit();
     bool sectionsEditing() const;
     void orderBy(const QString &field);

@@ -13,11 +13,12 @@ TfrElhAutSomme::TfrElhAutSomme(const CurrentPerson &person, QWidget *parent)
 {
     setObjectName(u"TfrElhAutSomme"_s);
     setToolTip(u"Altre somme"_s);
-    auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
     laRigo = new QLabel;
     laRigo->setObjectName(u"laRigo"_s);
     laRigo->setFrameShape(QFrame::StyledPanel);
     laRigo->setMinimumWidth(80);
+    setDetail([this] {
+    auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
     left->addRow(u"Rigo"_s, laRigo);
     addItems(left, {{nullptr, u"Tipologia reddituale"},
                     {u"SCAUCODICE", u"1 Causale", u"TCAU_CAUSALE.CDS"},
@@ -61,7 +62,8 @@ TfrElhAutSomme::TfrElhAutSomme(const CurrentPerson &person, QWidget *parent)
                      {u"FDSE7ADDREASCOMTITA", u"60 Addizionale comunale a titolo d'acconto"},
                      {u"FDSE7ADDREASCOMTITI", u"61 Addizionale comunale a titolo d'imposta"},
                      {u"FDSE7ADDREASCOMSPSP", u"62 Addizionale comunale sospesa"}});
-    setDetail(left, right);
+    return Columns{left, right};
+    });
     grFrame->setColumns({u"SCAUCODICE"_s, u"SDSE7ANNO"_s, u"FDSE7AMMLORDO"_s, u"FDSE7IMPONIBILE"_s,
                          u"FDSE7RITTITACC"_s},
                         {u"Causale"_s, u"Anno"_s, u"Ammontare lordo"_s, u"Imponibile"_s, u"Ritenute a titolo d'acconto"_s});

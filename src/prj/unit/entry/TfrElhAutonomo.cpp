@@ -24,7 +24,7 @@ TfrElhAutonomo::TfrElhAutonomo(THlmDBCds &store, QWidget *parent)
     auto *layout = new QVBoxLayout(tsDetail);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(pcAutonomo);
-    pcAutonomo->addTab(percipiente(), u"Percipiente"_s);
+    pcAutonomo->addTab(lazyPage([this] { return percipiente(); }), u"Percipiente"_s);
     frAutSomme = new TfrElhAutSomme(person());
     addSection(frAutSomme);
     pcAutonomo->addTab(frAutSomme, u"Somme erogate"_s);

@@ -19,6 +19,7 @@ TfrElhConFamCar::TfrElhConFamCar(const CurrentPerson &person, QWidget *parent)
                     person, parent)
 {
     setObjectName(u"TfrElhConFamCar"_s);
+    setDetail([this] {
     auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
     addItems(left, {{nullptr, u"CONIUGE"},
                     {u"LCFC7RELPARCON", u"C - Coniuge"},
@@ -45,14 +46,18 @@ TfrElhConFamCar::TfrElhConFamCar(const CurrentPerson &person, QWidget *parent)
                      {u"FCFC7DETRSPETTFIGL", u"Percentuale di detrazione spettante"},
                      {u"LCFC7DET100AFFFIGL", u"Detrazione 100% per affidamento"},
                      {u"SCFC7DTANNOFIGL", u"Anno"}});
-    setDetail(left, right);
+    return Columns{left, right};
+    });
     grFrame->setColumns({u"SCFC7CODFISCON"_s, u"SCFC7CODFISPRIFIGL"_s, u"SCFC7CODFISFIGL"_s, u"SCFC7MESICARFIGL"_s});
+}
 
-    for (const QString &field : kMonthFields) {
-        for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>()) {
-            if (edit->dataField() == field)
-                connect(edit, &QLineEdit::editingFinished, this, [this, field] { checkMonths(field); });
-        }
+void TfrElhConFamCar::detailBuilt()
+{
+    TfrElhSezione::detailBuilt();
+    for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>()) {
+        const QString field = edit->dataField();
+        if (std::find(std::begin(kMonthFields), std::end(kMonthFields), field) != std::end(kMonthFields))
+            connect(edit, &QLineEdit::editingFinished, this, [this, field] { checkMonths(field); });
     }
 }
 

@@ -16,6 +16,7 @@ public:
     explicit TfrElhConFamCar(const CurrentPerson &person, QWidget *parent = nullptr);
 
 protected:
+    void detailBuilt() override;
     void cdsMainBeforePost() override;
 
 private:

@@ -28,12 +28,12 @@ TfrElhDipAnagr::TfrElhDipAnagr(THlmDBCds &store, QWidget *parent)
     auto *layout = new QVBoxLayout(tsDetail);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(pcDip);
-    pcDip->addTab(anagrafica(), u"Anagrafica"_s);
-    pcDip->addTab(datiFiscali(), u"Dati fiscali"_s);
+    pcDip->addTab(lazyPage([this] { return anagrafica(); }), u"Anagrafica"_s);
+    pcDip->addTab(lazyPage([this] { return datiFiscali(); }), u"Dati fiscali"_s);
     frReddEst = sectionPage<TfrElhReddEst>(u"Redd.Esteri"_s);
-    pcDip->addTab(altriDati1(), u"Altri dati - 1"_s);
+    pcDip->addTab(lazyPage([this] { return altriDati1(); }), u"Altri dati - 1"_s);
     frFamCar = sectionPage<TfrElhFamCar>(u"Familiare carico"_s);
-    pcDip->addTab(altriDati2(), u"Altri dati - 2"_s);
+    pcDip->addTab(lazyPage([this] { return altriDati2(); }), u"Altri dati - 2"_s);
     frSommLavStra = sectionPage<TfrElhSommLavStra>(u"Somme Ero. Incr. Produtt. lavoro"_s);
     frReddAssRit = sectionPage<TfrElhReddAssRit>(u"Redd.Assoggettati Rit. Imp."_s);
     frTaxSep = sectionPage<TfrElhTaxSep>(u"Comp. rel. anni precedenti"_s);
@@ -44,17 +44,26 @@ TfrElhDipAnagr::TfrElhDipAnagr(THlmDBCds &store, QWidget *parent)
     frINPS = sectionPage<TfrElhINPS>(u"INPS"_s);
     frInpdap = sectionPage<TfrElhInpdap>(u"INPS gestione ex INPDAP"_s);
     frInail = sectionPage<TfrElhInail>(u"INAIL"_s);
-    pcDip->addTab(assistenza(), u"Assistenza"_s);
+    pcAssistenza = new QTabWidget;
+    pcAssistenza->setObjectName(u"pcAssistenza"_s);
+    pcAssistenza->addTab(lazyPage([this] { return assistenza1(); }), u"Pag.1"_s);
+    pcAssistenza->addTab(lazyPage([this] { return assistenza2(); }), u"Pag.2"_s);
+    pcAssistenza->addTab(lazyPage([this] { return assistenza3(); }), u"Pag.3"_s);
+    pcDip->addTab(pcAssistenza, u"Assistenza"_s);
     setDetailPages(pcDip);
+}
 
-    if (TNrDBEdit *foreign = [this] {
-            for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>()) {
-                if (edit->dataSource() == dsMain && edit->dataField() == u"FFIS7IMPOSTEESTERO")
-                    return edit;
-            }
-            return static_cast<TNrDBEdit *>(nullptr);
-        }())
-        connect(foreign, &QLineEdit::editingFinished, this, &TfrElhDipAnagr::foreignTaxesLeft);
+void TfrElhDipAnagr::detailBuilt()
+{
+    TfrElhAnagrafe::detailBuilt();
+    if (m_foreignTaxes)
+        return;
+    for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>()) {
+        if (edit->dataSource() == dsMain && edit->dataField() == u"FFIS7IMPOSTEESTERO") {
+            m_foreignTaxes = edit;
+            connect(edit, &QLineEdit::editingFinished, this, &TfrElhDipAnagr::foreignTaxesLeft);
+        }
+    }
 }
 
 template<typename Frame>
@@ -91,6 +100,10 @@ QGridLayout *TfrElhDipAnagr::amounts(
         }
         ++row;
     }
+    // The captions are read whole; the cells keep to the left, the room left
+    // over goes after them.
+    table->setColumnMinimumWidth(0, 200);
+    table->setColumnStretch(static_cast<int>(columns.size()) + 1, 1);
     return table;
 }
 
@@ -294,11 +307,15 @@ QWidget *TfrElhDipAnagr::altriDati2()
     return columnsPage(u"Altri dati - 2"_s, left, right);
 }
 
-QWidget *TfrElhDipAnagr::assistenza()
-{
-    const QStringList assistance{u"Trattenuto"_s,     u"Interessi"_s,      u"Rimborsato"_s,
-                                 u"Non trattenuto"_s, u"Non rimborsato"_s, u"Effettivamente trattenuto"_s};
+namespace {
 
+const QStringList kAssistance{u"Trattenuto"_s,     u"Interessi"_s,      u"Rimborsato"_s,
+                              u"Non trattenuto"_s, u"Non rimborsato"_s, u"Effettivamente trattenuto"_s};
+
+} // namespace
+
+QWidget *TfrElhDipAnagr::assistenza1()
+{
     auto *page1 = new FieldGrid;
     addItems(page1, {{nullptr, u"ASSISTENZA FISCALE"},
                      {u"LASS7MOD730", u"Modello 730"},
@@ -321,7 +338,7 @@ QWidget *TfrElhDipAnagr::assistenza()
                      {u"SCOMCODICEAACD", u"Comune dell'acconto (dichiarante)"},
                      {nullptr, u"DICHIARANTE"}});
     page1->addWide(amounts(
-        assistance,
+        kAssistance,
         {{u"IRPEF", {u"FASS7IMPTRATTIRPEF", u"FASS7INTERESSIRPEF", u"FASS7IMPORIMBIRPEF", u"FASS7NOTRATTIRPEF",
                      u"FASS7NORIMBIRPEF", u"FASS7IMPEFFTRATTIRPEF"}},
          {u"Primo acconto IRPEF", {u"FASS7IMPATRATTPR", u"FASS7INTERESSIPR", u"FASS7IMPORIMBPR", u"FASS7NOTRATTPR",
@@ -337,7 +354,11 @@ QWidget *TfrElhDipAnagr::assistenza()
          {u"Tassazione separata", {u"FASS7IMPATRATTTS", u"FASS7INTERESSITS", u"FASS7IMPORIMBTS", u"FASS7NOTRATTTS",
                                    u"FASS7NORIMBTS", u"FASS7IMPEFTRATTAXSDIC"}}}));
     page1->finish();
+    return scrollPage(u"Pag.1"_s, page1);
+}
 
+QWidget *TfrElhDipAnagr::assistenza2()
+{
     auto *page2 = new FieldGrid;
     addItems(page2, {{nullptr, u"CODICI DEL CONIUGE"},
                      {u"SREGCODICEARC", u"Regione (coniuge)", u"TREG_REGIONI.CDS"},
@@ -345,7 +366,7 @@ QWidget *TfrElhDipAnagr::assistenza()
                      {u"SCOMCODICEAACC", u"Comune dell'acconto (coniuge)"},
                      {nullptr, u"CONIUGE"}});
     page2->addWide(amounts(
-        assistance.mid(0, 5),
+        kAssistance.mid(0, 5),
         {{u"IRPEF", {u"FASS7IMPTRATIRPEFCON", u"FASS7INTERESSIRPEFCON", u"FASS7IMPRIMBIRPEFCON",
                      u"FASS7NOTRATTIRPEFCON", u"FASS7NORIMBIRPEFCON"}},
          {u"Primo acconto IRPEF", {u"FASS7IMPATRATTPRCONDI", u"FASS7INTERESSIPRCONDI", u"FASS7IMPORIMBPRCONDI",
@@ -373,7 +394,11 @@ QWidget *TfrElhDipAnagr::assistenza()
          {u"Secondo acconto trattenuto", {u"FASS7IMPATRATTSRT", u"FASS7IMPATRATTSRTCON"}},
          {u"Secondo acconto rettificato", {u"FASS7IMPATRATSRRT", u"FASS7IMPATRATSRRTCON"}}}));
     page2->finish();
+    return scrollPage(u"Pag.2"_s, page2);
+}
 
+QWidget *TfrElhDipAnagr::assistenza3()
+{
     auto *page3 = new FieldGrid;
     page3->addHeading(u"IMPOSTE SOSTITUTIVE, CEDOLARE SECCA E CONTRIBUTO DI SOLIDARIETÀ"_s);
     page3->addWide(amounts(
@@ -416,13 +441,7 @@ QWidget *TfrElhDipAnagr::assistenza()
          {u"Contributo di solidarietà",
           {u"FASS7CONGCSDINR", u"FASS7CONGCSDINT", u"FASS7CONGCSCINR", u"FASS7CONGCSCINT"}}}));
     page3->finish();
-
-    pcAssistenza = new QTabWidget;
-    pcAssistenza->setObjectName(u"pcAssistenza"_s);
-    pcAssistenza->addTab(scrollPage(u"Pag.1"_s, page1), u"Pag.1"_s);
-    pcAssistenza->addTab(scrollPage(u"Pag.2"_s, page2), u"Pag.2"_s);
-    pcAssistenza->addTab(scrollPage(u"Pag.3"_s, page3), u"Pag.3"_s);
-    return pcAssistenza;
+    return scrollPage(u"Pag.3"_s, page3);
 }
 
 void TfrElhDipAnagr::foreignTaxesLeft()

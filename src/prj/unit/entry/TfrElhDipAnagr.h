@@ -3,6 +3,7 @@
 #include "TfrElhAnagrafe.h"
 
 class QGridLayout;
+class TNrDBEdit;
 class TfrELhDipAnn;
 class TfrElhConFamCar;
 class TfrElhDtCong;
@@ -50,10 +51,15 @@ private:
     QWidget *datiFiscali();
     QWidget *altriDati1();
     QWidget *altriDati2();
-    QWidget *assistenza();
+    QWidget *assistenza1();
+    QWidget *assistenza2();
+    QWidget *assistenza3();
     // A table of amounts: one row per item, one column per kind of amount;
     // a null field leaves its cell empty.
     QGridLayout *amounts(const QStringList &columns,
                          std::initializer_list<std::pair<const char16_t *, std::initializer_list<const char16_t *>>> rows);
     void foreignTaxesLeft();
+    void detailBuilt() override;
+
+    TNrDBEdit *m_foreignTaxes = nullptr;
 };

@@ -22,13 +22,15 @@ TfrElhReddEst::TfrElhReddEst(const CurrentPerson &person, QWidget *parent)
     : TfrElhSezione({u"TREE7_REDDITOESTER"_s, u"Redd.Esteri"_s}, kEmployee, person, parent)
 {
     setObjectName(u"TfrElhReddEst"_s);
+    setDetail([this] {
     auto *grid = new FieldGrid;
     addItems(grid, {{nullptr, u"REDDITI PRODOTTI ALL'ESTERO"},
                     {u"SFIS7ANNOREDDESTER", u"115 Anno di produzione del reddito"},
                     {u"FFIS7REDDESTERO", u"116 Reddito prodotto all'estero"},
                     {u"FFIS7IMPESTERO", u"117 Imposta estera definitiva"},
                     {u"IFIS7DETCRECODEST", u"118 Codice Stato estero"}});
-    setDetail(grid);
+    return Columns{grid, nullptr};
+    });
     grFrame->setColumns({u"SFIS7ANNOREDDESTER"_s, u"FFIS7REDDESTERO"_s, u"FFIS7IMPESTERO"_s, u"IFIS7DETCRECODEST"_s});
 }
 
@@ -36,13 +38,15 @@ TfrElhFamCar::TfrElhFamCar(const CurrentPerson &person, QWidget *parent)
     : TfrElhSezione({u"TCFF7_CFFAMILIARE"_s, u"Familiare carico"_s}, kEmployee, person, parent)
 {
     setObjectName(u"TfrElhFamCar"_s);
+    setDetail([this] {
     auto *grid = new FieldGrid;
     addItems(grid, {{nullptr, u"PREVIDENZA COMPLEMENTARE PER I FAMILIARI A CARICO"},
                     {u"SFIS7CODFISFAM", u"Codice fiscale del familiare a carico"},
                     {u"FFIS7PREVFAMCARNDED", u"Contributi non dedotti"},
                     {u"FFIS7PREVFAMCARDED", u"Contributi dedotti"},
                     {u"FFIS7PREVFAMCARICO", u"Totale contributi versati"}});
-    setDetail(grid);
+    return Columns{grid, nullptr};
+    });
     grFrame->setColumns({u"SFIS7CODFISFAM"_s, u"FFIS7PREVFAMCARNDED"_s, u"FFIS7PREVFAMCARDED"_s, u"FFIS7PREVFAMCARICO"_s});
 }
 
@@ -51,6 +55,7 @@ TfrElhSommLavStra::TfrElhSommLavStra(const CurrentPerson &person, QWidget *paren
                     person, parent)
 {
     setObjectName(u"TfrElhSommLavStra"_s);
+    setDetail([this] {
     auto *grid = new FieldGrid;
     addItems(grid, {{nullptr, u"SOMME EROGATE PER INCREMENTO DELLA PRODUTTIVITÀ DEL LAVORO"},
                     {u"FSLS7TOTREDD", u"Somme erogate"},
@@ -58,7 +63,8 @@ TfrElhSommLavStra::TfrElhSommLavStra(const CurrentPerson &person, QWidget *paren
                     {u"FSLS7TOTRITSOS", u"Ritenute sospese"},
                     {u"FSLS7REDDNIMPART511", u"Somme non imponibili (art. 51, c. 2 e 3 TUIR)"},
                     {u"LSLS7TOTVEDISTR", u"Vedi istruzioni"}});
-    setDetail(grid);
+    return Columns{grid, nullptr};
+    });
     grFrame->setColumns({u"FSLS7TOTREDD"_s, u"FSLS7TOTRITOP"_s, u"FSLS7TOTRITSOS"_s});
 }
 
@@ -67,6 +73,7 @@ TfrElhReddAssRit::TfrElhReddAssRit(const CurrentPerson &person, QWidget *parent)
                     parent)
 {
     setObjectName(u"TfrElhReddAssRit"_s);
+    setDetail([this] {
     auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
     addItems(left, {{nullptr, u"REDDITI ASSOGGETTATI A RITENUTA A TITOLO D'IMPOSTA"},
                     {u"SRAR7CAUSALE", u"Causale", u"TRTI_CAUSALE.CDS"},
@@ -85,7 +92,8 @@ TfrElhReddAssRit::TfrElhReddAssRit(const CurrentPerson &person, QWidget *parent)
                      {u"FRAR7TOTREDD", u"Totale redditi"},
                      {u"FRAR7TOTRITIRPEF", u"Totale ritenute IRPEF"},
                      {u"FRAR7TOTRITIRPEFSOS", u"Totale ritenute IRPEF sospese"}});
-    setDetail(left, right);
+    return Columns{left, right};
+    });
     grFrame->setColumns({u"SRAR7CAUSALE"_s, u"FRAR7REDDITI"_s, u"FRAR7RITIRPEF"_s, u"FRAR7RITIRPEFSOS"_s});
 }
 
@@ -93,6 +101,7 @@ TfrElhTaxSep::TfrElhTaxSep(const CurrentPerson &person, QWidget *parent)
     : TfrElhSezione({u"TTAS7_TASSAZIONESE"_s, u"Tass.Separata"_s}, kEmployee, person, parent)
 {
     setObjectName(u"TfrElhTaxSep"_s);
+    setDetail([this] {
     auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
     addItems(left, {{nullptr, u"COMPENSI RELATIVI AGLI ANNI PRECEDENTI"},
                     {u"STAS7PERIODOIMP", u"Periodo d'imposta"},
@@ -109,7 +118,8 @@ TfrElhTaxSep::TfrElhTaxSep(const CurrentPerson &person, QWidget *parent)
                      {u"FTAS7TCOMPARRNODET", u"Totale emolumenti senza detrazioni"},
                      {u"FTAS7TOTRITOPER", u"Totale ritenute operate"},
                      {u"FTAS7TOTRITSOS", u"Totale ritenute sospese"}});
-    setDetail(left, right);
+    return Columns{left, right};
+    });
     grFrame->setColumns({u"STAS7PERIODOIMP"_s, u"FTAS7COMPARRDETR"_s, u"FTAS7COMPARRNODETR"_s, u"FTAS7RITOPERATE"_s});
 }
 
@@ -117,6 +127,7 @@ TfrElhDtCong::TfrElhDtCong(const CurrentPerson &person, QWidget *parent)
     : TfrElhSezione({u"TCON7_DATICONGUAG"_s, u"Conguaglio"_s}, kEmployee, person, parent)
 {
     setObjectName(u"TfrElhDtCong"_s);
+    setDetail([this] {
     auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
     addItems(left, {{nullptr, u"DATI RELATIVI AI CONGUAGLI"},
                     {u"SCON7CODFISCONG", u"Codice fiscale del sostituto"},
@@ -152,7 +163,8 @@ TfrElhDtCong::TfrElhDtCong(const CurrentPerson &person, QWidget *parent)
                      {u"FCON7LAVSOCCONGARI", u"Addizionale regionale"},
                      {u"FCON7LAVSOCCONGRIS", u"Ritenute IRPEF sospese"},
                      {u"FCON7LAVSOCCONGARIS", u"Addizionale regionale sospesa"}});
-    setDetail(left, right);
+    return Columns{left, right};
+    });
     grFrame->setColumns({u"SCON7CODFISCONG"_s, u"FCON7IMPCONGUAGL"_s, u"FCON7RITENUTE"_s, u"FCON7ADDREG"_s});
 }
 
@@ -160,6 +172,7 @@ TfrElhTFR::TfrElhTFR(const CurrentPerson &person, QWidget *parent)
     : TfrElhSezione({u"TTFR7_TFR"_s, u"TFR"_s, true}, kEmployee, person, parent)
 {
     setObjectName(u"TfrElhTFR"_s);
+    setDetail([this] {
     auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
     addItems(left, {{nullptr, u"INDENNITÀ, ACCONTI, ANTICIPAZIONI E DETRAZIONI"},
                     {u"DRL7DTINIZIRAPLAV", u"Data di inizio del rapporto"},
@@ -296,7 +309,8 @@ TfrElhTFR::TfrElhTFR(const CurrentPerson &person, QWidget *parent)
                      {u"FRIEP7VEDISTR", u"Vedi istruzioni"},
                      {u"CRIEP7CODFISDEC", u"Codice fiscale del deceduto"},
                      {u"CRIEP7CODFISDIR", u"Codice fiscale dell'avente diritto"}});
-    setDetail(left, right);
+    return Columns{left, right};
+    });
     grFrame->setColumns({u"DRL7DTINIZIRAPLAV"_s, u"DRL7DTFINERAPLAV"_s, u"FRL7INDENANNO"_s, u"FRL7RITOPERATEANN"_s});
 }
 
@@ -305,6 +319,7 @@ TfrELhDipAnn::TfrELhDipAnn(const CurrentPerson &person, QWidget *parent)
 {
     setObjectName(u"TfrELhDipAnn"_s);
     // The grid is the page to read; the codes are typed in their codes.
+    setDetail([this] {
     auto *grid = new FieldGrid;
     grid->addHeading(u"CODICI DELLE ANNOTAZIONI"_s);
     auto *codes = new QGridLayout;
@@ -319,7 +334,8 @@ TfrELhDipAnn::TfrELhDipAnn(const CurrentPerson &person, QWidget *parent)
         codes->addWidget(code, row, column + 1);
     }
     grid->addWide(codes);
-    setDetail(grid);
+    return Columns{grid, nullptr};
+    });
     QStringList columns;
     for (int n = 1; n <= 54; ++n)
         columns.append(u"SANN7%1"_s.arg(n, 2, 10, QChar(u'0')));
@@ -330,6 +346,7 @@ TfrElhINPS::TfrElhINPS(const CurrentPerson &person, QWidget *parent)
     : TfrElhSezione({u"TINPS7_INPS"_s, u"INPS"_s, true}, kEmployee, person, parent)
 {
     setObjectName(u"TfrElhINPS"_s);
+    setDetail([this] {
     auto *grid = new FieldGrid;
     addItems(grid, {{nullptr, u"INPS - DATI PREVIDENZIALI"},
                     {u"sInps7MatrAzienda", u"Matricola azienda"},
@@ -352,7 +369,8 @@ TfrElhINPS::TfrElhINPS(const CurrentPerson &person, QWidget *parent)
                     {u"fInps7CompVersati", u"Contributi versati"},
                     {u"lInps7MesiRetr_C", u"Tutti i mesi"}});
     monthChecks(grid, u"Mesi esclusi"_s, u"lInps7"_s, u"_C"_s);
-    setDetail(grid);
+    return Columns{grid, nullptr};
+    });
     grFrame->setColumns({u"sInps7MatrAzienda"_s, u"fInps7Imponibile"_s, u"fInps7ContribTratt"_s});
 }
 
@@ -360,6 +378,7 @@ TfrElhInpdap::TfrElhInpdap(const CurrentPerson &person, QWidget *parent)
     : TfrElhSezione({u"TINP7_INPDAP"_s, u"INPDAP"_s, true}, kEmployee, person, parent)
 {
     setObjectName(u"TfrElhInpdap"_s);
+    setDetail([this] {
     auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
     addItems(left, {{nullptr, u"INPS GESTIONE DIPENDENTI PUBBLICI"},
                     {u"SINPDAP7CODFISAMMNE", u"Codice fiscale dell'amministrazione"},
@@ -389,7 +408,8 @@ TfrElhInpdap::TfrElhInpdap(const CurrentPerson &person, QWidget *parent)
                      {u"FINPDAP7_DMA_CONCREDITO", u"Contributi gestione credito"},
                      {u"FINPDAP7_DMA_IMPENPDEP", u"Imponibile ENPDEP"},
                      {u"FINPDAP7_DMA_CONENPDEDP", u"Contributi ENPDEP"}});
-    setDetail(left, right);
+    return Columns{left, right};
+    });
     grFrame->setColumns({u"SINPDAP7CODFISAMMNE"_s, u"IINPDAP7ANNORIF"_s, u"FINPDAP7_DMA_IMPPENS"_s,
                          u"FINPDAP7_DMA_CONPENS"_s});
 }
@@ -417,6 +437,7 @@ TfrElhInail::TfrElhInail(const CurrentPerson &person, QWidget *parent)
     : TfrElhSezione({u"TINA7_INAIL"_s, u"INAIL"_s, true}, kEmployee, person, parent)
 {
     setObjectName(u"TfrElhInail"_s);
+    setDetail([this] {
     auto *grid = new FieldGrid;
     addItems(grid, {{nullptr, u"INAIL"},
                     {u"SQUACODICE", u"Qualifica", u"TQUS_QUALIFICA.CDS"},
@@ -425,6 +446,7 @@ TfrElhInail::TfrElhInail(const CurrentPerson &person, QWidget *parent)
                     {u"SINA7PERSVIAGG", u"Personale viaggiante"},
                     {u"DINA7DTINIZIOINAIL", u"Data di inizio"},
                     {u"DINA7DTFINEINAIL", u"Data di fine"}});
-    setDetail(grid);
+    return Columns{grid, nullptr};
+    });
     grFrame->setColumns({u"SQUACODICE"_s, u"SINA7POSASSTERR"_s, u"DINA7DTINIZIOINAIL"_s, u"DINA7DTFINEINAIL"_s});
 }

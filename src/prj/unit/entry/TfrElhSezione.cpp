@@ -27,11 +27,14 @@ void TfrElhSezione::showPerson()
     updateActions();
 }
 
-void TfrElhSezione::setDetail(FieldGrid *left, FieldGrid *right)
+void TfrElhSezione::setDetail(std::function<Columns()> build)
 {
     auto *layout = new QVBoxLayout(tsDetail);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(columnsPage(tableName(), left, right));
+    layout->addWidget(lazyPage([this, build = std::move(build)] {
+        const auto [left, right] = build();
+        return columnsPage(tableName(), left, right);
+    }));
 }
 
 void TfrElhSezione::monthChecks(FieldGrid *grid, const QString &caption, const QString &prefix, const QString &suffix)
@@ -54,7 +57,7 @@ QString TfrElhSezione::deleteQuestion() const
 void TfrElhSezione::cdsMainNewRecord()
 {
     if (m_options.uncheckNew)
-        uncheckAll();
+        uncheckFlags();
 }
 
 void TfrElhSezione::cdsMainBeforePost()

@@ -3,6 +3,9 @@
 #include "TfrElfBase.h"
 #include "people/PersonTables.h"
 
+#include <functional>
+#include <utility>
+
 // The person whose rows the section frames of a window show: his IAFIID (0
 // when there is none, such as on an empty registry or a new record not yet
 // saved) and his fiscal code.
@@ -36,8 +39,9 @@ public:
     void showPerson();
 
 protected:
-    // Lays the detail page out in one or two columns that scroll.
-    void setDetail(FieldGrid *left, FieldGrid *right = nullptr);
+    // The columns of the detail page, made when it is first shown.
+    using Columns = std::pair<FieldGrid *, FieldGrid *>;
+    void setDetail(std::function<Columns()> build);
     // A row of check boxes, one per month, for the fields prefix + month name.
     void monthChecks(FieldGrid *grid, const QString &caption, const QString &prefix, const QString &suffix = {});
 

@@ -68,9 +68,10 @@ inline void addEmployees(THlmDBCds &store, int employees)
         ds.fieldByName(u"DFIS7DATINIRL"_s).setAsDate(QDate(2023, 1, 1));
         ds.fieldByName(u"DFIS7DATFINRL"_s).setAsDate(QDate(2023, 12, 31));
         ds.fieldByName(u"IFIS7PERIODOLAV"_s).setAsInteger(365);
-        setAmounts(ds, {u"FFIS7REDDDETR", u"FFIS7IMPONPTO1", u"FFIS7IMPOLORDA", u"FFIS7DETLAVDIPPEN", u"FFIS7TOTDETR",
-                        u"FFIS7RITIRPEF", u"FFIS7ADDREGIRPEF", u"FFIS7ADDCOMACC", u"FFIS7ADDCOMSA", u"FFIS7ADDCOMIRPEFACC",
-                        u"FASS7IMPTRATTIRPEF", u"FASS7IMPATRATTARD"},
+        setAmounts(ds,
+                   {u"FFIS7REDDDETR", u"FFIS7IMPONPTO1", u"FFIS7IMPOLORDA", u"FFIS7DETLAVDIPPEN", u"FFIS7TOTDETR",
+                    u"FFIS7RITIRPEF", u"FFIS7ADDREGIRPEF", u"FFIS7ADDCOMACC", u"FFIS7ADDCOMSA", u"FFIS7ADDCOMIRPEFACC",
+                    u"FASS7IMPTRATTIRPEF", u"FASS7IMPATRATTARD"},
                    n);
     });
     addRows(store, u"TINP7_INPDAP"_s, employees, 1, 0, 1, [](ClientDataSet &ds, int n, int) {
@@ -78,8 +79,9 @@ inline void addEmployees(THlmDBCds &store, int employees)
         ds.fieldByName(u"IINPDAP7ANNORIF"_s).setAsInteger(2023);
         for (const char16_t *f : {u"SINPDAP7GESASS_1", u"SINPDAP7GESASS_2", u"SINPDAP7GESASS_3"})
             ds.fieldByName(QString::fromUtf16(f)).setAsString(u"1"_s);
-        setAmounts(ds, {u"FINPDAP7_DMA_IMPPENS", u"FINPDAP7_DMA_CONPENS", u"FINPDAP7_DMA_IMPTFR", u"FINPDAP7_DMA_CONTFR",
-                        u"FINPDAP7_DMA_IMPCREDITO", u"FINPDAP7_DMA_CONCREDITO"},
+        setAmounts(ds,
+                   {u"FINPDAP7_DMA_IMPPENS", u"FINPDAP7_DMA_CONPENS", u"FINPDAP7_DMA_IMPTFR", u"FINPDAP7_DMA_CONTFR",
+                    u"FINPDAP7_DMA_IMPCREDITO", u"FINPDAP7_DMA_CONCREDITO"},
                    n);
     });
     addRows(store, u"TCFC7_CONFAMCARICO"_s, employees, 3, 0, 1, [](ClientDataSet &ds, int n, int) {
@@ -99,15 +101,13 @@ inline void addEmployees(THlmDBCds &store, int employees)
         setAmounts(ds, {u"FTAS7COMPARRDETR", u"FTAS7RITOPERATE"}, n);
     });
     addRows(store, u"TINPS7_INPS"_s, employees, 10, 1, 1, amounts({u"fInps7Imponibile", u"fInps7ContribTratt"}));
-    addRows(store, u"TINA7_INAIL"_s, employees, 10, 2, 1, [](ClientDataSet &ds, int, int) {
-        ds.fieldByName(u"SINA7POSASSTERR"_s).setAsString(u"12345678"_s);
-    });
+    addRows(store, u"TINA7_INAIL"_s, employees, 10, 2, 1,
+            [](ClientDataSet &ds, int, int) { ds.fieldByName(u"SINA7POSASSTERR"_s).setAsString(u"12345678"_s); });
     addRows(store, u"TREE7_REDDITOESTER"_s, employees, 20, 3, 1, amounts({u"FFIS7REDDESTERO", u"FFIS7IMPESTERO"}));
     addRows(store, u"TTFR7_TFR"_s, employees, 25, 4, 1, amounts({u"FRL7INDENANNO", u"FRL7RITOPERATEANN"}));
     addRows(store, u"TCON7_DATICONGUAG"_s, employees, 15, 5, 1, amounts({u"FCON7IMPCONGUAGL", u"FCON7RITENUTE"}));
-    addRows(store, u"TANN7_ANNOTAZIONI"_s, employees, 5, 6, 1, [](ClientDataSet &ds, int, int) {
-        ds.fieldByName(u"SANN701"_s).setAsString(u"AA"_s);
-    });
+    addRows(store, u"TANN7_ANNOTAZIONI"_s, employees, 5, 6, 1,
+            [](ClientDataSet &ds, int, int) { ds.fieldByName(u"SANN701"_s).setAsString(u"AA"_s); });
     addRows(store, u"TRAR7_REDASSTIRTIT"_s, employees, 30, 7, 1, amounts({u"FRAR7REDDITI", u"FRAR7RITIRPEF"}));
     addRows(store, u"TSLS7_SOMEROLAVSTRA"_s, employees, 8, 0, 1, amounts({u"FSLS7TOTREDD", u"FSLS7TOTRITOP"}));
     addRows(store, u"TCFF7_CFFAMILIARE"_s, employees, 12, 9, 1, amounts({u"FFIS7PREVFAMCARICO"}));

@@ -23,8 +23,8 @@
 #include "store/DatabaseSetup.h"
 #include "store/ReturnCatalogue.h"
 
-#include <QElapsedTimer>
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMdiArea>
 
 #include <benchmark/benchmark.h>

@@ -54,8 +54,8 @@ TEST_P(DemoPrints, EveryProspettoOfTheDemoSchool)
         {u"sy"_s, {30, 31}},
         {u"di"_s, {22}},
         // Bianchi's two years of separate taxation, Russo's three foreign incomes.
-        {u"dipendenti"_s, {4, 5, 6, 6, 7, 8, 9, 10, 4, 5, 5, 5, 6, 7, 8, 9, 10, 4, 5, 6, 7, 8, 9, 10,
-                           4, 5, 6, 7, 8, 9, 10, 4, 5, 6, 7, 8, 9, 10}},
+        {u"dipendenti"_s, {4, 5, 6, 6, 7,  8, 9, 10, 4, 5, 5, 5,  6, 7, 8, 9, 10, 4, 5,
+                           6, 7, 8, 9, 10, 4, 5, 6,  7, 8, 9, 10, 4, 5, 6, 7, 8,  9, 10}},
         {u"autonomi"_s, {11, 11, 11}},
     };
     for (const auto &[what, pages] : prints) {
@@ -92,8 +92,9 @@ TEST_P(DemoPrints, WhatHasNothingToPrintMakesNoFile)
     // The first command on the new database carried the agent of 2022 over.
     EXPECT_TRUE(ss.err.startsWith(u"Informazione: E' stata eseguita l'importazione automatica dall'anno precedente"_s))
         << ss.err.toStdString();
-    EXPECT_TRUE(ss.err.endsWith(u"Attenzione: Si ricorda che la stampa dei prospetti SS è aggiornata con i dati calcolati "
-                                u"durante l'ultima creazione del file telematico.\n"_s))
+    EXPECT_TRUE(
+        ss.err.endsWith(u"Attenzione: Si ricorda che la stampa dei prospetti SS è aggiornata con i dati calcolati "
+                        u"durante l'ultima creazione del file telematico.\n"_s))
         << ss.err.toStdString();
     EXPECT_FALSE(QDir(output(QString())).exists());
 }

@@ -4,7 +4,9 @@
 // person with his sections.
 
 #include "EntryTestSupport.h"
+#include "PdfReadBack.h"
 #include "QtPrinters.h"
+#include "RecordingShell.h"
 #include "ReturnDatabaseTest.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
@@ -15,8 +17,6 @@
 #include "entry/TfrElhConFamCar.h"
 #include "entry/TfrElhDipAnagr.h"
 #include "entry/TfrElhDipSezioni.h"
-#include "PdfReadBack.h"
-#include "RecordingShell.h"
 #include "printwindows/TfmElhPdfDip.h"
 #include "printwindows/TfrElhPdfOutput.h"
 
@@ -104,7 +104,8 @@ TEST_P(PersonWindows, APaymentBelongsToTheWorkerCurrentWhenItWasEnteredAndIsShow
 
 TEST_P(PersonWindows, AnEmployeeAndASelfEmployedWorkerWithTheSameCodeAreTwoPersons)
 {
-    write(u"TREE7_REDDITOESTER"_s, R"({"records": [{"SDIP7CODFIS": "RSSMRA75D12D653T", "FFIS7REDDESTERO": "4200.00"}]})");
+    write(u"TREE7_REDDITOESTER"_s,
+          R"({"records": [{"SDIP7CODFIS": "RSSMRA75D12D653T", "FFIS7REDDESTERO": "4200.00"}]})");
     infoList.answer = true;
     TfmElhAutonomo window(store());
     ASSERT_TRUE(showActive(&window));
@@ -209,7 +210,8 @@ TEST_P(PersonWindows, DependantsFlagsAreSetRightBeforeTheRowIsConfirmedAndMonths
 
     // A disabled child is neither a plain child nor another family member.
     dependants->acEdit->trigger();
-    for (const char16_t *flag : {u"LCFC7RELPARFIGLDIS", u"LCFC7RELPARFIGL", u"LCFC7RELPARPRIFIGL", u"LCFC7RELPARPRIFIGLDIS"})
+    for (const char16_t *flag :
+         {u"LCFC7RELPARFIGLDIS", u"LCFC7RELPARFIGL", u"LCFC7RELPARPRIFIGL", u"LCFC7RELPARPRIFIGLDIS"})
         dependants->cdsMain.fieldByName(QString::fromUtf16(flag)).setAsString(u"1"_s);
     messages().clear();
     confirm(*dependants);
@@ -261,17 +263,11 @@ TEST_P(PersonWindows, EachSectionAsksByNameAndDeletingAnEmployeeTakesHisSections
         frame->acDelete->trigger();
     const QString ask = u"Confermi la cancellazione della sezione "_s;
     EXPECT_EQ(messages().texts(),
-              (QStringList{ask + u"\"Redd.Esteri\"?"_s,
-                           ask + u"\"Familiare carico\"?"_s,
+              (QStringList{ask + u"\"Redd.Esteri\"?"_s, ask + u"\"Familiare carico\"?"_s,
                            ask + u"\"Somme er. per prestazioni di lavoro straordinario\"?"_s,
-                           ask + u"\"redd.Assoggettati a ritenuta a titolo imposta\"?"_s,
-                           ask + u"\"Tass.Separata\"?"_s,
-                           ask + u"\"Conguaglio\"?"_s,
-                           ask + u"\"TFR\"?"_s,
-                           ask + u"\"ANNOTAZIONI\"?"_s,
-                           ask + u"\"congiuge e familiari a carico\"?"_s,
-                           ask + u"\"INPS\"?"_s,
-                           ask + u"\"INPDAP\"?"_s,
+                           ask + u"\"redd.Assoggettati a ritenuta a titolo imposta\"?"_s, ask + u"\"Tass.Separata\"?"_s,
+                           ask + u"\"Conguaglio\"?"_s, ask + u"\"TFR\"?"_s, ask + u"\"ANNOTAZIONI\"?"_s,
+                           ask + u"\"congiuge e familiari a carico\"?"_s, ask + u"\"INPS\"?"_s, ask + u"\"INPDAP\"?"_s,
                            ask + u"\"INAIL\"?"_s}));
 
     messages().clear();

@@ -1,6 +1,6 @@
+#include "people/PersonTables.h"
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
-#include "people/PersonTables.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@ TEST(PersonTables, ARegistryRecordIsCopiedIntoTheGroupWithoutItsKeysAndNeverTwic
             {"name": "SDIP7COGNOME", "type": "string", "size": 35}, {"name": "SDIP7GRUPPOANA", "type": "string", "size": 1},
             {"name": "SOLOANNOPRIMA", "type": "string", "size": 5}],
         "records": [{"IFISRIGO": 7, "IAFIID": 40, "SDIP7CODFIS": "RSSMRA75D12D653T", "SDIP7COGNOME": "ROSSI",
-                     "SOLOANNOPRIMA": "X"}]})", u"2022"_s);
+                     "SOLOANNOPRIMA": "X"}]})",
+                          u"2022"_s);
     ClientDataSet current;
     current.fieldDefs().add(u"IFISRIGO"_s, FieldType::Integer);
     current.fieldDefs().add(u"IAFIID"_s, FieldType::Integer);

@@ -182,11 +182,15 @@ void picturePersons(Camera &camera, ElhProgram &program)
     // other window open.
     main.mdiArea()->closeAllSubWindows();
     settle();
-    for (const auto &[command, name] : {std::pair{u"xafStpDip"_s, u"TfmElhPdfDip"_s}, std::pair{u"axfStpAut"_s, u"TfmElhPdfAut"_s}}) {
-        camera.takeModal(name, [](QWidget *modal) {
-            if (auto *print = qobject_cast<TfmElhPdfCertificati *>(modal))
-                print->frOutput->buCreatePdf->click();
-        }, true);
+    for (const auto &[command, name] :
+         {std::pair{u"xafStpDip"_s, u"TfmElhPdfDip"_s}, std::pair{u"axfStpAut"_s, u"TfmElhPdfAut"_s}}) {
+        camera.takeModal(
+            name,
+            [](QWidget *modal) {
+                if (auto *print = qobject_cast<TfmElhPdfCertificati *>(modal))
+                    print->frOutput->buCreatePdf->click();
+            },
+            true);
         program.commands().command(command)->Execute();
         settle();
     }

@@ -104,9 +104,10 @@ int printCertificates(const QStringList &arguments, const QString &usage, QTextS
         if (argument != u"--codice-fiscale")
             codes.append(argument.toUpper());
     }
-    const bool wellFormed = rest.isEmpty()
-                            || (rest.first() == u"--codice-fiscale" && !codes.isEmpty()
-                                && std::none_of(codes.begin(), codes.end(), [](const QString &c) { return c.startsWith(u"--"); }));
+    const bool wellFormed =
+        rest.isEmpty()
+        || (rest.first() == u"--codice-fiscale" && !codes.isEmpty()
+            && std::none_of(codes.begin(), codes.end(), [](const QString &c) { return c.startsWith(u"--"); }));
     if (!wellFormed) {
         err << usage;
         return 2;

@@ -22,7 +22,9 @@ const QString kBianchi = u"BNCLRA90B41G478Z"_s;
 
 QJsonObject employee(const QString &code, const QString &surname)
 {
-    return {{u"SDIP7CODFIS"_s, code}, {u"SDIP7COGNOME"_s, surname}, {u"SDIP7GRUPPOANA"_s, u"D"_s},
+    return {{u"SDIP7CODFIS"_s, code},
+            {u"SDIP7COGNOME"_s, surname},
+            {u"SDIP7GRUPPOANA"_s, u"D"_s},
             {u"FFIS7REDDDETR"_s, u"32450.00"_s}};
 }
 
@@ -86,7 +88,8 @@ TEST(CertificatesPrint, AnEmployeeWithEverySectionGetsEachRowOnAPageOfItsGroup)
     QList<QJsonObject> dependants = rowsOf(kRossi, u"SCFC7MESICARFIGL"_s, months);
     dependants[0].insert(u"SCFC7MESICARCON"_s, u"12"_s);
     f.append(u"TCFC7_CONFAMCARICO"_s, dependants);
-    f.append(u"TINP7_INPDAP"_s, {{{u"SDIP7CODFIS"_s, kRossi}, {u"FINPDAP7_DMA_CONTFR"_s, u"0.40"_s},
+    f.append(u"TINP7_INPDAP"_s, {{{u"SDIP7CODFIS"_s, kRossi},
+                                  {u"FINPDAP7_DMA_CONTFR"_s, u"0.40"_s},
                                   {u"FINPDAP7_DMA_IMPPENS"_s, u"32450.49"_s}}});
 
     const QList<PdfReadBack::Page> pages = printed<TdmElhPdfDip>(f);
@@ -131,7 +134,8 @@ TEST(CertificatesPrint, WithoutTheAgentsFiscalCodeNoFileIsMade)
         print.Crea(out);
         ADD_FAILURE() << "printed without an agent";
     } catch (const ENrError &e) {
-        EXPECT_EQ(e.message(), u"IMPOSSIBILE CREARE LA STAMPA.\r\nVerificare che i dati del sostituto siano compilati"_s);
+        EXPECT_EQ(e.message(),
+                  u"IMPOSSIBILE CREARE LA STAMPA.\r\nVerificare che i dati del sostituto siano compilati"_s);
     }
     EXPECT_FALSE(QFile::exists(out));
 }
@@ -139,14 +143,16 @@ TEST(CertificatesPrint, WithoutTheAgentsFiscalCodeNoFileIsMade)
 TEST(CertificatesPrint, EveryPaymentOfAWorkerHasAPageOnlyTheFirstWithHisData)
 {
     PrintFixture f;
-    f.append(u"TDAU7_DATIAUTONOM"_s, {{{u"SDAU7CODFIS"_s, u"GLLRRT65L08G478C"_s}, {u"SDAU7COGNOME"_s, u"GALLI"_s},
-                                       {u"SDAU7GRUPPOANA"_s, u"A"_s}}});
+    f.append(
+        u"TDAU7_DATIAUTONOM"_s,
+        {{{u"SDAU7CODFIS"_s, u"GLLRRT65L08G478C"_s}, {u"SDAU7COGNOME"_s, u"GALLI"_s}, {u"SDAU7GRUPPOANA"_s, u"A"_s}}});
     f.append(u"TDSE7_SOMMEEROGATE"_s,
              {{{u"SDAU7CODFIS"_s, u"GLLRRT65L08G478C"_s}, {u"FDSE7AMMLORDO"_s, u"2400"_s}, {u"SCAUCODICE"_s, u"A"_s}},
               {{u"SDAU7CODFIS"_s, u"GLLRRT65L08G478C"_s}, {u"FDSE7AMMLORDO"_s, u"1200"_s}, {u"SCAUCODICE"_s, u"M"_s}}});
     const QList<PdfReadBack::Page> pages = printed<TdmElhPdfAut>(f);
     ASSERT_EQ(templatePages(pages), (QList<int>{11, 11}));
-    EXPECT_TRUE(pages[0].has(u"2400,00"_s) && pages[0].has(u"GALLI"_s) && pages[0].has(u"ISTITUTO COMPRENSIVO DI PROVA"_s));
+    EXPECT_TRUE(pages[0].has(u"2400,00"_s) && pages[0].has(u"GALLI"_s)
+                && pages[0].has(u"ISTITUTO COMPRENSIVO DI PROVA"_s));
     EXPECT_TRUE(pages[1].has(u"1200,00"_s) && pages[1].has(u"M"_s) && pages[1].has(u"GLLRRT65L08G478C"_s));
     EXPECT_FALSE(pages[1].has(u"GALLI"_s) || pages[1].has(u"ISTITUTO COMPRENSIVO DI PROVA"_s));
     EXPECT_TRUE(pages[1].has(u"        1"_s));
@@ -157,10 +163,11 @@ TEST(CertificatesPrint, ASelectionOfTwoPeoplePrintsBothInTheOrderChosen)
     PrintFixture f;
     f.append(u"TDIP7_ANAGRFISCALI"_s, {employee(kRossi, u"ROSSI"_s), employee(kBianchi, u"BIANCHI"_s),
                                        employee(u"VRDGPP58C10D653M"_s, u"VERDI"_s)});
-    f.append(u"TDAU7_DATIAUTONOM"_s,
-             {{{u"SDAU7CODFIS"_s, u"GLLRRT65L08G478C"_s}, {u"SDAU7COGNOME"_s, u"GALLI"_s}, {u"SDAU7GRUPPOANA"_s, u"A"_s}},
-              {{u"SDAU7CODFIS"_s, u"02487650323"_s}, {u"SDAU7COGNOME"_s, u"STUDIO"_s}, {u"SDAU7GRUPPOANA"_s, u"A"_s}},
-              {{u"SDAU7CODFIS"_s, u"80001230123"_s}, {u"SDAU7COGNOME"_s, u"ENTE"_s}, {u"SDAU7GRUPPOANA"_s, u"A"_s}}});
+    f.append(
+        u"TDAU7_DATIAUTONOM"_s,
+        {{{u"SDAU7CODFIS"_s, u"GLLRRT65L08G478C"_s}, {u"SDAU7COGNOME"_s, u"GALLI"_s}, {u"SDAU7GRUPPOANA"_s, u"A"_s}},
+         {{u"SDAU7CODFIS"_s, u"02487650323"_s}, {u"SDAU7COGNOME"_s, u"STUDIO"_s}, {u"SDAU7GRUPPOANA"_s, u"A"_s}},
+         {{u"SDAU7CODFIS"_s, u"80001230123"_s}, {u"SDAU7COGNOME"_s, u"ENTE"_s}, {u"SDAU7GRUPPOANA"_s, u"A"_s}}});
 
     const QList<PdfReadBack::Page> employees = printed<TdmElhPdfDip>(f, QStringList{kRossi, kBianchi});
     ASSERT_EQ(employees.size(), 14);
@@ -171,7 +178,8 @@ TEST(CertificatesPrint, ASelectionOfTwoPeoplePrintsBothInTheOrderChosen)
     EXPECT_TRUE(employees[7].has(u"       1"_s));
     EXPECT_FALSE(employees[0].has(u"VERDI"_s) || employees[7].has(u"VERDI"_s));
 
-    const QList<PdfReadBack::Page> workers = printed<TdmElhPdfAut>(f, QStringList{u"GLLRRT65L08G478C"_s, u"02487650323"_s});
+    const QList<PdfReadBack::Page> workers =
+        printed<TdmElhPdfAut>(f, QStringList{u"GLLRRT65L08G478C"_s, u"02487650323"_s});
     ASSERT_EQ(templatePages(workers), (QList<int>{11, 11}));
     EXPECT_TRUE(workers[0].has(u"GALLI"_s) && workers[1].has(u"STUDIO"_s));
 }

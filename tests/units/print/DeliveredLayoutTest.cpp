@@ -229,7 +229,8 @@ TEST(DeliveredLayout, TheCertificatesSitInTheirBoxes)
         fill(f, u"TCFC7_CONFAMCARICO"_s, 1 + TdmElhPdfDip::kDependantRows + 2, person);
     }
     fill(f, u"TDAU7_DATIAUTONOM"_s, 1,
-         {{u"SDAU7CODFIS"_s, u"02487650323"_s}, {u"SDAU7COGNOME"_s, u"STUDIO ASSOCIATO BIANCHI"_s},
+         {{u"SDAU7CODFIS"_s, u"02487650323"_s},
+          {u"SDAU7COGNOME"_s, u"STUDIO ASSOCIATO BIANCHI"_s},
           {u"SSOE7CODICE"_s, u"82009870542"_s}});
     fill(f, u"TDSE7_SOMMEEROGATE"_s, 2, {{u"SDAU7CODFIS"_s, u"02487650323"_s}});
 

@@ -50,11 +50,13 @@ TEST(PrintDescriptors, ErrorsNameTheFileTheLineAndWhatIsWrong)
         {PdfConf, "<Fronte/>", u"l'elemento principale è «Fronte» invece di «PdfConf»"},
         {Fronte, "<Fronte><Section><Edit Name=\"A\"/></Section></Fronte>", u"il campo A non ha PrintRect"},
         // The certificates' positions are whole numbers, checked when read.
-        {LDip, "<LDip><Page Name=\"PAna\"><Section Name=\"cdsTot\"><Edit Name=\"TotDic\">"
-               "<PrintRect Top=\"49\" Left=\"187.6\" Height=\"9\"/></Edit></Section></Page></LDip>",
+        {LDip,
+         "<LDip><Page Name=\"PAna\"><Section Name=\"cdsTot\"><Edit Name=\"TotDic\">"
+         "<PrintRect Top=\"49\" Left=\"187.6\" Height=\"9\"/></Edit></Section></Page></LDip>",
          u"l'attributo Left di PrintRect non è un numero intero: «187.6»"},
-        {LAut, "<LAut><Section Name=\"cdsSomEr\"><Edit Name=\"FDSE7IMPONIBILE\"><PrintRect Top=\"1\" Left=\"1\" "
-               "Height=\"8\"/><PrintRect Top=\"2\" Left=\"1\" Height=\"8\"/></Edit></Section></LAut>",
+        {LAut,
+         "<LAut><Section Name=\"cdsSomEr\"><Edit Name=\"FDSE7IMPONIBILE\"><PrintRect Top=\"1\" Left=\"1\" "
+         "Height=\"8\"/><PrintRect Top=\"2\" Left=\"1\" Height=\"8\"/></Edit></Section></LAut>",
          u"il campo FDSE7IMPONIBILE ha più di un PrintRect"},
     };
     for (const auto &c : cases) {

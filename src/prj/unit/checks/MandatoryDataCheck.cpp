@@ -167,7 +167,9 @@ QString selfEmployedRule(const ClientDataSet &ds)
     const QString surname = u"Cognome o denominazione dell'autonomo"_s;
     // The personal data are the registry's: a payment row, which carries
     // only the code, has none to miss.
-    const auto missing = [&ds](const char16_t *field) { return ds.findField(QString::fromUtf16(field)) && !filled(ds, field); };
+    const auto missing = [&ds](const char16_t *field) {
+        return ds.findField(QString::fromUtf16(field)) && !filled(ds, field);
+    };
     // A numeric code is a company: only its name is required.
     if (TextLib::IsNumeric(code))
         return missing(u"SDAU7COGNOME") ? kMissing + surname : QString();

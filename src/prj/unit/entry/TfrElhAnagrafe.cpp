@@ -1,10 +1,10 @@
 #include "TfrElhAnagrafe.h"
 
 #include "Exceptions.h"
+#include "FieldGrid.h"
 #include "NrApplication.h"
 #include "NrExceptions.h"
 #include "NrMessages.h"
-#include "FieldGrid.h"
 #include "TDataSource.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
@@ -64,9 +64,8 @@ void TfrElhAnagrafe::addExtinctAgent(FieldGrid *grid)
     const QString field = u"SSOE7CODICE"_s;
     const QString caption = u"CODICE FISCALE DEL SOSTITUTO D'IMPOSTA  -  ESTINTO"_s;
     TNrDBLookupEdit *lookup = dbLookup(field, caption, QString());
-    lookup->setOnLookup([this, field] {
-        TfmHlmRicerca::lookupIntoField(cdsMain, field, m_store, u"TSOE7_SOSESTINTO"_s, this);
-    });
+    lookup->setOnLookup(
+        [this, field] { TfmHlmRicerca::lookupIntoField(cdsMain, field, m_store, u"TSOE7_SOSESTINTO"_s, this); });
     grid->addRow(caption, lookup);
     grid->addNote(u"(da compilare solo in caso di operazioni straordinarie e successioni)"_s);
 }

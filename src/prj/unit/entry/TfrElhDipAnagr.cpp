@@ -93,8 +93,8 @@ QGridLayout *TfrElhDipAnagr::amounts(
         int column = 1;
         for (const char16_t *field : fields) {
             if (field)
-                table->addWidget(dbEdit(QString::fromUtf16(field), QString::fromUtf16(caption) + u" - "_s
-                                                                      + columns.value(column - 1)),
+                table->addWidget(dbEdit(QString::fromUtf16(field),
+                                        QString::fromUtf16(caption) + u" - "_s + columns.value(column - 1)),
                                  row, column);
             ++column;
         }
@@ -122,8 +122,7 @@ QWidget *TfrElhDipAnagr::anagrafica()
                     {u"SCAP7CODICE", u"Categorie particolari", u"TCAP_CATPARTICOL.CDS"},
                     {u"SDIP7EVENTIECC", u"Eventi eccezionali", u"TEEC_EVENTIECCEZIONALI.cds"},
                     {u"SCSP7CODICE", u"Casi particolari", u"TCSP_CASIPARTICOLARI.CDS"},
-                    {u"SFIS7CASIESCPREC", u"Casi di esclusione dalla precompilata",
-                     u"TCEP_CASIESCLPRECOMPILATA.CDS"},
+                    {u"SFIS7CASIESCPREC", u"Casi di esclusione dalla precompilata", u"TCEP_CASIESCLPRECOMPILATA.CDS"},
                     {nullptr, u"RISERVATO AI PERCIPIENTI ESTERI"},
                     {u"SDIP7CODSTAEST", u"Codice Stato estero"},
                     {nullptr, u"RAPPRESENTANTE"},
@@ -337,22 +336,27 @@ QWidget *TfrElhDipAnagr::assistenza1()
                      {u"SCOMCODICEACD", u"Comune del saldo (dichiarante)"},
                      {u"SCOMCODICEAACD", u"Comune dell'acconto (dichiarante)"},
                      {nullptr, u"DICHIARANTE"}});
-    page1->addWide(amounts(
-        kAssistance,
-        {{u"IRPEF", {u"FASS7IMPTRATTIRPEF", u"FASS7INTERESSIRPEF", u"FASS7IMPORIMBIRPEF", u"FASS7NOTRATTIRPEF",
-                     u"FASS7NORIMBIRPEF", u"FASS7IMPEFFTRATTIRPEF"}},
-         {u"Primo acconto IRPEF", {u"FASS7IMPATRATTPR", u"FASS7INTERESSIPR", u"FASS7IMPORIMBPR", u"FASS7NOTRATTPR",
-                                   u"FASS7NORIMBPR", u"FASS7IMPEFFTRATRATAID"}},
-         {u"Secondo acconto IRPEF", {u"FASS7IMPATRATTSR", u"FASS7INTERESSISR", u"FASS7IMPORIMBSR", u"FASS7NOTRATTSR",
-                                     u"FASS7NORIMBSR", u"FASS7IMPEFTRATSRADIC"}},
-         {u"Addizionale regionale", {u"FASS7IMPATRATTARD", u"FASS7INTERESSIARD", u"FASS7IMPORIMBARD",
-                                     u"FASS7NOTRATTARD", u"FASS7NORIMBARD", u"FASS7IMPEFFTRATAREGDIC"}},
-         {u"Addizionale comunale", {u"FASS7IMPATRATTACD", u"FASS7INTERESSIACD", u"FASS7IMPORIMBACD",
-                                    u"FASS7NOTRATTACD", u"FASS7NORIMBACD", u"FASS7IMPEFTRATSADCOMDIC"}},
-         {u"Acconto addizionale comunale", {u"FASS7IMPATRATTAACD", u"FASS7INTERESSIAACD", u"FASS7IMPORIMBAACD",
-                                            u"FASS7NOTRATTAACD", u"FASS7NORIMBAACD", u"FASS7IMPEFTRATAADCOMDIC"}},
-         {u"Tassazione separata", {u"FASS7IMPATRATTTS", u"FASS7INTERESSITS", u"FASS7IMPORIMBTS", u"FASS7NOTRATTTS",
-                                   u"FASS7NORIMBTS", u"FASS7IMPEFTRATTAXSDIC"}}}));
+    page1->addWide(amounts(kAssistance, {{u"IRPEF",
+                                          {u"FASS7IMPTRATTIRPEF", u"FASS7INTERESSIRPEF", u"FASS7IMPORIMBIRPEF",
+                                           u"FASS7NOTRATTIRPEF", u"FASS7NORIMBIRPEF", u"FASS7IMPEFFTRATTIRPEF"}},
+                                         {u"Primo acconto IRPEF",
+                                          {u"FASS7IMPATRATTPR", u"FASS7INTERESSIPR", u"FASS7IMPORIMBPR",
+                                           u"FASS7NOTRATTPR", u"FASS7NORIMBPR", u"FASS7IMPEFFTRATRATAID"}},
+                                         {u"Secondo acconto IRPEF",
+                                          {u"FASS7IMPATRATTSR", u"FASS7INTERESSISR", u"FASS7IMPORIMBSR",
+                                           u"FASS7NOTRATTSR", u"FASS7NORIMBSR", u"FASS7IMPEFTRATSRADIC"}},
+                                         {u"Addizionale regionale",
+                                          {u"FASS7IMPATRATTARD", u"FASS7INTERESSIARD", u"FASS7IMPORIMBARD",
+                                           u"FASS7NOTRATTARD", u"FASS7NORIMBARD", u"FASS7IMPEFFTRATAREGDIC"}},
+                                         {u"Addizionale comunale",
+                                          {u"FASS7IMPATRATTACD", u"FASS7INTERESSIACD", u"FASS7IMPORIMBACD",
+                                           u"FASS7NOTRATTACD", u"FASS7NORIMBACD", u"FASS7IMPEFTRATSADCOMDIC"}},
+                                         {u"Acconto addizionale comunale",
+                                          {u"FASS7IMPATRATTAACD", u"FASS7INTERESSIAACD", u"FASS7IMPORIMBAACD",
+                                           u"FASS7NOTRATTAACD", u"FASS7NORIMBAACD", u"FASS7IMPEFTRATAADCOMDIC"}},
+                                         {u"Tassazione separata",
+                                          {u"FASS7IMPATRATTTS", u"FASS7INTERESSITS", u"FASS7IMPORIMBTS",
+                                           u"FASS7NOTRATTTS", u"FASS7NORIMBTS", u"FASS7IMPEFTRATTAXSDIC"}}}));
     page1->finish();
     return scrollPage(u"Pag.1"_s, page1);
 }
@@ -367,32 +371,36 @@ QWidget *TfrElhDipAnagr::assistenza2()
                      {nullptr, u"CONIUGE"}});
     page2->addWide(amounts(
         kAssistance.mid(0, 5),
-        {{u"IRPEF", {u"FASS7IMPTRATIRPEFCON", u"FASS7INTERESSIRPEFCON", u"FASS7IMPRIMBIRPEFCON",
-                     u"FASS7NOTRATTIRPEFCON", u"FASS7NORIMBIRPEFCON"}},
-         {u"Primo acconto IRPEF", {u"FASS7IMPATRATTPRCONDI", u"FASS7INTERESSIPRCONDI", u"FASS7IMPORIMBPRCONDI",
-                                   u"FASS7NOTRATTPRCON", u"FASS7NORIMBPRCON"}},
-         {u"Secondo acconto IRPEF", {u"FASS7IMPTRATSRACDIC", u"FASS7INTERESSSRACDIC", u"FASS7IMPRIMBSRACDIC",
-                                     u"FASS7NOTRATTSRCON", u"FASS7NORIMBSRCON"}},
-         {u"Addizionale regionale", {u"FASS7IMPATRATTARC", u"FASS7INTERESSIARC", u"FASS7IMPORIMBARC",
-                                     u"FASS7NOTRATTARC", u"FASS7NORIMBARC"}},
-         {u"Addizionale comunale", {u"FASS7IMPATRATTACC", u"FASS7INTERESSIACC", u"FASS7IMPORIMBACC",
-                                    u"FASS7NOTRATTACC", u"FASS7NORIMBACC"}},
-         {u"Acconto addizionale comunale", {u"FASS7IMPATRATTAACC", u"FASS7INTERESSIAACC", u"FASS7IMPORIMBAACC",
-                                            u"FASS7NOTRATTAACC", u"FASS7NORIMBAACC"}},
-         {u"Tassazione separata", {u"FASS7IMPTRATTAXSCONDIC", u"FASS7INTERESSTAXSCONDIC", u"FASS7IMPRIMBTAXSCONDIC",
-                                   u"FASS7NOTRATTTSCON", u"FASS7NORIMBTSCON"}}}));
+        {{u"IRPEF",
+          {u"FASS7IMPTRATIRPEFCON", u"FASS7INTERESSIRPEFCON", u"FASS7IMPRIMBIRPEFCON", u"FASS7NOTRATTIRPEFCON",
+           u"FASS7NORIMBIRPEFCON"}},
+         {u"Primo acconto IRPEF",
+          {u"FASS7IMPATRATTPRCONDI", u"FASS7INTERESSIPRCONDI", u"FASS7IMPORIMBPRCONDI", u"FASS7NOTRATTPRCON",
+           u"FASS7NORIMBPRCON"}},
+         {u"Secondo acconto IRPEF",
+          {u"FASS7IMPTRATSRACDIC", u"FASS7INTERESSSRACDIC", u"FASS7IMPRIMBSRACDIC", u"FASS7NOTRATTSRCON",
+           u"FASS7NORIMBSRCON"}},
+         {u"Addizionale regionale",
+          {u"FASS7IMPATRATTARC", u"FASS7INTERESSIARC", u"FASS7IMPORIMBARC", u"FASS7NOTRATTARC", u"FASS7NORIMBARC"}},
+         {u"Addizionale comunale",
+          {u"FASS7IMPATRATTACC", u"FASS7INTERESSIACC", u"FASS7IMPORIMBACC", u"FASS7NOTRATTACC", u"FASS7NORIMBACC"}},
+         {u"Acconto addizionale comunale",
+          {u"FASS7IMPATRATTAACC", u"FASS7INTERESSIAACC", u"FASS7IMPORIMBAACC", u"FASS7NOTRATTAACC",
+           u"FASS7NORIMBAACC"}},
+         {u"Tassazione separata",
+          {u"FASS7IMPTRATTAXSCONDIC", u"FASS7INTERESSTAXSCONDIC", u"FASS7IMPRIMBTAXSCONDIC", u"FASS7NOTRATTTSCON",
+           u"FASS7NORIMBTSCON"}}}));
     addItems(page2, {{nullptr, u"RETTIFICHE"},
                      {u"SMESCODICERT", u"Mese della rettifica", u"TMES_MESI.CDS"},
                      {u"SMESCODICESRT", u"Mese della rettifica del secondo acconto", u"TMES_MESI.CDS"}});
-    page2->addWide(amounts(
-        {u"Dichiarante"_s, u"Coniuge"_s},
-        {{u"Importo trattenuto", {u"FASS7IMPOTRATTRT", u"FASS7IMPOTRATTRTCON"}},
-         {u"Trattenuto a titolo di acconto", {u"FASS7TRATAITRT", u"FASS7TRATAITRTCON"}},
-         {u"Addizionale regionale", {u"FASS7ARDICHIRT", u"FASS7ARCONRT"}},
-         {u"Addizionale comunale", {u"FASS7ACDICHRT", u"FASS7ACCONRT"}},
-         {u"Acconto addizionale comunale", {u"FASS7ACCACDICHRT", u"FASS7ACCACCONIUG"}},
-         {u"Secondo acconto trattenuto", {u"FASS7IMPATRATTSRT", u"FASS7IMPATRATTSRTCON"}},
-         {u"Secondo acconto rettificato", {u"FASS7IMPATRATSRRT", u"FASS7IMPATRATSRRTCON"}}}));
+    page2->addWide(amounts({u"Dichiarante"_s, u"Coniuge"_s},
+                           {{u"Importo trattenuto", {u"FASS7IMPOTRATTRT", u"FASS7IMPOTRATTRTCON"}},
+                            {u"Trattenuto a titolo di acconto", {u"FASS7TRATAITRT", u"FASS7TRATAITRTCON"}},
+                            {u"Addizionale regionale", {u"FASS7ARDICHIRT", u"FASS7ARCONRT"}},
+                            {u"Addizionale comunale", {u"FASS7ACDICHRT", u"FASS7ACCONRT"}},
+                            {u"Acconto addizionale comunale", {u"FASS7ACCACDICHRT", u"FASS7ACCACCONIUG"}},
+                            {u"Secondo acconto trattenuto", {u"FASS7IMPATRATTSRT", u"FASS7IMPATRATTSRTCON"}},
+                            {u"Secondo acconto rettificato", {u"FASS7IMPATRATSRRT", u"FASS7IMPATRATSRRTCON"}}}));
     page2->finish();
     return scrollPage(u"Pag.2"_s, page2);
 }
@@ -401,23 +409,24 @@ QWidget *TfrElhDipAnagr::assistenza3()
 {
     auto *page3 = new FieldGrid;
     page3->addHeading(u"IMPOSTE SOSTITUTIVE, CEDOLARE SECCA E CONTRIBUTO DI SOLIDARIETÀ"_s);
-    page3->addWide(amounts(
-        {u"Trattenuto dichiarante"_s, u"Interessi dichiarante"_s, u"Rimborsato dichiarante"_s,
-         u"Effettivamente trattenuto"_s, u"Trattenuto coniuge"_s, u"Interessi coniuge"_s, u"Rimborsato coniuge"_s},
-        {{u"Imposta sostitutiva premi di risultato",
-          {u"FASS7ISPREPRODICT", u"FASS7ISPREPRODICI", u"FASS7ISPREPRODICR", u"FASS7ISPREPRODICET",
-           u"FASS7ISPREPCDICT", u"FASS7ISPREPCDICI", u"FASS7ISPREPCDICR"}},
-         {u"Altra imposta sostitutiva", {u"FASS7ISLAQDICT", u"FASS7ISLAQDICI", u"FASS7ISLAQDICR", u"FASS7ISLAQDICET",
-                                         u"FASS7ISLAQCDICT", u"FASS7ISLAQCDICI", u"FASS7ISLAQCDICR"}},
-         {u"Prima rata acconto cedolare secca",
-          {u"FASS71RACCLOCDIT", u"FASS71RACCLOCDINT", u"FASS71RACCLOCDIR", u"FASS71RACCLOCDIET",
-           u"FASS71RACCLOCCIT", u"FASS71RACCLOCCINT", u"FASS71RACCLOCCIR"}},
-         {u"Seconda rata acconto cedolare secca",
-          {u"FASS72RACSLDIT", u"FASS72RACSLDINT", u"FASS72RACSLDIR", u"FASS72RACSLDIET", u"FASS72RACSLCIT",
-           u"FASS72RACSLCINT", u"FASS72RACSLCIR"}},
-         {u"Contributo di solidarietà", {u"FASS7CONTSOLDIT", u"FASS7CONTSOLDINT", u"FASS7CONTSOLDIR",
-                                         u"FASS7CONTSOLDIET", u"FASS7CONTSOLCIT", u"FASS7CONTSOLCINT",
-                                         u"FASS7CONTSOLCIR"}}}));
+    page3->addWide(amounts({u"Trattenuto dichiarante"_s, u"Interessi dichiarante"_s, u"Rimborsato dichiarante"_s,
+                            u"Effettivamente trattenuto"_s, u"Trattenuto coniuge"_s, u"Interessi coniuge"_s,
+                            u"Rimborsato coniuge"_s},
+                           {{u"Imposta sostitutiva premi di risultato",
+                             {u"FASS7ISPREPRODICT", u"FASS7ISPREPRODICI", u"FASS7ISPREPRODICR", u"FASS7ISPREPRODICET",
+                              u"FASS7ISPREPCDICT", u"FASS7ISPREPCDICI", u"FASS7ISPREPCDICR"}},
+                            {u"Altra imposta sostitutiva",
+                             {u"FASS7ISLAQDICT", u"FASS7ISLAQDICI", u"FASS7ISLAQDICR", u"FASS7ISLAQDICET",
+                              u"FASS7ISLAQCDICT", u"FASS7ISLAQCDICI", u"FASS7ISLAQCDICR"}},
+                            {u"Prima rata acconto cedolare secca",
+                             {u"FASS71RACCLOCDIT", u"FASS71RACCLOCDINT", u"FASS71RACCLOCDIR", u"FASS71RACCLOCDIET",
+                              u"FASS71RACCLOCCIT", u"FASS71RACCLOCCINT", u"FASS71RACCLOCCIR"}},
+                            {u"Seconda rata acconto cedolare secca",
+                             {u"FASS72RACSLDIT", u"FASS72RACSLDINT", u"FASS72RACSLDIR", u"FASS72RACSLDIET",
+                              u"FASS72RACSLCIT", u"FASS72RACSLCINT", u"FASS72RACSLCIR"}},
+                            {u"Contributo di solidarietà",
+                             {u"FASS7CONTSOLDIT", u"FASS7CONTSOLDINT", u"FASS7CONTSOLDIR", u"FASS7CONTSOLDIET",
+                              u"FASS7CONTSOLCIT", u"FASS7CONTSOLCINT", u"FASS7CONTSOLCIR"}}}));
     addItems(page3, {{u"SASS72RACSLDESI", u"Esito della seconda rata (dichiarante)"},
                      {u"SASS72RACSLCESI", u"Esito della seconda rata (coniuge)"},
                      {nullptr, u"IMPORTI SOSPESI"}});

@@ -56,8 +56,9 @@ private:
     QWidget *assistenza3();
     // A table of amounts: one row per item, one column per kind of amount;
     // a null field leaves its cell empty.
-    QGridLayout *amounts(const QStringList &columns,
-                         std::initializer_list<std::pair<const char16_t *, std::initializer_list<const char16_t *>>> rows);
+    QGridLayout *
+    amounts(const QStringList &columns,
+            std::initializer_list<std::pair<const char16_t *, std::initializer_list<const char16_t *>>> rows);
     void foreignTaxesLeft();
     void detailBuilt() override;
 

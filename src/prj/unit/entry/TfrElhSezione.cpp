@@ -39,8 +39,9 @@ void TfrElhSezione::setDetail(std::function<Columns()> build)
 
 void TfrElhSezione::monthChecks(FieldGrid *grid, const QString &caption, const QString &prefix, const QString &suffix)
 {
-    static const char16_t *const kMonths[] = {u"Gennaio", u"Febbraio", u"Marzo",     u"Aprile",  u"Maggio",   u"Giugno",
-                                              u"Luglio",  u"Agosto",   u"Settembre", u"Ottobre", u"Novembre", u"Dicembre"};
+    static const char16_t *const kMonths[] = {u"Gennaio",   u"Febbraio", u"Marzo",    u"Aprile",
+                                              u"Maggio",    u"Giugno",   u"Luglio",   u"Agosto",
+                                              u"Settembre", u"Ottobre",  u"Novembre", u"Dicembre"};
     QList<QWidget *> checks;
     for (const char16_t *month : kMonths) {
         const QString name = QString::fromUtf16(month);

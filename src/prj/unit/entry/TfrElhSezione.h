@@ -27,8 +27,8 @@ public:
     struct Options
     {
         QString table;
-        QString section;          // the name the deletion asks about
-        bool uncheckNew = false;  // a new row has every check box at "0"
+        QString section;         // the name the deletion asks about
+        bool uncheckNew = false; // a new row has every check box at "0"
     };
 
     TfrElhSezione(const Options &options, PersonTables::Kind kind, const CurrentPerson &person,

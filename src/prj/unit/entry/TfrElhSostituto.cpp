@@ -38,7 +38,8 @@ TfrElhSostituto::TfrElhSostituto(std::function<QString()> schoolFiscalCode, QWid
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(pcSostituto);
     pcSostituto->addTab(scrollPage(u"Dati Sostituto"_s, datiSostituto()), u"Dati Sostituto"_s);
-    pcSostituto->addTab(scrollPage(u"Domicilio notificazioni"_s, domicilioNotificazioni()), u"Domicilio notificazioni"_s);
+    pcSostituto->addTab(scrollPage(u"Domicilio notificazioni"_s, domicilioNotificazioni()),
+                        u"Domicilio notificazioni"_s);
     pcSostituto->addTab(scrollPage(u"Rappresentante firmatario"_s, rappresentanteFirmatario()),
                         u"Rappresentante firmatario"_s);
     pcSostituto->addTab(scrollPage(u"Redazione/Firma"_s, redazioneFirma()), u"Redazione/Firma"_s);

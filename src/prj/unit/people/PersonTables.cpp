@@ -18,19 +18,18 @@ const QString kRecordField = u"IFISRIGO"_s;
 
 const Registry &registry(Kind kind)
 {
-    static const Registry employees{
-        u"TDIP7_ANAGRFISCALI"_s,
-        u"SDIP7CODFIS"_s,
-        u"SDIP7GRUPPOANA"_s,
-        u"D"_s,
-        u"SDIP7COGNOME"_s,
-        u"SDIP7NOME"_s,
-        {u"TREE7_REDDITOESTER"_s, u"TCFF7_CFFAMILIARE"_s, u"TCON7_DATICONGUAG"_s, u"TTAS7_TASSAZIONESE"_s,
-         u"TTFR7_TFR"_s, u"TANN7_ANNOTAZIONI"_s, u"TINPS7_INPS"_s, u"TINP7_INPDAP"_s, u"TINA7_INAIL"_s,
-         u"TRAR7_REDASSTIRTIT"_s, u"TCFC7_CONFAMCARICO"_s, u"TSLS7_SOMEROLAVSTRA"_s}};
-    static const Registry selfEmployed{u"TDAU7_DATIAUTONOM"_s, u"SDAU7CODFIS"_s,  u"SDAU7GRUPPOANA"_s,
-                                       u"A"_s,                 u"SDAU7COGNOME"_s, u"SDAU7NOME"_s,
-                                       {u"TDSE7_SOMMEEROGATE"_s}};
+    static const Registry employees{u"TDIP7_ANAGRFISCALI"_s,
+                                    u"SDIP7CODFIS"_s,
+                                    u"SDIP7GRUPPOANA"_s,
+                                    u"D"_s,
+                                    u"SDIP7COGNOME"_s,
+                                    u"SDIP7NOME"_s,
+                                    {u"TREE7_REDDITOESTER"_s, u"TCFF7_CFFAMILIARE"_s, u"TCON7_DATICONGUAG"_s,
+                                     u"TTAS7_TASSAZIONESE"_s, u"TTFR7_TFR"_s, u"TANN7_ANNOTAZIONI"_s, u"TINPS7_INPS"_s,
+                                     u"TINP7_INPDAP"_s, u"TINA7_INAIL"_s, u"TRAR7_REDASSTIRTIT"_s,
+                                     u"TCFC7_CONFAMCARICO"_s, u"TSLS7_SOMEROLAVSTRA"_s}};
+    static const Registry selfEmployed{u"TDAU7_DATIAUTONOM"_s, u"SDAU7CODFIS"_s, u"SDAU7GRUPPOANA"_s,      u"A"_s,
+                                       u"SDAU7COGNOME"_s,      u"SDAU7NOME"_s,   {u"TDSE7_SOMMEEROGATE"_s}};
     return kind == Kind::Employee ? employees : selfEmployed;
 }
 

@@ -39,7 +39,7 @@ void TdmElhPdfCertificato::openTable(ClientDataSet &dataSet, const QString &tabl
 }
 
 TdmElhPdfCertificato::Outcome TdmElhPdfCertificato::Crea(const QString &fileName,
-                                                          const std::optional<QList<Bookmark>> &chosen)
+                                                         const std::optional<QList<Bookmark>> &chosen)
 {
     if (cdsMultiSelect.isEmpty() || (chosen && chosen->isEmpty()))
         return Outcome::NothingToPrint;
@@ -94,7 +94,8 @@ ClientDataSet &TdmElhPdfCertificato::sectionDataSet(const QString &name)
         return m_stampe.cdsSost;
     if (ClientDataSet *ds = findDataSet(name))
         return *ds;
-    throw EInOutError(u"Il descrittore della stampa nomina la sezione «%1», che non è un archivio della stampa"_s.arg(name));
+    throw EInOutError(
+        u"Il descrittore della stampa nomina la sezione «%1», che non è un archivio della stampa"_s.arg(name));
 }
 
 void TdmElhPdfCertificato::drawSection(const CertificateXml::TXMLSectionType &section, Vocabulary vocabulary,

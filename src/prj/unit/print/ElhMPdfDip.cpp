@@ -10,10 +10,10 @@ namespace {
 
 // The edits of the spouse and of the first child, drawn with the first row
 // of the dependants only.
-const QStringList kFirstRowOnly = {
-    u"LCFC7RELPARCON"_s,     u"SCFC7CODFISCON"_s,        u"SCFC7MESICARCON"_s,       u"SCFC7DTANNOCONIUGE"_s,
-    u"LCFC7RELPARPRIFIGL"_s, u"LCFC7RELPARPRIFIGLDIS"_s, u"SCFC7CODFISPRIFIGL"_s,    u"SCFC7MESICARPRIFIGL"_s,
-    u"SCFC7MINTREANNPRIFIGL"_s, u"SCFC7DETRSPETTPRIFIGL"_s, u"LCFC7DET100AFFPRIFIGL"_s};
+const QStringList kFirstRowOnly = {u"LCFC7RELPARCON"_s,        u"SCFC7CODFISCON"_s,       u"SCFC7MESICARCON"_s,
+                                   u"SCFC7DTANNOCONIUGE"_s,    u"LCFC7RELPARPRIFIGL"_s,   u"LCFC7RELPARPRIFIGLDIS"_s,
+                                   u"SCFC7CODFISPRIFIGL"_s,    u"SCFC7MESICARPRIFIGL"_s,  u"SCFC7MINTREANNPRIFIGL"_s,
+                                   u"SCFC7DETRSPETTPRIFIGL"_s, u"LCFC7DET100AFFPRIFIGL"_s};
 
 constexpr int kFurtherDependantsTop = 731;
 constexpr int kDependantRowHeight = 12;
@@ -23,13 +23,18 @@ constexpr int kDependantRowHeight = 12;
 TdmElhPdfDip::TdmElhPdfDip(THlmDBCds &store, TdmElhStampe &stampe)
     : TdmElhPdfCertificato(store, stampe, u"TDIP7_ANAGRFISCALI"_s, u"SDIP7CODFIS"_s)
 {
-    const std::pair<ClientDataSet *, const char16_t *> tables[] = {
-        {&cdsRedEst, u"TREE7_REDDITOESTER"}, {&cdsCfFam, u"TCFF7_CFFAMILIARE"},
-        {&cdsDtCong, u"TCON7_DATICONGUAG"},  {&cdsTasSep, u"TTAS7_TASSAZIONESE"},
-        {&cdsTfr, u"TTFR7_TFR"},             {&cdsAnn, u"TANN7_ANNOTAZIONI"},
-        {&cdsInps, u"TINPS7_INPS"},          {&cdsInpdap, u"TINP7_INPDAP"},
-        {&cdsInail, u"TINA7_INAIL"},         {&cdsReddAssRitImp, u"TRAR7_REDASSTIRTIT"},
-        {&cdsConFamCar, u"TCFC7_CONFAMCARICO"}, {&cdsSomEroLavStra, u"TSLS7_SOMEROLAVSTRA"}};
+    const std::pair<ClientDataSet *, const char16_t *> tables[] = {{&cdsRedEst, u"TREE7_REDDITOESTER"},
+                                                                   {&cdsCfFam, u"TCFF7_CFFAMILIARE"},
+                                                                   {&cdsDtCong, u"TCON7_DATICONGUAG"},
+                                                                   {&cdsTasSep, u"TTAS7_TASSAZIONESE"},
+                                                                   {&cdsTfr, u"TTFR7_TFR"},
+                                                                   {&cdsAnn, u"TANN7_ANNOTAZIONI"},
+                                                                   {&cdsInps, u"TINPS7_INPS"},
+                                                                   {&cdsInpdap, u"TINP7_INPDAP"},
+                                                                   {&cdsInail, u"TINA7_INAIL"},
+                                                                   {&cdsReddAssRitImp, u"TRAR7_REDASSTIRTIT"},
+                                                                   {&cdsConFamCar, u"TCFC7_CONFAMCARICO"},
+                                                                   {&cdsSomEroLavStra, u"TSLS7_SOMEROLAVSTRA"}};
     for (const auto &[dataSet, table] : tables)
         openTable(*dataSet, QString::fromUtf16(table));
     roundInpdap();
@@ -42,7 +47,8 @@ void TdmElhPdfDip::roundInpdap()
     for (cdsInpdap.first(); !cdsInpdap.eof(); cdsInpdap.next()) {
         for (int i = 0; i < cdsInpdap.fieldCount(); ++i) {
             Field &f = cdsInpdap.field(i);
-            if (f.dataType() != FieldType::Decimal || f.isNull() || f.asCurrency() <= Decimal() || f.asCurrency() >= one)
+            if (f.dataType() != FieldType::Decimal || f.isNull() || f.asCurrency() <= Decimal()
+                || f.asCurrency() >= one)
                 continue;
             cdsInpdap.edit();
             f.setAsCurrency(one);
@@ -60,9 +66,8 @@ void TdmElhPdfDip::loadDescriptor()
 
 ClientDataSet *TdmElhPdfDip::findDataSet(const QString &name)
 {
-    for (ClientDataSet *ds :
-         {&cdsMultiSelect, &cdsTot, &cdsRedEst, &cdsCfFam, &cdsDtCong, &cdsTasSep, &cdsTfr, &cdsAnn, &cdsInps,
-          &cdsInpdap, &cdsInail, &cdsReddAssRitImp, &cdsConFamCar, &cdsSomEroLavStra}) {
+    for (ClientDataSet *ds : {&cdsMultiSelect, &cdsTot, &cdsRedEst, &cdsCfFam, &cdsDtCong, &cdsTasSep, &cdsTfr, &cdsAnn,
+                              &cdsInps, &cdsInpdap, &cdsInail, &cdsReddAssRitImp, &cdsConFamCar, &cdsSomEroLavStra}) {
         if (ds->name().compare(name, Qt::CaseInsensitive) == 0)
             return ds;
     }

@@ -16,9 +16,9 @@
 #include "entry/TfmElhSostituto.h"
 #include "entry/TfmHlmWait.h"
 #include "frontispiece/AgentBootstrap.h"
+#include "frontispiece/SchoolFiscalCode.h"
 #include "printwindows/TfmElhPdfAut.h"
 #include "printwindows/TfmElhPdfDip.h"
-#include "frontispiece/SchoolFiscalCode.h"
 #include "store/LocalDataFolder.h"
 
 #include <QAction>

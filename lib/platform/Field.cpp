@@ -14,6 +14,15 @@ namespace {
 // Dates as numbers count days from 30/12/1899, as the suite's data do.
 constexpr qint64 kSerialEpochJulianDay = 2415019;
 constexpr double kMsPerDay = 86400000.0;
+// The serial days of 01/01/0001 and of the day after 31/12/9999: the dates
+// a number can stand for.
+constexpr double kFirstSerial = -693593.0;
+constexpr double kEndSerial = 2958466.0;
+
+bool isDateSerial(double serial)
+{
+    return serial >= kFirstSerial && serial < kEndSerial;
+}
 
 double dateTimeToSerial(const QDateTime &dt)
 {
@@ -21,8 +30,11 @@ double dateTimeToSerial(const QDateTime &dt)
            + dt.time().msecsSinceStartOfDay() / kMsPerDay;
 }
 
+// An invalid date-time for a number outside the dates.
 QDateTime serialToDateTime(double serial)
 {
+    if (!isDateSerial(serial))
+        return QDateTime();
     const double day = std::floor(serial);
     const auto ms = static_cast<int>(std::llround((serial - day) * kMsPerDay));
     return QDateTime(QDate::fromJulianDay(static_cast<qint64>(day) + kSerialEpochJulianDay),
@@ -570,10 +582,8 @@ void Field::storeInteger(int row, qint64 value)
         st.setInt(m_index, row, Decimal::fromInt(value).units());
         return;
     case FieldType::Date:
-        st.setInt(m_index, row, value + kSerialEpochJulianDay);
-        return;
     case FieldType::DateTime:
-        storeDateTime(row, serialToDateTime(static_cast<double>(value)), false);
+        storeFloat(row, static_cast<double>(value));
         return;
     case FieldType::Boolean:
         st.setInt(m_index, row, value != 0 ? 1 : 0);
@@ -606,6 +616,8 @@ void Field::storeFloat(int row, double value)
         return;
     case FieldType::Date:
     case FieldType::DateTime:
+        if (!isDateSerial(value))
+            conversionError(Conv::floatToText(value), u"una data"_s);
         storeDateTime(row, serialToDateTime(value), m_type == FieldType::Date);
         return;
     case FieldType::Boolean:

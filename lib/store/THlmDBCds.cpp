@@ -35,6 +35,9 @@ const QDate kZeroDate(1899, 12, 30);
 // short enough for SQLite, whose parser slows down with the square of the
 // parameters of a statement. Measured best between 100 and 500 on both.
 constexpr std::size_t kRowsPerInsert = 250;
+// Records whose value rows one statement deletes: a table replaced whole
+// would otherwise cost a round trip to the server per record.
+constexpr std::size_t kRecordsPerDelete = 250;
 
 // One entry of a field map: a column of TAFI_ANAFISCALE and the field that
 // fills it, or the fields whose texts are joined into it ("A+B").
@@ -272,6 +275,9 @@ private:
     qint64 findPerson(const DeltaRecord &delta);
     void updatePerson(const DeltaRecord &delta, qint64 person);
     void sendValues(ValueColumn column, bool all);
+    // Deletes the value rows of the records collected, before any value row
+    // is sent, so that the order of deletes and inserts stays as written.
+    void sendDeletes();
 
     TdmNrConnection &m_connection;
     qint64 m_structureId;
@@ -284,7 +290,8 @@ private:
     int m_month;
     qint64 m_instance = 0;
 
-    std::unique_ptr<TNrQuery> m_deleteValues, m_deletePerson, m_findPerson, m_insertPerson;
+    std::unique_ptr<TNrQuery> m_deletePerson, m_findPerson, m_insertPerson, m_fullDelete;
+    std::vector<qint64> m_deleted; // records whose value rows are still to delete
     std::array<std::vector<ValueRow>, 4> m_rows;
     std::array<std::unique_ptr<TNrQuery>, 4> m_fullInserts;
     std::vector<bool> m_stored; // by field: whether it gets value rows
@@ -383,10 +390,9 @@ void RecordWriter::write(DeltaRecord &delta)
             }
         }
         if (record != 0) {
-            TNrQuery &q = statement(m_deleteValues, u"QRY_FIS_CANCELLA"_s);
-            q.setParam(u"ICDSID"_s, m_structureId);
-            q.setParam(u"IFISRIGO"_s, record);
-            q.execute();
+            m_deleted.push_back(record);
+            if (m_deleted.size() == kRecordsPerDelete)
+                sendDeletes();
         }
         if (delta.kind() == UpdateKind::Delete)
             return;
@@ -453,6 +459,7 @@ void RecordWriter::write(DeltaRecord &delta)
 
 void RecordWriter::finish()
 {
+    sendDeletes();
     for (const ValueColumn column : {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
         sendValues(column, true);
 }
@@ -463,6 +470,7 @@ void RecordWriter::sendValues(ValueColumn column, bool all)
     std::vector<ValueRow> &rows = m_rows[k];
     std::size_t sent = 0;
     while (rows.size() - sent >= kRowsPerInsert || (all && sent < rows.size())) {
+        sendDeletes();
         const std::size_t n = std::min(kRowsPerInsert, rows.size() - sent);
         // The stored statement names the columns; its VALUES list gets one
         // tuple of six placeholders per row.
@@ -494,6 +502,31 @@ void RecordWriter::sendValues(ValueColumn column, bool all)
         sent += n;
     }
     rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(sent));
+}
+
+void RecordWriter::sendDeletes()
+{
+    if (m_deleted.empty())
+        return;
+    // The stored statement lists the records as "%s": one placeholder each.
+    std::unique_ptr<TNrQuery> partial;
+    TNrQuery *q = m_fullDelete.get();
+    if (m_deleted.size() != kRecordsPerDelete || !q) {
+        auto made = std::make_unique<TNrQuery>(m_connection);
+        made->fetch(u"QRY_FIS_CANCELLA"_s);
+        made->setSql(THlmQueryText::format(
+            made->sql(), {QStringList(static_cast<qsizetype>(m_deleted.size()), u"?"_s).join(u", "_s)}));
+        q = made.get();
+        if (m_deleted.size() == kRecordsPerDelete)
+            m_fullDelete = std::move(made);
+        else
+            partial = std::move(made);
+    }
+    q->addValue(m_structureId);
+    for (const qint64 record : m_deleted)
+        q->addValue(record);
+    q->execute();
+    m_deleted.clear();
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "Elh770Process.h"
 #include "THlmDBCds.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -100,6 +102,38 @@ TEST_P(FileTelematico, NoOnBothPagesLeavesOnlyTheProspettoSs)
         types.append(line.left(1));
     // One module for the agent, one for the extinct agent's amounts.
     EXPECT_EQ(types, (QList<QByteArray>{"A", "B", "J", "J", "Z", ""}));
+}
+
+TEST_P(FileTelematico, ThePaymentsImportedFromThePayrollReachTheSupply)
+{
+    const Outcome imported = run({u"importa"_s, u"f24ep"_s});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_EQ(imported.out, u"PROSPETTO ST SEZIONE I Erario\n - Importati 18 righi\n"
+                            u"\nPROSPETTO ST SEZIONE II Addizionali regionali\n - Importati 23 righi\n"
+                            u"\nPROSPETTO SV Addizionali comunali\n - Importati 20 righi\n"_s);
+    const QString out = root() + u"77024"_s;
+    const Outcome made = run({u"file-telematico"_s, u"--out"_s, out});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const QString supply = QString::fromLatin1(readFile(out));
+    const auto count = [&supply](const char16_t *pattern) {
+        return supply.count(QRegularExpression(QString::fromUtf16(pattern)));
+    };
+    // The withholding of May paid late: its date, interest and correction.
+    EXPECT_EQ(count(u"ST0(\\d\\d)008 {12}1,85ST0\\g{1}009 {15}1ST0\\g{1}011104E {12}ST0\\g{1}014 {8}20072023"), 1);
+    EXPECT_EQ(count(u"ST0\\d\\d011381E"), 23);
+    // SV holds the school's surcharges alone, one row per month and code.
+    EXPECT_EQ(count(u"SV0\\d\\d01138[45]E"), 20);
+
+    for (const QStringList &args : {QStringList{u"importa"_s}, QStringList{u"importa"_s, u"f24"_s},
+                                    QStringList{u"importa"_s, u"f24ep"_s, u"--sv"_s},
+                                    QStringList{u"importa"_s, u"f24ep"_s, u"--st1"_s, u"forse"_s}}) {
+        const Outcome wrong = run(args);
+        EXPECT_EQ(wrong.exitCode, 2);
+        EXPECT_TRUE(wrong.err.startsWith(u"Uso: elh770 importa f24ep [--st1 si|no]"_s)) << wrong.err.toStdString();
+    }
+    const Outcome none = run({u"importa"_s, u"f24ep"_s, u"--st1"_s, u"no"_s, u"--st2"_s, u"no"_s, u"--sv"_s, u"no"_s});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_TRUE(none.err.startsWith(u"Nessun prospetto da importare"_s)) << none.err.toStdString();
 }
 
 TEST_P(FileTelematico, AWrongCommandShowsItsUse)

@@ -100,7 +100,7 @@ TEST_F(Search, ANumericIndexMovesOnlyOnAnExactValue)
         EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RA"_s);
         dialog.buOk()->click();
     });
-    result = dialog.execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, file); });
+    result = dialog.execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, file); }, u"TPRO_PROVINCE"_s);
     // The result is the first visible field of the chosen record.
     EXPECT_EQ(result.toString(), u"RA"_s);
 }
@@ -168,6 +168,17 @@ TEST_F(Search, ALookupWritesTheCodeAndACancelledOneLeavesTheField)
     EXPECT_EQ(frame.cdsMain.fieldByName(u"SCARCODICE"_s).asString(), u"3"_s);
     EXPECT_EQ(carica->edit()->text(), u"3"_s);
     EXPECT_TRUE(messages.messages().isEmpty());
+
+    // A table without rows yet: no dialog, the user is told to type the code.
+    ClientDataSet empty;
+    empty.loadFromFile(file);
+    empty.emptyDataSet();
+    const QString emptyFile = dir.file(u"TTPY_TIPOLOGIAPROSPSY.cds"_s);
+    THlmCds::saveToFile(empty, emptyFile);
+    TfmHlmRicerca::lookupIntoField(frame.cdsMain, u"SCARCODICE"_s, emptyFile, nullptr);
+    EXPECT_EQ(messages.texts(), QStringList{u"La tabella «TTPY_TIPOLOGIAPROSPSY» non ha ancora righe: scrivere il "
+                                            u"codice direttamente nel campo."_s});
+    EXPECT_EQ(frame.cdsMain.fieldByName(u"SCARCODICE"_s).asString(), u"3"_s);
 }
 
 TEST(TfmElhInfo, InAskModeOnlySiGoesOn)

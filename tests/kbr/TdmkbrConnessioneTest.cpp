@@ -18,7 +18,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kLatestSchema = 2;
+constexpr int kLatestSchema = 3;
 
 QByteArray readAll(const QString &path)
 {
@@ -95,6 +95,7 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
     // The texts the program puts in place of "%s".
     const QHash<QString, QString> fills{
         {u"QRY_FIS_INSERISCI"_s, u"(?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?)"_s},
+        {u"QRY_FIS_CANCELLA"_s, u"?, ?"_s},
         {u"QRY_AFI_AGGIORNA"_s, u"SAFICOGNOME = :P0, SAFIGRUPPOANA = :P1"_s},
         {u"QRY_YRPT"_s, u"="_s},
     };
@@ -150,7 +151,7 @@ TEST_P(ConnectionOpened, ADatabaseOfANewerProgramIsRefused)
         FAIL() << "a newer database was opened";
     } catch (const ENrError &e) {
         EXPECT_EQ(e.message(), u"Il database è stato creato da una versione più recente del programma (schema versione 99, "
-                               "questo programma arriva alla versione 2): aggiornare il programma prima di usare questo database."_s);
+                               "questo programma arriva alla versione 3): aggiornare il programma prima di usare questo database."_s);
     }
     EXPECT_FALSE(connection().connected());
 }
@@ -218,32 +219,40 @@ TEST_P(ConnectionRefused, ADatabaseThatDoesNotOpenLeavesTheProgramWithoutOne)
 
 TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
 {
-    // A third version, as a later program would bring.
+    // A version after the latest, as a later program would bring.
     for (const QString &engine : {u"sqlite"_s, u"postgresql"_s}) {
-        QFile script(installation().definitionsFolder() + u"schema/"_s + engine + u"/003_prova.sql"_s);
+        QFile script(installation().definitionsFolder() + u"schema/"_s + engine + u"/004_prova.sql"_s);
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write("-- a table; a comment with 'quotes';\nCREATE TABLE TPROVA (IPROVAID INTEGER, SPROVA VARCHAR(10) DEFAULT 'a;b');\n"
                      "INSERT INTO TPROVA (IPROVAID) VALUES (1);\n");
     }
     TdmkbrConnessione connection;
     ASSERT_TRUE(connection.TdmNrConnection::OpenConnection());
-    KbrSchema::ensure(connection, installation().definitionsFolder() + u"schema/"_s, 1);
-    EXPECT_EQ(KbrSchema::currentVersion(connection), 1);
-    EXPECT_FALSE(connection.database().tables().join(u',').contains(u"TANS_ANNISCOLAST"_s, Qt::CaseInsensitive));
+    // A database of version 2 with its data.
+    KbrSchema::ensure(connection, installation().definitionsFolder() + u"schema/"_s, 2);
+    EXPECT_EQ(KbrSchema::currentVersion(connection), 2);
+    EXPECT_FALSE(connection.database().tables().join(u',').contains(u"TDF24_DELEGHEF24EP"_s, Qt::CaseInsensitive));
+    QSqlQuery q(connection.database());
+    ASSERT_TRUE(q.exec(u"INSERT INTO TANF_ANNIFINANZ (IANFID, SANFDESCRIZIONE, DANFNORMAINIZIO, DANFNORMAFINE) "
+                       "VALUES (2023, '2023', '2023-01-01', '2023-12-31')"_s));
     connection.CloseConnection();
 
     ASSERT_TRUE(connection.OpenConnection());
-    EXPECT_EQ(KbrSchema::currentVersion(connection), 3);
-    QSqlQuery q(connection.database());
+    EXPECT_EQ(KbrSchema::currentVersion(connection), 4);
+    q = QSqlQuery(connection.database());
     ASSERT_TRUE(q.exec(u"SELECT SPROVA FROM TPROVA WHERE IPROVAID = 1"_s));
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), u"a;b"_s);
+    // Version 3 added the F24EP delegations beside the data already there.
+    ASSERT_TRUE(q.exec(u"SELECT COUNT(*) FROM TANF_ANNIFINANZ F LEFT JOIN TDF24_DELEGHEF24EP D ON D.IANFID = F.IANFID"_s));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 1);
 }
 
 TEST_P(ConnectionRefused, AFailingUpgradeKeepsTheOlderVersion)
 {
     for (const QString &engine : {u"sqlite"_s, u"postgresql"_s}) {
-        QFile script(installation().definitionsFolder() + u"schema/"_s + engine + u"/003_guasto.sql"_s);
+        QFile script(installation().definitionsFolder() + u"schema/"_s + engine + u"/004_guasto.sql"_s);
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write("CREATE TABLE TBUONA (I INTEGER);\nCREATE TABLE TVARR_VARRITENUTE (I INTEGER);\n");
     }
@@ -252,12 +261,12 @@ TEST_P(ConnectionRefused, AFailingUpgradeKeepsTheOlderVersion)
         connection.OpenConnection();
         FAIL() << "a failing script was applied";
     } catch (const EDatabaseError &e) {
-        EXPECT_TRUE(e.message().startsWith(u"Aggiornamento del database alla versione 3 (003_guasto.sql) non riuscito: "_s))
+        EXPECT_TRUE(e.message().startsWith(u"Aggiornamento del database alla versione 4 (004_guasto.sql) non riuscito: "_s))
             << e.message().toStdString();
     }
     EXPECT_FALSE(connection.connected());
     ASSERT_TRUE(connection.TdmNrConnection::OpenConnection());
-    EXPECT_EQ(KbrSchema::currentVersion(connection), 2);
+    EXPECT_EQ(KbrSchema::currentVersion(connection), 3);
     EXPECT_FALSE(connection.database().tables().join(u',').contains(u"TBUONA"_s, Qt::CaseInsensitive));
 }
 

@@ -8,20 +8,30 @@
 #include "TNrDBEdit.h"
 #include "TNrOutlookBar.h"
 #include "checks/InfoList.h"
+#include "entry/TfmElhImportF24.h"
+#include "entry/TfmElhProspST2009.h"
+#include "entry/TfmElhprospSY.h"
 #include "entry/TfrElfBase.h"
+#include "entry/TfrElhProspST.h"
+#include "entry/TfrElhProspSY_sez_due.h"
 #include "shell/TdmElhAttivazioni.h"
 #include "shell/TfmElhMain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -96,6 +106,16 @@ protected:
         messages().clear();
     }
 
+    // Handles the F24EP import dialog once a command opens it.
+    static void onNextDialog(std::function<void(TfmElhImportF24 *)> handle)
+    {
+        QTimer::singleShot(0, [handle = std::move(handle)] {
+            auto *dialog = qobject_cast<TfmElhImportF24 *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            handle(dialog);
+        });
+    }
+
     // Runs a command as the bar does.
     void run(const QString &command)
     {
@@ -128,10 +148,8 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
     messages().clear();
     // With no window open they run; their windows come with the prints and imports.
     run(u"xafStpFront"_s);
-    run(u"xafImpF24"_s);
     run(u"xafImpAuton"_s);
-    EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"F24EP"_s),
-                                               notAvailable(u"Imp. Autonomi"_s)}));
+    EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"Imp. Autonomi"_s)}));
 }
 
 TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)
@@ -140,6 +158,36 @@ TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)
     exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0"_s);
     start();
     EXPECT_EQ(commands().xafImpF24->Caption, u"F24"_s);
+    QString title;
+    onNextDialog([&title](TfmElhImportF24 *dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    run(u"xafImpF24"_s);
+    EXPECT_EQ(title, u"Importa da F24"_s);
+}
+
+TEST_P(Commands, TheF24DialogImportsTheProspettiChecked)
+{
+    const int regional = read(u"TPST2_PROSPETTOSTS2"_s)->recordCount();
+    bool noneEnabled = true;
+    onNextDialog([&noneEnabled](TfmElhImportF24 *dialog) {
+        EXPECT_EQ(dialog->windowTitle(), u"Importa da F24EP"_s);
+        for (QCheckBox *box : {dialog->ckSTI, dialog->ckSTII, dialog->ckSV}) {
+            EXPECT_TRUE(box->isChecked());
+            box->setChecked(false);
+        }
+        noneEnabled = dialog->acImport->isEnabled() || dialog->buImport->isEnabled();
+        dialog->ckSV->setChecked(true);
+        dialog->buImport->click();
+    });
+    run(u"xafImpF24"_s);
+    EXPECT_FALSE(noneEnabled) << "Importa was enabled with no box checked";
+    ASSERT_EQ(messages().texts(), QStringList{u"\nPROSPETTO SV Addizionali comunali\n - Importati 20 righi\n"_s});
+    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
+    EXPECT_EQ(read(u"TPSV_PROSPETTOSV"_s)->recordCount(), 20);
+    EXPECT_EQ(read(u"TPST2_PROSPETTOSTS2"_s)->recordCount(), regional);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_P(Commands, CancellingTheFolderOfAnIntegrationOpensNothing)
@@ -177,6 +225,24 @@ TEST_P(Commands, ASummaryReportIsWrittenIntoThePrintsFolderAndOpened)
     EXPECT_TRUE(QFileInfo::exists(report)) << report.toStdString();
     EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
     EXPECT_EQ(shell.calls.value(1), u"file "_s + report);
+}
+
+TEST_P(Commands, EveryCommandOfTheProspettiOpensItsWindow)
+{
+    // The command of SY names its window with another case than the window's own name.
+    const std::pair<const char16_t *, const char16_t *> windows[] = {
+        {u"xafDI", u"Prospetto DI"}, {u"xafSt", u"Prospetto ST"}, {u"xafSv", u"Prospetto SV"},
+        {u"xafSX", u"Prospetto SX"}, {u"xafSY", u"Prospetto SY"}, {u"xafSs", u"Prospetto SS"}};
+    for (const auto &[command, title] : windows) {
+        run(QString::fromUtf16(command));
+        ASSERT_FALSE(main().childForms().isEmpty()) << messages().texts().join(u'\n').toStdString();
+        EXPECT_EQ(main().childForms().constLast()->windowTitle(), QString::fromUtf16(title));
+    }
+    EXPECT_EQ(main().childForms().size(), 6);
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
+    // A second run brings the open window to the front.
+    run(u"xafSY"_s);
+    EXPECT_EQ(main().childForms().size(), 6);
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(Commands);
@@ -306,6 +372,76 @@ TEST_P(MainWindow, AnAgentConfirmedInItsWindowIsThereAgainAfterARestart)
     ASSERT_EQ(main().childForms().size(), 1);
     frame = main().childForms().first()->findChild<TfrElfBase *>();
     EXPECT_EQ(frame->cdsMain.fieldByName(u"SSOSTEL"_s).asString(), u"0742999888"_s);
+}
+
+TEST_P(MainWindow, AnSTPaymentAndAnSYRowTypedInTheirWindowsAreInTheStore)
+{
+    loadDemo();
+    start();
+    messages().clear();
+    const auto type = [](TfrElfBase &frame, const QString &field, const QString &text) {
+        for (TNrDBEdit *e : frame.findChildren<TNrDBEdit *>()) {
+            if (e->dataField() == field) {
+                e->setFocus();
+                e->selectAll();
+                QTest::keyClicks(e, text);
+                return e;
+            }
+        }
+        ADD_FAILURE() << "no edit of " << field.toStdString();
+        return static_cast<TNrDBEdit *>(nullptr);
+    };
+    const auto confirm = [](TNrDBEdit *edit) { QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier); };
+
+    commands().command(u"xafSt"_s)->Execute();
+    auto *st = qobject_cast<TfmElhProspST2009 *>(main().childForms().value(0));
+    ASSERT_NE(st, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    TfrElfBase &erario = *st->frErario;
+    erario.acInsert->trigger();
+    type(erario, u"SPSTMESE"_s, u"05"_s);
+    type(erario, u"SPSTANNO"_s, u"2023"_s);
+    type(erario, u"FPSTRITOPEARTE"_s, u"1234,56"_s);
+    type(erario, u"FPSTIMPOVERSATO"_s, u"1234,56"_s);
+    type(erario, u"SPSTCODTRIBUTO"_s, u"100e"_s);
+    confirm(type(erario, u"DPSTDTVERS"_s, u"16062023"_s));
+    EXPECT_EQ(erario.cdsMain.state(), DataSetState::Browse);
+
+    commands().command(u"xafSY"_s)->Execute();
+    auto *sy = qobject_cast<TfmElhprospSY *>(main().childForms().value(1));
+    ASSERT_NE(sy, nullptr);
+    EXPECT_EQ(sy->pcSY->tabText(0), u"Sezione I - Riservata al debitore principale"_s);
+    EXPECT_EQ(sy->pcSY->currentWidget(), sy->frSezioneI);
+    TfrElfBase &debtor = *sy->frSezioneI;
+    debtor.acInsert->trigger();
+    type(debtor, u"SPSY2CREPIGCF"_s, u"rssmra80a01h501u"_s);
+    TNrDBEdit *sum = type(debtor, u"FPSYSOMERO1"_s, u"500"_s);
+    sy->pcSY->setCurrentIndex(1);
+    EXPECT_EQ(sy->pcSY->currentIndex(), 0);
+    EXPECT_EQ(messages().texts(),
+              QStringList{u"Non è possibile cambiare schermata mentre si inseriscono o modificano i dati"_s});
+    confirm(sum);
+    EXPECT_EQ(debtor.cdsMain.state(), DataSetState::Browse);
+    main().mdiArea()->closeAllSubWindows();
+    EXPECT_TRUE(main().childForms().isEmpty());
+    EXPECT_EQ(messages().messages().size(), 1);
+
+    const auto st1 = read(u"TPST_PROSPETTOST"_s);
+    int found = 0;
+    for (st1->first(); !st1->eof(); st1->next()) {
+        found += st1->fieldByName(u"FPSTRITOPEARTE"_s).asString() == u"1234,56"
+                 && st1->fieldByName(u"SPSTMESE"_s).asString() == u"05"
+                 && st1->fieldByName(u"SPSTCODTRIBUTO"_s).asString() == u"100E"
+                 && st1->fieldByName(u"DPSTDTVERS"_s).asString() == u"16/06/2023";
+    }
+    EXPECT_EQ(found, 1);
+    const auto sy1 = read(u"TPSY2_PROSPETTOSY2"_s);
+    found = 0;
+    for (sy1->first(); !sy1->eof(); sy1->next()) {
+        found += sy1->fieldByName(u"SPSY2CREPIGCF"_s).asString() == u"RSSMRA80A01H501U"
+                 && sy1->fieldByName(u"FPSYSOMERO1"_s).asString() == u"500";
+    }
+    EXPECT_EQ(found, 1);
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(MainWindow);

@@ -126,19 +126,6 @@ protected:
         return rows;
     }
 
-    // Makes the database refuse a value row whose text is "GUASTO".
-    void injectFailure()
-    {
-        if (GetParam() == Engine::SQLite) {
-            exec(u"CREATE TRIGGER TR_GUASTO BEFORE INSERT ON TFIS_DATIFISCALI WHEN NEW.SFISVALUE = 'GUASTO' "
-                 "BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END"_s);
-        } else {
-            exec(u"CREATE FUNCTION F_GUASTO() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                 "IF NEW.SFISVALUE = 'GUASTO' THEN RAISE EXCEPTION 'guasto simulato'; END IF; RETURN NEW; END $$"_s);
-            exec(u"CREATE TRIGGER TR_GUASTO BEFORE INSERT ON TFIS_DATIFISCALI FOR EACH ROW EXECUTE FUNCTION F_GUASTO()"_s);
-        }
-    }
-
     static void append(ClientDataSet &ds, const Texts &texts)
     {
         ds.append();
@@ -298,6 +285,22 @@ TEST_P(StoreContract, RecordNumbersAreGivenOnceAndKeptByChangesAndDeletesRemoveT
     EXPECT_EQ(value(id, 4, u"SA"_s, u"SFISVALUE"_s).toString(), u"D"_s);
     // Loaded in record-number order.
     EXPECT_EQ(codes(u"TREC"_s), (QStringList{u"B2"_s, u"C"_s, u"D"_s}));
+
+    // A table emptied but for one changed record, deletes sent by the hundred.
+    QStringList many;
+    for (int i = 0; i < 600; ++i)
+        many.append(u"M%1"_s.arg(i));
+    saveCodes(u"TREC"_s, many);
+    store->open(ds, u"TREC"_s);
+    ds.last();
+    while (ds.recordCount() > 1)
+        ds.deleteRecord();
+    ds.edit();
+    ds.fieldByName(u"SA"_s).setAsString(u"B3"_s);
+    ds.post();
+    store->save(ds, u"TREC"_s);
+    EXPECT_EQ(codes(u"TREC"_s), QStringList{u"B3"_s});
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id}).toInt(), 1);
 }
 
 TEST_P(StoreContract, TheNewestStructureNotAfterTheYearServesIt)
@@ -465,7 +468,7 @@ TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
 {
     addTable(u"TGUASTO"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s), text(u"SB"_s), text(u"SC"_s)});
     saveCodes(u"TGUASTO"_s, {u"uno"_s, u"due"_s, u"tre"_s});
-    injectFailure();
+    refuseStoredText(u"GUASTO"_s);
     const QStringList before = snapshot();
 
     ClientDataSet ds;
@@ -511,7 +514,7 @@ TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)
     EXPECT_EQ(valueRows(id), 0);
     EXPECT_EQ(lastRecord(id), 0);
 
-    injectFailure();
+    refuseStoredText(u"GUASTO"_s);
     TNrTransaction caller(connection());
     caller.StartTransaction();
     saveCodes(u"TCHIAMANTE"_s, {u"tenuto"_s});

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+using namespace Qt::Literals::StringLiterals;
+
 void InstallationTest::SetUp()
 {
     if (GetParam() == Engine::PostgreSQL && !PgTestServer::configured())
@@ -64,4 +66,18 @@ QVariant DatabaseTest::scalar(const QString &sql, const QVariantList &values)
 void DatabaseTest::exec(const QString &sql, const QVariantList &values)
 {
     run(m_connection->database(), sql, values);
+}
+
+void DatabaseTest::refuseStoredText(const QString &text)
+{
+    // The text of the tests goes into the trigger, which takes no parameters.
+    const QString quoted = u"'"_s + QString(text).replace(u"'"_s, u"''"_s) + u"'"_s;
+    if (GetParam() == Engine::SQLite) {
+        exec(u"CREATE TRIGGER TR_GUASTO BEFORE INSERT ON TFIS_DATIFISCALI WHEN NEW.SFISVALUE = %1 "
+             "BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END"_s.arg(quoted));
+    } else {
+        exec(u"CREATE FUNCTION F_GUASTO() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+             "IF NEW.SFISVALUE = %1 THEN RAISE EXCEPTION 'guasto simulato'; END IF; RETURN NEW; END $$"_s.arg(quoted));
+        exec(u"CREATE TRIGGER TR_GUASTO BEFORE INSERT ON TFIS_DATIFISCALI FOR EACH ROW EXECUTE FUNCTION F_GUASTO()"_s);
+    }
 }

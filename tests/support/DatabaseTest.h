@@ -44,6 +44,9 @@ protected:
     // behind the program's back; values are bound.
     QVariant scalar(const QString &sql, const QVariantList &values = {});
     void exec(const QString &sql, const QVariantList &values = {});
+    // Makes the database refuse, with "guasto simulato", a value row of the
+    // table store whose text is the given one.
+    void refuseStoredText(const QString &text);
 
 private:
     std::unique_ptr<TdmkbrConnessione> m_connection;

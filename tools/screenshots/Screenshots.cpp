@@ -1,7 +1,8 @@
 // Pictures of the desktop program, for people to look at what an office
 // worker sees: the main window with its bar, every window of the
 // frontispiece with each of its pages, the search dialog, the findings
-// window and a message box. It runs the program on the database of its
+// window, a message box, the F24EP import dialog and every window of the
+// Prospetti with its pages. It runs the program on the database of its
 // installation, as "elh770" does, answers every message itself and writes
 // the pictures as PNG files into the folder given.
 //   elh_screenshots CARTELLA        (scripts/screenshots runs it under xvfb-run)
@@ -20,6 +21,7 @@
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
 #include "entry/TfmHlmRicerca.h"
+#include "entry/TfrElfBase.h"
 #include "entry/TfrElhAutonomo.h"
 #include "entry/TfrElhDipAnagr.h"
 #include "entry/TfrElhFornitore.h"
@@ -34,6 +36,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -65,14 +69,10 @@ public:
 
     void take(QWidget *window, const QString &name)
     {
-        settle();
-        const QString path = m_folder.filePath(u"%1-%2.png"_s.arg(++m_count, 2, 10, QLatin1Char('0')).arg(name));
-        if (!window->grab().save(path))
-            throw std::runtime_error("cannot write " + path.toStdString());
-        out << path << Qt::endl;
+        takeAs(window, u"%1-%2"_s.arg(++m_count, 2, 10, QLatin1Char('0')).arg(name));
     }
 
-    // A picture named after what it shows: "<name>.png".
+    // A picture named as given (a window's class name first).
     void takeAs(QWidget *window, const QString &name)
     {
         settle();
@@ -196,6 +196,50 @@ void picturePersons(Camera &camera, ElhProgram &program)
     }
 }
 
+// The grid and the detail page of a frame of a prospetto; a detail page
+// taller than the window is pictured screen by screen.
+void pictureProspetto(Camera &camera, QWidget *main, TfrElfBase *frame, const QString &name)
+{
+    frame->pcMain->setCurrentWidget(frame->tsGrid);
+    camera.takeAs(main, name + u"-griglia"_s);
+    frame->pcMain->setCurrentWidget(frame->tsDetail);
+    settle();
+    QScrollBar *bar = frame->tsDetail->findChild<QScrollArea *>()->verticalScrollBar();
+    for (int screen = 0; bar->value() < bar->maximum() || screen == 0; ++screen) {
+        bar->setValue(screen * bar->pageStep());
+        camera.takeAs(main, name + u"-dettaglio"_s + (bar->maximum() > 0 ? u"-%1"_s.arg(screen + 1) : QString()));
+    }
+    bar->setValue(0);
+}
+
+// Every page of a window of the Prospetti, its file names beginning with
+// the window's class name.
+void pictureProspetti(Camera &camera, ElhProgram &program)
+{
+    QWidget *main = &program.main();
+    const std::pair<const char16_t *, const char16_t *> windows[] = {
+        {u"xafSt", u"TfmElhProspST2009"}, {u"xafSv", u"TfmElhProspSV"}, {u"xafSX", u"TfmElhProspSX"},
+        {u"xafSY", u"TfmElhprospSY"},     {u"xafSs", u"TfmElhProspSS"}, {u"xafDI", u"TfmElhProspDI"}};
+    for (const auto &[command, className] : windows) {
+        QWidget *window = open(program, QString::fromUtf16(command));
+        const QString name = QString::fromUtf16(className);
+        auto *pages = window->findChild<QTabWidget *>(u"pcST"_s);
+        if (!pages)
+            pages = window->findChild<QTabWidget *>(u"pcSY"_s);
+        if (pages) {
+            for (int page = 0; page < pages->count(); ++page) {
+                pages->setCurrentIndex(page);
+                pictureProspetto(camera, main, qobject_cast<TfrElfBase *>(pages->widget(page)),
+                                 name + u"-"_s + slug(pages->tabText(page).section(u" - "_s, 0, 0)));
+            }
+        } else {
+            pictureProspetto(camera, main, window->findChild<TfrElfBase *>(), name);
+        }
+        program.main().mdiArea()->closeAllSubWindows();
+        settle();
+    }
+}
+
 void run(const QString &folder)
 {
     Camera camera(folder);
@@ -259,8 +303,13 @@ void run(const QString &folder)
     auto *extinct = open(program, u"xafSosEstinto"_s);
     pictureFrame(camera, &main, qobject_cast<TfmElhSosEst *>(extinct)->frSosEst, u"sostituto-estinto"_s);
     extinct->close();
+    main.mdiArea()->closeAllSubWindows();
     settle();
+    pictureProspetti(camera, program);
     picturePersons(camera, program);
+
+    camera.takeModal(u"importa-f24ep"_s);
+    program.commands().command(u"xafImpF24"_s)->Execute();
     main.close();
 }
 

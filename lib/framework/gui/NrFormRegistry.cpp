@@ -16,12 +16,12 @@ QHash<QString, Factory> &registry()
 
 void registerClass(const QString &className, Factory factory)
 {
-    registry().insert(className, std::move(factory));
+    registry().insert(className.toCaseFolded(), std::move(factory));
 }
 
 const Factory *find(const QString &className)
 {
-    const auto it = registry().constFind(className);
+    const auto it = registry().constFind(className.toCaseFolded());
     return it == registry().constEnd() ? nullptr : &it.value();
 }
 

@@ -89,7 +89,7 @@ QList<QWidget *> TfmNrMDIMain::childForms() const
 QWidget *TfmNrMDIMain::findChildForm(const QString &className) const
 {
     for (QWidget *form : childForms()) {
-        if (form->property("ClasseForm").toString() == className)
+        if (form->property("ClasseForm").toString().compare(className, Qt::CaseInsensitive) == 0)
             return form;
     }
     return nullptr;

@@ -4,6 +4,7 @@
 #include "DatabaseCommands.h"
 #include "Exceptions.h"
 #include "FileTelematicoCommand.h"
+#include "ImportCommand.h"
 #include "NrMessages.h"
 #include "PrintCommands.h"
 #include "Version.h"
@@ -50,6 +51,13 @@ const Command kCommands[] = {
      u"                                    prospetto SY; --prosegui risponde \"Si\" se\n"
      u"                                    mancano dati obbligatori\n",
      runFileTelematico},
+    {u"importa",
+     u"  importa f24ep [--st1 si|no]       importa i versamenti F24EP della contabilità\n"
+     u"    [--st2 si|no] [--sv si|no]      nei prospetti ST sezione I (--st1), ST\n"
+     u"                                    sezione II (--st2) e SV (--sv), tutti se non\n"
+     u"                                    indicati; i dati già presenti nel prospetto\n"
+     u"                                    sono sostituiti\n",
+     runImport},
     {u"stampa",
      u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"
      u"                                    dichiarazione nel FILE; COSA: frontespizio,\n"

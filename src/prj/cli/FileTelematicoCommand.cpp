@@ -1,5 +1,6 @@
 #include "FileTelematicoCommand.h"
 
+#include "CommandOptions.h"
 #include "ReturnSession.h"
 #include "checks/InfoList.h"
 #include "telematic/ElhMFile.h"
@@ -20,15 +21,6 @@ struct Options
     bool prospettoSy = true;
     bool goOn = false;
 };
-
-std::optional<bool> yesNo(const QString &text)
-{
-    if (text == u"si")
-        return true;
-    if (text == u"no")
-        return false;
-    return std::nullopt;
-}
 
 std::optional<Options> parse(const QStringList &arguments)
 {

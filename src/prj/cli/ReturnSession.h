@@ -19,6 +19,7 @@ public:
     // False when the database does not open; the reason was shown.
     bool open();
     THlmDBCds &store() { return m_store; }
+    TdmKbrParams &params() { return m_params; }
 
 private:
     TdmkbrConnessione m_connection;

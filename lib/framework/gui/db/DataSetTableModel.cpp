@@ -1,5 +1,7 @@
 #include "DataSetTableModel.h"
 
+#include <QFont>
+
 using namespace Qt::Literals::StringLiterals;
 
 DataSetTableModel::DataSetTableModel(ClientDataSet *dataSet, QObject *parent)
@@ -42,6 +44,13 @@ void DataSetTableModel::collectFields()
     }
 }
 
+void DataSetTableModel::addDrawnColumn(const QString &title, std::function<QString(const ClientDataSet &)> text)
+{
+    beginResetModel();
+    m_drawn.append({title, std::move(text)});
+    endResetModel();
+}
+
 void DataSetTableModel::setPositionColumn(const QString &title)
 {
     beginResetModel();
@@ -61,7 +70,7 @@ int DataSetTableModel::rowCount(const QModelIndex &parent) const
 
 int DataSetTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : firstFieldColumn() + static_cast<int>(m_fields.size());
+    return parent.isValid() ? 0 : firstFieldColumn() + static_cast<int>(m_fields.size() + m_drawn.size());
 }
 
 QVariant DataSetTableModel::data(const QModelIndex &index, int role) const
@@ -73,6 +82,9 @@ QVariant DataSetTableModel::data(const QModelIndex &index, int role) const
             return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignRight);
         return role == Qt::DisplayRole ? QVariant(index.row() + 1) : QVariant();
     }
+    const qsizetype afterFields = firstFieldColumn() + m_fields.size();
+    if (index.column() >= afterFields)
+        return drawnData(m_drawn.at(index.column() - afterFields), index.row(), role);
     Field *f = columnField(index.column());
     if (!f)
         return QVariant();
@@ -84,13 +96,34 @@ QVariant DataSetTableModel::data(const QModelIndex &index, int role) const
     return f->displayText();
 }
 
+QVariant DataSetTableModel::drawnData(const DrawnColumn &column, int row, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole: {
+        const RecordPeek peek(*m_dataSet, row + 1);
+        return column.text(*m_dataSet);
+    }
+    case Qt::FontRole: {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignCenter);
+    default:
+        return QVariant();
+    }
+}
+
 QVariant DataSetTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)
         return QVariant();
+    if (orientation == Qt::Horizontal && section < firstFieldColumn())
+        return m_positionTitle;
+    if (orientation == Qt::Horizontal && section >= firstFieldColumn() + m_fields.size())
+        return m_drawn.value(section - firstFieldColumn() - m_fields.size()).title;
     if (orientation == Qt::Horizontal) {
-        if (section < firstFieldColumn())
-            return m_positionTitle;
         if (section - firstFieldColumn() < m_titles.size())
             return m_titles.at(section - firstFieldColumn());
         const Field *f = columnField(section);

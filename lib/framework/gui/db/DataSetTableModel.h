@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <functional>
+
 // The records of a client dataset as a read-only table: one row per record
 // of the view (a new record not yet posted included), one column per field
 // shown, titled with the field's display label and painted with its display
@@ -24,10 +26,14 @@ public:
     // The fields shown, by name, with their titles when given (otherwise the
     // fields' display labels); no names: every visible field.
     void setColumns(const QStringList &fieldNames, const QStringList &titles = {});
+    // A column after the fields that the owner draws: the text it gives for
+    // the record being painted (the dataset shows that record meanwhile),
+    // in bold and centred.
+    void addDrawnColumn(const QString &title, std::function<QString(const ClientDataSet &)> text);
     // A first column, under that title, with each row's position in the
     // view (1, 2, ...); an empty title takes it away.
     void setPositionColumn(const QString &title);
-    // The field of a column, or null (the position column has none).
+    // The field of a column, or null (a drawn or position column).
     Field *columnField(int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -45,11 +51,20 @@ private:
     void cursorMoved() override;
     void stateChanged() override;
     void collectFields();
-    int firstFieldColumn() const { return m_positionTitle.isEmpty() ? 0 : 1; }
 
     ClientDataSet *m_dataSet;
     QStringList m_columns;
     QStringList m_titles;
     QList<Field *> m_fields; // the fields shown, collected at every reset
+    struct DrawnColumn
+    {
+        QString title;
+        std::function<QString(const ClientDataSet &)> text;
+    };
+    QList<DrawnColumn> m_drawn;
     QString m_positionTitle;
+
+    int firstFieldColumn() const { return m_positionTitle.isEmpty() ? 0 : 1; }
+
+    QVariant drawnData(const DrawnColumn &column, int row, int role) const;
 };

@@ -93,7 +93,8 @@ void TNrDBEdit::fitToField()
         characters = 6;
     const QString sample = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"_s;
     const int perCharacter = fontMetrics().horizontalAdvance(sample) / static_cast<int>(sample.size());
-    setFixedWidth(perCharacter * (characters + 1) + 16);
+    // Two characters more than the average: codes are mostly wide capitals.
+    setFixedWidth(perCharacter * (characters + 2) + 16);
 }
 
 void TNrDBEdit::showValue(const Field *field)

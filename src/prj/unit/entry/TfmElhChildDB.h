@@ -2,17 +2,14 @@
 
 #include "TfmNrChildDB.h"
 
-#include <QList>
-
+class FrameHost;
 class QTabWidget;
 class THlmDBCds;
 class TfrElfBase;
 
-// The child window every table of the return is edited in. On show each
-// frame's table is loaded from the store and the first pages (the frames'
-// and the window's own) come to the front; every confirmed record is saved to the store at once. The window
-// refuses to close, or to change page, while a record is being edited; on
-// closing, deletions not yet written are saved and the datasets closed.
+// The child window every table of the return is edited in, with the rules
+// of FrameHost: tables loaded on show, every confirmed record saved at once,
+// no closing and no change of page while a record is being edited.
 class TfmElhChildDB : public TfmNrChildDB
 {
     Q_OBJECT
@@ -27,9 +24,9 @@ protected:
     void addFrame(TfrElfBase *frame);
     // The same for the frame that fills the whole window.
     void setMainFrame(TfrElfBase *frame);
-    // The window's own page control, when it has one: its first page comes
-    // to the front on show, and it keeps its page while a record is edited.
+    // The window's own page control, when it has one.
     void setPageControl(QTabWidget *pages);
+    FrameHost &frames() const { return *m_frames; }
 
     void FormShow() override;
     // What the window completes in a frame's dataset once it is loaded,
@@ -38,14 +35,8 @@ protected:
     void FormCloseQuery(bool &canClose) override;
     void FormClose() override;
 
-    THlmDBCds &store() const { return m_store; }
+    THlmDBCds &store() const;
 
 private:
-    void pageChanged(int index);
-
-    THlmDBCds &m_store;
-    QList<TfrElfBase *> m_frames;
-    QTabWidget *m_pages = nullptr;
-    int m_page = 0;
-    bool m_restoringPage = false;
+    FrameHost *m_frames;
 };

@@ -2,10 +2,12 @@
 
 #include "Exceptions.h"
 #include "NrApplication.h"
+#include "NrMessages.h"
 #include "THlmCds.h"
 #include "THlmDBCds.h"
 #include "TNrDBGrid.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +16,16 @@
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The table a reference file holds: its name without the extension.
+QString tableOfFile(const QString &filePath)
+{
+    return QFileInfo(filePath).completeBaseName();
+}
+
+} // namespace
 
 TfmHlmRicerca::TfmHlmRicerca(QWidget *parent)
     : TfmNrOkCancDlg(parent)
@@ -54,7 +66,7 @@ void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field,
                                     QWidget *parent)
 {
     lookupInto(
-        target, field, [&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath); }, parent);
+        target, field, [&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath); }, tableOfFile(filePath), parent);
 }
 
 void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field, THlmDBCds &store, const QString &table,
@@ -65,17 +77,17 @@ void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field,
         if (Field *number = ds.findField(u"IFISRIGO"_s))
             number->setVisible(false);
     };
-    lookupInto(target, field, load, parent);
+    lookupInto(target, field, load, table, parent);
 }
 
 void TfmHlmRicerca::lookupInto(ClientDataSet &target, const QString &field,
-                               const std::function<void(ClientDataSet &)> &load, QWidget *parent)
+                               const std::function<void(ClientDataSet &)> &load, const QString &table, QWidget *parent)
 {
     Field *f = target.findField(field);
     if (!target.active() || !f || f->readOnly())
         return;
     TfmHlmRicerca dialog(parent);
-    const QVariant code = dialog.execute(load);
+    const QVariant code = dialog.execute(load, table);
     if (!code.isValid())
         return;
     if (target.state() == DataSetState::Browse)
@@ -85,7 +97,8 @@ void TfmHlmRicerca::lookupInto(ClientDataSet &target, const QString &field,
 
 bool TfmHlmRicerca::searchFile(const QString &filePath)
 {
-    const QVariant chosen = execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath); });
+    const QVariant chosen =
+        execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath); }, tableOfFile(filePath));
     if (!chosen.isValid()) {
         cdsSearch.close();
         return false;
@@ -93,12 +106,17 @@ bool TfmHlmRicerca::searchFile(const QString &filePath)
     return true;
 }
 
-QVariant TfmHlmRicerca::execute(const std::function<void(ClientDataSet &)> &load)
+QVariant TfmHlmRicerca::execute(const std::function<void(ClientDataSet &)> &load, const QString &table)
 {
     cdsSearch.close();
     cdsSearch.setIndexFieldNames(QString());
     m_indexField.clear();
     load(cdsSearch);
+    if (cdsSearch.isEmpty()) {
+        NrMessageDlg(u"La tabella «%1» non ha ancora righe: scrivere il codice direttamente nel campo."_s.arg(table),
+                     MsgDlgType::Information);
+        return QVariant();
+    }
     grSearch->refreshColumns();
     // The order and the search start on the first field shown: a hidden
     // record number would find nothing of what is typed.

@@ -40,8 +40,10 @@ public:
     // false (cdsSearch closed) when cancelled.
     bool searchFile(const QString &filePath);
     // The common core: loads cdsSearch, runs the dialog; the value of the
-    // first visible field of the chosen record, or null when cancelled.
-    QVariant execute(const std::function<void(ClientDataSet &)> &load);
+    // first visible field of the chosen record, or null when cancelled. A
+    // table without rows is not shown: the user is told that its codes are
+    // typed by hand.
+    QVariant execute(const std::function<void(ClientDataSet &)> &load, const QString &table);
 
     ClientDataSet cdsSearch;
     TNrDBGrid *grSearch;
@@ -53,7 +55,7 @@ protected:
 
 private:
     static void lookupInto(ClientDataSet &target, const QString &field,
-                           const std::function<void(ClientDataSet &)> &load, QWidget *parent);
+                           const std::function<void(ClientDataSet &)> &load, const QString &table, QWidget *parent);
     void indexOn(const QString &fieldName);
     void locateTyped(const QString &text);
     bool moveByKey(int key, Qt::KeyboardModifiers modifiers);

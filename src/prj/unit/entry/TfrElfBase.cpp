@@ -137,6 +137,10 @@ void TfrElfBase::wireEvents()
         if (m_afterPost)
             m_afterPost();
     };
+    events.afterDelete = [this](ClientDataSet &) {
+        if (m_afterDelete)
+            m_afterDelete();
+    };
     events.onNewRecord = [this](ClientDataSet &) { cdsMainNewRecord(); };
     events.beforeDelete = [this](ClientDataSet &) { cdsMainBeforeDelete(); };
     connect(dsMain, &TDataSource::stateChange, this, [this] {
@@ -171,8 +175,11 @@ void TfrElfBase::applyCaptions()
         if (Field *f = cdsMain.findField(it.key()))
             f->setDisplayLabel(it.value());
     }
-    for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>())
+    // The edits showed the record before its fields had their formats.
+    for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>()) {
         edit->fitToField();
+        edit->refresh();
+    }
 }
 
 void TfrElfBase::detailBuilt()
@@ -237,10 +244,10 @@ void TfrElfBase::cdsMainBeforePost()
     }
 }
 
-void TfrElfBase::uncheckAll()
+void TfrElfBase::clearCheckBoxes()
 {
     // Only the frame's own: a detail page may hold other frames.
-    for (TNrDBCheckBox *check : tsDetail->findChildren<TNrDBCheckBox *>()) {
+    for (const TNrDBCheckBox *check : tsDetail->findChildren<TNrDBCheckBox *>()) {
         if (check->dataSource() != dsMain)
             continue;
         if (Field *f = cdsMain.findField(check->dataField()))
@@ -257,8 +264,10 @@ void TfrElfBase::uncheckFlags()
     }
 }
 
-void TfrElfBase::confirmMandatoryData()
+void TfrElfBase::askMandatoryCheck()
 {
+    if (m_loading)
+        return;
     QStringList findings;
     if (!MandatoryDataCheck::run(findings, {&cdsMain}) && !InfoList::ask(findings))
         Abort();

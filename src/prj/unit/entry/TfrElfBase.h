@@ -59,6 +59,8 @@ public:
     virtual void dataSetOpened();
     // The window's work after every post of cdsMain.
     void setAfterPost(std::function<void()> handler) { m_afterPost = std::move(handler); }
+    // The window's work after every delete of cdsMain.
+    void setAfterDelete(std::function<void()> handler) { m_afterDelete = std::move(handler); }
     // "%d di %d" (current record, records), "Ins." on a new record.
     QString recordCounterText() const;
     bool editing() const;
@@ -108,25 +110,26 @@ protected:
     void addItems(FieldGrid *grid, std::initializer_list<Item> items);
     // A page whose content scrolls, named as its caption.
     static QWidget *scrollPage(const QString &caption, QLayout *content);
+    // The same for one or two columns of fields, finished.
+    static QWidget *columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right = nullptr);
     // A page whose content is made the first time it is shown, so that a
     // frame with many pages opens at once; its controls then take their
     // captions and widths (detailBuilt).
     QWidget *lazyPage(std::function<QWidget *()> build);
     // What follows the making of a page's controls.
     virtual void detailBuilt();
-    // The same for one or two columns of fields, finished.
-    static QWidget *columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right = nullptr);
     // A caption for a field that has no control of its own (a grid column).
     void setCaption(const QString &field, const QString &caption) { m_captions.insert(field, caption); }
 
-    // Sets the field of every check box of the frame to "0" (a new record).
-    void uncheckAll();
+    // Every check box of the page "Dettaglio" set to "0" (a new record).
+    void clearCheckBoxes();
     // The same for every flag of the record (the fields named L...), the
     // check boxes of pages not made yet included.
     void uncheckFlags();
-    // The mandatory-data check of the current record, asking: the post goes
-    // on only when it passes or the user answers "Si".
-    void confirmMandatoryData();
+    // The mandatory-data check of the record confirmed by the user, asking
+    // whether to go on when it finds something; a "No" abandons the post.
+    // Records completed while the window loads are not checked.
+    void askMandatoryCheck();
 
     virtual void cdsMainBeforePost();
     virtual void cdsMainNewRecord() {}
@@ -145,5 +148,6 @@ private:
     bool m_postPermission = false;
     bool m_loading = false;
     std::function<void()> m_afterPost;
+    std::function<void()> m_afterDelete;
     QHash<QString, QString> m_captions;
 };

@@ -41,7 +41,7 @@ TfrElhAnagrafe::TfrElhAnagrafe(PersonTables::Kind kind, THlmDBCds &store, QWidge
     };
     events.beforeEdit = refuse;
     // The deletion reached the store when the user confirmed it.
-    events.afterDelete = [](ClientDataSet &ds) { ds.mergeChangeLog(); };
+    setAfterDelete([this] { cdsMain.mergeChangeLog(); });
 }
 
 QString TfrElhAnagrafe::tableName() const
@@ -111,8 +111,7 @@ void TfrElhAnagrafe::cdsMainBeforePost()
             throw ENrError(u"Codice fiscale obbligatorio"_s);
         cdsMain.fieldByName(registry().groupField).setAsString(registry().group);
     }
-    if (!loading())
-        confirmMandatoryData();
+    askMandatoryCheck();
 }
 
 void TfrElhAnagrafe::cdsMainBeforeDelete()

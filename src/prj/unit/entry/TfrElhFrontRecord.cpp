@@ -21,8 +21,7 @@ void TfrElhFrontRecord::cdsMainBeforePost()
             throw ENrError(u"Codice fiscale obbligatorio"_s);
         acInsert->setVisible(false);
     }
-    if (!loading())
-        confirmMandatoryData();
+    askMandatoryCheck();
 }
 
 void TfrElhFrontRecord::updateActions()

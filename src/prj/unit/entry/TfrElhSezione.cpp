@@ -68,8 +68,7 @@ void TfrElhSezione::cdsMainBeforePost()
         cdsMain.fieldByName(PersonTables::registry(m_kind).codeField).setAsString(m_person.code);
         cdsMain.fieldByName(u"IAFIID"_s).setAsInteger(m_person.id);
     }
-    if (!loading())
-        confirmMandatoryData();
+    askMandatoryCheck();
 }
 
 void TfrElhSezione::updateActions()

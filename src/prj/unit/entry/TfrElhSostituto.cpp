@@ -223,7 +223,7 @@ QLayout *TfrElhSostituto::impegnoVisto()
 
 void TfrElhSostituto::cdsMainNewRecord()
 {
-    uncheckAll();
+    clearCheckBoxes();
     cdsMain.fieldByName(u"SSOSCFDICASTERO"_s).setAsString(kDicastero);
     cdsMain.fieldByName(u"ISOSSEZ"_s).setAsInteger(1);
     const QString code = m_schoolFiscalCode ? TextLib::Trim(m_schoolFiscalCode()) : QString();

@@ -12,8 +12,15 @@
 #include "entry/TfmElhAutonomo.h"
 #include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
+#include "entry/TfmElhImportF24.h"
+#include "entry/TfmElhProspDI.h"
+#include "entry/TfmElhProspSS.h"
+#include "entry/TfmElhProspST2009.h"
+#include "entry/TfmElhProspSV.h"
+#include "entry/TfmElhProspSX.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
+#include "entry/TfmElhprospSY.h"
 #include "entry/TfmHlmWait.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "frontispiece/SchoolFiscalCode.h"
@@ -118,6 +125,20 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhFornitore(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhSosEst"_s,
                                   [store](QWidget *parent) { return new TfmElhSosEst(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhProspST2009"_s,
+                                  [store](QWidget *parent) { return new TfmElhProspST2009(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhProspSV"_s,
+                                  [store](QWidget *parent) { return new TfmElhProspSV(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhProspSX"_s,
+                                  [store](QWidget *parent) { return new TfmElhProspSX(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhprospSY"_s,
+                                  [store](QWidget *parent) { return new TfmElhprospSY(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhProspSS"_s,
+                                  [store](QWidget *parent) { return new TfmElhProspSS(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhProspDI"_s,
+                                  [store](QWidget *parent) { return new TfmElhProspDI(*store, parent); });
+    NrFormRegistry::registerClass(
+        u"TfmElhImportF24"_s, [this, store](QWidget *parent) { return new TfmElhImportF24(*store, m_params, parent); });
     NrFormRegistry::registerClass(u"TfmElhDipendente"_s,
                                   [store](QWidget *parent) { return new TfmElhDipendente(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,

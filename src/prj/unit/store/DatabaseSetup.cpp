@@ -6,6 +6,7 @@
 #include "Exceptions.h"
 #include "NrQuery.h"
 #include "NruParams.h"
+#include "PayrollPayments.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "store/ReturnCatalogue.h"
@@ -95,6 +96,15 @@ QStringList DatabaseSetup::createDemo(const ReturnCatalogue &catalogue, const QS
             store.save(ds, table.name);
             loaded.append(table.name + suffix);
         }
+    }
+    // The payroll module's F24EP delegations, which the payments import reads.
+    const QString payments = DataPaths::resolve(demoFolder, QString::fromUtf16(kDemoPayments));
+    QFile file(payments);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly))
+            throw EInOutError(u"Impossibile aprire i dati dimostrativi «%1»: %2"_s.arg(payments, file.errorString()));
+        PayrollPayments::load(m_connection, file.readAll(), payments);
+        loaded.append(QString::fromUtf16(kDemoPayments).replace(u'\\', u'/'));
     }
     return loaded;
 }

@@ -16,41 +16,6 @@ QString where(const QString &source)
 
 } // namespace
 
-QString attribute(const QDomElement &node, QStringView name)
-{
-    return node.attribute(name.toString());
-}
-
-void setAttribute(QDomElement &node, QStringView name, const QString &value)
-{
-    node.setAttribute(name.toString(), value);
-}
-
-std::vector<QDomElement> childElements(const QDomElement &node, QStringView tag)
-{
-    std::vector<QDomElement> items;
-    const QString name = tag.toString();
-    for (QDomElement e = node.firstChildElement(name); !e.isNull(); e = e.nextSiblingElement(name))
-        items.push_back(e);
-    return items;
-}
-
-QDomElement appendChild(QDomElement &node, QStringView tag)
-{
-    QDomElement e = node.ownerDocument().createElement(tag.toString());
-    node.appendChild(e);
-    return e;
-}
-
-QDomElement insertChild(QDomElement &node, QStringView tag, const std::vector<QDomElement> &items, int index)
-{
-    if (index < 0 || index >= static_cast<int>(items.size()))
-        return appendChild(node, tag);
-    QDomElement e = node.ownerDocument().createElement(tag.toString());
-    node.insertBefore(e, items[static_cast<std::size_t>(index)]);
-    return e;
-}
-
 QDomElement checkedRoot(const QDomDocument &document, const QString &source, const LayoutTags &tags)
 {
     const QDomElement root = document.documentElement();
@@ -59,8 +24,8 @@ QDomElement checkedRoot(const QDomDocument &document, const QString &source, con
     if (root.tagName() != tags.root)
         throw EDescriptorError(u"%1, riga %2: l'elemento radice è «%3» invece di «%4»"_s.arg(
             where(source), QString::number(root.lineNumber()), root.tagName(), tags.root));
-    for (const QDomElement &section : childElements(root, tags.section)) {
-        for (const QDomElement &field : childElements(section, tags.field)) {
+    for (const QDomElement &section : XmlNodes::childElements(root, tags.section)) {
+        for (const QDomElement &field : XmlNodes::childElements(section, tags.field)) {
             const QString width = field.attribute(u"Width"_s);
             bool ok = false;
             width.trimmed().toInt(&ok);

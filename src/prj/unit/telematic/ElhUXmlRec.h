@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Exceptions.h"
+#include "XmlNodes.h"
 
 #include <QDomDocument>
 #include <QDomElement>
@@ -66,13 +67,6 @@ concept RepeatedFamily = F::kind == LayoutFamily::E || F::kind == LayoutFamily::
 
 namespace ElhUXmlRec {
 
-QString attribute(const QDomElement &node, QStringView name);
-void setAttribute(QDomElement &node, QStringView name, const QString &value);
-// The child elements of `node` with the tag, in document order.
-std::vector<QDomElement> childElements(const QDomElement &node, QStringView tag);
-QDomElement appendChild(QDomElement &node, QStringView tag);
-QDomElement insertChild(QDomElement &node, QStringView tag, const std::vector<QDomElement> &items, int index);
-
 // Checks that the document's root is `rootTag` and that every field under
 // it has an integer Width; `source` names the document in the messages.
 QDomElement checkedRoot(const QDomDocument &document, const QString &source, const LayoutTags &tags);
@@ -83,11 +77,11 @@ QDomDocument loadDocument(const QString &fileName);
 
 // A field of a layout descriptor (CampoA ... CampoZ).
 template<class F>
-class TXMLCampoType
+class TXMLCampoType : public TXMLNode
 {
 public:
     explicit TXMLCampoType(QDomElement node)
-        : m_node(std::move(node))
+        : TXMLNode(std::move(node))
     {
     }
 
@@ -125,51 +119,6 @@ public:
     {
         set(u"Field", value);
     }
-
-    // The line of the element in its file, for messages.
-    int lineNumber() const { return m_node.lineNumber(); }
-
-private:
-    QString get(QStringView name) const { return ElhUXmlRec::attribute(m_node, name); }
-    void set(QStringView name, const QString &value) { ElhUXmlRec::setAttribute(m_node, name, value); }
-
-    QDomElement m_node;
-};
-
-// An element holding an ordered list of child elements of one tag.
-template<class Item>
-class TXMLNodeCollection
-{
-public:
-    TXMLNodeCollection(QDomElement node, QStringView itemTag)
-        : m_node(std::move(node))
-        , m_itemTag(itemTag)
-        , m_items(ElhUXmlRec::childElements(m_node, itemTag))
-    {
-    }
-
-    int Count() const { return static_cast<int>(m_items.size()); }
-    Item Add()
-    {
-        m_items.push_back(ElhUXmlRec::appendChild(m_node, m_itemTag));
-        return Item(m_items.back());
-    }
-    Item Insert(int index)
-    {
-        QDomElement e = ElhUXmlRec::insertChild(m_node, m_itemTag, m_items, index);
-        m_items.insert(m_items.begin() + index, e);
-        return Item(e);
-    }
-
-protected:
-    Item itemAt(int index) const { return Item(m_items.at(static_cast<std::size_t>(index))); }
-    QString get(QStringView name) const { return ElhUXmlRec::attribute(m_node, name); }
-    void set(QStringView name, const QString &value) { ElhUXmlRec::setAttribute(m_node, name, value); }
-
-private:
-    QDomElement m_node;
-    QStringView m_itemTag;
-    std::vector<QDomElement> m_items;
 };
 
 // A section: its title, for families E and J how it repeats, for family J

@@ -48,7 +48,7 @@ TEST_P(DemoPrints, EveryProspettoOfTheDemoSchool)
 {
     const QList<std::pair<QString, QList<int>>> prints = {
         {u"frontespizio"_s, {1, 2, 3}},
-        {u"st"_s, {23, 24, 24, 25, 26, 23, 23, 24, 25, 26}},
+        {u"st"_s, {23, 24, 25, 26, 23, 24, 23, 24, 25, 26}},
         {u"sv"_s, {27, 27, 27, 27}},
         {u"sx"_s, {28, 29}},
         {u"sy"_s, {30, 31}},

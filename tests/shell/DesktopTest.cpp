@@ -152,10 +152,15 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
     EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"Imp. Autonomi"_s)}));
 }
 
-TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)
+TEST_P(Commands, TheF24ImportIsCalledF24WhenTheReturnsYearDoesNotUseF24EP)
 {
     EXPECT_EQ(commands().xafImpF24->Caption, u"F24EP"_s);
-    exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0"_s);
+    // An office working in another financial year: the return's year decides.
+    params().setValue(QString::fromUtf16(TdmNruParams::kAnfId), 2022);
+    exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0 WHERE IANFID = 2022"_s);
+    start();
+    EXPECT_EQ(commands().xafImpF24->Caption, u"F24EP"_s);
+    exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0 WHERE IANFID = 2023"_s);
     start();
     EXPECT_EQ(commands().xafImpF24->Caption, u"F24"_s);
     QString title;

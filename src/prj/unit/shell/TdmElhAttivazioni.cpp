@@ -229,12 +229,15 @@ void TdmElhAttivazioni::refuseWithChildWindows(bool &allow) const
     allow = false;
 }
 
+// The return's income year decides the accounting parameters, whatever
+// financial year the office works in.
 void TdmElhAttivazioni::loadParameters()
 {
+    constexpr int kReturnFinancialYear = 2023;
     if (!m_params)
         return;
     try {
-        m_params->loadFinancialYear(m_params->anfId());
+        m_params->loadFinancialYear(kReturnFinancialYear);
     } catch (const Exception &) {
         // Without the school database the accounting parameters stay unknown.
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FronteXml.h"
+
 #include <QList>
 #include <QString>
 
@@ -16,12 +18,8 @@
 // Top, Left and Height are whole numbers, checked when the file is read.
 namespace CertificateXml {
 
-struct TXMLPrintRectType
-{
-    int top = 0;
-    int left = 0;
-    int height = 0;
-};
+// Top, Left and Height, as in the frontispiece's descriptor.
+using TXMLPrintRectType = FronteXml::TXMLPrintRectType;
 
 struct TXMLEditType
 {

@@ -71,7 +71,10 @@ const Command kCommands[] = {
     {u"stampa",
      u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"
      u"                                    dichiarazione nel FILE; COSA: frontespizio,\n"
-     u"                                    st, sv, sx, sy, ss, di\n",
+     u"                                    st, sv, sx, sy, ss, di\n"
+     u"  stampa dipendenti|autonomi        stampa le certificazioni dei dipendenti o\n"
+     u"    --out FILE.pdf                  degli autonomi nel FILE, di tutti o di quelli\n"
+     u"    [--codice-fiscale CF ...]       con i codici fiscali indicati\n",
      runPrint},
     {u"riepilogo",
      u"  riepilogo COSA --out FILE.pdf     stampa un riepilogo nel FILE; COSA: inps,\n"

@@ -4,6 +4,8 @@
 #include "ClientDataSet.h"
 #include "PrintTestSupport.h"
 #include "TemplateLayout.h"
+#include "print/ElhMPdfAut.h"
+#include "print/ElhMPdfDip.h"
 #include "print/ElhMProspSTPDF.h"
 #include "print/ElhMStampe.h"
 
@@ -160,5 +162,43 @@ TEST(DeliveredLayout, TheFrontispieceSitsInItsBoxes)
         expectInBoxes(out, u"770_sempl_mod.pdf"_s);
         // The declarant's signature is a ticked box.
         EXPECT_EQ(textIn(PdfReadBack::read(out).at(2), 30, 40, 492), u"X"_s);
+    }
+}
+
+TEST(DeliveredLayout, TheCertificatesSitInTheirBoxes)
+{
+    PrintFixture f(false);
+    fill(f, u"TSOS_DATOSOSTITUTO"_s, 1);
+    // Two persons with two rows in every section, so that the continuation
+    // pages are printed too, and enough dependants to fill page 7 and more.
+    // The codes of agents are numeric, as they are in a return.
+    const QJsonObject agents{{u"SSOE7CODICE"_s, u"82009870542"_s},
+                             {u"SCON7CODFISCONG"_s, u"80012345676"_s},
+                             {u"SINPDAP7CODFISAMMNE"_s, u"80012345676"_s}};
+    for (const QString &code : {u"RSSMRA75D12D653T"_s, u"BNCLRA90B41G478Z"_s}) {
+        QJsonObject person = agents;
+        person.insert(u"SDIP7CODFIS"_s, code);
+        person.insert(u"SDIP7COGNOME"_s, u"DELLA ROVERE"_s);
+        person.insert(u"SDIP7NOME"_s, u"MARIA LUISA"_s);
+        fill(f, u"TDIP7_ANAGRFISCALI"_s, 1, person);
+        for (const char16_t *table : {u"TREE7_REDDITOESTER", u"TCFF7_CFFAMILIARE", u"TCON7_DATICONGUAG",
+                                      u"TTAS7_TASSAZIONESE", u"TTFR7_TFR", u"TANN7_ANNOTAZIONI", u"TINPS7_INPS",
+                                      u"TINP7_INPDAP", u"TINA7_INAIL", u"TRAR7_REDASSTIRTIT", u"TSLS7_SOMEROLAVSTRA"})
+            fill(f, QString::fromUtf16(table), 2, person);
+        fill(f, u"TCFC7_CONFAMCARICO"_s, 1 + TdmElhPdfDip::kDependantRows + 2, person);
+    }
+    fill(f, u"TDAU7_DATIAUTONOM"_s, 1,
+         {{u"SDAU7CODFIS"_s, u"02487650323"_s},
+          {u"SDAU7COGNOME"_s, u"STUDIO ASSOCIATO BIANCHI"_s},
+          {u"SSOE7CODICE"_s, u"82009870542"_s}});
+    fill(f, u"TDSE7_SOMMEEROGATE"_s, 2, {{u"SDAU7CODFIS"_s, u"02487650323"_s}});
+
+    TdmElhStampe stampe(f.store);
+    TdmElhPdfDip employees(f.store, stampe);
+    TdmElhPdfAut workers(f.store, stampe);
+    for (TdmElhPdfCertificato *print : std::initializer_list<TdmElhPdfCertificato *>{&employees, &workers}) {
+        const QString out = f.file(print == &employees ? u"Dipendenti.pdf"_s : u"Autonomi.pdf"_s);
+        ASSERT_EQ(print->Crea(out), TdmElhPdfCertificato::Outcome::Saved);
+        expectInBoxes(out, u"770_sempl_mod.pdf"_s);
     }
 }

@@ -9,6 +9,8 @@
 #include "TdmElhAttivazioni.h"
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
+#include "entry/TfmElhAutonomo.h"
+#include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
 #include "entry/TfmElhImportF24.h"
 #include "entry/TfmElhProspDI.h"
@@ -22,6 +24,8 @@
 #include "entry/TfmHlmWait.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "frontispiece/SchoolFiscalCode.h"
+#include "printwindows/TfmElhPdfAut.h"
+#include "printwindows/TfmElhPdfDip.h"
 #include "store/LocalDataFolder.h"
 
 #include <QAction>
@@ -135,6 +139,14 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhProspDI(*store, parent); });
     NrFormRegistry::registerClass(
         u"TfmElhImportF24"_s, [this, store](QWidget *parent) { return new TfmElhImportF24(*store, m_params, parent); });
+    NrFormRegistry::registerClass(u"TfmElhDipendente"_s,
+                                  [store](QWidget *parent) { return new TfmElhDipendente(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,
+                                  [store](QWidget *parent) { return new TfmElhAutonomo(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhPdfDip"_s,
+                                  [store](QWidget *parent) { return new TfmElhPdfDip(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhPdfAut"_s,
+                                  [store](QWidget *parent) { return new TfmElhPdfAut(*store, parent); });
 }
 
 QString TfmElhMain::schoolFiscalCode() const

@@ -120,8 +120,9 @@ QVariant valueFromJson(const Field &field, const QJsonValue &v)
     case QJsonValue::Double:
         if (field.dataType() == FieldType::Decimal) {
             if (significantDigits(v.toDouble()) > 15)
-                throw EConvertError(u"l'importo %1 ha troppe cifre per un numero JSON, che le può alterare: "
-                                    "scriverlo tra virgolette (\"%1\")"_s.arg(QString::number(v.toDouble(), 'f', 4)));
+                throw EConvertError(u"l'importo, letto come %1, ha troppe cifre per un numero JSON, che può "
+                                    "averle già alterate: scriverlo come testo, tra virgolette"_s.arg(
+                                        QString::number(v.toDouble(), 'f', 4)));
             return QVariant::fromValue(Decimal::fromDouble(v.toDouble()));
         }
         if (field.dataType() == FieldType::Integer || field.dataType() == FieldType::LargeInt) {

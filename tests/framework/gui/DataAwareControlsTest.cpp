@@ -281,7 +281,7 @@ TEST_F(Payments, ACheckBoxStoresOneOrZeroAsSoonAsItIsToggled)
     EXPECT_FALSE(check.isChecked());
 }
 
-TEST_F(Payments, AMemoHoldsTheWholeText)
+TEST_F(Payments, AMemoHoldsTheWholeTextAndRefusesControlCharacters)
 {
     TNrDBMemo memo;
     bind(memo, u"NOTE"_s);
@@ -290,6 +290,15 @@ TEST_F(Payments, AMemoHoldsTheWholeText)
     QTest::keyClick(&memo, Qt::Key_Return);
     QTest::keyClicks(&memo, u"seconda"_s);
     EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda"_s);
+    // Line breaks and tabs are the memo's own; a pasted NUL or BEL is given back.
+    QGuiApplication::clipboard()->setText(u"\tterza\u0007"_s);
+    QTest::keySequence(&memo, QKeySequence::Paste);
+    EXPECT_EQ(memo.toPlainText(), u"prima riga\nseconda"_s);
+    EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda"_s);
+    EXPECT_EQ(QToolTip::text(), u"«NOTE»: il testo contiene il carattere di controllo BEL alla posizione 25."_s);
+    QGuiApplication::clipboard()->setText(u"\tterza"_s);
+    QTest::keySequence(&memo, QKeySequence::Paste);
+    EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda\tterza"_s);
     ds.cancel();
     EXPECT_EQ(memo.toPlainText(), QString());
 }

@@ -4,8 +4,6 @@
 #include "ClientDataSet.h"
 #include "Exceptions.h"
 
-#include <QToolTip>
-
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,10 +31,8 @@ QString TNrDBEdit::entryProblem(const QString &input) const
     const Field *f = field();
     if (!f)
         return QString();
-    if (f->isText()) {
-        const QString problem = f->textProblem(input);
-        return problem.isEmpty() ? QString() : u"«%1»: il testo %2."_s.arg(caption(), problem);
-    }
+    if (f->isText())
+        return textEntryProblem(input);
     if (f->dataType() == FieldType::Decimal) {
         const QString whole = input.section(u',', 0, 0);
         const auto digits = std::count_if(whole.cbegin(), whole.cend(), [](QChar c) { return c.isDigit(); });
@@ -55,7 +51,7 @@ void TNrDBEdit::onTextEdited(const QString &text)
         const int cursor = cursorPosition() - static_cast<int>(text.size() - m_accepted.size());
         setText(m_accepted);
         setCursorPosition(std::clamp(cursor, 0, static_cast<int>(m_accepted.size())));
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), problem, this);
+        showRefusal(problem);
         return;
     }
     m_accepted = text;

@@ -327,6 +327,8 @@ void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alig
 
 int THlkPdf::SaveToFile(const QString &fileName)
 {
+    // What fails from here on is the save itself, not the last drawing.
+    m_lastOperation.clear();
     const Document *doc = selected();
     if (!doc)
         return fail(u"nessun documento selezionato"_s);

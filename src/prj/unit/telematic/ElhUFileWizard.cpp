@@ -87,6 +87,8 @@ bool FileWizard::hasProspettiSv() const
     // Every SX record is looked at, not only the current one: an extinct
     // agent's credits count as much as the agent's own.
     ClientDataSet &sx = m_dm.cdsPrSx;
+    if (sx.isEmpty())
+        return false;
     const Bookmark at = sx.bookmark();
     bool declared = false;
     for (sx.first(); !sx.eof() && !declared; sx.next())

@@ -4,8 +4,8 @@
 #include "PrintFormats.h"
 #include "PrintPaths.h"
 #include "THlkPdf.h"
-#include "checks/AgentSummary.h"
 #include "THlmDBCds.h"
+#include "checks/AgentSummary.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -148,8 +148,7 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhDipendente(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,
                                   [store](QWidget *parent) { return new TfmElhAutonomo(*store, parent); });
-    NrFormRegistry::registerClass(u"TfmElhFile"_s,
-                                  [store](QWidget *parent) { return new TfmElhFile(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhFile"_s, [store](QWidget *parent) { return new TfmElhFile(*store, parent); });
     TdmElhStampe *stampe = m_stampe.get();
     NrFormRegistry::registerClass(u"TfmElhPdfFront"_s,
                                   [stampe](QWidget *parent) { return new TfmElhPdfFront(*stampe, parent); });
@@ -159,12 +158,10 @@ void TfmElhMain::registerWindows()
                                           return new TfmElhPdfProspetto(prospetto, *store, *stampe, parent);
                                       });
     }
-    NrFormRegistry::registerClass(u"TfmElhPdfDip"_s, [store, stampe](QWidget *parent) {
-        return new TfmElhPdfDip(*store, *stampe, parent);
-    });
-    NrFormRegistry::registerClass(u"TfmElhPdfAut"_s, [store, stampe](QWidget *parent) {
-        return new TfmElhPdfAut(*store, *stampe, parent);
-    });
+    NrFormRegistry::registerClass(
+        u"TfmElhPdfDip"_s, [store, stampe](QWidget *parent) { return new TfmElhPdfDip(*store, *stampe, parent); });
+    NrFormRegistry::registerClass(
+        u"TfmElhPdfAut"_s, [store, stampe](QWidget *parent) { return new TfmElhPdfAut(*store, *stampe, parent); });
 }
 
 QString TfmElhMain::schoolFiscalCode() const

@@ -138,7 +138,7 @@ void TfmElhFile::buInizioClick()
     m_wizard->prospettoSy = rbTuttiSY->isChecked();
     // The choices made are those of the file from now on; stage 1 runs once.
     for (QWidget *w : std::initializer_list<QWidget *>{buInizio, rbTuttiSv, rbNessunoSv, rbTuttiSY, rbNessunoSY,
-                                                        button(QWizard::BackButton), button(QWizard::CancelButton)})
+                                                       button(QWizard::BackButton), button(QWizard::CancelButton)})
         w->setEnabled(false);
     m_running = true;
     FileWizard::Outcome outcome = FileWizard::Outcome::Failed;
@@ -176,8 +176,7 @@ void TfmElhFile::accept()
         return;
     const QString folder = DataPaths::fromRoot(u"USR\\FL2023\\Dich770"_s);
     if (!QDir().mkpath(folder)) {
-        NrMessageDlg(u"Impossibile creare la cartella %1."_s.arg(QDir::toNativeSeparators(folder)),
-                     MsgDlgType::Error);
+        NrMessageDlg(u"Impossibile creare la cartella %1."_s.arg(QDir::toNativeSeparators(folder)), MsgDlgType::Error);
         return;
     }
     s_FileTel->setDirectory(folder);

@@ -46,8 +46,9 @@ TEST_P(PrintWindows, TheFrontispieceWindowRefreshesTheAgentsSummaryAndPrintsTheF
         // Posted in the window's record, not saved.
         EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->fieldByName(u"ISOSNDIP"_s).asInteger(), 7);
 
-        window.frOutput->buCreatePdf->click();
         const QString file = window.frOutput->fullFileName();
+        QFile::remove(file);
+        window.frOutput->buCreatePdf->click();
         EXPECT_TRUE(file.endsWith(u"/USR/FL2023/Stp/Frontespizio.pdf"_s)) << file.toStdString();
         EXPECT_EQ(window.frOutput->meOut->toPlainText(), u"File generato: "_s + file);
         EXPECT_EQ(PdfReadBack::pageCount(file), 3);

@@ -481,9 +481,10 @@ TEST_P(MainWindow, AnSTPaymentAndAnSYRowTypedInTheirWindowsGoIntoTheFileAndTheST
         memo = wizard->meInfo->toPlainText();
         wizard->reject();
     });
+    const QString supply = DataPaths::fromRoot(u"USR\\FL2023\\Dich770\\77024"_s);
+    QFile::remove(supply);
     messages().clear();
     commands().command(u"xafFile"_s)->Execute();
-    const QString supply = DataPaths::fromRoot(u"USR\\FL2023\\Dich770\\77024"_s);
     QFile file(supply);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << memo.toStdString() << messages().texts().join(u'\n').toStdString();
     const QByteArray bytes = file.readAll();
@@ -500,8 +501,9 @@ TEST_P(MainWindow, AnSTPaymentAndAnSYRowTypedInTheirWindowsGoIntoTheFileAndTheST
         print = dialog->findChild<QPlainTextEdit *>(u"meOut"_s)->toPlainText();
         dialog->reject();
     });
-    commands().command(u"axfST"_s)->Execute();
     const QString printed = DataPaths::fromRoot(u"USR\\FL2023\\Stp\\prova.pdf"_s);
+    QFile::remove(printed);
+    commands().command(u"axfST"_s)->Execute();
     EXPECT_EQ(print, u"File generato: "_s + printed);
     QStringList drawn;
     for (const PdfReadBack::Page &page : PdfReadBack::read(printed))

@@ -167,4 +167,27 @@ TEST_P(FileWizardWindow, NoAtTheCompletenessQuestionClosesTheWindowWithoutTouchi
     EXPECT_EQ(window.result(), QDialog::Rejected);
 }
 
+TEST_P(FileWizardWindow, AnErrorOfSalvaIsShownAndLeftInTheMemoWithoutTheSuccessMessage)
+{
+    write(u"TSOS_DATOSOSTITUTO"_s,
+          R"({"records": [{"SSOSCODFIS": "80012345676", "SPROTINVGESTSEPID": "23010112345678901"}]})");
+    infoList.answer = true;
+    TfmElhFile window(store());
+    ASSERT_TRUE(showActive(&window));
+    window.buInizio->click();
+    ASSERT_TRUE(window.button(QWizard::FinishButton)->isEnabled()) << window.meInfo->toPlainText().toStdString();
+    messages().clear();
+    window.save(installation().root() + u"77024"_s);
+    const QString error = u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
+                          u"separata: \r\nIdentificativo dell invio e Progressivo Attribuito dal Servizio telematico "
+                          u"alla singola dichiarazioneambedue assenti o presenti"_s;
+    EXPECT_EQ(messages().texts(), QStringList{error});
+    // The memo shows the message's lines as lines.
+    const QString memo = window.meInfo->toPlainText();
+    EXPECT_TRUE(memo.contains(u"***** Incongruenza dati frontespizio:"_s)) << memo.toStdString();
+    EXPECT_TRUE(memo.endsWith(u"alla singola dichiarazioneambedue assenti o presenti"_s)) << memo.toStdString();
+    EXPECT_FALSE(QFile::exists(installation().root() + u"77024"_s));
+    EXPECT_FALSE(window.button(QWizard::FinishButton)->isEnabled());
+}
+
 ELH_INSTANTIATE_ON_BOTH_ENGINES(FileWizardWindow);

@@ -61,7 +61,12 @@ const Command kCommands[] = {
      u"    [--st2 si|no] [--sv si|no]      nei prospetti ST sezione I (--st1), ST\n"
      u"                                    sezione II (--st2) e SV (--sv), tutti se non\n"
      u"                                    indicati; i dati già presenti nel prospetto\n"
-     u"                                    sono sostituiti\n",
+     u"                                    sono sostituiti\n"
+     u"  importa anno-precedente           aggiunge alla dichiarazione i dipendenti o\n"
+     u"    dipendenti|autonomi             gli autonomi della dichiarazione 2022 che\n"
+     u"    [--cartella CARTELLA]           non vi sono ancora, con i dati anagrafici;\n"
+     u"                                    con --cartella li legge dai file esportati\n"
+     u"                                    nella CARTELLA (elh770 esporta)\n",
      runImport},
     {u"stampa",
      u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"

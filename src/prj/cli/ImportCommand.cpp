@@ -1,6 +1,7 @@
 #include "ImportCommand.h"
 
 #include "CommandOptions.h"
+#include "PreviousYearCommand.h"
 #include "ReturnSession.h"
 #include "import/ImportF24.h"
 
@@ -33,6 +34,8 @@ std::optional<ImportF24::Choice> parse(const QStringList &arguments)
 
 int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
+    if (arguments.value(0) == u"anno-precedente")
+        return runImportPreviousYear(arguments.mid(1), out, err);
     const std::optional<ImportF24::Choice> choice = parse(arguments);
     if (!choice) {
         err << u"Uso: elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]\n"_s;

@@ -110,7 +110,7 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
             out << line << Qt::endl;
     });
     TerminalFindings findings(err, options->goOn);
-    if (!wizard.createFile())
+    if (wizard.createFile() != FileWizard::Outcome::Created)
         return 1;
     wizard.save(QFileInfo(options->out).absoluteFilePath());
     out << success << Qt::endl;

@@ -142,3 +142,159 @@ TEST_P(CuImportTest, CertificationsOfAPersonAddUpUnlessOneReplacesThemAndOtherPe
     EXPECT_EQ(rows(u"TINPS7_INPS"_s, u"RSSMRA75D12D653T"_s) + rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s), before);
     EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), 2);
 }
+
+TEST_P(CuImportTest, APersonWhoseRowsTheDatabaseRefusesStaysAsHeWasAndTheOthersAreImported)
+{
+    write(u"TDIP7_ANAGRFISCALI"_s, R"({"records": [
+        {"SDIP7CODFIS": "RSSMRA75D12D653T", "SDIP7COGNOME": "ROSSI", "SDIP7NOME": "MARIO", "SDIP7GRUPPOANA": "D", "FFIS7RITIRPEF": "999"}]})");
+    write(u"TINPS7_INPS"_s, R"({"records": [{"SDIP7CODFIS": "RSSMRA75D12D653T", "sInps7MatrAzienda": "0001", "fInps7Imponibile": "9"}]})");
+    certify(u"TCUD_DATICUD"_s, R"(
+        {"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDCOGNOME": "Rossi", "SCUDNOME": "Mario", "FCUDRITIRPEF": "100"},
+        {"SCUDCODFIS": "BNCLRA90B41G478Z", "SCUDMESE": "12", "SCUDCOGNOME": "Bianchi", "SCUDNOME": "Laura", "FCUDRITIRPEF": "200"})");
+    // His registry and fiscal data are written; his INPS row is refused.
+    certify(u"TCUDI_INPS"_s, R"({"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDMATRAZIENDA": "GUASTO", "FCUDIMPONIBILE": "1"})");
+    const QStringList employee = rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s);
+    const QStringList inps = rows(u"TINPS7_INPS"_s, u"RSSMRA75D12D653T"_s);
+    refuseStoredText(u"GUASTO"_s);
+
+    EXPECT_FALSE(run({u"RSSMRA75D12D653T"_s, u"BNCLRA90B41G478Z"_s}));
+    EXPECT_EQ(rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s), employee);
+    EXPECT_EQ(rows(u"TINPS7_INPS"_s, u"RSSMRA75D12D653T"_s), inps);
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"BNCLRA90B41G478Z"_s, u"FFIS7RITIRPEF"_s), u"200"_s);
+    ASSERT_GE(log.size(), 2) << log.join(u'\n').toStdString() << messages().texts().join(u'\n').toStdString();
+    EXPECT_EQ(log[0], u"Dipendente Rossi Mario"_s);
+    EXPECT_TRUE(log[1].startsWith(u"Importazione non riuscita, i dati già presenti del dipendente non sono stati modificati: "_s))
+        << log[1].toStdString();
+    EXPECT_TRUE(log[1].contains(u"guasto simulato"_s)) << log[1].toStdString();
+}
+
+// The payroll of the computations: ROSSI's contract (qualification 7, the
+// region 10) with its tax assistance items, BIANCHI's and VERDI's arrears,
+// ROSSI's and ESPOSITO's detractions.
+const char *const kPayroll = R"({
+  "TREPA_REGIONI": [{"IREPAID": 1, "IREPACODICE": 10, "SREPADESC": "Umbria"}],
+  "TANA_ANAGRAFE": [
+    {"IANAID": 1, "IDWGID": 1, "SANACODFISCALE": "RSSMRA75D12D653T", "SANACOGNOME": "ROSSI", "SANANOME": "MARIO"},
+    {"IANAID": 2, "IDWGID": 1, "SANACODFISCALE": "BNCLRA90B41G478Z", "SANACOGNOME": "BIANCHI", "SANANOME": "LAURA"},
+    {"IANAID": 3, "IDWGID": 1, "SANACODFISCALE": "VRDGPP58C10D653M", "SANACOGNOME": "VERDI", "SANANOME": "GIUSEPPE"},
+    {"IANAID": 4, "IDWGID": 1, "SANACODFISCALE": "SPSNNA70E55F839I", "SANACOGNOME": "ESPOSITO", "SANANOME": "ANNA"}],
+  "TACOM_ANACONTRATTI": [
+    {"IACOMID": 10, "IANAID": 1, "IANFID": 2023, "IDWGID": 1, "IQARID": 7, "ITNOID": 1, "IREPAID": 1, "DACOMINIZIO": "2023-01-01"},
+    {"IACOMID": 20, "IANAID": 2, "IANFID": 2023, "IDWGID": 1, "IQARID": 5, "ITNOID": 1, "DACOMINIZIO": "2023-01-01"},
+    {"IACOMID": 21, "IANAID": 2, "IANFID": 2023, "IDWGID": 1, "IQARID": 5, "ITNOID": 17, "DACOMINIZIO": "2023-09-01"},
+    {"IACOMID": 30, "IANAID": 3, "IANFID": 2023, "IDWGID": 1, "IQARID": 99, "ITNOID": 1, "DACOMINIZIO": "2023-01-01"}],
+  "TCOMR_VOCIRETRIBUTIVE": [
+    {"ICOMRID": 10026, "ICOMRGRUPPO": 4}, {"ICOMRID": 10027, "ICOMRGRUPPO": 4}, {"ICOMRID": 10039, "ICOMRGRUPPO": 4},
+    {"ICOMRID": 10029, "ICOMRGRUPPO": 4}, {"ICOMRID": 10031, "ICOMRGRUPPO": 4}, {"ICOMRID": 10033, "ICOMRGRUPPO": 4},
+    {"ICOMRID": 10046, "ICOMRGRUPPO": 4}, {"ICOMRID": 500, "ICOMRGRUPPO": 1}],
+  "TVACR_VOCICEDOLINO": [
+    {"IVACRID": 1, "IACOMID": 10, "IMESID": 7, "ICOMRID": 10027, "FVACRLORDO": 100},
+    {"IVACRID": 2, "IACOMID": 10, "IMESID": 8, "ICOMRID": 10027, "FVACRLORDO": -100},
+    {"IVACRID": 3, "IACOMID": 10, "IMESID": 8, "ICOMRID": 10026, "FVACRLORDO": 150.25},
+    {"IVACRID": 4, "IACOMID": 10, "IMESID": 9, "ICOMRID": 10026, "FVACRLORDO": 100},
+    {"IVACRID": 5, "IACOMID": 10, "IMESID": 9, "ICOMRID": 10039, "FVACRLORDO": 49.75},
+    {"IVACRID": 6, "IACOMID": 10, "IMESID": 9, "ICOMRID": 10029, "FVACRLORDO": 30},
+    {"IVACRID": 7, "IACOMID": 10, "IMESID": 10, "ICOMRID": 10031, "FVACRLORDO": 20},
+    {"IVACRID": 8, "IACOMID": 10, "IMESID": 11, "ICOMRID": 10033, "FVACRLORDO": 40},
+    {"IVACRID": 9, "IACOMID": 10, "IMESID": 11, "ICOMRID": 10046, "FVACRLORDO": 10},
+    {"IVACRID": 10, "IACOMID": 10, "IMESID": 1, "ICOMRID": 500, "FVACRLORDO": 2000}],
+  "TVARR_VARRITENUTE": [
+    {"IVARRID": 1, "IACOMID": 20, "IRICEID": 12, "IVARRANNO": 2019, "FVARRIMPONIBILEDIP": 1000, "FVARRRITDIP": 230},
+    {"IVARRID": 2, "IACOMID": 21, "IRICEID": 12, "IVARRANNO": 2021, "FVARRIMPONIBILEDIP": 2000, "FVARRRITDIP": 460},
+    {"IVARRID": 3, "IACOMID": 21, "IRICEID": 11, "IVARRANNO": 2018, "FVARRIMPONIBILEDIP": 5000, "FVARRRITDIP": 1},
+    {"IVARRID": 4, "IACOMID": 30, "IRICEID": 12, "IVARRANNO": 2021, "IVARRANNOPREC": 2020, "FVARRIMPONIBILEAP": 300,
+     "FVARRALIQUOTADIP": 23, "FVARRIMPONIBILEDIP": 1000, "FVARRRITDIP": 230}],
+  "TADET_DETRAZIONI": [
+    {"IADETID": 1, "IANAID": 1, "IANFID": 2023, "LADETCONCAR": 1, "SADETCFCONCAR": "BNCGLI78M52D653P", "IADETFIGLI": 3,
+     "IADETALTRI": 2, "SADETCFALTRICAR1": "RSSPPP40A01D653X"},
+    {"IADETID": 2, "IANAID": 4, "IANFID": 2023, "IADETFIGLI": 1},
+    {"IADETID": 3, "IANAID": 4, "IANFID": 2022, "LADETCONCAR": 1, "SADETCFCONCAR": "XXXXXX00A00X000X"}],
+  "TADEF_DETRFIGLI": [
+    {"IADEFID": 1, "IADETID": 1, "IADEFORDINE": 1, "SADEFCODFISC": "RSSLNZ08A15D653S", "IMESDAL": 1, "IMESAL": 8, "FDEFPERC": 100},
+    {"IADEFID": 2, "IADETID": 1, "IADEFORDINE": 1, "SADEFCODFISC": "RSSLNZ08A15D653S", "IMESDAL": 6, "IMESAL": 12, "FDEFPERC": 100},
+    {"IADEFID": 3, "IADETID": 1, "IADEFORDINE": 2, "SADEFCODFISC": "RSSGLI12H44D653O", "IMESDAL": 5, "IMESAL": 4},
+    {"IADEFID": 4, "IADETID": 1, "IADEFORDINE": 3, "SADEFCODFISC": "RSSTMS22S03D653S", "IMESDAL": 1, "IMESAL": 12,
+     "IADEFMESIMIN3": 12, "FDEFPERC": 50, "LADEFHANDYCAP": 1, "LADEFAFFIDO100": 1},
+    {"IADEFID": 5, "IADETID": 1, "IADEFORDINE": 4, "IMESDAL": 1, "IMESAL": 12}]
+})";
+
+TEST_P(CuImportTest, TheComputationsWorkOnThePayrollAsTheRulesSay)
+{
+    payroll(kPayroll);
+    certify(u"TCUD_DATICUD"_s, R"(
+        {"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDCOGNOME": "Rossi", "SCUDNOME": "Mario", "SCUDDFCODCOMPRECC": "D653",
+         "FCUDADDREGIRPEF": "541.92", "FCUDADDCOMSA": "196.87", "FCUDADDCOMACC": "84.37",
+         "FCUDTOTDETR": "900", "FCUDIMPOLORDA": "1000", "FCUDDEDUZFAM": "600", "FCUDDETLAVDIPPEN": "200", "FCUDDETRONERI": "300", "FCUDDETCANLOC": "50"},
+        {"SCUDCODFIS": "BNCLRA90B41G478Z", "SCUDMESE": "12", "SCUDCOGNOME": "Bianchi", "SCUDNOME": "Laura",
+         "FCUDTCOMPARRDETR": "3500", "FCUDTOTRITOPER": "800", "FCUDTOTDETR": "100", "FCUDIMPOLORDA": "100", "FCUDDETLAVDIPPEN": "500"},
+        {"SCUDCODFIS": "VRDGPP58C10D653M", "SCUDMESE": "12", "SCUDCOGNOME": "Verdi", "SCUDNOME": "Giuseppe",
+         "FCUDTCOMPARRNODETR": "1000", "FCUDTOTRITOPER": "230"},
+        {"SCUDCODFIS": "SPSNNA70E55F839I", "SCUDMESE": "12", "SCUDCOGNOME": "Esposito", "SCUDNOME": "Anna",
+         "FCUDDEDUZFAM": "80", "FCUDTCOMPARRDETR": "10", "FCUDTOTRITOPER": "1"})");
+    ASSERT_TRUE(run({u"RSSMRA75D12D653T"_s, u"BNCLRA90B41G478Z"_s, u"VRDGPP58C10D653M"_s, u"SPSNNA70E55F839I"_s}));
+
+    // A. The items of the tax assistance: 100 - 100 of 10027 writes nothing,
+    // the first month of the items is July, of the balance November; the
+    // region of the contract and the municipality of the employee.
+    const QString rossi = u' ' + rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s).value(0) + u' ';
+    for (const QString &expected :
+         {u"SMESCODICEIRPEF=07"_s, u"FASS7IMPTRATTIRPEF=250,25"_s, u"FASS7IMPEFFTRATTIRPEF=300"_s,
+          u"FASS7IMPTRATIRPEFCON=49,75"_s, u"FASS7IMPORIMBARD=30"_s, u"SREGCODICEARD=10"_s, u"FASS7IMPORIMBACD=20"_s,
+          u"SCOMCODICEACD=D653"_s, u"SMESCODICESR=11"_s, u"FASS7IMPATRATTSR=40"_s, u"FASS7IMPTRATSRACDIC=10"_s,
+          u"FASS7IMPEFTRATSRADIC=50"_s, u"SCAP7CODICE=D"_s})
+        EXPECT_TRUE(rossi.contains(u' ' + expected + u' ')) << expected.toStdString();
+    for (const QString &absent : {u"FASS7IMPORIMBIRPEF"_s, u"SREGCODICEARC"_s, u"SCOMCODICEACC"_s})
+        EXPECT_FALSE(rossi.contains(absent)) << absent.toStdString();
+    // The category from the contract started last: position 17 is "P".
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"BNCLRA90B41G478Z"_s, u"SCAP7CODICE"_s), u"P"_s);
+    // B. The additional taxes withheld.
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, u"FFIS7ADDREGRPCESS"_s), u"541,92"_s);
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, u"FFIS7ADDCOMRPCESS"_s), u"112,5"_s);
+    // C. 900 granted of a gross 1,000: 600 and 200 stay, 300 becomes 100, 50 becomes 0.
+    for (const auto &[column, expected] : {std::pair{u"FFIS7DEDUZFAM"_s, u"600"_s}, std::pair{u"FFIS7DETLAVDIPPEN"_s, u"200"_s},
+                                           std::pair{u"FFIS7DETRONERI"_s, u"100"_s}, std::pair{u"FFIS7DETCANLOC"_s, QString()}})
+        EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, column), expected) << column.toStdString();
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"BNCLRA90B41G478Z"_s, u"FFIS7DETLAVDIPPEN"_s), u"500"_s);
+    // D. BIANCHI's 3,500 and 800: 2019 has its own row, 2021 keeps the rest;
+    // VERDI's part of 2020 withholds 23 % of 300.
+    EXPECT_EQ(rows(u"TTAS7_TASSAZIONESE"_s, u"BNCLRA90B41G478Z"_s),
+              (QStringList{u"FTAS7COMPARRDETR=2500 FTAS7RITOPERATE=570 STAS7PERIODOIMP=2021 FTAS7TCOMPARRDETR=3500 FTAS7TOTRITOPER=800"_s,
+                           u"FTAS7COMPARRDETR=1000 FTAS7RITOPERATE=230 STAS7PERIODOIMP=2019 FTAS7TCOMPARRDETR=3500 FTAS7TOTRITOPER=800"_s}));
+    EXPECT_EQ(rows(u"TTAS7_TASSAZIONESE"_s, u"VRDGPP58C10D653M"_s),
+              (QStringList{u"FTAS7COMPARRNODETR=700 FTAS7RITOPERATE=161 STAS7PERIODOIMP=2021 FTAS7TCOMPARRNODET=1000 FTAS7TOTRITOPER=230"_s,
+                           u"FTAS7COMPARRNODETR=300 FTAS7RITOPERATE=69 STAS7PERIODOIMP=2020 FTAS7TCOMPARRNODET=1000 FTAS7TOTRITOPER=230"_s}));
+    // E. The spouse and the first child (8 + 7 months: 12) in one row with the
+    // other dependant, the third child in a row of its own.
+    EXPECT_EQ(rows(u"TCFC7_CONFAMCARICO"_s, u"RSSMRA75D12D653T"_s),
+              (QStringList{u"LCFC7RELPARCON=1 SCFC7CODFISCON=BNCGLI78M52D653P LCFC7RELPARPRIFIGL=1 SCFC7MESICARCON=12 "
+                           "SCFC7CODFISPRIFIGL=RSSLNZ08A15D653S SCFC7MESICARPRIFIGL=12 SCFC7DETRSPETTPRIFIGL=100 "
+                           "SCFC7CODFISFIGL=RSSPPP40A01D653X SCFC7MESICARFIGL=12 LCFC7RELPARFIGLALTRFAM=1 "
+                           "SCFC7DTANNOCONIUGE=2023 SCFC7DTANNOPRIFIGL=2023 SCFC7DTANNOFIGL=2023"_s,
+                           u"LCFC7RELPARFIGLDIS=1 SCFC7CODFISFIGL=RSSTMS22S03D653S SCFC7MESICARFIGL=12 SCFC7MINTREANNFIGL=12 "
+                           "FCFC7DETRSPETTFIGL=50 LCFC7DET100AFFFIGL=1 SCFC7DTANNOFIGL=2023"_s}));
+    EXPECT_TRUE(rows(u"TCFC7_CONFAMCARICO"_s, u"SPSNNA70E55F839I"_s).isEmpty());
+
+    EXPECT_EQ(log, (QStringList{
+                       QString(),
+                       u"Dipendente ROSSI MARIO"_s,
+                       u"-  Detrazioni ricalcolate"_s,
+                       QString(),
+                       u"**** SCORPORO DATI TASSAZIONE SEPARATA ****"_s,
+                       QString(),
+                       u"Dipendente ESPOSITO ANNA"_s,
+                       u"-  Integrazione non effettuata. Nessun dato in storico."_s,
+                       QString(),
+                       u"**** IMPORTAZIONE DATI FAMILIARI A CARICO PER DETRAZIONI ****"_s,
+                       QString(),
+                       u"Dipendente ROSSI MARIO"_s,
+                       u"-  Figlio nr 4: codice fiscale non impostato."_s,
+                       u"-  Figlio (codice fiscale RSSGLI12H44D653O): nessun mese a carico."_s,
+                       u"-  Dati degli altri familiari a carico non importati correttamente"_s,
+                       u"-  Dati degli altri familiari a carico: manca la percentuale di detrazione"_s,
+                       QString(),
+                       u"Dipendente ESPOSITO ANNA"_s,
+                       u"-  Dati relativi ai figli a carico non importati. "_s,
+                       u"Non inseriti nel CUD o sezione casi particolari delle detrazioni non impostate nei dati retributivi."_s,
+                   }))
+        << log.join(u'\n').toStdString();
+}

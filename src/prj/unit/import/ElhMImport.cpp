@@ -500,6 +500,8 @@ void TdmElhImport::importPerson(const QString &code, const QList<Bookmark> &cert
         },
         [&](const QString &error) {
             m_failed.append(code);
+            if (!m_log.blockOpen())
+                m_log.openBlock();
             m_log.append(u"Importazione non riuscita, i dati già presenti del dipendente non sono stati modificati: "_s
                          + error);
             m_log.closeBlock(m_surname + u' ' + m_name);

@@ -21,6 +21,7 @@ public:
     void append(const QString &text);
     // Starts the block of a person's certification.
     void openBlock();
+    bool blockOpen() const { return m_blockStart >= 0; }
     // Ends it: when lines were added since openBlock(), heads them with the
     // person's line and closes them with the separator.
     void closeBlock(const QString &person);

@@ -298,3 +298,123 @@ TEST_P(CuImportTest, TheComputationsWorkOnThePayrollAsTheRulesSay)
                    }))
         << log.join(u'\n').toStdString();
 }
+
+// The payees of the school's compensation register: GALLI (occasional work,
+// payments of reasons A and M), a firm with a numeric code (a professional),
+// a resident abroad, a payee without fiscal code, a professional without
+// payments, an employee paid once without withholdings.
+const char *const kPayees = R"({
+  "TSEX_SESSI": [{"ISEXID": 1, "SSEXSDESC": "M"}, {"ISEXID": 2, "SSEXSDESC": "F"}],
+  "TSTA_STATI": [{"ISTAID": 1, "SSTADESC": "FRANCIA"}],
+  "TPRO_PROVINCE": [{"IPROID": 1, "SPROSIGLA": "PG"}, {"IPROID": 2, "SPROSIGLA": "EE"}],
+  "TCOM_COMUNI": [{"ICOMID": 1, "SCOMDESC": "PERUGIA", "IPROID": 1}, {"ICOMID": 2, "SCOMDESC": "SPOLETO", "IPROID": 1},
+                  {"ICOMID": 3, "SCOMDESC": "PARIGI", "IPROID": 2}],
+  "TTNO_TIPINOMINA": [{"ITNOID": 1, "ITNONORMACODE": 1, "STNODESC": "Tempo indeterminato"},
+                      {"ITNOID": 10, "ITNONORMACODE": 10, "STNODESC": "Estranei"},
+                      {"ITNOID": 14, "ITNONORMACODE": 14, "STNODESC": "Liberi professionisti"},
+                      {"ITNOID": 15, "ITNONORMACODE": 15, "STNODESC": "Autonomi occasionali"}],
+  "TANA_ANAGRAFE": [
+    {"IANAID": 11, "IDWGID": 1, "SANAMATRICOLA": "A11", "SANACODFISCALE": "GLLRRT65L08G478C", "SANACOGNOME": "GALLI",
+     "SANANOME": "ROBERTO", "ISEXID": 1, "DANANASCITA": "1965-07-08", "ICOMID_NAS": 1},
+    {"IANAID": 12, "IDWGID": 1, "SANAMATRICOLA": "A12", "SANACODFISCALE": "02487650323", "SANACOGNOME": "STUDIO BIANCONI"},
+    {"IANAID": 13, "IDWGID": 1, "SANAMATRICOLA": "A13", "SANACODFISCALE": "DPNJNP80A01Z110X", "SANACOGNOME": "DUPONT",
+     "SANANOME": "JEAN", "ISEXID": 1, "ISTAID_NAS": 1, "SANACODFISESTERO": "FR123"},
+    {"IANAID": 14, "IDWGID": 1, "SANAMATRICOLA": "A14", "SANACOGNOME": "SENZACODICE"},
+    {"IANAID": 15, "IDWGID": 1, "SANAMATRICOLA": "A15", "SANACODFISCALE": "MRNLCA80A01H501X", "SANACOGNOME": "MARINI", "SANANOME": "LUCA"},
+    {"IANAID": 16, "IDWGID": 1, "SANAMATRICOLA": "A16", "SANACODFISCALE": "FRRNNA75A41D653X", "SANACOGNOME": "FERRI", "SANANOME": "ANNA"}],
+  "TABT_ABITAZIONI": [{"IABTID": 1, "IANAID": 11, "ICOMID": 1, "SABTINDIRIZZO": "VIA VECCHIA 1"},
+                      {"IABTID": 2, "IANAID": 11, "ICOMID": 2, "SABTINDIRIZZO": "VIA ROMA 2"},
+                      {"IABTID": 3, "IANAID": 13, "ICOMID": 3, "SABTINDIRIZZO": "RUE DE RIVOLI 5"}],
+  "TACOM_ANACONTRATTI": [
+    {"IACOMID": 111, "IANAID": 11, "IANFID": 2023, "IDWGID": 1, "ITNOID": 15, "DACOMINIZIO": "2023-02-01", "DACOMFINE": "2023-03-31"},
+    {"IACOMID": 112, "IANAID": 12, "IANFID": 2023, "IDWGID": 1, "ITNOID": 14, "DACOMINIZIO": "2023-01-01"},
+    {"IACOMID": 115, "IANAID": 15, "IANFID": 2023, "IDWGID": 1, "ITNOID": 10, "DACOMINIZIO": "2023-01-01"},
+    {"IACOMID": 116, "IANAID": 16, "IANFID": 2023, "IDWGID": 1, "ITNOID": 1, "DACOMINIZIO": "2023-01-01"}],
+  "TREGS_REGISTROCOMPENSI": [
+    {"IREGSID": 1, "IDWGID": 1, "IANFID": 2023, "IANAID": 11, "SREGSCAUSALE": "A", "FREGSSPESERIMB": 85.4},
+    {"IREGSID": 2, "IDWGID": 1, "IANFID": 2023, "IANAID": 11, "SREGSCAUSALE": "A", "FREGSNONSOGG": 100},
+    {"IREGSID": 3, "IDWGID": 1, "IANFID": 2023, "IANAID": 11, "SREGSCAUSALE": "M"},
+    {"IREGSID": 4, "IDWGID": 1, "IANFID": 2023, "IANAID": 12, "SREGSCAUSALE": "A", "FREGSNONSOGG": 660},
+    {"IREGSID": 5, "IDWGID": 1, "IANFID": 2023, "IANAID": 13, "SREGSCAUSALE": "P"},
+    {"IREGSID": 6, "IDWGID": 1, "IANFID": 2023, "IANAID": 14, "SREGSCAUSALE": "A"},
+    {"IREGSID": 7, "IDWGID": 1, "IANFID": 2023, "IANAID": 16, "SREGSCAUSALE": "M"},
+    {"IREGSID": 8, "IDWGID": 1, "IANFID": 2022, "IANAID": 11, "SREGSCAUSALE": "A"}],
+  "TVARR_VARRITENUTE": [
+    {"IVARRID": 1, "IREGSID": 1, "IRICEID": 11, "FVARRIMPONIBILEDIP": 1200, "FVARRRITDIP": 240},
+    {"IVARRID": 2, "IREGSID": 2, "IRICEID": 11, "FVARRIMPONIBILEDIP": 1200, "FVARRRITDIP": 240},
+    {"IVARRID": 3, "IREGSID": 2, "IRICEID": 3, "FVARRRITDIP": 96, "FVARRRITAMM": 192},
+    {"IVARRID": 4, "IREGSID": 2, "IRICEID": 12, "FVARRIMPONIBILEDIP": 300, "FVARRRITDIP": 60},
+    {"IVARRID": 5, "IREGSID": 4, "IRICEID": 11, "FVARRIMPONIBILEDIP": 3000, "FVARRRITDIP": 600},
+    {"IVARRID": 6, "IREGSID": 5, "IRICEID": 11, "FVARRIMPONIBILEDIP": 500, "FVARRRITDIP": 150},
+    {"IVARRID": 7, "IREGSID": 6, "IRICEID": 11, "FVARRIMPONIBILEDIP": 10, "FVARRRITDIP": 2},
+    {"IVARRID": 8, "IREGSID": 8, "IRICEID": 11, "FVARRIMPONIBILEDIP": 9999, "FVARRRITDIP": 9999}]
+})";
+
+TEST_P(CuImportTest, ThePayeesOfTheRegisterBecomeSelfEmployedWorkersAsTheOverwriteChoiceSays)
+{
+    payroll(kPayees);
+    TdmElhImport import(store(), params());
+    TNrQueryCollection list;
+    const auto names = [&list] {
+        QStringList all;
+        for (list.first(); !list.eof(); list.next())
+            all.append(list.fieldByName(u"SANACOGNOMENOME"_s).asString() + u'/'
+                       + list.fieldByName(u"LINSERVIZIO"_s).asString());
+        all.sort();
+        return all;
+    };
+    import.openPayees(list, TdmElhImport::PayeeList::RegistryOnly);
+    EXPECT_EQ(names(), (QStringList{u"DUPONT JEAN/0"_s, u"FERRI ANNA/1"_s, u"GALLI ROBERTO/0"_s, u"SENZACODICE/0"_s,
+                                    u"STUDIO BIANCONI/1"_s}));
+    import.openPayees(list, TdmElhImport::PayeeList::SelfEmployed);
+    EXPECT_EQ(names(), (QStringList{u"DUPONT JEAN/0"_s, u"GALLI ROBERTO/0"_s, u"MARINI LUCA/1"_s, u"SENZACODICE/0"_s,
+                                    u"STUDIO BIANCONI/1"_s}));
+    write(u"TDAU7_DATIAUTONOM"_s, R"({"records": [{"SDAU7CODFIS": "GLLRRT65L08G478C", "SDAU7COGNOME": "GALLI", "SDAU7GRUPPOANA": "A"}]})");
+    write(u"TDSE7_SOMMEEROGATE"_s, R"({"records": [{"SDAU7CODFIS": "GLLRRT65L08G478C", "SCAUCODICE": "Z", "FDSE7IMPONIBILE": "1"}]})");
+    const QStringList galli = rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s) + rows(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s);
+
+    const auto importEach = [&](TdmElhImport::Overwrite overwrite) {
+        import.beginAutonomi();
+        QStringList done;
+        for (list.first(); !list.eof(); list.next()) {
+            if (import.importaAutonomo(list, overwrite))
+                done.append(list.fieldByName(u"SANACOGNOME"_s).asString());
+        }
+        import.endAutonomi();
+        return done;
+    };
+    EXPECT_EQ(importEach(TdmElhImport::Overwrite::Never), (QStringList{u"DUPONT"_s, u"STUDIO BIANCONI"_s}));
+    EXPECT_EQ(messages().texts(), (QStringList{u"Nessun dato da importare."_s,
+                                               u"ATTENZIONE!!! Dipendente senza codice fiscale : SENZACODICE"_s}));
+    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s) + rows(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s), galli);
+    messages().enqueue(ModalResult::No);
+    import.openPayees(list, TdmElhImport::PayeeList::SelfEmployed);
+    list.locate(u"IANAID"_s, 11);
+    import.beginAutonomi();
+    EXPECT_FALSE(import.importaAutonomo(list, TdmElhImport::Overwrite::Ask));
+    EXPECT_EQ(messages().texts().last(),
+              u"Dipendente già presente in archivio, si vogliono sostituire i dati? :  GALLI ROBERTO"_s);
+    messages().enqueue(ModalResult::Yes);
+    EXPECT_TRUE(import.importaAutonomo(list, TdmElhImport::Overwrite::Ask));
+    import.endAutonomi();
+
+    // Reason A: 2 x 1,200 taxable with 480 withheld, 300 of earlier years,
+    // contributions, sums not subject and expenses; reason M without
+    // withholdings; the payments of 2022 stay out.
+    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s),
+              QStringList{u"SDAU7COGNOME=GALLI SDAU7NOME=ROBERTO SDAU7SEX=M DDAU7DATANAS=08/07/1965 SDAU7COMNAS=PERUGIA "
+                          "SDAU7PROVNAS=PG SDAU7COMUNE=SPOLETO SDAU7PROVINCIA=PG SDAU7GRUPPOANA=A SDAU7INDIRIZZZO=VIA ROMA 2"_s});
+    EXPECT_EQ(rows(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s),
+              (QStringList{u"FDSE7IMPONIBILE=2400 FDSE7AMMLORDO=2500 FDSE7IMPANNIPREC=300 FDSE7RITANNIPREC=60 "
+                           "FDSE7ALTRESOMME=100 SCAUCODICE=A FDSE7RITTITACC=480 FDSE7CONTRAMM=192 FDSE7CONTRDIP=96 "
+                           "FDSE7SPESERIMB=85,4"_s,
+                           u"SCAUCODICE=M"_s}));
+    EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s, u"LDSE7ANTICIPAZ"_s), u"0"_s);
+    // A firm: no name, sex or birth; a resident abroad and a payment of reason P.
+    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"02487650323"_s),
+              QStringList{u"SDAU7COGNOME=STUDIO BIANCONI SDAU7GRUPPOANA=A"_s});
+    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"DPNJNP80A01Z110X"_s),
+              QStringList{u"SDAU7COGNOME=DUPONT SDAU7NOME=JEAN SDAU7SEX=M SDAU7COMNAS=FRANCIA SDAU7CODFISESTERO=FR123 "
+                          "SDAU7RESESTERA=PARIGI SDAU7INDIRIESTERO=RUE DE RIVOLI 5 SDAU7GRUPPOANA=A"_s});
+    EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"DPNJNP80A01Z110X"_s, u"FDSE7RITTITIMP"_s), u"150"_s);
+}

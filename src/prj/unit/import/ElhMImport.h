@@ -70,6 +70,24 @@ public:
     // employees given, outside an import (the tool "Addizionali").
     void riportaAddizionali(const QStringList &codes, ImportProgress *progress = nullptr);
 
+    // The self-employed import from the payroll (the selection dialogs):
+    // what to do with a worker already in the return.
+    enum class Overwrite { Always, Never, Ask };
+    // The lists of the selection dialogs, with the current financial year
+    // and school: the self-employed (QRY_ELH_AUTON_IMP), every payee of the
+    // compensation register (QRY_ELH_AUTON_IMP_ONLY_ANA).
+    enum class PayeeList { SelfEmployed, RegistryOnly };
+    void openPayees(TNrQueryCollection &list, PayeeList which);
+    // Loads and closes the self-employed tables around the imports.
+    void beginAutonomi();
+    void endAutonomi();
+    // Imports the person of the list's current row: his registry into
+    // TDAU7_DATIAUTONOM and, for the payment reasons A, M and P, his amounts
+    // into TDSE7_SOMMEEROGATE, replacing him as the choice says, in one
+    // transaction. False when he was skipped (the reason was shown) or could
+    // not be written (the error was shown).
+    bool importaAutonomo(const ClientDataSet &person, Overwrite overwrite);
+
     // The log of the last run; empty when it had nothing to say.
     const QStringList &log() const { return m_log.lines(); }
     // The codes of the people the last run could not import.

@@ -1,8 +1,6 @@
 #include "ClientDataSet.h"
-#include "ReturnDatabaseTest.h"
+#include "PayrollDatabaseTest.h"
 #include "import/ElhMImport.h"
-#include "store/DatabaseSetup.h"
-#include "store/PayrollTables.h"
 
 #include <gtest/gtest.h>
 
@@ -10,59 +8,15 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class CuImportTest : public ReturnDatabaseTest
+class CuImportTest : public PayrollDatabaseTest
 {
 protected:
-    void SetUpOpened() override
-    {
-        ReturnDatabaseTest::SetUpOpened();
-        for (const int year : {2022, 2023})
-            exec(u"INSERT INTO TANF_ANNIFINANZ (IANFID, SANFDESCRIZIONE, DANFNORMAINIZIO, DANFNORMAFINE, IANFVALORE) "
-                 "VALUES (?, ?, ?, ?, ?)"_s,
-                 {year, QString::number(year), QDate(year, 1, 1), QDate(year, 12, 31), year});
-        exec(u"INSERT INTO TSED_SEDI (ISEDID, IDWGID, SSEDNOMCODICEFISC) VALUES (1, 1, '80012345676')"_s);
-        DatabaseSetup::pointToDemo(params());
-    }
-
-    void payroll(const QByteArray &json) { PayrollTables::load(connection(), json, u"test"_s); }
-    void certify(const QString &table, const QByteArray &records) { write(table, R"({"records": [)" + records + "]}", 2023, u"eli"_s); }
-
     bool run(const QStringList &codes, TdmElhImport::Options options = {})
     {
         TdmElhImport import(store(), params());
         const bool ok = import.ImportCUD(codes, options);
         log = import.log();
         return ok;
-    }
-
-    // The rows of a person in a table of the return, one text of the
-    // non-empty values of each ("FIELD=text ..."), in the table's order.
-    QStringList rows(const QString &table, const QString &code)
-    {
-        const auto ds = read(table);
-        const QString codeField = ds->findField(u"SDIP7CODFIS"_s) ? u"SDIP7CODFIS"_s : u"SDAU7CODFIS"_s;
-        QStringList all;
-        for (; !ds->eof(); ds->next()) {
-            if (ds->fieldByName(codeField).asString() != code)
-                continue;
-            QStringList values;
-            for (int i = 0; i < ds->fieldCount(); ++i) {
-                const Field &f = ds->field(i);
-                if (f.fieldName() == u"IFISRIGO" || f.fieldName() == u"IAFIID" || f.fieldName() == codeField
-                    || f.asString().isEmpty() || f.asString() == u"0")
-                    continue;
-                values.append(f.fieldName() + u'=' + f.asString());
-            }
-            all.append(values.join(u' '));
-        }
-        return all;
-    }
-    // A value of the first row of a person in a table.
-    QString value(const QString &table, const QString &code, const QString &field)
-    {
-        const auto ds = read(table);
-        const QString codeField = ds->findField(u"SDIP7CODFIS"_s) ? u"SDIP7CODFIS"_s : u"SDAU7CODFIS"_s;
-        return ds->locate(codeField, code) ? ds->fieldByName(field).asString() : u"(nessuna riga)"_s;
     }
 
     QStringList log;

@@ -914,3 +914,43 @@ void TdmElhImport::deletePerson(const QString &code, bool selfEmployedToo)
         }
     }
 }
+
+// --- For the dialog ---------------------------------------------------------------------------
+
+void TdmElhImport::certifiedPeople(ClientDataSet &people)
+{
+    {
+        const CertificationProgram eli(m_store);
+        m_store.open(cdsCUD, u"TCUD_DATICUD"_s);
+    }
+    people.close();
+    people.fieldDefs().clear();
+    people.fieldDefs().add(u"CODFIS"_s, FieldType::String, 16);
+    people.fieldDefs().add(u"COGNOME"_s, FieldType::String, 60);
+    people.fieldDefs().add(u"NOME"_s, FieldType::String, 60);
+    people.createDataSet();
+    cdsCUD.setIndexFieldNames(u"SCUDCODFIS;SCUDMESE"_s);
+    QString last;
+    for (cdsCUD.first(); !cdsCUD.eof(); cdsCUD.next()) {
+        const QString code = cdsCUD.fieldByName(kCertificationCode).asString().trimmed();
+        if (code.isEmpty() || codeKey(code) == last)
+            continue;
+        last = codeKey(code);
+        people.append();
+        people.fieldByName(u"CODFIS"_s).setAsString(code);
+        people.fieldByName(u"COGNOME"_s).setAsString(cdsCUD.fieldByName(u"SCUDCOGNOME"_s).asString());
+        people.fieldByName(u"NOME"_s).setAsString(cdsCUD.fieldByName(u"SCUDNOME"_s).asString());
+        people.post();
+    }
+    people.mergeChangeLog();
+    people.first();
+    cdsCUD.close();
+}
+
+bool TdmElhImport::agentIncomplete()
+{
+    m_store.open(cdsImpSost, u"TSOS_DATOSOSTITUTO"_s);
+    const bool incomplete = cdsImpSost.isEmpty() || cdsImpSost.fieldByName(u"SSOSDENOM"_s).asString().trimmed().isEmpty();
+    cdsImpSost.close();
+    return incomplete;
+}

@@ -62,6 +62,13 @@ public:
     // The definitions of the import: data root + "USR\FL2023\Res\import\Import.xml".
     static QString definitionsFile();
 
+    // The people of the certifications: one row per fiscal code (CODFIS,
+    // COGNOME, NOME), in the order of the codes.
+    void certifiedPeople(ClientDataSet &people);
+    // Whether the withholding agent of the return is missing or has no name:
+    // the dialog then offers to import him.
+    bool agentIncomplete();
+
     // The CU import of the fiscal codes given (compared without regard to
     // case and blanks). False when a person could not be imported or the
     // definitions cannot be used (the reason was shown).

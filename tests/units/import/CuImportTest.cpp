@@ -331,7 +331,7 @@ TEST_P(CuImportTest, ThePayeesOfTheRegisterBecomeSelfEmployedWorkersAsTheOverwri
         import.beginAutonomi();
         QStringList done;
         for (list.first(); !list.eof(); list.next()) {
-            if (import.importaAutonomo(list, overwrite))
+            if (import.importaAutonomo(list, overwrite) == TdmElhImport::Outcome::Imported)
                 done.append(list.fieldByName(u"SANACOGNOME"_s).asString());
         }
         import.endAutonomi();
@@ -345,11 +345,11 @@ TEST_P(CuImportTest, ThePayeesOfTheRegisterBecomeSelfEmployedWorkersAsTheOverwri
     import.openPayees(list, TdmElhImport::PayeeList::SelfEmployed);
     list.locate(u"IANAID"_s, 11);
     import.beginAutonomi();
-    EXPECT_FALSE(import.importaAutonomo(list, TdmElhImport::Overwrite::Ask));
+    EXPECT_EQ(import.importaAutonomo(list, TdmElhImport::Overwrite::Ask), TdmElhImport::Outcome::Skipped);
     EXPECT_EQ(messages().texts().last(),
               u"Dipendente già presente in archivio, si vogliono sostituire i dati? :  GALLI ROBERTO"_s);
     messages().enqueue(ModalResult::Yes);
-    EXPECT_TRUE(import.importaAutonomo(list, TdmElhImport::Overwrite::Ask));
+    EXPECT_EQ(import.importaAutonomo(list, TdmElhImport::Overwrite::Ask), TdmElhImport::Outcome::Imported);
     import.endAutonomi();
 
     // Reason A: 2 x 1,200 taxable with 480 withheld, 300 of earlier years,

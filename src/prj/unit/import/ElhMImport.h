@@ -91,9 +91,9 @@ public:
     // Imports the person of the list's current row: his registry into
     // TDAU7_DATIAUTONOM and, for the payment reasons A, M and P, his amounts
     // into TDSE7_SOMMEEROGATE, replacing him as the choice says, in one
-    // transaction. False when he was skipped (the reason was shown) or could
-    // not be written (the error was shown).
-    bool importaAutonomo(const ClientDataSet &person, Overwrite overwrite);
+    // transaction. A person skipped or not written says why in a message.
+    enum class Outcome { Imported, Skipped, Failed };
+    Outcome importaAutonomo(const ClientDataSet &person, Overwrite overwrite);
 
     // The log of the last run; empty when it had nothing to say.
     const QStringList &log() const { return m_log.lines(); }

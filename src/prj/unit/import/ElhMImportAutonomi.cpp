@@ -58,7 +58,7 @@ void TdmElhImport::endAutonomi()
     }
 }
 
-bool TdmElhImport::importaAutonomo(const ClientDataSet &person, Overwrite overwrite)
+TdmElhImport::Outcome TdmElhImport::importaAutonomo(const ClientDataSet &person, Overwrite overwrite)
 {
     const auto text = [&person](const QString &column) { return person.fieldByName(column).asString().trimmed(); };
     const QString code = text(u"SANACODFISCALE"_s).toUpper();
@@ -67,7 +67,7 @@ bool TdmElhImport::importaAutonomo(const ClientDataSet &person, Overwrite overwr
     if (code.isEmpty()) {
         NrMessageDlg(u"ATTENZIONE!!! Dipendente senza codice fiscale : "_s + QString(surname + u' ' + name).trimmed(),
                      MsgDlgType::Error);
-        return false;
+        return Outcome::Skipped;
     }
     const int personId = person.fieldByName(u"IANAID"_s).asInteger();
     const auto bind = [&](TNrQueryCollection &q, const QString &statement) {
@@ -84,19 +84,19 @@ bool TdmElhImport::importaAutonomo(const ClientDataSet &person, Overwrite overwr
     registrations.open();
     if (registrations.isEmpty()) {
         NrMessageDlg(u"Nessun dato da importare."_s, MsgDlgType::Information);
-        return false;
+        return Outcome::Skipped;
     }
     const bool present = !rowsOf(table(cdsAutonomo), code).isEmpty();
     if (present && overwrite == Overwrite::Never)
-        return false;
+        return Outcome::Skipped;
     if (present && overwrite == Overwrite::Ask
         && NrMessageDlg(u"Dipendente già presente in archivio, si vogliono sostituire i dati?"_s + u" :  "_s + surname
                             + u' ' + name,
                         MsgDlgType::Confirmation, MsgDlgBtn::Yes | MsgDlgBtn::No)
                != ModalResult::Yes)
-        return false;
+        return Outcome::Skipped;
 
-    bool imported = false;
+    Outcome outcome = Outcome::Failed;
     inPerson(
         [&] {
             for (ClientDataSet *ds : {&cdsAutonomo, &cdsAutSommeEro}) {
@@ -185,12 +185,12 @@ bool TdmElhImport::importaAutonomo(const ClientDataSet &person, Overwrite overwr
                 amount(u"FDSE7SPESERIMB"_s, single(u"QRY_ELH_AUTON_SPESE_RIMB"_s, u"SOMME_RIMBORSATE"_s));
                 cdsAutSommeEro.post();
             }
-            imported = true;
+            outcome = Outcome::Imported;
         },
         [&](const QString &error) {
             NrMessageDlg(u"Importazione non riuscita, i dati già presenti non sono stati modificati: %1 %2\n\n%3"_s.arg(
                              surname, name, error),
                          MsgDlgType::Error);
         });
-    return imported;
+    return outcome;
 }

@@ -231,7 +231,7 @@ QByteArray toJson(ClientDataSet &ds)
     for (int f = 0; f < ds.fieldCount(); ++f) {
         const Field &fld = ds.field(f);
         QJsonObject def{{u"name"_s, fld.fieldName()}, {u"type"_s, fieldTypeName(fld.dataType())}};
-        if (fld.dataType() == FieldType::String)
+        if (fld.dataType() == FieldType::String || (fld.dataType() == FieldType::Decimal && fld.size() > 0))
             def.insert(u"size"_s, fld.size());
         if (fld.required())
             def.insert(u"required"_s, true);
@@ -263,7 +263,7 @@ QByteArray toCsv(ClientDataSet &ds)
     for (int f = 0; f < ds.fieldCount(); ++f) {
         const Field &fld = ds.field(f);
         QString h = fld.fieldName() + u':' + fieldTypeName(fld.dataType());
-        if (fld.dataType() == FieldType::String)
+        if (fld.dataType() == FieldType::String || (fld.dataType() == FieldType::Decimal && fld.size() > 0))
             h += u':' + QString::number(fld.size());
         header.append(csvQuote(h, false));
     }

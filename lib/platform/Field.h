@@ -26,6 +26,8 @@ public:
     const QString &fieldName() const { return m_name; }
     FieldType dataType() const { return m_type; }
     int size() const { return m_size; }
+    // The decimals a Decimal field shows: its size, or the usual two.
+    int scale() const { return m_size > 0 ? m_size : 2; }
     int index() const { return m_index; }
     bool isNumeric() const;
     bool isText() const;

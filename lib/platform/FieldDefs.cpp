@@ -1,5 +1,6 @@
 #include "FieldDefs.h"
 
+#include "Decimal.h"
 #include "Exceptions.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -60,8 +61,10 @@ void FieldDefs::add(const FieldDef &def)
         throw EDatabaseError(u"Campo duplicato: %1"_s.arg(def.name));
     if (def.size < 0)
         throw EDatabaseError(u"Dimensione non valida per il campo %1"_s.arg(def.name));
+    if (def.type == FieldType::Decimal && def.size > Decimal::kScale)
+        throw EDatabaseError(u"Il campo %1 non può mostrare più di %2 decimali"_s.arg(def.name).arg(Decimal::kScale));
     FieldDef d = def;
-    if (d.type != FieldType::String)
+    if (d.type != FieldType::String && d.type != FieldType::Decimal)
         d.size = 0;
     m_defs.append(d);
 }

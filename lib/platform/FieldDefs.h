@@ -27,7 +27,9 @@ struct FieldDef
 {
     QString name;
     FieldType type = FieldType::String;
-    int size = 0; // characters of a String field; 0 elsewhere
+    // Characters of a String field; the decimals shown of a Decimal field
+    // (0 for the usual two; the value itself always keeps four); 0 elsewhere.
+    int size = 0;
     bool required = false;
 };
 
@@ -36,7 +38,8 @@ struct FieldDef
 class FieldDefs
 {
 public:
-    // Raises EDatabaseError for an empty or duplicate name.
+    // Raises EDatabaseError for an empty or duplicate name, or a size the
+    // type cannot have.
     void add(const QString &name, FieldType type, int size = 0, bool required = false);
     void add(const FieldDef &def);
     void clear() { m_defs.clear(); }

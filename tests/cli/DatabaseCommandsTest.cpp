@@ -71,6 +71,10 @@ TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
     EXPECT_TRUE(created.out.startsWith(u"Database creato: "_s)) << created.out.toStdString();
     EXPECT_TRUE(created.out.contains(u"5 tabelle per gli anni 2022 e 2023"_s));
     EXPECT_TRUE(created.out.contains(u"TPST_PROSPETTOST.json, TSOS_DATOSOSTITUTO.2022.json"_s));
+    // The agent the demo data hold, not a fixed code.
+    EXPECT_TRUE(created.out.contains(u"Scuola dimostrativa: sostituto «ISTITUTO COMPRENSIVO STATALE DEMO» con codice "
+                                     u"fiscale 80098765433 (anno 2023); dati dimostrativi caricati: "_s))
+        << created.out.toStdString();
 
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s).toInt(), 10);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA WHERE ICDSANNO = 2022"_s).toInt(), 5);

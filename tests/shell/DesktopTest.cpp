@@ -131,7 +131,7 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
 {
     run(u"xafSostituto"_s);
     ASSERT_EQ(main().childForms().size(), 1);
-    for (const QString &command : {u"xafStpFront"_s, u"axfST"_s, u"axfSS"_s, u"xafImpF24"_s}) {
+    for (const QString &command : {u"xafStpFront"_s, u"axfST"_s, u"axfSS"_s, u"xafImpF24"_s, u"xacStrStpDip"_s}) {
         messages().clear();
         run(command);
         EXPECT_EQ(messages().texts(), QStringList{kCloseWindows}) << command.toStdString();
@@ -152,10 +152,15 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
     EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"Imp. Autonomi"_s)}));
 }
 
-TEST_P(Commands, TheF24ImportIsCalledF24WhenTheAccountingDoesNotUseF24EP)
+TEST_P(Commands, TheF24ImportIsCalledF24WhenTheReturnsYearDoesNotUseF24EP)
 {
     EXPECT_EQ(commands().xafImpF24->Caption, u"F24EP"_s);
-    exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0"_s);
+    // An office working in another financial year: the return's year decides.
+    params().setValue(QString::fromUtf16(TdmNruParams::kAnfId), 2022);
+    exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0 WHERE IANFID = 2022"_s);
+    start();
+    EXPECT_EQ(commands().xafImpF24->Caption, u"F24EP"_s);
+    exec(u"UPDATE TPACO_PARCONTABILI SET IPACOF24EP = 0 WHERE IANFID = 2023"_s);
     start();
     EXPECT_EQ(commands().xafImpF24->Caption, u"F24"_s);
     QString title;
@@ -229,20 +234,22 @@ TEST_P(Commands, ASummaryReportIsWrittenIntoThePrintsFolderAndOpened)
 
 TEST_P(Commands, EveryCommandOfTheProspettiOpensItsWindow)
 {
-    // The command of SY names its window with another case than the window's own name.
+    // The command of SY names its window with another case than the window's own name;
+    // the employees and the self-employed are reached from the page Strumenti.
     const std::pair<const char16_t *, const char16_t *> windows[] = {
-        {u"xafDI", u"Prospetto DI"}, {u"xafSt", u"Prospetto ST"}, {u"xafSv", u"Prospetto SV"},
-        {u"xafSX", u"Prospetto SX"}, {u"xafSY", u"Prospetto SY"}, {u"xafSs", u"Prospetto SS"}};
+        {u"xafDI", u"Prospetto DI"},        {u"xafSt", u"Prospetto ST"},           {u"xafSv", u"Prospetto SV"},
+        {u"xafSX", u"Prospetto SX"},        {u"xafSY", u"Prospetto SY"},           {u"xafSs", u"Prospetto SS"},
+        {u"xacStrDipendente", u"Lavoro Dipendente"}, {u"xacStrAutonomo", u"Lavoro Autonomo"}};
     for (const auto &[command, title] : windows) {
         run(QString::fromUtf16(command));
         ASSERT_FALSE(main().childForms().isEmpty()) << messages().texts().join(u'\n').toStdString();
         EXPECT_EQ(main().childForms().constLast()->windowTitle(), QString::fromUtf16(title));
     }
-    EXPECT_EQ(main().childForms().size(), 6);
+    EXPECT_EQ(main().childForms().size(), 8);
     EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
     // A second run brings the open window to the front.
     run(u"xafSY"_s);
-    EXPECT_EQ(main().childForms().size(), 6);
+    EXPECT_EQ(main().childForms().size(), 8);
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(Commands);

@@ -128,6 +128,8 @@ TEST(MandatoryDataCheck, ASelfEmployedPersonNeedsBirthDataACompanyOnlyItsName)
                            {u"SDAU7SEX", nullptr},
                            {u"DDAU7DATANAS", nullptr}}),
               QStringList{u" - Dato obbligatorio mancante: Sesso dell'autonomo"_s});
+    // A payment carries the worker's code without his personal data.
+    EXPECT_EQ(checkRecord({{u"SDAU7CODFIS", u"RSSMRA80A01H501U"}, {u"FDSE7AMMLORDO", u"2400"}}), QStringList());
 }
 
 TEST(MandatoryDataCheck, DependantsListEveryMissingItemInOneText)

@@ -13,8 +13,10 @@ TEST(ReturnCatalogue, ErrorsNameTheFileTheTableAndTheField)
         const char16_t *message;
     } cases[] = {
         {R"({"tables": [{"name": "T1", "program": "elh", "fields": ["A:numero"]}]})",
-         u"Catalogo delle tabelle «c.json»: tabella T1: campo «A:numero» non nella forma NOME:tipo o "
-         u"NOME:string:dimensione"},
+         u"Catalogo delle tabelle «c.json»: tabella T1: campo «A:numero» non nella forma NOME:tipo, "
+         u"NOME:string:dimensione o NOME:decimal:decimali"},
+        {R"({"tables": [{"name": "T1", "program": "elh", "fields": ["A:decimal:3", "B:decimal:5"]}]})",
+         u"Catalogo delle tabelle «c.json»: tabella T1: Il campo B non può mostrare più di 4 decimali"},
         {R"({"tables": [{"name": "T1", "program": "xyz", "fields": ["A:integer"]}]})",
          u"Catalogo delle tabelle «c.json»: tabella T1: programma «xyz» sconosciuto"},
         {R"({"tables": [{"name": "T1", "program": "elh", "fields": ["A:integer", "a:date"]}]})",

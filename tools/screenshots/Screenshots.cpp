@@ -14,21 +14,28 @@
 #include "QtMessageService.h"
 #include "TNrOutlookBar.h"
 #include "checks/MandatoryDataCheck.h"
+#include "entry/TfmElhAutonomo.h"
+#include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
 #include "entry/TfmElhInfo.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
 #include "entry/TfmHlmRicerca.h"
 #include "entry/TfrElfBase.h"
+#include "entry/TfrElhAutonomo.h"
+#include "entry/TfrElhDipAnagr.h"
 #include "entry/TfrElhFornitore.h"
 #include "entry/TfrElhSosEst.h"
 #include "entry/TfrElhSostituto.h"
+#include "printwindows/TfmElhPdfCertificati.h"
+#include "printwindows/TfrElhPdfOutput.h"
 #include "shell/ElhProgram.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -75,14 +82,20 @@ public:
         out << path << Qt::endl;
     }
 
-    // Pictures a modal window once it is shown, then closes it.
-    void takeModal(const QString &name)
+    // Pictures a modal window once it is shown, after `use` did what it
+    // shows, then closes it; `named` leaves the picture unnumbered.
+    void takeModal(const QString &name, std::function<void(QWidget *)> use = {}, bool named = false)
     {
-        QTimer::singleShot(300, [this, name] {
+        QTimer::singleShot(300, [this, name, use, named] {
             QWidget *modal = QApplication::activeModalWidget();
             if (!modal)
                 return;
-            take(modal, name);
+            if (use)
+                use(modal);
+            if (named)
+                takeAs(modal, name);
+            else
+                take(modal, name);
             modal->close();
         });
     }
@@ -113,11 +126,74 @@ void pictureFrame(Camera &camera, QWidget *main, Frame *frame, const QString &na
     camera.take(main, name + u"-dettaglio"_s);
 }
 
-// A name for a file from the caption of a page ("Sezione II - ..."): its
-// first part, lower case, words joined by hyphens.
+// A page caption as a part of a file name: "Redd.Esteri" gives "redd-esteri".
 QString slug(const QString &caption)
 {
-    return caption.section(u" - "_s, 0, 0).toLower().replace(u' ', u'-');
+    QString s = caption.toLower();
+    for (QChar &c : s) {
+        if (!c.isLetterOrNumber())
+            c = u'-';
+    }
+    while (s.contains(u"--"_s))
+        s.replace(u"--"_s, u"-"_s);
+    return s;
+}
+
+// Every page of a page control, the sub-pages of a page included. A page
+// that holds a section is shown on the first person who has rows in it,
+// with its detail.
+void picturePages(Camera &camera, QWidget *main, TfrElhAnagrafe *registry, QTabWidget *pages, const QString &prefix)
+{
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        const QString name = prefix + u'-' + slug(pages->tabText(page));
+        if (auto *section = qobject_cast<TfrElhSezione *>(pages->widget(page))) {
+            for (registry->cdsMain.first(); section->cdsMain.isEmpty() && !registry->cdsMain.eof();)
+                registry->cdsMain.next();
+            section->pcMain->setCurrentWidget(section->tsDetail);
+        }
+        if (auto *inner = qobject_cast<QTabWidget *>(pages->widget(page)))
+            picturePages(camera, main, registry, inner, name);
+        else
+            camera.takeAs(main, name);
+    }
+    registry->cdsMain.first();
+}
+
+// The employees and the self-employed workers: the grid and every page of
+// their windows, and their print windows.
+void picturePersons(Camera &camera, ElhProgram &program)
+{
+    TfmElhMain &main = program.main();
+    auto *employees = qobject_cast<TfmElhDipendente *>(open(program, u"xafDipParteA"_s));
+    TfrElhDipAnagr *registry = employees->frDipAnagr;
+    camera.takeAs(&main, u"TfmElhDipendente-griglia"_s);
+    registry->pcMain->setCurrentWidget(registry->tsDetail);
+    picturePages(camera, &main, registry, registry->pcDip, u"TfmElhDipendente"_s);
+    employees->close();
+    auto *workers = qobject_cast<TfmElhAutonomo *>(open(program, u"xafAutonomo"_s));
+    camera.takeAs(&main, u"TfmElhAutonomo-griglia"_s);
+    workers->frAutonomo->pcMain->setCurrentWidget(workers->frAutonomo->tsDetail);
+    picturePages(camera, &main, workers->frAutonomo, workers->frAutonomo->pcAutonomo, u"TfmElhAutonomo"_s);
+    workers->close();
+    settle();
+
+    // The print windows once they made their file: they open with no
+    // other window open.
+    main.mdiArea()->closeAllSubWindows();
+    settle();
+    for (const auto &[command, name] :
+         {std::pair{u"xafStpDip"_s, u"TfmElhPdfDip"_s}, std::pair{u"axfStpAut"_s, u"TfmElhPdfAut"_s}}) {
+        camera.takeModal(
+            name,
+            [](QWidget *modal) {
+                if (auto *print = qobject_cast<TfmElhPdfCertificati *>(modal))
+                    print->frOutput->buCreatePdf->click();
+            },
+            true);
+        program.commands().command(command)->Execute();
+        settle();
+    }
 }
 
 // The grid and the detail page of a frame of a prospetto; a detail page
@@ -154,7 +230,7 @@ void pictureProspetti(Camera &camera, ElhProgram &program)
             for (int page = 0; page < pages->count(); ++page) {
                 pages->setCurrentIndex(page);
                 pictureProspetto(camera, main, qobject_cast<TfrElfBase *>(pages->widget(page)),
-                                 name + u"-"_s + slug(pages->tabText(page)));
+                                 name + u"-"_s + slug(pages->tabText(page).section(u" - "_s, 0, 0)));
             }
         } else {
             pictureProspetto(camera, main, window->findChild<TfrElfBase *>(), name);
@@ -230,6 +306,7 @@ void run(const QString &folder)
     main.mdiArea()->closeAllSubWindows();
     settle();
     pictureProspetti(camera, program);
+    picturePersons(camera, program);
 
     camera.takeModal(u"importa-f24ep"_s);
     program.commands().command(u"xafImpF24"_s)->Execute();

@@ -58,6 +58,8 @@ public:
         e.size = o.value(u"size"_s).toDouble(8);
         e.bold = o.value(u"bold"_s).toBool();
         e.number = o.value(u"number"_s).toString();
+        e.line = o.value(u"line"_s).toString();
+        e.point = o.value(u"point"_s).toString(e.number);
         if (o.contains(u"text"_s) && o.contains(u"at"_s)) {
             const QList<double> at = numbers(o[u"at"_s], 2, u"at"_s);
             e.kind = Kind::Text;
@@ -148,20 +150,24 @@ public:
                     offset = points;
             }
             const double y = top + i * rowHeight + offset;
-            if (t.contains(u"label"_s)) {
+            const QString rowLabel =
+                t.contains(u"label"_s) ? t[u"label"_s].toString().arg(t.value(u"labelFrom"_s).toInt(1) + i) : QString();
+            if (!rowLabel.isEmpty()) {
                 const QList<double> at = numbers(t[u"labelAt"_s], 2, u"labelAt"_s);
                 Element label;
                 label.kind = Kind::Text;
                 label.bold = true;
                 label.size = 7;
                 label.align = Align::Centre;
-                label.text = t[u"label"_s].toString().arg(t.value(u"labelFrom"_s).toInt(1) + i);
+                label.text = rowLabel;
                 label.rect = {at[0] + at[1] / 2, y + rowHeight / 2 + 2.5, 0, 0};
                 page.elements.append(label);
             }
             for (const QJsonValue &v : columns) {
                 const QJsonObject c = v.toObject();
                 Element box;
+                box.line = rowLabel;
+                box.point = c.value(u"point"_s).toString(c.value(u"number"_s).toString());
                 box.kind = Kind::Box;
                 box.cells = c.value(u"cells"_s).toInt(0);
                 if (box.cells > 0)

@@ -12,7 +12,7 @@
 //       y is the baseline; x the left end, the centre or the right end
 //   {"wrap": "...", "rect": [x, y, w, h], "size": 7, "bold": false, "align": "left"}
 //       text broken into lines inside the rectangle
-//   {"box": [x, y, w, h], "number": "2", "label": "Ritenute operate"}
+//   {"box": [x, y, w, h], "number": "2", "label": "Ritenute operate", "line": "ST2"}
 //       a field's box with its number and caption in the top-left corner
 //   {"comb": [x, y, cells, cellWidth, h], "number": "", "label": "Codice fiscale"}
 //       a row of cells, one character each, the caption above it
@@ -33,6 +33,10 @@
 //       their own boxes above, or the captions inside every box; a column
 //       with cells is a comb
 // Tables are expanded into boxes, texts and lines when the file is read.
+// A box, comb or date may name the line of the supply file its value
+// belongs to ("line"; in a table, the row's label) and the point of that
+// line ("point", else its number; in a table, the column's "point" or
+// "number"): the prints' read-back maps what is drawn to the file by them.
 namespace TemplateLayout {
 
 struct Rect
@@ -59,6 +63,8 @@ struct Element
     Align align = Align::Left;
     int cells = 0;      // comb
     double lineWidth = 0.5;
+    QString line;  // the line of the supply file ("ST2"), empty when none
+    QString point; // the point of that line ("7")
 };
 
 struct Page

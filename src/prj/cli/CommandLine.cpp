@@ -51,6 +51,11 @@ const Command kCommands[] = {
      u"                                    prospetto SY; --prosegui risponde \"Si\" se\n"
      u"                                    mancano dati obbligatori\n",
      runFileTelematico},
+    {u"controlla-file",
+     u"  controlla-file FILE [FILE_2 ...]  controlla la struttura di un file telematico\n"
+     u"                                    (e delle sue parti _2, _3 ...) e ne elenca\n"
+     u"                                    i problemi\n",
+     runControllaFile},
     {u"importa",
      u"  importa f24ep [--st1 si|no]       importa i versamenti F24EP della contabilità\n"
      u"    [--st2 si|no] [--sv si|no]      nei prospetti ST sezione I (--st1), ST\n"
@@ -73,7 +78,10 @@ const Command kCommands[] = {
     {u"stampa",
      u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"
      u"                                    dichiarazione nel FILE; COSA: frontespizio,\n"
-     u"                                    st, sv, sx, sy, ss, di\n",
+     u"                                    st, sv, sx, sy, ss, di\n"
+     u"  stampa dipendenti|autonomi        stampa le certificazioni dei dipendenti o\n"
+     u"    --out FILE.pdf                  degli autonomi nel FILE, di tutti o di quelli\n"
+     u"    [--codice-fiscale CF ...]       con i codici fiscali indicati\n",
      runPrint},
     {u"riepilogo",
      u"  riepilogo COSA --out FILE.pdf     stampa un riepilogo nel FILE; COSA: inps,\n"

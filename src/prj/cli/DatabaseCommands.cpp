@@ -1,10 +1,11 @@
 #include "DatabaseCommands.h"
 
+#include "ClientDataSet.h"
 #include "DataPaths.h"
 #include "NrExceptions.h"
 #include "NrTransaction.h"
-#include "TdmKbrParams.h"
 #include "THlmDBCds.h"
+#include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "store/DatabaseSetup.h"
 #include "store/ReturnCatalogue.h"
@@ -18,6 +19,22 @@ namespace {
 // The return's year and the store's program code.
 constexpr int kReturnYear = 2023;
 const QString kProgram = u"elh"_s;
+
+// The agent the demo data loaded, the return's year first.
+QString demoAgent(TdmkbrConnessione &connection)
+{
+    for (const int year : {DatabaseSetup::kDemoYear, DatabaseSetup::kDemoPreviousYear}) {
+        THlmDBCds store(year, kProgram, 0);
+        store.setConnection(&connection);
+        ClientDataSet agent;
+        store.open(agent, u"TSOS_DATOSOSTITUTO"_s);
+        if (!agent.isEmpty())
+            return u"sostituto «%1» con codice fiscale %2 (anno %3)"_s.arg(
+                agent.fieldByName(u"SSOSDENOM"_s).asString(), agent.fieldByName(u"SSOSCODFIS"_s).asString(),
+                QString::number(year));
+    }
+    return u"nessun sostituto"_s;
+}
 
 QString describe(const NrConnectionSettings &s)
 {
@@ -58,9 +75,8 @@ int runCreateDatabase(const QStringList &arguments, QTextStream &out, QTextStrea
     out << u"Database creato: %1, %2 tabelle per gli anni 2022 e 2023.\n"_s.arg(describe(connection.settings()))
                .arg(catalogue.tables().size());
     if (demo) {
-        out << u"Scuola dimostrativa con codice fiscale %1; dati dimostrativi caricati: %2.\n"_s
-                   .arg(QString::fromUtf16(DatabaseSetup::kDemoFiscalCode))
-                   .arg(loaded.isEmpty() ? u"nessuno"_s : loaded.join(u", "_s));
+        out << u"Scuola dimostrativa: %1; dati dimostrativi caricati: %2.\n"_s.arg(
+            demoAgent(connection), loaded.isEmpty() ? u"nessuno"_s : loaded.join(u", "_s));
     }
     return 0;
 }

@@ -5,9 +5,11 @@
 #include "checks/InfoList.h"
 #include "telematic/ElhMFile.h"
 #include "telematic/ElhUFileWizard.h"
+#include "telematic/ElhUSupplyCheck.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -106,4 +108,22 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
         return 1;
     wizard.save(QFileInfo(options->out).absoluteFilePath());
     return 0;
+}
+
+int runControllaFile(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.isEmpty()
+        || std::any_of(arguments.begin(), arguments.end(), [](const QString &a) { return a.startsWith(u"--"); })) {
+        err << u"Uso: elh770 controlla-file FILE [FILE_2 ...]\n"_s;
+        return 2;
+    }
+    const QList<SupplyCheck::Finding> findings = SupplyCheck::run(arguments);
+    for (const SupplyCheck::Finding &f : findings)
+        out << SupplyCheck::describe(f) << Qt::endl;
+    if (findings.isEmpty()) {
+        out << u"Nessun problema trovato nella fornitura (%1 file).\n"_s.arg(arguments.size());
+        return 0;
+    }
+    out << u"Problemi trovati nella fornitura: %1.\n"_s.arg(findings.size());
+    return 1;
 }

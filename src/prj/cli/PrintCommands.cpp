@@ -1,6 +1,8 @@
 #include "PrintCommands.h"
 
 #include "ReturnSession.h"
+#include "print/ElhMPdfAut.h"
+#include "print/ElhMPdfDip.h"
 #include "print/ElhMProspSTPDF.h"
 #include "print/ElhMStampe.h"
 
@@ -87,6 +89,57 @@ int print(THlmDBCds &store, Print print, const QString &file, QTextStream &out)
     return 1;
 }
 
+// "dipendenti|autonomi --out FILE [--codice-fiscale CF ...]": the
+// certificates of every person, or of those named, in the order given.
+int printCertificates(const QStringList &arguments, const QString &usage, QTextStream &out, QTextStream &err)
+{
+    const bool employees = arguments.value(0) == u"dipendenti";
+    if (arguments.size() < 3 || arguments[1] != u"--out") {
+        err << usage;
+        return 2;
+    }
+    const QStringList rest = arguments.mid(3);
+    QStringList codes;
+    for (const QString &argument : rest) {
+        if (argument != u"--codice-fiscale")
+            codes.append(argument.toUpper());
+    }
+    const bool wellFormed =
+        rest.isEmpty()
+        || (rest.first() == u"--codice-fiscale" && !codes.isEmpty()
+            && std::none_of(codes.begin(), codes.end(), [](const QString &c) { return c.startsWith(u"--"); }));
+    if (!wellFormed) {
+        err << usage;
+        return 2;
+    }
+    ReturnSession session;
+    if (!session.open())
+        return 1;
+    TdmElhStampe stampe(session.store());
+    std::unique_ptr<TdmElhPdfCertificato> print;
+    if (employees)
+        print = std::make_unique<TdmElhPdfDip>(session.store(), stampe);
+    else
+        print = std::make_unique<TdmElhPdfAut>(session.store(), stampe);
+    const QString codeField = employees ? u"SDIP7CODFIS"_s : u"SDAU7CODFIS"_s;
+    QList<Bookmark> chosen;
+    for (const QString &code : std::as_const(codes)) {
+        if (!print->cdsMultiSelect.locate(codeField, code, {.caseInsensitive = true})) {
+            err << u"Codice fiscale «%1» non presente tra i %2 della dichiarazione.\n"_s.arg(code, arguments[0]);
+            return 1;
+        }
+        chosen.append(print->cdsMultiSelect.bookmark());
+    }
+    const QString file = QFileInfo(arguments[2]).absoluteFilePath();
+    if (print->Crea(file, codes.isEmpty() ? std::nullopt : std::optional(chosen))
+        == TdmElhPdfCertificato::Outcome::NothingToPrint) {
+        out << kNothing;
+        return 0;
+    }
+    out << saved(file);
+    return 0;
+}
+
 // "WHAT --out FILE" on the return of the current database.
 template<std::size_t N>
 int run(const QStringList &arguments, const Choice (&choices)[N], const QString &usage, QTextStream &out,
@@ -109,7 +162,11 @@ int run(const QStringList &arguments, const Choice (&choices)[N], const QString 
 
 int runPrint(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    return run(arguments, kPrints, u"Uso: elh770 stampa frontespizio|st|sv|sx|sy|ss|di --out FILE.pdf\n"_s, out, err);
+    const QString usage = u"Uso: elh770 stampa frontespizio|st|sv|sx|sy|ss|di --out FILE.pdf\n"
+                          u"     elh770 stampa dipendenti|autonomi --out FILE.pdf [--codice-fiscale CF ...]\n"_s;
+    if (arguments.value(0) == u"dipendenti" || arguments.value(0) == u"autonomi")
+        return printCertificates(arguments, usage, out, err);
+    return run(arguments, kPrints, usage, out, err);
 }
 
 int runSummaryReport(const QStringList &arguments, QTextStream &out, QTextStream &err)

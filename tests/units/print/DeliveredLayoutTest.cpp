@@ -4,6 +4,8 @@
 #include "ClientDataSet.h"
 #include "PrintTestSupport.h"
 #include "TemplateLayout.h"
+#include "print/ElhMPdfAut.h"
+#include "print/ElhMPdfDip.h"
 #include "print/ElhMProspSTPDF.h"
 #include "print/ElhMStampe.h"
 
@@ -147,59 +149,56 @@ TEST(DeliveredLayout, TheProspettiAndTheSummaryReportsSitInTheirBoxes)
     }
 }
 
-TEST(DeliveredLayout, EachSsAmountSitsInTheBoxOfItsPoint)
-{
-    // The amounts of the SS editor with the captions of their points, years filled in.
-    const QList<std::pair<QString, QString>> points = {
-        {u"FIOSADDREGTRA_SS"_s, u"Addizionale regionale 2022 non trattenuta nel 2023"_s},
-        {u"FIOSADDCOMSALTRA_SS"_s, u"Addizionale comunale 2022 a saldo non trattenuta nel 2023"_s},
-        {u"FIOSADDCOMACC_SS"_s, u"Addizionale comunale acconto 2023"_s},
-        {u"FIOSSALIRPEF_SS"_s, u"Saldo IRPEF 2022"_s},
-        {u"FIOSPRACCIRPEF_SS"_s, u"Primo acconto IRPEF 2023"_s},
-        {u"FIOSADDREG_SS"_s, u"Addizionale regionale 2022"_s},
-        {u"FIOSSALADDREG_SS"_s, u"Saldo addizionale comunale 2022"_s},
-        {u"FIOSACCADDCOM_SS"_s, u"Acconto addizionale comunale 2023"_s},
-        {u"FIOSSECACCIRPEF_SS"_s, u"Secondo acconto IRPEF 2023"_s},
-        {u"FIOSACCTAXSEP_SS"_s, u"Acconto tassazione separata"_s},
-        {u"FIOSIMPSOSPREPRO_SS"_s, u"Imposta sostitutiva premi di produttività"_s},
-        {u"FIOSCEDSECCLOC_SS"_s, u"Cedolare secca locazioni 2022"_s},
-        {u"FIOS1RACCCEDSECC_SS"_s, u"Prima rata acconto cedolare secca 2023"_s},
-        {u"FIOS2RACCCEDSECC_SS"_s, u"Seconda rata acconto cedolare secca 2023"_s},
-        {u"FIOSCONTSOL_SS"_s, u"Contributo di solidarietà"_s}};
-    PrintFixture f;
-    QJsonObject row{{u"SSOE7CODICE"_s, u"82009870542"_s}};
-    for (qsizetype n = 1; n <= points.size(); ++n)
-        row.insert(points[n - 1].first, u"%1.25"_s.arg(1000 * n));
-    f.append(u"TPSS_PROSPETTOSS"_s, {row});
-    const QString out = f.saved(&TdmElhProspSTPDF::stampaSS, u"ss.pdf"_s);
-    const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"770_sempl_mod.pdf"_s));
-    ASSERT_EQ(pages.size(), 1);
-    ASSERT_EQ(pages[0].templatePage, 21);
-    const QList<TemplateLayout::Element> elements = layoutOf(u"770_sempl_mod.pdf"_s).pages[20].elements;
-    for (qsizetype n = 1; n <= points.size(); ++n) {
-        const QString &caption = points[n - 1].second;
-        SCOPED_TRACE(caption.toStdString());
-        const auto box = std::find_if(elements.begin(), elements.end(), [&](const TemplateLayout::Element &e) {
-            return e.kind == TemplateLayout::Kind::Box && e.text == caption;
-        });
-        ASSERT_NE(box, elements.end());
-        EXPECT_EQ(box->number, QString::number(n));
-        const QList<PdfReadBack::Text> drawn = pages[0].find(u"%1,25"_s.arg(1000 * n));
-        ASSERT_EQ(drawn.size(), 1);
-        EXPECT_TRUE(box->rect.contains(extentOf(drawn[0]), 0.5)) << drawn[0].x << ", " << drawn[0].baseline;
-    }
-}
-
 TEST(DeliveredLayout, TheFrontispieceSitsInItsBoxes)
 {
     for (const int section : {1, 2}) {
         PrintFixture f(false);
-        fill(f, u"TSOS_DATOSOSTITUTO"_s, 1, {{u"ISOSSEZ"_s, section}});
+        fill(f, u"TSOS_DATOSOSTITUTO"_s, 1, {{u"ISOSSEZ"_s, section}, {u"SSOSDICHIARANTE"_s, u"1"_s}});
         fill(f, u"TDIP7_ANAGRFISCALI"_s, 3);
         TdmElhStampe stampe(f.store);
         stampe.preparaFrontespizio();
         const QString out = f.file(u"Frontespizio.pdf"_s);
         stampe.stampaFrontespizio(out);
+        expectInBoxes(out, u"770_sempl_mod.pdf"_s);
+        // The declarant's signature is a ticked box.
+        EXPECT_EQ(textIn(PdfReadBack::read(out).at(2), 30, 40, 492), u"X"_s);
+    }
+}
+
+TEST(DeliveredLayout, TheCertificatesSitInTheirBoxes)
+{
+    PrintFixture f(false);
+    fill(f, u"TSOS_DATOSOSTITUTO"_s, 1);
+    // Two persons with two rows in every section, so that the continuation
+    // pages are printed too, and enough dependants to fill page 7 and more.
+    // The codes of agents are numeric, as they are in a return.
+    const QJsonObject agents{{u"SSOE7CODICE"_s, u"82009870542"_s},
+                             {u"SCON7CODFISCONG"_s, u"80012345676"_s},
+                             {u"SINPDAP7CODFISAMMNE"_s, u"80012345676"_s}};
+    for (const QString &code : {u"RSSMRA75D12D653T"_s, u"BNCLRA90B41G478Z"_s}) {
+        QJsonObject person = agents;
+        person.insert(u"SDIP7CODFIS"_s, code);
+        person.insert(u"SDIP7COGNOME"_s, u"DELLA ROVERE"_s);
+        person.insert(u"SDIP7NOME"_s, u"MARIA LUISA"_s);
+        fill(f, u"TDIP7_ANAGRFISCALI"_s, 1, person);
+        for (const char16_t *table : {u"TREE7_REDDITOESTER", u"TCFF7_CFFAMILIARE", u"TCON7_DATICONGUAG",
+                                      u"TTAS7_TASSAZIONESE", u"TTFR7_TFR", u"TANN7_ANNOTAZIONI", u"TINPS7_INPS",
+                                      u"TINP7_INPDAP", u"TINA7_INAIL", u"TRAR7_REDASSTIRTIT", u"TSLS7_SOMEROLAVSTRA"})
+            fill(f, QString::fromUtf16(table), 2, person);
+        fill(f, u"TCFC7_CONFAMCARICO"_s, 1 + TdmElhPdfDip::kDependantRows + 2, person);
+    }
+    fill(f, u"TDAU7_DATIAUTONOM"_s, 1,
+         {{u"SDAU7CODFIS"_s, u"02487650323"_s},
+          {u"SDAU7COGNOME"_s, u"STUDIO ASSOCIATO BIANCHI"_s},
+          {u"SSOE7CODICE"_s, u"82009870542"_s}});
+    fill(f, u"TDSE7_SOMMEEROGATE"_s, 2, {{u"SDAU7CODFIS"_s, u"02487650323"_s}});
+
+    TdmElhStampe stampe(f.store);
+    TdmElhPdfDip employees(f.store, stampe);
+    TdmElhPdfAut workers(f.store, stampe);
+    for (TdmElhPdfCertificato *print : std::initializer_list<TdmElhPdfCertificato *>{&employees, &workers}) {
+        const QString out = f.file(print == &employees ? u"Dipendenti.pdf"_s : u"Autonomi.pdf"_s);
+        ASSERT_EQ(print->Crea(out), TdmElhPdfCertificato::Outcome::Saved);
         expectInBoxes(out, u"770_sempl_mod.pdf"_s);
     }
 }

@@ -1,6 +1,7 @@
 #include "Exceptions.h"
 #include "QtPrinters.h"
 #include "TempDir.h"
+#include "print/CertificateXml.h"
 #include "print/FronteXml.h"
 #include "print/PdfConfXml.h"
 
@@ -33,28 +34,48 @@ TEST(PrintDescriptors, SpacingTakesADecimalCommaAndMissingNumbersAreZero)
 TEST(PrintDescriptors, ErrorsNameTheFileTheLineAndWhatIsWrong)
 {
     TempDir dir;
+    enum Kind { PdfConf, Fronte, LDip, LAut };
     const struct
     {
-        bool fronte;
+        Kind kind;
         const char *xml;
         const char16_t *error;
     } cases[] = {
-        {false,
+        {PdfConf,
          "<PdfConf>\n<Page Name=\"SV1\" Template=\"27\"><Section Name=\"cdsSV\">\n"
          "<Edit Name=\"X\"><PrintRect Top=\"1a\" Left=\"1\" Height=\"8\"/></Edit>\n</Section></Page></PdfConf>\n",
          u"d.xml», riga 3: l'attributo Top di PrintRect non è un numero intero: «1a»"},
-        {false, "<PdfConf><Page><Section><Edit><PrintRect Top=\"1\" Height=\"8\"/></Edit></Section></Page></PdfConf>",
+        {PdfConf, "<PdfConf><Page><Section><Edit><PrintRect Top=\"1\" Height=\"8\"/></Edit></Section></Page></PdfConf>",
          u"manca l'attributo Left di PrintRect"},
-        {false, "<Fronte/>", u"l'elemento principale è «Fronte» invece di «PdfConf»"},
-        {true, "<Fronte><Section><Edit Name=\"A\"/></Section></Fronte>", u"il campo A non ha PrintRect"},
+        {PdfConf, "<Fronte/>", u"l'elemento principale è «Fronte» invece di «PdfConf»"},
+        {Fronte, "<Fronte><Section><Edit Name=\"A\"/></Section></Fronte>", u"il campo A non ha PrintRect"},
+        // The certificates' positions are whole numbers, checked when read.
+        {LDip,
+         "<LDip><Page Name=\"PAna\"><Section Name=\"cdsTot\"><Edit Name=\"TotDic\">"
+         "<PrintRect Top=\"49\" Left=\"187.6\" Height=\"9\"/></Edit></Section></Page></LDip>",
+         u"l'attributo Left di PrintRect non è un numero intero: «187.6»"},
+        {LAut,
+         "<LAut><Section Name=\"cdsSomEr\"><Edit Name=\"FDSE7IMPONIBILE\"><PrintRect Top=\"1\" Left=\"1\" "
+         "Height=\"8\"/><PrintRect Top=\"2\" Left=\"1\" Height=\"8\"/></Edit></Section></LAut>",
+         u"il campo FDSE7IMPONIBILE ha più di un PrintRect"},
     };
     for (const auto &c : cases) {
         const QString path = dir.write(u"d.xml"_s, c.xml);
         try {
-            if (c.fronte)
-                FronteXml::load(path);
-            else
+            switch (c.kind) {
+            case PdfConf:
                 PdfConfXml::load(path);
+                break;
+            case Fronte:
+                FronteXml::load(path);
+                break;
+            case LDip:
+                CertificateXml::loadLDip(path);
+                break;
+            case LAut:
+                CertificateXml::loadLAut(path);
+                break;
+            }
             ADD_FAILURE() << c.xml;
         } catch (const EInOutError &e) {
             EXPECT_TRUE(e.message().endsWith(QString::fromUtf16(c.error))) << e.message().toStdString();

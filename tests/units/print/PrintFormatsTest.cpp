@@ -85,3 +85,43 @@ TEST(FrontispieceFormats, FormattaValore)
     EXPECT_EQ(f(u"CB", u"0"_s), "");
     EXPECT_EQ(f(u"XX", u"valore"_s), "valore");
 }
+
+TEST(CertificateFormats, EachCertificateHasItsCodesAndSpacing)
+{
+    using PrintFormats::employeeValue;
+    using PrintFormats::selfEmployedValue;
+    auto dip = [](const char16_t *type, const QString &value) {
+        const PrintFormats::CertificateValue v = employeeValue(QString::fromUtf16(type), value);
+        return std::pair{s(v.text), v.spacing};
+    };
+    auto aut = [](const char16_t *type, const QString &value) {
+        const PrintFormats::CertificateValue v = selfEmployedValue(QString::fromUtf16(type), value);
+        return std::pair{s(v.text), v.spacing};
+    };
+    using R = std::pair<std::string, double>;
+    EXPECT_EQ(dip(u"TR", u"1234,99"_s), R("1.234", 0));
+    EXPECT_EQ(dip(u"TA", u"-2,5"_s), R("-3", 0));
+    EXPECT_EQ(dip(u"A1", u"0,40"_s), R("1", 0));
+    EXPECT_EQ(dip(u"A1", u"-0,40"_s), R("-1", 0));
+    EXPECT_EQ(dip(u"A1", u"1234,5"_s), R("1.235", 0));
+    EXPECT_EQ(dip(u"A1", u"0"_s), R("0", 0));
+    EXPECT_EQ(dip(u"FF", u"1234,5"_s), R("1234,50", 0));
+    EXPECT_EQ(dip(u"DT", u"05/03/2024"_s), R("05 03 2024", 7));
+    EXPECT_EQ(dip(u"DA", u"05/03/2024"_s), R("05 03", 7));
+    EXPECT_EQ(dip(u"SP", u"RSSMRA75D12D653T"_s), R("RSSMRA75D12D653T", 14));
+    EXPECT_EQ(dip(u"CD", u"123"_s), R("        123", 14.5));
+    EXPECT_EQ(dip(u"CB", u"1"_s), R("X", 0));
+    EXPECT_EQ(dip(u"CB", u"0"_s), R("", 0));
+    EXPECT_EQ(dip(u"AR", u"2,5"_s), R("2,5", 0));
+    // Unlike the engine, a certificate never counts a wrong number as 0.
+    EXPECT_THROW(dip(u"TR", u"abc"_s), EConvertError);
+    EXPECT_THROW(dip(u"DT", u"31/02/2024"_s), EConvertError);
+
+    EXPECT_EQ(aut(u"AR", u"1234,5"_s), R("1.235", 0));
+    EXPECT_EQ(aut(u"TR", u"1234,99"_s), R("1.234", 0));
+    EXPECT_EQ(aut(u"DT", u"05/03/2024"_s), R("05 03 2024", 2));
+    EXPECT_EQ(aut(u"SP", u"AB"_s), R("AB", 5));
+    EXPECT_EQ(aut(u"TOT", u"12"_s), R("       12", 0));
+    EXPECT_EQ(aut(u"TOT", u"1234567890"_s), R("1234567890", 0));
+    EXPECT_EQ(aut(u"A1", u"0,40"_s), R("0,40", 0));
+}

@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataPaths.h"
+#include "telematic/ElhUFileChecks.h"
 
 #include <QFile>
 
@@ -18,7 +19,7 @@ protected:
     Checks()
     {
         addDemoFrontispiece();
-        add(u"TSOE7_SOSESTINTO"_s, R"({"records": [{"CODICE": "82009870542"}, {"CODICE": "97000110586"}]})");
+        add(u"TSOE7_SOSESTINTO"_s, R"({"records": [{"CODICE": "82009870542"}, {"CODICE": "97000110581"}]})");
     }
 
     void editAgent(const QString &field, const QString &value)
@@ -86,6 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Prospetti, UnknownAgent,
                                            Prospetto{u"TPST3_PROSPETTOSTS3", u"Prospetti ST Sez III"},
                                            Prospetto{u"TPST4_PROSPETTOSTS4", u"Prospetti ST Sez IV"},
                                            Prospetto{u"TPSV_PROSPETTOSV", u"Prospetti Sv"},
+                                           Prospetto{u"TPSX_PROSPETTOSX", u"Prospetti Sx"},
+                                           Prospetto{u"TPDI_PROSPETTODI", u"Prospetti Di"},
                                            Prospetto{u"TPSY2_PROSPETTOSY2", u"Prospetti Sy Sez I"},
                                            Prospetto{u"TPSY_PROSPETTOSY", u"Prospetti Sy Sez II"},
                                            Prospetto{u"TPSY3_PROSPETTOSY3", u"Prospetti Sy Sez III"},
@@ -112,17 +115,18 @@ TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
     EXPECT_EQ(lines[1].mid(90, 23), "23010112345678901000001");
 }
 
-TEST_F(Checks, SySectionIIRowsOfOneModuleBelongToOneAgent)
+TEST_F(Checks, ASectionIIRowOfAnotherAgentInAModuleNamesBothAgentsAndTheRow)
 {
-    add(u"TPSY_PROSPETTOSY"_s, R"({"records": [
-        {"SSOE7CODICE": "82009870542", "SPSYDEBPRICODF": "A", "FPSYSOMERO": "1"},
-        {"SSOE7CODICE": "82009870542", "SPSYDEBPRICODF": "B", "FPSYSOMERO": "2"}]})");
-    EXPECT_TRUE(QFile::exists(generate()));
-
-    add(u"TPSY_PROSPETTOSY"_s, R"({"records": [{"SSOE7CODICE": "97000110586", "SPSYDEBPRICODF": "C"}]})");
-    FileWizard &w = openWizard();
-    EXPECT_FALSE(w.createFile());
-    EXPECT_EQ(w.memo().last(), u"***** Prospetti SY: \"Operazioni straordinarie e successioni\" non congruenti");
+    add(u"TPSY_PROSPETTOSY"_s,
+        R"({"records": [{"SSOE7CODICE": "97000110581", "SPSYDEBPRICODF": "RSSMRC75B03D653P"}]})");
+    openWizard();
+    ClientDataSet &sy = dm().cdsPrSy;
+    sy.first();
+    EXPECT_EQ(errorOf([&] { CheckSyCongruence(u"97000110581"_s, sy, 7, 2); }), QString());
+    EXPECT_EQ(errorOf([&] { CheckSyCongruence(QString(), sy, 8, 3); }),
+              u"Prospetti SY: \"Operazioni straordinarie e successioni\" non congruenti: la riga della sezione II del "
+              u"debitore principale RSSMRC75B03D653P è del sostituto estinto 97000110581, ma il rigo SY8 del modulo 3 "
+              u"è del sostituto dichiarante"_s);
 }
 
 } // namespace

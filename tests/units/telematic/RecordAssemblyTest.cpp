@@ -62,18 +62,20 @@ protected:
     }
 };
 
-TEST_F(RecordAssemblyTest, AnElementsCharactersOutsideTheCodePageAreReportedWithItsModule)
+TEST_F(RecordAssemblyTest, AnElementsCharactersOutsideTheCodePageTakeOneByteEachAndAreReportedWithItsPlace)
 {
-    add(u"TPST3_PROSPETTOSTS3"_s, R"({"records": [{"SPST3DENINTNRES": "ŁÓDŹ BANK"}]})");
+    add(u"TPST3_PROSPETTOSTS3"_s, R"({"records": [{"SPST3DENINTNRES": "ŁÓDŹ BANK 🏦"}]})");
     openWizard();
     QStringList lines;
     wizard().setProgress([&](const QString &line) { lines.append(line); });
     assembly().setProgressive(3);
     emitAll(recordE("<SectionE>" + kTypeD + R"(<CampoE Number="ST026004" Description="Denominazione" Width="16"
                     Format="AN" Info="@@" Cds="cdsPrSt3" Field="SPST3DENINTNRES"/></SectionE>)"));
-    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"ST026004?ÓD? BANK```````"_s}));
-    EXPECT_EQ(lines, QStringList{u"Attenzione - record D modulo 3, campo ST026004 (Denominazione): il valore «ŁÓDŹ "
-                                 u"BANK» contiene caratteri non ammessi nel file, scritti come «?»"_s});
+    // The emoji, two UTF-16 units, is one character of the file.
+    EXPECT_EQ(stored(), (QStringList{u"D"_s, u"ST026004?ÓD? BANK ?`````"_s}));
+    EXPECT_EQ(lines, QStringList{u"Attenzione - record D, Prospetto ST, rigo ST26 del modulo 3, campo ST026004 "
+                                 u"(Denominazione): il valore «ŁÓDŹ BANK 🏦» contiene caratteri non ammessi nel file, "
+                                 u"scritti come «?»"_s});
 }
 
 TEST_F(RecordAssemblyTest, EmptyElementsAndUntickedBoxesAreLeftOut)
@@ -114,18 +116,15 @@ TEST_F(RecordAssemblyTest, ASectionDatasetThatDoesNotExistStopsTheRun)
     EXPECT_EQ(errorOf([&] { assembly().EmitLayoutField(root.Section(0), 1, 0); }), u"Sezione non trovata cdsPrSs9");
 }
 
-TEST_F(RecordAssemblyTest, ARecordThatOverflowsStopsWithItsKindAndLength)
+TEST_F(RecordAssemblyTest, AnElementThatOverflowsARecordStopsWithTheKindAndTheLength)
 {
     openWizard();
     const TXMLRecordEType root =
-        recordE("<SectionE>" + kTypeD + "</SectionE>" +
-                R"(<SectionE><CampoE Number="DIXXX001" Width="40" Format="NU" Info="OF" Fixed="1"/>
+        recordE("<SectionE>" + kTypeD + R"(<CampoE Number="DIXXX001" Width="1900" Format="NU" Info="OF" Fixed="1"/>
                                          </SectionE>)");
-    assembly().emitSection(root.Section(0), 0);
-    for (int module = 1; module <= 40; ++module)
-        assembly().emitSection(root.Section(1), module);
+    assembly().emitSection(root.Section(0), 1);
     EXPECT_EQ(errorOf([&] { assembly().AssembleFieldRecords(u'D', 1); }),
-              u"Il record D è lungo 1922 caratteri invece di 1898: il descrittore del record va corretto");
+              u"Il record D è lungo 1910 caratteri invece di 1898: il descrittore del record va corretto");
     EXPECT_TRUE(records().isEmpty());
 }
 
@@ -143,6 +142,60 @@ TEST_F(RecordAssemblyTest, APositionalRecordTakesFieldsUntilItHolds1900Character
     EXPECT_EQ(messages.texts(), QStringList{u"Supera i 1900 caratteri"_s});
     EXPECT_EQ(errorOf([&] { a.finishPositional(u'A'); }),
               u"Il record A è lungo 1904 caratteri invece di 1898: il descrittore del record va corretto");
+
+    // A value that does not fill its field is named as the cause.
+    const TXMLRecordBType b = bind<TXMLRecordBType>(R"(<RecordB><SectionB>
+        <CampoB Number="18" Description="Data di nascita" Width="8" Format="DT" Info="OF" Fixed="0.00.00"/>
+        <CampoB Number="99" Width="1890" Format="AN" Info="OF"/></SectionB></RecordB>)",
+                                                    GetRecordB);
+    a.beginPositional();
+    a.appendPositional(b.Section(0));
+    EXPECT_EQ(errorOf([&] { a.finishPositional(u'B'); }),
+              u"Il record B è lungo 1890 caratteri invece di 1898: il campo 18 (Data di nascita) con il valore "
+              u"«0.00.00» occupa 0 caratteri invece di 8.");
+}
+
+TEST_F(RecordAssemblyTest, AControlCharacterOrAValueTooLongForItsElementStopsStage1WithItsPlace)
+{
+    addDemoFrontispiece();
+    const QString tail = u"Correggere il valore e generare di nuovo il file."_s;
+    const std::pair<QByteArray, QString> cases[] = {
+        {R"({"SPSTMESE": "01", "SPSTANNO": "2023", "SPSTCODTRIBUTO": "A\tB"})",
+         u"Record D, Prospetto ST, rigo ST2 del modulo 1, campo ST002011 (Codice tributo): il valore «A[TAB]B» "
+         u"contiene un "
+         u"carattere di controllo (TAB) che non può essere scritto nel file. "_s},
+        {R"({"SPSTMESE": "01", "SPSTANNO": "2023", "FPSTIMPOVERSATO": "10000000000000",
+             "SSOE7CODICE": "82009870542"})",
+         u"Record D, Prospetto ST, rigo ST2 del modulo 1 del sostituto estinto 82009870542, campo ST002007 (Importo "
+         u"versato): il valore «10000000000000,00» non entra nei 16 caratteri del campo e il file non può riportarlo "
+         u"intero. "_s}};
+    add(u"TSOE7_SOSESTINTO"_s, R"({"records": [{"CODICE": "82009870542"}]})");
+    for (const auto &[row, message] : cases) {
+        ClientDataSet st;
+        store.open(st, u"TPST_PROSPETTOST"_s);
+        while (!st.isEmpty())
+            st.deleteRecord();
+        store.save(st, u"TPST_PROSPETTOST"_s);
+        add(u"TPST_PROSPETTOST"_s, "{\"records\": [" + row + "]}");
+        FileWizard &w = openWizard();
+        EXPECT_FALSE(w.createFile());
+        EXPECT_EQ(w.memo().last(), u"***** "_s + message + tail);
+    }
+
+    // A control character in a positional record stops it too.
+    add(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSDENOM": "SCUOLA\nROSSI"}]})");
+    openWizard();
+    const TXMLRecordBType root = bind<TXMLRecordBType>(R"(<RecordB><SectionB>
+        <CampoB Number="15" Description="Denominazione" Width="60" Format="AN" Info="O@" Cds="cdsSost" Field="SSOSDENOM"/>
+        </SectionB></RecordB>)",
+                                                       GetRecordB);
+    dm().cdsSost.last();
+    assembly().beginPositional();
+    EXPECT_EQ(
+        errorOf([&] { assembly().appendPositional(root.Section(0)); }),
+        u"Record B, campo 15 (Denominazione): il valore «SCUOLA[LF]ROSSI» contiene un carattere di controllo (LF) "
+        u"che non può essere scritto nel file. "_s
+            + tail);
 }
 
 TEST_F(RecordAssemblyTest, CutValuesAndCharactersOutsideTheCodePageAreReported)

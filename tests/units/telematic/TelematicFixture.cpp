@@ -5,10 +5,13 @@
 #include "DataPaths.h"
 #include "Exceptions.h"
 #include "NrTransaction.h"
+#include "PrintAgreement.h"
+#include "checks/FiscalCode.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "store/DatabaseSetup.h"
 #include "store/LocalDataFolder.h"
 #include "store/ReturnCatalogue.h"
+#include "telematic/ElhUSupplyCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +48,9 @@ TelematicTest::TelematicTest()
     for (const QString &kind : {u"A"_s, u"B"_s, u"D"_s, u"I"_s, u"J"_s, u"Z"_s})
         copyFile(built(u"USR\\FL2023\\Res\\FileTel\\Record_"_s + kind + u".xml"_s),
                  file(u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s));
+    const QDir coordStp(built(u"USR\\FL2023\\Res\\CoordStp\\"_s));
+    for (const QString &name : coordStp.entryList(QDir::Files))
+        copyFile(coordStp.filePath(name), file(u"USR/FL2023/Res/CoordStp/"_s + name));
     for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
         copyFile(built(u"USR\\FL2023\\DbIniziale\\"_s + name), file(u"USR/FL2023/DbIniziale/"_s + name));
     LocalDataFolder::prepare();
@@ -127,6 +133,15 @@ QString TelematicTest::write(const QString &relative, const QByteArray &bytes) c
     return path;
 }
 
+QString validFiscalCode(const QString &withoutCheck)
+{
+    for (const QChar c : u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s) {
+        if (FiscalCode::check(withoutCheck + c) == FiscalCode::Verdict::Valid)
+            return withoutCheck + c;
+    }
+    throw std::runtime_error("no check character for " + withoutCheck.toStdString());
+}
+
 QString errorOf(const std::function<void()> &run)
 {
     try {
@@ -170,12 +185,20 @@ QList<QByteArray> elements(const QByteArray &record)
     return list;
 }
 
-void expectGolden(const QString &produced, const QString &goldenName)
+void TelematicTest::expectGolden(const QString &produced, const QString &goldenName)
 {
+    const QList<PrintAgreement::Element> elements = PrintAgreement::fileElements(produced);
+    const QStringList missing =
+        PrintAgreement::missingFromPrints(elements, PrintAgreement::printedElements(store, elements, file(QString())));
+    for (const QString &m : missing)
+        ADD_FAILURE() << goldenName.toStdString() << ", not on the prints: " << m.toStdString();
     ASSERT_FALSE(supplyLines(produced).isEmpty()) << produced.toStdString();
+    for (const SupplyCheck::Finding &f : SupplyCheck::run({produced}))
+        ADD_FAILURE() << goldenName.toStdString() << ": " << SupplyCheck::describe(f).toStdString();
     const QString golden = QString::fromUtf8(ELH_GOLDEN_DIR) + u'/' + goldenName;
     if (qEnvironmentVariableIntValue("ELH_UPDATE_GOLDEN") == 1) {
-        ASSERT_TRUE(QFile::remove(golden) && QFile::copy(produced, golden));
+        QFile::remove(golden);
+        ASSERT_TRUE(QFile::copy(produced, golden));
         return;
     }
     const QByteArray bytes = readFile(produced);

@@ -50,6 +50,13 @@ protected:
     FileWizard &wizard() { return *m_wizard; }
     FileWizard &openWizard(const Options &options = Options());
 
+    // Checks the lines of a produced supply file, expects the supply check to
+    // find nothing in it, compares its bytes with its golden file under
+    // golden/ (ELH_UPDATE_GOLDEN=1 writes the golden file instead), and
+    // expects the prints of the return to show every element of the file on
+    // the page of its module, line and point.
+    void expectGolden(const QString &produced, const QString &goldenName);
+
     // Writes a file of the installation and returns its path.
     QString write(const QString &relative, const QByteArray &bytes) const;
 
@@ -67,6 +74,9 @@ private:
     std::unique_ptr<FileWizard> m_wizard;
 };
 
+// A fiscal code that passes FiscalCode::check: the code given without its
+// last character, and the check character that makes it valid.
+QString validFiscalCode(const QString &withoutCheck);
 // The message of the Exception that `run` raises; empty when it raises none.
 QString errorOf(const std::function<void()> &run);
 // The lines of a supply file, each checked to be 1,898 bytes ended by CR LF.
@@ -75,6 +85,3 @@ QList<QByteArray> supplyLines(const QString &path);
 QByteArray readFile(const QString &path);
 // The 24-character elements of a record D, I or J after its 89-character header.
 QList<QByteArray> elements(const QByteArray &record);
-// Checks the lines of a produced supply file and compares its bytes with its
-// golden file under golden/; ELH_UPDATE_GOLDEN=1 writes the golden file instead.
-void expectGolden(const QString &produced, const QString &goldenName);

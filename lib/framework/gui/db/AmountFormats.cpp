@@ -10,8 +10,10 @@ void applyAmountFormats(ClientDataSet &dataSet)
         Field &f = dataSet.field(i);
         if (f.dataType() != FieldType::Decimal)
             continue;
-        f.setEditFormat(u"#.00"_s);
-        f.setDisplayFormat(u"#,##0.00"_s);
+        // Two decimals as a rule; the catalogue gives others their own.
+        const QString decimals = u"."_s + QString(f.scale(), u'0');
+        f.setEditFormat(u"#"_s + decimals);
+        f.setDisplayFormat(u"#,##0"_s + decimals);
         f.setOnGetText([](const Field &field, bool displayText) {
             return field.isNull() || field.asCurrency().isZero() ? QString() : field.formattedText(displayText);
         });

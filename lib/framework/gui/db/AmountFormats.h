@@ -3,6 +3,7 @@
 class ClientDataSet;
 
 // The amounts of a dataset as the frames show them: every decimal field gets
-// the display format "#,##0.00", the edit format "#.00", and a zero amount
-// is shown as empty text.
+// the display format "#,##0.00" and the edit format "#.00" (with three
+// zeros, "#,##0.000" and "#.000", for a field of three decimals), and a zero
+// amount is shown as empty text.
 void applyAmountFormats(ClientDataSet &dataSet);

@@ -51,9 +51,16 @@ void DataSetTableModel::addDrawnColumn(const QString &title, std::function<QStri
     endResetModel();
 }
 
+void DataSetTableModel::setPositionColumn(const QString &title)
+{
+    beginResetModel();
+    m_positionTitle = title;
+    endResetModel();
+}
+
 Field *DataSetTableModel::columnField(int column) const
 {
-    return m_fields.value(column);
+    return m_fields.value(column - firstFieldColumn());
 }
 
 int DataSetTableModel::rowCount(const QModelIndex &parent) const
@@ -63,15 +70,21 @@ int DataSetTableModel::rowCount(const QModelIndex &parent) const
 
 int DataSetTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_fields.size() + m_drawn.size());
+    return parent.isValid() ? 0 : firstFieldColumn() + static_cast<int>(m_fields.size() + m_drawn.size());
 }
 
 QVariant DataSetTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
-    if (index.column() >= m_fields.size())
-        return drawnData(m_drawn.at(index.column() - m_fields.size()), index.row(), role);
+    if (index.column() < firstFieldColumn()) {
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignRight);
+        return role == Qt::DisplayRole ? QVariant(index.row() + 1) : QVariant();
+    }
+    const qsizetype afterFields = firstFieldColumn() + m_fields.size();
+    if (index.column() >= afterFields)
+        return drawnData(m_drawn.at(index.column() - afterFields), index.row(), role);
     Field *f = columnField(index.column());
     if (!f)
         return QVariant();
@@ -106,11 +119,13 @@ QVariant DataSetTableModel::headerData(int section, Qt::Orientation orientation,
 {
     if (role != Qt::DisplayRole)
         return QVariant();
-    if (orientation == Qt::Horizontal && section >= m_fields.size())
-        return m_drawn.value(section - m_fields.size()).title;
+    if (orientation == Qt::Horizontal && section < firstFieldColumn())
+        return m_positionTitle;
+    if (orientation == Qt::Horizontal && section >= firstFieldColumn() + m_fields.size())
+        return m_drawn.value(section - firstFieldColumn() - m_fields.size()).title;
     if (orientation == Qt::Horizontal) {
-        if (section < m_titles.size())
-            return m_titles.at(section);
+        if (section - firstFieldColumn() < m_titles.size())
+            return m_titles.at(section - firstFieldColumn());
         const Field *f = columnField(section);
         return f ? f->displayLabel() : QVariant();
     }

@@ -30,7 +30,10 @@ public:
     // the record being painted (the dataset shows that record meanwhile),
     // in bold and centred.
     void addDrawnColumn(const QString &title, std::function<QString(const ClientDataSet &)> text);
-    // The field of a column, or null (a drawn column).
+    // A first column, under that title, with each row's position in the
+    // view (1, 2, ...); an empty title takes it away.
+    void setPositionColumn(const QString &title);
+    // The field of a column, or null (a drawn or position column).
     Field *columnField(int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -59,6 +62,9 @@ private:
         std::function<QString(const ClientDataSet &)> text;
     };
     QList<DrawnColumn> m_drawn;
+    QString m_positionTitle;
+
+    int firstFieldColumn() const { return m_positionTitle.isEmpty() ? 0 : 1; }
 
     QVariant drawnData(const DrawnColumn &column, int row, int role) const;
 };

@@ -22,6 +22,8 @@ TNrDBGrid::TNrDBGrid(ClientDataSet *dataSet, QWidget *parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setHighlightSections(false);
+    // Columns fit the first rows: a table of thousands opens at once.
+    horizontalHeader()->setResizeContentsPrecision(200);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 2);
@@ -35,6 +37,11 @@ void TNrDBGrid::setColumns(const QStringList &fieldNames, const QStringList &tit
     m_columns = fieldNames;
     m_titles = titles;
     m_model->setColumns(fieldNames, titles);
+}
+
+void TNrDBGrid::setPositionColumn(const QString &title)
+{
+    m_model->setPositionColumn(title);
 }
 
 void TNrDBGrid::refreshColumns()

@@ -23,6 +23,8 @@ public:
     DataSetTableModel *dataModel() const { return m_model; }
     // The fields shown and, when given, their titles (see DataSetTableModel).
     void setColumns(const QStringList &fieldNames, const QStringList &titles = {});
+    // A first column with the position of each row, under that title.
+    void setPositionColumn(const QString &title);
     // Shows the columns again after their fields' visibility changed.
     void refreshColumns();
     void setSortOnTitleClick(bool sort) { m_sortOnTitleClick = sort; }

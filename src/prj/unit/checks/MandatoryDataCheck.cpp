@@ -165,9 +165,14 @@ QString selfEmployedRule(const ClientDataSet &ds)
     if (code.isEmpty())
         return kMissing + u"Codice fiscale dell'autonomo"_s;
     const QString surname = u"Cognome o denominazione dell'autonomo"_s;
+    // The personal data are the registry's: a payment row, which carries
+    // only the code, has none to miss.
+    const auto missing = [&ds](const char16_t *field) {
+        return ds.findField(QString::fromUtf16(field)) && !filled(ds, field);
+    };
     // A numeric code is a company: only its name is required.
     if (TextLib::IsNumeric(code))
-        return filled(ds, u"SDAU7COGNOME") ? QString() : kMissing + surname;
+        return missing(u"SDAU7COGNOME") ? kMissing + surname : QString();
     const Mandatory person[] = {
         {u"SDAU7COGNOME", u"Cognome o denominazione dell'autonomo"},
         {u"SDAU7NOME", u"Nome dell'autonomo"},
@@ -177,7 +182,7 @@ QString selfEmployedRule(const ClientDataSet &ds)
         {u"SDAU7PROVNAS", u"Provincia di nascita dell'autonomo"},
     };
     for (const Mandatory &m : person) {
-        if (!filled(ds, m.field))
+        if (missing(m.field))
             return kMissing + QString::fromUtf16(m.description);
     }
     return QString();

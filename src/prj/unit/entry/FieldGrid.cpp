@@ -3,36 +3,31 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-namespace {
-
-constexpr int kCaptionWidth = 300;
-
 // A caption of the left column: a long one wraps within the column.
-QLabel *caption(const QString &text)
+QLabel *FieldGrid::caption(const QString &text) const
 {
     auto *label = new QLabel(text);
-    if (label->sizeHint().width() > kCaptionWidth) {
+    if (label->sizeHint().width() > m_captionWidth) {
         label->setWordWrap(true);
-        label->setFixedWidth(kCaptionWidth);
-        label->setMinimumHeight(label->heightForWidth(kCaptionWidth));
+        label->setFixedWidth(m_captionWidth);
+        label->setMinimumHeight(label->heightForWidth(m_captionWidth));
     }
     return label;
 }
 
-} // namespace
-
-FieldGrid::FieldGrid(QWidget *parent)
+FieldGrid::FieldGrid(QWidget *parent, int captionWidth)
     : QGridLayout(parent)
+    , m_captionWidth(captionWidth)
 {
     setColumnStretch(1, 1);
-    setColumnMinimumWidth(0, kCaptionWidth);
+    setColumnMinimumWidth(0, captionWidth);
     setHorizontalSpacing(12);
     setVerticalSpacing(6);
 }
 
 QLabel *FieldGrid::addRow(const QString &caption, QWidget *control)
 {
-    QLabel *label = ::caption(caption);
+    QLabel *label = this->caption(caption);
     label->setBuddy(control);
     addWidget(label, m_row, 0, Qt::AlignVCenter | Qt::AlignLeft);
     addWidget(control, m_row, 1, Qt::AlignVCenter | Qt::AlignLeft);
@@ -48,7 +43,7 @@ void FieldGrid::addControl(QWidget *control)
 void FieldGrid::addControls(const QString &caption, const QList<QWidget *> &controls)
 {
     if (!caption.isEmpty())
-        addWidget(::caption(caption), m_row, 0, Qt::AlignVCenter | Qt::AlignLeft);
+        addWidget(this->caption(caption), m_row, 0, Qt::AlignVCenter | Qt::AlignLeft);
     auto *row = new QHBoxLayout;
     row->setSpacing(10);
     for (QWidget *control : controls)
@@ -57,7 +52,12 @@ void FieldGrid::addControls(const QString &caption, const QList<QWidget *> &cont
     addLayout(row, m_row++, 1);
 }
 
-void FieldGrid::addHeading(const QString &text)
+void FieldGrid::addWide(QLayout *layout)
+{
+    addLayout(layout, m_row++, 0, 1, 2);
+}
+
+QLabel *FieldGrid::addHeading(const QString &text)
 {
     auto *label = new QLabel(text);
     QFont bold = label->font();
@@ -67,6 +67,7 @@ void FieldGrid::addHeading(const QString &text)
     if (m_row > 0)
         setRowMinimumHeight(m_row++, 8);
     addWidget(label, m_row++, 0, 1, 2);
+    return label;
 }
 
 void FieldGrid::addNote(const QString &text)

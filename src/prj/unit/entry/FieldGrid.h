@@ -10,7 +10,11 @@ class QLabel;
 class FieldGrid : public QGridLayout
 {
 public:
-    explicit FieldGrid(QWidget *parent = nullptr);
+    // The caption width of a page with two columns of fields.
+    static constexpr int kColumnCaptionWidth = 220;
+
+    // Captions wider than `captionWidth` wrap.
+    explicit FieldGrid(QWidget *parent = nullptr, int captionWidth = 300);
 
     // A caption and its control; returns the caption's label.
     QLabel *addRow(const QString &caption, QWidget *control);
@@ -18,11 +22,16 @@ public:
     void addControl(QWidget *control);
     // Several controls on one row, after an optional caption.
     void addControls(const QString &caption, const QList<QWidget *> &controls);
-    void addHeading(const QString &text);
+    // A layout across both columns (a table of fields).
+    void addWide(QLayout *layout);
+    QLabel *addHeading(const QString &text);
     void addNote(const QString &text);
     // Leaves the free space below the last row.
     void finish();
 
 private:
+    QLabel *caption(const QString &text) const;
+
+    int m_captionWidth;
     int m_row = 0;
 };

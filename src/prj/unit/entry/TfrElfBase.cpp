@@ -17,10 +17,15 @@
 #include "checks/MandatoryDataCheck.h"
 
 #include <QAction>
+#include <QHBoxLayout>
+#include <QScrollArea>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -156,20 +161,67 @@ void TfrElfBase::run(const std::function<void()> &work)
 
 void TfrElfBase::dataSetOpened()
 {
+    if (Field *f = cdsMain.findField(u"IFISRIGO"_s))
+        f->setVisible(false);
+    applyAmountFormats(cdsMain);
+    applyCaptions();
+    grFrame->refreshColumns();
+    updateActions();
+}
+
+void TfrElfBase::applyCaptions()
+{
     for (auto it = m_captions.cbegin(); it != m_captions.cend(); ++it) {
         if (Field *f = cdsMain.findField(it.key()))
             f->setDisplayLabel(it.value());
     }
-    if (Field *f = cdsMain.findField(u"IFISRIGO"_s))
-        f->setVisible(false);
-    applyAmountFormats(cdsMain);
     // The edits showed the record before its fields had their formats.
     for (TNrDBEdit *edit : tsDetail->findChildren<TNrDBEdit *>()) {
         edit->fitToField();
         edit->refresh();
     }
-    grFrame->refreshColumns();
-    updateActions();
+}
+
+void TfrElfBase::detailBuilt()
+{
+    if (cdsMain.active())
+        applyCaptions();
+}
+
+namespace {
+
+// Makes its content when it is first shown.
+class LazyPage : public QWidget
+{
+public:
+    LazyPage(std::function<QWidget *()> build, std::function<void()> built)
+        : m_build(std::move(build))
+        , m_built(std::move(built))
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        if (m_build) {
+            layout()->addWidget(std::exchange(m_build, {})());
+            m_built();
+        }
+        QWidget::showEvent(event);
+    }
+
+private:
+    std::function<QWidget *()> m_build;
+    std::function<void()> m_built;
+};
+
+} // namespace
+
+QWidget *TfrElfBase::lazyPage(std::function<QWidget *()> build)
+{
+    return new LazyPage(std::move(build), [this] { detailBuilt(); });
 }
 
 bool TfrElfBase::editing() const
@@ -194,9 +246,21 @@ void TfrElfBase::cdsMainBeforePost()
 
 void TfrElfBase::clearCheckBoxes()
 {
+    // Only the frame's own: a detail page may hold other frames.
     for (const TNrDBCheckBox *check : tsDetail->findChildren<TNrDBCheckBox *>()) {
+        if (check->dataSource() != dsMain)
+            continue;
         if (Field *f = cdsMain.findField(check->dataField()))
             f->setAsString(u"0"_s);
+    }
+}
+
+void TfrElfBase::uncheckFlags()
+{
+    for (int i = 0; i < cdsMain.fieldCount(); ++i) {
+        Field &f = cdsMain.field(i);
+        if (f.fieldName().startsWith(u'L', Qt::CaseInsensitive))
+            f.setAsString(u"0"_s);
     }
 }
 
@@ -285,6 +349,53 @@ TNrDBDateEdit *TfrElfBase::dbDate(const QString &field, const QString &caption)
     date->setDataField(field);
     setCaption(field, caption);
     return date;
+}
+
+void TfrElfBase::addItems(FieldGrid *grid, std::initializer_list<Item> items)
+{
+    for (const Item &item : items) {
+        if (!item.field) {
+            grid->addHeading(QString::fromUtf16(item.caption));
+            continue;
+        }
+        const QString field = QString::fromUtf16(item.field);
+        const QString caption = QString::fromUtf16(item.caption);
+        if (item.lookup)
+            lookupRow(grid, field, caption, QString::fromUtf16(item.lookup));
+        else if (field.startsWith(u'D'))
+            dateRow(grid, field, caption);
+        else if (field.startsWith(u'L', Qt::CaseInsensitive))
+            grid->addControl(dbCheck(field, caption));
+        else
+            editRow(grid, field, caption);
+    }
+}
+
+QWidget *TfrElfBase::scrollPage(const QString &caption, QLayout *content)
+{
+    auto *page = new QWidget;
+    page->setObjectName(caption);
+    page->setLayout(content);
+    auto *scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    return scroll;
+}
+
+QWidget *TfrElfBase::columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right)
+{
+    auto *columns = new QHBoxLayout;
+    for (FieldGrid *column : {left, right}) {
+        if (!column)
+            continue;
+        column->finish();
+        if (!columns->isEmpty())
+            columns->addSpacing(24);
+        columns->addLayout(column);
+    }
+    columns->addStretch(1);
+    return scrollPage(caption, columns);
 }
 
 void TfrElfBase::editRow(FieldGrid *grid, const QString &field, const QString &caption)

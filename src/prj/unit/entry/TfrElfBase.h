@@ -6,10 +6,12 @@
 #include <QHash>
 
 #include <functional>
+#include <initializer_list>
 
 class FieldGrid;
 class QAction;
 class QGridLayout;
+class QLayout;
 class QTabWidget;
 class TDataSource;
 class TNrDBCheckBox;
@@ -95,11 +97,35 @@ protected:
     void lookupRow(FieldGrid *grid, const QString &field, const QString &caption, const QString &referenceFile,
                    bool upperCase = true);
     void dateRow(FieldGrid *grid, const QString &field, const QString &caption);
+    // One row of a detail page: a field with its caption and, for a code,
+    // the reference file of its lookup; without a field, a heading. The
+    // control follows the field's type letter: D a date, L a check box
+    // carrying the caption, anything else an edit.
+    struct Item
+    {
+        const char16_t *field;
+        const char16_t *caption;
+        const char16_t *lookup = nullptr;
+    };
+    void addItems(FieldGrid *grid, std::initializer_list<Item> items);
+    // A page whose content scrolls, named as its caption.
+    static QWidget *scrollPage(const QString &caption, QLayout *content);
+    // The same for one or two columns of fields, finished.
+    static QWidget *columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right = nullptr);
+    // A page whose content is made the first time it is shown, so that a
+    // frame with many pages opens at once; its controls then take their
+    // captions and widths (detailBuilt).
+    QWidget *lazyPage(std::function<QWidget *()> build);
+    // What follows the making of a page's controls.
+    virtual void detailBuilt();
     // A caption for a field that has no control of its own (a grid column).
     void setCaption(const QString &field, const QString &caption) { m_captions.insert(field, caption); }
 
     // Every check box of the page "Dettaglio" set to "0" (a new record).
     void clearCheckBoxes();
+    // The same for every flag of the record (the fields named L...), the
+    // check boxes of pages not made yet included.
+    void uncheckFlags();
     // The mandatory-data check of the record confirmed by the user, asking
     // whether to go on when it finds something; a "No" abandons the post.
     // Records completed while the window loads are not checked.
@@ -113,6 +139,8 @@ protected:
     virtual void dsMainStateChange();
 
 private:
+    // The captions of the fields and the widths of the edits made so far.
+    void applyCaptions();
     void createActions();
     void wireEvents();
     void run(const std::function<void()> &work);

@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -38,12 +37,13 @@ TfrElhSostituto::TfrElhSostituto(std::function<QString()> schoolFiscalCode, QWid
     auto *layout = new QVBoxLayout(tsDetail);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(pcSostituto);
-    pcSostituto->addTab(page(u"Dati Sostituto"_s, datiSostituto()), u"Dati Sostituto"_s);
-    pcSostituto->addTab(page(u"Domicilio notificazioni"_s, domicilioNotificazioni()), u"Domicilio notificazioni"_s);
-    pcSostituto->addTab(page(u"Rappresentante firmatario"_s, rappresentanteFirmatario()),
+    pcSostituto->addTab(scrollPage(u"Dati Sostituto"_s, datiSostituto()), u"Dati Sostituto"_s);
+    pcSostituto->addTab(scrollPage(u"Domicilio notificazioni"_s, domicilioNotificazioni()),
+                        u"Domicilio notificazioni"_s);
+    pcSostituto->addTab(scrollPage(u"Rappresentante firmatario"_s, rappresentanteFirmatario()),
                         u"Rappresentante firmatario"_s);
-    pcSostituto->addTab(page(u"Redazione/Firma"_s, redazioneFirma()), u"Redazione/Firma"_s);
-    pcSostituto->addTab(page(u"Impegno/Visto"_s, impegnoVisto()), u"Impegno/Visto"_s);
+    pcSostituto->addTab(scrollPage(u"Redazione/Firma"_s, redazioneFirma()), u"Redazione/Firma"_s);
+    pcSostituto->addTab(scrollPage(u"Impegno/Visto"_s, impegnoVisto()), u"Impegno/Visto"_s);
     pcSostituto->setTabVisible(1, false);
     pcSostituto->setCurrentIndex(0);
 
@@ -56,18 +56,6 @@ TfrElhSostituto::TfrElhSostituto(std::function<QString()> schoolFiscalCode, QWid
 QString TfrElhSostituto::tableName() const
 {
     return u"TSOS_DATOSOSTITUTO"_s;
-}
-
-QWidget *TfrElhSostituto::page(const QString &caption, QLayout *layout)
-{
-    auto *content = new QWidget;
-    content->setObjectName(caption);
-    content->setLayout(layout);
-    auto *scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(content);
-    return scroll;
 }
 
 QLayout *TfrElhSostituto::datiSostituto()

@@ -30,7 +30,6 @@ protected:
     void dsMainStateChange() override;
 
 private:
-    QWidget *page(const QString &caption, QLayout *layout);
     QLayout *datiSostituto();
     QLayout *domicilioNotificazioni();
     QLayout *rappresentanteFirmatario();

@@ -2,8 +2,8 @@
 
 #include "ClientDataSet.h"
 #include "ElhMPDF.h"
+#include "telematic/ElhUModulePlan.h"
 
-#include <array>
 #include <functional>
 
 class THlmDBCds;
@@ -13,15 +13,17 @@ class THlmDBCds;
 // templates. Each print opens its tables, writes the file under the full
 // name it is given and leaves its datasets closed.
 //
-// Rows of different withholding agents (SSOE7CODICE: empty for the
-// declaring agent, the code of an extinct agent otherwise) never share a
-// module: each agent's rows start on a fresh page and are numbered from 1.
+// The Prospetti of records D and I are printed module by module as the
+// supply file carries them (ModulePlan): the same rows of the same agent
+// (SSOE7CODICE: empty for the declaring agent, the code of an extinct agent
+// otherwise) on the same line of a module of the same number. SS has one
+// module per row, in the order of the file's records J.
 class TdmElhProspSTPDF : public TdmElhPDF
 {
 public:
     enum class Outcome {
         Saved,
-        NothingToPrint, // no rows (no employees for the INPS report): no file
+        NothingToPrint, // no rows (no employees for the INPS and IRPEF reports, no details for the others): no file
         Failed,         // template or descriptor missing: the error box was shown, no file
     };
 
@@ -54,26 +56,13 @@ private:
     struct Source
     {
         ClientDataSet *dataSet;
-        QString table;
-        QString order;
+        QStringView table;
+        QStringView order;
+        bool printed; // a row of it is something to print
     };
-    // A descriptor page drawn from a section.
-    struct Name
-    {
-        QString page;
-        QString section;
-    };
-    struct RowPaging
-    {
-        ClientDataSet *data;
-        int templatePage;
-        int rowsPerPage;
-        QList<Name> header;   // per module, row index 1
-        QList<Name> firstRow; // row index 1
-        Name nextRow;         // row index row - 1
-        bool indexIsRow;      // DI: every row by "DIN" with index row
-        std::function<void()> printPending; // the dependent sections of the agent
-    };
+    enum class RecordKind { D, I };
+    // Prints one module on its pages; the module is selected in the plan.
+    using PrintModule = std::function<void(const ModulePlan &plan, bool firstOfAgent)>;
     struct Report;
     // The separate-taxation and INPDAP reports: detail rows by employee with
     // a subtotal, lines by year, a total.
@@ -99,23 +88,16 @@ private:
 
     Outcome runProspetto(const QString &prospetto, const QList<Source> &sources, const QString &descriptor,
                          const QString &fileName, const std::function<void()> &print);
-    void printRowPaged(const RowPaging &plan);
-    void moduleHeader(const QList<Name> &names, int module);
-    // True once per agent for each dependent section: the first call clears it.
-    bool takePending(std::size_t section);
-    void appendModule(const QString &number);
-    QString moduleNumber(int module) const;
-    void drawAll(const QList<Name> &names, int rowIndex);
-    void printPendingST();
-    void printDependentST(ClientDataSet &data, int templatePage, const QList<Name> &header, const Name &first,
-                          const Name &next);
-    void printPendingSY();
-    void printSYContinued(ClientDataSet &data, int rowsPerPage, const Name &header, const Name &first, const Name &next,
-                          const std::function<void()> &beforeNewPage);
-    void printSYI();
-    void printSYIII();
-    void printSYIV();
-    void printOnePagePerRecord(ClientDataSet &data, const QStringList &pages);
+    // The modules of the record that hold rows of the Prospetto, in order.
+    Outcome printModules(const QString &prospetto, RecordKind record, const QString &descriptor,
+                         const QString &fileName, const PrintModule &printModule);
+    QList<ModulePlan::Table> planTables(RecordKind record);
+    // The module record of the pages that follow: its number and agent.
+    void appendModule(int module, const QString &agent);
+    // A template page with the header of the module: number, agent, extinct agent.
+    void newPage(int templatePage);
+    // `count` rows from the current one, by row index from 0.
+    void drawRows(const QString &page, ClientDataSet &rows, int count);
 
     // Persons in alphabetical order, with their full name ("surname name").
     void openPersons(ClientDataSet &target, const QString &table, const QString &surname, const QString &firstName,
@@ -148,6 +130,7 @@ private:
     ClientDataSet cdsSY4{QStringLiteral("cdsSY4")};
     ClientDataSet cdsDI{QStringLiteral("cdsDI")};
     ClientDataSet cdsSost{QStringLiteral("cdsSost")};
+    ClientDataSet cdsSostEst{QStringLiteral("cdsSostEst")};
     ClientDataSet cdsAltreVoci{QStringLiteral("cdsAltreVoci")};
     // Summary reports.
     ClientDataSet cdsDipendenti{QStringLiteral("cdsDipendenti")};
@@ -164,9 +147,6 @@ private:
 
     // The print under way.
     QString m_prospetto;
-    QString m_agent;
-    int m_module = 0;
-    std::array<bool, 3> m_pending{}; // dependent sections not yet printed for the agent
     const Report *m_report = nullptr;
     int m_row = 0;
 };

@@ -288,6 +288,8 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::printSubtotalReport(const Report &re
     CloseAtEnd closeAtEnd{*this};
     openPersons(cdsDipendenti, kEmployees, u"SDIP7COGNOME"_s, u"SDIP7NOME"_s, u"SDIP7COGNOMENOME"_s, 61);
     openDetail(*plan.detail, table, plan.detailKey);
+    if (plan.detail->isEmpty())
+        return Outcome::NothingToPrint;
     create(cdsSubTotali, lineFields(u"sSubTotCaption"_s, {}, plan.subtotals));
     create(cdsTotAnnuo, lineFields(u"sTotAnnuoCaption"_s, yearKey, plan.yearAmounts));
     create(cdsTotali, lineFields(u"sTotCaption"_s, {}, plan.totals));
@@ -354,6 +356,8 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoIRPEF(const QString &fileNa
                                 u"fTotAddRegIRPEF"_s, u"fTotAddComAcc"_s, u"fTotAddComSa"_s,
                                 u"FTOTADDCOMIRPEFACC"_s};
     openPersons(cdsDipendenti, kEmployees, u"SDIP7COGNOME"_s, u"SDIP7NOME"_s, u"SDIP7COGNOMENOME"_s, 61);
+    if (cdsDipendenti.isEmpty())
+        return Outcome::NothingToPrint;
     create(cdsTotali, lineFields(u"sTotCaption"_s, {}, totals));
     appendLine(cdsTotali, u"sTotCaption"_s, u"Totale complessivo"_s, totals);
     openHeader(cdsIntestazione, intestazioneFields());
@@ -384,6 +388,8 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoAutonomi(const QString &fil
                                 u"fTotAddrTitAcc"_s, u"fTotContrAmm"_s,   u"fTotContrDip"_s};
     openPersons(cdsAutonomi, u"TDAU7_DATIAUTONOM"_s, u"SDAU7COGNOME"_s, u"SDAU7NOME"_s, u"sDau7CognomeNome"_s, 100);
     openDetail(cdsSommeErogate, u"TDSE7_SOMMEEROGATE"_s, u"SDSE7ANNO"_s);
+    if (cdsSommeErogate.isEmpty())
+        return Outcome::NothingToPrint;
     create(cdsTotali, lineFields(u"sTotCaption"_s, {}, totals));
     appendLine(cdsTotali, u"sTotCaption"_s, u"Totale complessivo"_s, totals);
     openHeader(cdsIntestazione, intestazioneFields());

@@ -4,6 +4,8 @@
 #include "Decimal.h"
 #include "Exceptions.h"
 
+#include <optional>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace PrintFormats {
@@ -70,6 +72,24 @@ QString wholeWithSeparators(Decimal value)
     return Conv::formatFloat(u"#,##0"_s, value);
 }
 
+// Blanks in front of a text shorter than `width`.
+QString padded(const QString &value, int width)
+{
+    return value.size() < width ? QString(width - value.size(), u' ') + value : value;
+}
+
+// The codes both certificates share.
+std::optional<CertificateValue> certificateValue(const QString &type, const QString &value)
+{
+    if (type == u"TR")
+        return CertificateValue{wholeWithSeparators(Decimal::fromInt(number(value, type).truncated()))};
+    if (type == u"FF")
+        return CertificateValue{engineValue(type, value)};
+    if (type == u"CB")
+        return CertificateValue{value == u"1" ? u"X"_s : QString()};
+    return std::nullopt;
+}
+
 } // namespace
 
 QString engineValue(const QString &type, const QString &value)
@@ -95,10 +115,53 @@ QString engineValue(const QString &type, const QString &value)
         return twoDigits(d.day()) + u' ' + twoDigits(d.month());
     }
     if (type == u"CD")
-        return value.size() < 11 ? QString(11 - value.size(), u' ') + value : value;
+        return padded(value, 11);
     if (type == u"CB")
         return value == u"1" ? u"X"_s : QString();
     return value;
+}
+
+CertificateValue employeeValue(const QString &type, const QString &value)
+{
+    if (std::optional<CertificateValue> shared = certificateValue(type, value))
+        return *shared;
+    if (type == u"TA")
+        return {wholeWithSeparators(number(value, type).rounded(0))};
+    if (type == u"A1") {
+        // Something paid, however little, is never printed as nothing.
+        const Decimal d = number(value, type);
+        if (d > Decimal() && d < Decimal::fromInt(1))
+            return {u"1"_s};
+        if (d < Decimal() && d > Decimal::fromInt(-1))
+            return {u"-1"_s};
+        return {wholeWithSeparators(d.rounded(0))};
+    }
+    if (type == u"DT")
+        return {dateText(date(value, type), u" "_s, u" "_s), 7};
+    if (type == u"DA") {
+        const QDate d = date(value, type);
+        return {twoDigits(d.day()) + u' ' + twoDigits(d.month()), 7};
+    }
+    if (type == u"SP")
+        return {value, 14};
+    if (type == u"CD")
+        return {padded(value, 11), 14.5};
+    return {value};
+}
+
+CertificateValue selfEmployedValue(const QString &type, const QString &value)
+{
+    if (std::optional<CertificateValue> shared = certificateValue(type, value))
+        return *shared;
+    if (type == u"AR")
+        return {wholeWithSeparators(number(value, type).rounded(0))};
+    if (type == u"DT")
+        return {dateText(date(value, type), u" "_s, u" "_s), 2};
+    if (type == u"SP")
+        return {value, 5};
+    if (type == u"TOT")
+        return {padded(value, 9)};
+    return {value};
 }
 
 QString frontispieceValue(const QString &type, const QString &value)

@@ -31,4 +31,24 @@ QString engineValue(const QString &type, const QString &value);
 //   M, F, CB  as in the engine
 QString frontispieceValue(const QString &type, const QString &value);
 
+// A value of a certificate print: the text and the spacing it is drawn with.
+struct CertificateValue
+{
+    QString text;
+    double spacing = 0;
+};
+
+// The employee certificate's codes (given only non-empty values):
+//   TR  truncated, "#,##0"   TA  rounded, "#,##0"   FF  as in the engine
+//   A1  rounded, "#,##0", but an amount between 0 and 1 (or -1 and 0) gives 1 (-1)
+//   DT  "dd mm yyyy" in cells of 7   DA  "dd mm" in cells of 7
+//   SP  unchanged, cells of 14   CD  blanks in front up to 11 characters, cells of 14.5
+//   CB  "X" when the value is "1", else empty
+CertificateValue employeeValue(const QString &type, const QString &value);
+// The self-employed certificate's codes:
+//   TR  truncated, "#,##0"   AR  rounded, "#,##0"   FF  as in the engine
+//   DT  "dd mm yyyy" in cells of 2   SP  unchanged, cells of 5
+//   TOT blanks in front up to 9 characters   CB  as above
+CertificateValue selfEmployedValue(const QString &type, const QString &value);
+
 } // namespace PrintFormats

@@ -162,6 +162,18 @@ void TdmElhAttivazioni::declareTools()
         };
     }
 
+    // The employee and self-employed sections, whose commands are not shown
+    // on the bar in this edition, are reached from this page.
+    for (const auto &[name, order, caption, target] :
+         {std::tuple{u"xacStrDipendente"_s, 20, u"Dipendente"_s, u"xafDipParteA"_s},
+          std::tuple{u"xacStrAutonomo"_s, 21, u"Autonomo"_s, u"xafAutonomo"_s},
+          std::tuple{u"xacStrStpDip"_s, 22, u"Stampa Dipendenti"_s, u"xafStpDip"_s},
+          std::tuple{u"xacStrStpAut"_s, 23, u"Stampa Autonomi"_s, u"axfStpAut"_s}}) {
+        addComponent(name, xpgStrumenti, order, caption)->OnExecute = [this, target = target](TNrAttCommand &) {
+            command(target)->Execute();
+        };
+    }
+
     TNrAttForm *additional = addForm(u"xafAddizionali"_s, xpgStrumenti, 40, u"Addizionali"_s, u"TfmElhAggiungiAdd"_s);
     additional->ModalForm = true;
     additional->Visible = false;
@@ -217,12 +229,15 @@ void TdmElhAttivazioni::refuseWithChildWindows(bool &allow) const
     allow = false;
 }
 
+// The return's income year decides the accounting parameters, whatever
+// financial year the office works in.
 void TdmElhAttivazioni::loadParameters()
 {
+    constexpr int kReturnFinancialYear = 2023;
     if (!m_params)
         return;
     try {
-        m_params->loadFinancialYear(m_params->anfId());
+        m_params->loadFinancialYear(kReturnFinancialYear);
     } catch (const Exception &) {
         // Without the school database the accounting parameters stay unknown.
     }

@@ -10,6 +10,8 @@
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "entry/TfmElhAggiungiAdd.h"
+#include "entry/TfmElhAutonomo.h"
+#include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
 #include "entry/TfmElhImpCUD.h"
 #include "entry/TfmElhImpMultiSelectOnlyAna.h"
@@ -25,6 +27,8 @@
 #include "entry/TfmHlmWait.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "frontispiece/SchoolFiscalCode.h"
+#include "printwindows/TfmElhPdfAut.h"
+#include "printwindows/TfmElhPdfDip.h"
 #include "store/LocalDataFolder.h"
 
 #include <QAction>
@@ -149,6 +153,14 @@ void TfmElhMain::registerWindows()
     NrFormRegistry::registerClass(u"TfmElhImpMultiSelectOnlyAna"_s, [this, store](QWidget *parent) {
         return new TfmElhImpMultiSelectOnlyAna(*store, m_params, parent);
     });
+    NrFormRegistry::registerClass(u"TfmElhDipendente"_s,
+                                  [store](QWidget *parent) { return new TfmElhDipendente(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,
+                                  [store](QWidget *parent) { return new TfmElhAutonomo(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhPdfDip"_s,
+                                  [store](QWidget *parent) { return new TfmElhPdfDip(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhPdfAut"_s,
+                                  [store](QWidget *parent) { return new TfmElhPdfAut(*store, parent); });
 }
 
 QString TfmElhMain::schoolFiscalCode() const

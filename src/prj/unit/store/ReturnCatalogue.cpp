@@ -57,7 +57,9 @@ ReturnCatalogue ReturnCatalogue::parse(const QByteArray &json, const QString &so
             bool sizeOk = true;
             const int size = parts.size() > 2 ? parts[2].toInt(&sizeOk) : 0;
             if (parts.size() < 2 || parts.size() > 3 || !fieldTypeFromName(parts[1], &type) || !sizeOk)
-                fail(u"tabella %1: campo «%2» non nella forma NOME:tipo o NOME:string:dimensione"_s.arg(def.name, f.toString()));
+                fail(
+                    u"tabella %1: campo «%2» non nella forma NOME:tipo, NOME:string:dimensione o NOME:decimal:decimali"_s
+                        .arg(def.name, f.toString()));
             try {
                 def.fields.add(parts[0], type, size);
             } catch (const EDatabaseError &e) {

@@ -27,7 +27,8 @@ struct TableDef
 //   {"tables": [{"name": "TSOS_DATOSOSTITUTO", "program": "elh",
 //                "registry": false, "fieldMapReadOnly": false, "fieldMap": "",
 //                "fields": ["IFISRIGO:integer", "SSOSCODFIS:string:16", ...]}]}
-// A field is NAME:type or NAME:string:size with the types of the packed
+// A field is NAME:type, NAME:string:size or NAME:decimal:decimals (the
+// decimals shown, two when not given) with the types of the packed
 // files. Errors name the file, the table and the field.
 class ReturnCatalogue
 {

@@ -1,6 +1,7 @@
 #include "ElhMFile.h"
 
 #include "DataPaths.h"
+#include "ElhUModulePlan.h"
 #include "NrExceptions.h"
 #include "THlmCds.h"
 #include "THlmDBCds.h"
@@ -13,8 +14,8 @@ namespace {
 struct StoredTable
 {
     ClientDataSet TdmElhFile::*component;
-    const char16_t *table;
-    const char16_t *indexFieldNames;
+    QStringView table;
+    QStringView indexFieldNames;
 };
 
 // The tables of the return, with the order each is read in.
@@ -22,18 +23,17 @@ constexpr StoredTable kStoredTables[] = {
     {&TdmElhFile::cdsForn, u"TFOR_FORNITORE", u""},
     {&TdmElhFile::cdsSost, u"TSOS_DATOSOSTITUTO", u""},
     {&TdmElhFile::cdsSostEst, u"TSOE7_SOSESTINTO", u""},
-    {&TdmElhFile::cdsPrSt, u"TPST_PROSPETTOST", u"SSOE7CODICE;LPSTEVENTIECC;DPSTDTVERS;SPSTANNO;SPSTMESE"},
-    {&TdmElhFile::cdsPrSt2, u"TPST2_PROSPETTOSTS2",
-     u"SSOE7CODICE;LPSTEVENTIECC;DPST2DTVERS;SPST2ANNO;SPST2MESE;SPST2CODREG"},
-    {&TdmElhFile::cdsPrSt3, u"TPST3_PROSPETTOSTS3", u"SSOE7CODICE;LPSTEVENTIECC;SPST3CFINTNRES"},
-    {&TdmElhFile::cdsPrSt4, u"TPST4_PROSPETTOSTS4", u"SSOE7CODICE;LPSTEVENTIECC;SCFINTNRES"},
-    {&TdmElhFile::cdsPrSv, u"TPSV_PROSPETTOSV", u"SSOE7CODICE;DPSVDTVERS;SPSVANNO;SPSVMESE"},
-    {&TdmElhFile::cdsPrSx, u"TPSX_PROSPETTOSX", u"SSOE7CODICE;"},
-    {&TdmElhFile::cdsPrDi, u"TPDI_PROSPETTODI", u"SSOE7CODICE;SPDICODFIS;SPDIPERIMP"},
-    {&TdmElhFile::cdsPrSy, u"TPSY_PROSPETTOSY", u"SSOE7CODICE;SPSYDEBPRICODF;SPSYCREPIGCODF"},
-    {&TdmElhFile::cdsPrSy2, u"TPSY2_PROSPETTOSY2", u"SSOE7CODICE;SPSY2CREPIGCF"},
-    {&TdmElhFile::cdsPrSy3, u"TPSY3_PROSPETTOSY3", u"SSOE7CODICE;SPSY3CFBEN"},
-    {&TdmElhFile::cdsPrSy4, u"TPSY4_PROSPETTOSY4", u"SSOE7CODICE;SSY4DEN"},
+    {&TdmElhFile::cdsPrSt, ModuleLayout::kSt.table, ModuleLayout::kSt.order},
+    {&TdmElhFile::cdsPrSt2, ModuleLayout::kSt2.table, ModuleLayout::kSt2.order},
+    {&TdmElhFile::cdsPrSt3, ModuleLayout::kSt3.table, ModuleLayout::kSt3.order},
+    {&TdmElhFile::cdsPrSt4, ModuleLayout::kSt4.table, ModuleLayout::kSt4.order},
+    {&TdmElhFile::cdsPrSv, ModuleLayout::kSv.table, ModuleLayout::kSv.order},
+    {&TdmElhFile::cdsPrSx, ModuleLayout::kSx.table, ModuleLayout::kSx.order},
+    {&TdmElhFile::cdsPrDi, ModuleLayout::kDi.table, ModuleLayout::kDi.order},
+    {&TdmElhFile::cdsPrSy, ModuleLayout::kSy.table, ModuleLayout::kSy.order},
+    {&TdmElhFile::cdsPrSy2, ModuleLayout::kSy2.table, ModuleLayout::kSy2.order},
+    {&TdmElhFile::cdsPrSy3, ModuleLayout::kSy3.table, ModuleLayout::kSy3.order},
+    {&TdmElhFile::cdsPrSy4, ModuleLayout::kSy4.table, ModuleLayout::kSy4.order},
     {&TdmElhFile::cdsPrSs4, u"TSS4_PROSPETTOSS4", u"SSOE7CODICE"},
     {&TdmElhFile::cdsPrSs, u"TPSS_PROSPETTOSS", u""},
 };
@@ -78,8 +78,8 @@ void TdmElhFile::openTables()
     loadWorkingTables();
     for (const StoredTable &t : kStoredTables) {
         ClientDataSet &ds = this->*t.component;
-        m_store.open(ds, QString::fromUtf16(t.table));
-        ds.setIndexFieldNames(QString::fromUtf16(t.indexFieldNames));
+        m_store.open(ds, t.table.toString());
+        ds.setIndexFieldNames(t.indexFieldNames.toString());
         ds.first();
     }
 }

@@ -28,9 +28,10 @@ void CheckExtinctAgents(TdmElhFile &dm)
         ClientDataSet *dataSet;
         const char16_t *prospetto;
     } tables[] = {
-        {&dm.cdsPrSt, u"Prospetti ST Sez I"},   {&dm.cdsPrSt2, u"Prospetti ST Sez II"},
+        {&dm.cdsPrSt, u"Prospetti ST Sez I"},    {&dm.cdsPrSt2, u"Prospetti ST Sez II"},
         {&dm.cdsPrSt3, u"Prospetti ST Sez III"}, {&dm.cdsPrSt4, u"Prospetti ST Sez IV"},
-        {&dm.cdsPrSv, u"Prospetti Sv"},          {&dm.cdsPrSy2, u"Prospetti Sy Sez I"},
+        {&dm.cdsPrSv, u"Prospetti Sv"},          {&dm.cdsPrSx, u"Prospetti Sx"},
+        {&dm.cdsPrDi, u"Prospetti Di"},          {&dm.cdsPrSy2, u"Prospetti Sy Sez I"},
         {&dm.cdsPrSy, u"Prospetti Sy Sez II"},   {&dm.cdsPrSy3, u"Prospetti Sy Sez III"},
         {&dm.cdsPrSy4, u"Prospetti Sy Sez IV"},
     };
@@ -71,8 +72,16 @@ void CheckFrontispiece(const ClientDataSet &cdsSost)
                        u"dichiarazioneambedue assenti o presenti"_s);
 }
 
-void CheckSyCongruence(const QString &previousAgent, const QString &agent)
+void CheckSyCongruence(const QString &moduleAgent, const ClientDataSet &rows, int line, int module)
 {
-    if (previousAgent != agent)
-        throw ENrError(u"Prospetti SY: \"Operazioni straordinarie e successioni\" non congruenti"_s);
+    const QString agent = rows.fieldByName(u"SSOE7CODICE"_s).asString();
+    if (agent == moduleAgent)
+        return;
+    const auto named = [](const QString &code) {
+        return code.isEmpty() ? u"del sostituto dichiarante"_s : u"del sostituto estinto "_s + code;
+    };
+    throw ENrError(u"Prospetti SY: \"Operazioni straordinarie e successioni\" non congruenti: la riga della "
+                   u"sezione II del debitore principale %1 è %2, ma il rigo SY%3 del modulo %4 è %5"_s.arg(
+                       rows.fieldByName(u"SPSYDEBPRICODF"_s).asString(), named(agent), QString::number(line),
+                       QString::number(module), named(moduleAgent)));
 }

@@ -24,5 +24,7 @@ void CheckExtinctAgents(TdmElhFile &dm);
 // are both given or both missing.
 void CheckFrontispiece(const ClientDataSet &cdsSost);
 
-// The rows of SY section II in one module belong to one agent.
-void CheckSyCongruence(const QString &previousAgent, const QString &agent);
+// The row of SY section II emitted on a line of a module belongs to the
+// module's agent (empty: the declaring agent); otherwise the run stops with
+// a message naming both agents, the line, the module and the row.
+void CheckSyCongruence(const QString &moduleAgent, const ClientDataSet &rows, int line, int module);

@@ -6,6 +6,7 @@
 #include "ElhUFileChecks.h"
 #include "ElhUFileWriter.h"
 #include "ElhURecord.h"
+#include "ElhUSupplyCheck.h"
 #include "NrExceptions.h"
 #include "NrMessages.h"
 #include "NrTransaction.h"
@@ -197,6 +198,16 @@ void FileWizard::markProspettoSs()
     sost.post();
 }
 
+// What the supply check finds in the files just written goes to the memo.
+void FileWizard::checkSupply(const QStringList &files)
+{
+    const QList<SupplyCheck::Finding> findings = SupplyCheck::run(files);
+    for (const SupplyCheck::Finding &f : findings)
+        addLine(u"***** Controllo del file telematico: "_s + SupplyCheck::describe(f));
+    if (findings.isEmpty())
+        addLine(u"Controllo del file telematico: nessun problema."_s);
+}
+
 void FileWizard::save(const QString &chosenFile)
 {
     fileName = chosenFile;
@@ -209,7 +220,7 @@ void FileWizard::save(const QString &chosenFile)
     }
     BuildRecordZ(*this);
     m_dm.cdsFieldFile.close();
-    WriteSupplyFiles(*this);
+    checkSupply(WriteSupplyFiles(*this));
     m_dm.closeTables();
     NrMessageDlg(u"Generazione file completata con successo. Il file è presente in:\n\r"_s + fileName + u"\r\n"_s,
                  MsgDlgType::Warning);

@@ -50,8 +50,9 @@ public:
     // check or when it failed; the failure is in the memo after "***** ",
     // and the box "Operazione terminata con errore" has been shown.
     bool createFile();
-    // Stage 2, on what stage 1 saved. Errors reach the caller; supply files
-    // already complete stay on disk.
+    // Stage 2, on what stage 1 saved; the files written then go through the
+    // supply check, whose findings join the memo. Errors reach the caller;
+    // supply files already complete stay on disk.
     void save(const QString &fileName);
 
 private:
@@ -59,6 +60,7 @@ private:
     void copyEnteredAmounts();
     void addToProspettoSs(ClientDataSet &sy, const QString &amountField, const QString &ssField);
     void markProspettoSs();
+    void checkSupply(const QStringList &files);
 
     TdmElhFile &m_dm;
     RecordAssembly m_assembly;

@@ -62,7 +62,7 @@ private:
 
 } // namespace
 
-void WriteSupplyFiles(FileWizard &wizard)
+QStringList WriteSupplyFiles(FileWizard &wizard)
 {
     ClientDataSet &records = wizard.dm().cdsFileTel;
     const Field &type = records.fieldByName(u"SFILECODREC"_s);
@@ -93,9 +93,11 @@ void WriteSupplyFiles(FileWizard &wizard)
     patch(recordB, 1144, box(wizard.recordIModules > 0));
     patch(recordB, 1146, box(wizard.diPresent));
 
+    QStringList names;
     records.first();
     for (int i = 1; i <= files; ++i) {
-        SupplyFile file(i == 1 ? wizard.fileName : wizard.fileName + u'_' + QString::number(i));
+        names.append(i == 1 ? wizard.fileName : wizard.fileName + u'_' + QString::number(i));
+        SupplyFile file(names.last());
         QString head = recordA;
         patch(head, 522, TextLib::StrZero(files > 1 ? i : 0, 4));
         patch(head, 526, TextLib::StrZero(files > 1 ? files : 0, 4));
@@ -122,4 +124,5 @@ void WriteSupplyFiles(FileWizard &wizard)
         file.write(tail);
         file.commit();
     }
+    return names;
 }

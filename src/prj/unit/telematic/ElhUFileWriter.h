@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class FileWizard;
 
 // A supply file holds at most this many data records (D, I, J); a larger
@@ -14,4 +16,5 @@ inline constexpr int kDataRecordsPerFile = 8275;
 // 1141-1144 and 1146. The second file is named after the chosen one with
 // "_2", and so on. Each file is written to a temporary file and renamed into
 // place: an error leaves the files already complete and nothing else.
-void WriteSupplyFiles(FileWizard &wizard);
+// Returns the files written, in order.
+QStringList WriteSupplyFiles(FileWizard &wizard);

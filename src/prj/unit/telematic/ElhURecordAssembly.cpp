@@ -5,6 +5,7 @@
 #include "Decimal.h"
 #include "ElhMFile.h"
 #include "ElhUFileUtil.h"
+#include "ElhUModulePlan.h"
 #include "NrExceptions.h"
 #include "NrMessages.h"
 #include "TextLib.h"
@@ -22,6 +23,9 @@ constexpr qsizetype kBufferLimit = 1900;
 // element of 24 characters still fits in 1,897.
 constexpr qsizetype kRecordFull = 1874;
 constexpr int kProgressiveDigits = 18;
+// An element's code: Prospetto, line and point.
+constexpr qsizetype kCodeLength = 8;
+const QString kAgentField = u"SSOE7CODICE"_s;
 
 ClientDataSet *sameName(const QString &cds, std::initializer_list<ClientDataSet *> dataSets)
 {
@@ -39,11 +43,58 @@ QString elementCode(const QString &number, int moduleNumber)
     return number.left(2) + TextLib::StrZero(moduleNumber, 3) + number.mid(5, 3);
 }
 
-void checkRecordLength(QChar recordType, qsizetype length)
+// A record of the wrong length: the descriptor is at fault, or the value
+// named in `misfit` that did not fill its field.
+void checkRecordLength(QChar recordType, qsizetype length, const QString &misfit)
 {
-    if (length != kRecordLength)
-        throw ENrError(u"Il record %1 è lungo %2 caratteri invece di %3: il descrittore del record va corretto"_s.arg(
-            recordType, QString::number(length), QString::number(kRecordLength)));
+    if (length == kRecordLength)
+        return;
+    const QString record = u"Il record %1 è lungo %2 caratteri invece di %3"_s.arg(recordType, QString::number(length),
+                                                                                   QString::number(kRecordLength));
+    if (misfit.isEmpty())
+        throw ENrError(record + u": il descrittore del record va corretto"_s);
+    throw ENrError(record + u": il "_s + misfit + u'.');
+}
+
+// The value as its field would write it without a width, for a message on
+// a value that does not fit.
+template<class F>
+QString fullyEncoded(QString value, const TXMLCampoType<F> &field)
+{
+    constexpr int kUnbounded = 4096;
+    return TextLib::Trim(FormatFieldValue(value, kUnbounded, field.Format(), field.Info()).remove(kPlaceholder));
+}
+
+QString capitalized(const QString &text)
+{
+    return text.left(1).toUpper() + text.mid(1);
+}
+
+QString controlName(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x00:
+        return u"NUL"_s;
+    case 0x07:
+        return u"BEL"_s;
+    case 0x09:
+        return u"TAB"_s;
+    case 0x0A:
+        return u"LF"_s;
+    case 0x0D:
+        return u"CR"_s;
+    default:
+        return u"U+%1"_s.arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
+    }
+}
+
+// The value as a message can show it: each control character by its name.
+QString visibleControls(const QString &value)
+{
+    QString shown;
+    for (const QChar c : value)
+        shown += c.category() == QChar::Other_Control ? u'[' + controlName(c) + u']' : QString(c);
+    return shown;
 }
 
 } // namespace
@@ -140,16 +191,25 @@ std::optional<QString> RecordAssembly::suppliedValue(const TXMLCampoType<F> &fie
     return std::nullopt;
 }
 
+void RecordAssembly::setModule(const ModulePlan *plan, const QString &agent)
+{
+    m_plan = plan;
+    m_moduleAgent = agent;
+}
+
 QString RecordAssembly::ResolveFieldValue(const TXMLCampoEType &field)
 {
     if (const std::optional<QString> supplied = suppliedValue(field, u"7"))
         return *supplied;
+    if (m_plan && field.Field().compare(kAgentField, Qt::CaseInsensitive) == 0)
+        return m_plan->holds(TextLib::Trim(field.Number()).left(2)) ? m_moduleAgent : QString();
     TdmElhFile &dm = m_dm;
     ClientDataSet *ds = m_recordType == u"I"
                             ? sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSy, &dm.cdsPrSy2, &dm.cdsPrSy3, &dm.cdsPrSy4})
                             : sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSv, &dm.cdsPrSx, &dm.cdsPrDi, &dm.cdsPrSt,
                                                      &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4});
-    if (!ds)
+    // A Prospetto whose rows the module has used up gives nothing.
+    if (!ds || (ds != &dm.cdsSost && ds->eof()))
         return QString();
     return applyInfoOrFail(field.Info(), composedPeriod(*ds, field), field.Number());
 }
@@ -176,6 +236,7 @@ QString RecordAssembly::ResolveFieldValue(const TXMLCampoJType &field, const QSt
 void RecordAssembly::beginPositional()
 {
     m_buffer.clear();
+    m_misfit.clear();
 }
 
 template<class F>
@@ -185,13 +246,21 @@ void RecordAssembly::appendPositional(const TXMLCampoType<F> &field, const QStri
     const InfoPresence presence = infoPresence(F::kind, info);
     if (presence == InfoPresence::Skipped)
         return;
+    const QString name = u"campo %1 (%2)"_s.arg(TextLib::Trim(field.Number()), TextLib::Trim(field.Description()));
+    const QString place = u"record %1, "_s.arg(F::tags.root.last(1)) + name;
     QString encoded;
-    bool cut = false;
     if (presence == InfoPresence::Always || !value.isEmpty()) {
-        QString v = value;
+        QString v = screened([&] { return place; }, value);
+        bool cut = false;
         encoded = FormatFieldValue(v, field.Width(), field.Format(), info, &cut);
+        if (cut)
+            reportCut(place, field.Format() == u"AN" ? value : fullyEncoded(value, field), field.Format(),
+                      field.Width());
     }
-    encoded = checkedText(F::tags.root.last(1).toString(), 0, field.Number(), field.Description(), value, encoded, cut);
+    // A value that does not fill its width moves every later field.
+    if (encoded.size() != field.Width() && m_misfit.isEmpty())
+        m_misfit = u"%1 con il valore «%2» occupa %3 caratteri invece di %4"_s.arg(
+            name, value, QString::number(encoded.size()), QString::number(field.Width()));
     if (m_buffer.size() < kBufferLimit)
         m_buffer += encoded;
     else
@@ -208,7 +277,7 @@ void RecordAssembly::finishPositional(QChar recordType)
     text.replace(kPlaceholder, u' ');
     if (recordType == u'Z')
         text += u'A';
-    checkRecordLength(recordType, text.size());
+    checkRecordLength(recordType, text.size(), m_misfit);
     appendRecord(recordType, QString(), text);
 }
 
@@ -235,22 +304,41 @@ bool RecordAssembly::dropsElement(const QString &encoded, const QString &format,
     return false;
 }
 
+QString RecordAssembly::elementPlace(const QString &number, const QString &description, int moduleNumber) const
+{
+    const QString field = u"campo %1 (%2)"_s;
+    if (number.size() != 8)
+        return u"record %1 modulo %2, "_s.arg(m_recordType, QString::number(m_progressive))
+               + field.arg(number, TextLib::Trim(description));
+    const QString code = elementCode(number, moduleNumber);
+    bool numbered = false;
+    const int line = code.mid(2, 3).toInt(&numbered);
+    const QString agent = m_plan && !m_moduleAgent.isEmpty() ? u" del sostituto estinto "_s + m_moduleAgent : QString();
+    return u"record %1, Prospetto %2, rigo %3 del modulo %4%5, "_s.arg(
+               m_recordType, code.left(2), numbered ? code.left(2) + QString::number(line) : code.left(5),
+               QString::number(m_progressive), agent)
+           + field.arg(code, TextLib::Trim(description));
+}
+
 template<class F>
 void RecordAssembly::storeElement(QString value, const TXMLCampoType<F> &field, int moduleNumber)
 {
     const QString info = field.Info();
     const InfoPresence presence = infoPresence(F::kind, info);
+    const QString number = TextLib::Trim(field.Number());
     const QString original = value;
     QString encoded;
-    bool cut = false;
-    if (presence == InfoPresence::Always || (presence == InfoPresence::WhenFilled && !value.isEmpty()))
+    if (presence == InfoPresence::Always || (presence == InfoPresence::WhenFilled && !value.isEmpty())) {
+        bool cut = false;
         encoded = FormatFieldValue(value, field.Width(), field.Format(), info, &cut);
-    const QString number = TextLib::Trim(field.Number());
+        if (cut)
+            reportCut(elementPlace(number, field.Description(), moduleNumber), fullyEncoded(original, field), QString(),
+                      field.Width());
+    }
     const bool coded = number.size() == 8;
     if (dropsElement(encoded, field.Format(), field.Cds(), coded))
         return;
     const QString code = coded ? elementCode(number, moduleNumber) : QString();
-    encoded = checkedText(m_recordType, m_progressive, coded ? code : number, field.Description(), original, encoded, cut);
     m_dm.cdsFieldFile.append();
     m_dm.cdsFieldFile.fieldByName(u"SFIFICODREC"_s).setAsString(m_recordType);
     m_dm.cdsFieldFile.fieldByName(u"SFIFIPROGRE"_s).setAsString(TextLib::StrZero(m_progressive, kProgressiveDigits));
@@ -268,12 +356,17 @@ void RecordAssembly::StoreFieldElement(QString value, const TXMLCampoJType &fiel
     storeElement(std::move(value), field, moduleNumber);
 }
 
+// Only a text goes on in continuation pieces; any other value that does not
+// fit its element stops the run when it is encoded.
 template<class Section>
-void RecordAssembly::emitField(const Section &section, int moduleNumber, int fieldIndex, const QString &value)
+void RecordAssembly::emitField(const Section &section, int moduleNumber, int fieldIndex, const QString &resolved)
 {
     const auto field = section.Campo(fieldIndex);
     const int width = field.Width();
-    if (value.size() <= width) {
+    const QString value =
+        screened([&] { return elementPlace(TextLib::Trim(field.Number()), field.Description(), moduleNumber); },
+                 resolved);
+    if (value.size() <= width || field.Format() != u"AN") {
         StoreFieldElement(value, field, moduleNumber);
         return;
     }
@@ -303,41 +396,48 @@ void RecordAssembly::AssembleFieldRecords(QChar recordType, int headerCount)
     const Field &progressive = elements.fieldByName(u"SFIFIPROGRE"_s);
     const Field &text = elements.fieldByName(u"SFIFIRECORD"_s);
     const QString wanted(recordType);
+    QString current;
     QString header;
     QString record;
-    int k = 1;
-    elements.first();
-    QString current = progressive.asString();
-    while (!elements.eof()) {
-        if (type.asString() != wanted) {
-            elements.next();
-            continue;
-        }
-        const QString rowProgressive = progressive.asString();
-        if (rowProgressive != current) {
-            FlushAssembledRecord(recordType, current, record);
-            header.clear();
-            record.clear();
-            k = 1;
-            current = rowProgressive;
-            continue;
-        }
-        const QString element = text.asString();
-        if (k <= headerCount) {
-            header += element;
-            ++k;
-        }
-        // A full record goes out and the module continues in a new one with
-        // the same header; the row is taken again. A header alone never
-        // counts as full, or the row would be taken forever.
-        if (record.size() >= kRecordFull && record.size() > header.size()) {
+    int headerElements = 0;
+    // A field and its continuation pieces: they go into one record, the next
+    // one when what is left of this one cannot hold them all.
+    QString field;
+    const auto placeField = [&] {
+        if (field.isEmpty())
+            return;
+        if (record.size() > header.size() && record.size() + field.size() > kRecordLength - 1) {
             FlushAssembledRecord(recordType, current, record);
             record = header;
+        }
+        record += field;
+        field.clear();
+    };
+    for (elements.first(); !elements.eof(); elements.next()) {
+        if (type.asString() != wanted)
+            continue;
+        if (progressive.asString() != current) {
+            placeField();
+            FlushAssembledRecord(recordType, current, record);
+            current = progressive.asString();
+            header.clear();
+            record.clear();
+            headerElements = 0;
+        }
+        const QString element = text.asString();
+        if (headerElements < headerCount) {
+            header += element;
+            record += element;
+            ++headerElements;
             continue;
         }
-        record += element;
-        elements.next();
+        const bool continues = element.size() > kCodeLength && element[kCodeLength] == u'+'
+                               && element.left(kCodeLength) == field.left(kCodeLength);
+        if (!continues)
+            placeField();
+        field += element;
     }
+    placeField();
     FlushAssembledRecord(recordType, current, record);
 }
 
@@ -349,7 +449,7 @@ void RecordAssembly::FlushAssembledRecord(QChar recordType, const QString &progr
     if (record.size() < kRecordLength - 1)
         record += QString(kRecordLength - 1 - record.size(), u' ');
     record += u'A';
-    checkRecordLength(recordType, record.size());
+    checkRecordLength(recordType, record.size(), QString());
     appendRecord(recordType, progressive, record);
 }
 
@@ -363,21 +463,33 @@ void RecordAssembly::appendRecord(QChar recordType, const QString &progressive, 
     records.post();
 }
 
-// --- Reports -------------------------------------------------------------------------
+// --- Values that the file cannot carry as they are ------------------------------------
 
-QString RecordAssembly::checkedText(const QString &recordType, int module, const QString &number,
-                                    const QString &description, const QString &value, const QString &encoded, bool cut)
+QString RecordAssembly::screened(const std::function<QString()> &place, const QString &value)
 {
+    for (const QChar c : value) {
+        if (c.category() == QChar::Other_Control)
+            throw ENrError(u"%1: il valore «%2» contiene un carattere di controllo (%3) che non può essere scritto nel "
+                           u"file. Correggere il valore e generare di nuovo il file."_s.arg(
+                               capitalized(place()), visibleControls(value), controlName(c)));
+    }
     QList<qsizetype> unmapped;
-    QString text = Cp1252::toEncodable(encoded, &unmapped);
-    if (!cut && unmapped.isEmpty())
-        return text;
-    const QString record = module > 0 ? u"%1 modulo %2"_s.arg(recordType, QString::number(module)) : recordType;
-    const QString field = u"record %1, campo %2 (%3)"_s.arg(record, TextLib::Trim(number), TextLib::Trim(description));
-    if (cut)
-        report(u"Attenzione - %1: il valore «%2» supera i caratteri del campo ed è stato troncato"_s.arg(field, value));
+    const QString text = Cp1252::toEncodable(value, &unmapped);
     if (!unmapped.isEmpty())
         report(u"Attenzione - %1: il valore «%2» contiene caratteri non ammessi nel file, scritti come «?»"_s.arg(
-            field, value));
+            place(), value));
     return text;
+}
+
+// A text is cut with a warning; a value of any other kind cut would be
+// another value, so the run stops.
+void RecordAssembly::reportCut(const QString &place, const QString &value, const QString &format, int width)
+{
+    if (format == u"AN" || format == u"AT" || format == u"PR") {
+        report(u"Attenzione - %1: il valore «%2» supera i caratteri del campo ed è stato troncato"_s.arg(place, value));
+        return;
+    }
+    throw ENrError(
+        u"%1: il valore «%2» non entra nei %3 caratteri del campo e il file non può riportarlo intero. "
+        u"Correggere il valore e generare di nuovo il file."_s.arg(capitalized(place), value, QString::number(width)));
 }

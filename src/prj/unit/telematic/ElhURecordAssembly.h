@@ -9,6 +9,7 @@
 #include <optional>
 
 class ClientDataSet;
+class ModulePlan;
 class TdmElhFile;
 
 // Receives the progress lines of a generation run, one at a time.
@@ -28,9 +29,12 @@ inline constexpr int kRecordLength = 1898;
 // module, and AssembleFieldRecords packs the elements of one record type
 // into records of TFILE_FILETELEM, each opening with the module's header.
 //
-// A value cut to its width or holding characters that Windows-1252 lacks is
-// reported in the progress lines with its record and field; the record
-// keeps its length either way.
+// A value holding characters that Windows-1252 lacks is written with one "?"
+// for each and reported in the progress lines with its record and field; a
+// text cut to its width likewise. A control character, or a value of another
+// kind (an amount, a date, a code) that does not fit its field, stops the run
+// with a message naming the record, the Prospetto and its line where there is
+// one, the field and the value: the file never carries an altered value.
 class RecordAssembly
 {
 public:
@@ -45,6 +49,11 @@ public:
     // The progressive number of the module being built.
     int progressive() const { return m_progressive; }
     void setProgressive(int progressive) { m_progressive = progressive; }
+    // The plan of the modules of record D or I and the agent of the module
+    // being built (null outside those records). A field of the agent's code
+    // (SSOE7CODICE) then takes the module's agent in every module that holds
+    // rows of the field's Prospetto, whatever its own dataset holds.
+    void setModule(const ModulePlan *plan, const QString &agent);
 
     // The value of a field: its constant, a value the generator supplies, or
     // the named field of the current row of a dataset of the family.
@@ -75,9 +84,9 @@ public:
     // the current module, or drops it (an empty element, an unticked box).
     void StoreFieldElement(QString value, const TXMLCampoEType &field, int moduleNumber);
     void StoreFieldElement(QString value, const TXMLCampoJType &field, int moduleNumber);
-    // Resolves a field and stores it, in continuation pieces when the value
-    // is longer than the field: the first 16 characters, then "+" and the
-    // next Width - 1 characters, until nothing is left.
+    // Resolves a field and stores it; a text (AN) longer than the field goes
+    // in continuation pieces: the first 16 characters, then "+" and the next
+    // Width - 1 characters, until nothing is left.
     void EmitLayoutField(const TXMLSectionEType &section, int moduleNumber, int fieldIndex);
     void EmitLayoutField(const TXMLSectionJType &section, int moduleNumber, int fieldIndex);
     // Every field of a section, with the module number of one repetition.
@@ -91,7 +100,7 @@ public:
     // Packs the stored elements of one record type into records that open
     // with the first `headerCount` elements of their module; a module that
     // does not fit in one record continues in further records with the same
-    // header.
+    // header. The continuation pieces of a field stay in one record.
     void AssembleFieldRecords(QChar recordType, int headerCount);
     // Turns the placeholders into blanks, pads the record to 1,897
     // characters, appends "A" and stores it with its progressive number.
@@ -111,11 +120,16 @@ private:
     std::optional<QString> suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber);
     QString composedPeriod(const ClientDataSet &dataSet, const TXMLCampoEType &field) const;
     QString applyInfoOrFail(const QString &info, const QString &value, const QString &number) const;
-    // The text with the characters that Windows-1252 lacks replaced; a cut
-    // value or a replaced character is reported with its record (and module,
-    // when not 0) and field.
-    QString checkedText(const QString &recordType, int module, const QString &number, const QString &description,
-                        const QString &value, const QString &encoded, bool cut);
+    // Where an element is, for the messages: its record, and for a field of a
+    // Prospetto the Prospetto, the line, the module and its extinct agent.
+    QString elementPlace(const QString &number, const QString &description, int moduleNumber) const;
+    // The value as the file can carry it: a control character stops the run;
+    // a character that Windows-1252 lacks becomes one "?" and is reported
+    // (`place` names the field, asked only then).
+    QString screened(const std::function<QString()> &place, const QString &value);
+    // A value longer than its field: a text is cut and reported, any other
+    // value stops the run.
+    void reportCut(const QString &place, const QString &value, const QString &format, int width);
     void appendRecord(QChar recordType, const QString &progressive, const QString &text);
     void report(const QString &line) const;
 
@@ -123,5 +137,10 @@ private:
     ProgressSink m_progress;
     QString m_recordType;
     int m_progressive = 0;
+    const ModulePlan *m_plan = nullptr;
+    QString m_moduleAgent;
     QString m_buffer;
+    // The first field of the positional record under way that did not fill
+    // its width, for the message of a record of the wrong length.
+    QString m_misfit;
 };

@@ -1,40 +1,34 @@
 #pragma once
 
 #include "ClientDataSet.h"
+#include "ElhUModulePlan.h"
+#include "ElhURecordAssembly.h"
 #include "NrExceptions.h"
 
-#include <QString>
+#include <QChar>
+#include <QList>
 
-#include <initializer_list>
-
-// Rows of a dataset from its current row to the end.
-inline int rowsRemaining(const ClientDataSet &dataSet)
-{
-    return dataSet.eof() ? 0 : dataSet.recordCount() - dataSet.recNo() + 1;
-}
-
-// Builds modules of a record while any of the driving datasets has rows
-// left. A module that takes no row of them means that the descriptor lacks
-// the section for those rows, which would otherwise build modules forever.
+// Builds every module of the plan in turn: the module is selected (each
+// table on its first row of the module), `buildModule(module)` emits it, and every
+// table must then stand past the rows the module takes. A table whose rows
+// are not taken means that the descriptor lacks the section for them, which
+// would leave them out of the file.
 template<class BuildModule>
-void buildModules(std::initializer_list<ClientDataSet *> driving, QChar recordType, BuildModule buildModule)
+void buildPlannedModules(RecordAssembly &assembly, ModulePlan &plan, const QList<ModulePlan::Table> &tables,
+                         QChar recordType, BuildModule buildModule)
 {
-    const auto remaining = [&] {
-        int rows = 0;
-        for (const ClientDataSet *ds : driving)
-            rows += rowsRemaining(*ds);
-        return rows;
-    };
-    for (int before = remaining(); before > 0;) {
-        buildModule();
-        const int after = remaining();
-        if (after >= before) {
-            for (const ClientDataSet *ds : driving) {
-                if (!ds->eof())
-                    throw ENrError(QStringLiteral("Il descrittore del record %1 non ha una sezione per le righe di %2")
-                                       .arg(recordType, ds->name()));
-            }
+    for (const ModulePlan::Module &module : plan.modules()) {
+        plan.select(module);
+        assembly.setModule(&plan, module.agent);
+        buildModule(module);
+        for (const ModulePlan::Table &t : tables) {
+            const int next = module.index * t.layout->rowsPerModule + plan.rows(*t.rows) + 1;
+            const bool taken = next > t.rows->recordCount() ? t.rows->eof() : t.rows->recNo() == next;
+            if (!taken)
+                throw ENrError(QStringLiteral("Il descrittore del record %1 non ha una sezione per le righe di %2")
+                                   .arg(recordType, t.rows->name()));
         }
-        before = after;
     }
+    assembly.setModule(nullptr, QString());
+    plan.release();
 }

@@ -2,15 +2,14 @@
 #include "ElhUFileWizard.h"
 #include "ElhURecord.h"
 #include "ElhURecordModules.h"
-#include "TextLib.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 // Record D carries, module by module, the Prospetti ST (four sections), SV,
 // SX and DI: first those of the agent, then those of each extinct agent it
-// succeeded. A module takes at most 12 rows of ST section I, 12 of section
-// II, 12 of SV and 20 of DI, and one row of SX, of ST section III and of ST
-// section IV (each of those rows fills its section of the form).
+// succeeded (ModulePlan). A module takes at most 12 rows of ST section I, 12
+// of section II, 12 of SV and 20 of DI, and one row of SX, of ST section III
+// and of ST section IV (each of those rows fills its section of the form).
 
 namespace {
 
@@ -28,11 +27,12 @@ constexpr RowPerModule kRowPerModule[] = {
     {u"ST IV", &TdmElhFile::cdsPrSt4},
 };
 
-void repeatOverRows(RecordAssembly &assembly, const TXMLSectionEType &section, ClientDataSet &rows, int first,
-                    int last)
+// The section once per row of the module, on the lines from `firstLine`.
+void repeatOverRows(RecordAssembly &assembly, const TXMLSectionEType &section, ClientDataSet &rows, int firstLine,
+                    const ProspettoTable &layout)
 {
-    for (int module = first; module <= last && !rows.eof(); ++module) {
-        assembly.emitSection(section, module);
+    for (int line = firstLine; line < firstLine + layout.rowsPerModule && !rows.eof(); ++line) {
+        assembly.emitSection(section, line);
         rows.next();
     }
 }
@@ -44,16 +44,16 @@ void runSection(RecordAssembly &assembly, const TXMLSectionEType &section)
     if (repeat == u"NO") {
         assembly.emitSection(section, 0);
     } else if (repeat == u"2") {
-        repeatOverRows(assembly, section, dm.cdsPrSt, 2, 13);
+        repeatOverRows(assembly, section, dm.cdsPrSt, 2, ModuleLayout::kSt);
     } else if (repeat == u"14") {
-        repeatOverRows(assembly, section, dm.cdsPrSt2, 14, 25);
+        repeatOverRows(assembly, section, dm.cdsPrSt2, 14, ModuleLayout::kSt2);
     } else if (repeat == u"26") {
-        repeatOverRows(assembly, section, dm.cdsPrSt3, 26, 37);
+        repeatOverRows(assembly, section, dm.cdsPrSt3, 26, ModuleLayout::kSt3);
     } else if (repeat == u"YES") {
         if (section.Text().contains(u"SV"))
-            repeatOverRows(assembly, section, dm.cdsPrSv, 2, 13);
+            repeatOverRows(assembly, section, dm.cdsPrSv, 2, ModuleLayout::kSv);
         if (section.Text().contains(u"DI"))
-            repeatOverRows(assembly, section, dm.cdsPrDi, 1, 20);
+            repeatOverRows(assembly, section, dm.cdsPrDi, 1, ModuleLayout::kDi);
     }
 }
 
@@ -87,16 +87,6 @@ void buildModule(RecordAssembly &assembly, const TXMLRecordEType &root)
     }
 }
 
-void filterAgent(TdmElhFile &dm, const QString &filter)
-{
-    for (ClientDataSet *ds : {&dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4, &dm.cdsPrSx,
-                              &dm.cdsPrDi}) {
-        ds->setFilter(filter);
-        ds->setFiltered(true);
-        ds->first();
-    }
-}
-
 } // namespace
 
 void BuildRecordD(FileWizard &wizard)
@@ -112,20 +102,12 @@ void BuildRecordD(FileWizard &wizard)
     wizard.sxPresent = !dm.cdsPrSx.isEmpty();
     wizard.diPresent = !dm.cdsPrDi.isEmpty();
 
-    dm.cdsSostEst.first();
-    const int passes = dm.cdsSostEst.recordCount() + 1;
-    for (int pass = 1; pass <= passes; ++pass) {
-        if (pass == 1) {
-            filterAgent(dm, u"SSOE7CODICE='' or (SSOE7CODICE is null)"_s);
-        } else {
-            filterAgent(dm, u"SSOE7CODICE="_s + TextLib::QuotedStr(dm.cdsSostEst.fieldByName(u"CODICE"_s).asString()));
-            dm.cdsSostEst.next();
-        }
-        // Section II, III and IV rows drive modules too, so that none is
-        // left out when the agent has fewer rows of section I.
-        buildModules({&dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4, &dm.cdsPrSx, &dm.cdsPrDi},
-                     u'D', [&] { buildModule(assembly, root); });
-    }
+    const QList<ModulePlan::Table> tables = {{&dm.cdsPrSt, &ModuleLayout::kSt},   {&dm.cdsPrSt2, &ModuleLayout::kSt2},
+                                             {&dm.cdsPrSt3, &ModuleLayout::kSt3}, {&dm.cdsPrSt4, &ModuleLayout::kSt4},
+                                             {&dm.cdsPrSv, &ModuleLayout::kSv},   {&dm.cdsPrSx, &ModuleLayout::kSx},
+                                             {&dm.cdsPrDi, &ModuleLayout::kDi}};
+    ModulePlan plan(tables, dm.cdsSostEst);
+    buildPlannedModules(assembly, plan, tables, u'D', [&](const ModulePlan::Module &) { buildModule(assembly, root); });
     for (ClientDataSet *ds : {&dm.cdsPrDi, &dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4,
                               &dm.cdsPrSx})
         ds->close();

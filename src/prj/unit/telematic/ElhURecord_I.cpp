@@ -6,13 +6,14 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-// Record I carries the Prospetto SY. A module takes at most 5 rows of
-// section I (lines SY2-SY6), 5 of section II (SY7-SY11), 4 of section III
-// (SY12-SY15) and 5 of section IV (SY16-SY20).
+// Record I carries the Prospetto SY, module by module: first the rows of the
+// agent, then those of each extinct agent it succeeded (ModulePlan). A module
+// takes at most 5 rows of section I (lines SY2-SY6), 5 of section II
+// (SY7-SY11), 4 of section III (SY12-SY15) and 5 of section IV (SY16-SY20).
 
 namespace {
 
-void runSection(RecordAssembly &assembly, const TXMLSectionEType &section)
+void runSection(RecordAssembly &assembly, const TXMLSectionEType &section, const QString &agent)
 {
     TdmElhFile &dm = assembly.dm();
     const QString repeat = section.Repeat();
@@ -24,25 +25,22 @@ void runSection(RecordAssembly &assembly, const TXMLSectionEType &section)
     {
         const char16_t *repeat;
         ClientDataSet *rows;
-        int first, last;
+        int firstLine;
+        const ProspettoTable &layout;
     } ranges[] = {
-        {u"7", &dm.cdsPrSy, 7, 11},
-        {u"2", &dm.cdsPrSy2, 2, 6},
-        {u"12", &dm.cdsPrSy3, 12, 15},
-        {u"16", &dm.cdsPrSy4, 16, 20},
+        {u"2", &dm.cdsPrSy2, 2, ModuleLayout::kSy2},
+        {u"7", &dm.cdsPrSy, 7, ModuleLayout::kSy},
+        {u"12", &dm.cdsPrSy3, 12, ModuleLayout::kSy3},
+        {u"16", &dm.cdsPrSy4, 16, ModuleLayout::kSy4},
     };
     for (const auto &r : ranges) {
         if (repeat != QStringView(r.repeat))
             continue;
-        const Field &agent = r.rows->fieldByName(u"SSOE7CODICE"_s);
-        const bool sectionII = r.rows == &dm.cdsPrSy;
-        QString previousAgent;
-        for (int module = r.first; module <= r.last && !r.rows->eof(); ++module) {
-            // The rows of section II in one module belong to one agent.
-            if (sectionII && module > r.first)
-                CheckSyCongruence(previousAgent, agent.asString());
-            previousAgent = agent.asString();
-            assembly.emitSection(section, module);
+        for (int line = r.firstLine; line < r.firstLine + r.layout.rowsPerModule && !r.rows->eof(); ++line) {
+            // The rows of section II in a module belong to the module's agent.
+            if (r.rows == &dm.cdsPrSy)
+                CheckSyCongruence(agent, *r.rows, line, assembly.progressive());
+            assembly.emitSection(section, line);
             r.rows->next();
         }
     }
@@ -58,11 +56,14 @@ void BuildRecordI(FileWizard &wizard)
         return;
     TdmElhFile &dm = wizard.dm();
     const TXMLRecordEType root = LoadRecordE(TdmElhFile::descriptorPath(u"I"));
-    for (ClientDataSet *ds : {&dm.cdsPrSy, &dm.cdsPrSy2, &dm.cdsPrSy3, &dm.cdsPrSy4})
-        ds->first();
-    buildModules({&dm.cdsPrSy, &dm.cdsPrSy2, &dm.cdsPrSy3, &dm.cdsPrSy4}, u'I', [&] {
+    const QList<ModulePlan::Table> tables = {{&dm.cdsPrSy2, &ModuleLayout::kSy2},
+                                             {&dm.cdsPrSy, &ModuleLayout::kSy},
+                                             {&dm.cdsPrSy3, &ModuleLayout::kSy3},
+                                             {&dm.cdsPrSy4, &ModuleLayout::kSy4}};
+    ModulePlan plan(tables, dm.cdsSostEst);
+    buildPlannedModules(assembly, plan, tables, u'I', [&](const ModulePlan::Module &module) {
         for (int s = 0; s < root.Count(); ++s)
-            runSection(assembly, root.Section(s));
+            runSection(assembly, root.Section(s), module.agent);
         assembly.setProgressive(assembly.progressive() + 1);
         ++wizard.recordIModules;
     });

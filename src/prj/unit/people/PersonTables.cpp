@@ -1,0 +1,96 @@
+#include "PersonTables.h"
+
+#include "ClientDataSet.h"
+#include "NrConnection.h"
+#include "NrTransaction.h"
+#include "THlmDBCds.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace PersonTables {
+
+namespace {
+
+const QString kPersonField = u"IAFIID"_s;
+const QString kRecordField = u"IFISRIGO"_s;
+
+} // namespace
+
+const Registry &registry(Kind kind)
+{
+    static const Registry employees{u"TDIP7_ANAGRFISCALI"_s,
+                                    u"SDIP7CODFIS"_s,
+                                    u"SDIP7GRUPPOANA"_s,
+                                    u"D"_s,
+                                    u"SDIP7COGNOME"_s,
+                                    u"SDIP7NOME"_s,
+                                    {u"TREE7_REDDITOESTER"_s, u"TCFF7_CFFAMILIARE"_s, u"TCON7_DATICONGUAG"_s,
+                                     u"TTAS7_TASSAZIONESE"_s, u"TTFR7_TFR"_s, u"TANN7_ANNOTAZIONI"_s, u"TINPS7_INPS"_s,
+                                     u"TINP7_INPDAP"_s, u"TINA7_INAIL"_s, u"TRAR7_REDASSTIRTIT"_s,
+                                     u"TCFC7_CONFAMCARICO"_s, u"TSLS7_SOMEROLAVSTRA"_s}};
+    static const Registry selfEmployed{u"TDAU7_DATIAUTONOM"_s, u"SDAU7CODFIS"_s, u"SDAU7GRUPPOANA"_s,      u"A"_s,
+                                       u"SDAU7COGNOME"_s,      u"SDAU7NOME"_s,   {u"TDSE7_SOMMEEROGATE"_s}};
+    return kind == Kind::Employee ? employees : selfEmployed;
+}
+
+QString personFilter(qint64 person)
+{
+    return kPersonField + u" = "_s + QString::number(person);
+}
+
+bool copyRegistryRecord(const ClientDataSet &from, ClientDataSet &to, Kind kind)
+{
+    const Registry &r = registry(kind);
+    const QString code = from.fieldByName(r.codeField).asString().trimmed();
+    if (to.locate(r.codeField, code, {.caseInsensitive = true}))
+        return false;
+    to.append();
+    for (int i = 0; i < from.fieldCount(); ++i) {
+        const Field &source = from.field(i);
+        if (source.fieldName().compare(kPersonField, Qt::CaseInsensitive) == 0
+            || source.fieldName().compare(kRecordField, Qt::CaseInsensitive) == 0)
+            continue;
+        if (Field *target = to.findField(source.fieldName()))
+            target->setValue(source.value());
+    }
+    to.fieldByName(r.groupField).setAsString(r.group);
+    to.post();
+    return true;
+}
+
+int deletePersonRows(ClientDataSet &table, qint64 person)
+{
+    const QString filter = table.filter();
+    const bool filtered = table.filtered();
+    table.setFilter(personFilter(person));
+    table.setFiltered(true);
+    int deleted = 0;
+    for (; !table.isEmpty(); ++deleted) {
+        table.first();
+        table.deleteRecord();
+    }
+    table.setFilter(filter);
+    table.setFiltered(filtered);
+    return deleted;
+}
+
+void deletePerson(THlmDBCds &store, Kind kind, qint64 person)
+{
+    const Registry &r = registry(kind);
+    TdmNrConnection *connection = store.connection();
+    TNrTransaction transaction(*connection);
+    if (!connection->inTransaction())
+        transaction.StartTransaction();
+    QStringList tables = r.sections;
+    tables.append(r.table);
+    for (const QString &table : std::as_const(tables)) {
+        ClientDataSet rows(table);
+        store.openForPerson(rows, table, static_cast<int>(person), store.month(), store.year());
+        if (deletePersonRows(rows, person) > 0)
+            store.save(rows, table);
+    }
+    if (transaction.active())
+        transaction.Commit();
+}
+
+} // namespace PersonTables

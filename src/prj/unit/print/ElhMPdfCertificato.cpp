@@ -1,0 +1,133 @@
+#include "ElhMPdfCertificato.h"
+
+#include "ElhMStampe.h"
+#include "Exceptions.h"
+#include "NrExceptions.h"
+#include "PrintPaths.h"
+#include "THlmDBCds.h"
+#include "TextLib.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::Literals::StringLiterals;
+
+const QString TdmElhPdfCertificato::kNoAgentText =
+    u"IMPOSSIBILE CREARE LA STAMPA.\r\nVerificare che i dati del sostituto siano compilati"_s;
+
+TdmElhPdfCertificato::TdmElhPdfCertificato(THlmDBCds &store, TdmElhStampe &stampe, const QString &registryTable,
+                                           const QString &codeField)
+    : m_store(store)
+    , m_stampe(stampe)
+{
+    openTable(cdsMultiSelect, registryTable);
+    cdsMultiSelect.setIndexFieldNames(codeField);
+    cdsMultiSelect.first();
+    m_store.open(m_stampe.cdsSost, u"TSOS_DATOSOSTITUTO"_s);
+    cdsTot.fieldDefs().add(u"CodiceFiscale"_s, FieldType::String, 16);
+    cdsTot.fieldDefs().add(u"TotDic"_s, FieldType::String, 10);
+    cdsTot.fieldDefs().add(u"ConFamCaricoPerc"_s, FieldType::String, 20);
+    cdsTot.createDataSet();
+    cdsTot.append();
+}
+
+TdmElhPdfCertificato::~TdmElhPdfCertificato() = default;
+
+void TdmElhPdfCertificato::openTable(ClientDataSet &dataSet, const QString &table)
+{
+    m_store.open(dataSet, table);
+}
+
+TdmElhPdfCertificato::Outcome TdmElhPdfCertificato::Crea(const QString &fileName,
+                                                         const std::optional<QList<Bookmark>> &chosen)
+{
+    if (cdsMultiSelect.isEmpty() || (chosen && chosen->isEmpty()))
+        return Outcome::NothingToPrint;
+    loadDescriptor();
+    m_pdf = std::make_unique<THlkPdf>();
+    THlkPdf &pdf = *m_pdf;
+    pdf.Check(pdf.LoadFromFile(PrintPaths::coordStp(u"770_sempl_mod.pdf"_s)), u"Caricamento modello base"_s);
+    m_templateId = pdf.SelectedDocument();
+    pdf.Check(pdf.NewDocument(), u"Creazione nuovo documento"_s);
+    pdf.Check(pdf.SetOrigin(1));
+    pdf.Check(pdf.SetMeasurementUnits(1));
+    const ClientDataSet &agent = m_stampe.cdsSost;
+    if (agent.isEmpty() || TextLib::Trim(agent.fieldByName(u"SSOSCODFIS"_s).asString()).isEmpty())
+        throw ENrError(kNoAgentText);
+
+    bool first = true;
+    auto print = [&] {
+        // The position of the person in the list as shown, whoever is chosen.
+        cdsTot.fieldByName(u"TotDic"_s).setAsString(u"%1"_s.arg(cdsMultiSelect.recNo(), 8));
+        printPerson(first);
+        first = false;
+    };
+    if (!chosen) {
+        for (cdsMultiSelect.first(); !cdsMultiSelect.eof(); cdsMultiSelect.next())
+            print();
+    } else {
+        for (const Bookmark &person : *chosen) {
+            cdsMultiSelect.gotoBookmark(person);
+            print();
+        }
+    }
+
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    pdf.Check(pdf.SaveToFile(fileName), u"Salvataggio stampa"_s);
+    m_pdf.reset();
+    return Outcome::Saved;
+}
+
+void TdmElhPdfCertificato::CreaPagina(int templatePage, bool deleteFirst)
+{
+    THlkPdf &pdf = *m_pdf;
+    const QString label = u"Copia pagina"_s + QString::number(templatePage);
+    pdf.Check(pdf.CopyPageRanges(m_templateId, QString::number(templatePage)), label);
+    if (deleteFirst)
+        pdf.Check(pdf.DeletePages(1, 1), label);
+    pdf.Check(pdf.SelectPage(pdf.PageCount()), label);
+}
+
+ClientDataSet &TdmElhPdfCertificato::sectionDataSet(const QString &name)
+{
+    if (name.compare(u"CDSSOST", Qt::CaseInsensitive) == 0)
+        return m_stampe.cdsSost;
+    if (ClientDataSet *ds = findDataSet(name))
+        return *ds;
+    throw EInOutError(
+        u"Il descrittore della stampa nomina la sezione «%1», che non è un archivio della stampa"_s.arg(name));
+}
+
+void TdmElhPdfCertificato::drawSection(const CertificateXml::TXMLSectionType &section, Vocabulary vocabulary,
+                                       std::optional<int> top, const QStringList &skip)
+{
+    ClientDataSet &ds = sectionDataSet(section.name);
+    // cdsTot holds its one record unposted.
+    if (ds.viewCount() == 0)
+        return;
+    THlkPdf &pdf = *m_pdf;
+    for (const CertificateXml::TXMLEditType &edit : section.edits) {
+        if (skip.contains(edit.name, Qt::CaseInsensitive))
+            continue;
+        const QString value = ds.fieldByName(edit.name).asString();
+        if (value.isEmpty())
+            continue;
+        const PrintFormats::CertificateValue shown = vocabulary(edit.type, value);
+        const QString alignment = edit.alignment.toUpper();
+        const THlkPdf::Alignment align = alignment == u"TACENTER"         ? THlkPdf::Alignment::Centre
+                                         : alignment == u"TARIGHTJUSTIFY" ? THlkPdf::Alignment::Right
+                                                                          : THlkPdf::Alignment::Left;
+        for (const CertificateXml::TXMLPrintRectType &rect : edit.printRects) {
+            pdf.SetLastOperation(u"Scrivi testo: "_s + shown.text);
+            pdf.SetTextSize(rect.height);
+            pdf.NrDrawText(rect.left, top.value_or(rect.top), shown.text, shown.spacing, align);
+        }
+    }
+}
+
+void TdmElhPdfCertificato::showOnly(ClientDataSet &dataSet, const QString &filter)
+{
+    dataSet.setFilter(filter);
+    dataSet.setFiltered(true);
+    dataSet.first();
+}

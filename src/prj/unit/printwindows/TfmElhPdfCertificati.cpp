@@ -1,0 +1,72 @@
+#include "TfmElhPdfCertificati.h"
+
+#include "NrCursors.h"
+#include "NrMessages.h"
+#include "TNrDBGrid.h"
+#include "TfrElhPdfOutput.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+TfmElhPdfCertificati::TfmElhPdfCertificati(std::unique_ptr<Parts> parts, const QString &caption,
+                                           const QString &defaultName, QWidget *parent)
+    : TfmElfMultiSelect(parts->print->cdsMultiSelect, parent)
+    , m_parts(std::move(parts))
+{
+    setWindowTitle(caption);
+    buOk()->hide();
+    buCancel()->hide();
+
+    gbSelezione = new QGroupBox;
+    gbSelezione->setObjectName(u"rgSelezione"_s);
+    rgSelezione = new QButtonGroup(this);
+    auto *choices = new QHBoxLayout(gbSelezione);
+    for (const auto &[id, text] : {std::pair{0, u"Tutti"_s}, std::pair{1, u"Selezionati"_s}}) {
+        auto *button = new QRadioButton(text);
+        rgSelezione->addButton(button, id);
+        choices->addWidget(button);
+    }
+    rgSelezione->button(0)->setChecked(true);
+    frOutput = new TfrElhPdfOutput(defaultName, [this](const QString &fullName) { return print(fullName); });
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(gbSelezione, 0, Qt::AlignTop);
+    bottom->addWidget(frOutput, 1);
+    body()->addLayout(bottom);
+    connect(frOutput, &TfrElhPdfOutput::exitRequested, this, &QDialog::reject);
+    connect(frElfMultiSelect->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TfmElhPdfCertificati::followSelection);
+    resize(760, 560);
+}
+
+void TfmElhPdfCertificati::showEvent(QShowEvent *event)
+{
+    TfmElfMultiSelect::showEvent(event);
+    if (!event->spontaneous())
+        frOutput->prepare();
+}
+
+void TfmElhPdfCertificati::followSelection()
+{
+    const bool any = frElfMultiSelect->selectionModel()->hasSelection();
+    rgSelezione->button(any ? 1 : 0)->setChecked(true);
+}
+
+bool TfmElhPdfCertificati::print(const QString &fullName)
+{
+    const TNrCursorScope hourglass;
+    std::optional<QList<Bookmark>> chosen;
+    if (rgSelezione->checkedId() == 1)
+        chosen = frElfMultiSelect->selectedBookmarks();
+    if (module().Crea(fullName, chosen) == TdmElhPdfCertificato::Outcome::Saved)
+        return true;
+    NrMessageDlg(u"Nessun dato da stampare: il file non è stato creato."_s, MsgDlgType::Information);
+    return false;
+}

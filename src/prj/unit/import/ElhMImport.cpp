@@ -24,6 +24,11 @@ const QString kCertificationCode = u"SCUDCODFIS"_s;
 const QString kMonth = u"SCUDMESE"_s;
 const QString kZeroDate = u"30/12/1899"_s;
 constexpr int kAnnotationSlots = 54;
+// Within a run the people are confirmed together, a hundred at a time: each
+// has a savepoint of his own, so that a failure still undoes him alone, and
+// the disk is not flushed after every person.
+constexpr int kPeoplePerCommit = 100;
+const QString kPersonSavepoint = u"elh_persona"_s;
 
 // A fiscal code as the run compares them.
 QString codeKey(const QString &code)
@@ -329,12 +334,50 @@ void TdmElhImport::save(Table &t)
         m_store.save(*t.ds, t.name);
 }
 
+void TdmElhImport::beginRun()
+{
+    TdmNrConnection &connection = *m_store.connection();
+    m_runTransaction = !connection.inTransaction();
+    if (m_runTransaction)
+        connection.startTransaction();
+    m_sinceCommit = 0;
+}
+
+void TdmElhImport::endRun(bool confirm)
+{
+    if (!m_runTransaction)
+        return;
+    m_runTransaction = false;
+    TdmNrConnection &connection = *m_store.connection();
+    if (confirm) {
+        connection.commitTransaction();
+        return;
+    }
+    try {
+        connection.rollbackTransaction();
+    } catch (const Exception &) {
+        // The failure that stopped the run is the one to report.
+    }
+}
+
+void TdmElhImport::checkpoint()
+{
+    if (!m_runTransaction || ++m_sinceCommit < kPeoplePerCommit)
+        return;
+    TdmNrConnection &connection = *m_store.connection();
+    connection.commitTransaction();
+    connection.startTransaction();
+    m_sinceCommit = 0;
+}
+
 void TdmElhImport::beginPerson()
 {
     TdmNrConnection &connection = *m_store.connection();
     m_ownTransaction = !connection.inTransaction();
     if (m_ownTransaction)
         connection.startTransaction();
+    else
+        connection.savepoint(kPersonSavepoint);
     m_inPerson = true;
     m_touched.clear();
 }
@@ -349,18 +392,23 @@ void TdmElhImport::commitPerson()
     m_touched.clear();
     if (m_ownTransaction)
         m_store.connection()->commitTransaction();
+    else
+        m_store.connection()->releaseSavepoint(kPersonSavepoint);
 }
 
 void TdmElhImport::abandonPerson()
 {
     m_inPerson = false;
     TdmNrConnection &connection = *m_store.connection();
-    if (m_ownTransaction && connection.inTransaction()) {
-        try {
+    try {
+        if (m_ownTransaction) {
             connection.rollbackTransaction();
-        } catch (const Exception &) {
-            // The failure that brought us here is the one to report.
+        } else if (connection.inTransaction()) {
+            connection.rollbackToSavepoint(kPersonSavepoint);
+            connection.releaseSavepoint(kPersonSavepoint);
         }
+    } catch (const Exception &) {
+        // The failure that brought us here is the one to report.
     }
     // The tables hold what the person's steps did, saved or not: they are
     // read again as the database has them after the rollback.
@@ -383,6 +431,9 @@ void TdmElhImport::inPerson(const std::function<void()> &work, const std::functi
         abandonPerson();
         failed(e.message());
     }
+    // Outside the person's guard: a batch the database does not confirm
+    // stops the run rather than be logged as imported.
+    checkpoint();
 }
 
 qint64 TdmElhImport::personOf(ClientDataSet &registry)
@@ -426,6 +477,7 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
         m_annotationCodes.insert(annotations.fieldByName(u"CODICE"_s).asString().trimmed().toUpper());
 
     try {
+        beginRun();
         loadCertifications();
         openReturnTables();
         if (options.importAgent)
@@ -473,7 +525,9 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
         ricalcolaDetrazioniOf(imported);
         scorporaTassazioneSeparata(imported);
         importaFamiliari(imported);
+        endRun(true);
     } catch (...) {
+        endRun(false);
         m_engine.reset();
         m_progress = nullptr;
         closeTables();

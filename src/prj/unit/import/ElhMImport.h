@@ -37,8 +37,9 @@ public:
 // sections of the return, and the computations that follow (tax assistance,
 // additional taxes withheld, detractions, separate taxation, dependants).
 //
-// Every person is imported in one transaction of the store: his old rows
-// are deleted and his new rows written together, so that a failure (the
+// Every person is imported atomically: his old rows are deleted and his new
+// rows written together, in a transaction of his own or, within a CU import
+// run, under a savepoint of the run's transaction, so that a failure (the
 // database refusing a row, a broken connection) leaves him as he was, says
 // why in the log, and the run goes on with the next person. Outside a
 // person (the withholding agent, the other agents of the certifications)
@@ -185,6 +186,11 @@ private:
     // the person's transaction when one is open.
     void changed(Table &t);
     void save(Table &t);
+    // The transaction of a CU import run, unless the caller has one open;
+    // checkpoint() confirms it every kPeoplePerCommit people.
+    void beginRun();
+    void endRun(bool confirm);
+    void checkpoint();
     void beginPerson();
     void commitPerson();
     void abandonPerson();
@@ -251,5 +257,7 @@ private:
     // The person's transaction: open, the tables it changed and saved.
     bool m_inPerson = false;
     bool m_ownTransaction = false;
+    bool m_runTransaction = false;
+    int m_sinceCommit = 0;
     std::vector<Table *> m_touched;
 };

@@ -24,7 +24,65 @@ protected:
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(CuImportTest);
 
+// The demo school, whose payroll holds the certifications of its employees.
+class DemoCuImportTest : public PayrollDatabaseTest
+{
+protected:
+    void SetUpOpened() override
+    {
+        ReturnDatabaseTest::SetUpOpened();
+        loadDemo();
+    }
+};
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(DemoCuImportTest);
+
 } // namespace
+
+TEST_P(DemoCuImportTest, ImportingTheDemoCertificationsGivesTheDemoEmployeeSectionsBack)
+{
+    // Two certifications that add up (BIANCHI), a comprehensive one and an
+    // adjusting one that replace an earlier certification (ESPOSITO, RUSSO),
+    // annotations and dependants (ROSSI), separate taxation split over two
+    // years by the payroll's history (BIANCHI), severance pay (VERDI).
+    const QStringList sections{u"TDIP7_ANAGRFISCALI"_s, u"TCON7_DATICONGUAG"_s, u"TRAR7_REDASSTIRTIT"_s,
+                               u"TSLS7_SOMEROLAVSTRA"_s, u"TTAS7_TASSAZIONESE"_s, u"TTFR7_TFR"_s,
+                               u"TINPS7_INPS"_s, u"TINP7_INPDAP"_s, u"TCFC7_CONFAMCARICO"_s,
+                               u"TANN7_ANNOTAZIONI"_s, u"TREE7_REDDITOESTER"_s, u"TCFF7_CFFAMILIARE"_s,
+                               u"TINA7_INAIL"_s};
+    TdmElhImport import(store(), params());
+    ClientDataSet people;
+    import.certifiedPeople(people);
+    QStringList codes;
+    for (people.first(); !people.eof(); people.next())
+        codes.append(people.fieldByName(u"CODFIS"_s).asString());
+    ASSERT_EQ(codes.size(), 5);
+    const auto demo = [&] {
+        QStringList all;
+        for (const QString &code : std::as_const(codes)) {
+            for (const QString &section : sections) {
+                QStringList found = rows(section, code);
+                found.sort();
+                for (const QString &row : std::as_const(found))
+                    all.append(section + u' ' + code + u": "_s + row);
+            }
+        }
+        return all;
+    };
+    const QStringList before = demo();
+    for (const QString &section : sections) {
+        ClientDataSet ds;
+        store().open(ds, section);
+        for (ds.first(); !ds.isEmpty(); ds.first())
+            ds.deleteRecord();
+        store().save(ds, section);
+    }
+
+    ASSERT_TRUE(import.ImportCUD(codes, {})) << import.log().join(u'\n').toStdString();
+    const QStringList after = demo();
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(u'\n').toStdString();
+}
 
 TEST_P(CuImportTest, CertificationsOfAPersonAddUpUnlessOneReplacesThemAndOtherPeopleStayAsTheyWere)
 {

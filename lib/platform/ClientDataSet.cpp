@@ -86,7 +86,13 @@ ClientDataSet::ClientDataSet(QString name)
 {
 }
 
-ClientDataSet::~ClientDataSet() = default;
+ClientDataSet::~ClientDataSet()
+{
+    // A copy: an observer may remove itself while told.
+    const std::vector<DataSetObserver *> observers = m_observers;
+    for (DataSetObserver *observer : observers)
+        observer->dataSetDestroyed();
+}
 
 FieldDefs &ClientDataSet::fieldDefs()
 {

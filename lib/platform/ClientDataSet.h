@@ -63,6 +63,9 @@ public:
     // The cursor moved to another record.
     virtual void cursorMoved() = 0;
     virtual void stateChanged() = 0;
+    // The dataset is being destroyed: forget it (a grid may outlive it
+    // while its window tears down).
+    virtual void dataSetDestroyed() = 0;
 };
 
 // One change of the change log as a provider applies it.

@@ -153,6 +153,29 @@ TEST_P(FileTelematico, ThePaymentsImportedFromThePayrollReachTheSupply)
     EXPECT_TRUE(none.err.startsWith(u"Nessun prospetto da importare"_s)) << none.err.toStdString();
 }
 
+TEST_P(FileTelematico, LastYearsRegistryIsImportedFromTheStoreAndAMissingFolderIsTold)
+{
+    const QStringList employees{u"importa"_s, u"anno-precedente"_s, u"dipendenti"_s};
+    const Outcome first = run(employees);
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_EQ(first.out, u"Anagrafica dei dipendenti dell'anno precedente: 4 letti.\nAggiunti alla dichiarazione: 2.\n"
+                         u"Già presenti: 2.\n"_s);
+
+    const Outcome missing =
+        run({u"importa"_s, u"anno-precedente"_s, u"autonomi"_s, u"--cartella"_s, root() + u"altrove"_s});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.endsWith(u"Il percorso selezionato non esiste\n\rScegliere un percorso valido\n"_s))
+        << missing.err.toStdString();
+    for (const QStringList &args : {QStringList{u"importa"_s, u"anno-precedente"_s},
+                                    QStringList{u"importa"_s, u"anno-precedente"_s, u"tutti"_s},
+                                    QStringList{u"importa"_s, u"anno-precedente"_s, u"autonomi"_s, u"--cartella"_s}}) {
+        const Outcome wrong = run(args);
+        EXPECT_EQ(wrong.exitCode, 2);
+        EXPECT_TRUE(wrong.err.startsWith(u"Uso: elh770 importa anno-precedente dipendenti|autonomi"_s))
+            << wrong.err.toStdString();
+    }
+}
+
 TEST_P(FileTelematico, AWrongCommandShowsItsUse)
 {
     for (const QStringList &args : {QStringList{u"file-telematico"_s}, QStringList{u"file-telematico"_s, u"--out"_s},

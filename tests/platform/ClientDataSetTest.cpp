@@ -16,6 +16,7 @@ public:
     void recordChanged(const Field *f) override { events.append(u"record:"_s + (f ? f->fieldName() : u"*"_s)); }
     void cursorMoved() override { events.append(u"moved"_s); }
     void stateChanged() override { events.append(u"state"_s); }
+    void dataSetDestroyed() override { events.append(u"destroyed"_s); }
     QStringList events;
 };
 
@@ -220,7 +221,7 @@ TEST_F(Sample, EventsRunInOrderAndABeforeHandlerVetoes)
     EXPECT_EQ(ds.recordCount(), 1);
 }
 
-TEST_F(Sample, DisabledControlsHearNothingUntilEnabled)
+TEST_F(Sample, ObserversHearNothingWhileControlsAreDisabledAndAreToldWhenTheDataSetGoes)
 {
     RecordingObserver view;
     ds.addObserver(&view);
@@ -237,6 +238,12 @@ TEST_F(Sample, DisabledControlsHearNothingUntilEnabled)
     ds.removeObserver(&view);
     addRow(ds, {u"C"_s});
     EXPECT_EQ(view.events.count(u"changed"_s), 1);
+
+    // A grid may outlive its dataset while a window tears down.
+    auto other = std::make_unique<ClientDataSet>(u"cdsAltro"_s);
+    other->addObserver(&view);
+    other.reset();
+    EXPECT_EQ(view.events.last(), u"destroyed"_s);
 }
 
 TEST_F(Sample, RequiredFieldsMustHaveAValue)

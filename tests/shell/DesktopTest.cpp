@@ -8,6 +8,7 @@
 #include "TNrDBEdit.h"
 #include "TNrOutlookBar.h"
 #include "checks/InfoList.h"
+#include "entry/TfmElhImp770ap.h"
 #include "entry/TfmElhImpMultiSelect.h"
 #include "entry/TfmElhImportF24.h"
 #include "entry/TfmElhProspST2009.h"
@@ -27,7 +28,9 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -109,7 +112,7 @@ protected:
         messages().clear();
     }
 
-    // Handles the import dialog once a command opens it.
+    // Handles an import dialog once a command opens it.
     template <class Dialog = TfmElhImportF24>
     static void onNextDialog(std::type_identity_t<std::function<void(Dialog *)>> handle)
     {
@@ -135,7 +138,8 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
 {
     run(u"xafSostituto"_s);
     ASSERT_EQ(main().childForms().size(), 1);
-    for (const QString &command : {u"xafStpFront"_s, u"axfST"_s, u"axfSS"_s, u"xafImpF24"_s, u"xacStrStpDip"_s}) {
+    for (const QString &command : {u"xafStpFront"_s, u"axfST"_s, u"axfSS"_s, u"xafImpF24"_s, u"xacStrStpDip"_s,
+                                    u"xacStrImp770ap"_s}) {
         messages().clear();
         run(command);
         EXPECT_EQ(messages().texts(), QStringList{kCloseWindows}) << command.toStdString();
@@ -203,6 +207,51 @@ TEST_P(Commands, TheF24DialogImportsTheProspettiChecked)
     EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
     EXPECT_EQ(read(u"TPSV_PROSPETTOSV"_s)->recordCount(), 20);
     EXPECT_EQ(read(u"TPST2_PROSPETTOSTS2"_s)->recordCount(), regional);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_P(Commands, LastYearsRegistryIsImportedFromItsDialog)
+{
+    const int employees = read(u"TDIP7_ANAGRFISCALI"_s)->recordCount();
+    const int workers = read(u"TDAU7_DATIAUTONOM"_s)->recordCount();
+    bool stayed = false;
+    // No box checked: the self-employed workers; a folder that is not there
+    // is told and the dialog stays for another choice.
+    onNextDialog<TfmElhImp770ap>([this, &stayed](TfmElhImp770ap *dialog) {
+        EXPECT_EQ(dialog->windowTitle(), u"Import anagrafiche da 770 anno precedente "_s);
+        EXPECT_FALSE(dialog->ckDipend->isChecked() || dialog->ckAuton->isChecked());
+        dialog->rbCartella->setChecked(true);
+        dialog->edCartella->setText(installation().root() + u"altrove"_s);
+        dialog->buImporta->click();
+        stayed = dialog->isVisible();
+        dialog->rbArchivio->setChecked(true);
+        dialog->buImporta->click();
+    });
+    run(u"xacStrImp770ap"_s);
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(messages().texts().size(), 2);
+    EXPECT_EQ(messages().texts().first(), u"Il percorso selezionato non esiste\n\rScegliere un percorso valido"_s);
+    EXPECT_TRUE(messages().texts().last().startsWith(u"Anagrafica degli autonomi dell'anno precedente: 2 letti."_s));
+    EXPECT_EQ(read(u"TDAU7_DATIAUTONOM"_s)->recordCount(), workers + 1);
+    EXPECT_EQ(read(u"TDIP7_ANAGRFISCALI"_s)->recordCount(), employees);
+
+    // The employees, from last year's return exported into a chosen folder.
+    const QString folder = installation().root() + u"anno2022"_s;
+    store().exportAll(u"elh"_s, 2022, folder, 0);
+    folders.folders = {folder};
+    onNextDialog<TfmElhImp770ap>([](TfmElhImp770ap *dialog) {
+        dialog->ckAuton->setChecked(true);
+        dialog->ckDipend->setChecked(true);
+        EXPECT_FALSE(dialog->ckAuton->isChecked());
+        dialog->buCartella->click();
+        EXPECT_TRUE(dialog->rbCartella->isChecked());
+        dialog->buImporta->click();
+    });
+    messages().clear();
+    run(u"xacStrImp770ap"_s);
+    EXPECT_EQ(messages().texts(), QStringList{u"Anagrafica dei dipendenti dell'anno precedente: 4 letti.\n"
+                                              u"Aggiunti alla dichiarazione: 2.\nGià presenti: 2."_s});
+    EXPECT_EQ(read(u"TDIP7_ANAGRFISCALI"_s)->recordCount(), employees + 2);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

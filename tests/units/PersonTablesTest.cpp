@@ -6,23 +6,20 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TEST(PersonTables, ARegistryRecordIsCopiedIntoTheGroupWithoutItsKeysAndNeverTwice)
+TEST(PersonTables, ARegistryRecordCarriesThePersonsOwnDataIntoTheGroupAndNeverTwice)
 {
-    ClientDataSet last;
-    CdsExchange::fromJson(last, R"({"fields": [{"name": "IFISRIGO", "type": "integer"},
+    const char *fields = R"("fields": [{"name": "IFISRIGO", "type": "integer"},
             {"name": "IAFIID", "type": "integer"}, {"name": "SDIP7CODFIS", "type": "string", "size": 16},
             {"name": "SDIP7COGNOME", "type": "string", "size": 35}, {"name": "SDIP7GRUPPOANA", "type": "string", "size": 1},
-            {"name": "SOLOANNOPRIMA", "type": "string", "size": 5}],
+            {"name": "SDIP7DFCOMUNEPRECC", "type": "string", "size": 40},
+            {"name": "SDIP7DFCOMUNE", "type": "string", "size": 40}, {"name": "FFIS7REDDDETR", "type": "string", "size": 12}])";
+    ClientDataSet last;
+    CdsExchange::fromJson(last, QByteArray("{") + fields + R"(,
         "records": [{"IFISRIGO": 7, "IAFIID": 40, "SDIP7CODFIS": "RSSMRA75D12D653T", "SDIP7COGNOME": "ROSSI",
-                     "SOLOANNOPRIMA": "X"}]})",
+                     "SDIP7DFCOMUNEPRECC": "ASSISI", "SDIP7DFCOMUNE": "FOLIGNO", "FFIS7REDDDETR": "31800.00"}]})",
                           u"2022"_s);
     ClientDataSet current;
-    current.fieldDefs().add(u"IFISRIGO"_s, FieldType::Integer);
-    current.fieldDefs().add(u"IAFIID"_s, FieldType::Integer);
-    current.fieldDefs().add(u"SDIP7CODFIS"_s, FieldType::String, 16);
-    current.fieldDefs().add(u"SDIP7COGNOME"_s, FieldType::String, 35);
-    current.fieldDefs().add(u"SDIP7GRUPPOANA"_s, FieldType::String, 1);
-    current.createDataSet();
+    CdsExchange::fromJson(current, QByteArray("{") + fields + R"(, "records": []})", u"2023"_s);
     last.first();
 
     EXPECT_TRUE(PersonTables::copyRegistryRecord(last, current, PersonTables::Kind::Employee));
@@ -30,6 +27,11 @@ TEST(PersonTables, ARegistryRecordIsCopiedIntoTheGroupWithoutItsKeysAndNeverTwic
     ASSERT_EQ(current.recordCount(), 1);
     EXPECT_EQ(current.fieldByName(u"SDIP7COGNOME"_s).asString(), u"ROSSI"_s);
     EXPECT_EQ(current.fieldByName(u"SDIP7GRUPPOANA"_s).asString(), u"D"_s);
+    // Last year's domicile at the end of the year is this year's at its start;
+    // last year's amounts stay behind.
+    EXPECT_EQ(current.fieldByName(u"SDIP7DFCOMUNEPRECC"_s).asString(), u"FOLIGNO"_s);
+    EXPECT_EQ(current.fieldByName(u"SDIP7DFCOMUNE"_s).asString(), u"FOLIGNO"_s);
+    EXPECT_TRUE(current.fieldByName(u"FFIS7REDDDETR"_s).isNull());
     EXPECT_TRUE(current.fieldByName(u"IFISRIGO"_s).isNull());
     EXPECT_TRUE(current.fieldByName(u"IAFIID"_s).isNull());
 }

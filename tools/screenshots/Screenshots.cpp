@@ -310,6 +310,8 @@ void run(const QString &folder)
 
     camera.takeModal(u"importa-f24ep"_s);
     program.commands().command(u"xafImpF24"_s)->Execute();
+    camera.takeModal(u"importa-anno-precedente"_s);
+    program.commands().command(u"axfImp770ap"_s)->Execute();
     main.close();
 }
 

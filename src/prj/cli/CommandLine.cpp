@@ -73,7 +73,12 @@ const Command kCommands[] = {
      u"    si|no] [--solo-anagrafica]      nessuno indicato); --sovrascrivi si\n"
      u"                                    sostituisce chi è già presente;\n"
      u"                                    --solo-anagrafica li sceglie fra tutti i\n"
-     u"                                    percipienti\n",
+     u"                                    percipienti\n"
+     u"  importa anno-precedente           aggiunge alla dichiarazione i dipendenti o\n"
+     u"    dipendenti|autonomi             gli autonomi della dichiarazione 2022 che\n"
+     u"    [--cartella CARTELLA]           non vi sono ancora, con i dati anagrafici;\n"
+     u"                                    con --cartella li legge dai file esportati\n"
+     u"                                    nella CARTELLA (elh770 esporta)\n",
      runImport},
     {u"stampa",
      u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"

@@ -3,6 +3,7 @@
 #include "ClientDataSet.h"
 #include "CommandOptions.h"
 #include "NrQueryCollection.h"
+#include "PreviousYearCommand.h"
 #include "ReturnSession.h"
 #include "import/ElhMImport.h"
 #include "import/ImportF24.h"
@@ -13,7 +14,8 @@ namespace {
 
 const QString kUsage = u"Uso: elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]\n"
                        u"     elh770 importa cu [--codice-fiscale CF ...] [--sostituto] [--addizionali si|no]\n"
-                       u"     elh770 importa autonomi [--codice-fiscale CF ...] [--sovrascrivi si|no] [--solo-anagrafica]\n"_s;
+                       u"     elh770 importa autonomi [--codice-fiscale CF ...] [--sovrascrivi si|no] [--solo-anagrafica]\n"
+                       u"     elh770 importa anno-precedente dipendenti|autonomi [--cartella CARTELLA]\n"_s;
 
 std::optional<ImportF24::Choice> parseF24(const QStringList &arguments)
 {
@@ -192,6 +194,8 @@ int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err)
         return runCu(arguments, out, err);
     if (what == u"autonomi")
         return runSelfEmployed(arguments, out, err);
+    if (what == u"anno-precedente")
+        return runImportPreviousYear(arguments.mid(1), out, err);
     err << kUsage;
     return 2;
 }

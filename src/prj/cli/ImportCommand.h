@@ -15,4 +15,5 @@
 //       the self-employed of the payroll (every payee of the compensation
 //       register with --solo-anagrafica); exit 1 when one could not be written.
 // A fiscal code that is not among the people is refused (exit 2).
+// "elh770 importa anno-precedente ..." is runImportPreviousYear's.
 int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err);

@@ -14,7 +14,16 @@ DataSetTableModel::DataSetTableModel(ClientDataSet *dataSet, QObject *parent)
 
 DataSetTableModel::~DataSetTableModel()
 {
-    m_dataSet->removeObserver(this);
+    if (m_dataSet)
+        m_dataSet->removeObserver(this);
+}
+
+void DataSetTableModel::dataSetDestroyed()
+{
+    beginResetModel();
+    m_dataSet = nullptr;
+    m_fields.clear();
+    endResetModel();
 }
 
 void DataSetTableModel::setColumns(const QStringList &fieldNames, const QStringList &titles)
@@ -65,7 +74,7 @@ Field *DataSetTableModel::columnField(int column) const
 
 int DataSetTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || !m_dataSet->active() ? 0 : m_dataSet->viewCount();
+    return parent.isValid() || !m_dataSet || !m_dataSet->active() ? 0 : m_dataSet->viewCount();
 }
 
 int DataSetTableModel::columnCount(const QModelIndex &parent) const

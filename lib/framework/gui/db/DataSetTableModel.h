@@ -50,6 +50,7 @@ private:
     void recordChanged(const Field *field) override;
     void cursorMoved() override;
     void stateChanged() override;
+    void dataSetDestroyed() override;
     void collectFields();
 
     ClientDataSet *m_dataSet;

@@ -11,9 +11,15 @@ TDataSource::TDataSource(ClientDataSet *dataSet, QObject *parent)
 
 TDataSource::~TDataSource()
 {
-    m_dataSet->removeObserver(this);
+    if (m_dataSet)
+        m_dataSet->removeObserver(this);
     for (TNrDBControl *control : std::as_const(m_controls))
         control->m_source = nullptr;
+}
+
+void TDataSource::dataSetDestroyed()
+{
+    m_dataSet = nullptr;
 }
 
 void TDataSource::updateRecord()

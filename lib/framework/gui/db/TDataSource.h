@@ -42,6 +42,7 @@ private:
     void recordChanged(const Field *field) override;
     void cursorMoved() override;
     void stateChanged() override;
+    void dataSetDestroyed() override;
     void changed(const Field *field);
 
     ClientDataSet *m_dataSet;

@@ -12,24 +12,51 @@ namespace PersonTables {
 namespace {
 
 const QString kPersonField = u"IAFIID"_s;
-const QString kRecordField = u"IFISRIGO"_s;
+
+// Fields carried under their own name.
+QList<std::pair<QString, QString>> same(std::initializer_list<const char16_t *> fields)
+{
+    QList<std::pair<QString, QString>> pairs;
+    for (const char16_t *f : fields)
+        pairs.append({QString::fromUtf16(f), QString::fromUtf16(f)});
+    return pairs;
+}
 
 } // namespace
 
 const Registry &registry(Kind kind)
 {
-    static const Registry employees{u"TDIP7_ANAGRFISCALI"_s,
-                                    u"SDIP7CODFIS"_s,
-                                    u"SDIP7GRUPPOANA"_s,
-                                    u"D"_s,
-                                    u"SDIP7COGNOME"_s,
-                                    u"SDIP7NOME"_s,
-                                    {u"TREE7_REDDITOESTER"_s, u"TCFF7_CFFAMILIARE"_s, u"TCON7_DATICONGUAG"_s,
-                                     u"TTAS7_TASSAZIONESE"_s, u"TTFR7_TFR"_s, u"TANN7_ANNOTAZIONI"_s, u"TINPS7_INPS"_s,
-                                     u"TINP7_INPDAP"_s, u"TINA7_INAIL"_s, u"TRAR7_REDASSTIRTIT"_s,
-                                     u"TCFC7_CONFAMCARICO"_s, u"TSLS7_SOMEROLAVSTRA"_s}};
-    static const Registry selfEmployed{u"TDAU7_DATIAUTONOM"_s, u"SDAU7CODFIS"_s, u"SDAU7GRUPPOANA"_s,      u"A"_s,
-                                       u"SDAU7COGNOME"_s,      u"SDAU7NOME"_s,   {u"TDSE7_SOMMEEROGATE"_s}};
+    static const Registry employees{
+        u"TDIP7_ANAGRFISCALI"_s,
+        u"SDIP7CODFIS"_s,
+        u"SDIP7GRUPPOANA"_s,
+        u"D"_s,
+        u"SDIP7COGNOME"_s,
+        u"SDIP7NOME"_s,
+        {u"TREE7_REDDITOESTER"_s, u"TCFF7_CFFAMILIARE"_s, u"TCON7_DATICONGUAG"_s, u"TTAS7_TASSAZIONESE"_s,
+         u"TTFR7_TFR"_s, u"TANN7_ANNOTAZIONI"_s, u"TINPS7_INPS"_s, u"TINP7_INPDAP"_s, u"TINA7_INAIL"_s,
+         u"TRAR7_REDASSTIRTIT"_s, u"TCFC7_CONFAMCARICO"_s, u"TSLS7_SOMEROLAVSTRA"_s},
+        // The domicile at the start of this year is the one last year's
+        // return gave at the start of the next; it stands for the next too
+        // until the office says otherwise.
+        same({u"SDIP7CODFIS", u"SDIP7COGNOME", u"SDIP7NOME", u"SDIP7SEX", u"DDIP7DATANAS", u"SDIP7COMNAS",
+              u"SDIP7PROVNAS", u"SCAP7CODICE", u"SDIP7CODSTAEST", u"SDIP7CODFISRAPPR", u"DDIP7DATAPRIOCC",
+              u"SDIP7DFCOMUNE", u"SDIP7DFPROV", u"SDIP7DFCODCOM", u"SDIP7DFCODSED"})
+            + QList<std::pair<QString, QString>>{{u"SDIP7DFCOMUNEPRECC"_s, u"SDIP7DFCOMUNE"_s},
+                                                 {u"SDIP7DFPROVPRECC"_s, u"SDIP7DFPROV"_s},
+                                                 {u"SDIP7DFCODCOMPRECC"_s, u"SDIP7DFCODCOM"_s}}};
+    static const Registry selfEmployed{
+        u"TDAU7_DATIAUTONOM"_s,
+        u"SDAU7CODFIS"_s,
+        u"SDAU7GRUPPOANA"_s,
+        u"A"_s,
+        u"SDAU7COGNOME"_s,
+        u"SDAU7NOME"_s,
+        {u"TDSE7_SOMMEEROGATE"_s},
+        same({u"SDAU7CODFIS", u"SDAU7COGNOME", u"SDAU7NOME", u"SDAU7SEX", u"DDAU7DATANAS", u"SDAU7COMNAS",
+              u"SDAU7PROVNAS", u"SDAU7CAPCODICE", u"SDAU7COMUNE", u"SDAU7PROVINCIA", u"SDAU7CODCOM",
+              u"SDAU7CODFISESTERO", u"SDAU7RESESTERA", u"SDAU7INDIRIESTERO", u"SDAU7INDIRIZZZO", u"SSTECODICE",
+              u"LDAU7EREDE"})};
     return kind == Kind::Employee ? employees : selfEmployed;
 }
 
@@ -45,13 +72,11 @@ bool copyRegistryRecord(const ClientDataSet &from, ClientDataSet &to, Kind kind)
     if (to.locate(r.codeField, code, {.caseInsensitive = true}))
         return false;
     to.append();
-    for (int i = 0; i < from.fieldCount(); ++i) {
-        const Field &source = from.field(i);
-        if (source.fieldName().compare(kPersonField, Qt::CaseInsensitive) == 0
-            || source.fieldName().compare(kRecordField, Qt::CaseInsensitive) == 0)
-            continue;
-        if (Field *target = to.findField(source.fieldName()))
-            target->setValue(source.value());
+    for (const auto &[target, source] : r.carried) {
+        Field *into = to.findField(target);
+        const Field *value = from.findField(source);
+        if (into && value)
+            into->setValue(value->value());
     }
     to.fieldByName(r.groupField).setAsString(r.group);
     to.post();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 class ClientDataSet;
 class THlmDBCds;
@@ -23,6 +26,11 @@ struct Registry
     QString surnameField; // "SDIP7COGNOME"
     QString nameField;    // "SDIP7NOME"
     QStringList sections; // the section tables, in the order they are loaded
+    // The person's own data, which his record carries into the next year's
+    // return: (field of the new record, field of last year's record). The
+    // amounts and what belongs to one year (its events, its extinct agent,
+    // its flags) stay behind.
+    QList<std::pair<QString, QString>> carried;
 };
 
 const Registry &registry(Kind kind);
@@ -30,10 +38,11 @@ const Registry &registry(Kind kind);
 // "IAFIID = n": the filter that shows only one person's rows.
 QString personFilter(qint64 person);
 
-// The copy of a registry record: appends to `to` the current record of
-// `from` (every field both have, but the record number and the person,
-// which the store gives anew) in the person's group, and posts it. A person
-// already in `to` (same fiscal code) is not added again: returns false.
+// The copy of a registry record into the next year's return: appends to `to`
+// the carried data of the current record of `from` (the fields both have) in
+// the person's group, and posts it; the store gives the record number and the
+// person anew. A person already in `to` (same fiscal code) is not added
+// again: returns false.
 bool copyRegistryRecord(const ClientDataSet &from, ClientDataSet &to, Kind kind);
 
 // Deletes every row of a person from a loaded table, whatever its filter,

@@ -80,9 +80,14 @@ void TdmElhAttivazioni::declareImports()
     cud->Visible = false;
     cud->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
 
+    // Hidden and disabled on the bar in this edition, reached from Strumenti;
+    // modal and guarded as the other imports, since it writes the registry
+    // that the employee and self-employed windows hold.
     TNrAttForm *previous = addForm(u"axfImp770ap"_s, xpgImport, 30, u"770 anno prec."_s, u"TfmElhImp770ap"_s);
     previous->Visible = false;
     previous->Enabled = false;
+    previous->ModalForm = true;
+    previous->BeforeExecute = [this](TNrAttCommand &, bool &allow) { refuseWithChildWindows(allow); };
 
     xafImpF24 = addForm(u"xafImpF24"_s, xpgImport, 30, u"F24EP"_s, u"TfmElhImportF24"_s);
     xafImpF24->ModalForm = true;
@@ -162,13 +167,15 @@ void TdmElhAttivazioni::declareTools()
         };
     }
 
-    // The employee and self-employed sections, whose commands are not shown
-    // on the bar in this edition, are reached from this page.
+    // The employee and self-employed sections and the import of last year's
+    // registry, whose commands are not shown on the bar in this edition, are
+    // reached from this page.
     for (const auto &[name, order, caption, target] :
          {std::tuple{u"xacStrDipendente"_s, 20, u"Dipendente"_s, u"xafDipParteA"_s},
           std::tuple{u"xacStrAutonomo"_s, 21, u"Autonomo"_s, u"xafAutonomo"_s},
           std::tuple{u"xacStrStpDip"_s, 22, u"Stampa Dipendenti"_s, u"xafStpDip"_s},
-          std::tuple{u"xacStrStpAut"_s, 23, u"Stampa Autonomi"_s, u"axfStpAut"_s}}) {
+          std::tuple{u"xacStrStpAut"_s, 23, u"Stampa Autonomi"_s, u"axfStpAut"_s},
+          std::tuple{u"xacStrImp770ap"_s, 24, u"770 anno prec."_s, u"axfImp770ap"_s}}) {
         addComponent(name, xpgStrumenti, order, caption)->OnExecute = [this, target = target](TNrAttCommand &) {
             command(target)->Execute();
         };

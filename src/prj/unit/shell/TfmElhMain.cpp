@@ -13,6 +13,7 @@
 #include "entry/TfmElhAutonomo.h"
 #include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
+#include "entry/TfmElhImp770ap.h"
 #include "entry/TfmElhImpCUD.h"
 #include "entry/TfmElhImpMultiSelectOnlyAna.h"
 #include "entry/TfmElhImportF24.h"
@@ -140,6 +141,8 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhProspSS(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhProspDI"_s,
                                   [store](QWidget *parent) { return new TfmElhProspDI(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhImp770ap"_s,
+                                  [store](QWidget *parent) { return new TfmElhImp770ap(*store, parent); });
     NrFormRegistry::registerClass(
         u"TfmElhImportF24"_s, [this, store](QWidget *parent) { return new TfmElhImportF24(*store, m_params, parent); });
     NrFormRegistry::registerClass(

@@ -246,6 +246,36 @@ void TdmNrConnection::rollbackTransaction()
         throw EDatabaseError(u"Impossibile annullare la transazione: %1"_s.arg(NrSqlErrorText(m_db.lastError())));
 }
 
+namespace {
+
+void savepointStatement(TdmNrConnection &connection, const QString &sql, const QString &what)
+{
+    if (!connection.inTransaction())
+        throw EDatabaseError(u"%1: nessuna transazione in corso"_s.arg(what));
+    QSqlQuery q(connection.database());
+    if (!q.exec(sql))
+        throw EDatabaseError(u"%1: %2"_s.arg(what, NrSqlErrorText(q.lastError())));
+}
+
+} // namespace
+
+void TdmNrConnection::savepoint(const QString &name)
+{
+    savepointStatement(*this, u"SAVEPOINT "_s + name, u"Impossibile creare il punto di ripristino «%1»"_s.arg(name));
+}
+
+void TdmNrConnection::releaseSavepoint(const QString &name)
+{
+    savepointStatement(*this, u"RELEASE SAVEPOINT "_s + name,
+                       u"Impossibile confermare il punto di ripristino «%1»"_s.arg(name));
+}
+
+void TdmNrConnection::rollbackToSavepoint(const QString &name)
+{
+    savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name,
+                       u"Impossibile tornare al punto di ripristino «%1»"_s.arg(name));
+}
+
 NrStatementSource &TdmNrConnection::statements() const
 {
     if (!m_statements)

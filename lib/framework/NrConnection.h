@@ -53,6 +53,12 @@ public:
     void startTransaction();
     void commitTransaction();
     void rollbackTransaction();
+    // A named point inside the open transaction: rolling back to it undoes
+    // what was written since and keeps the transaction (and, on PostgreSQL,
+    // makes it usable again after an error); releasing it keeps the writes.
+    void savepoint(const QString &name);
+    void releaseSavepoint(const QString &name);
+    void rollbackToSavepoint(const QString &name);
 
     // The named statements; EAssertionFailed when the module has none.
     NrStatementSource &statements() const;

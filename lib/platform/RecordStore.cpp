@@ -297,12 +297,15 @@ std::vector<int> RecordStore::compact(const std::vector<int> &keep)
     std::vector<int> remap(m_rows.size(), -1);
     for (std::size_t n = 0; n < keep.size(); ++n)
         remap[idx(keep[n])] = static_cast<int>(n);
+    // In place (the rows kept are in ascending order), so that the columns
+    // keep their capacity: appending after a compaction must not copy every
+    // column again.
     auto pick = [&keep](auto &vec) {
-        std::remove_reference_t<decltype(vec)> out;
-        out.reserve(keep.size());
-        for (int r : keep)
-            out.push_back(std::move(vec[idx(r)]));
-        vec.swap(out);
+        for (std::size_t n = 0; n < keep.size(); ++n) {
+            if (idx(keep[n]) != n)
+                vec[n] = std::move(vec[idx(keep[n])]);
+        }
+        vec.resize(keep.size());
     };
     for (auto &c : m_columns) {
         switch (c.storage) {

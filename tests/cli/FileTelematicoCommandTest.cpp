@@ -245,6 +245,18 @@ TEST_P(FileTelematico, LastYearsRegistryIsImportedFromTheStoreAndAMissingFolderI
     }
 }
 
+TEST_P(FileTelematico, TheCommandImportsTheDemoCertificationsAndRefusesACodeNotAmongThem)
+{
+    const Outcome unknown =
+        run({u"importa"_s, u"cu"_s, u"--codice-fiscale"_s, u"rssmra75d12d653t"_s, u"XXXXXX00X00X000X"_s});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.endsWith(u"\nCodice fiscale XXXXXX00X00X000X non presente nelle certificazioni.\n"_s))
+        << unknown.err.toStdString();
+    const Outcome imported = run({u"importa"_s, u"cu"_s});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.endsWith(u"Fine operazione: 5 su 5 persone importate.\n"_s)) << imported.out.toStdString();
+}
+
 TEST_P(FileTelematico, AWrongCommandShowsItsUse)
 {
     for (const QStringList &args : {QStringList{u"file-telematico"_s}, QStringList{u"file-telematico"_s, u"--out"_s},

@@ -7,6 +7,7 @@
 #include "NrQuery.h"
 #include "NruParams.h"
 #include "PayrollPayments.h"
+#include "PayrollTables.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "store/ReturnCatalogue.h"
@@ -69,6 +70,7 @@ QStringList DatabaseSetup::createDemo(const ReturnCatalogue &catalogue, const QS
         financial.setParam(u"SANFDESCRIZIONE"_s, QString::number(year));
         financial.setParam(u"DANFNORMAINIZIO"_s, QDate(year, 1, 1));
         financial.setParam(u"DANFNORMAFINE"_s, QDate(year, 12, 31));
+        financial.setParam(u"IANFVALORE"_s, year);
         financial.execute();
         TNrQuery accounting(m_connection);
         accounting.fetch(u"QRY_PACO_INSERISCI"_s);
@@ -97,14 +99,19 @@ QStringList DatabaseSetup::createDemo(const ReturnCatalogue &catalogue, const QS
             loaded.append(table.name + suffix);
         }
     }
-    // The payroll module's F24EP delegations, which the payments import reads.
-    const QString payments = DataPaths::resolve(demoFolder, QString::fromUtf16(kDemoPayments));
-    QFile file(payments);
-    if (file.exists()) {
+    // The payroll module's F24EP delegations, which the payments import reads,
+    // and the rows of its people that the CU import's computations read.
+    using Loader = int (*)(TdmNrConnection &, const QByteArray &, const QString &);
+    for (const auto &[name, load] : {std::pair<const char16_t *, Loader>{kDemoPayments, &PayrollPayments::load},
+                                     std::pair<const char16_t *, Loader>{kDemoPayroll, &PayrollTables::load}}) {
+        const QString path = DataPaths::resolve(demoFolder, QString::fromUtf16(name));
+        QFile file(path);
+        if (!file.exists())
+            continue;
         if (!file.open(QIODevice::ReadOnly))
-            throw EInOutError(u"Impossibile aprire i dati dimostrativi «%1»: %2"_s.arg(payments, file.errorString()));
-        PayrollPayments::load(m_connection, file.readAll(), payments);
-        loaded.append(QString::fromUtf16(kDemoPayments).replace(u'\\', u'/'));
+            throw EInOutError(u"Impossibile aprire i dati dimostrativi «%1»: %2"_s.arg(path, file.errorString()));
+        load(m_connection, file.readAll(), path);
+        loaded.append(QString::fromUtf16(name).replace(u'\\', u'/'));
     }
     return loaded;
 }

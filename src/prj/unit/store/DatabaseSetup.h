@@ -19,8 +19,10 @@ public:
     static constexpr int kDemoSchool = 1;
     static constexpr int kDemoYear = 2023;
     static constexpr int kDemoPreviousYear = 2022;
-    // The demo payroll's F24EP delegations, in the demo folder.
+    // The demo payroll's F24EP delegations and the payroll rows that the CU
+    // import's computations read, in the demo folder.
     static constexpr const char16_t *kDemoPayments = u"Paghe\\F24EP.json";
+    static constexpr const char16_t *kDemoPayroll = u"Paghe\\Retribuzioni.json";
 
     explicit DatabaseSetup(TdmkbrConnessione &connection);
 
@@ -31,8 +33,9 @@ public:
     // Writes the demo school, its school and financial years and accounting
     // parameters, then loads through the table store every file of the
     // folder named after a catalogued table: <TABLE>.json for the current
-    // year, <TABLE>.2022.json for the previous one, and the payroll's F24EP
-    // delegations (kDemoPayments). Returns the files loaded.
+    // year, <TABLE>.2022.json for the previous one, the payroll's F24EP
+    // delegations (kDemoPayments) and its other rows (kDemoPayroll). Returns
+    // the files loaded.
     QStringList createDemo(const ReturnCatalogue &catalogue, const QString &demoFolder);
     // Points the user's parameters to the demo school and years.
     static void pointToDemo(TdmNruParams &params);

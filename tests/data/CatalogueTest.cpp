@@ -77,6 +77,8 @@ const QSet<QString> kCodesNamedAsAmounts = {
     u"FFIS7CODFIS"_s,   u"FDSE7CFALTSOG"_s,  u"FDSE7CODICE"_s,    u"FTFR007CODICE"_s,
     u"FTFR017CODICE"_s, u"FPRES007CODICE"_s, u"FPRES017CODICE"_s,
 };
+// Texts of several lines: the certification's annotations, one a line.
+const QSet<QString> kMultiLineTexts = {u"SCUDANNOTAZIONI"_s};
 // Flags of the Prospetti that hold the code of an exceptional event ("1", "99").
 const QSet<QString> kEventCodes = {u"LPSTEVENTIECC"_s, u"LPSVEVENTIECC"_s, u"LPSYEVENTIECC"_s};
 
@@ -96,6 +98,8 @@ Expected expectedType(const QString &table, const QString &fieldName)
         return {FieldType::String};
     if (kEventCodes.contains(name))
         return {FieldType::String, 2};
+    if (kMultiLineTexts.contains(name))
+        return {FieldType::Memo};
     const QChar letter = name.at(0);
     if (table == u"TPSX_PROSPETTOSX" && !QStringLiteral("FLSI").contains(letter))
         return {FieldType::Decimal};

@@ -104,6 +104,7 @@ public:
         year.setParam(u"SANFDESCRIZIONE"_s, QString::number(kFinancialYear));
         year.setParam(u"DANFNORMAINIZIO"_s, QDate(kFinancialYear, 1, 1));
         year.setParam(u"DANFNORMAFINE"_s, QDate(kFinancialYear, 12, 31));
+        year.setParam(u"IANFVALORE"_s, kFinancialYear);
         year.execute();
         if (PayrollPayments::load(m_connection, payments(), u"bench"_s) != kDelegations * kLinesPerDelegation)
             throw std::runtime_error("payments not loaded");

@@ -18,7 +18,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kLatestSchema = 3;
+constexpr int kLatestSchema = 4;
+
+// The file name of a script of the version after the latest, as a later
+// program would bring.
+QString nextScript(const QString &engine, const QString &description)
+{
+    return engine + u"/%1_"_s.arg(kLatestSchema + 1, 3, 10, QChar(u'0')) + description + u".sql"_s;
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -93,11 +100,12 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
 {
     ClientDataSet &store = connection().queryText().dataSet();
     // The texts the program puts in place of "%s".
-    const QHash<QString, QString> fills{
-        {u"QRY_FIS_INSERISCI"_s, u"(?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?)"_s},
-        {u"QRY_FIS_CANCELLA"_s, u"?, ?"_s},
-        {u"QRY_AFI_AGGIORNA"_s, u"SAFICOGNOME = :P0, SAFIGRUPPOANA = :P1"_s},
-        {u"QRY_YRPT"_s, u"="_s},
+    const QHash<QString, QStringList> fills{
+        {u"QRY_FIS_INSERISCI"_s, {u"(?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?)"_s}},
+        {u"QRY_FIS_CANCELLA"_s, {u"?, ?"_s}},
+        {u"QRY_AFI_AGGIORNA"_s, {u"SAFICOGNOME = :P0, SAFIGRUPPOANA = :P1"_s}},
+        {u"QRY_YRPT"_s, {u"="_s}},
+        {u"QRY_PAGHE_INSERISCI"_s, {u"TSEX_SESSI"_s, u"ISEXID, SSEXSDESC"_s, u"?, ?"_s}},
     };
     int compiled = 0;
     for (store.first(); !store.eof(); store.next()) {
@@ -106,7 +114,7 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
             continue;
         QString sql = store.fieldByName(u"SQL"_s).asString();
         if (fills.contains(name))
-            sql = THlmQueryText::format(sql, {fills.value(name)});
+            sql = THlmQueryText::format(sql, fills.value(name));
         QSqlQuery q(connection().database());
         const bool ok = q.prepare(sql);
         if (name == u"QRY_CRF_PROCEDURA" && GetParam() == Engine::SQLite) {
@@ -151,7 +159,8 @@ TEST_P(ConnectionOpened, ADatabaseOfANewerProgramIsRefused)
         FAIL() << "a newer database was opened";
     } catch (const ENrError &e) {
         EXPECT_EQ(e.message(), u"Il database è stato creato da una versione più recente del programma (schema versione 99, "
-                               "questo programma arriva alla versione 3): aggiornare il programma prima di usare questo database."_s);
+                               "questo programma arriva alla versione %1): aggiornare il programma prima di usare questo database."_s
+                                   .arg(kLatestSchema));
     }
     EXPECT_FALSE(connection().connected());
 }
@@ -221,7 +230,7 @@ TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
 {
     // A version after the latest, as a later program would bring.
     for (const QString &engine : {u"sqlite"_s, u"postgresql"_s}) {
-        QFile script(installation().definitionsFolder() + u"schema/"_s + engine + u"/004_prova.sql"_s);
+        QFile script(installation().definitionsFolder() + u"schema/"_s + nextScript(engine, u"prova"_s));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write("-- a table; a comment with 'quotes';\nCREATE TABLE TPROVA (IPROVAID INTEGER, SPROVA VARCHAR(10) DEFAULT 'a;b');\n"
                      "INSERT INTO TPROVA (IPROVAID) VALUES (1);\n");
@@ -238,21 +247,25 @@ TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
     connection.CloseConnection();
 
     ASSERT_TRUE(connection.OpenConnection());
-    EXPECT_EQ(KbrSchema::currentVersion(connection), 4);
+    EXPECT_EQ(KbrSchema::currentVersion(connection), kLatestSchema + 1);
     q = QSqlQuery(connection.database());
     ASSERT_TRUE(q.exec(u"SELECT SPROVA FROM TPROVA WHERE IPROVAID = 1"_s));
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), u"a;b"_s);
-    // Version 3 added the F24EP delegations beside the data already there.
-    ASSERT_TRUE(q.exec(u"SELECT COUNT(*) FROM TANF_ANNIFINANZ F LEFT JOIN TDF24_DELEGHEF24EP D ON D.IANFID = F.IANFID"_s));
+    // Version 3 added the F24EP delegations beside the data already there,
+    // version 4 the year of each financial year.
+    ASSERT_TRUE(q.exec(u"SELECT F.IANFVALORE, COUNT(D.IDF24ID) FROM TANF_ANNIFINANZ F "
+                       "LEFT JOIN TDF24_DELEGHEF24EP D ON D.IANFID = F.IANFID GROUP BY F.IANFVALORE"_s));
     ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toInt(), 1);
+    EXPECT_EQ(q.value(0).toInt(), 2023);
+    EXPECT_EQ(q.value(1).toInt(), 0);
+    EXPECT_FALSE(q.next());
 }
 
 TEST_P(ConnectionRefused, AFailingUpgradeKeepsTheOlderVersion)
 {
     for (const QString &engine : {u"sqlite"_s, u"postgresql"_s}) {
-        QFile script(installation().definitionsFolder() + u"schema/"_s + engine + u"/004_guasto.sql"_s);
+        QFile script(installation().definitionsFolder() + u"schema/"_s + nextScript(engine, u"guasto"_s));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write("CREATE TABLE TBUONA (I INTEGER);\nCREATE TABLE TVARR_VARRITENUTE (I INTEGER);\n");
     }
@@ -261,12 +274,14 @@ TEST_P(ConnectionRefused, AFailingUpgradeKeepsTheOlderVersion)
         connection.OpenConnection();
         FAIL() << "a failing script was applied";
     } catch (const EDatabaseError &e) {
-        EXPECT_TRUE(e.message().startsWith(u"Aggiornamento del database alla versione 4 (004_guasto.sql) non riuscito: "_s))
+        EXPECT_TRUE(e.message().startsWith(u"Aggiornamento del database alla versione %1 (%2) non riuscito: "_s
+                                               .arg(kLatestSchema + 1)
+                                               .arg(nextScript(QString(), u"guasto"_s).mid(1))))
             << e.message().toStdString();
     }
     EXPECT_FALSE(connection.connected());
     ASSERT_TRUE(connection.TdmNrConnection::OpenConnection());
-    EXPECT_EQ(KbrSchema::currentVersion(connection), 3);
+    EXPECT_EQ(KbrSchema::currentVersion(connection), kLatestSchema);
     EXPECT_FALSE(connection.database().tables().join(u',').contains(u"TBUONA"_s, Qt::CaseInsensitive));
 }
 

@@ -66,7 +66,19 @@ const Command kCommands[] = {
      u"    dipendenti|autonomi             gli autonomi della dichiarazione 2022 che\n"
      u"    [--cartella CARTELLA]           non vi sono ancora, con i dati anagrafici;\n"
      u"                                    con --cartella li legge dai file esportati\n"
-     u"                                    nella CARTELLA (elh770 esporta)\n",
+     u"                                    nella CARTELLA (elh770 esporta)\n"
+     u"  importa cu [--codice-fiscale CF   importa le certificazioni uniche delle paghe\n"
+     u"    ...] [--sostituto]              nei dati dei dipendenti e degli autonomi:\n"
+     u"    [--addizionali si|no]           delle persone indicate (tutte se nessuna),\n"
+     u"                                    con i dati del sostituto se --sostituto e\n"
+     u"                                    le addizionali trattenute (si se non\n"
+     u"                                    indicato); stampa il registro\n"
+     u"  importa autonomi [--codice-       importa anagrafica e somme erogate degli\n"
+     u"    fiscale CF ...] [--sovrascrivi  autonomi del registro compensi (tutti se\n"
+     u"    si|no] [--solo-anagrafica]      nessuno indicato); --sovrascrivi si\n"
+     u"                                    sostituisce chi è già presente;\n"
+     u"                                    --solo-anagrafica li sceglie fra tutti i\n"
+     u"                                    percipienti\n",
      runImport},
     {u"stampa",
      u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"

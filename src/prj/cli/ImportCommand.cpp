@@ -1,18 +1,24 @@
 #include "ImportCommand.h"
 
+#include "ClientDataSet.h"
 #include "CommandOptions.h"
+#include "NrQueryCollection.h"
 #include "PreviousYearCommand.h"
 #include "ReturnSession.h"
+#include "import/ElhMImport.h"
 #include "import/ImportF24.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-std::optional<ImportF24::Choice> parse(const QStringList &arguments)
+const QString kUsage = u"Uso: elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]\n"
+                       u"     elh770 importa cu [--codice-fiscale CF ...] [--sostituto] [--addizionali si|no]\n"
+                       u"     elh770 importa autonomi [--codice-fiscale CF ...] [--sovrascrivi si|no] [--solo-anagrafica]\n"
+                       u"     elh770 importa anno-precedente dipendenti|autonomi [--cartella CARTELLA]\n"_s;
+
+std::optional<ImportF24::Choice> parseF24(const QStringList &arguments)
 {
-    if (arguments.value(0) != u"f24ep")
-        return std::nullopt;
     ImportF24::Choice choice;
     for (qsizetype i = 1; i < arguments.size(); i += 2) {
         const std::optional<bool> answer = yesNo(arguments.value(i + 1));
@@ -30,15 +36,11 @@ std::optional<ImportF24::Choice> parse(const QStringList &arguments)
     return choice;
 }
 
-} // namespace
-
-int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runF24(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    if (arguments.value(0) == u"anno-precedente")
-        return runImportPreviousYear(arguments.mid(1), out, err);
-    const std::optional<ImportF24::Choice> choice = parse(arguments);
+    const std::optional<ImportF24::Choice> choice = parseF24(arguments);
     if (!choice) {
-        err << u"Uso: elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]\n"_s;
+        err << kUsage;
         return 2;
     }
     if (!choice->stI && !choice->stII && !choice->sv) {
@@ -51,4 +53,149 @@ int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err)
     ImportF24 import(session.store(), session.params().anfId());
     out << import.run(*choice);
     return import.failed() ? 1 : 0;
+}
+
+// The options of the imports of people: the fiscal codes chosen (all when
+// none), flags, and options with a value si|no.
+struct PeopleOptions
+{
+    QStringList codes;
+    QStringList flags;
+    QHash<QString, bool> answers;
+};
+
+std::optional<PeopleOptions> parsePeople(const QStringList &arguments, const QStringList &flags,
+                                         const QStringList &questions)
+{
+    PeopleOptions options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == u"--codice-fiscale") {
+            for (; i + 1 < arguments.size() && !arguments[i + 1].startsWith(u"--"); ++i)
+                options.codes.append(arguments[i + 1].trimmed().toUpper());
+            if (options.codes.isEmpty())
+                return std::nullopt;
+        } else if (flags.contains(a)) {
+            options.flags.append(a);
+        } else if (questions.contains(a)) {
+            const std::optional<bool> answer = yesNo(arguments.value(++i));
+            if (!answer)
+                return std::nullopt;
+            options.answers.insert(a, *answer);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+// The codes chosen that are not in the list, each with its message.
+bool allKnown(const QStringList &codes, const QStringList &known, const QString &where, QTextStream &err)
+{
+    bool all = true;
+    for (const QString &code : codes) {
+        if (!known.contains(code)) {
+            err << u"Codice fiscale %1 non presente %2.\n"_s.arg(code, where);
+            all = false;
+        }
+    }
+    return all;
+}
+
+int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const std::optional<PeopleOptions> options = parsePeople(arguments, {u"--sostituto"_s}, {u"--addizionali"_s});
+    if (!options) {
+        err << kUsage;
+        return 2;
+    }
+    ReturnSession session;
+    if (!session.open())
+        return 1;
+    TdmElhImport import(session.store(), session.params());
+    ClientDataSet people;
+    import.certifiedPeople(people);
+    QStringList all;
+    for (; !people.eof(); people.next())
+        all.append(people.fieldByName(u"CODFIS"_s).asString().trimmed().toUpper());
+    if (!allKnown(options->codes, all, u"nelle certificazioni"_s, err))
+        return 2;
+    const QStringList codes = options->codes.isEmpty() ? all : options->codes;
+    const bool ok = import.ImportCUD(
+        codes, {options->flags.contains(u"--sostituto"), options->answers.value(u"--addizionali"_s, true)});
+    for (const QString &line : import.log())
+        out << line << u'\n';
+    out << u"Fine operazione: %1 su %2 persone importate.\n"_s.arg(codes.size() - import.failed().size())
+               .arg(codes.size());
+    if (!import.failed().isEmpty())
+        err << u"Non importate: %1\n"_s.arg(import.failed().join(u", "_s));
+    return ok ? 0 : 1;
+}
+
+int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const std::optional<PeopleOptions> options =
+        parsePeople(arguments, {u"--solo-anagrafica"_s}, {u"--sovrascrivi"_s});
+    if (!options) {
+        err << kUsage;
+        return 2;
+    }
+    ReturnSession session;
+    if (!session.open())
+        return 1;
+    TdmElhImport import(session.store(), session.params());
+    TNrQueryCollection list;
+    import.openPayees(list, options->flags.contains(u"--solo-anagrafica") ? TdmElhImport::PayeeList::RegistryOnly
+                                                                           : TdmElhImport::PayeeList::SelfEmployed);
+    QStringList listed;
+    for (list.first(); !list.eof(); list.next())
+        listed.append(list.fieldByName(u"SANACODFISCALE"_s).asString().trimmed().toUpper());
+    if (!allKnown(options->codes, listed, u"fra i percipienti delle paghe"_s, err))
+        return 2;
+    const TdmElhImport::Overwrite overwrite = options->answers.value(u"--sovrascrivi"_s, false)
+                                                  ? TdmElhImport::Overwrite::Always
+                                                  : TdmElhImport::Overwrite::Never;
+    int imported = 0;
+    int considered = 0;
+    bool failed = false;
+    import.beginAutonomi();
+    for (list.first(); !list.eof(); list.next()) {
+        const QString code = list.fieldByName(u"SANACODFISCALE"_s).asString().trimmed().toUpper();
+        if (!options->codes.isEmpty() && !options->codes.contains(code))
+            continue;
+        ++considered;
+        const QString name = list.fieldByName(u"SANACOGNOMENOME"_s).asString();
+        switch (import.importaAutonomo(list, overwrite)) {
+        case TdmElhImport::Outcome::Imported:
+            out << u"Importato: %1\n"_s.arg(name);
+            ++imported;
+            break;
+        case TdmElhImport::Outcome::Skipped:
+            out << u"Non importato: %1\n"_s.arg(name);
+            break;
+        case TdmElhImport::Outcome::Failed:
+            failed = true;
+            break;
+        }
+    }
+    import.endAutonomi();
+    out << u"Fine operazione: %1 su %2 persone importate.\n"_s.arg(imported).arg(considered);
+    return failed ? 1 : 0;
+}
+
+} // namespace
+
+int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const QString what = arguments.value(0);
+    if (what == u"f24ep")
+        return runF24(arguments, out, err);
+    if (what == u"cu")
+        return runCu(arguments, out, err);
+    if (what == u"autonomi")
+        return runSelfEmployed(arguments, out, err);
+    if (what == u"anno-precedente")
+        return runImportPreviousYear(arguments.mid(1), out, err);
+    err << kUsage;
+    return 2;
 }

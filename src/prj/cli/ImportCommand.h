@@ -3,9 +3,17 @@
 #include <QStringList>
 #include <QTextStream>
 
-// "elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]": the F24EP
-// payments of the payroll into the Prospetti ST and SV of the school
-// database, with the result on the terminal; exit 1 when a Prospetto or the
-// agent could not be written. "elh770 importa anno-precedente ..." is
-// runImportPreviousYear's.
+// The imports of the command line, with their results on the terminal:
+//   importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]
+//       the F24EP payments of the payroll into the Prospetti ST and SV; exit 1
+//       when a Prospetto or the agent could not be written;
+//   importa cu [--codice-fiscale CF ...] [--sostituto] [--addizionali si|no]
+//       the certifications of the people given (every one when none) into the
+//       employee and self-employed sections, then the log; exit 1 when a
+//       person could not be imported;
+//   importa autonomi [--codice-fiscale CF ...] [--sovrascrivi si|no] [--solo-anagrafica]
+//       the self-employed of the payroll (every payee of the compensation
+//       register with --solo-anagrafica); exit 1 when one could not be written.
+// A fiscal code that is not among the people is refused (exit 2).
+// "importa anno-precedente ..." is runImportPreviousYear's.
 int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err);

@@ -9,10 +9,13 @@
 #include "TdmElhAttivazioni.h"
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
+#include "entry/TfmElhAggiungiAdd.h"
 #include "entry/TfmElhAutonomo.h"
 #include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
 #include "entry/TfmElhImp770ap.h"
+#include "entry/TfmElhImpCUD.h"
+#include "entry/TfmElhImpMultiSelectOnlyAna.h"
 #include "entry/TfmElhImportF24.h"
 #include "entry/TfmElhProspDI.h"
 #include "entry/TfmElhProspSS.h"
@@ -142,6 +145,17 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhImp770ap(*store, parent); });
     NrFormRegistry::registerClass(
         u"TfmElhImportF24"_s, [this, store](QWidget *parent) { return new TfmElhImportF24(*store, m_params, parent); });
+    NrFormRegistry::registerClass(
+        u"TfmElhImpCUD"_s, [this, store](QWidget *parent) { return new TfmElhImpCUD(*store, m_params, parent); });
+    NrFormRegistry::registerClass(u"TfmElhAggiungiAdd"_s, [this, store](QWidget *parent) {
+        return new TfmElhAggiungiAdd(*store, m_params, parent);
+    });
+    NrFormRegistry::registerClass(u"TfmElhImpMultiSelect"_s, [this, store](QWidget *parent) {
+        return new TfmElhImpMultiSelect(*store, m_params, parent);
+    });
+    NrFormRegistry::registerClass(u"TfmElhImpMultiSelectOnlyAna"_s, [this, store](QWidget *parent) {
+        return new TfmElhImpMultiSelectOnlyAna(*store, m_params, parent);
+    });
     NrFormRegistry::registerClass(u"TfmElhDipendente"_s,
                                   [store](QWidget *parent) { return new TfmElhDipendente(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,

@@ -69,6 +69,7 @@ QStringList DatabaseSetup::createDemo(const ReturnCatalogue &catalogue, const QS
         financial.setParam(u"SANFDESCRIZIONE"_s, QString::number(year));
         financial.setParam(u"DANFNORMAINIZIO"_s, QDate(year, 1, 1));
         financial.setParam(u"DANFNORMAFINE"_s, QDate(year, 12, 31));
+        financial.setParam(u"IANFVALORE"_s, year);
         financial.execute();
         TNrQuery accounting(m_connection);
         accounting.fetch(u"QRY_PACO_INSERISCI"_s);

@@ -5,8 +5,8 @@
 #include "NrGenerateID.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
+#include "PayrollTables.h"
 
-#include <QDate>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -39,37 +39,12 @@ public:
         }
         for (const QString &column : m_columns)
             m_query.setParam(column,
-                             ids.contains(column) ? ids.value(column) : value(column, values.value(column), where));
+                             ids.contains(column) ? ids.value(column)
+                                                  : PayrollTables::columnValue(column, values.value(column), where));
         m_query.execute();
     }
 
 private:
-    // The value of a column as its type letter says.
-    static QVariant value(const QString &column, const QJsonValue &json, const QString &where)
-    {
-        if (json.isUndefined() || json.isNull())
-            return QVariant();
-        switch (column.at(0).unicode()) {
-        case u'D': {
-            const QDate date = QDate::fromString(json.toString(), Qt::ISODate);
-            if (!date.isValid())
-                throw EInOutError(u"%1: «%2» non è una data (aaaa-mm-gg)"_s.arg(where, column));
-            return date;
-        }
-        case u'F':
-            if (!json.isDouble())
-                throw EInOutError(u"%1: «%2» non è un importo"_s.arg(where, column));
-            return json.toDouble();
-        case u'I':
-        case u'L':
-            if (!json.isDouble())
-                throw EInOutError(u"%1: «%2» non è un numero intero"_s.arg(where, column));
-            return json.toInteger();
-        default:
-            return json.toString();
-        }
-    }
-
     TNrQuery m_query;
     QSet<QString> m_columns;
 };

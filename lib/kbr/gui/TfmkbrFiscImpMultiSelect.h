@@ -1,0 +1,37 @@
+#pragma once
+
+#include "TfmkbrAnaMultiSelect.h"
+
+class QRadioButton;
+
+// The selection of people to import: several rows picked, what to do with
+// a person already in the return ("Sovrascrivi sempre", "Non
+// sovrascrivere", "Chiedi conferma"), and on "OK" the import of the picked
+// people (every listed one when none is picked), one at a time, followed by
+// "Fine operazione". The print order does not apply and is hidden.
+class TfmkbrFiscImpMultiSelect : public TfmkbrAnaMultiSelect
+{
+    Q_OBJECT
+
+public:
+    enum class Sovrascrivi { Sempre, Mai, ChiediConferma };
+
+    explicit TfmkbrFiscImpMultiSelect(QWidget *parent = nullptr);
+
+    QGroupBox *rgSovraScrivi;
+    QRadioButton *rbSempre;
+    QRadioButton *rbMai;
+    QRadioButton *rbChiedi;
+
+    Sovrascrivi sovrascrivi() const;
+    // The import loop of "OK"; returns the people done.
+    int importa();
+
+protected:
+    // Imports the person of the list's current row.
+    virtual void importaPersona() = 0;
+    // Around the loop: the tables of the import opened and closed.
+    virtual void primaDellImport() {}
+    virtual void dopoLImport() {}
+    void accept() override;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "TfmkbrFiscImpMultiSelect.h"
+#include "import/ElhMImport.h"
+
+class THlmDBCds;
+class TdmNruParams;
+
+// "Scelta dati autonomi": the self-employed of the school's payroll, whose
+// registry and paid amounts the import writes into the self-employed
+// section of the return.
+class TfmElhImpMultiSelect : public TfmkbrFiscImpMultiSelect
+{
+    Q_OBJECT
+
+public:
+    TfmElhImpMultiSelect(THlmDBCds &store, TdmNruParams &params, QWidget *parent = nullptr);
+
+protected:
+    void openList() override;
+    void importaPersona() override;
+    void primaDellImport() override;
+    void dopoLImport() override;
+
+    TdmElhImport m_import;
+};

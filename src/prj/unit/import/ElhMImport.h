@@ -1,0 +1,255 @@
+#pragma once
+
+#include "ClientDataSet.h"
+#include "ImportLog.h"
+#include "NrQueryCollection.h"
+#include "TdmKbrCalcola.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class TImportXML;
+class THlmDBCds;
+class TdmNruParams;
+
+// What a long import tells while it runs: the person it is on, what it is
+// doing. The dialogs show it and repaint; the command line stays quiet.
+class ImportProgress
+{
+public:
+    virtual ~ImportProgress() = default;
+    virtual void person(const QString &name) = 0;
+    virtual void status(const QString &text) = 0;
+};
+
+// The import data module: the certifications of the payroll module (the
+// store's program "eli") turned into the employee and self-employed
+// sections of the return, and the computations that follow (tax assistance,
+// additional taxes withheld, detractions, separate taxation, dependants).
+//
+// Every person is imported in one transaction of the store: his old rows
+// are deleted and his new rows written together, so that a failure (the
+// database refusing a row, a broken connection) leaves him as he was, says
+// why in the log, and the run goes on with the next person. Outside a
+// person (the withholding agent, the other agents of the certifications)
+// each posted row is saved at once.
+class TdmElhImport
+{
+public:
+    // "Importare le somme ai punti 14 e 18 dei Dati Fiscali (Add. trattenute)"
+    // and "Importa dati sostituto" of the dialog.
+    struct Options
+    {
+        bool importAgent = false;
+        bool additionalTaxes = true;
+    };
+
+    TdmElhImport(THlmDBCds &store, TdmNruParams &params);
+    ~TdmElhImport();
+    TdmElhImport(const TdmElhImport &) = delete;
+    TdmElhImport &operator=(const TdmElhImport &) = delete;
+
+    // The definitions of the import: data root + "USR\FL2023\Res\import\Import.xml".
+    static QString definitionsFile();
+
+    // The people of the certifications: one row per fiscal code (CODFIS,
+    // COGNOME, NOME), in the order of the codes.
+    void certifiedPeople(ClientDataSet &people);
+    // Whether the withholding agent of the return is missing or has no name:
+    // the dialog then offers to import him.
+    bool agentIncomplete();
+
+    // The CU import of the fiscal codes given (compared without regard to
+    // case and blanks). False when a person could not be imported or the
+    // definitions cannot be used (the reason was shown).
+    bool ImportCUD(const QStringList &codes, const Options &options, ImportProgress *progress = nullptr);
+    // The additional taxes withheld reported into the fiscal data of the
+    // employees given, outside an import (the tool "Addizionali").
+    void riportaAddizionali(const QStringList &codes, ImportProgress *progress = nullptr);
+
+    // The self-employed import from the payroll (the selection dialogs):
+    // what to do with a worker already in the return.
+    enum class Overwrite { Always, Never, Ask };
+    // The lists of the selection dialogs, with the current financial year
+    // and school: the self-employed (QRY_ELH_AUTON_IMP), every payee of the
+    // compensation register (QRY_ELH_AUTON_IMP_ONLY_ANA).
+    enum class PayeeList { SelfEmployed, RegistryOnly };
+    void openPayees(TNrQueryCollection &list, PayeeList which);
+    // Loads and closes the self-employed tables around the imports.
+    void beginAutonomi();
+    void endAutonomi();
+    // Imports the person of the list's current row: his registry into
+    // TDAU7_DATIAUTONOM and, for the payment reasons A, M and P, his amounts
+    // into TDSE7_SOMMEEROGATE, replacing him as the choice says, in one
+    // transaction. A person skipped or not written says why in a message.
+    enum class Outcome { Imported, Skipped, Failed };
+    Outcome importaAutonomo(const ClientDataSet &person, Overwrite overwrite);
+
+    // The log of the last run; empty when it had nothing to say.
+    const QStringList &log() const { return m_log.lines(); }
+    // The codes of the people the last run could not import.
+    const QStringList &failed() const { return m_failed; }
+
+    // The detractions of an employee row in edit brought back within the
+    // total granted (FFIS7TOTDETR), when it is positive and less than the
+    // gross tax (FFIS7IMPOLORDA): family, employment, expenses, rent, in
+    // this order, each kept while the total lasts. True when one changed.
+    static bool ricalcolaDetrazioni(ClientDataSet &employee);
+
+    // Certifications of the payroll module (read-only).
+    ClientDataSet cdsSostCUD;
+    ClientDataSet cdsCUD;
+    ClientDataSet cdsCUDInps;
+    ClientDataSet cdsCUDInpdap;
+    ClientDataSet cdsCUDConFamCar;
+    ClientDataSet cdsCudAutSommeEro;
+    ClientDataSet cdsCudInail;
+    // The return.
+    ClientDataSet cdsImpSost;
+    ClientDataSet cdsAnagFis;
+    ClientDataSet cdsDtCong;
+    ClientDataSet cdsTassSep;
+    ClientDataSet cdsReddAssRitImp;
+    ClientDataSet cdsTfr;
+    ClientDataSet cdsInps;
+    ClientDataSet cdsInpdap;
+    ClientDataSet cdsAnn;
+    ClientDataSet cdsSommEroLavStra;
+    ClientDataSet cdsConFamCar;
+    ClientDataSet cdsSostEst;
+    ClientDataSet cdsReddEst;
+    ClientDataSet cdsPreCompFamCar;
+    ClientDataSet cdsInail;
+    ClientDataSet cdsAutonomo;
+    ClientDataSet cdsAutSommeEro;
+    // The payroll read by the computations, and their work tables.
+    TNrQueryCollection xqcAss;
+    TNrQueryCollection xqcTassSep;
+    TNrQueryCollection xqcAdet;
+    ClientDataSet cdsAppoTS;
+    ClientDataSet cdsAppoAdet;
+
+private:
+    // A table of the return loaded for the run, its rows grouped by the
+    // fiscal code of their person.
+    struct Table
+    {
+        Table(QString table, ClientDataSet *dataSet, QString code)
+            : name(std::move(table))
+            , ds(dataSet)
+            , codeField(std::move(code))
+        {
+        }
+
+        QString name;
+        ClientDataSet *ds = nullptr;
+        QString codeField; // empty: a table without people
+        QHash<QString, QList<Bookmark>> rows;
+        bool loaded = false;
+        bool inserting = false; // the post under way adds a row
+    };
+    // A certification sub-table, its rows grouped by code and month.
+    struct SubTable
+    {
+        explicit SubTable(ClientDataSet *dataSet)
+            : ds(dataSet)
+        {
+        }
+
+        ClientDataSet *ds;
+        QHash<QString, QList<Bookmark>> rows;
+    };
+    using Key = std::pair<const char16_t *, QString>; // target field, value
+
+    void wireHooks();
+    Table &table(ClientDataSet &ds);
+    void openTable(Table &t);
+    void indexRows(Table &t);
+    void loadCertifications();
+    void openReturnTables();
+    void closeTables();
+    // The rows of a person in a table, still there.
+    QList<Bookmark> rowsOf(Table &t, const QString &code);
+
+    // Each posted or deleted row of the return is saved at once, or with
+    // the person's transaction when one is open.
+    void changed(Table &t);
+    void save(Table &t);
+    void beginPerson();
+    void commitPerson();
+    void abandonPerson();
+    // Runs a person's work in his transaction; a failure leaves him as he
+    // was and is handed its text.
+    void inPerson(const std::function<void()> &work, const std::function<void(const QString &)> &failed);
+    // Gives the current employee (or self-employed worker) his person in the
+    // store before a row of his is posted.
+    qint64 personOf(ClientDataSet &registry);
+
+    // The run and its per-person steps.
+    void importPerson(const QString &code, const QList<Bookmark> &certifications);
+    void importCertification(const QString &code);
+    void addOtherAgent();
+    void importAgent();
+    bool importRegistry(const QString &code, bool adjusting);
+    void importFiscalData();
+    void importSingle(const QString &section, ClientDataSet &target, const QString &code,
+                      std::initializer_list<const char16_t *> triggers, const std::function<void()> &after = {});
+    void importInps(const QString &code, const QString &month);
+    void importInpdap(const QString &code, const QString &month);
+    void importDependants(const QString &code, const QString &month);
+    void importInail(const QString &code, const QString &month);
+    void importAnnotations(const QString &code);
+    void importSelfEmployed(const QString &code, const QString &month);
+    void removeEmptyEmployee(const QString &code);
+    bool employeeHoldsData() const;
+    void deletePerson(const QString &code, bool selfEmployedToo = true);
+    bool locateEmployee(const QString &code);
+    // Puts the table on the row of the person whose other key fields hold the
+    // values given (edit), or on a new row (insert).
+    void editOrInsert(ClientDataSet &target, const QString &code, const QList<Key> &keys);
+    bool runSection(const QString &section, ClientDataSet &source, ClientDataSet &target);
+    QList<Bookmark> subRows(SubTable &sub, const QString &code, const QString &month);
+    QString category(const QString &code);
+    const TdmKbrCalcola::Contratto &contract(const QString &code);
+
+    // The computations.
+    void assistenza730(const QString &code);
+    void riportaAddizionaliOf(const QStringList &codes);
+    void ricalcolaDetrazioniOf(const QStringList &codes);
+    void scorporaTassazioneSeparata(const QStringList &codes);
+    void scorporaPersona(const QString &code, const QList<Bookmark> &history);
+    void importaFamiliari(const QStringList &codes);
+    void importaFamiliariPersona(const QString &code, const QList<Bookmark> &detractions);
+    QString employeeName() const;
+    void status(const QString &text);
+
+    THlmDBCds &m_store;
+    TdmNruParams &m_params;
+    TdmKbrCalcola m_calcola;
+    std::vector<Table> m_tables;
+    std::vector<SubTable> m_subTables;
+    std::unique_ptr<TImportXML> m_engine;
+    QString m_definitions;
+    ImportLog m_log;
+    QStringList m_failed;
+    ImportProgress *m_progress = nullptr;
+    QString m_surname;
+    QString m_name;
+    QSet<QString> m_otherAgents;
+    QSet<QString> m_annotationCodes;
+    QHash<QString, TdmKbrCalcola::Contratto> m_contracts;
+    // The person's transaction: open, the tables it changed and saved.
+    bool m_inPerson = false;
+    bool m_ownTransaction = false;
+    std::vector<Table *> m_touched;
+};

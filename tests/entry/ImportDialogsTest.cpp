@@ -1,0 +1,171 @@
+#include "ClientDataSet.h"
+#include "EntryTestSupport.h"
+#include "PayrollDatabaseTest.h"
+#include "TNrDBGrid.h"
+#include "entry/TfmElhAggiungiAdd.h"
+#include "entry/TfmElhImpCUD.h"
+#include "entry/TfmElhImpMultiSelect.h"
+#include "entry/TfrElHMulti.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace EntryTest;
+
+namespace {
+
+// Three payees: BIANCHI (category 1, professional, qualification 3, in
+// service), ROSSI (category 2, occasional, qualification 4, contract ended),
+// VERDI (category 1, extraneous, qualification 4, in service).
+const char *const kPayees = R"({
+  "TCAL_CATEGORIE": [{"ICALID": 1, "ICALNORMACODE": 1, "SCALDESC": "Docenti"}, {"ICALID": 2, "ICALNORMACODE": 2, "SCALDESC": "ATA"}],
+  "TTNO_TIPINOMINA": [{"ITNOID": 10, "ITNONORMACODE": 10, "STNODESC": "Estranei"},
+                      {"ITNOID": 14, "ITNONORMACODE": 14, "STNODESC": "Liberi professionisti"},
+                      {"ITNOID": 15, "ITNONORMACODE": 15, "STNODESC": "Autonomi occasionali"}],
+  "TQAR_QUALIFICHE": [{"IQARID": 3, "IQARNORMACODE": 3, "SQARDESC": "Esperto"}, {"IQARID": 4, "IQARNORMACODE": 4, "SQARDESC": "Formatore"}],
+  "TANA_ANAGRAFE": [
+    {"IANAID": 1, "IDWGID": 1, "SANAMATRICOLA": "30", "SANACODFISCALE": "BNCLRA90B41G478Z", "SANACOGNOME": "BIANCHI", "SANANOME": "LAURA"},
+    {"IANAID": 2, "IDWGID": 1, "SANAMATRICOLA": "10", "SANACODFISCALE": "RSSMRA75D12D653T", "SANACOGNOME": "ROSSI", "SANANOME": "MARIO"},
+    {"IANAID": 3, "IDWGID": 1, "SANAMATRICOLA": "20", "SANACODFISCALE": "VRDGPP58C10D653M", "SANACOGNOME": "VERDI", "SANANOME": "GIUSEPPE"}],
+  "TACOM_ANACONTRATTI": [
+    {"IACOMID": 1, "IANAID": 1, "IANFID": 2023, "IDWGID": 1, "ICALID": 1, "ITNOID": 14, "IQARID": 3, "DACOMINIZIO": "2023-01-01"},
+    {"IACOMID": 2, "IANAID": 2, "IANFID": 2023, "IDWGID": 1, "ICALID": 2, "ITNOID": 15, "IQARID": 4, "DACOMINIZIO": "2023-01-01", "DACOMFINE": "2023-05-31"},
+    {"IACOMID": 3, "IANAID": 3, "IANFID": 2023, "IDWGID": 1, "ICALID": 1, "ITNOID": 10, "IQARID": 4, "DACOMINIZIO": "2023-01-01"}],
+  "TREGS_REGISTROCOMPENSI": [
+    {"IREGSID": 1, "IDWGID": 1, "IANFID": 2023, "IANAID": 1, "SREGSCAUSALE": "A"},
+    {"IREGSID": 2, "IDWGID": 1, "IANFID": 2023, "IANAID": 2, "SREGSCAUSALE": "A"},
+    {"IREGSID": 3, "IDWGID": 1, "IANFID": 2023, "IANAID": 3, "SREGSCAUSALE": "M"}],
+  "TVARR_VARRITENUTE": [
+    {"IVARRID": 1, "IREGSID": 1, "IRICEID": 11, "FVARRIMPONIBILEDIP": 1000, "FVARRRITDIP": 200},
+    {"IVARRID": 2, "IREGSID": 2, "IRICEID": 11, "FVARRIMPONIBILEDIP": 500, "FVARRRITDIP": 100}]
+})";
+
+class ImportDialogs : public PayrollDatabaseTest
+{
+protected:
+    QStringList names(const ClientDataSet &list)
+    {
+        QStringList all;
+        for (int r = 1; r <= list.viewCount(); ++r) {
+            const RecordPeek peek(list, r);
+            all.append(list.fieldByName(u"SANACOGNOMENOME"_s).asString());
+        }
+        return all;
+    }
+    // Picks the rows of a grid whose record passes `pick`.
+    void pickRows(TNrDBGrid *grid, ClientDataSet &ds, const std::function<bool()> &pick)
+    {
+        for (int r = 1; r <= ds.viewCount(); ++r) {
+            const RecordPeek peek(ds, r);
+            if (pick())
+                grid->selectionModel()->select(grid->model()->index(r - 1, 0),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+};
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(ImportDialogs);
+
+} // namespace
+
+TEST_P(ImportDialogs, TheSelfEmployedAreFilteredOrderedPickedAndImportedAsChosen)
+{
+    payroll(kPayees);
+    write(u"TDAU7_DATIAUTONOM"_s, R"({"records": [{"SDAU7CODFIS": "RSSMRA75D12D653T", "SDAU7COGNOME": "ROSSI", "SDAU7GRUPPOANA": "A"}]})");
+    TfmElhImpMultiSelect dialog(store(), params());
+    dialog.load();
+    EXPECT_EQ(dialog.windowTitle(), u"Scelta dati autonomi"_s);
+    EXPECT_TRUE(dialog.rgOrdine->isHidden());
+    EXPECT_TRUE(dialog.rbChiedi->isChecked());
+    ClientDataSet &list = dialog.xqcMultiSelect;
+    EXPECT_EQ(names(list), (QStringList{u"BIANCHI LAURA"_s, u"ROSSI MARIO"_s, u"VERDI GIUSEPPE"_s}));
+    EXPECT_EQ(dialog.cbITNONORMACODE->count(), 4);
+    EXPECT_EQ(dialog.cbICALNORMACODE->itemText(0), u"(Tutte)"_s);
+
+    // Category 1, then in service, then qualification 4.
+    dialog.cbICALNORMACODE->setCurrentIndex(1);
+    EXPECT_EQ(names(list), (QStringList{u"BIANCHI LAURA"_s, u"VERDI GIUSEPPE"_s}));
+    dialog.cbICALNORMACODE->setCurrentIndex(0);
+    dialog.ckInServizio->setChecked(true);
+    EXPECT_EQ(names(list), (QStringList{u"BIANCHI LAURA"_s, u"VERDI GIUSEPPE"_s}));
+    dialog.cbIQARNORMACODE->setCurrentIndex(2);
+    EXPECT_EQ(names(list), QStringList{u"VERDI GIUSEPPE"_s});
+    dialog.cbIQARNORMACODE->setCurrentIndex(0);
+    dialog.ckInServizio->setChecked(false);
+    // A click on a title orders by its column: the code alone, or the code
+    // of position then the name.
+    TNrDBGrid *grid = dialog.frNrMultiSel->grid();
+    emit grid->titleClicked(u"CODICE"_s);
+    EXPECT_EQ(names(list), (QStringList{u"ROSSI MARIO"_s, u"VERDI GIUSEPPE"_s, u"BIANCHI LAURA"_s}));
+    emit grid->titleClicked(u"ITNONORMACODE"_s);
+    EXPECT_EQ(list.indexFieldNames(), u"ITNONORMACODE;SANACOGNOMENOME"_s);
+    EXPECT_EQ(names(list), (QStringList{u"VERDI GIUSEPPE"_s, u"BIANCHI LAURA"_s, u"ROSSI MARIO"_s}));
+
+    // ROSSI and BIANCHI picked, ROSSI already there and not to be overwritten.
+    pickRows(grid, list, [&list] { return list.fieldByName(u"SANACOGNOME"_s).asString() != u"VERDI"; });
+    dialog.frNrMultiSel->refreshCount();
+    EXPECT_EQ(dialog.frNrMultiSel->infoPanelCaption(), u"Prenotati: 2"_s);
+    dialog.rbMai->setChecked(true);
+    dialog.buOk()->click();
+    EXPECT_EQ(messages().texts(), QStringList{u"Fine operazione"_s});
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"RSSMRA75D12D653T"_s), QStringList{u"SDAU7COGNOME=ROSSI SDAU7GRUPPOANA=A"_s});
+    EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"BNCLRA90B41G478Z"_s, u"FDSE7IMPONIBILE"_s), u"1000"_s);
+    EXPECT_EQ(value(u"TDAU7_DATIAUTONOM"_s, u"VRDGPP58C10D653M"_s, u"SDAU7COGNOME"_s), u"(nessuna riga)"_s);
+
+    // Nothing picked, always overwrite: every listed person.
+    TfmElhImpMultiSelect again(store(), params());
+    again.load();
+    again.rbSempre->setChecked(true);
+    again.buOk()->click();
+    EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"RSSMRA75D12D653T"_s, u"FDSE7IMPONIBILE"_s), u"500"_s);
+    EXPECT_EQ(value(u"TDAU7_DATIAUTONOM"_s, u"VRDGPP58C10D653M"_s, u"SDAU7COGNOME"_s), u"VERDI"_s);
+}
+
+TEST_P(ImportDialogs, TheCuDialogImportsThePickedPeopleAndTheToolReportsTheAdditionalTaxesOfEveryone)
+{
+    certify(u"TCUD_DATICUD"_s, R"(
+        {"SCUDCODFIS": "VRDGPP58C10D653M", "SCUDMESE": "12", "SCUDCOGNOME": "Verdi", "SCUDNOME": "Giuseppe", "FCUDADDREGIRPEF": "30"},
+        {"SCUDCODFIS": "BNCLRA90B41G478Z", "SCUDMESE": "12", "SCUDCOGNOME": "Bianchi", "SCUDNOME": "Laura", "FCUDADDREGIRPEF": "10"},
+        {"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "06", "SCUDCOGNOME": "Rossi", "SCUDNOME": "Mario", "FCUDADDREGIRPEF": "20"},
+        {"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDCOGNOME": "Rossi", "SCUDNOME": "Mario", "FCUDADDREGIRPEF": "5"})");
+    TfmElhImpCUD dialog(store(), params());
+    ASSERT_TRUE(showActive(&dialog));
+    EXPECT_EQ(dialog.windowTitle(), u"Import da CUD ..."_s);
+    ClientDataSet &people = dialog.frElhMulti1->cdsMain;
+    QStringList codes;
+    for (int r = 1; r <= people.viewCount(); ++r) {
+        const RecordPeek peek(people, r);
+        codes.append(people.fieldByName(u"CODFIS"_s).asString());
+    }
+    EXPECT_EQ(codes, (QStringList{u"BNCLRA90B41G478Z"_s, u"RSSMRA75D12D653T"_s, u"VRDGPP58C10D653M"_s}));
+    EXPECT_TRUE(dialog.ckSost->isChecked());
+    EXPECT_TRUE(dialog.ckAdd->isChecked());
+    dialog.ckSost->setChecked(false);
+    dialog.ckAdd->setChecked(false);
+    pickRows(dialog.frElhMulti1->grFrame, people,
+             [&people] { return people.fieldByName(u"COGNOME"_s).asString() != u"Bianchi"; });
+    EXPECT_EQ(dialog.selectedCodes(), (QStringList{u"RSSMRA75D12D653T"_s, u"VRDGPP58C10D653M"_s}));
+    dialog.buImporta->click();
+    EXPECT_EQ(messages().texts(), QStringList{u"Fine operazione"_s});
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, u"FFIS7ADDREGIRPEF"_s), u"25"_s);
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, u"FFIS7ADDREGRPCESS"_s), QString());
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"BNCLRA90B41G478Z"_s, u"SDIP7COGNOME"_s), u"(nessuna riga)"_s);
+    EXPECT_TRUE(rows(u"TSOS_DATOSOSTITUTO"_s, QString()).isEmpty());
+
+    // "Esegui" with no employee picked reports everyone's.
+    TfmElhAggiungiAdd tool(store(), params());
+    ASSERT_TRUE(showActive(&tool));
+    EXPECT_EQ(tool.frElhMulti1->cdsMain.recordCount(), 2);
+    tool.buEsegui->click();
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, u"FFIS7ADDREGRPCESS"_s), u"25"_s);
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"VRDGPP58C10D653M"_s, u"FFIS7ADDREGRPCESS"_s), u"30"_s);
+    EXPECT_FALSE(tool.isVisible());
+}

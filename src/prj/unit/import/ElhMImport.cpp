@@ -425,7 +425,7 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
     for (annotations.first(); !annotations.eof(); annotations.next())
         m_annotationCodes.insert(annotations.fieldByName(u"CODICE"_s).asString().trimmed().toUpper());
 
-    try {
+    return runAndClose([&] {
         loadCertifications();
         openReturnTables();
         if (options.importAgent)
@@ -473,12 +473,20 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
         ricalcolaDetrazioniOf(imported);
         scorporaTassazioneSeparata(imported);
         importaFamiliari(imported);
+    });
+}
+
+bool TdmElhImport::runAndClose(const std::function<void()> &work)
+{
+    try {
+        work();
     } catch (...) {
         m_engine.reset();
         m_progress = nullptr;
         closeTables();
         throw;
     }
+    m_engine.reset();
     m_progress = nullptr;
     closeTables();
     return m_failed.isEmpty();

@@ -189,7 +189,7 @@ void BM_GenerateSupply(benchmark::State &state)
         dm.openTables();
         FileWizard wizard(dm);
         state.ResumeTiming();
-        if (!wizard.createFile()) {
+        if (wizard.createFile() != FileWizard::Outcome::Created) {
             state.SkipWithError(wizard.memo().join(u'\n').toUtf8().constData());
             break;
         }

@@ -17,6 +17,7 @@
 #include "entry/TfrElhConFamCar.h"
 #include "entry/TfrElhDipAnagr.h"
 #include "entry/TfrElhDipSezioni.h"
+#include "print/ElhMStampe.h"
 #include "printwindows/TfmElhPdfDip.h"
 #include "printwindows/TfrElhPdfOutput.h"
 
@@ -295,7 +296,8 @@ TEST_P(PersonWindows, ThePrintWindowFollowsTheChoiceOfRowsAndListsTheFileItMade)
     write(u"TDIP7_ANAGRFISCALI"_s,
           R"({"records": [{"SDIP7CODFIS": "VRDGPP58C10D653M", "SDIP7COGNOME": "VERDI", "SDIP7GRUPPOANA": "D"}]})");
     RecordingShell shell;
-    TfmElhPdfDip window(store());
+    TdmElhStampe stampe(store());
+    TfmElhPdfDip window(store(), stampe);
     ASSERT_TRUE(showActive(&window));
     EXPECT_EQ(window.windowTitle(), u"Stampa Dipendenti"_s);
     EXPECT_EQ(window.frOutput->edPdfFileName->text(), u"Dipendenti"_s);

@@ -1,6 +1,7 @@
 #include "ClientDataSet.h"
 #include "DataPaths.h"
 #include "NrApplication.h"
+#include "PdfReadBack.h"
 #include "QtPrinters.h"
 #include "RecordingShell.h"
 #include "ReturnDatabaseTest.h"
@@ -17,16 +18,20 @@
 #include "entry/TfrElhProspSY_sez_due.h"
 #include "shell/TdmElhAttivazioni.h"
 #include "shell/TfmElhMain.h"
+#include "telematicwindows/TfmElhFile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
-#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -41,6 +46,15 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The user answers "Si" to the check of the data.
+struct GoOn : InfoList::Service
+{
+    GoOn() { InfoList::setService(this); }
+    ~GoOn() override { InfoList::setService(nullptr); }
+    bool ask(const QStringList &) override { return true; }
+    void show(const QStringList &) override {}
+};
 
 // The desktop program started on a school database of the return: its
 // command table and main window, shown until the bar is filled, with the
@@ -74,6 +88,16 @@ protected:
 
     TfmElhMain &main() { return *m_main; }
     TdmElhAttivazioni &commands() { return *m_commands; }
+    // Handles the dialog a command opens (the F24EP import unless told).
+    template<class Dialog = TfmElhImportF24>
+    static void onNextDialog(std::type_identity_t<std::function<void(Dialog *)>> handle)
+    {
+        QTimer::singleShot(0, [handle = std::move(handle)] {
+            auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            handle(dialog);
+        });
+    }
     RecordingShell shell;
     ScriptedFolders folders;
 
@@ -110,17 +134,6 @@ protected:
         messages().clear();
     }
 
-    // Handles an import dialog once a command opens it.
-    template <class Dialog = TfmElhImportF24>
-    static void onNextDialog(std::type_identity_t<std::function<void(Dialog *)>> handle)
-    {
-        QTimer::singleShot(0, [handle = std::move(handle)] {
-            auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            handle(dialog);
-        });
-    }
-
     // Runs a command as the bar does.
     void run(const QString &command)
     {
@@ -152,10 +165,16 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
     main().mdiArea()->closeAllSubWindows();
     ASSERT_TRUE(main().childForms().isEmpty());
     messages().clear();
-    // With no window open they run; their windows come with the prints and imports.
+    // With no window open they run.
+    QString title;
+    onNextDialog<QDialog>([&title](QDialog *dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
     run(u"xafStpFront"_s);
+    EXPECT_EQ(title, u"Stampa Frontespizio"_s);
     run(u"xafImpAuton"_s);
-    EXPECT_EQ(messages().texts(), (QStringList{notAvailable(u"Frontespizio"_s), notAvailable(u"Imp. Autonomi"_s)}));
+    EXPECT_EQ(messages().texts(), QStringList{notAvailable(u"Imp. Autonomi"_s)});
 }
 
 TEST_P(Commands, TheF24ImportIsCalledF24WhenTheReturnsYearDoesNotUseF24EP)
@@ -287,10 +306,14 @@ TEST_P(Commands, EveryCommandOfTheProspettiOpensItsWindow)
 {
     // The command of SY names its window with another case than the window's own name;
     // the employees and the self-employed are reached from the page Strumenti.
-    const std::pair<const char16_t *, const char16_t *> windows[] = {
-        {u"xafDI", u"Prospetto DI"},        {u"xafSt", u"Prospetto ST"},           {u"xafSv", u"Prospetto SV"},
-        {u"xafSX", u"Prospetto SX"},        {u"xafSY", u"Prospetto SY"},           {u"xafSs", u"Prospetto SS"},
-        {u"xacStrDipendente", u"Lavoro Dipendente"}, {u"xacStrAutonomo", u"Lavoro Autonomo"}};
+    const std::pair<const char16_t *, const char16_t *> windows[] = {{u"xafDI", u"Prospetto DI"},
+                                                                     {u"xafSt", u"Prospetto ST"},
+                                                                     {u"xafSv", u"Prospetto SV"},
+                                                                     {u"xafSX", u"Prospetto SX"},
+                                                                     {u"xafSY", u"Prospetto SY"},
+                                                                     {u"xafSs", u"Prospetto SS"},
+                                                                     {u"xacStrDipendente", u"Lavoro Dipendente"},
+                                                                     {u"xacStrAutonomo", u"Lavoro Autonomo"}};
     for (const auto &[command, title] : windows) {
         run(QString::fromUtf16(command));
         ASSERT_FALSE(main().childForms().isEmpty()) << messages().texts().join(u'\n').toStdString();
@@ -397,14 +420,7 @@ TEST_P(MainWindow, AChildWindowBeingEditedKeepsTheProgramOpen)
 
 TEST_P(MainWindow, AnAgentConfirmedInItsWindowIsThereAgainAfterARestart)
 {
-    // The user answers "Si" to the check of the data.
-    struct GoOn : InfoList::Service
-    {
-        GoOn() { InfoList::setService(this); }
-        ~GoOn() override { InfoList::setService(nullptr); }
-        bool ask(const QStringList &) override { return true; }
-        void show(const QStringList &) override {}
-    } goOn;
+    GoOn goOn;
     loadDemo();
     start();
     QTest::mouseClick(main().outlookBar()->entry(u"Frontespizio"_s, u"Sostituto"_s), Qt::LeftButton);
@@ -432,8 +448,9 @@ TEST_P(MainWindow, AnAgentConfirmedInItsWindowIsThereAgainAfterARestart)
     EXPECT_EQ(frame->cdsMain.fieldByName(u"SSOSTEL"_s).asString(), u"0742999888"_s);
 }
 
-TEST_P(MainWindow, AnSTPaymentAndAnSYRowTypedInTheirWindowsAreInTheStore)
+TEST_P(MainWindow, AnSTPaymentAndAnSYRowTypedInTheirWindowsGoIntoTheFileAndTheSTPrint)
 {
+    GoOn goOn;
     loadDemo();
     start();
     messages().clear();
@@ -500,6 +517,46 @@ TEST_P(MainWindow, AnSTPaymentAndAnSYRowTypedInTheirWindowsAreInTheStore)
                  && sy1->fieldByName(u"FPSYSOMERO1"_s).asString() == u"500";
     }
     EXPECT_EQ(found, 1);
+
+    // The wizard, its pages as they come, to "Salva" and the name proposed.
+    QString memo;
+    onNextDialog<TfmElhFile>([&memo, this](TfmElhFile *wizard) {
+        while (wizard->currentId() != TfmElhFile::kPageCreaFile)
+            wizard->next();
+        wizard->buInizio->click();
+        onNextDialog<QFileDialog>([](QFileDialog *dialog) { static_cast<QDialog *>(dialog)->accept(); });
+        wizard->button(QWizard::FinishButton)->click();
+        memo = wizard->meInfo->toPlainText();
+        wizard->reject();
+    });
+    const QString supply = DataPaths::fromRoot(u"USR\\FL2023\\Dich770\\77024"_s);
+    QFile::remove(supply);
+    messages().clear();
+    commands().command(u"xafFile"_s)->Execute();
+    QFile file(supply);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << memo.toStdString() << messages().texts().join(u'\n').toStdString();
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("1234,56")) << memo.toStdString();
+    EXPECT_TRUE(bytes.contains("RSSMRA80A01H501U"));
+
+    // The ST print as "prova", the payment on its page.
+    QString print;
+    onNextDialog<QDialog>([&print](QDialog *dialog) {
+        EXPECT_EQ(dialog->objectName(), u"TfmElhPdfST"_s);
+        auto *name = dialog->findChild<QLineEdit *>(u"edPdfFileName"_s);
+        name->setText(u"prova"_s);
+        dialog->findChild<QPushButton *>(u"buCreatePdf"_s)->click();
+        print = dialog->findChild<QPlainTextEdit *>(u"meOut"_s)->toPlainText();
+        dialog->reject();
+    });
+    const QString printed = DataPaths::fromRoot(u"USR\\FL2023\\Stp\\prova.pdf"_s);
+    QFile::remove(printed);
+    commands().command(u"axfST"_s)->Execute();
+    EXPECT_EQ(print, u"File generato: "_s + printed);
+    QStringList drawn;
+    for (const PdfReadBack::Page &page : PdfReadBack::read(printed))
+        drawn += page.strings();
+    EXPECT_TRUE(drawn.contains(u"1234,56"_s)) << drawn.join(u'|').toStdString();
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(MainWindow);

@@ -6,7 +6,6 @@
 #include "store/DatabaseSetup.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 
 #include <stdexcept>
@@ -20,22 +19,11 @@ QString buildPath(const QString &relative)
     return DataPaths::resolve(QStringLiteral(ELH_BUILD_ROOT), relative);
 }
 
-void copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + QDir(from).relativeFilePath(file);
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(file, target))
-            throw std::runtime_error("cannot copy " + file.toStdString());
-    }
-}
-
 } // namespace
 
 const QString ReturnDatabaseTest::kCopiedFromLastYear =
-    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" e "
+    u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", \"Altri soggetti\" "
+    u"e "
     u"\"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\rSi consiglia di controllare la correttezza dei dati."_s;
 const QString ReturnDatabaseTest::kFilledFromPayroll =
     u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
@@ -43,7 +31,7 @@ const QString ReturnDatabaseTest::kFilledFromPayroll =
 
 void ReturnDatabaseTest::SetUpOpened()
 {
-    copyTree(buildPath(u"USR\\FL2023\\"_s), installation().root() + u"USR/FL2023/"_s);
+    installation().copyFromBuild(u"USR/FL2023/"_s);
     m_catalogue = ReturnCatalogue::load(buildPath(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
     DatabaseSetup(connection()).createStructures(m_catalogue, {2022, 2023});
     m_store = std::make_unique<THlmDBCds>(2023, u"elh"_s, 0);

@@ -96,15 +96,7 @@ TestInstallation::TestInstallation(Engine engine)
 {
     QCoreApplication::setApplicationName(u"elh770"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(ELH_VERSION));
-    const QString from = buildDefinitionsFolder();
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString to = definitionsFolder() + QDir(from).relativeFilePath(file);
-        QDir().mkpath(QFileInfo(to).path());
-        if (!QFile::copy(file, to))
-            throw std::runtime_error("cannot copy " + file.toStdString());
-    }
+    copyFromBuild(u"etc/kbr/"_s);
     QDir().mkpath(root() + u"usr/kbr"_s);
     if (engine == Engine::PostgreSQL) {
         m_pgDatabase = PgTestServer::createDatabase();
@@ -126,6 +118,19 @@ TestInstallation::~TestInstallation()
         } catch (const std::exception &e) {
             ADD_FAILURE() << e.what();
         }
+    }
+}
+
+void TestInstallation::copyFromBuild(const QString &folder)
+{
+    const QString from = DataPaths::resolve(QStringLiteral(ELH_BUILD_ROOT), folder);
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString to = root() + folder + QDir(from).relativeFilePath(file);
+        QDir().mkpath(QFileInfo(to).path());
+        if (!QFile::copy(file, to))
+            throw std::runtime_error("cannot copy " + file.toStdString());
     }
 }
 

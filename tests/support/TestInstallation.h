@@ -49,6 +49,9 @@ public:
     QString definitionsFolder() const { return root() + QStringLiteral("etc/kbr/"); }
     QString settingsFile() const { return root() + QStringLiteral("usr/kbr/KbrPar.ini"); }
     const NrConnectionSettings &settings() const { return m_settings; }
+    // Copies a folder of the build tree ("etc/kbr/", "USR/FL2023/") into the
+    // same folder of the installation.
+    void copyFromBuild(const QString &folder);
     // Rewrites KbrPar.ini.
     void writeSettings(const NrConnectionSettings &settings);
     // The definitions folder of the build tree, copied by every installation.

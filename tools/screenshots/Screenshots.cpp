@@ -1,8 +1,8 @@
 // Pictures of the desktop program, for people to look at what an office
 // worker sees: the main window with its bar, every window of the
 // frontispiece with each of its pages, the search dialog, the findings
-// window, a message box, the F24EP import dialog and every window of the
-// Prospetti with its pages. It runs the program on the database of its
+// window, a message box, the F24EP import dialog, every window of the
+// Prospetti with its pages, every print window and the file wizard. It runs the program on the database of its
 // installation, as "elh770" does, answers every message itself and writes
 // the pictures as PNG files into the folder given.
 //   elh_screenshots CARTELLA        (scripts/screenshots runs it under xvfb-run)
@@ -27,9 +27,9 @@
 #include "entry/TfrElhFornitore.h"
 #include "entry/TfrElhSosEst.h"
 #include "entry/TfrElhSostituto.h"
-#include "printwindows/TfmElhPdfCertificati.h"
 #include "printwindows/TfrElhPdfOutput.h"
 #include "shell/ElhProgram.h"
+#include "telematicwindows/TfmElhFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -161,7 +161,7 @@ void picturePages(Camera &camera, QWidget *main, TfrElhAnagrafe *registry, QTabW
 }
 
 // The employees and the self-employed workers: the grid and every page of
-// their windows, and their print windows.
+// their windows.
 void picturePersons(Camera &camera, ElhProgram &program)
 {
     TfmElhMain &main = program.main();
@@ -177,25 +177,59 @@ void picturePersons(Camera &camera, ElhProgram &program)
     picturePages(camera, &main, workers->frAutonomo, workers->frAutonomo->pcAutonomo, u"TfmElhAutonomo"_s);
     workers->close();
     settle();
+}
 
-    // The print windows once they made their file: they open with no
-    // other window open.
-    main.mdiArea()->closeAllSubWindows();
+// Every print window once it made its file (they open with no other
+// window open), named after its class.
+void picturePrints(Camera &camera, ElhProgram &program)
+{
+    program.main().mdiArea()->closeAllSubWindows();
     settle();
-    for (const auto &[command, name] :
-         {std::pair{u"xafStpDip"_s, u"TfmElhPdfDip"_s}, std::pair{u"axfStpAut"_s, u"TfmElhPdfAut"_s}}) {
+    const std::pair<const char16_t *, const char16_t *> prints[] = {
+        {u"xafStpFront", u"TfmElhPdfFront"}, {u"axfST", u"TfmElhPdfST"},      {u"axfSV", u"TfmElhPdfSV"},
+        {u"axfSX", u"TfmElhPdfSX"},          {u"axfSY", u"TfmElhPdfSY"},      {u"axfSS", u"TfmElhPdfSS"},
+        {u"axfDI", u"TfmElhPdfDI"},          {u"xafStpDip", u"TfmElhPdfDip"}, {u"axfStpAut", u"TfmElhPdfAut"}};
+    for (const auto &[command, name] : prints) {
         camera.takeModal(
-            name,
+            QString::fromUtf16(name),
             [](QWidget *modal) {
-                if (auto *print = qobject_cast<TfmElhPdfCertificati *>(modal))
-                    print->frOutput->buCreatePdf->click();
+                if (auto *output = modal->findChild<TfrElhPdfOutput *>())
+                    output->buCreatePdf->click();
             },
             true);
-        program.commands().command(command)->Execute();
+        program.commands().command(QString::fromUtf16(command))->Execute();
         settle();
     }
 }
 
+// The file wizard: each page of its path, the memo after "Crea File
+// telematico", and the completeness question when the demo's frontispiece
+// raises one (answered "Si"). The file is not saved.
+void pictureFileWizard(Camera &camera, ElhProgram &program)
+{
+    camera.takeModal(
+        u"TfmElhFile-fine"_s,
+        [&camera](QWidget *modal) {
+            auto *wizard = qobject_cast<TfmElhFile *>(modal);
+            if (!wizard)
+                return;
+            while (wizard->currentId() != TfmElhFile::kPageCreaFile) {
+                camera.takeAs(wizard, u"TfmElhFile-"_s + slug(wizard->currentPage()->subTitle()));
+                wizard->next();
+            }
+            camera.takeAs(wizard, u"TfmElhFile-crea-file"_s);
+            QTimer::singleShot(300, [&camera] {
+                if (auto *info = qobject_cast<TfmElhInfo *>(QApplication::activeModalWidget())) {
+                    camera.takeAs(info, u"TfmElhFile-domanda"_s);
+                    info->buSi->click();
+                }
+            });
+            wizard->buInizio->click();
+        },
+        true);
+    program.commands().command(u"xafFile"_s)->Execute();
+    settle();
+}
 // The grid and the detail page of a frame of a prospetto; a detail page
 // taller than the window is pictured screen by screen.
 void pictureProspetto(Camera &camera, QWidget *main, TfrElfBase *frame, const QString &name)
@@ -307,6 +341,10 @@ void run(const QString &folder)
     settle();
     pictureProspetti(camera, program);
     picturePersons(camera, program);
+    // The wizard first: its first stage makes the Prospetto SS that the
+    // print of SS shows.
+    pictureFileWizard(camera, program);
+    picturePrints(camera, program);
 
     camera.takeModal(u"importa-f24ep"_s);
     program.commands().command(u"xafImpF24"_s)->Execute();

@@ -104,7 +104,7 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
     wizard.prospettoSy = options->prospettoSy;
     wizard.setProgress([&out](const QString &line) { out << line << Qt::endl; });
     TerminalFindings findings(err, options->goOn);
-    if (!wizard.createFile())
+    if (wizard.createFile() != FileWizard::Outcome::Created)
         return 1;
     wizard.save(QFileInfo(options->out).absoluteFilePath());
     return 0;

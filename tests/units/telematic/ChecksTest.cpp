@@ -46,7 +46,7 @@ TEST_F(Checks, AnUnknownExtinctAgentStopsStage1BeforeTheWorkingTablesAreTouched)
     add(u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "02", "SSOE7CODICE": ""},
                                                {"SPSTMESE": "03", "SSOE7CODICE": "80000000000"}]})");
     FileWizard &w = openWizard();
-    EXPECT_FALSE(w.createFile());
+    EXPECT_EQ(w.createFile(), FileWizard::Outcome::Failed);
     EXPECT_EQ(w.memo(), QStringList{u"***** "_s + kUnknownAgent});
     EXPECT_EQ(messages.texts(), QStringList{u"Operazione terminata con errore"_s});
     EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
@@ -76,7 +76,7 @@ TEST_P(UnknownAgent, TheProspettoNamesItself)
 {
     add(QString::fromUtf16(GetParam().table), R"({"records": [{"SSOE7CODICE": "82009870542"}, {"SSOE7CODICE": "1"}]})");
     FileWizard &w = openWizard();
-    EXPECT_FALSE(w.createFile());
+    EXPECT_EQ(w.createFile(), FileWizard::Outcome::Failed);
     EXPECT_EQ(w.memo(),
               QStringList{u"***** "_s + QString::fromUtf16(GetParam().name)
                           + u": Codice fiscale sostituto estinto non presente in Tabelle->Sostituto estinto"_s});
@@ -101,7 +101,7 @@ TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
 
     editAgent(u"SPROTINVGESTSEPID"_s, u"23010112345678901"_s);
     FileWizard &w = openWizard();
-    ASSERT_TRUE(w.createFile());
+    ASSERT_EQ(w.createFile(), FileWizard::Outcome::Created);
     const QString out = file(u"protocollo.txt"_s);
     EXPECT_EQ(errorOf([&] { w.save(out); }),
               u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "

@@ -178,7 +178,7 @@ TEST_F(RecordAssemblyTest, AControlCharacterOrAValueTooLongForItsElementStopsSta
         store.save(st, u"TPST_PROSPETTOST"_s);
         add(u"TPST_PROSPETTOST"_s, "{\"records\": [" + row + "]}");
         FileWizard &w = openWizard();
-        EXPECT_FALSE(w.createFile());
+        EXPECT_EQ(w.createFile(), FileWizard::Outcome::Failed);
         EXPECT_EQ(w.memo().last(), u"***** "_s + message + tail);
     }
 

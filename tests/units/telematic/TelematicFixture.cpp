@@ -115,7 +115,7 @@ FileWizard &TelematicTest::openWizard(const Options &options)
 QString TelematicTest::generate(const Options &options)
 {
     FileWizard &w = openWizard(options);
-    const bool created = w.createFile();
+    const bool created = w.createFile() == FileWizard::Outcome::Created;
     EXPECT_TRUE(created) << w.memo().join(u'\n').toStdString();
     const QString out = file(u"770"_s + Edition::kReturnYear.right(2));
     if (created)

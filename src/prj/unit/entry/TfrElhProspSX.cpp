@@ -5,6 +5,7 @@
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
+#include "checks/SxData.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -177,20 +178,10 @@ QList<SxLine> sxLines()
     };
 }
 
-// The record declares something: one of the credits that open the lines
-// of the form, or a special-statute region ticked.
+// "Dati presenti": the record declares something.
 QString datiPresenti(const ClientDataSet &sx)
 {
-    static const QStringList amounts{
-        u"FCRECONGCESSRAPP_SX"_s,     u"CRERISDICH_SX"_s,      u"CRERITLAVDIPASSASSFIS_SX"_s,
-        u"CRERITLAVAUTPROVRDIV_SX"_s, u"CREMAT_SX"_s,          u"CRESPETT_SX"_s,
-        u"CRERICFAMNUMANN_SX"_s,      u"CRERICCANLOCANN_SX"_s, u"BONUSEROANN_SX"_s};
-    static const QStringList regions{u"LVA_SX"_s, u"LSA_SX"_s, u"LSI_SX"_s};
-    return TfrElhProspetto::datiPresentiText(TfrElhProspetto::anyAmount(sx, amounts)
-                                             || std::any_of(regions.cbegin(), regions.cend(), [&](const QString &f) {
-                                                    const QString flag = sx.fieldByName(f).asString().trimmed();
-                                                    return !flag.isEmpty() && flag != u"0";
-                                                }));
+    return TfrElhProspetto::datiPresentiText(SxData::present(sx));
 }
 
 } // namespace

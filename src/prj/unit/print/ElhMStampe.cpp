@@ -1,10 +1,11 @@
 #include "ElhMStampe.h"
 
+#include "NrExceptions.h"
 #include "PrintFormats.h"
 #include "PrintPaths.h"
 #include "THlkPdf.h"
-#include "checks/AgentSummary.h"
 #include "THlmDBCds.h"
+#include "checks/AgentSummary.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,6 +30,8 @@ void TdmElhStampe::preparaFrontespizio()
 
 void TdmElhStampe::stampaFrontespizio(const QString &fileName)
 {
+    if (!cdsSost.active() || cdsSost.isEmpty())
+        throw ENrError(u"Manca il record del sostituto d'imposta: compilare Frontespizio->Sostituto"_s);
     xml770 = FronteXml::load(PrintPaths::coordStp(u"FrontS.xml"_s));
     THlkPdf pdf;
     pdf.Check(pdf.LoadFromFile(PrintPaths::coordStp(u"770_sempl_mod.pdf"_s)));

@@ -7,10 +7,11 @@
 
 class THlmDBCds;
 
-// The shared print data module: the withholding agent's record, the
-// frontispiece's descriptor and its value vocabulary, and the print of the
-// frontispiece, which draws the first pages of the form from the agent's
-// record.
+// The shared print data module, one for the program: the withholding
+// agent's record, the frontispiece's descriptor and its value vocabulary,
+// and the print of the frontispiece, which draws the first pages of the
+// form from the agent's record. The print windows close what they leave
+// open in it.
 class TdmElhStampe
 {
 public:
@@ -28,7 +29,8 @@ public:
     void preparaFrontespizio();
     // Pages 1 to 3 of the form, pages 2 and 3 filled from the agent's record
     // as "FrontS.xml" says, saved under the full file name. A missing or
-    // malformed descriptor and a failed PDF operation raise their error.
+    // malformed descriptor, a failed PDF operation and a missing agent's
+    // record raise their error.
     void stampaFrontespizio(const QString &fileName);
 
 private:

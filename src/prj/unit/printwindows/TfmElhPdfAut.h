@@ -2,11 +2,14 @@
 
 #include "TfmElhPdfCertificati.h"
 
+class THlmDBCds;
+class TdmElhStampe;
+
 // "Stampa Autonomi": the certificates of the self-employed workers.
 class TfmElhPdfAut : public TfmElhPdfCertificati
 {
     Q_OBJECT
 
 public:
-    explicit TfmElhPdfAut(THlmDBCds &store, QWidget *parent = nullptr);
+    TfmElhPdfAut(THlmDBCds &store, TdmElhStampe &stampe, QWidget *parent = nullptr);
 };

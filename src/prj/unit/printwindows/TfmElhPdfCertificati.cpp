@@ -1,7 +1,6 @@
 #include "TfmElhPdfCertificati.h"
 
 #include "NrCursors.h"
-#include "NrMessages.h"
 #include "TNrDBGrid.h"
 #include "TfrElhPdfOutput.h"
 
@@ -11,15 +10,14 @@
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
-TfmElhPdfCertificati::TfmElhPdfCertificati(std::unique_ptr<Parts> parts, const QString &caption,
+TfmElhPdfCertificati::TfmElhPdfCertificati(std::unique_ptr<TdmElhPdfCertificato> module, const QString &caption,
                                            const QString &defaultName, QWidget *parent)
-    : TfmElfMultiSelect(parts->print->cdsMultiSelect, parent)
-    , m_parts(std::move(parts))
+    : TfmElfMultiSelect(module->cdsMultiSelect, parent)
+    , m_print(std::move(module))
 {
     setWindowTitle(caption);
     buOk()->hide();
@@ -40,17 +38,9 @@ TfmElhPdfCertificati::TfmElhPdfCertificati(std::unique_ptr<Parts> parts, const Q
     bottom->addWidget(gbSelezione, 0, Qt::AlignTop);
     bottom->addWidget(frOutput, 1);
     body()->addLayout(bottom);
-    connect(frOutput, &TfrElhPdfOutput::exitRequested, this, &QDialog::reject);
     connect(frElfMultiSelect->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TfmElhPdfCertificati::followSelection);
     resize(760, 560);
-}
-
-void TfmElhPdfCertificati::showEvent(QShowEvent *event)
-{
-    TfmElfMultiSelect::showEvent(event);
-    if (!event->spontaneous())
-        frOutput->prepare();
 }
 
 void TfmElhPdfCertificati::followSelection()
@@ -67,6 +57,5 @@ bool TfmElhPdfCertificati::print(const QString &fullName)
         chosen = frElfMultiSelect->selectedBookmarks();
     if (module().Crea(fullName, chosen) == TdmElhPdfCertificato::Outcome::Saved)
         return true;
-    NrMessageDlg(u"Nessun dato da stampare: il file non è stato creato."_s, MsgDlgType::Information);
-    return false;
+    return TfrElhPdfOutput::nothingToPrint();
 }

@@ -2,11 +2,14 @@
 
 #include "TfmElhPdfCertificati.h"
 
+class THlmDBCds;
+class TdmElhStampe;
+
 // "Stampa Dipendenti": the certificates of the employees.
 class TfmElhPdfDip : public TfmElhPdfCertificati
 {
     Q_OBJECT
 
 public:
-    explicit TfmElhPdfDip(THlmDBCds &store, QWidget *parent = nullptr);
+    TfmElhPdfDip(THlmDBCds &store, TdmElhStampe &stampe, QWidget *parent = nullptr);
 };

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShowEvent>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -57,7 +58,7 @@ TfrElhPdfOutput::TfrElhPdfOutput(const QString &defaultName, Print print, QWidge
 
     connect(buCreatePdf, &QPushButton::clicked, this, &TfrElhPdfOutput::buCreatePdfClick);
     connect(buOpenPdf, &QPushButton::clicked, this, &TfrElhPdfOutput::buOpenPdfClick);
-    connect(buExit, &QPushButton::clicked, this, &TfrElhPdfOutput::exitRequested);
+    connect(buExit, &QPushButton::clicked, this, [this] { window()->close(); });
 }
 
 QString TfrElhPdfOutput::fullFileName() const
@@ -65,8 +66,17 @@ QString TfrElhPdfOutput::fullFileName() const
     return printFolder() + edPdfFileName->text().trimmed() + u".pdf"_s;
 }
 
-void TfrElhPdfOutput::prepare()
+bool TfrElhPdfOutput::nothingToPrint()
 {
+    NrMessageDlg(u"Nessun dato da stampare: il file non è stato creato."_s, MsgDlgType::Information);
+    return false;
+}
+
+void TfrElhPdfOutput::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
     meOut->clear();
     edPdfFileName->setFocus();
 }

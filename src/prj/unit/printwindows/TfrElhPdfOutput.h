@@ -14,7 +14,8 @@ class QPushButton;
 // What every print window shares: the name of the PDF file to make (without
 // extension; it goes into the data root's "USR\FL2023\Stp\" folder), the
 // buttons that make it, open it and close the window, and the memo that
-// lists each file made ("File generato: " and the full path).
+// lists each file made ("File generato: " and the full path). When the
+// window is shown the memo is cleared and the name is ready to be typed.
 class TfrElhPdfOutput : public QWidget
 {
     Q_OBJECT
@@ -28,8 +29,8 @@ public:
 
     // Data root + "USR\FL2023\Stp\" + the name typed + ".pdf".
     QString fullFileName() const;
-    // What the window does when shown: the memo cleared, the name to type.
-    void prepare();
+    // What a print says when it made no file for want of rows; false.
+    static bool nothingToPrint();
 
     QLabel *laPdfFileName;
     QLineEdit *edPdfFileName;
@@ -39,8 +40,8 @@ public:
     QPlainTextEdit *meOut;
     TNrAttShell xasStampa{nullptr};
 
-signals:
-    void exitRequested();
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buCreatePdfClick();

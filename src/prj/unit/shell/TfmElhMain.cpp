@@ -28,9 +28,13 @@
 #include "entry/TfmHlmWait.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "frontispiece/SchoolFiscalCode.h"
+#include "print/ElhMStampe.h"
 #include "printwindows/TfmElhPdfAut.h"
 #include "printwindows/TfmElhPdfDip.h"
+#include "printwindows/TfmElhPdfFront.h"
+#include "printwindows/TfmElhPdfProspetto.h"
 #include "store/LocalDataFolder.h"
+#include "telematicwindows/TfmElhFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,6 +75,7 @@ TfmElhMain::TfmElhMain(TdmkbrConnessione &connection, TdmKbrParams &params, TdmE
     m_store = std::make_unique<THlmDBCds>(kReturnYear, u"elh"_s, 0);
     m_store->setConnection(&m_connection);
     m_store->setShowWait(false);
+    m_stampe = std::make_unique<TdmElhStampe>(*m_store);
     m_commands.setStore(m_store.get());
     m_commands.setParams(&m_params);
     m_commands.setMainWindow(this);
@@ -160,10 +165,20 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhDipendente(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,
                                   [store](QWidget *parent) { return new TfmElhAutonomo(*store, parent); });
-    NrFormRegistry::registerClass(u"TfmElhPdfDip"_s,
-                                  [store](QWidget *parent) { return new TfmElhPdfDip(*store, parent); });
-    NrFormRegistry::registerClass(u"TfmElhPdfAut"_s,
-                                  [store](QWidget *parent) { return new TfmElhPdfAut(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhFile"_s, [store](QWidget *parent) { return new TfmElhFile(*store, parent); });
+    TdmElhStampe *stampe = m_stampe.get();
+    NrFormRegistry::registerClass(u"TfmElhPdfFront"_s,
+                                  [stampe](QWidget *parent) { return new TfmElhPdfFront(*stampe, parent); });
+    for (const TfmElhPdfProspetto::Prospetto prospetto : TfmElhPdfProspetto::all()) {
+        NrFormRegistry::registerClass(TfmElhPdfProspetto::className(prospetto),
+                                      [prospetto, store, stampe](QWidget *parent) {
+                                          return new TfmElhPdfProspetto(prospetto, *store, *stampe, parent);
+                                      });
+    }
+    NrFormRegistry::registerClass(
+        u"TfmElhPdfDip"_s, [store, stampe](QWidget *parent) { return new TfmElhPdfDip(*store, *stampe, parent); });
+    NrFormRegistry::registerClass(
+        u"TfmElhPdfAut"_s, [store, stampe](QWidget *parent) { return new TfmElhPdfAut(*store, *stampe, parent); });
 }
 
 QString TfmElhMain::schoolFiscalCode() const
@@ -211,6 +226,7 @@ void TfmElhMain::FormClose()
 {
     TfmNrMDIMain::FormClose();
     m_commands.setStore(nullptr);
+    m_stampe.reset();
     m_store.reset();
 }
 

@@ -5,12 +5,14 @@
 #include <memory>
 
 class TdmElhAttivazioni;
+class TdmElhStampe;
 class TdmKbrParams;
 class TdmkbrConnessione;
 class TfmHlmWait;
 class THlmDBCds;
 
-// The main window of the return. It creates the table store of the run;
+// The main window of the return. It creates the table store of the run and
+// the print module the print windows share;
 // on first display it opens the school database, prepares the local data
 // folder of the year and makes sure the withholding agent's record exists;
 // on first activation it starts the command table on its bar and opens the
@@ -52,5 +54,7 @@ private:
     TdmElhAttivazioni &m_commands;
     QString m_rootFolder;
     std::unique_ptr<THlmDBCds> m_store;
+    // The print module the print windows share, on the store.
+    std::unique_ptr<TdmElhStampe> m_stampe;
     bool m_activated = false;
 };

@@ -11,6 +11,7 @@
 #include "NrMessages.h"
 #include "NrTransaction.h"
 #include "TextLib.h"
+#include "checks/SxData.h"
 
 #include <algorithm>
 #include <iterator>
@@ -76,10 +77,36 @@ RecordAssembly &FileWizard::startRecordKind(const QString &progressLine)
     return m_assembly;
 }
 
-bool FileWizard::createFile()
+bool FileWizard::hasProspettiSv() const
+{
+    const TdmElhFile &dm = m_dm;
+    for (const ClientDataSet *ds : {&dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4, &dm.cdsPrDi}) {
+        if (!ds->isEmpty())
+            return true;
+    }
+    // Every SX record is looked at, not only the current one: an extinct
+    // agent's credits count as much as the agent's own.
+    ClientDataSet &sx = m_dm.cdsPrSx;
+    if (sx.isEmpty())
+        return false;
+    const Bookmark at = sx.bookmark();
+    bool declared = false;
+    for (sx.first(); !sx.eof() && !declared; sx.next())
+        declared = SxData::present(sx);
+    sx.gotoBookmark(at);
+    return declared;
+}
+
+bool FileWizard::hasProspettoSy() const
+{
+    const TdmElhFile &dm = m_dm;
+    return !(dm.cdsPrSy.isEmpty() && dm.cdsPrSy2.isEmpty() && dm.cdsPrSy3.isEmpty() && dm.cdsPrSy4.isEmpty());
+}
+
+FileWizard::Outcome FileWizard::createFile()
 {
     if (!CheckCompleteness(*this))
-        return false;
+        return Outcome::StoppedByUser;
     try {
         CheckExtinctAgents(m_dm);
         m_dm.loadWorkingTables();
@@ -100,11 +127,11 @@ bool FileWizard::createFile()
         m_dm.saveWorkingTables();
         m_dm.cdsFieldFile.close();
         addLine(u"Operazione terminata con successo."_s);
-        return true;
+        return Outcome::Created;
     } catch (const Exception &e) {
         addLine(u"***** "_s + e.message());
         NrMessageDlg(u"Operazione terminata con errore"_s, MsgDlgType::Error);
-        return false;
+        return Outcome::Failed;
     }
 }
 

@@ -46,10 +46,19 @@ public:
     void addLine(const QString &line);
     const QStringList &memo() const { return m_memo; }
 
-    // Stage 1. Returns false when the user stopped it at the completeness
-    // check or when it failed; the failure is in the memo after "***** ",
-    // and the box "Operazione terminata con errore" has been shown.
-    bool createFile();
+    // What the pages can offer: rows of the Prospetti of record D (ST, SV,
+    // DI, or an SX record that declares something) and of the Prospetto SY.
+    bool hasProspettiSv() const;
+    bool hasProspettoSy() const;
+
+    enum class Outcome {
+        Created,
+        StoppedByUser, // at the completeness check
+        Failed,        // the error is in the memo after "***** ", and the box
+                       // "Operazione terminata con errore" has been shown
+    };
+    // Stage 1.
+    Outcome createFile();
     // Stage 2, on what stage 1 saved; the files written then go through the
     // supply check, whose findings join the memo. Errors reach the caller;
     // supply files already complete stay on disk.

@@ -1,0 +1,193 @@
+// The file wizard's window on a school database: the pages it shows for the
+// Prospetti that have rows, the answers of its pages in the file, the save
+// dialog, and a stop at the completeness question.
+
+#include "DataPaths.h"
+#include "EntryTestSupport.h"
+#include "ReturnDatabaseTest.h"
+#include "frontispiece/AgentBootstrap.h"
+#include "store/LocalDataFolder.h"
+#include "telematicwindows/TfmElhFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace EntryTest;
+
+namespace {
+
+class FileWizardWindow : public ReturnDatabaseTest
+{
+protected:
+    void SetUpOpened() override
+    {
+        ReturnDatabaseTest::SetUpOpened();
+        LocalDataFolder::prepare();
+    }
+
+    // The record types of a supply file, in order.
+    static QString recordTypes(const QString &path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        QString types;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            if (line.isEmpty())
+                continue;
+            // 1,900 bytes with the line break.
+            EXPECT_EQ(line.size(), 1899) << line.left(1).constData();
+            types += QLatin1Char(line.at(0));
+        }
+        return types;
+    }
+
+    ScriptedInfoList infoList;
+};
+
+} // namespace
+
+TEST_P(FileWizardWindow, OnlyThePagesWhoseAnswerCanChangeTheFileAreShown)
+{
+    using P = TfmElhFile::PageId;
+    // The pages "Avanti" walks through, from the one the window opens on.
+    const auto opened = [this](const QString &path, const QList<int> &pages) {
+        TfmElhFile window(store());
+        EXPECT_TRUE(showActive(&window));
+        EXPECT_EQ(window.activePath(), path);
+        EXPECT_EQ(window.buttonText(QWizard::FinishButton), u"Salva"_s);
+        QList<int> walked{window.currentId()};
+        while (window.currentId() != P::kPageCreaFile && walked.size() < 4) {
+            EXPECT_EQ(window.currentPage()->title(),
+                      u"Generazione del file telematico da inviare all'Agenzia delle Entrate"_s);
+            window.next();
+            walked.append(window.currentId());
+        }
+        EXPECT_EQ(walked, pages) << path.toStdString();
+        // "Salva" waits for the file.
+        EXPECT_FALSE(window.button(QWizard::FinishButton)->isEnabled());
+        window.reject();
+    };
+    opened(u"onlyfile"_s, {P::kPageCreaFile});
+
+    // An SX record declaring nothing is no reason to ask.
+    write(u"TPSX_PROSPETTOSX"_s, R"({"records": [{"SSOE7CODICE": "", "LVA_SX": "0"}]})");
+    write(u"TPSY2_PROSPETTOSY2"_s, R"({"records": [{"SPSY2CREPIGCF": "05174320985", "FPSYSOMERO1": "1800.00"}]})");
+    opened(u"onlySY"_s, {P::kPageSy, P::kPageCreaFile});
+
+    write(u"TPSX_PROSPETTOSX"_s, R"({"records": [{"SSOE7CODICE": "80000000000", "CREMAT_SX": "10.00"}]})");
+    opened(u"Default"_s, {P::kPageSv, P::kPageSy, P::kPageCreaFile});
+
+    ClientDataSet sy;
+    store().open(sy, u"TPSY2_PROSPETTOSY2"_s);
+    sy.deleteRecord();
+    store().save(sy, u"TPSY2_PROSPETTOSY2"_s);
+    opened(u"onlySV-ST-Sx-DI"_s, {P::kPageSv, P::kPageCreaFile});
+}
+
+TEST_P(FileWizardWindow, NoOnTheSvPageLeavesOutRecordDAndSalvaWritesIntoTheReturnsFolder)
+{
+    loadDemo();
+    AgentBootstrap::run(store(), [] { return QString(); });
+    infoList.answer = true;
+    messages().clear();
+    TfmElhFile window(store());
+    ASSERT_TRUE(showActive(&window));
+    ASSERT_EQ(window.currentId(), TfmElhFile::kPageSv);
+    window.rbNessunoSv->click();
+    window.next();
+    ASSERT_EQ(window.currentId(), TfmElhFile::kPageSy);
+    EXPECT_TRUE(window.rbTuttiSY->isChecked());
+    window.next();
+    ASSERT_EQ(window.currentId(), TfmElhFile::kPageCreaFile);
+    window.buInizio->click();
+    const QStringList progress = window.meInfo->toPlainText().split(u'\n');
+    EXPECT_EQ(progress.first(), u"ATTENDERE... Pulitura del file in corso..."_s);
+    EXPECT_EQ(progress.last(), u"Operazione terminata con successo."_s);
+    EXPECT_FALSE(window.buInizio->isEnabled());
+    EXPECT_FALSE(window.rbTuttiSv->isEnabled());
+    ASSERT_TRUE(window.button(QWizard::FinishButton)->isEnabled());
+
+    const QString folder = DataPaths::fromRoot(u"USR\\FL2023\\Dich770"_s);
+    QDir(folder).removeRecursively();
+    // Cancelled, nothing is written and "Salva" can be pressed again.
+    QString proposed;
+    onNextModal([&proposed](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        proposed = dialog->selectedFiles().value(0);
+        dialog->reject();
+    });
+    window.button(QWizard::FinishButton)->click();
+    EXPECT_EQ(QFileInfo(proposed).absoluteFilePath(), QDir(folder).absoluteFilePath(u"77024"_s));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList());
+
+    const QString chosen = QDir(folder).absoluteFilePath(u"prova"_s);
+    onNextModal([&chosen](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        // The name typed over the one proposed.
+        auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+        ASSERT_NE(name, nullptr);
+        name->setText(QFileInfo(chosen).fileName());
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    window.button(QWizard::FinishButton)->click();
+    ASSERT_TRUE(QFile::exists(chosen)) << messages().texts().join(u'\n').toStdString();
+    const QString types = recordTypes(chosen);
+    EXPECT_FALSE(types.contains(u'D')) << types.toStdString();
+    EXPECT_TRUE(types.contains(u'I')) << types.toStdString();
+    EXPECT_TRUE(types.startsWith(u"AB"_s) && types.endsWith(u'Z')) << types.toStdString();
+    EXPECT_TRUE(messages().texts().constLast().contains(chosen)) << messages().texts().join(u'\n').toStdString();
+    // The supply check has read the file written.
+    EXPECT_TRUE(window.meInfo->toPlainText().contains(u"Controllo del file telematico"_s));
+    // Stage 2 runs once.
+    EXPECT_FALSE(window.button(QWizard::FinishButton)->isEnabled());
+    EXPECT_EQ(window.button(QWizard::CancelButton)->text(), u"Chiudi"_s);
+    window.button(QWizard::CancelButton)->click();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_P(FileWizardWindow, NoAtTheCompletenessQuestionClosesTheWindowWithoutTouchingTheFile)
+{
+    infoList.answer = false;
+    TfmElhFile window(store());
+    ASSERT_TRUE(showActive(&window));
+    window.buInizio->click();
+    ASSERT_EQ(infoList.asked.size(), 1);
+    EXPECT_FALSE(infoList.asked.first().isEmpty());
+    EXPECT_EQ(window.meInfo->toPlainText(), u"Generazione file telematico terminata dall'utente"_s);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+TEST_P(FileWizardWindow, AnErrorOfSalvaIsShownAndLeftInTheMemoWithoutTheSuccessMessage)
+{
+    write(u"TSOS_DATOSOSTITUTO"_s,
+          R"({"records": [{"SSOSCODFIS": "80012345676", "SPROTINVGESTSEPID": "23010112345678901"}]})");
+    infoList.answer = true;
+    TfmElhFile window(store());
+    ASSERT_TRUE(showActive(&window));
+    window.buInizio->click();
+    ASSERT_TRUE(window.button(QWizard::FinishButton)->isEnabled()) << window.meInfo->toPlainText().toStdString();
+    messages().clear();
+    window.save(installation().root() + u"77024"_s);
+    const QString error = u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
+                          u"separata: \r\nIdentificativo dell invio e Progressivo Attribuito dal Servizio telematico "
+                          u"alla singola dichiarazioneambedue assenti o presenti"_s;
+    EXPECT_EQ(messages().texts(), QStringList{error});
+    // The memo shows the message's lines as lines.
+    const QString memo = window.meInfo->toPlainText();
+    EXPECT_TRUE(memo.contains(u"***** Incongruenza dati frontespizio:"_s)) << memo.toStdString();
+    EXPECT_TRUE(memo.endsWith(u"alla singola dichiarazioneambedue assenti o presenti"_s)) << memo.toStdString();
+    EXPECT_FALSE(QFile::exists(installation().root() + u"77024"_s));
+    EXPECT_FALSE(window.button(QWizard::FinishButton)->isEnabled());
+}
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(FileWizardWindow);

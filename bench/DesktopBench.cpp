@@ -80,7 +80,7 @@ public:
         // working tables.
         m_installation.copyFromBuild(u"USR/FL2023/"_s);
         TdmkbrConnessione connection;
-        if (!connection.OpenConnection())
+        if (!connection.createDatabase())
             throw std::runtime_error("connessione non aperta");
         const ReturnCatalogue catalogue = ReturnCatalogue::load(buildPath(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
         DatabaseSetup setup(connection);

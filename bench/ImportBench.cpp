@@ -90,7 +90,7 @@ public:
     explicit BenchDatabase(Engine engine)
         : m_installation(engine)
     {
-        if (!m_connection.OpenConnection())
+        if (!m_connection.createDatabase())
             throw std::runtime_error("database not opened");
         TNrTransaction transaction(m_connection);
         transaction.StartTransaction();

@@ -65,7 +65,7 @@ public:
             const QString f = files.next();
             QFile::copy(f, coordStp(QFileInfo(f).fileName()));
         }
-        if (!m_connection.OpenConnection())
+        if (!m_connection.createDatabase())
             throw EDatabaseError(u"connessione non aperta"_s);
         TNrTransaction transaction(m_connection);
         transaction.StartTransaction();

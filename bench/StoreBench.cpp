@@ -48,7 +48,7 @@ public:
     explicit BenchDatabase(Engine engine)
         : m_installation(engine)
     {
-        if (!m_connection.OpenConnection())
+        if (!m_connection.createDatabase())
             throw EDatabaseError(u"connessione non aperta"_s);
         m_store.setConnection(&m_connection);
     }

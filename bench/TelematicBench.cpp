@@ -149,7 +149,7 @@ public:
         for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
             copy(u"USR\\FL2023\\DbIniziale\\"_s + name, u"USR/FL2023/DbIniziale/"_s + name);
         LocalDataFolder::prepare();
-        if (!m_connection.OpenConnection())
+        if (!m_connection.createDatabase())
             throw std::runtime_error("database not opened");
         TNrTransaction transaction(m_connection);
         transaction.StartTransaction();

@@ -1,15 +1,28 @@
 #include "NrConnection.h"
 
 #include "Exceptions.h"
+#include "NrBusyWait.h"
 #include "NrExceptions.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlDriver>
 #include <QSqlQuery>
+#include <QThread>
+
+#include <sqlite3.h>
 
 #include <atomic>
+#include <chrono>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// How long a statement may run on PostgreSQL, and how often SQLite looks
+// again at a database that another program holds.
+constexpr int kStatementTimeoutMs = 300000;
+constexpr unsigned long kBusyPollMs = 50;
 
 // Worker threads open connections of their own, so the global pointer and
 // the counter behind connection names are shared safely.
@@ -79,19 +92,92 @@ bool TdmNrConnection::OpenConnection()
         db.setPort(m_settings.port);
     if (!m_settings.user.isEmpty())
         db.setUserName(m_settings.user);
-    if (m_settings.driver == u"QSQLITE") {
-        // A second client waits for the write lock instead of failing.
-        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=60000"_s);
+    if (isPostgreSQL()) {
+        // A server that accepts the connection and never answers must not
+        // hang the program; a statement that waits for another client's
+        // locks gives up like SQLite does.
+        db.setConnectOptions(u"connect_timeout=%1;options='-c statement_timeout=%2 -c lock_timeout=%3'"_s
+                                 .arg(std::max(2, m_settings.waitSeconds))
+                                 .arg(kStatementTimeoutMs)
+                                 .arg(m_settings.waitSeconds * 1000));
     }
     if (!db.open()) {
-        const QString why = NrSqlErrorText(db.lastError());
+        const QSqlError error = db.lastError();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        throw EDatabaseError(u"Impossibile aprire il database «%1»: %2"_s.arg(m_settings.database, why));
+        const QString why = NrSqlErrorText(error);
+        if (isPostgreSQL() && why.contains(u"timeout expired"_s)) {
+            throw EDatabaseError(u"Impossibile aprire il database %1: il server non ha risposto entro %2 secondi. (%3)"_s
+                                     .arg(describe())
+                                     .arg(std::max(2, m_settings.waitSeconds))
+                                     .arg(why));
+        }
+        throw EDatabaseError(u"Impossibile aprire il database %1: %2"_s.arg(describe(), why));
     }
     m_db = db;
     m_inTransaction = false;
+    if (!isPostgreSQL())
+        installBusyHandler();
     return true;
+}
+
+void TdmNrConnection::installBusyHandler()
+{
+    const QVariant handle = m_db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        if (sqlite3 *sqlite = *static_cast<sqlite3 *const *>(handle.constData()))
+            sqlite3_busy_handler(sqlite, &TdmNrConnection::sqliteBusy, this);
+    }
+}
+
+int TdmNrConnection::sqliteBusy(void *connection, int attempt)
+{
+    auto *self = static_cast<TdmNrConnection *>(connection);
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
+    // Only the program's own thread may show the wait and let the user stop it.
+    NrBusyWaitService *service = QThread::currentThread() == QCoreApplication::instance()->thread() ? busyWaitService()
+                                                                                                    : nullptr;
+    if (attempt == 0) {
+        self->m_busySince = now;
+        self->m_busyCancelled = false;
+        if (service) {
+            service->begin(u"Il database %1 è in uso da un altro programma: attendo al massimo %2 secondi…"_s
+                               .arg(self->describe())
+                               .arg(self->m_settings.waitSeconds));
+        }
+    }
+    if (service && service->cancelled())
+        self->m_busyCancelled = true;
+    if (self->m_busyCancelled || now - self->m_busySince >= self->m_settings.waitSeconds * qint64(1000))
+        return 0;
+    QThread::msleep(kBusyPollMs);
+    return 1;
+}
+
+QString TdmNrConnection::describe() const
+{
+    if (isPostgreSQL()) {
+        return u"«%1» sul server PostgreSQL %2:%3"_s.arg(m_settings.database,
+                                                         m_settings.host.isEmpty() ? u"localhost"_s : m_settings.host,
+                                                         m_settings.port > 0 ? QString::number(m_settings.port) : u"5432"_s);
+    }
+    return u"«%1»"_s.arg(QDir::toNativeSeparators(m_settings.database));
+}
+
+QString TdmNrConnection::errorText(const QSqlError &error) const
+{
+    const QString why = NrSqlErrorText(error);
+    const QString code = error.nativeErrorCode();
+    // SQLITE_BUSY and SQLITE_LOCKED; PostgreSQL's lock_not_available.
+    const bool busy = isPostgreSQL() ? code == u"55P03" : (code == u"5" || code == u"6");
+    if (!busy)
+        return why;
+    const QString what = m_busyCancelled ? u"l'attesa è stata annullata"_s
+                                         : u"non si è liberato entro %1 secondi"_s.arg(m_settings.waitSeconds);
+    return u"Il database %1 è in uso da un altro programma e %2: riprovare quando l'altro programma lo ha lasciato. (%3)"_s
+        .arg(describe(), what, why);
 }
 
 void TdmNrConnection::CloseConnection()
@@ -133,7 +219,7 @@ void TdmNrConnection::startTransaction()
         error = begin.lastError();
     }
     if (!ok)
-        throw EDatabaseError(u"Impossibile iniziare una transazione: %1"_s.arg(NrSqlErrorText(error)));
+        throw EDatabaseError(u"Impossibile iniziare una transazione: %1"_s.arg(errorText(error)));
     m_inTransaction = true;
 }
 
@@ -142,7 +228,7 @@ void TdmNrConnection::commitTransaction()
     if (!m_inTransaction)
         throw EDatabaseError(u"Nessuna transazione da confermare"_s);
     if (!m_db.commit()) {
-        const QString why = NrSqlErrorText(m_db.lastError());
+        const QString why = errorText(m_db.lastError());
         // A commit refused by the server leaves nothing to keep.
         m_db.rollback();
         m_inTransaction = false;

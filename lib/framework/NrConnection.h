@@ -14,6 +14,9 @@ struct NrConnectionSettings
     QString host;
     int port = 0;     // 0: the driver's default
     QString user;     // PostgreSQL; the password comes from PGPASSWORD or .pgpass
+    // Seconds to wait for a database that another program holds, and for a
+    // PostgreSQL server to answer the connection, before giving up.
+    int waitSeconds = 30;
 };
 
 // The framework's connection data module: one named Qt SQL connection to the
@@ -54,17 +57,32 @@ public:
     // The named statements; EAssertionFailed when the module has none.
     NrStatementSource &statements() const;
 
+    // The text of a database error of this connection: a database held by
+    // another program, or a server that did not answer, is said in Italian
+    // with the database named, the driver's own text after it.
+    QString errorText(const QSqlError &error) const;
+    // Where the database is, for messages: "«kbr.sqlite»" or
+    // "«scuola» sul server PostgreSQL 10.0.0.5:5432".
+    QString describe() const;
+
 protected:
     void setStatementSource(NrStatementSource *source) { m_statements = source; }
     // "Connessione al database non consentita" unless the global connection is set.
     static void checkConnectionAllowed();
 
 private:
+    // SQLite's busy handler: asked while another program holds the
+    // database; non-zero to try again, zero to give up.
+    static int sqliteBusy(void *connection, int attempt);
+    void installBusyHandler();
+
     QString m_connectionName;
     NrConnectionSettings m_settings;
     QSqlDatabase m_db;
     bool m_inTransaction = false;
     NrStatementSource *m_statements = nullptr;
+    qint64 m_busySince = 0; // ms since the epoch of the steady clock
+    bool m_busyCancelled = false;
 };
 
 // The global connection of the framework: set by the connection module's

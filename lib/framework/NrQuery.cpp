@@ -50,7 +50,7 @@ void TNrQuery::run(bool forwardOnly)
         m_query = QSqlQuery(m_connection->database());
         m_query.setForwardOnly(forwardOnly);
         if (!m_query.prepare(m_sql))
-            throw EDatabaseError(NrSqlErrorText(m_query.lastError()));
+            throw EDatabaseError(m_connection->errorText(m_query.lastError()));
         m_prepared = true;
     } else {
         m_query.finish();
@@ -61,7 +61,7 @@ void TNrQuery::run(bool forwardOnly)
         m_query.bindValue(static_cast<int>(i), m_positional.at(i));
     m_positional.clear();
     if (!m_query.exec())
-        throw EDatabaseError(NrSqlErrorText(m_query.lastError()));
+        throw EDatabaseError(m_connection->errorText(m_query.lastError()));
 }
 
 void TNrQuery::open()

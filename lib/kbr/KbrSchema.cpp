@@ -36,28 +36,51 @@ QMap<int, QString> KbrSchema::scripts(const QString &schemaFolder, bool postgreS
 
 int KbrSchema::currentVersion(TdmNrConnection &connection)
 {
-    bool present = false;
-    for (const QString &t : connection.database().tables()) {
-        if (t.compare(u"TNRV_VERSIONESCHEMA"_s, Qt::CaseInsensitive) == 0 || t.endsWith(u".tnrv_versioneschema"_s, Qt::CaseInsensitive))
-            present = true;
-    }
-    if (!present)
+    // Read through statements that fail loudly: a database held by another
+    // program or a damaged file must never pass for one without a schema.
+    auto fail = [&](const QString &why) {
+        throw EDatabaseError(u"Impossibile leggere la versione dello schema del database %1: %2"_s.arg(connection.describe(), why));
+    };
+    QSqlQuery present(connection.database());
+    const QString catalogue =
+        connection.isPostgreSQL()
+            ? u"SELECT COUNT(*) FROM information_schema.tables WHERE LOWER(table_name) = 'tnrv_versioneschema' "
+              "AND table_schema = ANY (current_schemas(false))"_s
+            : u"SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND LOWER(name) = 'tnrv_versioneschema'"_s;
+    if (!present.exec(catalogue) || !present.next())
+        fail(connection.errorText(present.lastError()));
+    if (present.value(0).toInt() == 0)
         return 0;
-    TNrQuery q(connection);
-    q.fetch(u"QRY_NRV_VERSIONE"_s, 0, u"SELECT"_s);
-    return q.scalar().toInt();
+    QVariant version;
+    try {
+        TNrQuery q(connection);
+        q.fetch(u"QRY_NRV_VERSIONE"_s, 0, u"SELECT"_s);
+        version = q.scalar();
+    } catch (const EDatabaseError &e) {
+        fail(e.message());
+    }
+    bool ok = false;
+    const int value = version.toInt(&ok);
+    if (version.isNull() || !ok || value < 1)
+        fail(u"la tabella TNRV_VERSIONESCHEMA non contiene un numero di versione valido («%1»)"_s.arg(
+            version.isNull() ? QString() : version.toString()));
+    return value;
 }
 
-void KbrSchema::ensure(TdmNrConnection &connection, const QString &schemaFolder)
+void KbrSchema::ensure(TdmNrConnection &connection, const QString &schemaFolder, Creation creation)
 {
-    ensure(connection, schemaFolder, -1);
+    ensure(connection, schemaFolder, -1, creation);
 }
 
-void KbrSchema::ensure(TdmNrConnection &connection, const QString &schemaFolder, int upTo)
+void KbrSchema::ensure(TdmNrConnection &connection, const QString &schemaFolder, int upTo, Creation creation)
 {
     const QMap<int, QString> all = scripts(schemaFolder, connection.isPostgreSQL());
     const int latest = all.lastKey();
     const int current = currentVersion(connection);
+    if (current == 0 && creation == Creation::Refuse) {
+        throw ENrError(u"Il database %1 non contiene le tabelle del programma: per crearle usare «elh770 crea-database», "
+                       "oppure indicare in «KbrPar.ini» il database della scuola."_s.arg(connection.describe()));
+    }
     if (current > latest) {
         throw ENrError(u"Il database è stato creato da una versione più recente del programma "
                        "(schema versione %1, questo programma arriva alla versione %2): "
@@ -79,7 +102,7 @@ void KbrSchema::ensure(TdmNrConnection &connection, const QString &schemaFolder,
             if (!q.exec(statement)) {
                 throw EDatabaseError(u"Aggiornamento del database alla versione %1 (%2) non riuscito: %3"_s
                                          .arg(it.key())
-                                         .arg(QFileInfo(it.value()).fileName(), NrSqlErrorText(q.lastError())));
+                                         .arg(QFileInfo(it.value()).fileName(), connection.errorText(q.lastError())));
             }
         }
         TNrQuery version(connection);

@@ -3,6 +3,7 @@
 #include "DataPaths.h"
 #include "Exceptions.h"
 #include "KbrSchema.h"
+#include "NrExceptions.h"
 #include "NrMessages.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 using namespace Qt::Literals::StringLiterals;
@@ -65,6 +67,11 @@ NrConnectionSettings TdmkbrConnessione::loadSettings()
     QSettings ini(path, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
         throw EInOutError(u"Impossibile leggere le impostazioni «%1»"_s.arg(path));
+    if (!ini.childGroups().contains(u"Database"_s)) {
+        throw EInOutError(u"Impostazioni «%1»: manca la sezione [Database] con Driver= e Database= (sezioni trovate: %2)"_s
+                              .arg(QDir::toNativeSeparators(path),
+                                   ini.childGroups().isEmpty() ? u"nessuna"_s : ini.childGroups().join(u", "_s)));
+    }
     NrConnectionSettings s;
     s.driver = ini.value(u"Database/Driver"_s, u"QSQLITE"_s).toString().trimmed().toUpper();
     s.database = ini.value(u"Database/Database"_s).toString().trimmed();
@@ -76,6 +83,14 @@ NrConnectionSettings TdmkbrConnessione::loadSettings()
         s.port = port.toInt(&ok);
         if (!ok || s.port <= 0 || s.port > 65535)
             throw EInOutError(u"Impostazioni «%1»: porta «%2» non valida nella sezione [Database]"_s.arg(path, port));
+    }
+    const QString wait = ini.value(u"Database/Attesa"_s).toString().trimmed();
+    if (!wait.isEmpty()) {
+        bool ok = false;
+        s.waitSeconds = wait.toInt(&ok);
+        if (!ok || s.waitSeconds < 1 || s.waitSeconds > 3600)
+            throw EInOutError(u"Impostazioni «%1»: attesa «%2» non valida nella sezione [Database] (secondi, da 1 a 3600)"_s
+                                  .arg(path, wait));
     }
     if (s.driver == u"QSQLITE") {
         if (s.database.isEmpty())
@@ -97,9 +112,21 @@ bool TdmkbrConnessione::OpenConnection()
     if (!m_statementsValid && !m_queryText.checkValidity(QString::fromUtf16(kApplication)))
         return false;
     m_statementsValid = true;
+    if (!m_creating && settings().driver == u"QSQLITE") {
+        const QFileInfo file(settings().database);
+        if (!file.exists()) {
+            throw ENrError(u"Il database %1 non esiste. Per crearlo usare «elh770 crea-database»; se la scuola ne ha "
+                           "già uno, indicarlo in «KbrPar.ini» (sezione [Database], Database=)."_s.arg(describe()));
+        }
+        if (file.size() == 0) {
+            throw ENrError(u"Il database %1 è un file vuoto (0 byte): non contiene i dati della scuola. Per crearne uno "
+                           "nuovo usare «elh770 crea-database»."_s.arg(describe()));
+        }
+    }
     TdmNrConnection::OpenConnection();
     try {
-        KbrSchema::ensure(*this, definitionsFolder() + u"schema/"_s);
+        KbrSchema::ensure(*this, definitionsFolder() + u"schema/"_s,
+                          m_creating ? KbrSchema::Creation::Create : KbrSchema::Creation::Refuse);
         TNrTransaction transaction(*this);
         transaction.StartTransaction();
         TNrQuery q(*this);
@@ -125,6 +152,21 @@ bool TdmkbrConnessione::OpenConnection()
         throw;
     }
     return true;
+}
+
+bool TdmkbrConnessione::createDatabase()
+{
+    m_creating = true;
+    if (settings().driver == u"QSQLITE")
+        QDir().mkpath(QFileInfo(settings().database).path());
+    try {
+        const bool opened = OpenConnection();
+        m_creating = false;
+        return opened;
+    } catch (...) {
+        m_creating = false;
+        throw;
+    }
 }
 
 bool TdmkbrConnessione::openOrGoOn()

@@ -30,18 +30,26 @@ public:
     //   Database=kbr.sqlite | <database name>
     //   Host=, Port=, User=     (PostgreSQL; the password comes from
     //                            PGPASSWORD or .pgpass, never from the file)
-    // A relative SQLite file is in the installation folder.
+    //   Attesa=30               seconds to wait for a database held by
+    //                            another program or a server that does not answer
+    // A relative SQLite file is in the installation folder. A file without
+    // the [Database] section is refused rather than read as the default.
     static NrConnectionSettings loadSettings();
 
     THlmQueryText &queryText() { return m_queryText; }
 
     // The statements must be valid for "Gestione emolumenti"; then the
-    // database is opened, its schema created or upgraded, the start-up
-    // statements run, the reports registered and the compensation register's
-    // report family written. False, with the reason shown, when the
-    // statements are not valid; an exception with the database's text when a
-    // step fails (the connection is then closed).
+    // database is opened, its schema upgraded, the start-up statements run,
+    // the reports registered and the compensation register's report family
+    // written. False, with the reason shown, when the statements are not
+    // valid; an exception with the database's text when a step fails (the
+    // connection is then closed). A database that does not exist, an empty
+    // file or a database without the program's tables is refused, naming it:
+    // only createDatabase() makes one.
     bool OpenConnection() override;
+    // The same for "elh770 crea-database": a SQLite file that does not exist
+    // is made, and a database without the program's tables gets them.
+    bool createDatabase();
     // Opens the connection as the program does at start: when it does not
     // open, the reason is shown, the global connection is cleared and the
     // program goes on without the school database.
@@ -50,4 +58,5 @@ public:
 private:
     THlmQueryText m_queryText;
     bool m_statementsValid = false;
+    bool m_creating = false;
 };

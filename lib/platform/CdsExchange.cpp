@@ -8,6 +8,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <charconv>
+#include <cctype>
+#include <cmath>
+#include <iterator>
+#include <optional>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace CdsExchange {
@@ -19,29 +25,50 @@ namespace {
     throw EDatabaseError(u"%1: %2"_s.arg(source, why));
 }
 
-// A value written as text in a readable file, converted for a field.
-QVariant valueFromText(const Field &field, const QString &text)
+// How numbers are written: the Italian forms of CSV files (1.234,56) or the
+// machine form of JSON files (1234.56).
+enum class Form { Italian, Machine };
+
+std::optional<double> parseMachineFloat(const QString &text)
+{
+    const QByteArray latin = text.trimmed().toLatin1();
+    double value = 0;
+    const auto [end, error] = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
+    if (latin.isEmpty() || error != std::errc() || end != latin.constData() + latin.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QString numberHint(Form form)
+{
+    return form == Form::Italian ? u"nei file CSV il punto separa le migliaia e la virgola i decimali: 1.234,56"_s
+                                 : u"nei file JSON i decimali seguono il punto: 1234.56"_s;
+}
+
+// A value written as text in a readable file, converted for a field. Texts
+// that the field cannot keep whole are refused, never cut.
+QVariant valueFromText(const Field &field, const QString &text, Form form)
 {
     switch (field.dataType()) {
     case FieldType::String:
-    case FieldType::Memo:
+    case FieldType::Memo: {
+        const QString problem = field.textProblem(text);
+        if (!problem.isEmpty())
+            throw EConvertError(u"il valore «%1» %2"_s.arg(Field::visibleText(text), problem));
         return text;
+    }
     case FieldType::Decimal:
         if (text.trimmed().isEmpty())
             return QVariant();
-        if (auto d = Decimal::parse(text))
+        if (auto d = form == Form::Italian ? Decimal::parse(text) : Decimal::parseC(text))
             return QVariant::fromValue(*d);
-        if (auto d = Decimal::parseC(text))
-            return QVariant::fromValue(*d);
-        break;
+        throw EConvertError(u"«%1» non è un importo (%2)"_s.arg(text, numberHint(form)));
     case FieldType::Float:
         if (text.trimmed().isEmpty())
             return QVariant();
-        if (auto f = Conv::parseFloat(text))
+        if (auto f = form == Form::Italian ? Conv::parseFloat(text) : parseMachineFloat(text))
             return *f;
-        if (auto d = Decimal::parseC(text))
-            return d->toDouble();
-        break;
+        throw EConvertError(u"«%1» non è un numero (%2)"_s.arg(text, numberHint(form)));
     case FieldType::Integer:
     case FieldType::LargeInt:
         if (text.trimmed().isEmpty())
@@ -68,6 +95,18 @@ QVariant valueFromText(const Field &field, const QString &text)
     throw EConvertError(u"valore «%1» non valido (%2)"_s.arg(text, fieldTypeName(field.dataType())));
 }
 
+// Digits of the shortest text that gives the number back: beyond fifteen a
+// JSON number may stand for more than one amount.
+int significantDigits(double value)
+{
+    char text[64];
+    const auto [end, error] = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::scientific);
+    int digits = 0;
+    for (const char *p = text; p != end && *p != 'e'; ++p)
+        digits += std::isdigit(static_cast<unsigned char>(*p)) ? 1 : 0;
+    return error == std::errc() ? digits : 99;
+}
+
 QVariant valueFromJson(const Field &field, const QJsonValue &v)
 {
     switch (v.type()) {
@@ -75,18 +114,25 @@ QVariant valueFromJson(const Field &field, const QJsonValue &v)
     case QJsonValue::Undefined:
         return QVariant();
     case QJsonValue::String:
-        return valueFromText(field, v.toString());
+        return valueFromText(field, v.toString(), Form::Machine);
     case QJsonValue::Bool:
         return v.toBool();
     case QJsonValue::Double:
-        if (field.dataType() == FieldType::Decimal)
+        if (field.dataType() == FieldType::Decimal) {
+            if (significantDigits(v.toDouble()) > 15)
+                throw EConvertError(u"l'importo, letto come %1, ha troppe cifre per un numero JSON, che può "
+                                    "averle già alterate: scriverlo come testo, tra virgolette"_s.arg(
+                                        QString::number(v.toDouble(), 'f', 4)));
             return QVariant::fromValue(Decimal::fromDouble(v.toDouble()));
+        }
         if (field.dataType() == FieldType::Integer || field.dataType() == FieldType::LargeInt) {
             const double d = v.toDouble();
             if (d != static_cast<double>(static_cast<qlonglong>(d)))
                 throw EConvertError(u"%1 non è un numero intero"_s.arg(d));
             return static_cast<qlonglong>(d);
         }
+        if (field.isText())
+            return valueFromText(field, v.toVariant().toString(), Form::Machine);
         return v.toDouble();
     case QJsonValue::Array:
     case QJsonValue::Object:
@@ -135,12 +181,13 @@ QByteArray jsonText(const QJsonValue &v)
     return a.mid(1, a.size() - 2);
 }
 
-void setField(Field &field, const QVariant &value, const QString &source, qsizetype record)
+// `where` is "record 3" in a JSON file, "riga 7" in a CSV file.
+void setField(Field &field, const QVariant &value, const QString &source, const QString &where)
 {
     try {
         field.setValue(value);
     } catch (const Exception &e) {
-        fail(source, u"record %1, campo %2: %3"_s.arg(record).arg(field.fieldName(), e.message()));
+        fail(source, u"%1, campo %2: %3"_s.arg(where, field.fieldName(), e.message()));
     }
 }
 
@@ -165,14 +212,85 @@ struct CsvValue
     bool quoted = false;
 };
 
-// Splits CSV text into lines of values; quoted values may hold line breaks.
-QList<QList<CsvValue>> parseCsv(const QString &text, const QString &source)
+// A row of values and the line of the file where it starts: a quoted value
+// may hold line breaks, so rows and lines differ.
+struct CsvRow
 {
-    QList<QList<CsvValue>> lines;
-    QList<CsvValue> line;
+    QList<CsvValue> values;
+    int line = 0;
+};
+
+// The first byte that is not part of valid UTF-8, or -1.
+qsizetype invalidUtf8At(QByteArrayView bytes)
+{
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        int follow = 0;
+        char32_t cp = 0;
+        char32_t least = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if ((b & 0xE0) == 0xC0) {
+            follow = 1;
+            cp = b & 0x1Fu;
+            least = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            follow = 2;
+            cp = b & 0x0Fu;
+            least = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            follow = 3;
+            cp = b & 0x07u;
+            least = 0x10000;
+        } else {
+            return i;
+        }
+        if (i + follow >= bytes.size())
+            return i;
+        for (int k = 1; k <= follow; ++k) {
+            const auto c = static_cast<unsigned char>(bytes[i + k]);
+            if ((c & 0xC0) != 0x80)
+                return i;
+            cp = (cp << 6) | (c & 0x3Fu);
+        }
+        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return i;
+        i += follow + 1;
+    }
+    return -1;
+}
+
+// The CSV text, refused with its line when it is not UTF-8.
+QString decodeCsv(const QByteArray &csv, const QString &source)
+{
+    const qsizetype bad = invalidUtf8At(csv);
+    if (bad >= 0) {
+        const qsizetype lineStart = csv.lastIndexOf('\n', bad) + 1;
+        fail(source, u"riga %1, colonna %2: il byte 0x%3 non è testo UTF-8; salvare il file con la codifica UTF-8"_s
+                         .arg(csv.first(bad).count('\n') + 1)
+                         .arg(bad - lineStart + 1)
+                         .arg(QString::number(static_cast<unsigned char>(csv[bad]), 16).toUpper()));
+    }
+    QString text = QString::fromUtf8(csv);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+// Splits CSV text into rows of values; quoted values may hold line breaks.
+// Errors name the line of the file.
+QList<CsvRow> parseCsv(const QString &text, const QString &source)
+{
+    QList<CsvRow> rows;
+    CsvRow row;
     CsvValue value;
     bool inQuotes = false;
+    bool closed = false; // right after the closing quote of a value
     bool lineHasData = false;
+    int line = 1;
+    row.line = 1;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
@@ -183,49 +301,86 @@ QList<QList<CsvValue>> parseCsv(const QString &text, const QString &source)
                     ++i;
                 } else {
                     inQuotes = false;
+                    closed = true;
                 }
             } else {
+                line += c == u'\n' ? 1 : 0;
                 value.text += c;
             }
             continue;
         }
-        if (c == u'"') {
-            if (!value.text.isEmpty())
-                fail(source, u"riga %1: virgolette nel mezzo di un valore"_s.arg(lines.size() + 1));
-            inQuotes = true;
-            value.quoted = true;
-            lineHasData = true;
-        } else if (c == u',') {
-            line.append(value);
+        if (c == u',') {
+            row.values.append(value);
             value = CsvValue();
             lineHasData = true;
+            closed = false;
         } else if (c == u'\r' || c == u'\n') {
             if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
                 ++i;
             if (lineHasData || !value.text.isEmpty()) {
-                line.append(value);
-                lines.append(line);
+                row.values.append(value);
+                rows.append(row);
             }
-            line.clear();
+            ++line;
+            row = CsvRow();
+            row.line = line;
             value = CsvValue();
             lineHasData = false;
+            closed = false;
+        } else if (closed) {
+            fail(source, u"riga %1: dopo le virgolette che chiudono un valore è attesa una virgola"_s.arg(line));
+        } else if (c == u'"') {
+            if (!value.text.isEmpty())
+                fail(source, u"riga %1: virgolette nel mezzo di un valore (un valore con virgolette va racchiuso "
+                             "tra virgolette, raddoppiando le sue)"_s.arg(line));
+            inQuotes = true;
+            value.quoted = true;
+            lineHasData = true;
         } else {
             value.text += c;
             lineHasData = true;
         }
     }
     if (inQuotes)
-        fail(source, u"virgolette non chiuse"_s);
+        fail(source, u"riga %1: virgolette non chiuse"_s.arg(row.line));
     if (lineHasData || !value.text.isEmpty()) {
-        line.append(value);
-        lines.append(line);
+        row.values.append(value);
+        rows.append(row);
     }
-    return lines;
+    return rows;
 }
 
 } // namespace
 
-QByteArray toJson(ClientDataSet &ds)
+namespace {
+
+// Text handed to the sink in pieces of about this size, so that a large
+// table never stands whole in memory a second time.
+constexpr qsizetype kPiece = 1 << 16;
+
+void flushPiece(QByteArray &piece, const Sink &sink, bool last)
+{
+    if (piece.size() >= kPiece || (last && !piece.isEmpty())) {
+        sink(piece);
+        piece.clear();
+    }
+}
+
+// Walks the records in view order without moving the dataset's cursor.
+void eachRecord(ClientDataSet &ds, const std::function<void()> &record)
+{
+    const Bookmark here = ds.bookmark();
+    ds.disableControls();
+    for (ds.first(); !ds.eof(); ds.next())
+        record();
+    if (ds.bookmarkValid(here))
+        ds.gotoBookmark(here);
+    ds.enableControls();
+}
+
+} // namespace
+
+void toJson(ClientDataSet &ds, const Sink &sink)
 {
     QByteArray out = "{\n  \"fields\": [\n";
     for (int f = 0; f < ds.fieldCount(); ++f) {
@@ -238,10 +393,8 @@ QByteArray toJson(ClientDataSet &ds)
         out += "    " + QJsonDocument(def).toJson(QJsonDocument::Compact) + (f + 1 < ds.fieldCount() ? ",\n" : "\n");
     }
     out += "  ],\n  \"records\": [";
-    const Bookmark here = ds.bookmark();
-    ds.disableControls();
     bool firstRecord = true;
-    for (ds.first(); !ds.eof(); ds.next()) {
+    eachRecord(ds, [&] {
         out += firstRecord ? "\n    {" : ",\n    {";
         firstRecord = false;
         for (int f = 0; f < ds.fieldCount(); ++f) {
@@ -249,15 +402,13 @@ QByteArray toJson(ClientDataSet &ds)
             out += jsonText(fld.fieldName()) + ": " + jsonText(valueToJson(fld)) + (f + 1 < ds.fieldCount() ? ", " : "");
         }
         out += "}";
-    }
+        flushPiece(out, sink, false);
+    });
     out += firstRecord ? "]\n}\n" : "\n  ]\n}\n";
-    if (ds.bookmarkValid(here))
-        ds.gotoBookmark(here);
-    ds.enableControls();
-    return out;
+    flushPiece(out, sink, true);
 }
 
-QByteArray toCsv(ClientDataSet &ds)
+void toCsv(ClientDataSet &ds, const Sink &sink)
 {
     QStringList header;
     for (int f = 0; f < ds.fieldCount(); ++f) {
@@ -267,10 +418,8 @@ QByteArray toCsv(ClientDataSet &ds)
             h += u':' + QString::number(fld.size());
         header.append(csvQuote(h, false));
     }
-    QString out = header.join(u',') + u"\r\n"_s;
-    const Bookmark here = ds.bookmark();
-    ds.disableControls();
-    for (ds.first(); !ds.eof(); ds.next()) {
+    QByteArray out = (header.join(u',') + u"\r\n"_s).toUtf8();
+    eachRecord(ds, [&] {
         QStringList values;
         for (int f = 0; f < ds.fieldCount(); ++f) {
             const Field &fld = ds.field(f);
@@ -278,12 +427,24 @@ QByteArray toCsv(ClientDataSet &ds)
                                                                    : fld.asString();
             values.append(csvQuote(text, fld.isNull()));
         }
-        out += values.join(u',') + u"\r\n"_s;
-    }
-    if (ds.bookmarkValid(here))
-        ds.gotoBookmark(here);
-    ds.enableControls();
-    return out.toUtf8();
+        out += (values.join(u',') + u"\r\n"_s).toUtf8();
+        flushPiece(out, sink, false);
+    });
+    flushPiece(out, sink, true);
+}
+
+QByteArray toJson(ClientDataSet &ds)
+{
+    QByteArray all;
+    toJson(ds, [&all](QByteArrayView piece) { all += piece; });
+    return all;
+}
+
+QByteArray toCsv(ClientDataSet &ds)
+{
+    QByteArray all;
+    toCsv(ds, [&all](QByteArrayView piece) { all += piece; });
+    return all;
 }
 
 namespace {
@@ -310,7 +471,7 @@ void setRecord(ClientDataSet &ds, const QJsonValue &rec, const QString &source, 
         for (int f = 0; f < ds.fieldCount(); ++f) {
             Field &fld = ds.field(f);
             try {
-                setField(fld, valueFromJson(fld, values.at(f)), source, number);
+                setField(fld, valueFromJson(fld, values.at(f)), source, u"record %1"_s.arg(number));
             } catch (const EConvertError &e) {
                 fail(source, u"record %1, campo %2: %3"_s.arg(number).arg(fld.fieldName(), e.message()));
             }
@@ -322,7 +483,7 @@ void setRecord(ClientDataSet &ds, const QJsonValue &rec, const QString &source, 
             if (!fld)
                 fail(source, u"record %1: campo «%2» sconosciuto"_s.arg(number).arg(it.key()));
             try {
-                setField(*fld, valueFromJson(*fld, it.value()), source, number);
+                setField(*fld, valueFromJson(*fld, it.value()), source, u"record %1"_s.arg(number));
             } catch (const EConvertError &e) {
                 fail(source, u"record %1, campo %2: %3"_s.arg(number).arg(fld->fieldName(), e.message()));
             }
@@ -389,15 +550,12 @@ void fromJson(ClientDataSet &ds, const QByteArray &json, const QString &source)
 
 void fromCsv(ClientDataSet &ds, const QByteArray &csv, const QString &source)
 {
-    QString text = QString::fromUtf8(csv);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    const QList<QList<CsvValue>> lines = parseCsv(text, source);
+    const QList<CsvRow> lines = parseCsv(decodeCsv(csv, source), source);
     if (lines.isEmpty())
         fail(source, u"manca l'intestazione dei campi"_s);
 
     ClientDataSet built(ds.name());
-    for (const CsvValue &h : lines.first()) {
+    for (const CsvValue &h : lines.first().values) {
         const QStringList parts = h.text.split(u':');
         FieldType type = FieldType::String;
         if (parts.size() < 2 || !fieldTypeFromName(parts[1].trimmed(), &type))
@@ -414,9 +572,10 @@ void fromCsv(ClientDataSet &ds, const QByteArray &csv, const QString &source)
     }
     built.createDataSet();
     for (qsizetype r = 1; r < lines.size(); ++r) {
-        const QList<CsvValue> &values = lines[r];
+        const QList<CsvValue> &values = lines[r].values;
+        const int line = lines[r].line;
         if (values.size() != built.fieldCount())
-            fail(source, u"riga %1: %2 valori per %3 campi"_s.arg(r + 1).arg(values.size()).arg(built.fieldCount()));
+            fail(source, u"riga %1: %2 valori per %3 campi"_s.arg(line).arg(values.size()).arg(built.fieldCount()));
         built.append();
         for (int f = 0; f < built.fieldCount(); ++f) {
             Field &fld = built.field(f);
@@ -424,12 +583,12 @@ void fromCsv(ClientDataSet &ds, const QByteArray &csv, const QString &source)
             QVariant value;
             if (!v.text.isEmpty() || v.quoted) {
                 try {
-                    value = valueFromText(fld, v.text);
+                    value = valueFromText(fld, v.text, Form::Italian);
                 } catch (const EConvertError &e) {
-                    fail(source, u"riga %1, campo %2: %3"_s.arg(r + 1).arg(fld.fieldName(), e.message()));
+                    fail(source, u"riga %1, campo %2: %3"_s.arg(line).arg(fld.fieldName(), e.message()));
                 }
             }
-            setField(fld, value, source, r + 1);
+            setField(fld, value, source, u"riga %1"_s.arg(line));
         }
         built.post();
     }

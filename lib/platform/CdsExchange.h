@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class ClientDataSet;
 
 // Readable forms of a client dataset, so that reference tables and working
@@ -22,8 +24,14 @@ class ClientDataSet;
 // source, the record and the field.
 namespace CdsExchange {
 
+// Receives the text in pieces, in order.
+using Sink = std::function<void(QByteArrayView piece)>;
+
 QByteArray toJson(ClientDataSet &dataSet);
 QByteArray toCsv(ClientDataSet &dataSet);
+// The same, handed out in pieces as they are made.
+void toJson(ClientDataSet &dataSet, const Sink &sink);
+void toCsv(ClientDataSet &dataSet, const Sink &sink);
 void fromJson(ClientDataSet &dataSet, const QByteArray &json, const QString &source);
 void fromCsv(ClientDataSet &dataSet, const QByteArray &csv, const QString &source);
 // Appends to an open dataset the records of a JSON document

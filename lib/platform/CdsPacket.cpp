@@ -13,7 +13,12 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr char kMagic[6] = {'E', 'L', 'H', 'C', 'D', 'S'};
-constexpr int kMaxFields = 4096;
+// Limits far above the program's tables (342 fields, names of 24
+// characters; the store keeps names of at most 64), so that a damaged or
+// crafted file is refused before it costs minutes and gigabytes.
+constexpr int kMaxFields = 1024;
+constexpr qsizetype kMaxNameLength = 64;
+constexpr quint64 kMaxCells = 20000000;
 
 const std::array<quint32, 256> &crcTable()
 {
@@ -266,8 +271,10 @@ CdsPacket::Contents CdsPacket::read(const QByteArray &data, const QString &sourc
         const quint8 len = body.u8();
         const QByteArrayView nameBytes(body.take(len), len);
         const QString name = utf8.decode(nameBytes);
-        if (utf8.hasError())
+        if (utf8.hasError() || name.trimmed().isEmpty())
             body.fail(u"nome di campo non valido"_s);
+        if (name.size() > kMaxNameLength)
+            body.fail(u"nome di campo di %1 caratteri (al massimo %2)"_s.arg(name.size()).arg(kMaxNameLength));
         const quint8 type = body.u8();
         if (type < static_cast<quint8>(FieldType::String) || type > static_cast<quint8>(FieldType::Blob))
             body.fail(u"tipo %1 sconosciuto per il campo %2"_s.arg(type).arg(name));
@@ -288,6 +295,8 @@ CdsPacket::Contents CdsPacket::read(const QByteArray &data, const QString &sourc
     // Every record takes at least its null bitmap: a count the data cannot hold is corrupt.
     if ((bitmapBytes == 0 && records > 0) || (bitmapBytes > 0 && records > static_cast<quint64>(body.left()) / static_cast<quint64>(bitmapBytes)))
         body.fail(u"numero di record non valido (%1)"_s.arg(records));
+    if (static_cast<quint64>(records) * static_cast<quint64>(fields) > kMaxCells)
+        body.fail(u"%1 record di %2 campi, più di quanti il programma ne gestisca"_s.arg(records).arg(fields));
     for (quint32 n = 0; n < records; ++n) {
         const int row = c.store.appendRow(0);
         const char *bitmap = body.take(bitmapBytes);

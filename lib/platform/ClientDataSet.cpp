@@ -1,11 +1,11 @@
 #include "ClientDataSet.h"
 
+#include "AtomicFile.h"
 #include "CdsPacket.h"
 #include "Exceptions.h"
 #include "FilterExpression.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -1117,10 +1117,7 @@ QByteArray ClientDataSet::saveToBytes()
 
 void ClientDataSet::saveToFile(const QString &path)
 {
-    const QByteArray data = saveToBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        throw EInOutError(u"Impossibile scrivere il file «%1»: %2"_s.arg(path, file.errorString()));
+    AtomicFile::save(path, saveToBytes());
 }
 
 void ClientDataSet::loadFromFile(const QString &path)

@@ -121,10 +121,12 @@ std::optional<qint64> parseInteger(const QString &text)
 
 std::optional<double> parseFloat(const QString &text)
 {
-    static const QRegularExpression number(uR"(^\s*[+-]?(\d+(,\d*)?|,\d+)([eE][+-]?\d+)?\s*$)"_s);
+    // Full stops group thousands ("1.234,5"); they are never a decimal point.
+    static const QRegularExpression number(uR"(^\s*[+-]?((\d{1,3}(\.\d{3})+|\d+)(,\d*)?|,\d+)([eE][+-]?\d+)?\s*$)"_s);
     if (!number.match(text).hasMatch())
         return std::nullopt;
     QString c = text.trimmed();
+    c.remove(u'.');
     c.replace(u',', u'.');
     bool ok = false;
     const double v = c.toDouble(&ok);

@@ -32,7 +32,8 @@ std::optional<QDate> parseDate(const QString &text);
 // daylight-saving gap moves them.
 std::optional<QDateTime> parseDateTime(const QString &text);
 std::optional<qint64> parseInteger(const QString &text);
-// Italian decimal comma, optional exponent ("1,5E3").
+// Italian decimal comma, thousands optionally grouped by full stops,
+// optional exponent ("1,5E3", "1.234,5"); "1.23" is refused.
 std::optional<double> parseFloat(const QString &text);
 std::optional<bool> parseBool(const QString &text);
 

@@ -2,7 +2,9 @@
 
 #include "Exceptions.h"
 
+#include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -61,10 +63,30 @@ Decimal Decimal::fromInt(std::int64_t value)
 
 Decimal Decimal::fromDouble(double value)
 {
-    const double scaled = std::round(value * static_cast<double>(kUnitsPerOne));
-    if (!std::isfinite(scaled) || std::fabs(scaled) >= 9.2e18)
+    // The shortest decimal text that reads back as the same double is the
+    // amount that was written (0.1 + 0.2 gives "0.30000000000000004", an
+    // amount of 13 digits and two decimals comes back whole), rounded to four
+    // decimals; scaling the binary value would lose the last digits.
+    if (!std::isfinite(value) || std::fabs(value) >= 9.2e14)
         throwOverflow();
-    return fromUnits(static_cast<std::int64_t>(scaled));
+    char text[64];
+    const auto [end, error] = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::fixed);
+    if (error != std::errc())
+        throwOverflow();
+    const auto d = parseC(QString::fromLatin1(text, end - text));
+    if (!d)
+        throwOverflow();
+    return *d;
+}
+
+std::optional<double> Decimal::toDoubleExact() const
+{
+    const QByteArray text = toString().replace(u',', u'.').toLatin1();
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.constData(), text.constData() + text.size(), value);
+    if (error != std::errc() || end != text.constData() + text.size() || fromDouble(value) != *this)
+        return std::nullopt;
+    return value;
 }
 
 std::optional<Decimal> Decimal::parse(const QString &text)
@@ -88,13 +110,29 @@ std::optional<Decimal> Decimal::parseWith(const QString &text, QChar separator)
     }
     Int128 units = 0;
     int intDigits = 0;
-    while (i < t.size() && t[i].isDigit() && t[i].unicode() < 128) {
+    // The Italian form groups thousands with full stops ("1.234.567"): every
+    // group after the first has three digits, the first one to three.
+    const bool grouping = separator == u',';
+    int groupDigits = 0;
+    bool grouped = false;
+    for (; i < t.size(); ++i) {
+        if (grouping && t[i] == u'.') {
+            if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3))
+                return std::nullopt;
+            grouped = true;
+            groupDigits = 0;
+            continue;
+        }
+        if (!t[i].isDigit() || t[i].unicode() >= 128)
+            break;
         units = units * 10 + (t[i].unicode() - u'0');
         if (units > std::numeric_limits<std::int64_t>::max())
             return std::nullopt;
         ++intDigits;
-        ++i;
+        ++groupDigits;
     }
+    if (grouped && groupDigits != 3)
+        return std::nullopt;
     units *= kUnitsPerOne;
     int fracDigits = 0;
     bool roundUp = false;

@@ -26,11 +26,14 @@ public:
         return d;
     }
     static Decimal fromInt(std::int64_t value);
-    // Rounds half away from zero to four decimals.
+    // The amount whose shortest decimal text reads back as the value, rounded
+    // half away from zero to four decimals.
     static Decimal fromDouble(double value);
-    // Italian form: optional sign, digits, optional comma and decimals
-    // ("-1234,5"). Blanks around are ignored. More than four decimals are
-    // rounded half away from zero. Returns nothing on any other text.
+    // Italian form: optional sign, digits optionally grouped by thousands
+    // with full stops, optional comma and decimals ("-1.234,5", "1234,5").
+    // Blanks around are ignored. More than four decimals are rounded half
+    // away from zero. Returns nothing on any other text: a full stop is never
+    // read as a decimal point ("1.23" is refused, "1.234" is 1234).
     static std::optional<Decimal> parse(const QString &text);
     // Same as parse() with the decimal point of the C locale ("1234.5"),
     // used for machine formats (JSON, SQL) and never for what a user types.
@@ -38,6 +41,11 @@ public:
 
     constexpr std::int64_t units() const { return m_units; }
     double toDouble() const;
+    // The double that gives this amount back through fromDouble(); nothing
+    // when none does (some amounts beyond fifteen significant digits share a
+    // double with their neighbour), so that a store of binary numbers can
+    // refuse the amount instead of altering it.
+    std::optional<double> toDoubleExact() const;
     // Whole part, truncated toward zero.
     std::int64_t truncated() const { return m_units / kUnitsPerOne; }
     // Rounded to `decimals` (0..4) half away from zero.

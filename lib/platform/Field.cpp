@@ -362,6 +362,62 @@ QString Field::editText() const
     return m_onGetText ? m_onGetText(*this, false) : formattedText(false);
 }
 
+// --- Entry checks ---------------------------------------------------------------
+
+namespace {
+
+QString controlName(char16_t c)
+{
+    switch (c) {
+    case 0x00:
+        return u"NUL"_s;
+    case 0x07:
+        return u"BEL"_s;
+    case 0x08:
+        return u"BS"_s;
+    case 0x09:
+        return u"TAB"_s;
+    case 0x0A:
+        return u"LF"_s;
+    case 0x0D:
+        return u"CR"_s;
+    case 0x1B:
+        return u"ESC"_s;
+    default:
+        return u"U+%1"_s.arg(static_cast<int>(c), 4, 16, QChar(u'0')).toUpper();
+    }
+}
+
+bool isControl(QChar c)
+{
+    return c.category() == QChar::Other_Control;
+}
+
+} // namespace
+
+QString Field::visibleText(const QString &text)
+{
+    QString shown;
+    for (const QChar c : text)
+        shown += isControl(c) ? u'<' + controlName(c.unicode()) + u'>' : QString(c);
+    return shown;
+}
+
+QString Field::textProblem(const QString &text) const
+{
+    if (!isText())
+        return QString();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool layout = c == u'\t' || c == u'\n' || c == u'\r';
+        if (isControl(c) && !(m_type == FieldType::Memo && layout))
+            return u"contiene il carattere di controllo %1 alla posizione %2"_s.arg(controlName(c.unicode())).arg(i + 1);
+    }
+    if (m_type == FieldType::String && m_size > 0 && text.size() > m_size)
+        return u"è lungo %1 caratteri: il campo ne ammette %2"_s.arg(text.size()).arg(m_size);
+    return QString();
+}
+
 // --- Writing ---------------------------------------------------------------------
 
 void Field::clear()

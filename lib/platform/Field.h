@@ -75,6 +75,17 @@ public:
     // the handler: what a handler builds on.
     QString formattedText(bool displayText) const;
 
+    // Why a text entered for the field (typed, pasted, read from a data file)
+    // cannot be kept as it is, in Italian after the value ("è lungo 75
+    // caratteri: il campo ne ammette 60"); empty when it can. A text field
+    // refuses control characters (a memo keeps line breaks and tabs) and a
+    // String field more characters than its size. Storing a value still cuts
+    // it to the size, as the platform does: entry points ask first.
+    QString textProblem(const QString &text) const;
+    // The text with each control character shown by its name ("<TAB>"), for
+    // messages that quote a refused value.
+    static QString visibleText(const QString &text);
+
     void clear();
     void setValue(const QVariant &value);
     void setAsString(const QString &value);

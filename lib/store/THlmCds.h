@@ -10,12 +10,19 @@ class ClientDataSet;
 class THlmCds
 {
 public:
+    // A file that is missing while its ".BAK" copy is there (a save of an
+    // older version of the program stopped half-way) is first put back from
+    // the copy, and a warning says so.
     static void loadFromFile(ClientDataSet &dataSet, const QString &path);
-    // Moves the old file aside as ".BAK", merges the change log, writes the
-    // dataset under the path through a temporary file, then deletes the
-    // ".BAK". A failed move or delete does not stop the save; a failed write
-    // puts the old file back and raises EInOutError.
+    // Copies the old file to ".BAK", merges the change log, writes the
+    // dataset through a temporary file that replaces the old one only when
+    // whole, then deletes the ".BAK". The file is there at every moment, old
+    // or new, whenever the program stops. A failed copy or delete does not
+    // stop the save; a failed write keeps the old file and raises
+    // EInOutError.
     static void saveToFile(ClientDataSet &dataSet, const QString &path);
     // The packed structure or data held in a blob field.
     static void loadFromBlob(ClientDataSet &dataSet, const QByteArray &blob, const QString &source);
+    // The ".BAK" copy that a save keeps while it writes the file.
+    static QString backupPath(const QString &path);
 };

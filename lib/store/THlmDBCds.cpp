@@ -140,8 +140,10 @@ QVariant storedValue(FieldType type, const QVariant &value)
         return n == 0 ? QVariant() : QVariant(n);
     }
     case FieldType::Decimal: {
+        // Amounts live in a column of binary numbers: one that would not
+        // come back whole is refused by the writer before it gets here.
         const Decimal d = value.value<Decimal>();
-        return d.isZero() ? QVariant() : QVariant(d.toDouble());
+        return d.isZero() ? QVariant() : QVariant(*d.toDoubleExact());
     }
     case FieldType::Float: {
         const double f = value.toDouble();
@@ -242,9 +244,11 @@ private:
 class RecordWriter
 {
 public:
-    RecordWriter(TdmNrConnection &connection, qint64 structureId, qint64 &lastRecord, bool registry,
-                 bool fieldMapReadOnly, const QStringList &fieldMap, const QString &program, int year, int month)
+    RecordWriter(TdmNrConnection &connection, const QString &table, qint64 structureId, qint64 &lastRecord,
+                 bool registry, bool fieldMapReadOnly, const QStringList &fieldMap, const QString &program, int year,
+                 int month)
         : m_connection(connection)
+        , m_table(table)
         , m_structureId(structureId)
         , m_lastRecord(lastRecord)
         , m_registry(registry)
@@ -280,6 +284,7 @@ private:
     void sendDeletes();
 
     TdmNrConnection &m_connection;
+    QString m_table;
     qint64 m_structureId;
     qint64 &m_lastRecord;
     bool m_registry;
@@ -439,7 +444,15 @@ void RecordWriter::write(DeltaRecord &delta)
         if (!m_stored[static_cast<std::size_t>(i)])
             continue;
         const Field &f = ds.field(i);
-        const QVariant value = storedValue(f.dataType(), THlmDataSet::fieldValue(delta, i));
+        const QVariant given = THlmDataSet::fieldValue(delta, i);
+        if (f.dataType() == FieldType::Decimal && given.isValid() && !given.value<Decimal>().toDoubleExact()) {
+            throw EDatabaseError(u"Tabella %1, record %2, campo %3: l'importo %4 ha troppe cifre per essere conservato "
+                                 "esatto nel database (al massimo 15 cifre tra intere e decimali); non è stato salvato."_s
+                                     .arg(m_table)
+                                     .arg(record)
+                                     .arg(f.fieldName(), given.value<Decimal>().toString()));
+        }
+        const QVariant value = storedValue(f.dataType(), given);
         if (!value.isValid())
             continue;
         const ValueColumn column = valueColumnOf(f.dataType());
@@ -590,7 +603,7 @@ void THlmDBCds::openForPerson(ClientDataSet &dataSet, const QString &table, int 
 void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, int month, int year)
 {
     TdmNrConnection &connection = requireConnection();
-    LoadGuard guard(dataSet, m_showWait ? m_waitWindow : nullptr);
+    auto guard = std::make_unique<LoadGuard>(dataSet, m_showWait ? m_waitWindow : nullptr);
     dataSet.close();
     const Structure s = findStructure(table, year, month, &dataSet);
 
@@ -635,6 +648,16 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
         q.close();
     }
 
+    // Texts the database holds longer than their fields: the field keeps
+    // what fits and the user is told what was cut.
+    QStringList cut;
+    auto noteLength = [&](const Field &field, const QVariant &value, qint64 record) {
+        if (field.dataType() != FieldType::String || field.size() <= 0)
+            return;
+        const QString text = value.toString();
+        if (text.size() > field.size())
+            cut.append(u" - record %1, campo %2 (%3 caratteri): «%4»"_s.arg(record).arg(field.fieldName()).arg(field.size()).arg(text));
+    };
     Field *recordField = dataSet.findField(kRecordField);
     Field *personField = dataSet.findField(kPersonField);
     // Field names as the rows spell them, found once without regard to case.
@@ -663,8 +686,10 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
                 if (it != persons.constEnd()) {
                     for (std::size_t c = 0; c < copies.size(); ++c) {
                         const QVariant &v = it->at(static_cast<qsizetype>(c));
-                        if (!v.isNull())
-                            dataSet.field(copies[c].field).setValue(v);
+                        if (v.isNull())
+                            continue;
+                        noteLength(dataSet.field(copies[c].field), v, record);
+                        dataSet.field(copies[c].field).setValue(v);
                     }
                 }
             }
@@ -676,6 +701,7 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
         Field *field = it.value();
         if (!field || field == recordField || field == personField)
             continue;
+        noteLength(*field, rows.value(3), record);
         setFromValueRow(*field, rows);
     }
     if (inRecord)
@@ -683,6 +709,13 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     rows.close();
     dataSet.mergeChangeLog();
     dataSet.first();
+    guard.reset();
+    if (!cut.isEmpty()) {
+        NrMessageDlg(u"Nella tabella %1 ci sono testi più lunghi dei loro campi: sono stati troncati alla lunghezza del "
+                     "campo. Correggerli prima di salvare il record.\n"_s.arg(table)
+                         + cut.join(u'\n'),
+                     MsgDlgType::Warning);
+    }
 }
 
 void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
@@ -712,8 +745,8 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
 
         const int changes = dataSet.changeCount();
         int done = 0;
-        RecordWriter writer(connection, s.id, s.lastRecord, s.registry, s.fieldMapReadOnly, s.fieldMap, m_program, m_year,
-                            m_month);
+        RecordWriter writer(connection, table, s.id, s.lastRecord, s.registry, s.fieldMapReadOnly, s.fieldMap, m_program,
+                            m_year, m_month);
         // Everything that can fail happens inside the walk, so that a failure
         // leaves the change log untouched for cancelUpdates().
         dataSet.applyUpdates([&](DeltaRecord &delta) {

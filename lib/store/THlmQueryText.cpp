@@ -1,5 +1,6 @@
 #include "THlmQueryText.h"
 
+#include "AtomicFile.h"
 #include "Exceptions.h"
 #include "HlmExceptions.h"
 #include "NrMessages.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageAuthenticationCode>
-#include <QSaveFile>
 #include <QSet>
 #include <QXmlStreamReader>
 
@@ -245,9 +245,14 @@ void THlmQueryText::save(ClientDataSet &store, const QString &cdsPath)
 {
     const QByteArray bytes = store.saveToBytes();
     const QByteArray certificateLine = certificate(bytes) + "\r\n";
-    for (const auto &[path, data] : {std::pair{cdsPath, bytes}, std::pair{certificatePathOf(cdsPath), certificateLine}}) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-            throw EInOutError(u"Impossibile scrivere il file «%1»: %2"_s.arg(path, file.errorString()));
-    }
+    // Both are written before either replaces its old copy, so that the
+    // store never meets a certificate of another version.
+    AtomicFile storeFile(cdsPath);
+    storeFile.write(bytes);
+    AtomicFile certificateFile(certificatePathOf(cdsPath));
+    certificateFile.write(certificateLine);
+    storeFile.finish();
+    certificateFile.finish();
+    storeFile.replace();
+    certificateFile.replace();
 }

@@ -1,6 +1,7 @@
 #include "ClientDataSet.h"
 #include "DatabaseTest.h"
 #include "Elh770Process.h"
+#include "FullFilesystem.h"
 #include "THlmDBCds.h"
 
 #include <QRegularExpression>
@@ -39,6 +40,13 @@ protected:
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(FileTelematico);
 
+// The writers of the commands on a full disk; the engine plays no part.
+class FullDisk : public FileTelematico
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, FullDisk, testing::Values(Engine::SQLite), engineName);
+
 TEST_P(FileTelematico, WritesTheDemoSchoolsSupply)
 {
     // The command carries the agent of 2022 over, as the first start of the year does.
@@ -53,9 +61,9 @@ TEST_P(FileTelematico, WritesTheDemoSchoolsSupply)
               u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\"\n"
               u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\"\n"
               u"Generazione del Record D...\nGenerazione del Record I...\nGenerazione del Record J ...\n"
-              u"Operazione terminata con successo.\n"
-              u"Controllo del file telematico: nessun problema.\n"_s);
-    EXPECT_TRUE(made.err.contains(u"Generazione file completata con successo. Il file è presente in:\n\r"_s + out));
+              u"Controllo del file telematico: nessun problema.\n"
+              u"Operazione terminata con successo.\n"_s);
+    EXPECT_TRUE(made.err.contains(u"Generazione file completata con successo. Il file è presente in:\n"_s + out));
     const QByteArray golden = readFile(QStringLiteral(ELH_GOLDEN_DIR "/demo-770-2024.txt"));
     ASSERT_FALSE(golden.isEmpty());
     EXPECT_TRUE(readFile(out) == golden) << "the supply differs from golden/demo-770-2024.txt";
@@ -119,6 +127,67 @@ TEST_P(FileTelematico, NoOnBothPagesLeavesOnlyTheProspettoSs)
         types.append(line.left(1));
     // One module for the agent, one for the extinct agent's amounts.
     EXPECT_EQ(types, (QList<QByteArray>{"A", "B", "J", "J", "Z", ""}));
+}
+
+TEST_P(FullDisk, EveryWriterKeepsTheOldFileAndFailsNamingIt)
+{
+    FullFilesystem disk(8 * 1024 * 1024);
+    FullFilesystem workingDisk(1024 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.skipMessage();
+    // The working files of the year live on a disk of their own.
+    QDir().mkpath(root() + u"USR"_s);
+    ASSERT_TRUE(QFile::link(workingDisk.path(), root() + u"USR/FLDati"_s));
+    const QString csv = root() + u"tabella.csv"_s;
+    QFile source(csv);
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write("CODICE:string:4\n1001\n") > 0);
+    source.close();
+    const QString supply = disk.file(u"77024"_s);
+    const QString exported = disk.file(u"esporta"_s);
+    const QString print = disk.file(u"st.pdf"_s);
+    const QString table = disk.file(u"tabella.cds"_s);
+    const QString fieldFile = root() + u"USR/FLDati/FL2023/TFIFI_FIELDSFILE.CDS"_s;
+    const QList<std::pair<QStringList, QString>> writers = {
+        {{u"file-telematico"_s, u"--out"_s, supply}, supply},
+        {{u"esporta"_s, exported}, exported + u"/TTFR7_TFR.cds"_s},
+        {{u"stampa"_s, u"st"_s, u"--out"_s, print}, print},
+        {{u"cds"_s, u"scrivi"_s, csv, table}, table},
+    };
+    QMap<QString, QByteArray> before;
+    for (const auto &[args, file] : writers) {
+        const Outcome made = run(args);
+        ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+        before[file] = readFile(file);
+    }
+    before[fieldFile] = readFile(fieldFile);
+
+    auto expectKept = [&](const Outcome &failed, const QString &file) {
+        EXPECT_EQ(failed.exitCode, 1) << file.toStdString();
+        // Stage 1 of the supply reports in its progress lines, the rest on the error output.
+        EXPECT_TRUE(QString(failed.out + failed.err)
+                        .contains(u"Impossibile scrivere il file «%1»: spazio esaurito sul disco (No space left on "
+                                  "device). Il file che c'era è rimasto com'era."_s.arg(file)))
+            << failed.out.toStdString() << failed.err.toStdString();
+        EXPECT_FALSE(failed.out.contains(u"terminata con successo"_s)) << failed.out.toStdString();
+        EXPECT_EQ(readFile(file), before[file]) << file.toStdString();
+    };
+    disk.leaveFree(0);
+    for (const auto &[args, file] : writers)
+        expectKept(run(args), file);
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"77024"_s, u"riempitivo"_s,
+                                                                                    u"st.pdf"_s, u"tabella.cds"_s}));
+    workingDisk.leaveFree(0);
+    expectKept(run({u"file-telematico"_s, u"--out"_s, root() + u"altro"_s}), fieldFile);
+
+    // What the command writes on its standard output is checked too.
+    QProcess reader;
+    reader.setStandardOutputFile(u"/dev/full"_s);
+    reader.start(root() + u"bin/elh770"_s, {u"cds"_s, u"leggi"_s, table, u"--csv"_s});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    EXPECT_EQ(reader.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardError()),
+              u"Impossibile scrivere sull'uscita standard: spazio esaurito sul disco (No space left on device). "
+              "Il risultato del comando è incompleto.\n"_s);
 }
 
 TEST_P(FileTelematico, ThePaymentsImportedFromThePayrollReachTheSupply)

@@ -45,7 +45,7 @@ TEST_F(Frames, CtrlEnterConfirmsTheRecordAndTheWindowSavesAtOnce)
     frame.acInsert->trigger();
     EXPECT_EQ(frame.pcMain->currentWidget(), frame.tsDetail);
     EXPECT_EQ(frame.infoPanelCaption(), u"Ins."_s);
-    typeInto(editOf(frame, u"CODICE"_s), u"80007890789"_s);
+    typeInto(editOf(frame, u"CODICE"_s), u"80007890785"_s);
     typeInto(editOf(frame, u"DENOMINAZI0NE"_s), u"istituto tecnico"_s);
     QTest::keyClick(editOf(frame, u"DENOMINAZI0NE"_s), Qt::Key_Return, Qt::ControlModifier);
 
@@ -199,6 +199,23 @@ TEST_F(Frames, TheMandatoryCheckLetsTheUserGoOnOrGoBack)
     EXPECT_EQ(saves, 1);
     EXPECT_FALSE(frame.acInsert->isVisible());
     EXPECT_FALSE(frame.acInsert->isEnabled());
+}
+
+TEST_F(Frames, AWrongFiscalCodeOfAnExtinctAgentIsReportedAndKeptOnlyWhenTheUserSaysSo)
+{
+    TfrElhSosEst frame;
+    openFrame(frame, kTwoExtinctAgents);
+    ASSERT_TRUE(showActive(&frame));
+    frame.acInsert->trigger();
+    typeInto(editOf(frame, u"CODICE"_s), u"80007890789"_s);
+    infoList.answer = false;
+    frame.acPost->trigger();
+    EXPECT_EQ(infoList.asked, (QList<QStringList>{{u" - Campo errato: Codice fiscale del sostituto estinto: Codice fiscale "
+                                                   "«80007890789» non valido: il carattere di controllo non corrisponde"_s}}));
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
+    infoList.answer = true;
+    frame.acPost->trigger();
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
 }
 
 TEST_F(Frames, AnAgentWithoutFiscalCodeIsRefused)

@@ -165,7 +165,7 @@ TEST_P(Prospetti, DatiPresentiTellsTheRecordsThatDeclareSomething)
     openFrame(ss, R"({"records": [
         {"FIOSSALADDREG_SS": "150"},
         {"SSOE7CODICE": "82009870542"},
-        {"FIOSACCTAXSEP_SS": "0,01"},
+        {"FIOSACCTAXSEP_SS": "0.01"},
         {}]})");
     // The order of the grid puts the record of no agent first.
     EXPECT_EQ(datiPresenti(ss), (QStringList{u"No"_s, u"Sì"_s, u"No"_s, u"Sì"_s}));
@@ -175,7 +175,7 @@ TEST_P(Prospetti, DatiPresentiTellsTheRecordsThatDeclareSomething)
     openFrame(sx, R"({"records": [
         {"SSOE7CODICE": "1", "LSA_SX": "1"},
         {"SSOE7CODICE": "2", "LVA_SX": "0", "LSI_SX": "0", "CREUTILF24_SX1": "80"},
-        {"SSOE7CODICE": "3", "CRESPETT_SX": "12,50"},
+        {"SSOE7CODICE": "3", "CRESPETT_SX": "12.50"},
         {"SSOE7CODICE": "4", "BONUSEROANN_SX": "100"}]})");
     EXPECT_EQ(datiPresenti(sx), (QStringList{u"Sì"_s, u"No"_s, u"Sì"_s, u"Sì"_s}));
 }

@@ -2,17 +2,26 @@
 #include "DatabaseTest.h"
 #include "Exceptions.h"
 #include "KbrSchema.h"
+#include "NrBusyWait.h"
 #include "NrExceptions.h"
 #include "NrQuery.h"
+#include "QtPrinters.h"
 #include "THlmReport.h"
 #include "TempDir.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QElapsedTimer>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -42,7 +51,7 @@ class ConnectionOpened : public DatabaseTest
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(ConnectionOpened);
 
-TEST_P(ConnectionOpened, OpeningCreatesTheSchemaAndRegistersTheReports)
+TEST_P(ConnectionOpened, CreatingMakesTheSchemaAndRegistersTheReports)
 {
     EXPECT_EQ(KbrSchema::currentVersion(connection()), kLatestSchema);
     EXPECT_EQ(scalar(u"SELECT IYRPTVERSION FROM TYRPT_REPORT WHERE IYRPTID = 1100601"_s).toInt(), 1);
@@ -51,6 +60,11 @@ TEST_P(ConnectionOpened, OpeningCreatesTheSchemaAndRegistersTheReports)
               1);
     EXPECT_FALSE(connection().inTransaction());
     EXPECT_EQ(NrGlobConn(), &connection());
+    if (GetParam() == Engine::PostgreSQL) {
+        // No statement of the program waits for ever on the server.
+        EXPECT_EQ(scalar(u"SHOW lock_timeout"_s).toString(), u"30s"_s);
+        EXPECT_EQ(scalar(u"SHOW statement_timeout"_s).toString(), u"5min"_s);
+    }
     // Opening again changes nothing.
     connection().CloseConnection();
     ASSERT_TRUE(TdmkbrConnessione().OpenConnection());
@@ -165,6 +179,92 @@ TEST_P(ConnectionOpened, ADatabaseOfANewerProgramIsRefused)
     EXPECT_FALSE(connection().connected());
 }
 
+TEST_P(ConnectionOpened, AVersionThatCannotBeReadIsAnErrorNeverAnEmptyDatabase)
+{
+    for (const auto &[damage, found] : {std::pair{u"UPDATE TNRV_VERSIONESCHEMA SET INRVVERSIONE = 0"_s, u"0"_s},
+                                        std::pair{u"DELETE FROM TNRV_VERSIONESCHEMA"_s, QString()}}) {
+        exec(damage);
+        connection().CloseConnection();
+        try {
+            connection().OpenConnection();
+            FAIL() << "opened after: " << damage.toStdString();
+        } catch (const EDatabaseError &e) {
+            EXPECT_EQ(e.message(), u"Impossibile leggere la versione dello schema del database %1: la tabella "
+                                   "TNRV_VERSIONESCHEMA non contiene un numero di versione valido («%2»)"_s
+                                       .arg(connection().describe(), found));
+        }
+        ASSERT_TRUE(connection().TdmNrConnection::OpenConnection());
+    }
+    // No second schema was attempted: the store's tables are still the only ones.
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s).toInt(), 0);
+}
+
+namespace {
+
+// What the user is shown while the program waits for a busy database.
+struct RecordingBusyWait : NrBusyWaitService
+{
+    void begin(const QString &text) override { shown.append(text); }
+    bool cancelled() override { return cancelAfter >= 0 && ++polls > cancelAfter; }
+    QStringList shown;
+    int polls = 0;
+    int cancelAfter = -1;
+};
+
+// Another program's connection holding the SQLite database for itself.
+struct ExclusiveLock
+{
+    explicit ExclusiveLock(const QString &file)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"altro-programma"_s);
+        db.setDatabaseName(file);
+        if (!db.open() || !QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s))
+            throw std::runtime_error("cannot lock the database");
+    }
+    ~ExclusiveLock() { QSqlDatabase::removeDatabase(u"altro-programma"_s); }
+    void release()
+    {
+        QSqlDatabase db = QSqlDatabase::database(u"altro-programma"_s, false);
+        QSqlQuery(db).exec(u"COMMIT"_s);
+        db.close();
+    }
+};
+
+} // namespace
+
+TEST_P(ConnectionOpened, ADatabaseHeldByAnotherProgramIsAwaitedWithAMessageAndThenGivenUp)
+{
+    if (GetParam() != Engine::SQLite)
+        GTEST_SKIP() << "PostgreSQL waits for rows, not for the file: its lock_timeout is set on the connection";
+    NrConnectionSettings s = installation().settings();
+    s.waitSeconds = 1;
+    installation().writeSettings(s);
+    connection().CloseConnection();
+    RecordingBusyWait wait;
+    BusyWaitScope scope(&wait);
+    {
+        ExclusiveLock other(s.database);
+        TdmkbrConnessione opening;
+        try {
+            opening.OpenConnection();
+            FAIL() << "opened a database held by another program";
+        } catch (const EDatabaseError &e) {
+            EXPECT_EQ(e.message(), u"Impossibile leggere la versione dello schema del database «%1»: Il database «%1» è in "
+                                   "uso da un altro programma e non si è liberato entro 1 secondi: riprovare quando "
+                                   "l'altro programma lo ha lasciato. (database is locked)"_s.arg(s.database));
+        }
+        EXPECT_EQ(wait.shown, QStringList{u"Il database «%1» è in uso da un altro programma: attendo al massimo 1 "
+                                          "secondi…"_s.arg(s.database)});
+        // The user may stop waiting before the time is up.
+        wait.cancelAfter = 3;
+        EXPECT_THROW(opening.OpenConnection(), EDatabaseError);
+        EXPECT_EQ(wait.polls, 4);
+    }
+    setNrGlobConn(&connection());
+    ASSERT_TRUE(connection().OpenConnection());
+    EXPECT_EQ(KbrSchema::currentVersion(connection()), kLatestSchema);
+}
+
 // Connections that are refused or go no further than the framework's opening.
 class ConnectionRefused : public InstallationTest
 {
@@ -209,21 +309,81 @@ TEST_P(ConnectionRefused, WithoutTheGlobalConnectionConnectingIsNotAllowed)
     EXPECT_EQ(messages().texts(), QStringList{u"Connessione al database non consentita"_s});
 }
 
-TEST_P(ConnectionRefused, ADatabaseThatDoesNotOpenLeavesTheProgramWithoutOne)
+TEST_P(ConnectionRefused, OnlyCreatingMakesADatabaseOpeningNamesTheOneThatIsNotThere)
 {
-    NrConnectionSettings s = installation().settings();
-    if (GetParam() == Engine::SQLite)
-        s.database = installation().root() + u"manca/del/tutto/kbr.sqlite"_s;
-    else
+    const NrConnectionSettings original = installation().settings();
+    NrConnectionSettings s = original;
+    const QString file = installation().root() + u"manca/kbr.sqlite"_s;
+    auto refusal = [&] {
+        TdmkbrConnessione connection;
+        EXPECT_FALSE(connection.openOrGoOn());
+        EXPECT_EQ(NrGlobConn(), nullptr);
+        const QString text = messages().texts().value(0);
+        messages().clear();
+        return text;
+    };
+    if (GetParam() == Engine::SQLite) {
+        s.database = file;
+        installation().writeSettings(s);
+        EXPECT_TRUE(refusal().startsWith(u"Il database «%1» non esiste. Per crearlo usare «elh770 crea-database»"_s.arg(file)));
+        EXPECT_FALSE(QFile::exists(file));
+        QDir().mkpath(installation().root() + u"manca"_s);
+        QFile(file).open(QIODevice::WriteOnly);
+        EXPECT_TRUE(refusal().startsWith(u"Il database «%1» è un file vuoto (0 byte)"_s.arg(file)));
+        EXPECT_EQ(QFileInfo(file).size(), 0);
+    } else {
         s.database = u"elh_non_esiste"_s;
+        installation().writeSettings(s);
+        EXPECT_TRUE(refusal().startsWith(u"Impossibile aprire il database «elh_non_esiste» sul server PostgreSQL "_s));
+        installation().writeSettings(original);
+        EXPECT_EQ(refusal(), u"Il database «%1» sul server PostgreSQL %2:%3 non contiene le tabelle del programma: per "
+                             "crearle usare «elh770 crea-database», oppure indicare in «KbrPar.ini» il database della "
+                             "scuola."_s.arg(original.database, original.host)
+                                 .arg(original.port));
+    }
+    // A misspelled section is not read as the default database.
+    QFile ini(installation().settingsFile());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("[Databse]\nDriver=QPSQL\n");
+    ini.close();
+    try {
+        TdmkbrConnessione::loadSettings();
+        FAIL() << "a file without [Database] was read";
+    } catch (const EInOutError &e) {
+        EXPECT_EQ(e.message(), u"Impostazioni «%1»: manca la sezione [Database] con Driver= e Database= (sezioni "
+                               "trovate: Databse)"_s.arg(installation().settingsFile()));
+    }
+}
+
+TEST_P(ConnectionRefused, AServerThatNeverAnswersIsGivenUpNamingIt)
+{
+    if (GetParam() != Engine::PostgreSQL)
+        GTEST_SKIP() << "a server that does not answer is PostgreSQL's case";
+    // A port that takes the connection (the system's backlog does) and never says a word.
+    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr *>(&address), length), 0);
+    ASSERT_EQ(::listen(silent, 4), 0);
+    ASSERT_EQ(::getsockname(silent, reinterpret_cast<sockaddr *>(&address), &length), 0);
+    NrConnectionSettings s = PgTestServer::settings(u"scuola"_s);
+    s.host = u"127.0.0.1"_s;
+    s.port = ntohs(address.sin_port);
+    s.waitSeconds = 2;
     installation().writeSettings(s);
     TdmkbrConnessione connection;
-    EXPECT_EQ(NrGlobConn(), &connection);
+    QElapsedTimer clock;
+    clock.start();
     EXPECT_FALSE(connection.openOrGoOn());
-    EXPECT_EQ(NrGlobConn(), nullptr);
+    EXPECT_LT(clock.elapsed(), 20000);
     ASSERT_EQ(messages().texts().size(), 1);
-    EXPECT_TRUE(messages().texts().first().startsWith(u"Impossibile aprire il database «%1»: "_s.arg(s.database)))
+    EXPECT_TRUE(messages().texts().first().startsWith(
+        u"Impossibile aprire il database «scuola» sul server PostgreSQL 127.0.0.1:%1: il server non ha risposto entro 2 "
+        "secondi. ("_s.arg(s.port)))
         << messages().texts().first().toStdString();
+    ::close(silent);
 }
 
 TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
@@ -238,7 +398,7 @@ TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
     TdmkbrConnessione connection;
     ASSERT_TRUE(connection.TdmNrConnection::OpenConnection());
     // A database of version 2 with its data.
-    KbrSchema::ensure(connection, installation().definitionsFolder() + u"schema/"_s, 2);
+    KbrSchema::ensure(connection, installation().definitionsFolder() + u"schema/"_s, 2, KbrSchema::Creation::Create);
     EXPECT_EQ(KbrSchema::currentVersion(connection), 2);
     EXPECT_FALSE(connection.database().tables().join(u',').contains(u"TDF24_DELEGHEF24EP"_s, Qt::CaseInsensitive));
     QSqlQuery q(connection.database());
@@ -271,7 +431,7 @@ TEST_P(ConnectionRefused, AFailingUpgradeKeepsTheOlderVersion)
     }
     TdmkbrConnessione connection;
     try {
-        connection.OpenConnection();
+        connection.createDatabase();
         FAIL() << "a failing script was applied";
     } catch (const EDatabaseError &e) {
         EXPECT_TRUE(e.message().startsWith(u"Aggiornamento del database alla versione %1 (%2) non riuscito: "_s

@@ -1,3 +1,4 @@
+#include "CdsPacket.h"
 #include "ClientDataSet.h"
 #include "DataSetFixtures.h"
 
@@ -127,6 +128,25 @@ TEST(CdsPacket, DamagedDataIsRefusedAndTheDatasetKeepsWhatItHeld)
     QByteArray newer = packet;
     newer[6] = 9;
     EXPECT_EQ(refused(newer), prefix + u"formato 9, più recente di questo programma"_s);
+    // Sound checksums over sizes no table of the program has: refused before any record is read.
+    auto crafted = [](int fields, quint32 records, int nameLength) {
+        QByteArray b("ELHCDS\x01\x00", 8);
+        b.append(static_cast<char>(fields & 0xFF)).append(static_cast<char>(fields >> 8));
+        for (int f = 0; f < fields; ++f) {
+            const QByteArray name = QByteArray::number(f).leftJustified(nameLength, 'X');
+            b.append(static_cast<char>(name.size())).append(name).append('\x01').append("\x10\x00\x00\x00\x00", 5);
+        }
+        for (int i = 0; i < 4; ++i)
+            b.append(static_cast<char>((records >> (8 * i)) & 0xFF));
+        b.append(QByteArray(static_cast<qsizetype>((fields + 7) / 8) * records, '\xFF'));
+        const quint32 crc = CdsPacket::checksum(b);
+        for (int i = 0; i < 4; ++i)
+            b.append(static_cast<char>((crc >> (8 * i)) & 0xFF));
+        return b;
+    };
+    EXPECT_EQ(refused(crafted(4096, 0, 8)), prefix + u"troppi campi (4096)"_s);
+    EXPECT_EQ(refused(crafted(2, 0, 255)), prefix + u"nome di campo di 255 caratteri (al massimo 64)"_s);
+    EXPECT_EQ(refused(crafted(1024, 20000, 8)), prefix + u"20000 record di 1024 campi, più di quanti il programma ne gestisca"_s);
     EXPECT_TRUE(ds.active());
     EXPECT_EQ(ds.saveToBytes(), held);
 }

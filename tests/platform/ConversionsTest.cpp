@@ -19,7 +19,7 @@ TEST(Conversions, DatesAreDayMonthYear)
     EXPECT_FALSE(Conv::parseDateTime(u"05/03/2024 25:00"_s));
 }
 
-TEST(Conversions, NumbersUseTheDecimalCommaAndNoThousandsSeparator)
+TEST(Conversions, NumbersUseTheDecimalCommaAndReadFullStopsAsThousands)
 {
     EXPECT_EQ(Conv::floatToText(1234.5), u"1234,5"_s);
     EXPECT_EQ(Conv::floatToText(0.1), u"0,1"_s);
@@ -27,7 +27,8 @@ TEST(Conversions, NumbersUseTheDecimalCommaAndNoThousandsSeparator)
     EXPECT_EQ(Conv::parseFloat(u"-,5"_s), -0.5);
     EXPECT_EQ(Conv::parseFloat(u"1,5E3"_s), 1500.0);
     EXPECT_FALSE(Conv::parseFloat(u"1.5"_s));
-    EXPECT_FALSE(Conv::parseFloat(u"1.234,5"_s));
+    EXPECT_EQ(Conv::parseFloat(u"1.234,5"_s), 1234.5);
+    EXPECT_EQ(Conv::parseFloat(u"1.000"_s), 1000.0);
     EXPECT_EQ(Conv::parseInteger(u" 42 "_s), 42);
     EXPECT_FALSE(Conv::parseInteger(u"4,2"_s));
     EXPECT_EQ(Conv::toText(QVariant()), QString());

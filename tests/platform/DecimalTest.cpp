@@ -28,11 +28,30 @@ TEST(Decimal, ParsesTheItalianFormAndRejectsEverythingElse)
     EXPECT_EQ(dec(u"0,00005").units(), 1);
     EXPECT_EQ(dec(u"-0,00005").units(), -1);
     EXPECT_EQ(dec(u"0,00004999").units(), 0);
-    for (const auto *bad :
-         {u"1.234", u"abc", u"", u",", u"1,2,3", u"1e3", u"12 3", u"--1", u"١٢", u"99999999999999999999"})
+    // A full stop groups thousands and is never a decimal point.
+    EXPECT_EQ(dec(u"1.234").units(), 12340000);
+    EXPECT_EQ(dec(u"-1.234.567,5").units(), -12345675000);
+    for (const auto *bad : {u"1.23", u"1234.5", u"1.2345", u"1.234.56", u".234", u"1.", u"1..234", u"abc", u"", u",",
+                            u"1,2,3", u"1e3", u"12 3", u"--1", u"١٢", u"99999999999999999999"})
         EXPECT_FALSE(Decimal::parse(QString::fromUtf16(bad))) << QString::fromUtf16(bad).toStdString();
     EXPECT_EQ(Decimal::parseC(u"1234.5"_s)->units(), 12345000);
+    EXPECT_EQ(Decimal::parseC(u"1.234"_s)->units(), 12340);
     EXPECT_FALSE(Decimal::parseC(u"1234,5"_s));
+}
+
+TEST(Decimal, BinaryNumbersGiveAmountsBackWholeOrRefuseThem)
+{
+    for (const auto *amount : {u"0,1", u"1234567890123,45", u"-99999999999,9999", u"99999999999999"}) {
+        const auto d = dec(amount).toDoubleExact();
+        ASSERT_TRUE(d) << QString::fromUtf16(amount).toStdString();
+        EXPECT_EQ(Decimal::fromDouble(*d), dec(amount));
+    }
+    // Beyond fifteen significant digits two amounts may share a double: the one
+    // that does not come back is refused.
+    EXPECT_FALSE(dec(u"123456789012345,68").toDoubleExact());
+    EXPECT_FALSE(dec(u"1234567890123,4567").toDoubleExact());
+    EXPECT_EQ(Decimal::fromDouble(1234567890123.45), dec(u"1234567890123,45"));
+    EXPECT_THROW(Decimal::fromDouble(1e15), EConvertError);
 }
 
 TEST(Decimal, WritesItalianTextRoundingHalfAwayFromZero)

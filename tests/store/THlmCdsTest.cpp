@@ -1,11 +1,18 @@
 #include "ClientDataSet.h"
 #include "Exceptions.h"
+#include "NrMessages.h"
 #include "THlmCds.h"
 #include "TempDir.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -60,6 +67,56 @@ TEST(THlmCds, SavingReplacesTheFileMergesTheLogAndLeavesNoBackup)
     } catch (const EInOutError &e) {
         EXPECT_TRUE(e.message().contains(nowhere));
     }
+}
+
+TEST(THlmCds, ASaveKilledAtAnyMomentLeavesAWholeFile)
+{
+    TempDir dir;
+    const QString path = dir.file(u"TFILE_FILETELEM.CDS"_s);
+    ClientDataSet small;
+    makeTable(small, {u"A"});
+    THlmCds::saveToFile(small, path);
+    ClientDataSet large;
+    makeTable(large, {});
+    for (int n = 0; n < 20000; ++n) {
+        large.append();
+        large.field(0).setAsString(u"D"_s);
+        large.field(1).setAsString(QString(100, u'x'));
+        large.post();
+    }
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t saver = ::fork();
+        ASSERT_GE(saver, 0);
+        if (saver == 0) {
+            // Saves the two versions in turn until it is killed.
+            for (bool big = true;; big = !big)
+                THlmCds::saveToFile(big ? large : small, path);
+        }
+        ::usleep(QRandomGenerator::global()->bounded(2000u, 30000u));
+        ::kill(saver, SIGKILL);
+        ::waitpid(saver, nullptr, 0);
+        ASSERT_TRUE(QFile::exists(path)) << "after kill " << kill;
+        ClientDataSet back;
+        THlmCds::loadFromFile(back, path);
+        EXPECT_TRUE(back.recordCount() == 1 || back.recordCount() == 20000) << back.recordCount();
+    }
+}
+
+TEST(THlmCds, AFileLeftOnlyAsItsBackupIsPutBackAndTheUserIsTold)
+{
+    ScriptedMessageService messages;
+    MessageServiceScope scope(&messages);
+    TempDir dir;
+    const QString path = dir.file(u"TFILE_FILETELEM.CDS"_s);
+    ClientDataSet ds;
+    makeTable(ds, {u"A", u"Z"});
+    ds.saveToFile(THlmCds::backupPath(path));
+    ClientDataSet back;
+    THlmCds::loadFromFile(back, path);
+    EXPECT_EQ(codes(back), (QStringList{u"A"_s, u"Z"_s}));
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(messages.texts(), QStringList{u"Il file «%1» mancava: è stato ripristinato dalla copia «%2» lasciata da un "
+                                            "salvataggio interrotto."_s.arg(path, THlmCds::backupPath(path))});
 }
 
 TEST(THlmCds, LoadsAStructureFromABlob)

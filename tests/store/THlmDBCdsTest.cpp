@@ -2,6 +2,7 @@
 #include "DatabaseTest.h"
 #include "Exceptions.h"
 #include "HlmWaitWindow.h"
+#include "NrBusyWait.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
 #include "THlmDBCds.h"
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -219,6 +222,42 @@ TEST_P(StoreContract, EveryFieldTypeGoesToItsValueColumnAndReadsBackEqual)
     EXPECT_EQ(back.fieldByName(u"DPSTORA"_s).asDateTime(), when);
     EXPECT_TRUE(back.fieldByName(u"BPSTFLAG"_s).asBoolean());
     EXPECT_EQ(back.changeCount(), 0);
+}
+
+TEST_P(StoreContract, AmountsComeBackExactOrAreRefusedAndLongTextsAreReported)
+{
+    addTable(kTable, {integer(u"IFISRIGO"_s), text(u"SPSTMESE"_s, 60), {u"FPSTIMPOVERSATO"_s, FieldType::Decimal, 0, false}});
+    const QStringList amounts{u"1234567890123,45"_s, u"-0,01"_s, u"99999999999,9999"_s};
+    ClientDataSet ds;
+    store->open(ds, kTable);
+    for (const QString &a : amounts)
+        append(ds, {{u"FPSTIMPOVERSATO"_s, a}, {u"SPSTMESE"_s, QString(60, u'x')}});
+    store->save(ds, kTable);
+    ClientDataSet back;
+    store->open(back, kTable);
+    EXPECT_EQ(column(back, u"FPSTIMPOVERSATO"_s), amounts);
+
+    const QStringList before = snapshot();
+    append(back, {{u"FPSTIMPOVERSATO"_s, u"123456789012345,68"_s}});
+    try {
+        store->save(back, kTable);
+        FAIL() << "an amount that a double alters was saved";
+    } catch (const EDatabaseError &e) {
+        EXPECT_EQ(e.message(), u"Tabella TPST_PROSPETTOST, record 4, campo FPSTIMPOVERSATO: l'importo 123456789012345,68 "
+                               "ha troppe cifre per essere conservato esatto nel database (al massimo 15 cifre tra intere "
+                               "e decimali); non è stato salvato."_s);
+    }
+    EXPECT_EQ(snapshot(), before);
+
+    // A text the database holds longer than its field: kept as far as it fits, and told.
+    exec(u"UPDATE TFIS_DATIFISCALI SET SFISVALUE = ? WHERE IFISRIGO = 2 AND SFISFIELDNAME = 'SPSTMESE'"_s,
+         {QString(120, u'y')});
+    messages().clear();
+    store->open(back, kTable);
+    EXPECT_EQ(messages().texts(), QStringList{u"Nella tabella TPST_PROSPETTOST ci sono testi più lunghi dei loro campi: "
+                                              "sono stati troncati alla lunghezza del campo. Correggerli prima di salvare "
+                                              "il record.\n - record 2, campo SPSTMESE (60 caratteri): «%1»"_s
+                                                  .arg(QString(120, u'y'))});
 }
 
 TEST_P(StoreContract, EmptyValuesAreNeverStored)
@@ -498,6 +537,42 @@ TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
     // The next save works.
     store->save(ds, u"TGUASTO"_s);
     EXPECT_EQ(codes(u"TGUASTO"_s), (QStringList{u"uno"_s, u"due"_s, u"tre"_s}));
+}
+
+TEST_P(StoreContract, ASaveWaitsForADatabaseHeldByAnotherProgramAndSaysSoAtOnce)
+{
+    if (GetParam() != Engine::SQLite)
+        GTEST_SKIP() << "PostgreSQL waits for rows, not for the file";
+    addTable(u"TATTESA"_s, kCodes);
+    struct : NrBusyWaitService
+    {
+        void begin(const QString &text) override { shown.append(text); }
+        bool cancelled() override { return false; }
+        QStringList shown;
+    } wait;
+    BusyWaitScope scope(&wait);
+    std::atomic<bool> locked{false};
+    // Another program holds the database for a moment.
+    std::thread other([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"altro-programma"_s);
+            db.setDatabaseName(installation().settings().database);
+            db.open();
+            QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s);
+            locked = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            QSqlQuery(db).exec(u"COMMIT"_s);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"altro-programma"_s);
+    });
+    while (!locked)
+        std::this_thread::yield();
+    saveCodes(u"TATTESA"_s, {u"uno"_s});
+    other.join();
+    EXPECT_EQ(codes(u"TATTESA"_s), QStringList{u"uno"_s});
+    ASSERT_EQ(wait.shown.size(), 1);
+    EXPECT_TRUE(wait.shown.first().endsWith(u"è in uso da un altro programma: attendo al massimo 30 secondi…"_s));
 }
 
 TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)

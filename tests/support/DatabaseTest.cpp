@@ -25,7 +25,7 @@ void InstallationTest::TearDown()
 void DatabaseTest::SetUpInstalled()
 {
     m_connection = std::make_unique<TdmkbrConnessione>();
-    ASSERT_TRUE(m_connection->OpenConnection()) << messages().texts().join(u'\n').toStdString();
+    ASSERT_TRUE(m_connection->createDatabase()) << messages().texts().join(u'\n').toStdString();
     SetUpOpened();
 }
 

@@ -147,4 +147,6 @@ void TestInstallation::writeSettings(const NrConnectionSettings &settings)
         ini.setValue(u"Database/Port"_s, settings.port);
     if (!settings.user.isEmpty())
         ini.setValue(u"Database/User"_s, settings.user);
+    if (settings.waitSeconds != NrConnectionSettings().waitSeconds)
+        ini.setValue(u"Database/Attesa"_s, settings.waitSeconds);
 }

@@ -27,7 +27,10 @@ TEST_F(Root, AMissingInitialFileIsReportedAndTheOtherStillCopied)
 {
     root.write(u"USR/FL2023/DbIniziale/TFILE_FILETELEM.CDS"_s, "record");
     LocalDataFolder::prepare();
-    EXPECT_EQ(messages.texts(), QStringList{u"Errore nella creazione dei dati di partenza: TFIFI_FIELDSFILE.CDS"_s});
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts().first().startsWith(u"Errore nella creazione dei dati di partenza: TFIFI_FIELDSFILE.CDS\n\n"
+                                                    "Impossibile aprire il file «%1"_s.arg(root.path())))
+        << messages.texts().first().toStdString();
     EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
     EXPECT_TRUE(QFile::exists(root.file(u"USR/FLDati/FL2023/TFILE_FILETELEM.CDS"_s)));
 }

@@ -7,13 +7,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// A dataset of the given text fields (D... fields are dates) with one record.
+// A dataset of the given text fields (D... fields are dates, F... amounts) with one record.
 std::unique_ptr<ClientDataSet> record(std::initializer_list<std::pair<const char16_t *, const char16_t *>> values)
 {
     auto ds = std::make_unique<ClientDataSet>();
     for (const auto &[name, value] : values) {
         const QString n = QString::fromUtf16(name);
-        ds->fieldDefs().add(n, n.startsWith(u'D') ? FieldType::Date : FieldType::String, 60);
+        const FieldType type = n.startsWith(u'D') ? FieldType::Date : n.startsWith(u'F') ? FieldType::Decimal : FieldType::String;
+        ds->fieldDefs().add(n, type, type == FieldType::String ? 60 : 0);
     }
     ds->createDataSet();
     ds->append();
@@ -56,6 +57,28 @@ TEST(MandatoryDataCheck, ReportsMissingItemsInFieldOrderAcrossDatasets)
                      u" - Dato obbligatorio mancante: Firma del dichiarante nella redazione della dichiarazione"_s,
                      u" - Dato obbligatorio mancante: Data di nascita del rappresentante firmatario"_s,
                      u" - Dato obbligatorio mancante: Codice fiscale del fornitore"_s}));
+}
+
+TEST(MandatoryDataCheck, FilledValuesTheFormCannotHoldAreReported)
+{
+    EXPECT_EQ(checkRecord({{u"SSOSCODFIS", u"80012345670"},
+                           {u"SSOSCFRAPPR", u"RSSMRA80A01H501U"},
+                           {u"SSOSCFSOGG1", u"RSSMRA80A01H50"},
+                           {u"SSOSCODFISEST", u"XY-123"},
+                           {u"DSOSDTNASRAPPR", u"12/05/1962"},
+                           {u"DSOSDTCARICA", u"01/09/2032"},
+                           {u"DPSTDTVERS", u"16/02/2021"},
+                           {u"FPSTIMPOVERSATO", u"-12,5"},
+                           {u"FPSTRITOPEARTE", u"12,5"}}),
+              (QStringList{u" - Campo errato: Codice fiscale del sostituto: Codice fiscale «80012345670» non valido: il "
+                           "carattere di controllo non corrisponde"_s,
+                           u" - Campo errato: Codice fiscale del soggetto 1 della redazione: Codice fiscale "
+                           "«RSSMRA80A01H50» non valido: deve avere 16 caratteri (persona) o 11 cifre"_s,
+                           u" - Campo errato: DSOSDTCARICA: la data 01/09/2032 è fuori dagli anni ammessi (dal 1900 al "
+                           "2024)"_s,
+                           u" - Campo errato: DPSTDTVERS: la data 16/02/2021 è fuori dagli anni ammessi (dal 2023 al "
+                           "2024)"_s,
+                           u" - Campo errato: FPSTIMPOVERSATO: l'importo -12,50 è negativo, il modello non ne prevede"_s}));
 }
 
 TEST(MandatoryDataCheck, NumbersAreFilledUnlessEmptyOrMinusOne)

@@ -1,12 +1,13 @@
 #include "people/PersonTables.h"
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
+#include "Exceptions.h"
 
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
 
-TEST(PersonTables, ARegistryRecordCarriesThePersonsOwnDataIntoTheGroupAndNeverTwice)
+TEST(PersonTables, ARegistryRecordCarriesThePersonsOwnDataIntoTheGroupNeverTwiceAndNeverCut)
 {
     const char *fields = R"("fields": [{"name": "IFISRIGO", "type": "integer"},
             {"name": "IAFIID", "type": "integer"}, {"name": "SDIP7CODFIS", "type": "string", "size": 16},
@@ -34,4 +35,19 @@ TEST(PersonTables, ARegistryRecordCarriesThePersonsOwnDataIntoTheGroupAndNeverTw
     EXPECT_TRUE(current.fieldByName(u"FFIS7REDDDETR"_s).isNull());
     EXPECT_TRUE(current.fieldByName(u"IFISRIGO"_s).isNull());
     EXPECT_TRUE(current.fieldByName(u"IAFIID"_s).isNull());
+
+    // A surname longer than this year's field is refused, naming person and field.
+    ClientDataSet longer;
+    CdsExchange::fromJson(longer, QByteArray(R"({"fields": [{"name": "SDIP7CODFIS", "type": "string", "size": 16},
+            {"name": "SDIP7COGNOME", "type": "string", "size": 60}],
+        "records": [{"SDIP7CODFIS": "VRDGPP58C10D653M", "SDIP7COGNOME": ")") + QByteArray(40, 'V') + R"("}]})",
+                          u"2022"_s);
+    longer.first();
+    try {
+        PersonTables::copyRegistryRecord(longer, current, PersonTables::Kind::Employee);
+        FAIL() << "a surname of 40 characters went into a field of 35";
+    } catch (const EConvertError &e) {
+        EXPECT_TRUE(e.message().contains(u"VRDGPP58C10D653M, campo SDIP7COGNOME"_s)) << e.message().toStdString();
+    }
+    EXPECT_EQ(current.recordCount(), 1);
 }

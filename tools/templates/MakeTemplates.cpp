@@ -4,8 +4,10 @@
 // they can be replaced by the official forms together with their
 // descriptors.
 
+#include "AtomicFile.h"
 #include "TemplateLayout.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -13,7 +15,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -123,9 +124,8 @@ void draw(QPainter &p, const Element &e)
 
 void write(const TemplateLayout::Layout &layout, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error(file.errorString().toStdString());
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&file);
         writer.setResolution(72);
@@ -146,8 +146,7 @@ void write(const TemplateLayout::Layout &layout, const QString &path)
         }
         painter.end();
     }
-    if (!file.commit())
-        throw std::runtime_error(file.errorString().toStdString());
+    AtomicFile::save(path, file.data());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "THlkPdf.h"
 
+#include "AtomicFile.h"
+#include "Exceptions.h"
 #include "HelveticaMetrics.h"
 #include "PdfSyntax.h"
 
@@ -11,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <numbers>
@@ -326,6 +327,8 @@ void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alig
 
 int THlkPdf::SaveToFile(const QString &fileName)
 {
+    // What fails from here on is the save itself, not the last drawing.
+    m_lastOperation.clear();
     const Document *doc = selected();
     if (!doc)
         return fail(u"nessun documento selezionato"_s);
@@ -383,12 +386,10 @@ int THlkPdf::SaveToFile(const QString &fileName)
     } catch (const std::exception &e) {
         return fail(u"il documento non si può comporre: %1"_s.arg(fromStd(e)));
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char *>(bytes->getBuffer()), static_cast<qint64>(bytes->getSize()))
-            != static_cast<qint64>(bytes->getSize())
-        || !file.commit()) {
-        return fail(u"il file «%1» non si può scrivere: %2"_s.arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    try {
+        AtomicFile::save(fileName, QByteArrayView(bytes->getBuffer(), static_cast<qsizetype>(bytes->getSize())));
+    } catch (const EInOutError &e) {
+        return fail(e.message());
     }
     return 1;
 }

@@ -27,11 +27,17 @@ int runCdsCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
     if (verb == u"leggi" && (arguments.size() == 2 || (arguments.size() == 3 && arguments[2] == u"--csv"))) {
         ClientDataSet ds(QFileInfo(arguments[1]).completeBaseName());
         ds.loadFromFile(arguments[1]);
-        const QByteArray text = arguments.size() == 3 ? CdsExchange::toCsv(ds) : CdsExchange::toJson(ds);
-        out.flush();
-        QFile stdoutFile;
-        if (!stdoutFile.open(stdout, QIODevice::WriteOnly) || stdoutFile.write(text) != text.size())
-            throw EInOutError(u"Impossibile scrivere sull'uscita standard"_s);
+        // A large table goes out piece by piece; a standard output that no
+        // longer takes text stops the command at once.
+        const CdsExchange::Sink write = [&out](QByteArrayView piece) {
+            out << QString::fromUtf8(piece);
+            if (out.status() != QTextStream::Ok)
+                throw EAbort();
+        };
+        if (arguments.size() == 3)
+            CdsExchange::toCsv(ds, write);
+        else
+            CdsExchange::toJson(ds, write);
         return 0;
     }
     if (verb == u"scrivi" && arguments.size() == 3) {

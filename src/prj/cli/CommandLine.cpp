@@ -1,8 +1,10 @@
 #include "CommandLine.h"
 
+#include "AtomicFile.h"
 #include "CdsCommand.h"
 #include "DatabaseCommands.h"
 #include "Exceptions.h"
+#include "NrBusyWait.h"
 #include "FileTelematicoCommand.h"
 #include "ImportCommand.h"
 #include "NrMessages.h"
@@ -10,6 +12,9 @@
 #include "Version.h"
 
 #include <QTextStream>
+
+#include <cerrno>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -111,19 +116,26 @@ QString helpText()
     return text;
 }
 
-} // namespace
-
-int runCommandLine(const QStringList &arguments)
+int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-
     ScriptedMessageService messages;
     messages.setDefaultAnswer(ModalResult::No);
     messages.setEcho([&err](const MessageRequest &m) {
         err << messageTypeLabel(m.type) << u": "_s << m.text << Qt::endl;
     });
     MessageServiceScope scope(&messages);
+    // A database held by another program: said at once on the error output.
+    struct TerminalBusyWait : NrBusyWaitService
+    {
+        explicit TerminalBusyWait(QTextStream &stream)
+            : err(stream)
+        {
+        }
+        void begin(const QString &text) override { err << text << Qt::endl; }
+        bool cancelled() override { return false; }
+        QTextStream &err;
+    } busyWait(err);
+    BusyWaitScope busyScope(&busyWait);
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         out << helpText();
@@ -147,3 +159,23 @@ int runCommandLine(const QStringList &arguments)
         return 1;
     }
 }
+
+} // namespace
+
+// Runs the command, then makes sure that what it wrote reached the standard
+// output: a redirection to a full disk must not end with success.
+int runCommandLine(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = runCommand(arguments, out, err);
+    out.flush();
+    if (out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    const int cause = errno != 0 ? errno : EIO;
+    err << u"Impossibile scrivere sull'uscita standard: %1. Il risultato del comando è incompleto."_s.arg(
+               systemErrorText(cause))
+        << Qt::endl;
+    return 1;
+}
+

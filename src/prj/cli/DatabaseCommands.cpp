@@ -53,7 +53,7 @@ int runCreateDatabase(const QStringList &arguments, QTextStream &out, QTextStrea
     }
     const bool demo = arguments.size() == 1;
     TdmkbrConnessione connection;
-    if (!connection.openOrGoOn())
+    if (!connection.createDatabase())
         return 1;
     const ReturnCatalogue catalogue = ReturnCatalogue::load(DataPaths::fromRoot(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
     DatabaseSetup setup(connection);

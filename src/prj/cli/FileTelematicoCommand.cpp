@@ -102,11 +102,18 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
     FileWizard wizard(dm);
     wizard.prospettiSv = options->prospettiSv;
     wizard.prospettoSy = options->prospettoSy;
-    wizard.setProgress([&out](const QString &line) { out << line << Qt::endl; });
+    // Stage 1 closes with its success line; on the terminal both stages are
+    // one operation, so the line waits until the files are written.
+    const QString success = u"Operazione terminata con successo."_s;
+    wizard.setProgress([&](const QString &line) {
+        if (line != success)
+            out << line << Qt::endl;
+    });
     TerminalFindings findings(err, options->goOn);
     if (wizard.createFile() != FileWizard::Outcome::Created)
         return 1;
     wizard.save(QFileInfo(options->out).absoluteFilePath());
+    out << success << Qt::endl;
     return 0;
 }
 

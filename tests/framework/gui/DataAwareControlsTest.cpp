@@ -13,10 +13,12 @@
 #include "TNrDBMemo.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +196,43 @@ TEST_F(Payments, AnAmountEditShowsItsFormatsAndRefusesTextThatIsNotANumber)
     EXPECT_EQ(amount->text(), u"12,30"_s);
 }
 
+TEST_F(Payments, WhatTheFieldCannotKeepWholeIsRefusedAsItIsTypedOrPastedAndTheFieldNamed)
+{
+    QWidget window;
+    auto *code = &bind(*new TNrDBEdit(&window), u"CODICE"_s);
+    auto *descr = &bind(*new TNrDBEdit(&window), u"DESCR"_s);
+    auto *amount = &bind(*new TNrDBEdit(&window), u"IMPORTO"_s);
+    descr->move(0, 40);
+    amount->move(0, 80);
+    ds.fieldByName(u"CODICE"_s).setDisplayLabel(u"Codice tributo"_s);
+    ds.fieldByName(u"IMPORTO"_s).setDisplayLabel(u"Importo versato"_s);
+    showActive(&window);
+
+    code->setFocus();
+    code->selectAll();
+    QTest::keyClicks(code, u"ABCDEFG"_s);
+    EXPECT_EQ(code->text(), u"ABCDEF"_s);
+    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"ABCDEF"_s);
+    EXPECT_EQ(QToolTip::text(), u"«Codice tributo»: il testo è lungo 7 caratteri: il campo ne ammette 6."_s);
+
+    // A pasted text is refused whole, never cut.
+    for (const QString &pasted : {u"Rossi\tMario"_s, QString(41, u'x')}) {
+        QGuiApplication::clipboard()->setText(pasted);
+        descr->setFocus();
+        descr->selectAll();
+        QTest::keySequence(descr, QKeySequence::Paste);
+        EXPECT_EQ(descr->text(), u"RITENUTE"_s);
+        EXPECT_EQ(ds.fieldByName(u"DESCR"_s).asString(), u"RITENUTE"_s);
+    }
+    EXPECT_EQ(QToolTip::text(), u"«DESCR»: il testo è lungo 41 caratteri: il campo ne ammette 40."_s);
+
+    amount->setFocus();
+    amount->selectAll();
+    QTest::keyClicks(amount, u"12345678901234"_s);
+    EXPECT_EQ(ds.fieldByName(u"IMPORTO"_s).asCurrency(), Decimal::parse(u"1234567890123"_s).value());
+    EXPECT_EQ(QToolTip::text(), u"«Importo versato»: l'importo ha 14 cifre intere, ne sono ammesse al massimo 13."_s);
+}
+
 TEST_F(Payments, ADateEditTakesDayMonthYearAndMayBeLeftEmpty)
 {
     TNrDBDateEdit date;
@@ -242,7 +281,7 @@ TEST_F(Payments, ACheckBoxStoresOneOrZeroAsSoonAsItIsToggled)
     EXPECT_FALSE(check.isChecked());
 }
 
-TEST_F(Payments, AMemoHoldsTheWholeText)
+TEST_F(Payments, AMemoHoldsTheWholeTextAndRefusesControlCharacters)
 {
     TNrDBMemo memo;
     bind(memo, u"NOTE"_s);
@@ -251,6 +290,15 @@ TEST_F(Payments, AMemoHoldsTheWholeText)
     QTest::keyClick(&memo, Qt::Key_Return);
     QTest::keyClicks(&memo, u"seconda"_s);
     EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda"_s);
+    // Line breaks and tabs are the memo's own; a pasted NUL or BEL is given back.
+    QGuiApplication::clipboard()->setText(u"\tterza\u0007"_s);
+    QTest::keySequence(&memo, QKeySequence::Paste);
+    EXPECT_EQ(memo.toPlainText(), u"prima riga\nseconda"_s);
+    EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda"_s);
+    EXPECT_EQ(QToolTip::text(), u"«NOTE»: il testo contiene il carattere di controllo BEL alla posizione 25."_s);
+    QGuiApplication::clipboard()->setText(u"\tterza"_s);
+    QTest::keySequence(&memo, QKeySequence::Paste);
+    EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda\tterza"_s);
     ds.cancel();
     EXPECT_EQ(memo.toPlainText(), QString());
 }

@@ -1,13 +1,21 @@
 #include "Exceptions.h"
+#include "NrBusyWait.h"
+#include "NrConnection.h"
 #include "NrApplication.h"
 #include "NrCursors.h"
 #include "NrMessages.h"
 #include "QtMessageService.h"
 #include "QtPrinters.h"
+#include "TNrBusyWaitDialog.h"
+#include "TempDir.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSqlQuery>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -86,4 +94,42 @@ TEST(TNrCursorScope, PutsThePreviousCursorBackWhateverEndsTheWork)
     } catch (const EDatabaseError &) {
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(BusyWait, TheDesktopWaitsForABusyDatabaseInAWindowThatAnnullaEnds)
+{
+    TempDir dir;
+    const QString file = dir.file(u"kbr.sqlite"_s);
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"altro-programma"_s);
+        other.setDatabaseName(file);
+        ASSERT_TRUE(other.open());
+        QSqlQuery(other).exec(u"CREATE TABLE T (I INTEGER)"_s);
+        ASSERT_TRUE(QSqlQuery(other).exec(u"BEGIN EXCLUSIVE"_s));
+    }
+    TdmNrConnection connection;
+    connection.DataModuleCreate();
+    connection.setSettings({u"QSQLITE"_s, file, {}, 0, {}, 30});
+    ASSERT_TRUE(connection.OpenConnection());
+    TNrBusyWaitDialog wait;
+    BusyWaitScope scope(&wait);
+    QString shown;
+    QTimer::singleShot(300, [&] {
+        shown = wait.isVisible() ? wait.findChild<QLabel *>()->text() : QString();
+        for (QPushButton *b : wait.findChildren<QPushButton *>()) {
+            if (b->text() == u"Annulla")
+                b->click();
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QSqlQuery q(connection.database());
+    EXPECT_FALSE(q.exec(u"SELECT COUNT(*) FROM T"_s));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(shown, u"Il database «%1» è in uso da un altro programma: attendo al massimo 30 secondi…"_s.arg(file));
+    EXPECT_TRUE(connection.errorText(q.lastError()).contains(u"è in uso da un altro programma e l'attesa è stata annullata"_s));
+    QTest::qWait(500);
+    EXPECT_FALSE(wait.isVisible());
+    connection.CloseConnection();
+    QSqlDatabase::removeDatabase(u"altro-programma"_s);
 }

@@ -190,8 +190,12 @@ TEST(THlkPdf, SavingReplacesTheFileOnlyWhenCompleteAndSound)
     p.pdf.Check(p.pdf.DrawBox(59, 178, 478, 0.05, 0));
     p.pdf.Check(p.pdf.DrawBox(100, 300, 50, 20, 1));
     EXPECT_EQ(p.pdf.DrawBox(100, 300, 50, 20, 7), 0);
+    p.pdf.SetLastOperation(u"Scrivi testo: 12"_s);
     EXPECT_EQ(p.pdf.SaveToFile(dir.file(u"non/esiste/uscita.pdf"_s)), 0);
-    EXPECT_TRUE(checkMessage(p.pdf, 0, u"Salvataggio stampa"_s).contains(u"non si può scrivere"_s));
+    EXPECT_EQ(
+        checkMessage(p.pdf, 0, u"Salvataggio stampa"_s),
+        u"Errore nel documento PDF (Salvataggio stampa): Impossibile scrivere il file «%1»: la cartella non esiste "
+        "(No such file or directory). Il file non è stato creato."_s.arg(dir.file(u"non/esiste/uscita.pdf"_s)));
     dir.write(u"uscita.pdf"_s, "vecchio contenuto");
     const QString out = p.save(dir);
     QProcess check;

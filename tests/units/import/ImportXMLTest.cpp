@@ -101,7 +101,7 @@ TEST(ImportXML, EntriesFollowTheirTypeOpAndOperations)
              <Field Index="2" FromField="STXT" ToField="IQTA" TypeOf="i" DefaultValue="nove"/>
              <Field Index="3" FromField="SALT" ToField="FIMP" TypeOf="c" DefaultValue="2,5"/>
              <Field Index="4" FromField="LFLAG" ToField="LFLAG" TypeOf="z" DefaultValue="D"/>)d",
-         u"STXT=2023-02-30;SALT=1.000", u"IQTA=4;LFLAG=1", false, true, u"DDATA=31/12/2023;IQTA=;FIMP=2,5;LFLAG=", u""},
+         u"STXT=2023-02-30;SALT=1.00", u"IQTA=4;LFLAG=1", false, true, u"DDATA=31/12/2023;IQTA=;FIMP=2,5;LFLAG=", u""},
         {"operations run in order; OnlyIfNull true applies while the value is 0, any other text never",
          uR"d(<Field Index="1" FromField="FIMP" ToField="FIMP" TypeOf="c">
                <Operation TypeOf="equal" Field="FALT" Source="IN" OnlyIfNull="true"/>
@@ -134,6 +134,11 @@ TEST(ImportXML, EntriesFollowTheirTypeOpAndOperations)
          uR"d(<Field Index="9" FromField="STXT" ToField="FNESSUNO" TypeOf="s" Descr="Importo"/>)d",
          u"STXT=1", u"", false, false, u"",
          u"Errore nel campo: STXT\n\rIndice:      9\n\rDescrizione: Importo\n\rErrore: Campo «FNESSUNO» non trovato nel dataset cdsDestinazione"},
+        {"a text its target cannot keep whole is refused, never cut",
+         uR"d(<Field Index="11" FromField="SALT" ToField="LFLAG" TypeOf="s" Descr="Flag"/>)d",
+         u"SALT=SI", u"", false, false, u"LFLAG=",
+         u"Errore nel campo: SALT\n\rIndice:      11\n\rDescrizione: Flag\n\rErrore: il valore «SI» è lungo 2 caratteri: "
+         u"il campo ne ammette 1"},
         {"an operand that is no number fails the entry",
          uR"d(<Field Index="10" FromField="FIMP" ToField="FIMP" TypeOf="c"><Operation TypeOf="add" Field="STXT" Source="in"/></Field>)d",
          u"FIMP=1;STXT=dieci", u"", false, false, u"FIMP=",

@@ -32,7 +32,7 @@ QJsonValue filler(const FieldDef &def, int n)
             return u"80012345676"_s.left(def.size);
         if (def.size <= 16)
             return u"RSSMRA80A01H501U"_s.left(def.size);
-        return u"ISTITUTO COMPRENSIVO STATALE"_s;
+        return u"ISTITUTO COMPRENSIVO STATALE"_s.left(def.size);
     }
     case FieldType::Decimal:
     case FieldType::Float:

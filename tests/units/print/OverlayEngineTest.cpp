@@ -203,7 +203,7 @@ TEST_F(OverlayEngine, MissingFilesLeaveThePrintAsItWas)
     EXPECT_EQ(box.type, MsgDlgType::Error);
     EXPECT_EQ(box.buttons, MsgDlgButtons(MsgDlgBtn::OK));
     EXPECT_TRUE(box.text.startsWith(
-        u"Impossibile creare il file PDF:\n\r1) Controllare che il file di tamplate e il file XML di configurazione "
+        u"Impossibile creare il file PDF:\n\r1) Controllare che il file di template e il file XML di configurazione "
         u"esistano\n\r   e siano contenuti nella giusta cartella\n\r2) Che l'XML abbia una sintassi corretta\n\r3) I "
         u"file "
         u"potrebbero essere danneggiati\n\r\n\rDescrittore «"_s));

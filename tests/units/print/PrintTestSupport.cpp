@@ -25,7 +25,7 @@ PrintFixture::PrintFixture(bool withAgent)
         const QString from = delivered.next();
         QFile::copy(from, coordStp(QFileInfo(from).fileName()));
     }
-    if (!m_connection.OpenConnection())
+    if (!m_connection.createDatabase())
         throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
     const ReturnCatalogue catalogue =
         ReturnCatalogue::load(QStringLiteral(ELH_DATA_ROOT) + u"/USR/FL2023/DbIniziale/Catalogo.json"_s);

@@ -237,7 +237,7 @@ TEST_F(RecordBuilders, IntermediariesWithAllTheirLinesAndTwentyOneDiRows)
     }
     add(u"TPDI_PROSPETTODI"_s, rows(di));
     QJsonObject st3{{u"SPST3CFINTNRES"_s, numericCode(92)},
-                    {u"SPST3DENINTNRES"_s, u"BANCA DEI TERRITORI DEL NORD EST SOCIETA COOPERATIVA PER AZIO"_s},
+                    {u"SPST3DENINTNRES"_s, u"BANCA DEI TERRITORI DEL NORD EST SOCIETA COOPERATIVA PER AZI"_s},
                     {u"SPST3BICSWIFTCODICE"_s, u"BTNEIT2TXXX"_s},
                     {u"IPST3CSEINTNRES"_s, 94}};
     QJsonObject st4{

@@ -38,21 +38,31 @@ protected:
     QString writeFiles(const QString &name = u"77024"_s)
     {
         wizard().fileName = file(name);
-        WriteSupplyFiles(wizard());
+        written = WriteSupplyFiles(wizard());
         return wizard().fileName;
     }
+
+    SupplyFiles written;
 };
 
-TEST_F(SupplyWriter, UpTo8275DataRecordsMakeOneFile)
+TEST_F(SupplyWriter, UpTo8275DataRecordsMakeOneFileAndTheStalePartsOfALargerSupplyGo)
 {
     fill(kDataRecordsPerFile);
+    write(u"77024_2"_s, "vecchio");
+    write(u"77024_3"_s, "vecchio");
+    write(u"77024_copia"_s, "altro");
     const QString file = writeFiles();
     const QList<QByteArray> lines = supplyLines(file);
     ASSERT_EQ(lines.size(), kDataRecordsPerFile + 3);
     EXPECT_EQ(lines.first().mid(521, 8), "00000000");
     EXPECT_EQ(lines.last().mid(15, 45), "000000001" "000002759" "000000000" "000002758" "000002758");
     EXPECT_FALSE(QFile::exists(file + u"_2"_s));
+    EXPECT_FALSE(QFile::exists(file + u"_3"_s));
+    EXPECT_TRUE(QFile::exists(file + u"_copia"_s));
     EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(SupplyFilesMessage(written),
+              u"Generazione file completata con successo. Il file è presente in:\n%1\n\n"
+              "Eliminati i file di una fornitura precedente con lo stesso nome:\n%1_2\n%1_3"_s.arg(file));
 }
 
 TEST_F(SupplyWriter, The8276thDataRecordGoesToASecondFileWithItsOwnHeadAndTail)
@@ -62,7 +72,8 @@ TEST_F(SupplyWriter, The8276thDataRecordGoesToASecondFileWithItsOwnHeadAndTail)
     fill(kDataRecordsPerFile + 1, u"D"_s);
     const QString file = writeFiles(u"fornitura.txt"_s);
     EXPECT_EQ(messages.texts(),
-              QStringList{u"ATTENZIONE. La fornitura supera il limite previsto,\n\rVerranno generati più file telematici."_s});
+              QStringList{u"ATTENZIONE. La fornitura supera il limite previsto,\nverranno generati più file telematici."_s});
+    EXPECT_EQ(written.written, (QStringList{file, file + u"_2"_s}));
     const QList<QByteArray> first = supplyLines(file);
     const QList<QByteArray> second = supplyLines(file + u"_2"_s);
     ASSERT_EQ(first.size(), kDataRecordsPerFile + 3);
@@ -79,14 +90,14 @@ TEST_F(SupplyWriter, The8276thDataRecordGoesToASecondFileWithItsOwnHeadAndTail)
     EXPECT_FALSE(QFile::exists(file + u"_3"_s));
 }
 
-TEST_F(SupplyWriter, AnErrorLeavesTheFilesAlreadyCompleteAndNoHalfFile)
+TEST_F(SupplyWriter, ASplitSupplyReplacesItsFilesOnlyWhenAllWereWritten)
 {
     fill(kDataRecordsPerFile + 1, u"I"_s);
-    // The second file cannot be created: a folder has its name.
+    // The second file cannot be made: a folder has its name.
     QDir().mkpath(file(u"77024_2"_s));
     write(u"77024"_s, "vecchio");
-    EXPECT_THROW(writeFiles(), EInOutError);
-    EXPECT_EQ(supplyLines(file(u"77024"_s)).size(), kDataRecordsPerFile + 3);
+    EXPECT_TRUE(errorOf([&] { writeFiles(); }).startsWith(u"Impossibile scrivere il file «%1_2»"_s.arg(file(u"77024"_s))));
+    EXPECT_EQ(readFile(file(u"77024"_s)), "vecchio");
 
     // A record of the wrong length stops the writing: the old file stays.
     ClientDataSet &records = dm().cdsFileTel;
@@ -97,7 +108,7 @@ TEST_F(SupplyWriter, AnErrorLeavesTheFilesAlreadyCompleteAndNoHalfFile)
     write(u"altro"_s, "vecchio");
     EXPECT_THROW(writeFiles(u"altro"_s), EInOutError);
     EXPECT_EQ(readFile(file(u"altro"_s)), "vecchio");
-    EXPECT_EQ(QDir(installation.root()).entryList({u"altro*"_s}, QDir::Files), QStringList{u"altro"_s});
+    EXPECT_EQ(QDir(installation.root()).entryList({u"*altro*"_s}, QDir::Files | QDir::Hidden), QStringList{u"altro"_s});
 }
 
 } // namespace

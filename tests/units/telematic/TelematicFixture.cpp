@@ -54,7 +54,7 @@ TelematicTest::TelematicTest()
     for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
         copyFile(built(u"USR\\FL2023\\DbIniziale\\"_s + name), file(u"USR/FL2023/DbIniziale/"_s + name));
     LocalDataFolder::prepare();
-    if (!connection.OpenConnection())
+    if (!connection.createDatabase())
         throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
     TNrTransaction transaction(connection);
     transaction.StartTransaction();

@@ -6,7 +6,10 @@
 
 #include <QPalette>
 #include <QStyle>
+#include <QToolTip>
 #include <QWidget>
+
+using namespace Qt::Literals::StringLiterals;
 
 TNrDBControl::TNrDBControl(QWidget *widget)
     : m_widget(widget)
@@ -95,4 +98,16 @@ QString TNrDBControl::caption() const
 {
     const Field *f = field();
     return f ? f->displayLabel() : m_field;
+}
+
+QString TNrDBControl::textEntryProblem(const QString &input) const
+{
+    const Field *f = field();
+    const QString problem = f ? f->textProblem(input) : QString();
+    return problem.isEmpty() ? QString() : u"«%1»: il testo %2."_s.arg(caption(), problem);
+}
+
+void TNrDBControl::showRefusal(const QString &problem) const
+{
+    QToolTip::showText(m_widget->mapToGlobal(QPoint(0, m_widget->height())), problem, m_widget);
 }

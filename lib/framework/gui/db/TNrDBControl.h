@@ -47,6 +47,12 @@ protected:
     bool change(const std::function<void(Field &)> &write);
     // The caption used in messages: the field's display label.
     QString caption() const;
+    // Why a typed or pasted text cannot be kept whole by a text field (a
+    // control character, more characters than the field holds), naming the
+    // field; empty when it can.
+    QString textEntryProblem(const QString &input) const;
+    // Tells the user, beside the control, why an edit was given back.
+    void showRefusal(const QString &problem) const;
 
 private:
     friend class TDataSource;

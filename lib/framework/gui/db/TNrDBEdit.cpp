@@ -1,7 +1,10 @@
 #include "TNrDBEdit.h"
 
+#include "AmountFormats.h"
 #include "ClientDataSet.h"
 #include "Exceptions.h"
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,12 +26,40 @@ QString TNrDBEdit::invalidMessage(const QString &input) const
     return u"Il valore «%1» non è valido per «%2»."_s.arg(input.trimmed(), caption());
 }
 
+QString TNrDBEdit::entryProblem(const QString &input) const
+{
+    const Field *f = field();
+    if (!f)
+        return QString();
+    if (f->isText())
+        return textEntryProblem(input);
+    if (f->dataType() == FieldType::Decimal) {
+        const QString whole = input.section(u',', 0, 0);
+        const auto digits = std::count_if(whole.cbegin(), whole.cend(), [](QChar c) { return c.isDigit(); });
+        if (digits > kAmountIntegerDigits)
+            return u"«%1»: l'importo ha %2 cifre intere, ne sono ammesse al massimo %3."_s.arg(caption())
+                .arg(digits)
+                .arg(kAmountIntegerDigits);
+    }
+    return QString();
+}
+
 void TNrDBEdit::onTextEdited(const QString &text)
 {
+    const QString problem = entryProblem(text);
+    if (!problem.isEmpty()) {
+        const int cursor = cursorPosition() - static_cast<int>(text.size() - m_accepted.size());
+        setText(m_accepted);
+        setCursorPosition(std::clamp(cursor, 0, static_cast<int>(m_accepted.size())));
+        showRefusal(problem);
+        return;
+    }
+    m_accepted = text;
     if (m_upper && text != text.toUpper()) {
         const int cursor = cursorPosition();
         setText(text.toUpper());
         setCursorPosition(cursor);
+        m_accepted = this->text();
     }
     const QString input = inputText();
     change([&](Field &f) { write(f, input); });
@@ -74,6 +105,7 @@ void TNrDBEdit::commitPending()
 void TNrDBEdit::showText(const QString &text)
 {
     setText(text);
+    m_accepted = text;
     // A long name is read from its first letters, not from its end.
     if (!hasFocus())
         setCursorPosition(0);
@@ -104,7 +136,6 @@ void TNrDBEdit::showValue(const Field *field)
         showText(QString());
         return;
     }
-    setMaxLength(field->isText() && field->size() > 0 ? field->size() : 32767);
     setAlignment(field->isNumeric() ? Qt::AlignRight : Qt::AlignLeft);
     showText(hasFocus() ? field->editText() : field->displayText());
 }

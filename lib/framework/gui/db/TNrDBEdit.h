@@ -7,8 +7,11 @@
 // A data-aware line edit. What is typed is written to the field as it is
 // typed, converted with the field's (Italian) conversion; text that does not
 // convert yet stays pending and is refused, with its field named, when the
-// record is confirmed. Amounts show their display format, and their edit
-// format while the edit has the focus.
+// record is confirmed. What the field could not keep whole is refused as it
+// is typed or pasted, and a tip beside the edit names the field and the
+// cause: a text longer than its field, a control character, an amount with
+// more integer digits than the supply file holds. Amounts show their display
+// format, and their edit format while the edit has the focus.
 class TNrDBEdit
     : public QLineEdit
     , public TNrDBControl
@@ -44,7 +47,10 @@ protected:
 private:
     void onTextEdited(const QString &text);
     void write(Field &field, const QString &input);
+    // Why the field cannot take the input; empty when it can.
+    QString entryProblem(const QString &input) const;
 
     bool m_upper = false;
     bool m_pending = false;
+    QString m_accepted; // the text before the last edit, given back when an edit is refused
 };

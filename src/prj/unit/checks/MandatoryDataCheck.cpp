@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "Conversions.h"
+#include "FiscalCode.h"
 #include "TextLib.h"
 
 #include <QDate>
@@ -57,13 +58,55 @@ constexpr Mandatory kMandatory[] = {
     {u"SPSVANNO", u"Anno di riferimento prospetto SV"},
 };
 
-const char16_t *mandatoryDescription(const QString &field)
+// The fields that hold an Italian fiscal code, checked for their shape and
+// check character whenever they are filled. Foreign codes are not here.
+constexpr Mandatory kFiscalCodes[] = {
+    {u"SSOSCODFIS", u"Codice fiscale del sostituto"},
+    {u"SSOSCFDICASTERO", u"Codice fiscale del dicastero di appartenenza"},
+    {u"SSOSDOMNOTCODFIS", u"Codice fiscale del domicilio per la notificazione degli atti"},
+    {u"SSOSCFRAPPR", u"Codice fiscale del rappresentante firmatario"},
+    {u"SSOSRAPFIRSTACF", u"Codice fiscale della società o ente dichiarante"},
+    {u"SSOSCFSOGG1", u"Codice fiscale del soggetto 1 della redazione"},
+    {u"SSOSCFSOGG2", u"Codice fiscale del soggetto 2 della redazione"},
+    {u"SSOSCFSOGG3", u"Codice fiscale del soggetto 3 della redazione"},
+    {u"SSOSCFSOGG4", u"Codice fiscale del soggetto 4 della redazione"},
+    {u"SSOSCFSOGG5", u"Codice fiscale del soggetto 5 della redazione"},
+    {u"SGESCODFIS1", u"Codice fiscale del primo altro incaricato"},
+    {u"SGESCODFIS2", u"Codice fiscale del secondo altro incaricato"},
+    {u"SSOSCODFISINTERM", u"Codice fiscale dell'incaricato della trasmissione"},
+    {u"SSOSCODFISRESPCAF", u"Codice fiscale del responsabile del C.A.F."},
+    {u"SSOSCODFISCAF", u"Codice fiscale del C.A.F."},
+    {u"SSOSCODFISPROF", u"Codice fiscale del professionista"},
+    {u"SFORCODFIS", u"Codice fiscale del fornitore"},
+    {u"SSOE7CODICE", u"Codice fiscale del sostituto estinto"},
+    {u"SDIP7CODFIS", u"Codice fiscale del dipendente"},
+    {u"SDAU7CODFIS", u"Codice fiscale dell'autonomo"},
+    {u"SCFC7CODFISCON", u"Codice fiscale coniuge"},
+    {u"SCFC7CODFISPRIFIGL", u"Codice fiscale primo figlio"},
+    {u"SCFC7CODFISFIGL", u"Codice fiscale altro figlio o altro familiare"},
+    {u"SINPDAP7CODFISAMMNE", u"Codice fiscale amministrazione nel modulo INPDAP"},
+    {u"SPDICODFIS", u"Codice fiscale del percipiente (prospetto DI)"},
+};
+
+// Dates of the return lie between these years; payment dates (the "DTVERS"
+// fields) in the year of the income or in the year of the return.
+constexpr int kFirstYear = 1900;
+constexpr int kIncomeYear = 2023;
+constexpr int kReturnYear = 2024;
+
+template<std::size_t N>
+const char16_t *descriptionIn(const Mandatory (&list)[N], const QString &field)
 {
-    for (const Mandatory &m : kMandatory) {
+    for (const Mandatory &m : list) {
         if (field.compare(QStringView(m.field), Qt::CaseInsensitive) == 0)
             return m.description;
     }
     return nullptr;
+}
+
+const char16_t *mandatoryDescription(const QString &field)
+{
+    return descriptionIn(kMandatory, field);
 }
 
 // A text is filled when not blank, a date when after the zero date
@@ -216,6 +259,44 @@ QString dependantsRule(const ClientDataSet &ds)
     return lines.join(u"\r\n"_s);
 }
 
+// What the window calls the field; its name when no window named it.
+QString labelOf(const Field &f, const char16_t *description)
+{
+    if (description)
+        return QString::fromUtf16(description);
+    return f.displayLabel();
+}
+
+// A filled value that the form cannot hold: a fiscal code with a wrong shape
+// or check character, a negative amount (the form has none), a date outside
+// the years of the return.
+QString valueRule(const Field &f)
+{
+    if (!filled(f))
+        return QString();
+    if (const char16_t *description = descriptionIn(kFiscalCodes, f.fieldName())) {
+        const QString problem = FiscalCode::problem(TextLib::Trim(f.asString()));
+        return problem.isEmpty() ? QString() : u" - Campo errato: %1: %2"_s.arg(labelOf(f, description), problem);
+    }
+    if (f.dataType() == FieldType::Decimal && f.fieldName().startsWith(u'F', Qt::CaseInsensitive)
+        && f.asCurrency() < Decimal()) {
+        return u" - Campo errato: %1: l'importo %2 è negativo, il modello non ne prevede"_s.arg(
+            f.displayLabel(), f.asCurrency().toString(2));
+    }
+    if (f.dataType() == FieldType::Date || f.dataType() == FieldType::DateTime) {
+        const bool payment = f.fieldName().contains(u"DTVERS"_s, Qt::CaseInsensitive);
+        const int first = payment ? kIncomeYear : kFirstYear;
+        const int year = f.asDate().year();
+        if (year < first || year > kReturnYear) {
+            return u" - Campo errato: %1: la data %2 è fuori dagli anni ammessi (dal %3 al %4)"_s
+                .arg(labelOf(f, mandatoryDescription(f.fieldName())), Conv::dateToText(f.asDate()))
+                .arg(first)
+                .arg(kReturnYear);
+        }
+    }
+    return QString();
+}
+
 QString fieldRule(const ClientDataSet &ds, const QString &field)
 {
     const QString f = field.toUpper();
@@ -245,9 +326,10 @@ bool run(QStringList &findings, const QList<const ClientDataSet *> &dataSets)
                 findings.append(kMissing + QString::fromUtf16(description));
                 continue;
             }
-            const QString found = fieldRule(*ds, f.fieldName());
-            if (!found.isEmpty())
-                findings.append(found);
+            for (const QString &found : {fieldRule(*ds, f.fieldName()), valueRule(f)}) {
+                if (!found.isEmpty())
+                    findings.append(found);
+            }
         }
     }
     return findings.size() == before;

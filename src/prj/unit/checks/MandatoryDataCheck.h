@@ -8,7 +8,9 @@ class ClientDataSet;
 // The mandatory-data check of the frontispiece and of the employee and
 // self-employed records: it examines the current record of each dataset,
 // field by field in field order, and appends one text per missing or
-// incoherent item (a text may hold several lines separated by CR LF).
+// incoherent item (a text may hold several lines separated by CR LF). Filled
+// values are checked too: fiscal codes (shape and check character), amounts
+// that are negative, dates outside the years of the return.
 // The editors run it before a record is confirmed, the telematic file
 // before its generation.
 namespace MandatoryDataCheck {

@@ -1,5 +1,7 @@
 #include "TfmElhInfo.h"
 
+#include "AtomicFile.h"
+#include "Exceptions.h"
 #include "NrMessages.h"
 #include "ShellOpen.h"
 
@@ -8,7 +10,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QVBoxLayout>
 
@@ -66,11 +67,11 @@ void TfmElhInfo::openInNotepad()
     }
     const QString path = reserve.fileName();
     reserve.close();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_lines.join(u"\r\n"_s).append(u"\r\n"_s).toUtf8()) < 0
-        || !file.commit()) {
-        NrMessageDlg(u"Impossibile scrivere il file %1: %2"_s.arg(QDir::toNativeSeparators(path), file.errorString()),
-                     MsgDlgType::Error);
+    try {
+        AtomicFile::save(path, m_lines.join(u"\r\n"_s).append(u"\r\n"_s).toUtf8());
+    } catch (const EInOutError &e) {
+        QFile::remove(path);
+        NrMessageDlg(e.message(), MsgDlgType::Error);
         return;
     }
     if (!ShellOpen::openFile(path))

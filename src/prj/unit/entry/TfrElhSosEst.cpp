@@ -1,8 +1,12 @@
 #include "TfrElhSosEst.h"
 
+#include "Exceptions.h"
 #include "FieldGrid.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
+#include "TextLib.h"
+#include "checks/FiscalCode.h"
+#include "checks/InfoList.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,4 +24,14 @@ TfrElhSosEst::TfrElhSosEst(QWidget *parent)
 QString TfrElhSosEst::tableName() const
 {
     return u"TSOE7_SOSESTINTO"_s;
+}
+
+void TfrElhSosEst::cdsMainBeforePost()
+{
+    TfrElfBase::cdsMainBeforePost();
+    if (loading())
+        return;
+    const QString problem = FiscalCode::problem(TextLib::Trim(cdsMain.fieldByName(u"CODICE"_s).asString()));
+    if (!problem.isEmpty() && !InfoList::ask({u" - Campo errato: Codice fiscale del sostituto estinto: "_s + problem}))
+        Abort();
 }

@@ -264,9 +264,14 @@ void ImportValue::writeTo(Field &field) const
             field.setAsDate(d);
         return;
     }
-    case Kind::Text:
-        field.setAsString(std::get<QString>(m_value));
+    case Kind::Text: {
+        // What the field could not keep whole is refused, never cut.
+        const QString &text = std::get<QString>(m_value);
+        if (const QString problem = field.textProblem(text); !problem.isEmpty())
+            throw EConvertError(u"il valore «%1» %2"_s.arg(Field::visibleText(text), problem));
+        field.setAsString(text);
         return;
+    }
     }
 }
 

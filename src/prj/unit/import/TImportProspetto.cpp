@@ -25,14 +25,15 @@ bool selfEmployedCode(const QString &code)
 }
 
 // A value of the statement into the field of the same name, as the field's
-// type wants it; a text longer than the field is refused, not cut.
+// type wants it; a text longer than the field, or with a control character,
+// is refused, not cut.
 void copyValue(Field &field, const QVariant &value)
 {
     switch (field.dataType()) {
     case FieldType::String: {
         const QString text = value.toString();
-        if (field.size() > 0 && text.size() > field.size())
-            throw EConvertError(u"«%1» è più lungo di %2 caratteri"_s.arg(text).arg(field.size()));
+        if (const QString problem = field.textProblem(text); !problem.isEmpty())
+            throw EConvertError(u"il valore «%1» %2"_s.arg(Field::visibleText(text), problem));
         field.setAsString(text);
         return;
     }

@@ -1,6 +1,7 @@
 #include "PersonTables.h"
 
 #include "ClientDataSet.h"
+#include "Exceptions.h"
 #include "NrConnection.h"
 #include "NrTransaction.h"
 #include "THlmDBCds.h"
@@ -75,8 +76,16 @@ bool copyRegistryRecord(const ClientDataSet &from, ClientDataSet &to, Kind kind)
     for (const auto &[target, source] : r.carried) {
         Field *into = to.findField(target);
         const Field *value = from.findField(source);
-        if (into && value)
-            into->setValue(value->value());
+        if (!into || !value)
+            continue;
+        // A text this year's field cannot keep whole is refused, never cut.
+        if (const QString problem = into->isText() && !value->isNull() ? into->textProblem(value->asString()) : QString();
+            !problem.isEmpty()) {
+            to.cancel();
+            throw EConvertError(u"%1, campo %2: il valore «%3» %4"_s.arg(
+                code, target, Field::visibleText(value->asString()), problem));
+        }
+        into->setValue(value->value());
     }
     to.fieldByName(r.groupField).setAsString(r.group);
     to.post();

@@ -11,7 +11,7 @@
 using namespace Qt::Literals::StringLiterals;
 
 const QString TdmElhPDF::kOpenErrorText =
-    u"Impossibile creare il file PDF:\n\r1) Controllare che il file di tamplate e il file XML di configurazione esistano\n\r"
+    u"Impossibile creare il file PDF:\n\r1) Controllare che il file di template e il file XML di configurazione esistano\n\r"
     u"   e siano contenuti nella giusta cartella\n\r2) Che l'XML abbia una sintassi corretta\n\r3) I file potrebbero essere "
     u"danneggiati"_s;
 

@@ -3,6 +3,7 @@
 #include "DesktopShell.h"
 #include "ElhProgram.h"
 #include "QtMessageService.h"
+#include "TNrBusyWaitDialog.h"
 #include "checks/InfoList.h"
 #include "entry/TfmElhInfo.h"
 
@@ -14,6 +15,8 @@ int runDesktop()
     QApplication::setApplicationDisplayName(QString());
     TNrQtMessageService messages;
     const MessageServiceScope messageScope(&messages);
+    TNrBusyWaitDialog busyWait;
+    const BusyWaitScope busyScope(&busyWait);
     TfmElhInfoService infoList;
     InfoList::setService(&infoList);
     DesktopShell shell;

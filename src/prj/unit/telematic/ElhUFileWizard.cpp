@@ -247,8 +247,8 @@ void FileWizard::save(const QString &chosenFile)
     }
     BuildRecordZ(*this);
     m_dm.cdsFieldFile.close();
-    checkSupply(WriteSupplyFiles(*this));
+    const SupplyFiles files = WriteSupplyFiles(*this);
+    checkSupply(files.written);
     m_dm.closeTables();
-    NrMessageDlg(u"Generazione file completata con successo. Il file è presente in:\n\r"_s + fileName + u"\r\n"_s,
-                 MsgDlgType::Warning);
+    NrMessageDlg(SupplyFilesMessage(files), MsgDlgType::Warning);
 }

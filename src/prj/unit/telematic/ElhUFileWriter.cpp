@@ -1,5 +1,6 @@
 #include "ElhUFileWriter.h"
 
+#include "AtomicFile.h"
 #include "ClientDataSet.h"
 #include "Cp1252.h"
 #include "ElhMFile.h"
@@ -8,7 +9,14 @@
 #include "NrMessages.h"
 #include "TextLib.h"
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -31,8 +39,6 @@ public:
     explicit SupplyFile(const QString &name)
         : m_file(name)
     {
-        if (!m_file.open(QIODevice::WriteOnly))
-            fail();
     }
 
     void write(const QString &record)
@@ -40,29 +46,58 @@ public:
         const QByteArray bytes = Cp1252::encode(record);
         if (bytes.size() != kRecordLength)
             throw EInOutError(u"Il record %1 è lungo %2 byte invece di %3: il file «%4» non è stato scritto"_s.arg(
-                record.left(1), QString::number(bytes.size()), QString::number(kRecordLength), m_file.fileName()));
-        if (m_file.write(bytes + "\r\n") != bytes.size() + 2)
-            fail();
+                record.left(1), QString::number(bytes.size()), QString::number(kRecordLength),
+                QDir::toNativeSeparators(m_file.path())));
+        m_buffer += bytes;
+        m_buffer += "\r\n";
+        if (m_buffer.size() >= kChunk) {
+            m_file.write(m_buffer);
+            m_buffer.clear();
+        }
     }
 
-    void commit()
+    void finish()
     {
-        if (!m_file.commit())
-            fail();
+        m_file.write(m_buffer);
+        m_buffer.clear();
+        m_file.finish();
     }
+
+    AtomicFile &file() { return m_file; }
 
 private:
-    [[noreturn]] void fail()
-    {
-        throw EInOutError(u"Impossibile scrivere il file «%1»: %2"_s.arg(m_file.fileName(), m_file.errorString()));
-    }
+    // Records go to the disk in chunks, each write checked.
+    static constexpr qsizetype kChunk = 1 << 20;
 
-    QSaveFile m_file;
+    AtomicFile m_file;
+    QByteArray m_buffer;
 };
+
+QString partName(const QString &fileName, int part)
+{
+    return part == 1 ? fileName : fileName + u'_' + QString::number(part);
+}
+
+// The "_N" parts beyond the last one written, left by an earlier supply.
+QStringList staleParts(const QString &fileName, int written)
+{
+    const QFileInfo chosen(fileName);
+    const QRegularExpression part(u"^"_s + QRegularExpression::escape(chosen.fileName()) + u"_([0-9]+)$"_s);
+    QStringList stale;
+    for (const QFileInfo &entry : chosen.dir().entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch m = part.match(entry.fileName());
+        if (m.hasMatch() && m.captured(1).toInt() > written && !m.captured(1).startsWith(u'0'))
+            stale.append(entry.filePath());
+    }
+    std::sort(stale.begin(), stale.end(), [](const QString &a, const QString &b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    return stale;
+}
 
 } // namespace
 
-QStringList WriteSupplyFiles(FileWizard &wizard)
+SupplyFiles WriteSupplyFiles(FileWizard &wizard)
 {
     ClientDataSet &records = wizard.dm().cdsFileTel;
     const Field &type = records.fieldByName(u"SFILECODREC"_s);
@@ -72,7 +107,7 @@ QStringList WriteSupplyFiles(FileWizard &wizard)
     const int dataRecords = records.recordCount() - 3;
     const int files = dataRecords <= kDataRecordsPerFile ? 1 : (dataRecords + kDataRecordsPerFile - 1) / kDataRecordsPerFile;
     if (files > 1)
-        NrMessageDlg(u"ATTENZIONE. La fornitura supera il limite previsto,\n\rVerranno generati più file telematici."_s,
+        NrMessageDlg(u"ATTENZIONE. La fornitura supera il limite previsto,\nverranno generati più file telematici."_s,
                      MsgDlgType::Warning);
 
     QString recordA;
@@ -95,9 +130,9 @@ QStringList WriteSupplyFiles(FileWizard &wizard)
 
     QStringList names;
     records.first();
+    std::vector<std::unique_ptr<SupplyFile>> parts;
     for (int i = 1; i <= files; ++i) {
-        names.append(i == 1 ? wizard.fileName : wizard.fileName + u'_' + QString::number(i));
-        SupplyFile file(names.last());
+        SupplyFile &file = *parts.emplace_back(std::make_unique<SupplyFile>(partName(wizard.fileName, i)));
         QString head = recordA;
         patch(head, 522, TextLib::StrZero(files > 1 ? i : 0, 4));
         patch(head, 526, TextLib::StrZero(files > 1 ? files : 0, 4));
@@ -122,7 +157,38 @@ QStringList WriteSupplyFiles(FileWizard &wizard)
         patch(tail, 43, TextLib::StrZero(iRecords, 9));
         patch(tail, 52, TextLib::StrZero(j, 9));
         file.write(tail);
-        file.commit();
     }
-    return names;
+    SupplyFiles result;
+    for (const auto &part : parts)
+        part->finish();
+    for (const auto &part : parts) {
+        part->file().replace();
+        result.written.append(part->file().path());
+    }
+    for (const QString &stale : staleParts(wizard.fileName, files)) {
+        if (!QFile::remove(stale))
+            throw EInOutError(u"Impossibile eliminare «%1», parte di una fornitura precedente con lo stesso nome: "
+                              "eliminarlo prima di inviare la nuova fornitura."_s
+                                  .arg(QDir::toNativeSeparators(stale)));
+        result.removed.append(stale);
+    }
+    return result;
+}
+
+QString SupplyFilesMessage(const SupplyFiles &files)
+{
+    QStringList native;
+    for (const QString &f : files.written)
+        native.append(QDir::toNativeSeparators(f));
+    QString text = native.size() == 1
+                       ? u"Generazione file completata con successo. Il file è presente in:\n"_s + native.first()
+                       : u"Generazione file completata con successo. I %1 file sono presenti in:\n"_s.arg(native.size())
+                             + native.join(u'\n');
+    if (!files.removed.isEmpty()) {
+        QStringList removed;
+        for (const QString &f : files.removed)
+            removed.append(QDir::toNativeSeparators(f));
+        text += u"\n\nEliminati i file di una fornitura precedente con lo stesso nome:\n"_s + removed.join(u'\n');
+    }
+    return text;
 }

@@ -257,6 +257,31 @@ TEST_P(FileTelematico, TheCommandImportsTheDemoCertificationsAndRefusesACodeNotA
     EXPECT_TRUE(imported.out.endsWith(u"Fine operazione: 5 su 5 persone importate.\n"_s)) << imported.out.toStdString();
 }
 
+TEST_P(FileTelematico, IntegratingTheSchoolsOwnExportIsRefusedAndTheCodesMustBeItsPeople)
+{
+    const QString folder = root() + u"esportati"_s;
+    ASSERT_EQ(run({u"esporta"_s, folder}).exitCode, 0);
+    const Outcome own = run({u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder});
+    EXPECT_EQ(own.exitCode, 1);
+    EXPECT_TRUE(own.err.endsWith(u"Codice fiscale del sostituto estinto non impostato o coincidente con l'attuale\n"_s))
+        << own.err.toStdString();
+    const Outcome stranger = run({u"integra"_s, u"autonomi"_s, u"--codice-fiscale"_s, u"xxxyyy"_s, u"--cartella"_s,
+                                  folder});
+    EXPECT_EQ(stranger.exitCode, 2);
+    EXPECT_TRUE(stranger.err.endsWith(u"Codice fiscale XXXYYY non presente fra le persone del sostituto estinto.\n"_s))
+        << stranger.err.toStdString();
+    const Outcome missing = run({u"integra"_s, u"autonomi"_s, u"--cartella"_s, root() + u"altrove"_s});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(u"dei dati del sostituto estinto non esiste"_s)) << missing.err.toStdString();
+    for (const QStringList &args : {QStringList{u"integra"_s, u"dipendenti"_s},
+                                    QStringList{u"integra"_s, u"tutti"_s, u"--cartella"_s, folder}}) {
+        const Outcome wrong = run(args);
+        EXPECT_EQ(wrong.exitCode, 2);
+        EXPECT_TRUE(wrong.err.startsWith(u"Uso: elh770 integra dipendenti|autonomi --cartella"_s))
+            << wrong.err.toStdString();
+    }
+}
+
 TEST_P(FileTelematico, AWrongCommandShowsItsUse)
 {
     for (const QStringList &args : {QStringList{u"file-telematico"_s}, QStringList{u"file-telematico"_s, u"--out"_s},

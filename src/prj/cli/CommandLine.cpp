@@ -85,6 +85,13 @@ const Command kCommands[] = {
      u"                                    con --cartella li legge dai file esportati\n"
      u"                                    nella CARTELLA (elh770 esporta)\n",
      runImport},
+    {u"integra",
+     u"  integra dipendenti|autonomi       integra nella dichiarazione i dipendenti o gli\n"
+     u"    --cartella CARTELLA             autonomi del sostituto estinto, letti dai\n"
+     u"    [--codice-fiscale CF ...]       file esportati nella CARTELLA (elh770\n"
+     u"                                    esporta della sua scuola): quelli indicati,\n"
+     u"                                    tutti se nessuno; stampa il registro\n",
+     runIntegration},
     {u"stampa",
      u"  stampa COSA --out FILE.pdf        stampa il frontespizio o un prospetto della\n"
      u"                                    dichiarazione nel FILE; COSA: frontespizio,\n"

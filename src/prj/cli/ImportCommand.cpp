@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "CommandOptions.h"
+#include "Exceptions.h"
 #include "NrQueryCollection.h"
 #include "PreviousYearCommand.h"
 #include "ReturnSession.h"
@@ -102,6 +103,16 @@ bool allKnown(const QStringList &codes, const QStringList &known, const QString 
     return all;
 }
 
+// The log of an import of people and its last line.
+void printLog(const TdmElhImport &import, qsizetype people, QTextStream &out, QTextStream &err)
+{
+    for (const QString &line : import.log())
+        out << line << u'\n';
+    out << u"Fine operazione: %1 su %2 persone importate.\n"_s.arg(people - import.failed().size()).arg(people);
+    if (!import.failed().isEmpty())
+        err << u"Non importate: %1\n"_s.arg(import.failed().join(u", "_s));
+}
+
 int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     const std::optional<PeopleOptions> options = parsePeople(arguments, {u"--sostituto"_s}, {u"--addizionali"_s});
@@ -123,19 +134,13 @@ int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QStringList codes = options->codes.isEmpty() ? all : options->codes;
     const bool ok = import.ImportCUD(
         codes, {options->flags.contains(u"--sostituto"), options->answers.value(u"--addizionali"_s, true)});
-    for (const QString &line : import.log())
-        out << line << u'\n';
-    out << u"Fine operazione: %1 su %2 persone importate.\n"_s.arg(codes.size() - import.failed().size())
-               .arg(codes.size());
-    if (!import.failed().isEmpty())
-        err << u"Non importate: %1\n"_s.arg(import.failed().join(u", "_s));
+    printLog(import, codes.size(), out, err);
     return ok ? 0 : 1;
 }
 
 int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    const std::optional<PeopleOptions> options =
-        parsePeople(arguments, {u"--solo-anagrafica"_s}, {u"--sovrascrivi"_s});
+    const std::optional<PeopleOptions> options = parsePeople(arguments, {u"--solo-anagrafica"_s}, {u"--sovrascrivi"_s});
     if (!options) {
         err << kUsage;
         return 2;
@@ -146,7 +151,7 @@ int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream 
     TdmElhImport import(session.store(), session.params());
     TNrQueryCollection list;
     import.openPayees(list, options->flags.contains(u"--solo-anagrafica") ? TdmElhImport::PayeeList::RegistryOnly
-                                                                           : TdmElhImport::PayeeList::SelfEmployed);
+                                                                          : TdmElhImport::PayeeList::SelfEmployed);
     QStringList listed;
     for (list.first(); !list.eof(); list.next())
         listed.append(list.fieldByName(u"SANACODFISCALE"_s).asString().trimmed().toUpper());
@@ -198,4 +203,40 @@ int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err)
         return runImportPreviousYear(arguments.mid(1), out, err);
     err << kUsage;
     return 2;
+}
+
+int runIntegration(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const QString which = arguments.value(0);
+    QStringList rest = arguments;
+    const qsizetype at = rest.indexOf(u"--cartella"_s);
+    const QString folder = at > 0 ? rest.value(at + 1) : QString();
+    if (at > 0)
+        rest.remove(at, std::min<qsizetype>(2, rest.size() - at));
+    const std::optional<PeopleOptions> options = parsePeople(rest, {}, {});
+    if ((which != u"dipendenti" && which != u"autonomi") || folder.isEmpty() || !options) {
+        err << u"Uso: elh770 integra dipendenti|autonomi --cartella CARTELLA [--codice-fiscale CF ...]\n"_s;
+        return 2;
+    }
+    ReturnSession session;
+    if (!session.open())
+        return 1;
+    TdmElhImport import(session.store(), session.params());
+    const TdmElhImport::Integration kind =
+        which == u"dipendenti" ? TdmElhImport::Integration::Employees : TdmElhImport::Integration::SelfEmployed;
+    try {
+        ClientDataSet people;
+        import.extinctPeople(folder, kind, people);
+        QStringList all;
+        for (; !people.eof(); people.next())
+            all.append(people.fieldByName(u"CODFIS"_s).asString());
+        if (!allKnown(options->codes, all, u"fra le persone del sostituto estinto"_s, err))
+            return 2;
+        const bool ok = import.integra(folder, kind, options->codes);
+        printLog(import, options->codes.isEmpty() ? all.size() : options->codes.size(), out, err);
+        return ok ? 0 : 1;
+    } catch (const Exception &e) {
+        err << e.message() << u'\n';
+        return 1;
+    }
 }

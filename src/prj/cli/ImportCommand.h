@@ -17,3 +17,10 @@
 // A fiscal code that is not among the people is refused (exit 2).
 // "elh770 importa anno-precedente ..." is runImportPreviousYear's.
 int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+// "elh770 integra dipendenti|autonomi --cartella DIR [--codice-fiscale CF ...]":
+// the people of the extinct agent whose return was exported into DIR (all
+// when no code is given) integrated into the return, then the log; exit 1
+// when the folder, its files or the agents' codes stop the integration or a
+// person could not be integrated, 2 with the use or a code not in DIR.
+int runIntegration(const QStringList &arguments, QTextStream &out, QTextStream &err);

@@ -476,8 +476,7 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
     for (annotations.first(); !annotations.eof(); annotations.next())
         m_annotationCodes.insert(annotations.fieldByName(u"CODICE"_s).asString().trimmed().toUpper());
 
-    try {
-        beginRun();
+    return runAndClose([&] {
         loadCertifications();
         openReturnTables();
         if (options.importAgent)
@@ -525,6 +524,14 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
         ricalcolaDetrazioniOf(imported);
         scorporaTassazioneSeparata(imported);
         importaFamiliari(imported);
+    });
+}
+
+bool TdmElhImport::runAndClose(const std::function<void()> &work)
+{
+    try {
+        beginRun();
+        work();
         endRun(true);
     } catch (...) {
         endRun(false);
@@ -533,6 +540,7 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
         closeTables();
         throw;
     }
+    m_engine.reset();
     m_progress = nullptr;
     closeTables();
     return m_failed.isEmpty();

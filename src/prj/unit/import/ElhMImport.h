@@ -96,6 +96,23 @@ public:
     enum class Outcome { Imported, Skipped, Failed };
     Outcome importaAutonomo(const ClientDataSet &person, Overwrite overwrite);
 
+    // The integration of the people of an extinct agent, whose return is
+    // read from the files of a folder (one TABLE.cds a table, as "Esporta
+    // dati " and "elh770 esporta" write them).
+    enum class Integration { Employees, SelfEmployed };
+    static const QString kExtinctAgentCode;
+    // The extinct agent's employees or self-employed workers in the folder:
+    // CODFIS, COGNOME, NOME, in the order of the codes. Throws an Exception
+    // with its message when the folder or its files are missing.
+    void extinctPeople(const QString &folder, Integration which, ClientDataSet &people);
+    // Integrates the people given (all the folder's when none), each in one
+    // transaction of the store, and recomputes the employees' detractions.
+    // Throws an Exception, having changed nothing, when the folder or its
+    // files are missing or the extinct agent has no code or the school's
+    // own (kExtinctAgentCode). False when a person could not be integrated.
+    bool integra(const QString &folder, Integration which, const QStringList &codes,
+                 ImportProgress *progress = nullptr);
+
     // The log of the last run; empty when it had nothing to say.
     const QStringList &log() const { return m_log.lines(); }
     // The codes of the people the last run could not import.
@@ -201,6 +218,9 @@ private:
     // store before a row of his is posted.
     qint64 personOf(ClientDataSet &registry);
 
+    // Runs the work of a run; its engine, progress and tables are let go
+    // after it, whatever happens. True when every person went in.
+    bool runAndClose(const std::function<void()> &work);
     // The run and its per-person steps.
     void importPerson(const QString &code, const QList<Bookmark> &certifications);
     void importCertification(const QString &code);
@@ -227,6 +247,19 @@ private:
     QList<Bookmark> subRows(SubTable &sub, const QString &code, const QString &month);
     QString category(const QString &code);
     const TdmKbrCalcola::Contratto &contract(const QString &code);
+
+    // The integration.
+    struct Extinct;
+    QString presentExtinctAgent(Extinct &extinct);
+    void integraDipendente(Extinct &extinct, const QString &code);
+    void integraAutonomo(Extinct &extinct, const QString &code);
+    // Puts the extinct agent's registry on the person and opens his block of the log.
+    void startExtinctPerson(ClientDataSet &registry, const QList<Bookmark> &rows, const QString &prefix);
+    // The extinct agent's annotation codes appended into the free slots.
+    void integraAnnotazioni(Extinct &extinct, const QString &code);
+    // Runs a reverse section into the target row; text columns the extinct
+    // agent leaves empty keep what the row held.
+    bool mergeSection(const QString &section, ClientDataSet &source, ClientDataSet &target);
 
     // The computations.
     void assistenza730(const QString &code);

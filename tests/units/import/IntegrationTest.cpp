@@ -1,0 +1,192 @@
+#include "CdsExchange.h"
+#include "ClientDataSet.h"
+#include "Exceptions.h"
+#include "ReturnDatabaseTest.h"
+#include "TempDir.h"
+#include "import/ElhMImport.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using Integration = TdmElhImport::Integration;
+
+const QString kRusso = u"RSSLCU82T20H501C"_s; // here with adjustment data
+const QString kRossi = u"RSSMRA75D12D653T"_s; // here with dependants
+const QString kNew = u"MRNLGU80A01D653X"_s;   // only the extinct school's
+const QString kGalli = u"GLLRRT65L08G478C"_s;
+const QString kExtinct = u"80009870546"_s;
+
+// The demo school, and the return of a second school that closed, written
+// into another instance of the store and exported into a folder as
+// "Esporta dati " does.
+class IntegrationTest : public ReturnDatabaseTest
+{
+protected:
+    void SetUpOpened() override
+    {
+        ReturnDatabaseTest::SetUpOpened();
+        loadDemo();
+        exportExtinct(kExtinct);
+    }
+
+    void exportExtinct(const QString &agentCode)
+    {
+        THlmDBCds other(2023, u"elh"_s, 1);
+        other.setConnection(&connection());
+        const auto put = [&other](const QString &table, const QString &json) {
+            ClientDataSet ds;
+            other.open(ds, table);
+            while (!ds.isEmpty())
+                ds.deleteRecord();
+            CdsExchange::appendJsonRecords(ds, json.toUtf8(), table);
+            other.save(ds, table);
+        };
+        put(u"TSOS_DATOSOSTITUTO"_s,
+            uR"({"records":[{"SSOSCODFIS":"%1","SSOSDENOM":"SCUOLA MEDIA CHIUSA"}]})"_s.arg(agentCode));
+        put(u"TDIP7_ANAGRFISCALI"_s, uR"({"records":[
+              {"SDIP7CODFIS":"RSSLCU82T20H501C","SDIP7COGNOME":"RUSSO","SDIP7NOME":"LUCA","FFIS7RITIRPEF":"100.00",
+               "FFIS7REDDDETR":"1000.00","IFIS7PERIODOLAV":60,"FFIS7ADDREGRPCESS":"12.00"},
+              {"SDIP7CODFIS":"RSSMRA75D12D653T","SDIP7COGNOME":"ROSSI","SDIP7NOME":"MARIO","FFIS7RITIRPEF":"50.00"},
+              {"SDIP7CODFIS":"MRNLGU80A01D653X","SDIP7COGNOME":"MARINI","SDIP7NOME":"LUIGI","SDIP7SEX":"M",
+               "FFIS7RITIRPEF":"300.00","IFIS7PERIODOLAV":90}]})"_s);
+        put(u"TCON7_DATICONGUAG"_s, uR"({"records":[{"SDIP7CODFIS":"RSSLCU82T20H501C","FCON7RITENUTE":"99.00"}]})"_s);
+        put(u"TINPS7_INPS"_s,
+            uR"({"records":[{"SDIP7CODFIS":"RSSLCU82T20H501C","SINPS7MATRAZIENDA":"9988776655"}]})"_s);
+        put(u"TCFC7_CONFAMCARICO"_s, uR"({"records":[{"SDIP7CODFIS":"RSSMRA75D12D653T"},
+                                                       {"SDIP7CODFIS":"MRNLGU80A01D653X"}]})"_s);
+        put(u"TANN7_ANNOTAZIONI"_s, uR"({"records":[{"SDIP7CODFIS":"MRNLGU80A01D653X","SANN701":"AB"}]})"_s);
+        put(u"TDAU7_DATIAUTONOM"_s,
+            uR"({"records":[{"SDAU7CODFIS":"GLLRRT65L08G478C","SDAU7COGNOME":"GALLI","SDAU7NOME":"ROBERTO"},
+                            {"SDAU7CODFIS":"BRNNNA70A41D653Y","SDAU7COGNOME":"BRUNI","SDAU7NOME":"ANNA"}]})"_s);
+        put(u"TDSE7_SOMMEEROGATE"_s,
+            uR"({"records":[{"SDAU7CODFIS":"GLLRRT65L08G478C","SCAUCODICE":"A","SDSE7ANNO":"2023","FDSE7AMMLORDO":"700.00"},
+                            {"SDAU7CODFIS":"BRNNNA70A41D653Y","SCAUCODICE":"M","SDSE7ANNO":"2023","FDSE7AMMLORDO":"400.00"}]})"_s);
+        other.exportAll(u"elh"_s, 2023, m_folder.path(), 1);
+    }
+
+    // A column of a person's rows of a table of this return, one value a row.
+    QStringList column(const QString &table, const QString &code, const QString &field)
+    {
+        const auto ds = read(table);
+        const QString codeField =
+            table.startsWith(u"TD"_s) && table != u"TDIP7_ANAGRFISCALI"_s ? u"SDAU7CODFIS"_s : u"SDIP7CODFIS"_s;
+        QStringList values;
+        for (; !ds->eof(); ds->next()) {
+            if (ds->fieldByName(codeField).asString() == code)
+                values.append(ds->fieldByName(field).asString());
+        }
+        return values;
+    }
+
+    TempDir m_folder;
+};
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(IntegrationTest);
+
+} // namespace
+
+TEST_P(IntegrationTest, EmployeesOfTheExtinctSchoolJoinOrMergeAndBothAgentsDataIsLeftForTheOffice)
+{
+    TdmElhImport integration(store(), params());
+    ClientDataSet people;
+    integration.extinctPeople(m_folder.path(), Integration::Employees, people);
+    QStringList listed;
+    for (; !people.eof(); people.next())
+        listed.append(people.fieldByName(u"CODFIS"_s).asString() + u' ' + people.fieldByName(u"COGNOME"_s).asString());
+    EXPECT_EQ(listed,
+              (QStringList{u"MRNLGU80A01D653X MARINI"_s, u"RSSLCU82T20H501C RUSSO"_s, u"RSSMRA75D12D653T ROSSI"_s}));
+
+    ASSERT_TRUE(integration.integra(m_folder.path(), Integration::Employees, {}));
+    const QString log = integration.log().join(u'\n');
+    for (const QString &line :
+         {u"Dipendente MARINI LUIGI\nDipendente aggiunto"_s,
+          u"Dipendente RUSSO LUCA\nDati dipendenti integrati\n*** I dati del conguaglio devono essere integrati "
+          u"manualmente"_s,
+          u"Dipendente ROSSI MARIO\nDati dipendenti integrati\n*** I dati dei familiari a carico devono essere "
+          u"integrati manualmente"_s,
+          QString(96, u'-')})
+        EXPECT_TRUE(log.contains(line)) << log.toStdString();
+
+    // Russo: amounts and days added, the termination's additional tax taken
+    // over, his own adjustment row untouched, the extinct school's INPS row added.
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kRusso, u"FFIS7RITIRPEF"_s), QStringList{u"6317,7"_s});
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kRusso, u"FFIS7REDDDETR"_s), QStringList{u"30870"_s});
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kRusso, u"IFIS7PERIODOLAV"_s), QStringList{u"365"_s});
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kRusso, u"FFIS7ADDREGRPCESS"_s), QStringList{u"12"_s});
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kRusso, u"SDIP7DFCOMUNE"_s).value(0).isEmpty(), false);
+    EXPECT_EQ(column(u"TCON7_DATICONGUAG"_s, kRusso, u"FCON7RITENUTE"_s), QStringList{u"1422,3"_s});
+    EXPECT_EQ(column(u"TINPS7_INPS"_s, kRusso, u"SINPS7MATRAZIENDA"_s), QStringList{u"9988776655"_s});
+    EXPECT_EQ(column(u"TCFC7_CONFAMCARICO"_s, kRossi, u"SDIP7CODFIS"_s).size(), 2);
+    // Marini: a new person of the store with all his rows and the extinct agent.
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kNew, u"SSOE7CODICE"_s), QStringList{kExtinct});
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kNew, u"FFIS7RITIRPEF"_s), QStringList{u"300"_s});
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kNew, u"IAFIID"_s).value(0).toLongLong() > 0, true);
+    EXPECT_EQ(column(u"TCFC7_CONFAMCARICO"_s, kNew, u"IAFIID"_s), column(u"TDIP7_ANAGRFISCALI"_s, kNew, u"IAFIID"_s));
+    EXPECT_EQ(column(u"TANN7_ANNOTAZIONI"_s, kNew, u"SANN701"_s), QStringList{u"AB"_s});
+
+    const auto agents = read(u"TSOE7_SOSESTINTO"_s);
+    ASSERT_TRUE(agents->locate(u"CODICE"_s, kExtinct));
+    EXPECT_EQ(agents->fieldByName(u"DENOMINAZI0NE"_s).asString(), u"SCUOLA MEDIA CHIUSA"_s);
+}
+
+TEST_P(IntegrationTest, SelfEmployedAmountsOfTheExtinctAgentAreBroughtOnce)
+{
+    TdmElhImport integration(store(), params());
+    const qsizetype before = column(u"TDSE7_SOMMEEROGATE"_s, kGalli, u"SCAUCODICE"_s).size();
+    ASSERT_TRUE(integration.integra(m_folder.path(), Integration::SelfEmployed, {}));
+    EXPECT_TRUE(integration.log().contains(u"Autonomo aggiunto"_s));
+    EXPECT_EQ(column(u"TDAU7_DATIAUTONOM"_s, u"BRNNNA70A41D653Y"_s, u"SSOE7CODICE"_s), QStringList{kExtinct});
+    EXPECT_EQ(column(u"TDSE7_SOMMEEROGATE"_s, u"BRNNNA70A41D653Y"_s, u"FDSE7AMMLORDO"_s), QStringList{u"400"_s});
+    QStringList galli = column(u"TDSE7_SOMMEEROGATE"_s, kGalli, u"SSOE7CODICE"_s);
+    EXPECT_EQ(galli.size(), before + 1);
+    EXPECT_EQ(galli.count(kExtinct), 1);
+
+    ASSERT_TRUE(integration.integra(m_folder.path(), Integration::SelfEmployed, {kGalli}));
+    EXPECT_EQ(integration.log(),
+              (QStringList{u"Dipendente GALLI ROBERTO"_s, u"Dati autonomo già importato per sostituto estinto"_s,
+                           QString(), QString(96, u'-'), QString()}));
+    EXPECT_EQ(column(u"TDSE7_SOMMEEROGATE"_s, kGalli, u"SSOE7CODICE"_s), galli);
+}
+
+TEST_P(IntegrationTest, AFailureInsideAPersonLeavesHimAsHeWasAndTheAgentsMustDiffer)
+{
+    const QStringList russo = column(u"TDIP7_ANAGRFISCALI"_s, kRusso, u"FFIS7RITIRPEF"_s);
+    // The INPS row comes after Russo's fiscal data within his transaction.
+    refuseStoredText(u"9988776655"_s);
+    TdmElhImport integration(store(), params());
+    EXPECT_FALSE(integration.integra(m_folder.path(), Integration::Employees, {}));
+    EXPECT_EQ(integration.failed(), QStringList{kRusso});
+    EXPECT_TRUE(integration.log().join(u'\n').contains(u"guasto simulato"_s));
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kRusso, u"FFIS7RITIRPEF"_s), russo);
+    EXPECT_TRUE(column(u"TINPS7_INPS"_s, kRusso, u"SINPS7MATRAZIENDA"_s).isEmpty());
+    // The others went on.
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kNew, u"FFIS7RITIRPEF"_s), QStringList{u"300"_s});
+
+    // An extinct agent without a code, or with the school's own, stops
+    // everything before a change; so does a folder without his files.
+    const auto rossi = column(u"TDIP7_ANAGRFISCALI"_s, kRossi, u"FFIS7RITIRPEF"_s);
+    const qsizetype agents = read(u"TSOE7_SOSESTINTO"_s)->recordCount();
+    const TempDir empty;
+    exec(GetParam() == Engine::SQLite ? u"DROP TRIGGER TR_GUASTO"_s : u"DROP TRIGGER TR_GUASTO ON TFIS_DATIFISCALI"_s);
+    for (const QString &code : {QString(), u"80012345676"_s, u"-"_s}) {
+        QString folder = m_folder.path();
+        if (code == u"-")
+            folder = empty.path();
+        else
+            exportExtinct(code);
+        try {
+            integration.integra(folder, Integration::Employees, {kRossi});
+            ADD_FAILURE() << "the integration went on with " << code.toStdString();
+        } catch (const Exception &e) {
+            if (code == u"-")
+                EXPECT_TRUE(e.message().contains(u"TSOS_DATOSOSTITUTO.cds"_s)) << e.message().toStdString();
+            else
+                EXPECT_EQ(e.message(), TdmElhImport::kExtinctAgentCode);
+        }
+    }
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kRossi, u"FFIS7RITIRPEF"_s), rossi);
+    EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), agents);
+}

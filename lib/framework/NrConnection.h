@@ -4,7 +4,12 @@
 #include <QSqlError>
 #include <QString>
 
+#include <functional>
+#include <map>
+#include <memory>
+
 class NrStatementSource;
+class TNrQuery;
 
 // Where the school database is: the settings of the installation.
 struct NrConnectionSettings
@@ -63,6 +68,16 @@ public:
     // The named statements; EAssertionFailed when the module has none.
     NrStatementSource &statements() const;
 
+    // A statement prepared once and kept until the connection closes, under
+    // a key that names it and its variant; make() sets its text the first
+    // time. The reference is good until the next call.
+    TNrQuery &prepared(const QString &key, const std::function<void(TNrQuery &)> &make);
+    // What a cache of the database's contents was read under: it changes at
+    // every opening and closing, at the start and end of every transaction
+    // and at invalidateCaches(), never coming back to an earlier value.
+    quint64 cacheEpoch() const { return m_cacheEpoch; }
+    void invalidateCaches();
+
     // The text of a database error of this connection: a database held by
     // another program, or a server that did not answer, is said in Italian
     // with the database named, the driver's own text after it.
@@ -89,6 +104,8 @@ private:
     NrStatementSource *m_statements = nullptr;
     qint64 m_busySince = 0; // ms since the epoch of the steady clock
     bool m_busyCancelled = false;
+    std::map<QString, std::unique_ptr<TNrQuery>> m_prepared;
+    quint64 m_cacheEpoch = 0;
 };
 
 // The global connection of the framework: set by the connection module's

@@ -14,16 +14,17 @@ qint64 GenerateID(TdmNrConnection &connection, const QString &table)
         own.StartTransaction();
     const QString key = table.toUpper();
 
-    TNrQuery query(connection);
-    query.fetch(u"QRY_NRG_CREA"_s);
-    query.setParam(u"SNRGTABELLA"_s, key);
-    query.execute();
-    query.fetch(u"QRY_NRG_INCREMENTA"_s);
-    query.setParam(u"SNRGTABELLA"_s, key);
-    query.execute();
-    query.fetch(u"QRY_NRG_ULTIMO"_s, 0, u"SELECT"_s);
-    query.setParam(u"SNRGTABELLA"_s, key);
-    const QVariant id = query.scalar();
+    // The three statements stay prepared on the connection: ids are asked
+    // for once per new record.
+    for (const QString &name : {u"QRY_NRG_CREA"_s, u"QRY_NRG_INCREMENTA"_s}) {
+        TNrQuery &query = connection.prepared(name, [&name](TNrQuery &made) { made.fetch(name); });
+        query.setParam(u"SNRGTABELLA"_s, key);
+        query.execute();
+    }
+    TNrQuery &last = connection.prepared(u"QRY_NRG_ULTIMO"_s,
+                                         [](TNrQuery &made) { made.fetch(u"QRY_NRG_ULTIMO"_s, 0, u"SELECT"_s); });
+    last.setParam(u"SNRGTABELLA"_s, key);
+    const QVariant id = last.scalar();
     if (!id.isValid())
         throw EDatabaseError(u"Impossibile generare un identificativo per la tabella %1"_s.arg(key));
     if (own.active())

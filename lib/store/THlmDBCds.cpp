@@ -39,6 +39,12 @@ constexpr std::size_t kRowsPerInsert = 250;
 // would otherwise cost a round trip to the server per record.
 constexpr std::size_t kRecordsPerDelete = 250;
 
+// A named statement kept prepared on the connection.
+TNrQuery &prepared(TdmNrConnection &connection, const QString &name, const QString &kind = u"EXECUTE"_s)
+{
+    return connection.prepared(name, [&](TNrQuery &made) { made.fetch(name, 0, kind); });
+}
+
 // One entry of a field map: a column of TAFI_ANAFISCALE and the field that
 // fills it, or the fields whose texts are joined into it ("A+B").
 struct MapEntry
@@ -273,7 +279,6 @@ private:
         QVariant value;
     };
 
-    TNrQuery &statement(std::unique_ptr<TNrQuery> &slot, const QString &name, const QString &kind = u"EXECUTE"_s);
     qint64 instance();
     QString mapText(const DeltaRecord &delta, const MapEntry &entry) const;
     qint64 findPerson(const DeltaRecord &delta);
@@ -295,22 +300,11 @@ private:
     int m_month;
     qint64 m_instance = 0;
 
-    std::unique_ptr<TNrQuery> m_deletePerson, m_findPerson, m_insertPerson, m_fullDelete;
     std::vector<qint64> m_deleted; // records whose value rows are still to delete
     std::array<std::vector<ValueRow>, 4> m_rows;
-    std::array<std::unique_ptr<TNrQuery>, 4> m_fullInserts;
     std::vector<bool> m_stored; // by field: whether it gets value rows
     QHash<QString, QString> m_personColumns; // lower case -> as the database names it
 };
-
-TNrQuery &RecordWriter::statement(std::unique_ptr<TNrQuery> &slot, const QString &name, const QString &kind)
-{
-    if (!slot) {
-        slot = std::make_unique<TNrQuery>(m_connection);
-        slot->fetch(name, 0, kind);
-    }
-    return *slot;
-}
 
 qint64 RecordWriter::instance()
 {
@@ -334,7 +328,7 @@ qint64 RecordWriter::findPerson(const DeltaRecord &delta)
 {
     const MapEntry *code = findEntry(m_map, u"saficodfiscale"_s);
     const MapEntry *group = findEntry(m_map, u"safigruppoana"_s);
-    TNrQuery &q = statement(m_findPerson, u"QRY_AFI_CERCA"_s, kSelect);
+    TNrQuery &q = prepared(m_connection, u"QRY_AFI_CERCA"_s, kSelect);
     q.setParam(u"ICRFID"_s, instance());
     q.setParam(u"SAFICODFISCALE"_s, code ? mapText(delta, *code) : u""_s);
     q.setParam(u"SAFIGRUPPOANA"_s, group ? mapText(delta, *group) : u""_s);
@@ -371,12 +365,15 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
     }
     if (assignments.isEmpty())
         return;
-    TNrQuery q(m_connection);
-    q.fetch(u"QRY_AFI_AGGIORNA"_s);
+    const QString set = assignments.join(u", "_s);
+    TNrQuery &q = m_connection.prepared(u"QRY_AFI_AGGIORNA/"_s + set, [&set](TNrQuery &made) {
+        made.fetch(u"QRY_AFI_AGGIORNA"_s);
+        made.setSql(THlmQueryText::format(made.sql(), {set}));
+    });
     for (qsizetype i = 0; i < values.size(); ++i)
         q.setParam(u"P%1"_s.arg(i), values.at(i));
     q.setParam(u"IAFIID"_s, person);
-    THlmQueryText::formatRun(q, {assignments.join(u", "_s)});
+    q.execute();
 }
 
 void RecordWriter::write(DeltaRecord &delta)
@@ -389,7 +386,7 @@ void RecordWriter::write(DeltaRecord &delta)
         if (delta.kind() == UpdateKind::Delete && m_registry && personField >= 0) {
             const qint64 person = THlmDataSet::fieldValue(delta, personField).toLongLong();
             if (person != 0) {
-                TNrQuery &q = statement(m_deletePerson, u"QRY_AFI_CANCELLA"_s);
+                TNrQuery &q = prepared(m_connection, u"QRY_AFI_CANCELLA"_s);
                 q.setParam(u"IAFIID"_s, person);
                 q.execute();
             }
@@ -414,7 +411,7 @@ void RecordWriter::write(DeltaRecord &delta)
             a = findPerson(delta);
         if (a == 0) {
             a = GenerateID(m_connection, u"TAFI_ANAFISCALE"_s);
-            TNrQuery &q = statement(m_insertPerson, u"QRY_AFI_INSERISCI"_s);
+            TNrQuery &q = prepared(m_connection, u"QRY_AFI_INSERISCI"_s);
             q.setParam(u"IAFIID"_s, a);
             q.setParam(u"ICRFID"_s, m_instance);
             q.execute();
@@ -487,21 +484,11 @@ void RecordWriter::sendValues(ValueColumn column, bool all)
         const std::size_t n = std::min(kRowsPerInsert, rows.size() - sent);
         // The stored statement names the columns; its VALUES list gets one
         // tuple of six placeholders per row.
-        std::unique_ptr<TNrQuery> partial;
-        TNrQuery *q = nullptr;
-        if (n == kRowsPerInsert && m_fullInserts[k]) {
-            q = m_fullInserts[k].get();
-        } else {
-            auto made = std::make_unique<TNrQuery>(m_connection);
-            made->fetch(u"QRY_FIS_INSERISCI"_s, static_cast<int>(k));
+        TNrQuery *q = &m_connection.prepared(u"QRY_FIS_INSERISCI/%1/%2"_s.arg(k).arg(n), [&](TNrQuery &made) {
+            made.fetch(u"QRY_FIS_INSERISCI"_s, static_cast<int>(k));
             QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?)"_s);
-            made->setSql(THlmQueryText::format(made->sql(), {tuples.join(u", "_s)}));
-            q = made.get();
-            if (n == kRowsPerInsert)
-                m_fullInserts[k] = std::move(made);
-            else
-                partial = std::move(made);
-        }
+            made.setSql(THlmQueryText::format(made.sql(), {tuples.join(u", "_s)}));
+        });
         for (std::size_t r = sent; r < sent + n; ++r) {
             const ValueRow &row = rows[r];
             q->addValue(m_structureId);
@@ -522,19 +509,11 @@ void RecordWriter::sendDeletes()
     if (m_deleted.empty())
         return;
     // The stored statement lists the records as "%s": one placeholder each.
-    std::unique_ptr<TNrQuery> partial;
-    TNrQuery *q = m_fullDelete.get();
-    if (m_deleted.size() != kRecordsPerDelete || !q) {
-        auto made = std::make_unique<TNrQuery>(m_connection);
-        made->fetch(u"QRY_FIS_CANCELLA"_s);
-        made->setSql(THlmQueryText::format(
-            made->sql(), {QStringList(static_cast<qsizetype>(m_deleted.size()), u"?"_s).join(u", "_s)}));
-        q = made.get();
-        if (m_deleted.size() == kRecordsPerDelete)
-            m_fullDelete = std::move(made);
-        else
-            partial = std::move(made);
-    }
+    const auto n = static_cast<qsizetype>(m_deleted.size());
+    TNrQuery *q = &m_connection.prepared(u"QRY_FIS_CANCELLA/%1"_s.arg(n), [n](TNrQuery &made) {
+        made.fetch(u"QRY_FIS_CANCELLA"_s);
+        made.setSql(THlmQueryText::format(made.sql(), {QStringList(n, u"?"_s).join(u", "_s)}));
+    });
     q->addValue(m_structureId);
     for (const qint64 record : m_deleted)
         q->addValue(record);
@@ -560,29 +539,41 @@ TdmNrConnection &THlmDBCds::requireConnection() const
 
 THlmDBCds::Structure THlmDBCds::findStructure(const QString &table, int year, int month, ClientDataSet *dataSet)
 {
-    TNrQuery q(requireConnection());
-    q.fetch(u"QRY_CDS_STRUTTURA"_s, 0, kSelect);
-    q.setParam(u"SCDSPROGRAMMA"_s, m_program);
-    q.setParam(u"SCDSNOME"_s, table);
-    q.setParam(u"ICDSANNO"_s, year);
-    q.setParam(u"ICDSMESE"_s, month);
-    q.open();
-    if (!q.next())
-        throw EDatabaseError(u"Impossibile trovare il ClientDataSet (%1)."_s.arg(table));
-    Structure s;
-    s.id = q.value(u"ICDSID"_s).toLongLong();
-    s.lastRecord = q.value(u"ICDSRIGO"_s).toLongLong();
-    s.registry = q.value(u"LCDSANAGRAFICA"_s).toInt() == 1;
-    s.fieldMapReadOnly = q.value(u"LCDSFMAPREADONLY"_s).toInt() == 1;
-    s.fieldMap = q.value(u"SCDSFIELDMAP"_s).toString().split(u';', Qt::SkipEmptyParts);
+    TdmNrConnection &connection = requireConnection();
+    if (m_structuresEpoch != connection.cacheEpoch()) {
+        m_structures.clear();
+        m_structuresEpoch = connection.cacheEpoch();
+    }
+    const QString key = u"%1|%2|%3|%4"_s.arg(m_program.toLower(), table.toLower()).arg(year).arg(month);
+    auto it = m_structures.constFind(key);
+    if (it == m_structures.constEnd()) {
+        TNrQuery &q = connection.prepared(u"QRY_CDS_STRUTTURA"_s,
+                                          [](TNrQuery &made) { made.fetch(u"QRY_CDS_STRUTTURA"_s, 0, kSelect); });
+        q.setParam(u"SCDSPROGRAMMA"_s, m_program);
+        q.setParam(u"SCDSNOME"_s, table);
+        q.setParam(u"ICDSANNO"_s, year);
+        q.setParam(u"ICDSMESE"_s, month);
+        q.open();
+        if (!q.next()) {
+            q.close();
+            throw EDatabaseError(u"Impossibile trovare il ClientDataSet (%1)."_s.arg(table));
+        }
+        Structure s;
+        s.id = q.value(u"ICDSID"_s).toLongLong();
+        s.lastRecord = q.value(u"ICDSRIGO"_s).toLongLong();
+        s.registry = q.value(u"LCDSANAGRAFICA"_s).toInt() == 1;
+        s.fieldMapReadOnly = q.value(u"LCDSFMAPREADONLY"_s).toInt() == 1;
+        s.fieldMap = q.value(u"SCDSFIELDMAP"_s).toString().split(u';', Qt::SkipEmptyParts);
+        s.schema = q.value(u"BCDSSCHEMA"_s).toByteArray();
+        q.close();
+        it = m_structures.insert(key, s);
+    }
     if (dataSet) {
-        const QByteArray schema = q.value(u"BCDSSCHEMA"_s).toByteArray();
         dataSet->close();
         dataSet->setIndexFieldNames(QString());
-        dataSet->loadFromBytes(schema, table);
+        dataSet->loadFromBytes(it->schema, table);
     }
-    q.close();
-    return s;
+    return *it;
 }
 
 void THlmDBCds::open(ClientDataSet &dataSet, const QString &table)
@@ -735,13 +726,12 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
         // (a row lock on PostgreSQL; the immediate transaction holds the
         // database's write lock on SQLite), and the last number is read after
         // taking the lock.
-        TNrQuery lock(connection);
-        lock.fetch(u"QRY_CDS_BLOCCA"_s);
+        TNrQuery &lock = prepared(connection, u"QRY_CDS_BLOCCA"_s);
         lock.setParam(u"ICDSID"_s, s.id);
         lock.execute();
-        lock.fetch(u"QRY_CDS_RIGO"_s, 0, kSelect);
-        lock.setParam(u"ICDSID"_s, s.id);
-        s.lastRecord = lock.scalar().toLongLong();
+        TNrQuery &last = prepared(connection, u"QRY_CDS_RIGO"_s, kSelect);
+        last.setParam(u"ICDSID"_s, s.id);
+        s.lastRecord = last.scalar().toLongLong();
 
         const int changes = dataSet.changeCount();
         int done = 0;
@@ -754,11 +744,10 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
             if (++done < changes)
                 return;
             writer.finish();
-            TNrQuery last(connection);
-            last.fetch(u"QRY_CDS_AGGIORNA_RIGO"_s);
-            last.setParam(u"ICDSRIGO"_s, s.lastRecord);
-            last.setParam(u"ICDSID"_s, s.id);
-            last.execute();
+            TNrQuery &update = prepared(connection, u"QRY_CDS_AGGIORNA_RIGO"_s);
+            update.setParam(u"ICDSRIGO"_s, s.lastRecord);
+            update.setParam(u"ICDSID"_s, s.id);
+            update.execute();
             if (own.active())
                 own.Commit();
         });
@@ -839,6 +828,7 @@ qint64 THlmDBCds::createStructure(const StructureDef &def)
     q.execute();
     if (own.active())
         own.Commit();
+    connection.invalidateCaches();
     return id;
 }
 
@@ -847,9 +837,8 @@ qint64 THlmDBCds::returnInstance(TdmNrConnection &connection, const QString &pro
     const QString program = programCode.toLower();
     const QVariant yearValue = year < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(year);
     const QVariant monthValue = month < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(month);
-    TNrQuery q(connection);
     if (connection.isPostgreSQL()) {
-        q.fetch(u"QRY_CRF_PROCEDURA"_s, 0, kSelect);
+        TNrQuery &q = prepared(connection, u"QRY_CRF_PROCEDURA"_s, kSelect);
         q.setParam(u"SPROGRAMMA"_s, program);
         q.setParam(u"IANNO"_s, yearValue);
         q.setParam(u"IMESE"_s, monthValue);
@@ -863,13 +852,14 @@ qint64 THlmDBCds::returnInstance(TdmNrConnection &connection, const QString &pro
     TNrTransaction own(connection);
     if (!connection.inTransaction())
         own.StartTransaction();
-    q.fetch(u"QRY_CRF_CERCA"_s, 0, kSelect);
-    q.setParam(u"SCRFPROGRAMMA"_s, program);
-    q.setParam(u"ICRFANNO"_s, std::max(year, 0));
-    q.setParam(u"ICRFMESE"_s, std::max(month, 0));
-    QVariant id = q.scalar();
+    TNrQuery &search = prepared(connection, u"QRY_CRF_CERCA"_s, kSelect);
+    search.setParam(u"SCRFPROGRAMMA"_s, program);
+    search.setParam(u"ICRFANNO"_s, std::max(year, 0));
+    search.setParam(u"ICRFMESE"_s, std::max(month, 0));
+    QVariant id = search.scalar();
     if (!id.isValid()) {
         id = GenerateID(connection, u"TCRF_CROFISCALE"_s);
+        TNrQuery q(connection);
         q.fetch(u"QRY_CRF_INSERISCI"_s);
         q.setParam(u"ICRFID"_s, id);
         q.setParam(u"ICRFANNO"_s, yearValue);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -87,6 +88,7 @@ private:
         bool registry = false;
         bool fieldMapReadOnly = false;
         QStringList fieldMap;
+        QByteArray schema;
     };
 
     TdmNrConnection &requireConnection() const;
@@ -102,4 +104,8 @@ private:
     bool m_showWait = true;
     bool m_error = false;
     QString m_errorText;
+    // The structures found, while the connection's cache epoch stays the one
+    // they were read under.
+    QHash<QString, Structure> m_structures;
+    quint64 m_structuresEpoch = 0;
 };

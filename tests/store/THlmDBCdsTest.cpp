@@ -359,6 +359,21 @@ TEST_P(StoreContract, TheNewestStructureNotAfterTheYearServesIt)
     EXPECT_NE(later.findField(u"SB"_s), nullptr);
     EXPECT_TRUE(later.isEmpty());
 
+    // A version added while the store is in use serves its next save at
+    // once, in the same transaction; the store goes on after the connection
+    // is opened again.
+    connection().startTransaction();
+    saveCodes(u"TVER"_s, {u"y"_s});
+    const qint64 v2022 = addTable(u"TVER"_s, kCodes, 2022);
+    saveCodes(u"TVER"_s, {u"z"_s});
+    connection().commitTransaction();
+    EXPECT_EQ(valueRows(v2020), 2);
+    EXPECT_EQ(valueRows(v2022), 1);
+    connection().CloseConnection();
+    ASSERT_TRUE(connection().OpenConnection());
+    saveCodes(u"TVER"_s, {u"w"_s});
+    EXPECT_EQ(codes(u"TVER"_s), (QStringList{u"z"_s, u"w"_s}));
+
     // A year left empty counts as 0 and serves every year.
     const qint64 noYear = addTable(u"TNULLO"_s, kCodes, 0);
     exec(u"UPDATE TCDS_STRUTTURA SET ICDSANNO = NULL, ICDSMESE = NULL WHERE ICDSID = ?"_s, {noYear});

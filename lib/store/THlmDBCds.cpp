@@ -45,6 +45,17 @@ TNrQuery &prepared(TdmNrConnection &connection, const QString &name, const QStri
     return connection.prepared(name, [&](TNrQuery &made) { made.fetch(name, 0, kind); });
 }
 
+// A new person of a return instance, with no values yet.
+qint64 insertPerson(TdmNrConnection &connection, qint64 instance)
+{
+    const qint64 id = GenerateID(connection, u"TAFI_ANAFISCALE"_s);
+    TNrQuery &q = prepared(connection, u"QRY_AFI_INSERISCI"_s);
+    q.setParam(u"IAFIID"_s, id);
+    q.setParam(u"ICRFID"_s, instance);
+    q.execute();
+    return id;
+}
+
 // One entry of a field map: a column of TAFI_ANAFISCALE and the field that
 // fills it, or the fields whose texts are joined into it ("A+B").
 struct MapEntry
@@ -409,13 +420,8 @@ void RecordWriter::write(DeltaRecord &delta)
         qint64 a = THlmDataSet::fieldValue(delta, personField).toLongLong();
         if (a == 0 && !m_registry)
             a = findPerson(delta);
-        if (a == 0) {
-            a = GenerateID(m_connection, u"TAFI_ANAFISCALE"_s);
-            TNrQuery &q = prepared(m_connection, u"QRY_AFI_INSERISCI"_s);
-            q.setParam(u"IAFIID"_s, a);
-            q.setParam(u"ICRFID"_s, m_instance);
-            q.execute();
-        }
+        if (a == 0)
+            a = insertPerson(m_connection, m_instance);
         delta.setValue(personField, a);
         if (!m_fieldMapReadOnly && !m_map.isEmpty())
             updatePerson(delta, a);
@@ -766,6 +772,12 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
         dataSet.cancelUpdates();
         throw EDatabaseError(m_errorText);
     }
+}
+
+qint64 THlmDBCds::newPerson()
+{
+    TdmNrConnection &connection = requireConnection();
+    return insertPerson(connection, returnInstance(connection, m_program, m_year, m_month));
 }
 
 QStringList THlmDBCds::exportAll(const QString &programCode, int year, const QString &folder, int month)

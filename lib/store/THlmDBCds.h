@@ -64,6 +64,11 @@ public:
     // pending changes are discarded and EDatabaseError carries the text.
     void save(ClientDataSet &dataSet, const QString &table);
     bool hasError() const { return m_error; }
+
+    // A new person of the store's return instance, with no values yet: a
+    // registry record given its id (IAFIID) before its first save keeps it,
+    // so that its detail records can point to it without saving it first.
+    qint64 newPerson();
     const QString &errorText() const { return m_errorText; }
 
     // Writes every table of the program for the period into the folder as

@@ -469,6 +469,15 @@ TEST_P(StoreContract, APersonWithOnlyRegistryValuesReadsBack)
     ClientDataSet again;
     store->open(again, u"TDAU7_DATIAUTONOM"_s);
     EXPECT_EQ(column(again, u"SDAU7NOME"_s), QStringList{u"LUCA"_s});
+
+    // A person given before the first save is the one the record keeps,
+    // with the person row's columns filled.
+    const qint64 given = store->newPerson();
+    EXPECT_NE(given, id);
+    EXPECT_EQ(saveNew(u"TDAU7_DATIAUTONOM"_s,
+                      {{u"IAFIID"_s, QString::number(given)}, {u"SDAU7CODFIS"_s, u"VRDLGU70B02F205X"_s}}),
+              given);
+    EXPECT_EQ(person(given, u"SAFICODFISCALE"_s).toString(), u"VRDLGU70B02F205X"_s);
 }
 
 TEST_P(StoreContract, DetailRecordsWithTheSameFiscalCodeAndGroupShareAPerson)

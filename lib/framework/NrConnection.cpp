@@ -283,6 +283,7 @@ void TdmNrConnection::releaseSavepoint(const QString &name)
 
 void TdmNrConnection::rollbackToSavepoint(const QString &name)
 {
+    invalidateCaches();
     savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name,
                        u"Impossibile tornare al punto di ripristino «%1»"_s.arg(name));
 }
@@ -310,4 +311,17 @@ TNrQuery &TdmNrConnection::prepared(const QString &key, const std::function<void
 void TdmNrConnection::invalidateCaches()
 {
     m_cacheEpoch = ++g_cacheEpoch;
+    m_held.clear();
+}
+
+std::optional<qint64> TdmNrConnection::heldValue(const QString &key) const
+{
+    const auto it = m_held.find(key);
+    return it == m_held.end() ? std::nullopt : std::optional<qint64>(it->second);
+}
+
+void TdmNrConnection::holdValue(const QString &key, qint64 value)
+{
+    if (m_inTransaction)
+        m_held.insert_or_assign(key, value);
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class NrStatementSource;
 class TNrQuery;
@@ -77,6 +78,14 @@ public:
     // and at invalidateCaches(), never coming back to an earlier value.
     quint64 cacheEpoch() const { return m_cacheEpoch; }
     void invalidateCaches();
+    // A value read inside the open transaction that stays true until it
+    // ends (a counter under a row lock it holds, the id of a row it found),
+    // kept under a key of the caller's so that later statements of the
+    // transaction need not read it again. Forgotten with the other caches,
+    // and at a rollback to a savepoint, which gives back the locks taken
+    // since; outside a transaction nothing is kept.
+    std::optional<qint64> heldValue(const QString &key) const;
+    void holdValue(const QString &key, qint64 value);
 
     // The text of a database error of this connection: a database held by
     // another program, or a server that did not answer, is said in Italian
@@ -106,6 +115,7 @@ private:
     bool m_busyCancelled = false;
     std::map<QString, std::unique_ptr<TNrQuery>> m_prepared;
     quint64 m_cacheEpoch = 0;
+    std::map<QString, qint64> m_held;
 };
 
 // The global connection of the framework: set by the connection module's

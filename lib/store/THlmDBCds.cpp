@@ -30,7 +30,7 @@ const QString kRecordField = u"IFISRIGO"_s;
 const QString kPersonField = u"IAFIID"_s;
 const QDate kZeroDate(1899, 12, 30);
 
-// Rows of value inserts sent in one statement (six parameters each): few
+// Rows of value inserts sent in one statement (nine parameters each): few
 // round trips to the server, far below PostgreSQL's 65,535 parameters, and
 // short enough for SQLite, whose parser slows down with the square of the
 // parameters of a statement. Measured best between 100 and 500 on both.
@@ -54,6 +54,47 @@ qint64 insertPerson(TdmNrConnection &connection, qint64 instance)
     q.setParam(u"ICRFID"_s, instance);
     q.execute();
     return id;
+}
+
+// The return instance of a program's period, added when missing.
+qint64 findOrAddInstance(TdmNrConnection &connection, const QString &programCode, int year, int month)
+{
+    const QString program = programCode.toLower();
+    const QVariant yearValue = year < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(year);
+    const QVariant monthValue = month < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(month);
+    if (connection.isPostgreSQL()) {
+        TNrQuery &q = prepared(connection, u"QRY_CRF_PROCEDURA"_s, kSelect);
+        q.setParam(u"SPROGRAMMA"_s, program);
+        q.setParam(u"IANNO"_s, yearValue);
+        q.setParam(u"IMESE"_s, monthValue);
+        const QVariant id = q.scalar();
+        if (!id.isValid() || id.isNull())
+            throw EDatabaseError(u"phlm_getcrofiscale non ha restituito l'istanza (%1, %2, %3)"_s.arg(program).arg(year).arg(month));
+        return id.toLongLong();
+    }
+    // SQLite has no stored procedures: the same contract in code, inside the
+    // caller's transaction (the immediate transaction holds the write lock).
+    TNrTransaction own(connection);
+    if (!connection.inTransaction())
+        own.StartTransaction();
+    TNrQuery &search = prepared(connection, u"QRY_CRF_CERCA"_s, kSelect);
+    search.setParam(u"SCRFPROGRAMMA"_s, program);
+    search.setParam(u"ICRFANNO"_s, std::max(year, 0));
+    search.setParam(u"ICRFMESE"_s, std::max(month, 0));
+    QVariant id = search.scalar();
+    if (!id.isValid()) {
+        id = GenerateID(connection, u"TCRF_CROFISCALE"_s);
+        TNrQuery q(connection);
+        q.fetch(u"QRY_CRF_INSERISCI"_s);
+        q.setParam(u"ICRFID"_s, id);
+        q.setParam(u"ICRFANNO"_s, yearValue);
+        q.setParam(u"ICRFMESE"_s, monthValue);
+        q.setParam(u"SCRFPROGRAMMA"_s, program);
+        q.execute();
+    }
+    if (own.active())
+        own.Commit();
+    return id.toLongLong();
 }
 
 // One entry of a field map: a column of TAFI_ANAFISCALE and the field that
@@ -90,9 +131,8 @@ const MapEntry *findEntry(const QList<MapEntry> &entries, const QString &column)
     return nullptr;
 }
 
-// The value column of TFIS_DATIFISCALI that a field type selects; the
-// indices are those of the statement QRY_FIS_INSERISCI.
-enum class ValueColumn { Text = 0, Integer = 1, Float = 2, Date = 3 };
+// The value column of TFIS_DATIFISCALI that a field type selects.
+enum class ValueColumn { Text, Integer, Float, Date };
 
 ValueColumn valueColumnOf(FieldType type)
 {
@@ -263,7 +303,7 @@ class RecordWriter
 public:
     RecordWriter(TdmNrConnection &connection, const QString &table, qint64 structureId, qint64 &lastRecord,
                  bool registry, bool fieldMapReadOnly, const QStringList &fieldMap, const QString &program, int year,
-                 int month)
+                 int month, QHash<QString, QString> &personColumns)
         : m_connection(connection)
         , m_table(table)
         , m_structureId(structureId)
@@ -274,6 +314,7 @@ public:
         , m_program(program)
         , m_year(year)
         , m_month(month)
+        , m_personColumns(personColumns)
     {
     }
 
@@ -287,6 +328,7 @@ private:
         QVariant person;
         qint64 record;
         QString field;
+        ValueColumn column;
         QVariant value;
     };
 
@@ -294,7 +336,7 @@ private:
     QString mapText(const DeltaRecord &delta, const MapEntry &entry) const;
     qint64 findPerson(const DeltaRecord &delta);
     void updatePerson(const DeltaRecord &delta, qint64 person);
-    void sendValues(ValueColumn column, bool all);
+    void sendValues(bool all);
     // Deletes the value rows of the records collected, before any value row
     // is sent, so that the order of deletes and inserts stays as written.
     void sendDeletes();
@@ -312,9 +354,9 @@ private:
     qint64 m_instance = 0;
 
     std::vector<qint64> m_deleted; // records whose value rows are still to delete
-    std::array<std::vector<ValueRow>, 4> m_rows;
+    std::vector<ValueRow> m_rows;
     std::vector<bool> m_stored; // by field: whether it gets value rows
-    QHash<QString, QString> m_personColumns; // lower case -> as the database names it
+    QHash<QString, QString> &m_personColumns; // lower case -> as the database names it
 };
 
 qint64 RecordWriter::instance()
@@ -458,56 +500,56 @@ void RecordWriter::write(DeltaRecord &delta)
         const QVariant value = storedValue(f.dataType(), given);
         if (!value.isValid())
             continue;
-        const ValueColumn column = valueColumnOf(f.dataType());
-        m_rows[static_cast<std::size_t>(column)].push_back({person, record, f.fieldName(), value});
-        sendValues(column, false);
+        m_rows.push_back({person, record, f.fieldName(), valueColumnOf(f.dataType()), value});
+        sendValues(false);
         stored = true;
     }
     // A person whose values all live in the person row (a registry record
     // with only its name and fiscal code) would otherwise leave no row to be
     // read back by: it keeps one row with its person id.
     if (!stored && person.isValid()) {
-        const ValueColumn column = valueColumnOf(ds.field(personField).dataType());
-        m_rows[static_cast<std::size_t>(column)].push_back({person, record, ds.field(personField).fieldName(), person});
-        sendValues(column, false);
+        m_rows.push_back({person, record, ds.field(personField).fieldName(),
+                          valueColumnOf(ds.field(personField).dataType()), person});
+        sendValues(false);
     }
 }
 
 void RecordWriter::finish()
 {
     sendDeletes();
-    for (const ValueColumn column : {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
-        sendValues(column, true);
+    sendValues(true);
 }
 
-void RecordWriter::sendValues(ValueColumn column, bool all)
+void RecordWriter::sendValues(bool all)
 {
-    const auto k = static_cast<std::size_t>(column);
-    std::vector<ValueRow> &rows = m_rows[k];
     std::size_t sent = 0;
-    while (rows.size() - sent >= kRowsPerInsert || (all && sent < rows.size())) {
+    while (m_rows.size() - sent >= kRowsPerInsert || (all && sent < m_rows.size())) {
         sendDeletes();
-        const std::size_t n = std::min(kRowsPerInsert, rows.size() - sent);
+        const std::size_t n = std::min(kRowsPerInsert, m_rows.size() - sent);
         // The stored statement names the columns; its VALUES list gets one
-        // tuple of six placeholders per row.
-        TNrQuery *q = &m_connection.prepared(u"QRY_FIS_INSERISCI/%1/%2"_s.arg(k).arg(n), [&](TNrQuery &made) {
-            made.fetch(u"QRY_FIS_INSERISCI"_s, static_cast<int>(k));
-            QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?)"_s);
+        // tuple of placeholders per row, which fills the value column of the
+        // row's type and leaves the other three empty: rows of every type go
+        // in one statement.
+        TNrQuery *q = &m_connection.prepared(u"QRY_FIS_INSERISCI/%1"_s.arg(n), [n](TNrQuery &made) {
+            made.fetch(u"QRY_FIS_INSERISCI"_s);
+            QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
             made.setSql(THlmQueryText::format(made.sql(), {tuples.join(u", "_s)}));
         });
         for (std::size_t r = sent; r < sent + n; ++r) {
-            const ValueRow &row = rows[r];
+            const ValueRow &row = m_rows[r];
             q->addValue(m_structureId);
             q->addValue(m_instance);
             q->addValue(row.person);
             q->addValue(row.record);
             q->addValue(row.field);
-            q->addValue(row.value);
+            for (const ValueColumn column :
+                 {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
+                q->addValue(column == row.column ? row.value : QVariant());
         }
         q->execute();
         sent += n;
     }
-    rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(sent));
+    m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(sent));
 }
 
 void RecordWriter::sendDeletes()
@@ -548,6 +590,7 @@ THlmDBCds::Structure THlmDBCds::findStructure(const QString &table, int year, in
     TdmNrConnection &connection = requireConnection();
     if (m_structuresEpoch != connection.cacheEpoch()) {
         m_structures.clear();
+        m_personColumns.clear();
         m_structuresEpoch = connection.cacheEpoch();
     }
     const QString key = u"%1|%2|%3|%4"_s.arg(m_program.toLower(), table.toLower()).arg(year).arg(month);
@@ -732,17 +775,24 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
         // (a row lock on PostgreSQL; the immediate transaction holds the
         // database's write lock on SQLite), and the last number is read after
         // taking the lock.
-        TNrQuery &lock = prepared(connection, u"QRY_CDS_BLOCCA"_s);
-        lock.setParam(u"ICDSID"_s, s.id);
-        lock.execute();
-        TNrQuery &last = prepared(connection, u"QRY_CDS_RIGO"_s, kSelect);
-        last.setParam(u"ICDSID"_s, s.id);
-        s.lastRecord = last.scalar().toLongLong();
+        // Within a transaction the lock, once taken, stays: later saves go on
+        // from the number the last one left.
+        const QString held = u"ICDSRIGO/%1"_s.arg(s.id);
+        if (const auto known = connection.heldValue(held)) {
+            s.lastRecord = *known;
+        } else {
+            TNrQuery &lock = prepared(connection, u"QRY_CDS_BLOCCA"_s);
+            lock.setParam(u"ICDSID"_s, s.id);
+            lock.execute();
+            TNrQuery &last = prepared(connection, u"QRY_CDS_RIGO"_s, kSelect);
+            last.setParam(u"ICDSID"_s, s.id);
+            s.lastRecord = last.scalar().toLongLong();
+        }
 
         const int changes = dataSet.changeCount();
         int done = 0;
         RecordWriter writer(connection, table, s.id, s.lastRecord, s.registry, s.fieldMapReadOnly, s.fieldMap, m_program,
-                            m_year, m_month);
+                            m_year, m_month, m_personColumns);
         // Everything that can fail happens inside the walk, so that a failure
         // leaves the change log untouched for cancelUpdates().
         dataSet.applyUpdates([&](DeltaRecord &delta) {
@@ -754,6 +804,7 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
             update.setParam(u"ICDSRIGO"_s, s.lastRecord);
             update.setParam(u"ICDSID"_s, s.id);
             update.execute();
+            connection.holdValue(held, s.lastRecord);
             if (own.active())
                 own.Commit();
         });
@@ -846,40 +897,10 @@ qint64 THlmDBCds::createStructure(const StructureDef &def)
 
 qint64 THlmDBCds::returnInstance(TdmNrConnection &connection, const QString &programCode, int year, int month)
 {
-    const QString program = programCode.toLower();
-    const QVariant yearValue = year < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(year);
-    const QVariant monthValue = month < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(month);
-    if (connection.isPostgreSQL()) {
-        TNrQuery &q = prepared(connection, u"QRY_CRF_PROCEDURA"_s, kSelect);
-        q.setParam(u"SPROGRAMMA"_s, program);
-        q.setParam(u"IANNO"_s, yearValue);
-        q.setParam(u"IMESE"_s, monthValue);
-        const QVariant id = q.scalar();
-        if (!id.isValid() || id.isNull())
-            throw EDatabaseError(u"phlm_getcrofiscale non ha restituito l'istanza (%1, %2, %3)"_s.arg(program).arg(year).arg(month));
-        return id.toLongLong();
-    }
-    // SQLite has no stored procedures: the same contract in code, inside the
-    // caller's transaction (the immediate transaction holds the write lock).
-    TNrTransaction own(connection);
-    if (!connection.inTransaction())
-        own.StartTransaction();
-    TNrQuery &search = prepared(connection, u"QRY_CRF_CERCA"_s, kSelect);
-    search.setParam(u"SCRFPROGRAMMA"_s, program);
-    search.setParam(u"ICRFANNO"_s, std::max(year, 0));
-    search.setParam(u"ICRFMESE"_s, std::max(month, 0));
-    QVariant id = search.scalar();
-    if (!id.isValid()) {
-        id = GenerateID(connection, u"TCRF_CROFISCALE"_s);
-        TNrQuery q(connection);
-        q.fetch(u"QRY_CRF_INSERISCI"_s);
-        q.setParam(u"ICRFID"_s, id);
-        q.setParam(u"ICRFANNO"_s, yearValue);
-        q.setParam(u"ICRFMESE"_s, monthValue);
-        q.setParam(u"SCRFPROGRAMMA"_s, program);
-        q.execute();
-    }
-    if (own.active())
-        own.Commit();
-    return id.toLongLong();
+    const QString key = u"ICRFID/%1/%2/%3"_s.arg(programCode.toLower()).arg(year).arg(month);
+    if (const auto held = connection.heldValue(key))
+        return *held;
+    const qint64 id = findOrAddInstance(connection, programCode, year, month);
+    connection.holdValue(key, id);
+    return id;
 }

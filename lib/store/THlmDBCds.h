@@ -113,4 +113,5 @@ private:
     // they were read under.
     QHash<QString, Structure> m_structures;
     quint64 m_structuresEpoch = 0;
+    QHash<QString, QString> m_personColumns; // of TAFI_ANAFISCALE, lower case -> as the database names it
 };

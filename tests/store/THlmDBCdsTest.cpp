@@ -613,6 +613,30 @@ TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)
     EXPECT_EQ(valueRows(id), 0);
     EXPECT_EQ(lastRecord(id), 0);
 
+    // Record numbers go on across two stores sharing the transaction, and
+    // after a rollback to a savepoint, which undid the numbers given since.
+    {
+        TNrTransaction caller(connection());
+        caller.StartTransaction();
+        saveCodes(u"TCHIAMANTE"_s, {u"a"_s, u"b"_s});
+        THlmDBCds other(2023, u"elh"_s, 0);
+        other.setConnection(&connection());
+        ClientDataSet ds;
+        other.open(ds, u"TCHIAMANTE"_s);
+        append(ds, {{u"SA"_s, u"c"_s}});
+        other.save(ds, u"TCHIAMANTE"_s);
+        connection().savepoint(u"prova"_s);
+        saveCodes(u"TCHIAMANTE"_s, {u"annullato"_s});
+        connection().rollbackToSavepoint(u"prova"_s);
+        connection().releaseSavepoint(u"prova"_s);
+        saveCodes(u"TCHIAMANTE"_s, {u"d"_s});
+        caller.Commit();
+    }
+    EXPECT_EQ(codes(u"TCHIAMANTE"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
+    EXPECT_EQ(scalar(u"SELECT COUNT(DISTINCT IFISRIGO) FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id}).toInt(), 4);
+    EXPECT_EQ(lastRecord(id), 4);
+    exec(u"DELETE FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id});
+
     refuseStoredText(u"GUASTO"_s);
     TNrTransaction caller(connection());
     caller.StartTransaction();

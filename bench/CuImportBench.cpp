@@ -86,7 +86,7 @@ public:
     {
         // The import's definitions and tables under the data root.
         QFile::link(buildPath(u"USR"_s), m_installation.root() + u"USR"_s);
-        if (!m_connection.OpenConnection())
+        if (!m_connection.createDatabase())
             throw std::runtime_error("database not opened");
         const ReturnCatalogue catalogue = ReturnCatalogue::load(buildPath(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
         DatabaseSetup setup(m_connection);

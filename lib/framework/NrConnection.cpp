@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "NrBusyWait.h"
 #include "NrExceptions.h"
+#include "NrQuery.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,11 +24,15 @@ namespace {
 // again at a database that another program holds.
 constexpr int kStatementTimeoutMs = 300000;
 constexpr unsigned long kBusyPollMs = 50;
+// Statements kept prepared on a connection: past this many the cache starts
+// again, so that statements made for one-off row counts do not pile up.
+constexpr std::size_t kMaxPrepared = 200;
 
 // Worker threads open connections of their own, so the global pointer and
 // the counter behind connection names are shared safely.
 std::atomic<TdmNrConnection *> g_globConn{nullptr};
 std::atomic<int> g_connectionSerial{0};
+std::atomic<quint64> g_cacheEpoch{0};
 
 } // namespace
 
@@ -116,6 +121,7 @@ bool TdmNrConnection::OpenConnection()
     }
     m_db = db;
     m_inTransaction = false;
+    invalidateCaches();
     if (!isPostgreSQL())
         installBusyHandler();
     return true;
@@ -184,6 +190,8 @@ void TdmNrConnection::CloseConnection()
 {
     if (!m_db.isValid())
         return;
+    m_prepared.clear();
+    invalidateCaches();
     if (m_inTransaction)
         m_db.rollback();
     m_inTransaction = false;
@@ -221,12 +229,14 @@ void TdmNrConnection::startTransaction()
     if (!ok)
         throw EDatabaseError(u"Impossibile iniziare una transazione: %1"_s.arg(errorText(error)));
     m_inTransaction = true;
+    invalidateCaches();
 }
 
 void TdmNrConnection::commitTransaction()
 {
     if (!m_inTransaction)
         throw EDatabaseError(u"Nessuna transazione da confermare"_s);
+    invalidateCaches();
     if (!m_db.commit()) {
         const QString why = errorText(m_db.lastError());
         // A commit refused by the server leaves nothing to keep.
@@ -242,6 +252,7 @@ void TdmNrConnection::rollbackTransaction()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
+    invalidateCaches();
     if (!m_db.rollback())
         throw EDatabaseError(u"Impossibile annullare la transazione: %1"_s.arg(NrSqlErrorText(m_db.lastError())));
 }
@@ -272,6 +283,7 @@ void TdmNrConnection::releaseSavepoint(const QString &name)
 
 void TdmNrConnection::rollbackToSavepoint(const QString &name)
 {
+    invalidateCaches();
     savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name,
                        u"Impossibile tornare al punto di ripristino «%1»"_s.arg(name));
 }
@@ -281,4 +293,35 @@ NrStatementSource &TdmNrConnection::statements() const
     if (!m_statements)
         throw EAssertionFailed(u"La connessione al database non ha un archivio di query"_s);
     return *m_statements;
+}
+
+TNrQuery &TdmNrConnection::prepared(const QString &key, const std::function<void(TNrQuery &)> &make)
+{
+    auto it = m_prepared.find(key);
+    if (it == m_prepared.end()) {
+        if (m_prepared.size() >= kMaxPrepared)
+            m_prepared.clear();
+        auto query = std::make_unique<TNrQuery>(*this);
+        make(*query);
+        it = m_prepared.emplace(key, std::move(query)).first;
+    }
+    return *it->second;
+}
+
+void TdmNrConnection::invalidateCaches()
+{
+    m_cacheEpoch = ++g_cacheEpoch;
+    m_held.clear();
+}
+
+std::optional<qint64> TdmNrConnection::heldValue(const QString &key) const
+{
+    const auto it = m_held.find(key);
+    return it == m_held.end() ? std::nullopt : std::optional<qint64>(it->second);
+}
+
+void TdmNrConnection::holdValue(const QString &key, qint64 value)
+{
+    if (m_inTransaction)
+        m_held.insert_or_assign(key, value);
 }

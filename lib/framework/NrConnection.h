@@ -4,7 +4,13 @@
 #include <QSqlError>
 #include <QString>
 
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
 class NrStatementSource;
+class TNrQuery;
 
 // Where the school database is: the settings of the installation.
 struct NrConnectionSettings
@@ -63,6 +69,24 @@ public:
     // The named statements; EAssertionFailed when the module has none.
     NrStatementSource &statements() const;
 
+    // A statement prepared once and kept until the connection closes, under
+    // a key that names it and its variant; make() sets its text the first
+    // time. The reference is good until the next call.
+    TNrQuery &prepared(const QString &key, const std::function<void(TNrQuery &)> &make);
+    // What a cache of the database's contents was read under: it changes at
+    // every opening and closing, at the start and end of every transaction
+    // and at invalidateCaches(), never coming back to an earlier value.
+    quint64 cacheEpoch() const { return m_cacheEpoch; }
+    void invalidateCaches();
+    // A value read inside the open transaction that stays true until it
+    // ends (a counter under a row lock it holds, the id of a row it found),
+    // kept under a key of the caller's so that later statements of the
+    // transaction need not read it again. Forgotten with the other caches,
+    // and at a rollback to a savepoint, which gives back the locks taken
+    // since; outside a transaction nothing is kept.
+    std::optional<qint64> heldValue(const QString &key) const;
+    void holdValue(const QString &key, qint64 value);
+
     // The text of a database error of this connection: a database held by
     // another program, or a server that did not answer, is said in Italian
     // with the database named, the driver's own text after it.
@@ -89,6 +113,9 @@ private:
     NrStatementSource *m_statements = nullptr;
     qint64 m_busySince = 0; // ms since the epoch of the steady clock
     bool m_busyCancelled = false;
+    std::map<QString, std::unique_ptr<TNrQuery>> m_prepared;
+    quint64 m_cacheEpoch = 0;
+    std::map<QString, qint64> m_held;
 };
 
 // The global connection of the framework: set by the connection module's

@@ -14,16 +14,13 @@ qint64 GenerateID(TdmNrConnection &connection, const QString &table)
         own.StartTransaction();
     const QString key = table.toUpper();
 
-    TNrQuery query(connection);
-    query.fetch(u"QRY_NRG_CREA"_s);
-    query.setParam(u"SNRGTABELLA"_s, key);
-    query.execute();
-    query.fetch(u"QRY_NRG_INCREMENTA"_s);
-    query.setParam(u"SNRGTABELLA"_s, key);
-    query.execute();
-    query.fetch(u"QRY_NRG_ULTIMO"_s, 0, u"SELECT"_s);
-    query.setParam(u"SNRGTABELLA"_s, key);
-    const QVariant id = query.scalar();
+    // One statement adds the counter or moves it on and gives the new
+    // value; it stays prepared on the connection, as ids are asked for once
+    // per new record.
+    TNrQuery &next = connection.prepared(u"QRY_NRG_PROSSIMO"_s,
+                                         [](TNrQuery &made) { made.fetch(u"QRY_NRG_PROSSIMO"_s, 0, u"SELECT"_s); });
+    next.setParam(u"SNRGTABELLA"_s, key);
+    const QVariant id = next.scalar();
     if (!id.isValid())
         throw EDatabaseError(u"Impossibile generare un identificativo per la tabella %1"_s.arg(key));
     if (own.active())

@@ -30,7 +30,7 @@ const QString kRecordField = u"IFISRIGO"_s;
 const QString kPersonField = u"IAFIID"_s;
 const QDate kZeroDate(1899, 12, 30);
 
-// Rows of value inserts sent in one statement (six parameters each): few
+// Rows of value inserts sent in one statement (nine parameters each): few
 // round trips to the server, far below PostgreSQL's 65,535 parameters, and
 // short enough for SQLite, whose parser slows down with the square of the
 // parameters of a statement. Measured best between 100 and 500 on both.
@@ -38,6 +38,64 @@ constexpr std::size_t kRowsPerInsert = 250;
 // Records whose value rows one statement deletes: a table replaced whole
 // would otherwise cost a round trip to the server per record.
 constexpr std::size_t kRecordsPerDelete = 250;
+
+// A named statement kept prepared on the connection.
+TNrQuery &prepared(TdmNrConnection &connection, const QString &name, const QString &kind = u"EXECUTE"_s)
+{
+    return connection.prepared(name, [&](TNrQuery &made) { made.fetch(name, 0, kind); });
+}
+
+// A new person of a return instance, with no values yet.
+qint64 insertPerson(TdmNrConnection &connection, qint64 instance)
+{
+    const qint64 id = GenerateID(connection, u"TAFI_ANAFISCALE"_s);
+    TNrQuery &q = prepared(connection, u"QRY_AFI_INSERISCI"_s);
+    q.setParam(u"IAFIID"_s, id);
+    q.setParam(u"ICRFID"_s, instance);
+    q.execute();
+    return id;
+}
+
+// The return instance of a program's period, added when missing.
+qint64 findOrAddInstance(TdmNrConnection &connection, const QString &programCode, int year, int month)
+{
+    const QString program = programCode.toLower();
+    const QVariant yearValue = year < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(year);
+    const QVariant monthValue = month < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(month);
+    if (connection.isPostgreSQL()) {
+        TNrQuery &q = prepared(connection, u"QRY_CRF_PROCEDURA"_s, kSelect);
+        q.setParam(u"SPROGRAMMA"_s, program);
+        q.setParam(u"IANNO"_s, yearValue);
+        q.setParam(u"IMESE"_s, monthValue);
+        const QVariant id = q.scalar();
+        if (!id.isValid() || id.isNull())
+            throw EDatabaseError(u"phlm_getcrofiscale non ha restituito l'istanza (%1, %2, %3)"_s.arg(program).arg(year).arg(month));
+        return id.toLongLong();
+    }
+    // SQLite has no stored procedures: the same contract in code, inside the
+    // caller's transaction (the immediate transaction holds the write lock).
+    TNrTransaction own(connection);
+    if (!connection.inTransaction())
+        own.StartTransaction();
+    TNrQuery &search = prepared(connection, u"QRY_CRF_CERCA"_s, kSelect);
+    search.setParam(u"SCRFPROGRAMMA"_s, program);
+    search.setParam(u"ICRFANNO"_s, std::max(year, 0));
+    search.setParam(u"ICRFMESE"_s, std::max(month, 0));
+    QVariant id = search.scalar();
+    if (!id.isValid()) {
+        id = GenerateID(connection, u"TCRF_CROFISCALE"_s);
+        TNrQuery q(connection);
+        q.fetch(u"QRY_CRF_INSERISCI"_s);
+        q.setParam(u"ICRFID"_s, id);
+        q.setParam(u"ICRFANNO"_s, yearValue);
+        q.setParam(u"ICRFMESE"_s, monthValue);
+        q.setParam(u"SCRFPROGRAMMA"_s, program);
+        q.execute();
+    }
+    if (own.active())
+        own.Commit();
+    return id.toLongLong();
+}
 
 // One entry of a field map: a column of TAFI_ANAFISCALE and the field that
 // fills it, or the fields whose texts are joined into it ("A+B").
@@ -73,9 +131,8 @@ const MapEntry *findEntry(const QList<MapEntry> &entries, const QString &column)
     return nullptr;
 }
 
-// The value column of TFIS_DATIFISCALI that a field type selects; the
-// indices are those of the statement QRY_FIS_INSERISCI.
-enum class ValueColumn { Text = 0, Integer = 1, Float = 2, Date = 3 };
+// The value column of TFIS_DATIFISCALI that a field type selects.
+enum class ValueColumn { Text, Integer, Float, Date };
 
 ValueColumn valueColumnOf(FieldType type)
 {
@@ -246,7 +303,7 @@ class RecordWriter
 public:
     RecordWriter(TdmNrConnection &connection, const QString &table, qint64 structureId, qint64 &lastRecord,
                  bool registry, bool fieldMapReadOnly, const QStringList &fieldMap, const QString &program, int year,
-                 int month)
+                 int month, QHash<QString, QString> &personColumns)
         : m_connection(connection)
         , m_table(table)
         , m_structureId(structureId)
@@ -257,6 +314,7 @@ public:
         , m_program(program)
         , m_year(year)
         , m_month(month)
+        , m_personColumns(personColumns)
     {
     }
 
@@ -270,15 +328,15 @@ private:
         QVariant person;
         qint64 record;
         QString field;
+        ValueColumn column;
         QVariant value;
     };
 
-    TNrQuery &statement(std::unique_ptr<TNrQuery> &slot, const QString &name, const QString &kind = u"EXECUTE"_s);
     qint64 instance();
     QString mapText(const DeltaRecord &delta, const MapEntry &entry) const;
     qint64 findPerson(const DeltaRecord &delta);
     void updatePerson(const DeltaRecord &delta, qint64 person);
-    void sendValues(ValueColumn column, bool all);
+    void sendValues(bool all);
     // Deletes the value rows of the records collected, before any value row
     // is sent, so that the order of deletes and inserts stays as written.
     void sendDeletes();
@@ -295,22 +353,11 @@ private:
     int m_month;
     qint64 m_instance = 0;
 
-    std::unique_ptr<TNrQuery> m_deletePerson, m_findPerson, m_insertPerson, m_fullDelete;
     std::vector<qint64> m_deleted; // records whose value rows are still to delete
-    std::array<std::vector<ValueRow>, 4> m_rows;
-    std::array<std::unique_ptr<TNrQuery>, 4> m_fullInserts;
+    std::vector<ValueRow> m_rows;
     std::vector<bool> m_stored; // by field: whether it gets value rows
-    QHash<QString, QString> m_personColumns; // lower case -> as the database names it
+    QHash<QString, QString> &m_personColumns; // lower case -> as the database names it
 };
-
-TNrQuery &RecordWriter::statement(std::unique_ptr<TNrQuery> &slot, const QString &name, const QString &kind)
-{
-    if (!slot) {
-        slot = std::make_unique<TNrQuery>(m_connection);
-        slot->fetch(name, 0, kind);
-    }
-    return *slot;
-}
 
 qint64 RecordWriter::instance()
 {
@@ -334,7 +381,7 @@ qint64 RecordWriter::findPerson(const DeltaRecord &delta)
 {
     const MapEntry *code = findEntry(m_map, u"saficodfiscale"_s);
     const MapEntry *group = findEntry(m_map, u"safigruppoana"_s);
-    TNrQuery &q = statement(m_findPerson, u"QRY_AFI_CERCA"_s, kSelect);
+    TNrQuery &q = prepared(m_connection, u"QRY_AFI_CERCA"_s, kSelect);
     q.setParam(u"ICRFID"_s, instance());
     q.setParam(u"SAFICODFISCALE"_s, code ? mapText(delta, *code) : u""_s);
     q.setParam(u"SAFIGRUPPOANA"_s, group ? mapText(delta, *group) : u""_s);
@@ -371,12 +418,15 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
     }
     if (assignments.isEmpty())
         return;
-    TNrQuery q(m_connection);
-    q.fetch(u"QRY_AFI_AGGIORNA"_s);
+    const QString set = assignments.join(u", "_s);
+    TNrQuery &q = m_connection.prepared(u"QRY_AFI_AGGIORNA/"_s + set, [&set](TNrQuery &made) {
+        made.fetch(u"QRY_AFI_AGGIORNA"_s);
+        made.setSql(THlmQueryText::format(made.sql(), {set}));
+    });
     for (qsizetype i = 0; i < values.size(); ++i)
         q.setParam(u"P%1"_s.arg(i), values.at(i));
     q.setParam(u"IAFIID"_s, person);
-    THlmQueryText::formatRun(q, {assignments.join(u", "_s)});
+    q.execute();
 }
 
 void RecordWriter::write(DeltaRecord &delta)
@@ -389,7 +439,7 @@ void RecordWriter::write(DeltaRecord &delta)
         if (delta.kind() == UpdateKind::Delete && m_registry && personField >= 0) {
             const qint64 person = THlmDataSet::fieldValue(delta, personField).toLongLong();
             if (person != 0) {
-                TNrQuery &q = statement(m_deletePerson, u"QRY_AFI_CANCELLA"_s);
+                TNrQuery &q = prepared(m_connection, u"QRY_AFI_CANCELLA"_s);
                 q.setParam(u"IAFIID"_s, person);
                 q.execute();
             }
@@ -412,13 +462,8 @@ void RecordWriter::write(DeltaRecord &delta)
         qint64 a = THlmDataSet::fieldValue(delta, personField).toLongLong();
         if (a == 0 && !m_registry)
             a = findPerson(delta);
-        if (a == 0) {
-            a = GenerateID(m_connection, u"TAFI_ANAFISCALE"_s);
-            TNrQuery &q = statement(m_insertPerson, u"QRY_AFI_INSERISCI"_s);
-            q.setParam(u"IAFIID"_s, a);
-            q.setParam(u"ICRFID"_s, m_instance);
-            q.execute();
-        }
+        if (a == 0)
+            a = insertPerson(m_connection, m_instance);
         delta.setValue(personField, a);
         if (!m_fieldMapReadOnly && !m_map.isEmpty())
             updatePerson(delta, a);
@@ -455,66 +500,56 @@ void RecordWriter::write(DeltaRecord &delta)
         const QVariant value = storedValue(f.dataType(), given);
         if (!value.isValid())
             continue;
-        const ValueColumn column = valueColumnOf(f.dataType());
-        m_rows[static_cast<std::size_t>(column)].push_back({person, record, f.fieldName(), value});
-        sendValues(column, false);
+        m_rows.push_back({person, record, f.fieldName(), valueColumnOf(f.dataType()), value});
+        sendValues(false);
         stored = true;
     }
     // A person whose values all live in the person row (a registry record
     // with only its name and fiscal code) would otherwise leave no row to be
     // read back by: it keeps one row with its person id.
     if (!stored && person.isValid()) {
-        const ValueColumn column = valueColumnOf(ds.field(personField).dataType());
-        m_rows[static_cast<std::size_t>(column)].push_back({person, record, ds.field(personField).fieldName(), person});
-        sendValues(column, false);
+        m_rows.push_back({person, record, ds.field(personField).fieldName(),
+                          valueColumnOf(ds.field(personField).dataType()), person});
+        sendValues(false);
     }
 }
 
 void RecordWriter::finish()
 {
     sendDeletes();
-    for (const ValueColumn column : {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
-        sendValues(column, true);
+    sendValues(true);
 }
 
-void RecordWriter::sendValues(ValueColumn column, bool all)
+void RecordWriter::sendValues(bool all)
 {
-    const auto k = static_cast<std::size_t>(column);
-    std::vector<ValueRow> &rows = m_rows[k];
     std::size_t sent = 0;
-    while (rows.size() - sent >= kRowsPerInsert || (all && sent < rows.size())) {
+    while (m_rows.size() - sent >= kRowsPerInsert || (all && sent < m_rows.size())) {
         sendDeletes();
-        const std::size_t n = std::min(kRowsPerInsert, rows.size() - sent);
+        const std::size_t n = std::min(kRowsPerInsert, m_rows.size() - sent);
         // The stored statement names the columns; its VALUES list gets one
-        // tuple of six placeholders per row.
-        std::unique_ptr<TNrQuery> partial;
-        TNrQuery *q = nullptr;
-        if (n == kRowsPerInsert && m_fullInserts[k]) {
-            q = m_fullInserts[k].get();
-        } else {
-            auto made = std::make_unique<TNrQuery>(m_connection);
-            made->fetch(u"QRY_FIS_INSERISCI"_s, static_cast<int>(k));
-            QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?)"_s);
-            made->setSql(THlmQueryText::format(made->sql(), {tuples.join(u", "_s)}));
-            q = made.get();
-            if (n == kRowsPerInsert)
-                m_fullInserts[k] = std::move(made);
-            else
-                partial = std::move(made);
-        }
+        // tuple of placeholders per row, which fills the value column of the
+        // row's type and leaves the other three empty: rows of every type go
+        // in one statement.
+        TNrQuery *q = &m_connection.prepared(u"QRY_FIS_INSERISCI/%1"_s.arg(n), [n](TNrQuery &made) {
+            made.fetch(u"QRY_FIS_INSERISCI"_s);
+            QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+            made.setSql(THlmQueryText::format(made.sql(), {tuples.join(u", "_s)}));
+        });
         for (std::size_t r = sent; r < sent + n; ++r) {
-            const ValueRow &row = rows[r];
+            const ValueRow &row = m_rows[r];
             q->addValue(m_structureId);
             q->addValue(m_instance);
             q->addValue(row.person);
             q->addValue(row.record);
             q->addValue(row.field);
-            q->addValue(row.value);
+            for (const ValueColumn column :
+                 {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
+                q->addValue(column == row.column ? row.value : QVariant());
         }
         q->execute();
         sent += n;
     }
-    rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(sent));
+    m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(sent));
 }
 
 void RecordWriter::sendDeletes()
@@ -522,19 +557,11 @@ void RecordWriter::sendDeletes()
     if (m_deleted.empty())
         return;
     // The stored statement lists the records as "%s": one placeholder each.
-    std::unique_ptr<TNrQuery> partial;
-    TNrQuery *q = m_fullDelete.get();
-    if (m_deleted.size() != kRecordsPerDelete || !q) {
-        auto made = std::make_unique<TNrQuery>(m_connection);
-        made->fetch(u"QRY_FIS_CANCELLA"_s);
-        made->setSql(THlmQueryText::format(
-            made->sql(), {QStringList(static_cast<qsizetype>(m_deleted.size()), u"?"_s).join(u", "_s)}));
-        q = made.get();
-        if (m_deleted.size() == kRecordsPerDelete)
-            m_fullDelete = std::move(made);
-        else
-            partial = std::move(made);
-    }
+    const auto n = static_cast<qsizetype>(m_deleted.size());
+    TNrQuery *q = &m_connection.prepared(u"QRY_FIS_CANCELLA/%1"_s.arg(n), [n](TNrQuery &made) {
+        made.fetch(u"QRY_FIS_CANCELLA"_s);
+        made.setSql(THlmQueryText::format(made.sql(), {QStringList(n, u"?"_s).join(u", "_s)}));
+    });
     q->addValue(m_structureId);
     for (const qint64 record : m_deleted)
         q->addValue(record);
@@ -560,29 +587,42 @@ TdmNrConnection &THlmDBCds::requireConnection() const
 
 THlmDBCds::Structure THlmDBCds::findStructure(const QString &table, int year, int month, ClientDataSet *dataSet)
 {
-    TNrQuery q(requireConnection());
-    q.fetch(u"QRY_CDS_STRUTTURA"_s, 0, kSelect);
-    q.setParam(u"SCDSPROGRAMMA"_s, m_program);
-    q.setParam(u"SCDSNOME"_s, table);
-    q.setParam(u"ICDSANNO"_s, year);
-    q.setParam(u"ICDSMESE"_s, month);
-    q.open();
-    if (!q.next())
-        throw EDatabaseError(u"Impossibile trovare il ClientDataSet (%1)."_s.arg(table));
-    Structure s;
-    s.id = q.value(u"ICDSID"_s).toLongLong();
-    s.lastRecord = q.value(u"ICDSRIGO"_s).toLongLong();
-    s.registry = q.value(u"LCDSANAGRAFICA"_s).toInt() == 1;
-    s.fieldMapReadOnly = q.value(u"LCDSFMAPREADONLY"_s).toInt() == 1;
-    s.fieldMap = q.value(u"SCDSFIELDMAP"_s).toString().split(u';', Qt::SkipEmptyParts);
+    TdmNrConnection &connection = requireConnection();
+    if (m_structuresEpoch != connection.cacheEpoch()) {
+        m_structures.clear();
+        m_personColumns.clear();
+        m_structuresEpoch = connection.cacheEpoch();
+    }
+    const QString key = u"%1|%2|%3|%4"_s.arg(m_program.toLower(), table.toLower()).arg(year).arg(month);
+    auto it = m_structures.constFind(key);
+    if (it == m_structures.constEnd()) {
+        TNrQuery &q = connection.prepared(u"QRY_CDS_STRUTTURA"_s,
+                                          [](TNrQuery &made) { made.fetch(u"QRY_CDS_STRUTTURA"_s, 0, kSelect); });
+        q.setParam(u"SCDSPROGRAMMA"_s, m_program);
+        q.setParam(u"SCDSNOME"_s, table);
+        q.setParam(u"ICDSANNO"_s, year);
+        q.setParam(u"ICDSMESE"_s, month);
+        q.open();
+        if (!q.next()) {
+            q.close();
+            throw EDatabaseError(u"Impossibile trovare il ClientDataSet (%1)."_s.arg(table));
+        }
+        Structure s;
+        s.id = q.value(u"ICDSID"_s).toLongLong();
+        s.lastRecord = q.value(u"ICDSRIGO"_s).toLongLong();
+        s.registry = q.value(u"LCDSANAGRAFICA"_s).toInt() == 1;
+        s.fieldMapReadOnly = q.value(u"LCDSFMAPREADONLY"_s).toInt() == 1;
+        s.fieldMap = q.value(u"SCDSFIELDMAP"_s).toString().split(u';', Qt::SkipEmptyParts);
+        s.schema = q.value(u"BCDSSCHEMA"_s).toByteArray();
+        q.close();
+        it = m_structures.insert(key, s);
+    }
     if (dataSet) {
-        const QByteArray schema = q.value(u"BCDSSCHEMA"_s).toByteArray();
         dataSet->close();
         dataSet->setIndexFieldNames(QString());
-        dataSet->loadFromBytes(schema, table);
+        dataSet->loadFromBytes(it->schema, table);
     }
-    q.close();
-    return s;
+    return *it;
 }
 
 void THlmDBCds::open(ClientDataSet &dataSet, const QString &table)
@@ -735,18 +775,24 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
         // (a row lock on PostgreSQL; the immediate transaction holds the
         // database's write lock on SQLite), and the last number is read after
         // taking the lock.
-        TNrQuery lock(connection);
-        lock.fetch(u"QRY_CDS_BLOCCA"_s);
-        lock.setParam(u"ICDSID"_s, s.id);
-        lock.execute();
-        lock.fetch(u"QRY_CDS_RIGO"_s, 0, kSelect);
-        lock.setParam(u"ICDSID"_s, s.id);
-        s.lastRecord = lock.scalar().toLongLong();
+        // Within a transaction the lock, once taken, stays: later saves go on
+        // from the number the last one left.
+        const QString held = u"ICDSRIGO/%1"_s.arg(s.id);
+        if (const auto known = connection.heldValue(held)) {
+            s.lastRecord = *known;
+        } else {
+            TNrQuery &lock = prepared(connection, u"QRY_CDS_BLOCCA"_s);
+            lock.setParam(u"ICDSID"_s, s.id);
+            lock.execute();
+            TNrQuery &last = prepared(connection, u"QRY_CDS_RIGO"_s, kSelect);
+            last.setParam(u"ICDSID"_s, s.id);
+            s.lastRecord = last.scalar().toLongLong();
+        }
 
         const int changes = dataSet.changeCount();
         int done = 0;
         RecordWriter writer(connection, table, s.id, s.lastRecord, s.registry, s.fieldMapReadOnly, s.fieldMap, m_program,
-                            m_year, m_month);
+                            m_year, m_month, m_personColumns);
         // Everything that can fail happens inside the walk, so that a failure
         // leaves the change log untouched for cancelUpdates().
         dataSet.applyUpdates([&](DeltaRecord &delta) {
@@ -754,11 +800,11 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
             if (++done < changes)
                 return;
             writer.finish();
-            TNrQuery last(connection);
-            last.fetch(u"QRY_CDS_AGGIORNA_RIGO"_s);
-            last.setParam(u"ICDSRIGO"_s, s.lastRecord);
-            last.setParam(u"ICDSID"_s, s.id);
-            last.execute();
+            TNrQuery &update = prepared(connection, u"QRY_CDS_AGGIORNA_RIGO"_s);
+            update.setParam(u"ICDSRIGO"_s, s.lastRecord);
+            update.setParam(u"ICDSID"_s, s.id);
+            update.execute();
+            connection.holdValue(held, s.lastRecord);
             if (own.active())
                 own.Commit();
         });
@@ -777,6 +823,12 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
         dataSet.cancelUpdates();
         throw EDatabaseError(m_errorText);
     }
+}
+
+qint64 THlmDBCds::newPerson()
+{
+    TdmNrConnection &connection = requireConnection();
+    return insertPerson(connection, returnInstance(connection, m_program, m_year, m_month));
 }
 
 QStringList THlmDBCds::exportAll(const QString &programCode, int year, const QString &folder, int month)
@@ -839,45 +891,16 @@ qint64 THlmDBCds::createStructure(const StructureDef &def)
     q.execute();
     if (own.active())
         own.Commit();
+    connection.invalidateCaches();
     return id;
 }
 
 qint64 THlmDBCds::returnInstance(TdmNrConnection &connection, const QString &programCode, int year, int month)
 {
-    const QString program = programCode.toLower();
-    const QVariant yearValue = year < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(year);
-    const QVariant monthValue = month < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(month);
-    TNrQuery q(connection);
-    if (connection.isPostgreSQL()) {
-        q.fetch(u"QRY_CRF_PROCEDURA"_s, 0, kSelect);
-        q.setParam(u"SPROGRAMMA"_s, program);
-        q.setParam(u"IANNO"_s, yearValue);
-        q.setParam(u"IMESE"_s, monthValue);
-        const QVariant id = q.scalar();
-        if (!id.isValid() || id.isNull())
-            throw EDatabaseError(u"phlm_getcrofiscale non ha restituito l'istanza (%1, %2, %3)"_s.arg(program).arg(year).arg(month));
-        return id.toLongLong();
-    }
-    // SQLite has no stored procedures: the same contract in code, inside the
-    // caller's transaction (the immediate transaction holds the write lock).
-    TNrTransaction own(connection);
-    if (!connection.inTransaction())
-        own.StartTransaction();
-    q.fetch(u"QRY_CRF_CERCA"_s, 0, kSelect);
-    q.setParam(u"SCRFPROGRAMMA"_s, program);
-    q.setParam(u"ICRFANNO"_s, std::max(year, 0));
-    q.setParam(u"ICRFMESE"_s, std::max(month, 0));
-    QVariant id = q.scalar();
-    if (!id.isValid()) {
-        id = GenerateID(connection, u"TCRF_CROFISCALE"_s);
-        q.fetch(u"QRY_CRF_INSERISCI"_s);
-        q.setParam(u"ICRFID"_s, id);
-        q.setParam(u"ICRFANNO"_s, yearValue);
-        q.setParam(u"ICRFMESE"_s, monthValue);
-        q.setParam(u"SCRFPROGRAMMA"_s, program);
-        q.execute();
-    }
-    if (own.active())
-        own.Commit();
-    return id.toLongLong();
+    const QString key = u"ICRFID/%1/%2/%3"_s.arg(programCode.toLower()).arg(year).arg(month);
+    if (const auto held = connection.heldValue(key))
+        return *held;
+    const qint64 id = findOrAddInstance(connection, programCode, year, month);
+    connection.holdValue(key, id);
+    return id;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -63,6 +64,11 @@ public:
     // pending changes are discarded and EDatabaseError carries the text.
     void save(ClientDataSet &dataSet, const QString &table);
     bool hasError() const { return m_error; }
+
+    // A new person of the store's return instance, with no values yet: a
+    // registry record given its id (IAFIID) before its first save keeps it,
+    // so that its detail records can point to it without saving it first.
+    qint64 newPerson();
     const QString &errorText() const { return m_errorText; }
 
     // Writes every table of the program for the period into the folder as
@@ -87,6 +93,7 @@ private:
         bool registry = false;
         bool fieldMapReadOnly = false;
         QStringList fieldMap;
+        QByteArray schema;
     };
 
     TdmNrConnection &requireConnection() const;
@@ -102,4 +109,9 @@ private:
     bool m_showWait = true;
     bool m_error = false;
     QString m_errorText;
+    // The structures found, while the connection's cache epoch stays the one
+    // they were read under.
+    QHash<QString, Structure> m_structures;
+    quint64 m_structuresEpoch = 0;
+    QHash<QString, QString> m_personColumns; // of TAFI_ANAFISCALE, lower case -> as the database names it
 };

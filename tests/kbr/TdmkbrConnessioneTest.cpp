@@ -27,7 +27,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kLatestSchema = 4;
+constexpr int kLatestSchema = 5;
 
 // The file name of a script of the version after the latest, as a later
 // program would bring.
@@ -115,7 +115,7 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
     ClientDataSet &store = connection().queryText().dataSet();
     // The texts the program puts in place of "%s".
     const QHash<QString, QStringList> fills{
-        {u"QRY_FIS_INSERISCI"_s, {u"(?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?)"_s}},
+        {u"QRY_FIS_INSERISCI"_s, {u"(?, ?, ?, ?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s}},
         {u"QRY_FIS_CANCELLA"_s, {u"?, ?"_s}},
         {u"QRY_AFI_AGGIORNA"_s, {u"SAFICOGNOME = :P0, SAFIGRUPPOANA = :P1"_s}},
         {u"QRY_YRPT"_s, {u"="_s}},

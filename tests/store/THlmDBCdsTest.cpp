@@ -359,6 +359,21 @@ TEST_P(StoreContract, TheNewestStructureNotAfterTheYearServesIt)
     EXPECT_NE(later.findField(u"SB"_s), nullptr);
     EXPECT_TRUE(later.isEmpty());
 
+    // A version added while the store is in use serves its next save at
+    // once, in the same transaction; the store goes on after the connection
+    // is opened again.
+    connection().startTransaction();
+    saveCodes(u"TVER"_s, {u"y"_s});
+    const qint64 v2022 = addTable(u"TVER"_s, kCodes, 2022);
+    saveCodes(u"TVER"_s, {u"z"_s});
+    connection().commitTransaction();
+    EXPECT_EQ(valueRows(v2020), 2);
+    EXPECT_EQ(valueRows(v2022), 1);
+    connection().CloseConnection();
+    ASSERT_TRUE(connection().OpenConnection());
+    saveCodes(u"TVER"_s, {u"w"_s});
+    EXPECT_EQ(codes(u"TVER"_s), (QStringList{u"z"_s, u"w"_s}));
+
     // A year left empty counts as 0 and serves every year.
     const qint64 noYear = addTable(u"TNULLO"_s, kCodes, 0);
     exec(u"UPDATE TCDS_STRUTTURA SET ICDSANNO = NULL, ICDSMESE = NULL WHERE ICDSID = ?"_s, {noYear});
@@ -454,6 +469,15 @@ TEST_P(StoreContract, APersonWithOnlyRegistryValuesReadsBack)
     ClientDataSet again;
     store->open(again, u"TDAU7_DATIAUTONOM"_s);
     EXPECT_EQ(column(again, u"SDAU7NOME"_s), QStringList{u"LUCA"_s});
+
+    // A person given before the first save is the one the record keeps,
+    // with the person row's columns filled.
+    const qint64 given = store->newPerson();
+    EXPECT_NE(given, id);
+    EXPECT_EQ(saveNew(u"TDAU7_DATIAUTONOM"_s,
+                      {{u"IAFIID"_s, QString::number(given)}, {u"SDAU7CODFIS"_s, u"VRDLGU70B02F205X"_s}}),
+              given);
+    EXPECT_EQ(person(given, u"SAFICODFISCALE"_s).toString(), u"VRDLGU70B02F205X"_s);
 }
 
 TEST_P(StoreContract, DetailRecordsWithTheSameFiscalCodeAndGroupShareAPerson)
@@ -588,6 +612,30 @@ TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)
     }
     EXPECT_EQ(valueRows(id), 0);
     EXPECT_EQ(lastRecord(id), 0);
+
+    // Record numbers go on across two stores sharing the transaction, and
+    // after a rollback to a savepoint, which undid the numbers given since.
+    {
+        TNrTransaction caller(connection());
+        caller.StartTransaction();
+        saveCodes(u"TCHIAMANTE"_s, {u"a"_s, u"b"_s});
+        THlmDBCds other(2023, u"elh"_s, 0);
+        other.setConnection(&connection());
+        ClientDataSet ds;
+        other.open(ds, u"TCHIAMANTE"_s);
+        append(ds, {{u"SA"_s, u"c"_s}});
+        other.save(ds, u"TCHIAMANTE"_s);
+        connection().savepoint(u"prova"_s);
+        saveCodes(u"TCHIAMANTE"_s, {u"annullato"_s});
+        connection().rollbackToSavepoint(u"prova"_s);
+        connection().releaseSavepoint(u"prova"_s);
+        saveCodes(u"TCHIAMANTE"_s, {u"d"_s});
+        caller.Commit();
+    }
+    EXPECT_EQ(codes(u"TCHIAMANTE"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
+    EXPECT_EQ(scalar(u"SELECT COUNT(DISTINCT IFISRIGO) FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id}).toInt(), 4);
+    EXPECT_EQ(lastRecord(id), 4);
+    exec(u"DELETE FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id});
 
     refuseStoredText(u"GUASTO"_s);
     TNrTransaction caller(connection());

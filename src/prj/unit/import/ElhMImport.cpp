@@ -439,10 +439,15 @@ void TdmElhImport::inPerson(const std::function<void()> &work, const std::functi
 qint64 TdmElhImport::personOf(ClientDataSet &registry)
 {
     Field &person = registry.fieldByName(kPerson);
-    if (person.asLargeInt() == 0)
-        save(table(registry));
-    if (person.asLargeInt() == 0)
-        throw EDatabaseError(u"%1: la persona non ha ricevuto un identificativo dall'archivio"_s.arg(registry.name()));
+    if (person.asLargeInt() == 0) {
+        // The person's registry row is saved with the rest of the person.
+        const bool editing = registry.state() != DataSetState::Browse;
+        if (!editing)
+            registry.edit();
+        person.setAsInteger(m_store.newPerson());
+        if (!editing)
+            registry.post();
+    }
     return person.asLargeInt();
 }
 

@@ -291,9 +291,10 @@ TEST_P(Commands, TheIntegrationDialogsBringThePickedPeopleOfAnExtinctSchool)
     messages().clear();
     const qsizetype agents = read(u"TSOE7_SOSESTINTO"_s)->recordCount();
     bool stayed = false;
-    onNextDialog<TfmElhIntSosDip>([&stayed](TfmElhIntSosDip *dialog) {
+    onNextDialog<TfmElhIntSosDip>([&stayed, &folder](TfmElhIntSosDip *dialog) {
         dialog->buImporta->click();
-        stayed = dialog->isVisible() && dialog->buImporta->isEnabled();
+        stayed = dialog->isVisible() && dialog->buImporta->isEnabled()
+            && dialog->laStato->text().contains(QDir::toNativeSeparators(folder));
         dialog->reject();
     });
     run(u"xafIntSosDip"_s);

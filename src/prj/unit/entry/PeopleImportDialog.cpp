@@ -44,6 +44,8 @@ PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, c
     QFont bold = m_progress->font();
     bold.setBold(true);
     m_progress->setFont(bold);
+    // A long folder name must not widen the dialog.
+    m_progress->setWordWrap(true);
     frElhMulti1 = new PeopleList(table, this);
     frElhMulti1->setObjectName(u"frElhMulti1"_s);
     buImporta = new QPushButton(u"Importa"_s, this);
@@ -112,13 +114,14 @@ void PeopleImportDialog::importa()
 {
     if (!m_loaded)
         load();
+    const QString idle = m_progress->text();
     buImporta->setEnabled(false);
     try {
         const TNrCursorScope hourglass;
         run(selectedCodes(), this);
     } catch (...) {
         buImporta->setEnabled(true);
-        m_progress->clear();
+        m_progress->setText(idle);
         throw;
     }
     if (!m_import.log().isEmpty())

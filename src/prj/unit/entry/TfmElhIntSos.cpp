@@ -1,5 +1,6 @@
 #include "TfmElhIntSos.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QVariant>
 
@@ -31,6 +32,11 @@ void TfmElhIntSos::fillPeople(ClientDataSet &people)
 void TfmElhIntSos::run(const QStringList &codes, ::ImportProgress *progress)
 {
     m_import.integra(folder(), m_which, codes, progress);
+}
+
+void TfmElhIntSos::loaded()
+{
+    laStato->setText(u"Dati del sostituto estinto nella cartella «%1»"_s.arg(QDir::toNativeSeparators(QDir::cleanPath(folder()))));
 }
 
 TfmElhIntSosDip::TfmElhIntSosDip(THlmDBCds &store, TdmNruParams &params, QWidget *parent)

@@ -4,8 +4,9 @@
 
 // "Integra da sostituto estinto ": the people of an extinct withholding
 // agent, read from the files of the folder the command chose (the dialog's
-// property "cartellaIntegrazione"); "Importa" integrates them into this
-// return. The descendants choose whom: employees or self-employed workers.
+// property "cartellaIntegrazione"), which the dialog names until "Importa"
+// integrates them into this return. The descendants choose whom: employees
+// or self-employed workers.
 class TfmElhIntSos : public PeopleImportDialog
 {
     Q_OBJECT
@@ -20,6 +21,7 @@ private:
     QString folder() const;
     void fillPeople(ClientDataSet &people) override;
     void run(const QStringList &codes, ::ImportProgress *progress) override;
+    void loaded() override;
 
     const TdmElhImport::Integration m_which;
 };

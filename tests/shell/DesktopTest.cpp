@@ -151,7 +151,7 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
     run(u"xafSostituto"_s);
     ASSERT_EQ(main().childForms().size(), 1);
     for (const QString &command : {u"xafStpFront"_s, u"axfST"_s, u"axfSS"_s, u"xafImpF24"_s, u"xacStrStpDip"_s,
-                                    u"xacStrImp770ap"_s, u"xafIntSosDip"_s, u"xafIntSosAut"_s}) {
+                                   u"xacStrImp770ap"_s, u"xafIntSosDip"_s, u"xafIntSosAut"_s}) {
         messages().clear();
         run(command);
         EXPECT_EQ(messages().texts(), QStringList{kCloseWindows}) << command.toStdString();
@@ -294,7 +294,7 @@ TEST_P(Commands, TheIntegrationDialogsBringThePickedPeopleOfAnExtinctSchool)
     onNextDialog<TfmElhIntSosDip>([&stayed, &folder](TfmElhIntSosDip *dialog) {
         dialog->buImporta->click();
         stayed = dialog->isVisible() && dialog->buImporta->isEnabled()
-            && dialog->laStato->text().contains(QDir::toNativeSeparators(folder));
+                 && dialog->laStato->text().contains(QDir::toNativeSeparators(folder));
         dialog->reject();
     });
     run(u"xafIntSosDip"_s);

@@ -76,8 +76,7 @@ void ReturnDatabaseTest::exportExtinctSchool(const QString &folder, const QStrin
           {"SDIP7CODFIS":"MRNLGU80A01D653X","SDIP7COGNOME":"MARINI","SDIP7NOME":"LUIGI","SDIP7SEX":"M",
            "FFIS7RITIRPEF":"300.00","IFIS7PERIODOLAV":90}]})"_s);
     put(u"TCON7_DATICONGUAG"_s, uR"({"records":[{"SDIP7CODFIS":"RSSLCU82T20H501C","FCON7RITENUTE":"99.00"}]})"_s);
-    put(u"TINPS7_INPS"_s,
-        uR"({"records":[{"SDIP7CODFIS":"RSSLCU82T20H501C","SINPS7MATRAZIENDA":"9988776655"}]})"_s);
+    put(u"TINPS7_INPS"_s, uR"({"records":[{"SDIP7CODFIS":"RSSLCU82T20H501C","SINPS7MATRAZIENDA":"9988776655"}]})"_s);
     put(u"TCFC7_CONFAMCARICO"_s, uR"({"records":[{"SDIP7CODFIS":"RSSMRA75D12D653T"},
                                                    {"SDIP7CODFIS":"MRNLGU80A01D653X"}]})"_s);
     put(u"TANN7_ANNOTAZIONI"_s, uR"({"records":[{"SDIP7CODFIS":"MRNLGU80A01D653X","SANN701":"AB"}]})"_s);

@@ -14,6 +14,7 @@
 #include "NrFolderChooser.h"
 #include "NrMessages.h"
 #include "QtMessageService.h"
+#include "TNrDBGrid.h"
 #include "TNrOutlookBar.h"
 #include "checks/MandatoryDataCheck.h"
 #include "entry/TfmElhAutonomo.h"
@@ -32,7 +33,6 @@
 #include "entry/TfrElhSosEst.h"
 #include "entry/TfrElhSostituto.h"
 #include "printwindows/TfrElhPdfOutput.h"
-#include "TNrDBGrid.h"
 #include "shell/ElhProgram.h"
 #include "telematicwindows/TfmElhFile.h"
 
@@ -295,8 +295,8 @@ void pictureIntegration(Camera &camera, ElhProgram &program)
     ExportFolder chosen;
     const NrFolderChooserScope scope(&chosen);
     program.commands().command(u"xacExportCDS"_s)->Execute();
-    for (const auto &[command, name] : {std::pair{u"xafIntSosDip"_s, u"TfmElhIntSosDip"_s},
-                                        std::pair{u"xafIntSosAut"_s, u"TfmElhIntSosAut"_s}}) {
+    for (const auto &[command, name] :
+         {std::pair{u"xafIntSosDip"_s, u"TfmElhIntSosDip"_s}, std::pair{u"xafIntSosAut"_s, u"TfmElhIntSosAut"_s}}) {
         camera.takeModal(
             name,
             [](QWidget *modal) {

@@ -34,8 +34,7 @@ private:
 
 } // namespace
 
-PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, const QString &table,
-                                       QWidget *parent)
+PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, const QString &table, QWidget *parent)
     : TfmNrDialog(parent)
     , m_progress(new QLabel(this))
     , m_import(store, params)

@@ -6,12 +6,10 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TfmElhIntSos::TfmElhIntSos(THlmDBCds &store, TdmNruParams &params, TdmElhImport::Integration which,
-                           QWidget *parent)
-    : PeopleImportDialog(store, params,
-                         which == TdmElhImport::Integration::Employees ? u"TDIP7_ANAGRFISCALI"_s
-                                                                        : u"TDAU7_DATIAUTONOM"_s,
-                         parent)
+TfmElhIntSos::TfmElhIntSos(THlmDBCds &store, TdmNruParams &params, TdmElhImport::Integration which, QWidget *parent)
+    : PeopleImportDialog(
+        store, params, which == TdmElhImport::Integration::Employees ? u"TDIP7_ANAGRFISCALI"_s : u"TDAU7_DATIAUTONOM"_s,
+        parent)
     , laStato(m_progress)
     , m_which(which)
 {
@@ -36,7 +34,8 @@ void TfmElhIntSos::run(const QStringList &codes, ::ImportProgress *progress)
 
 void TfmElhIntSos::loaded()
 {
-    laStato->setText(u"Dati del sostituto estinto nella cartella «%1»"_s.arg(QDir::toNativeSeparators(QDir::cleanPath(folder()))));
+    laStato->setText(
+        u"Dati del sostituto estinto nella cartella «%1»"_s.arg(QDir::toNativeSeparators(QDir::cleanPath(folder()))));
 }
 
 TfmElhIntSosDip::TfmElhIntSosDip(THlmDBCds &store, TdmNruParams &params, QWidget *parent)

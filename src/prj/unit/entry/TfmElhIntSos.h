@@ -12,8 +12,7 @@ class TfmElhIntSos : public PeopleImportDialog
     Q_OBJECT
 
 public:
-    TfmElhIntSos(THlmDBCds &store, TdmNruParams &params, TdmElhImport::Integration which,
-                 QWidget *parent = nullptr);
+    TfmElhIntSos(THlmDBCds &store, TdmNruParams &params, TdmElhImport::Integration which, QWidget *parent = nullptr);
 
     QLabel *const laStato;
 

@@ -7,13 +7,16 @@
 #include "ReturnDatabaseTest.h"
 #include "ScriptedFolders.h"
 #include "TNrDBEdit.h"
+#include "TNrDBGrid.h"
 #include "TNrOutlookBar.h"
 #include "checks/InfoList.h"
 #include "entry/TfmElhImp770ap.h"
 #include "entry/TfmElhImpMultiSelect.h"
 #include "entry/TfmElhImportF24.h"
+#include "entry/TfmElhIntSos.h"
 #include "entry/TfmElhProspST2009.h"
 #include "entry/TfmElhprospSY.h"
+#include "entry/TfrElHMulti.h"
 #include "entry/TfrElfBase.h"
 #include "entry/TfrElhProspST.h"
 #include "entry/TfrElhProspSY_sez_due.h"
@@ -29,6 +32,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
@@ -119,11 +124,6 @@ QStringList visibleItems(const QMenu *menu)
 
 const QString kCloseWindows = u"Chiudere tutte le finestre prima di eseguire l'operazione."_s;
 
-QString notAvailable(const QString &caption)
-{
-    return u"La finestra «%1» non è ancora disponibile in questa versione del programma."_s.arg(caption);
-}
-
 class Commands : public MainWindow
 {
 protected:
@@ -151,13 +151,14 @@ TEST_P(Commands, PrintsAndImportsRefuseWhileAChildWindowIsOpen)
     run(u"xafSostituto"_s);
     ASSERT_EQ(main().childForms().size(), 1);
     for (const QString &command : {u"xafStpFront"_s, u"axfST"_s, u"axfSS"_s, u"xafImpF24"_s, u"xacStrStpDip"_s,
-                                    u"xacStrImp770ap"_s}) {
+                                   u"xacStrImp770ap"_s, u"xafIntSosDip"_s, u"xafIntSosAut"_s}) {
         messages().clear();
         run(command);
         EXPECT_EQ(messages().texts(), QStringList{kCloseWindows}) << command.toStdString();
         EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
         EXPECT_EQ(main().childForms().size(), 1);
     }
+    EXPECT_TRUE(folders.captions.isEmpty()) << "an integration asked for its folder";
     messages().clear();
     run(u"xafImpAuton"_s);
     EXPECT_EQ(messages().texts(), QStringList{kCloseWindows});
@@ -270,15 +271,84 @@ TEST_P(Commands, LastYearsRegistryIsImportedFromItsDialog)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_P(Commands, CancellingTheFolderOfAnIntegrationOpensNothing)
+TEST_P(Commands, TheIntegrationDialogsBringThePickedPeopleOfAnExtinctSchool)
 {
+    // Cancelling the folder opens nothing; a folder without the files is told.
     run(u"xafIntSosDip"_s);
-    EXPECT_EQ(folders.captions.size(), 1);
+    EXPECT_EQ(folders.captions, QStringList{u"Cartella dei dati del sostituto estinto"_s});
     EXPECT_TRUE(messages().messages().isEmpty());
-    EXPECT_TRUE(main().childForms().isEmpty());
     folders.folders = {installation().root()};
     run(u"xafIntSosAut"_s);
-    EXPECT_EQ(messages().texts(), QStringList{notAvailable(u"Integra Aut."_s)});
+    ASSERT_EQ(messages().texts().size(), 1);
+    EXPECT_TRUE(messages().texts().first().contains(u"manca il file TDAU7_DATIAUTONOM.cds"_s))
+        << messages().texts().first().toStdString();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // An extinct agent without his fiscal code: told on "Importa", the dialog stays.
+    const QString folder = installation().root() + u"estinto"_s;
+    exportExtinctSchool(folder, QString());
+    folders.folders = {folder};
+    messages().clear();
+    const qsizetype agents = read(u"TSOE7_SOSESTINTO"_s)->recordCount();
+    bool stayed = false;
+    onNextDialog<TfmElhIntSosDip>([&stayed, &folder](TfmElhIntSosDip *dialog) {
+        dialog->buImporta->click();
+        stayed = dialog->isVisible() && dialog->buImporta->isEnabled()
+                 && dialog->laStato->text().contains(QDir::toNativeSeparators(folder));
+        dialog->reject();
+    });
+    run(u"xafIntSosDip"_s);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(messages().texts(), QStringList{TdmElhImport::kExtinctAgentCode});
+    EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), agents);
+
+    // One person picked in each dialog joins the return, whom it was on shown.
+    const QString extinct = u"80009870546"_s;
+    exportExtinctSchool(folder, extinct);
+    const auto value = [this](const QString &table, const QString &codeField, const QString &code,
+                              const QString &field) {
+        const auto ds = read(table);
+        return ds->locate(codeField, code) ? ds->fieldByName(field).asString() : u"(nessuna riga)"_s;
+    };
+    const QString russo = value(u"TDIP7_ANAGRFISCALI"_s, u"SDIP7CODFIS"_s, u"RSSLCU82T20H501C"_s, u"FFIS7RITIRPEF"_s);
+    const qsizetype amounts = read(u"TDSE7_SOMMEEROGATE"_s)->recordCount();
+    QStringList titles, listed, shown;
+    const auto integrate = [&](TfmElhIntSos *dialog, const QString &code) {
+        titles.append(dialog->windowTitle());
+        ClientDataSet &people = dialog->frElhMulti1->cdsMain;
+        for (people.first(); !people.eof(); people.next())
+            listed.append(people.fieldByName(u"COGNOME"_s).asString());
+        ASSERT_TRUE(people.locate(u"CODFIS"_s, code));
+        TNrDBGrid *grid = dialog->frElhMulti1->grFrame;
+        grid->selectionModel()->select(grid->model()->index(people.recNo() - 1, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        dialog->buImporta->click();
+        shown.append(dialog->laStato->text());
+    };
+    folders.folders = {folder, folder};
+    messages().clear();
+    onNextDialog<TfmElhIntSosDip>([&](TfmElhIntSosDip *dialog) { integrate(dialog, u"MRNLGU80A01D653X"_s); });
+    run(u"xafIntSosDip"_s);
+    onNextDialog<TfmElhIntSosAut>([&](TfmElhIntSosAut *dialog) { integrate(dialog, u"BRNNNA70A41D653Y"_s); });
+    run(u"xafIntSosAut"_s);
+    EXPECT_EQ(titles, (QStringList{u"Integra dipendenti da sostituto estinto "_s,
+                                   u"Integra autonomi da sostituto estinto "_s}));
+    EXPECT_EQ(listed, (QStringList{u"MARINI"_s, u"RUSSO"_s, u"ROSSI"_s, u"BRUNI"_s, u"GALLI"_s}));
+    EXPECT_EQ(shown, (QStringList{u"MARINI LUIGI"_s, u"BRUNI ANNA"_s}));
+    ASSERT_EQ(messages().texts().size(), 4);
+    // The log, one line a row of the list.
+    EXPECT_EQ(messages().texts().at(0).split(u"\r\n"_s).mid(0, 2),
+              (QStringList{u"Dipendente MARINI LUIGI"_s, u"Dipendente aggiunto"_s}));
+    EXPECT_EQ(messages().texts().at(2).split(u"\r\n"_s).mid(0, 2),
+              (QStringList{u"Dipendente BRUNI ANNA"_s, u"Autonomo aggiunto"_s}));
+    EXPECT_EQ(messages().texts().at(3), u"Fine operazione"_s);
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"SDIP7CODFIS"_s, u"MRNLGU80A01D653X"_s, u"SSOE7CODICE"_s), extinct);
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"SDIP7CODFIS"_s, u"RSSLCU82T20H501C"_s, u"FFIS7RITIRPEF"_s), russo);
+    EXPECT_EQ(value(u"TDAU7_DATIAUTONOM"_s, u"SDAU7CODFIS"_s, u"BRNNNA70A41D653Y"_s, u"SSOE7CODICE"_s), extinct);
+    EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"SDAU7CODFIS"_s, u"BRNNNA70A41D653Y"_s, u"FDSE7AMMLORDO"_s), u"400"_s);
+    EXPECT_EQ(read(u"TDSE7_SOMMEEROGATE"_s)->recordCount(), amounts + 1) << "GALLI's amounts were brought too";
+    EXPECT_EQ(value(u"TSOE7_SOSESTINTO"_s, u"CODICE"_s, extinct, u"DENOMINAZI0NE"_s), u"SCUOLA MEDIA CHIUSA"_s);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_P(Commands, TheExportWritesEveryTableIntoTheChosenFolder)

@@ -55,6 +55,40 @@ void ReturnDatabaseTest::write(const QString &table, const QByteArray &json, int
     store.save(ds, table);
 }
 
+void ReturnDatabaseTest::exportExtinctSchool(const QString &folder, const QString &agentCode)
+{
+    THlmDBCds other(2023, u"elh"_s, 1);
+    other.setConnection(&connection());
+    const auto put = [&other](const QString &table, const QString &json) {
+        ClientDataSet ds;
+        other.open(ds, table);
+        while (!ds.isEmpty())
+            ds.deleteRecord();
+        CdsExchange::appendJsonRecords(ds, json.toUtf8(), table);
+        other.save(ds, table);
+    };
+    put(u"TSOS_DATOSOSTITUTO"_s,
+        uR"({"records":[{"SSOSCODFIS":"%1","SSOSDENOM":"SCUOLA MEDIA CHIUSA"}]})"_s.arg(agentCode));
+    put(u"TDIP7_ANAGRFISCALI"_s, uR"({"records":[
+          {"SDIP7CODFIS":"RSSLCU82T20H501C","SDIP7COGNOME":"RUSSO","SDIP7NOME":"LUCA","FFIS7RITIRPEF":"100.00",
+           "FFIS7REDDDETR":"1000.00","IFIS7PERIODOLAV":60,"FFIS7ADDREGRPCESS":"12.00"},
+          {"SDIP7CODFIS":"RSSMRA75D12D653T","SDIP7COGNOME":"ROSSI","SDIP7NOME":"MARIO","FFIS7RITIRPEF":"50.00"},
+          {"SDIP7CODFIS":"MRNLGU80A01D653X","SDIP7COGNOME":"MARINI","SDIP7NOME":"LUIGI","SDIP7SEX":"M",
+           "FFIS7RITIRPEF":"300.00","IFIS7PERIODOLAV":90}]})"_s);
+    put(u"TCON7_DATICONGUAG"_s, uR"({"records":[{"SDIP7CODFIS":"RSSLCU82T20H501C","FCON7RITENUTE":"99.00"}]})"_s);
+    put(u"TINPS7_INPS"_s, uR"({"records":[{"SDIP7CODFIS":"RSSLCU82T20H501C","SINPS7MATRAZIENDA":"9988776655"}]})"_s);
+    put(u"TCFC7_CONFAMCARICO"_s, uR"({"records":[{"SDIP7CODFIS":"RSSMRA75D12D653T"},
+                                                   {"SDIP7CODFIS":"MRNLGU80A01D653X"}]})"_s);
+    put(u"TANN7_ANNOTAZIONI"_s, uR"({"records":[{"SDIP7CODFIS":"MRNLGU80A01D653X","SANN701":"AB"}]})"_s);
+    put(u"TDAU7_DATIAUTONOM"_s,
+        uR"({"records":[{"SDAU7CODFIS":"GLLRRT65L08G478C","SDAU7COGNOME":"GALLI","SDAU7NOME":"ROBERTO"},
+                        {"SDAU7CODFIS":"BRNNNA70A41D653Y","SDAU7COGNOME":"BRUNI","SDAU7NOME":"ANNA"}]})"_s);
+    put(u"TDSE7_SOMMEEROGATE"_s,
+        uR"({"records":[{"SDAU7CODFIS":"GLLRRT65L08G478C","SCAUCODICE":"A","SDSE7ANNO":"2023","FDSE7AMMLORDO":"700.00"},
+                        {"SDAU7CODFIS":"BRNNNA70A41D653Y","SCAUCODICE":"M","SDSE7ANNO":"2023","FDSE7AMMLORDO":"400.00"}]})"_s);
+    other.exportAll(u"elh"_s, 2023, folder, 1);
+}
+
 std::unique_ptr<ClientDataSet> ReturnDatabaseTest::read(const QString &table, int year, const QString &program)
 {
     THlmDBCds store(year, program, 0);

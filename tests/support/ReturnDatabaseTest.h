@@ -33,6 +33,13 @@ protected:
     // that year and program.
     void write(const QString &table, const QByteArray &json, int year = 2023,
                const QString &program = QStringLiteral("elh"));
+    // The return of a second school that closed, written into another
+    // instance of the store (month 1) and exported into the folder as
+    // "Esporta dati " does, with the agent's fiscal code given. Employees:
+    // RUSSO (adjustment data and an INPS row), ROSSI (dependants), MARINI
+    // (only there, with a dependant and an annotation); self-employed: GALLI
+    // (reason A) and BRUNI (only there, reason M).
+    void exportExtinctSchool(const QString &folder, const QString &agentCode);
     // A table as the store gives it now.
     std::unique_ptr<ClientDataSet> read(const QString &table, int year = 2023,
                                         const QString &program = QStringLiteral("elh"));

@@ -2,7 +2,8 @@
 // worker sees: the main window with its bar, every window of the
 // frontispiece with each of its pages, the search dialog, the findings
 // window, a message box, the F24EP import dialog, every window of the
-// Prospetti with its pages, every print window and the file wizard. It runs the program on the database of its
+// Prospetti with its pages, every print window, the file wizard and the
+// integration dialogs. It runs the program on the database of its
 // installation, as "elh770" does, answers every message itself and writes
 // the pictures as PNG files into the folder given.
 //   elh_screenshots CARTELLA        (scripts/screenshots runs it under xvfb-run)
@@ -10,17 +11,21 @@
 #include "ClientDataSet.h"
 #include "DataPaths.h"
 #include "NrApplication.h"
+#include "NrFolderChooser.h"
 #include "NrMessages.h"
 #include "QtMessageService.h"
+#include "TNrDBGrid.h"
 #include "TNrOutlookBar.h"
 #include "checks/MandatoryDataCheck.h"
 #include "entry/TfmElhAutonomo.h"
 #include "entry/TfmElhDipendente.h"
 #include "entry/TfmElhFornitore.h"
 #include "entry/TfmElhInfo.h"
+#include "entry/TfmElhIntSos.h"
 #include "entry/TfmElhSosEst.h"
 #include "entry/TfmElhSostituto.h"
 #include "entry/TfmHlmRicerca.h"
+#include "entry/TfrElHMulti.h"
 #include "entry/TfrElfBase.h"
 #include "entry/TfrElhAutonomo.h"
 #include "entry/TfrElhDipAnagr.h"
@@ -33,12 +38,14 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
@@ -274,6 +281,37 @@ void pictureProspetti(Camera &camera, ElhProgram &program)
     }
 }
 
+// The integration dialogs on the school's own data exported by "Esporta
+// dati " (the people listed are the demo's), the second person picked.
+// Nothing is integrated.
+void pictureIntegration(Camera &camera, ElhProgram &program)
+{
+    class ExportFolder : public NrFolderChooser
+    {
+    public:
+        QString chooseFolder(const QString &) override { return folder.path(); }
+        QTemporaryDir folder;
+    };
+    ExportFolder chosen;
+    const NrFolderChooserScope scope(&chosen);
+    program.commands().command(u"xacExportCDS"_s)->Execute();
+    for (const auto &[command, name] :
+         {std::pair{u"xafIntSosDip"_s, u"TfmElhIntSosDip"_s}, std::pair{u"xafIntSosAut"_s, u"TfmElhIntSosAut"_s}}) {
+        camera.takeModal(
+            name,
+            [](QWidget *modal) {
+                if (auto *dialog = qobject_cast<TfmElhIntSos *>(modal)) {
+                    TNrDBGrid *grid = dialog->frElhMulti1->grFrame;
+                    grid->selectionModel()->select(grid->model()->index(1, 0),
+                                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                }
+            },
+            true);
+        program.commands().command(command)->Execute();
+        settle();
+    }
+}
+
 void run(const QString &folder)
 {
     Camera camera(folder);
@@ -350,6 +388,7 @@ void run(const QString &folder)
     program.commands().command(u"xafImpF24"_s)->Execute();
     camera.takeModal(u"importa-anno-precedente"_s);
     program.commands().command(u"axfImp770ap"_s)->Execute();
+    pictureIntegration(camera, program);
     main.close();
 }
 

@@ -159,6 +159,9 @@ void TdmElhAttivazioni::declareTools()
         TNrAttForm *integration = addForm(name, xpgStrumenti, 10, caption, classeForm);
         integration->ModalForm = true;
         integration->BeforeExecute = [this](TNrAttCommand &, bool &allow) {
+            refuseWithChildWindows(allow);
+            if (!allow)
+                return;
             m_integrationFolder = NrChooseFolder(u"Cartella dei dati del sostituto estinto"_s);
             allow = !m_integrationFolder.isEmpty();
         };

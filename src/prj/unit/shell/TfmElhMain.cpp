@@ -17,6 +17,7 @@
 #include "entry/TfmElhImpCUD.h"
 #include "entry/TfmElhImpMultiSelectOnlyAna.h"
 #include "entry/TfmElhImportF24.h"
+#include "entry/TfmElhIntSos.h"
 #include "entry/TfmElhProspDI.h"
 #include "entry/TfmElhProspSS.h"
 #include "entry/TfmElhProspST2009.h"
@@ -146,6 +147,12 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhProspSS(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhProspDI"_s,
                                   [store](QWidget *parent) { return new TfmElhProspDI(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhIntSosDip"_s, [this, store](QWidget *parent) {
+        return new TfmElhIntSosDip(*store, m_params, parent);
+    });
+    NrFormRegistry::registerClass(u"TfmElhIntSosAut"_s, [this, store](QWidget *parent) {
+        return new TfmElhIntSosAut(*store, m_params, parent);
+    });
     NrFormRegistry::registerClass(u"TfmElhImp770ap"_s,
                                   [store](QWidget *parent) { return new TfmElhImp770ap(*store, parent); });
     NrFormRegistry::registerClass(

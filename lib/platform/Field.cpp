@@ -364,11 +364,9 @@ QString Field::editText() const
 
 // --- Entry checks ---------------------------------------------------------------
 
-namespace {
-
-QString controlName(char16_t c)
+QString Field::controlName(QChar c)
 {
-    switch (c) {
+    switch (c.unicode()) {
     case 0x00:
         return u"NUL"_s;
     case 0x07:
@@ -384,9 +382,11 @@ QString controlName(char16_t c)
     case 0x1B:
         return u"ESC"_s;
     default:
-        return u"U+%1"_s.arg(static_cast<int>(c), 4, 16, QChar(u'0')).toUpper();
+        return u"U+%1"_s.arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
     }
 }
+
+namespace {
 
 bool isControl(QChar c)
 {
@@ -399,7 +399,7 @@ QString Field::visibleText(const QString &text)
 {
     QString shown;
     for (const QChar c : text)
-        shown += isControl(c) ? u'<' + controlName(c.unicode()) + u'>' : QString(c);
+        shown += isControl(c) ? u'<' + controlName(c) + u'>' : QString(c);
     return shown;
 }
 
@@ -411,7 +411,7 @@ QString Field::textProblem(const QString &text) const
         const QChar c = text[i];
         const bool layout = c == u'\t' || c == u'\n' || c == u'\r';
         if (isControl(c) && !(m_type == FieldType::Memo && layout))
-            return u"contiene il carattere di controllo %1 alla posizione %2"_s.arg(controlName(c.unicode())).arg(i + 1);
+            return u"contiene il carattere di controllo %1 alla posizione %2"_s.arg(controlName(c)).arg(i + 1);
     }
     if (m_type == FieldType::String && m_size > 0 && text.size() > m_size)
         return u"è lungo %1 caratteri: il campo ne ammette %2"_s.arg(text.size()).arg(m_size);

@@ -85,6 +85,8 @@ public:
     // The text with each control character shown by its name ("<TAB>"), for
     // messages that quote a refused value.
     static QString visibleText(const QString &text);
+    // The name a message gives a control character: "TAB", "LF", "U+001F".
+    static QString controlName(QChar c);
 
     void clear();
     void setValue(const QVariant &value);

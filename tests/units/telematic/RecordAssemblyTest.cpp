@@ -172,7 +172,7 @@ TEST_F(RecordAssemblyTest, AControlCharacterOrAValueTooLongForItsElementStopsSta
     };
     const std::pair<QList<std::pair<QString, QString>>, QString> cases[] = {
         {{{u"SPSTMESE"_s, u"01"_s}, {u"SPSTANNO"_s, u"2023"_s}, {u"SPSTCODTRIBUTO"_s, u"A\tB"_s}},
-         u"Record D, Prospetto ST, rigo ST2 del modulo 1, campo ST002011 (Codice tributo): il valore «A[TAB]B» "
+         u"Record D, Prospetto ST, rigo ST2 del modulo 1, campo ST002011 (Codice tributo): il valore «A<TAB>B» "
          u"contiene un "
          u"carattere di controllo (TAB) che non può essere scritto nel file. "_s},
         {{{u"SPSTMESE"_s, u"01"_s},
@@ -206,7 +206,7 @@ TEST_F(RecordAssemblyTest, AControlCharacterOrAValueTooLongForItsElementStopsSta
     assembly().beginPositional();
     EXPECT_EQ(
         errorOf([&] { assembly().appendPositional(root.Section(0)); }),
-        u"Record B, campo 15 (Denominazione): il valore «SCUOLA[LF]ROSSI» contiene un carattere di controllo (LF) "
+        u"Record B, campo 15 (Denominazione): il valore «SCUOLA<LF>ROSSI» contiene un carattere di controllo (LF) "
         u"che non può essere scritto nel file. "_s
             + tail);
 }

@@ -6,6 +6,7 @@
 #include "ElhMFile.h"
 #include "ElhUFileUtil.h"
 #include "ElhUModulePlan.h"
+#include "Field.h"
 #include "NrExceptions.h"
 #include "NrMessages.h"
 #include "TextLib.h"
@@ -68,33 +69,6 @@ QString fullyEncoded(QString value, const TXMLCampoType<F> &field)
 QString capitalized(const QString &text)
 {
     return text.left(1).toUpper() + text.mid(1);
-}
-
-QString controlName(QChar c)
-{
-    switch (c.unicode()) {
-    case 0x00:
-        return u"NUL"_s;
-    case 0x07:
-        return u"BEL"_s;
-    case 0x09:
-        return u"TAB"_s;
-    case 0x0A:
-        return u"LF"_s;
-    case 0x0D:
-        return u"CR"_s;
-    default:
-        return u"U+%1"_s.arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
-    }
-}
-
-// The value as a message can show it: each control character by its name.
-QString visibleControls(const QString &value)
-{
-    QString shown;
-    for (const QChar c : value)
-        shown += c.category() == QChar::Other_Control ? u'[' + controlName(c) + u']' : QString(c);
-    return shown;
 }
 
 } // namespace
@@ -471,7 +445,7 @@ QString RecordAssembly::screened(const std::function<QString()> &place, const QS
         if (c.category() == QChar::Other_Control)
             throw ENrError(u"%1: il valore «%2» contiene un carattere di controllo (%3) che non può essere scritto nel "
                            u"file. Correggere il valore e generare di nuovo il file."_s.arg(
-                               capitalized(place()), visibleControls(value), controlName(c)));
+                               capitalized(place()), Field::visibleText(value), Field::controlName(c)));
     }
     QList<qsizetype> unmapped;
     const QString text = Cp1252::toEncodable(value, &unmapped);

@@ -24,7 +24,8 @@ protected:
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(CuImportTest);
 
-// The demo school, whose payroll holds the certifications of its employees.
+// The demo school, whose payroll holds the certifications of its employees
+// and the payments of its self-employed workers.
 class DemoCuImportTest : public PayrollDatabaseTest
 {
 protected:
@@ -32,6 +33,33 @@ protected:
     {
         ReturnDatabaseTest::SetUpOpened();
         loadDemo();
+    }
+
+    // Every non-empty row of the people in the sections, one line a row.
+    QStringList sectionsOf(const QStringList &codes, const QStringList &sections)
+    {
+        QStringList all;
+        for (const QString &code : codes) {
+            for (const QString &section : sections) {
+                QStringList found = rows(section, code);
+                found.sort();
+                for (const QString &row : std::as_const(found))
+                    all.append(section + u' ' + code + u": "_s + row);
+            }
+        }
+        return all;
+    }
+
+    // Empties the sections through the store.
+    void empty(const QStringList &sections)
+    {
+        for (const QString &section : sections) {
+            ClientDataSet ds;
+            store().open(ds, section);
+            for (ds.first(); !ds.isEmpty(); ds.first())
+                ds.deleteRecord();
+            store().save(ds, section);
+        }
     }
 };
 
@@ -57,30 +85,38 @@ TEST_P(DemoCuImportTest, ImportingTheDemoCertificationsGivesTheDemoEmployeeSecti
     for (people.first(); !people.eof(); people.next())
         codes.append(people.fieldByName(u"CODFIS"_s).asString());
     ASSERT_EQ(codes.size(), 5);
-    const auto demo = [&] {
-        QStringList all;
-        for (const QString &code : std::as_const(codes)) {
-            for (const QString &section : sections) {
-                QStringList found = rows(section, code);
-                found.sort();
-                for (const QString &row : std::as_const(found))
-                    all.append(section + u' ' + code + u": "_s + row);
-            }
-        }
-        return all;
-    };
-    const QStringList before = demo();
-    for (const QString &section : sections) {
-        ClientDataSet ds;
-        store().open(ds, section);
-        for (ds.first(); !ds.isEmpty(); ds.first())
-            ds.deleteRecord();
-        store().save(ds, section);
-    }
+    const QStringList before = sectionsOf(codes, sections);
+    empty(sections);
 
     ASSERT_TRUE(import.ImportCUD(codes, {})) << import.log().join(u'\n').toStdString();
-    const QStringList after = demo();
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(sectionsOf(codes, sections), before);
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(u'\n').toStdString();
+}
+
+TEST_P(DemoCuImportTest, ImportingTheDemoPayrollsSelfEmployedGivesTheDemoSectionsBack)
+{
+    // GALLI: a professional payment with his contributions, an occasional
+    // one with expenses refunded; the firm: two payments of one reason that
+    // add up, with sums not subject and the school's contribution.
+    const QStringList sections{u"TDAU7_DATIAUTONOM"_s, u"TDSE7_SOMMEEROGATE"_s};
+    TdmElhImport import(store(), params());
+    TNrQueryCollection list;
+    import.openPayees(list, TdmElhImport::PayeeList::SelfEmployed);
+    QStringList codes;
+    for (list.first(); !list.eof(); list.next())
+        codes.append(list.fieldByName(u"SANACODFISCALE"_s).asString());
+    ASSERT_EQ(codes, (QStringList{u"GLLRRT65L08G478C"_s, u"02487650323"_s}));
+    const QStringList before = sectionsOf(codes, sections);
+    empty(sections);
+
+    // Into an empty section, then over itself.
+    for (const auto overwrite : {TdmElhImport::Overwrite::Never, TdmElhImport::Overwrite::Always}) {
+        import.beginAutonomi();
+        for (list.first(); !list.eof(); list.next())
+            EXPECT_EQ(import.importaAutonomo(list, overwrite), TdmElhImport::Outcome::Imported);
+        import.endAutonomi();
+        EXPECT_EQ(sectionsOf(codes, sections), before);
+    }
     EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(u'\n').toStdString();
 }
 

@@ -626,15 +626,16 @@ void ClientDataSet::compactStore()
 {
     std::vector<int> keep;
     keep.reserve(static_cast<std::size_t>(m_store.rowCount()));
-    bool dropping = false;
     for (int r = 0; r < m_store.rowCount(); ++r) {
-        const auto &info = m_store.info(r);
-        if (info.discarded)
-            dropping = true;
-        else
+        if (!m_store.info(r).discarded)
             keep.push_back(r);
     }
-    if (!dropping)
+    // Compacting moves every column of every row after the first one
+    // dropped: discarded rows wait until they are a quarter of the store, so
+    // that replacing a few records among thousands at every save does not
+    // move them all each time.
+    const auto dropped = static_cast<std::size_t>(m_store.rowCount()) - keep.size();
+    if (dropped == 0 || dropped * 4 < static_cast<std::size_t>(m_store.rowCount()))
         return;
     const std::vector<int> remap = m_store.compact(keep);
     std::unordered_map<int, std::vector<QVariant>> original;

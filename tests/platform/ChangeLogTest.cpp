@@ -128,3 +128,43 @@ TEST_F(Loaded, BookmarksSurviveMergingTheLogAndEmptyingDropsIt)
     EXPECT_TRUE(ds.isEmpty());
     EXPECT_EQ(ds.changeCount(), 0);
 }
+
+TEST_F(Loaded, AFewRecordsMergedAwayStayOutOfWalksPacketsAndLaterChanges)
+{
+    // One record dropped among ten: the store may keep it until more go.
+    for (int i = 0; i < 7; ++i)
+        addRow(ds, {u"X%1"_s.arg(i), u"ALTRI"_s, 2000 + i});
+    ds.mergeChangeLog();
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"B"_s));
+    ds.deleteRecord();
+    ds.applyUpdates([](DeltaRecord &) {});
+
+    EXPECT_EQ(ds.recordCount(), 9);
+    EXPECT_FALSE(ds.locate(u"CODICE"_s, u"B"_s));
+    ClientDataSet copy;
+    copy.loadFromBytes(ds.saveToBytes(), u"cdsCopia"_s);
+    EXPECT_EQ(column(copy, u"CODICE"_s), column(ds, u"CODICE"_s));
+    ds.setIndexFieldNames(u"NOME"_s);
+    EXPECT_EQ(column(ds, u"NOME"_s).count(u"BIANCHI"_s), 0);
+    ds.setIndexFieldNames(QString());
+
+    editNome(u"C"_s, u"GRIGI"_s);
+    addRow(ds, {u"D"_s});
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"X0"_s));
+    ds.deleteRecord();
+    ds.cancelUpdates();
+    EXPECT_EQ(ds.recordCount(), 9);
+    editNome(u"A"_s, u"NERI"_s);
+    QStringList seen;
+    ds.applyUpdates([&seen](DeltaRecord &d) { seen.append(d.oldValue(d.indexOf(u"CODICE"_s)).toString()); });
+    EXPECT_EQ(seen, QStringList{u"A"_s});
+
+    // Once enough are dropped the store is compacted, and what is left stays.
+    for (const QString &code : {u"X0"_s, u"X1"_s, u"X2"_s}) {
+        ASSERT_TRUE(ds.locate(u"CODICE"_s, code));
+        ds.deleteRecord();
+    }
+    ds.mergeChangeLog();
+    EXPECT_EQ(column(ds, u"CODICE"_s), (QStringList{u"A"_s, u"C"_s, u"X3"_s, u"X4"_s, u"X5"_s, u"X6"_s}));
+    EXPECT_EQ(column(ds, u"NOME"_s).first(), u"NERI"_s);
+}

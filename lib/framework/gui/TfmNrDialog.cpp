@@ -1,6 +1,7 @@
 #include "TfmNrDialog.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -20,4 +21,13 @@ void TfmNrDialog::showEvent(QShowEvent *event)
     QRect frame = frameGeometry();
     frame.moveCenter(area.center());
     move(frame.topLeft());
+}
+
+QHBoxLayout *TfmNrDialog::buttonRow(std::initializer_list<QWidget *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget *button : buttons)
+        row->addWidget(button);
+    return row;
 }

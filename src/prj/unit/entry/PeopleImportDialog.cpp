@@ -53,10 +53,7 @@ PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, c
     connect(buImporta, &QPushButton::clicked, this, [this] { NrRunGuarded([this] { importa(); }); });
     connect(buChiudi, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(buImporta);
-    buttons->addWidget(buChiudi);
+    auto *buttons = buttonRow({buImporta, buChiudi});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_progress);
     layout->addWidget(frElhMulti1, 1);

@@ -40,10 +40,7 @@ TfmElhAggiungiAdd::TfmElhAggiungiAdd(THlmDBCds &store, TdmNruParams &params, QWi
     buEsegui->setDefault(true);
     connect(buOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(buEsegui, &QPushButton::clicked, this, [this] { NrRunGuarded([this] { esegui(); }); });
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(buEsegui);
-    buttons->addWidget(buOk);
+    auto *buttons = buttonRow({buEsegui, buOk});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frElhMulti1, 1);
     layout->addLayout(buttons);

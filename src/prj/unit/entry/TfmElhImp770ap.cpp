@@ -63,10 +63,7 @@ TfmElhImp770ap::TfmElhImp770ap(THlmDBCds &store, QWidget *parent)
     buChiudi = new QPushButton(u"Chiudi"_s, this);
     connect(buImporta, &QPushButton::clicked, this, &TfmElhImp770ap::buImportaClick);
     connect(buChiudi, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(buImporta);
-    buttons->addWidget(buChiudi);
+    auto *buttons = buttonRow({buImporta, buChiudi});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(laTipo);

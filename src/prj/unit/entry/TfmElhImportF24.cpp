@@ -38,10 +38,7 @@ TfmElhImportF24::TfmElhImportF24(THlmDBCds &store, TdmKbrParams &params, QWidget
     connect(acImport, &QAction::triggered, this, &TfmElhImportF24::acImportExecute);
     connect(buChiudi, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(buImport);
-    buttons->addWidget(buChiudi);
+    auto *buttons = buttonRow({buImport, buChiudi});
     auto *layout = new QVBoxLayout(this);
     for (QCheckBox *box : {ckSTI, ckSTII, ckSV}) {
         box->setChecked(true);

@@ -23,7 +23,6 @@ const QString kSelfEmployedCode = u"SDAU7CODFIS"_s;
 const QString kCertificationCode = u"SCUDCODFIS"_s;
 const QString kMonth = u"SCUDMESE"_s;
 const QString kZeroDate = u"30/12/1899"_s;
-constexpr int kAnnotationSlots = 54;
 // Within a run the people are confirmed together, a hundred at a time: each
 // has a savepoint of his own, so that a failure still undoes him alone, and
 // the disk is not flushed after every person.
@@ -358,6 +357,11 @@ void TdmElhImport::endRun(bool confirm)
     } catch (const Exception &) {
         // The failure that stopped the run is the one to report.
     }
+}
+
+QString TdmElhImport::annotationSlot(int slot)
+{
+    return u"SANN7%1"_s.arg(slot, 2, 10, QChar(u'0'));
 }
 
 void TdmElhImport::checkpoint()
@@ -891,11 +895,11 @@ void TdmElhImport::importAnnotations(const QString &code)
                 continue;
             // The codes go into the free slots, in order.
             while (slot <= kAnnotationSlots
-                   && !cdsAnn.fieldByName(u"SANN7%1"_s.arg(slot, 2, 10, QChar(u'0'))).asString().trimmed().isEmpty())
+                   && !cdsAnn.fieldByName(annotationSlot(slot)).asString().trimmed().isEmpty())
                 ++slot;
             if (slot > kAnnotationSlots)
                 break;
-            cdsAnn.fieldByName(u"SANN7%1"_s.arg(slot, 2, 10, QChar(u'0'))).setAsString(annotation);
+            cdsAnn.fieldByName(annotationSlot(slot)).setAsString(annotation);
             written = true;
         }
         if (written)

@@ -158,6 +158,10 @@ public:
     ClientDataSet cdsAppoAdet;
 
 private:
+    // The annotation codes of an employee: slots SANN701 ... SANN754.
+    static constexpr int kAnnotationSlots = 54;
+    static QString annotationSlot(int slot);
+
     // A table of the return loaded for the run, its rows grouped by the
     // fiscal code of their person.
     struct Table

@@ -24,12 +24,6 @@ const QString kSelfEmployed = u"TDAU7_DATIAUTONOM"_s;
 const QString kAgent = u"TSOS_DATOSOSTITUTO"_s;
 const QString kAmounts = u"TDSE7_SOMMEEROGATE"_s;
 const QString kExtinctCode = u"SSOE7CODICE"_s;
-constexpr int kAnnotationSlots = 54;
-
-QString annotationSlot(int slot)
-{
-    return u"SANN7%1"_s.arg(slot, 2, 10, QChar(u'0'));
-}
 
 } // namespace
 

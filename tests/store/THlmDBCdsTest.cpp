@@ -147,13 +147,16 @@ protected:
         return ds.fieldByName(u"IAFIID"_s).asLargeInt();
     }
 
-    void saveCodes(const QString &table, const QStringList &codes)
+    // Saves new records with the codes given, through the fixture's store
+    // or another one.
+    void saveCodes(const QString &table, const QStringList &codes, THlmDBCds *through = nullptr)
     {
+        THlmDBCds &with = through ? *through : *store;
         ClientDataSet ds;
-        store->open(ds, table);
+        with.open(ds, table);
         for (const QString &c : codes)
             append(ds, {{u"SA"_s, c}});
-        store->save(ds, table);
+        with.save(ds, table);
     }
 
     static QStringList column(ClientDataSet &ds, const QString &field = u"SA"_s)
@@ -621,10 +624,7 @@ TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)
         saveCodes(u"TCHIAMANTE"_s, {u"a"_s, u"b"_s});
         THlmDBCds other(2023, u"elh"_s, 0);
         other.setConnection(&connection());
-        ClientDataSet ds;
-        other.open(ds, u"TCHIAMANTE"_s);
-        append(ds, {{u"SA"_s, u"c"_s}});
-        other.save(ds, u"TCHIAMANTE"_s);
+        saveCodes(u"TCHIAMANTE"_s, {u"c"_s}, &other);
         connection().savepoint(u"prova"_s);
         saveCodes(u"TCHIAMANTE"_s, {u"annullato"_s});
         connection().rollbackToSavepoint(u"prova"_s);
@@ -663,11 +663,10 @@ TEST_P(StoreContract, TwoClientsSavingTheSameTableNeverShareARecordNumber)
             THlmDBCds clientStore(2023, u"elh"_s, 0);
             clientStore.setConnection(&own);
             for (int round = 0; round < kRounds; ++round) {
-                ClientDataSet ds;
-                clientStore.open(ds, u"TCONCORRENTE"_s);
+                QStringList codes;
                 for (int r = 0; r < kRecords; ++r)
-                    append(ds, {{u"SA"_s, u"%1-%2-%3"_s.arg(n).arg(round).arg(r)}});
-                clientStore.save(ds, u"TCONCORRENTE"_s);
+                    codes.append(u"%1-%2-%3"_s.arg(n).arg(round).arg(r));
+                saveCodes(u"TCONCORRENTE"_s, codes, &clientStore);
             }
         } catch (const Exception &e) {
             const std::lock_guard<std::mutex> guard(failuresLock);

@@ -191,7 +191,7 @@ void TdmNrConnection::CloseConnection()
     if (!m_db.isValid())
         return;
     m_prepared.clear();
-    invalidateCaches();
+    forgetTransaction();
     if (m_inTransaction)
         m_db.rollback();
     m_inTransaction = false;
@@ -229,17 +229,28 @@ void TdmNrConnection::startTransaction()
     if (!ok)
         throw EDatabaseError(u"Impossibile iniziare una transazione: %1"_s.arg(errorText(error)));
     m_inTransaction = true;
-    invalidateCaches();
+    forgetTransaction();
 }
 
 void TdmNrConnection::commitTransaction()
 {
     if (!m_inTransaction)
         throw EDatabaseError(u"Nessuna transazione da confermare"_s);
-    invalidateCaches();
-    if (!m_db.commit()) {
-        const QString why = errorText(m_db.lastError());
-        // A commit refused by the server leaves nothing to keep.
+    QString why;
+    try {
+        for (const auto &[key, held] : m_held) {
+            if (held.write)
+                held.write(held.value);
+        }
+    } catch (const Exception &e) {
+        why = e.message();
+    }
+    forgetTransaction();
+    if (why.isEmpty() && !m_db.commit())
+        why = errorText(m_db.lastError());
+    if (!why.isEmpty()) {
+        // A commit refused, or a held value that could not be written,
+        // leaves nothing to keep.
         m_db.rollback();
         m_inTransaction = false;
         throw EDatabaseError(u"Impossibile confermare la transazione: %1"_s.arg(why));
@@ -252,7 +263,7 @@ void TdmNrConnection::rollbackTransaction()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
-    invalidateCaches();
+    forgetTransaction();
     if (!m_db.rollback())
         throw EDatabaseError(u"Impossibile annullare la transazione: %1"_s.arg(NrSqlErrorText(m_db.lastError())));
 }
@@ -273,19 +284,44 @@ void savepointStatement(TdmNrConnection &connection, const QString &sql, const Q
 void TdmNrConnection::savepoint(const QString &name)
 {
     savepointStatement(*this, u"SAVEPOINT "_s + name, u"Impossibile creare il punto di ripristino «%1»"_s.arg(name));
+    Savepoint set{name, {}};
+    for (const auto &[key, held] : m_held)
+        set.held.emplace(key, held.value);
+    m_savepoints.push_back(std::move(set));
 }
 
 void TdmNrConnection::releaseSavepoint(const QString &name)
 {
     savepointStatement(*this, u"RELEASE SAVEPOINT "_s + name,
                        u"Impossibile confermare il punto di ripristino «%1»"_s.arg(name));
+    // Releasing ends the savepoint and those set after it; what they held
+    // now belongs to the one around them.
+    const std::size_t depth = savepointIndex(name);
+    m_savepoints.resize(depth);
+    for (auto &[key, held] : m_held)
+        held.depth = std::min(held.depth, depth);
 }
 
 void TdmNrConnection::rollbackToSavepoint(const QString &name)
 {
-    invalidateCaches();
+    m_cacheEpoch = ++g_cacheEpoch;
     savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name,
                        u"Impossibile tornare al punto di ripristino «%1»"_s.arg(name));
+    // The savepoint stays; those set after it end.
+    const std::size_t depth = savepointIndex(name) + 1;
+    m_savepoints.resize(depth);
+    std::erase_if(m_held, [depth](const auto &entry) { return entry.second.depth >= depth; });
+    for (auto &[key, held] : m_held)
+        held.value = m_savepoints.back().held.at(key);
+}
+
+std::size_t TdmNrConnection::savepointIndex(const QString &name) const
+{
+    for (std::size_t i = m_savepoints.size(); i > 0; --i) {
+        if (m_savepoints[i - 1].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i - 1;
+    }
+    throw EDatabaseError(u"Punto di ripristino «%1» non trovato nella transazione in corso"_s.arg(name));
 }
 
 NrStatementSource &TdmNrConnection::statements() const
@@ -311,17 +347,31 @@ TNrQuery &TdmNrConnection::prepared(const QString &key, const std::function<void
 void TdmNrConnection::invalidateCaches()
 {
     m_cacheEpoch = ++g_cacheEpoch;
+}
+
+void TdmNrConnection::forgetTransaction()
+{
+    invalidateCaches();
     m_held.clear();
+    m_savepoints.clear();
 }
 
 std::optional<qint64> TdmNrConnection::heldValue(const QString &key) const
 {
     const auto it = m_held.find(key);
-    return it == m_held.end() ? std::nullopt : std::optional<qint64>(it->second);
+    return it == m_held.end() ? std::nullopt : std::optional<qint64>(it->second.value);
 }
 
-void TdmNrConnection::holdValue(const QString &key, qint64 value)
+void TdmNrConnection::holdValue(const QString &key, qint64 value, std::function<void(qint64)> write)
 {
-    if (m_inTransaction)
-        m_held.insert_or_assign(key, value);
+    if (!m_inTransaction)
+        return;
+    auto it = m_held.find(key);
+    if (it == m_held.end()) {
+        m_held.emplace(key, Held{value, m_savepoints.size(), std::move(write)});
+        return;
+    }
+    it->second.value = value;
+    if (write)
+        it->second.write = std::move(write);
 }

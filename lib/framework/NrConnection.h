@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class NrStatementSource;
 class TNrQuery;
@@ -74,18 +75,24 @@ public:
     // time. The reference is good until the next call.
     TNrQuery &prepared(const QString &key, const std::function<void(TNrQuery &)> &make);
     // What a cache of the database's contents was read under: it changes at
-    // every opening and closing, at the start and end of every transaction
-    // and at invalidateCaches(), never coming back to an earlier value.
+    // every opening and closing, at the start and end of every transaction,
+    // at a rollback to a savepoint and at invalidateCaches(), never coming
+    // back to an earlier value.
     quint64 cacheEpoch() const { return m_cacheEpoch; }
     void invalidateCaches();
     // A value read inside the open transaction that stays true until it
     // ends (a counter under a row lock it holds, the id of a row it found),
     // kept under a key of the caller's so that later statements of the
-    // transaction need not read it again. Forgotten with the other caches,
-    // and at a rollback to a savepoint, which gives back the locks taken
-    // since; outside a transaction nothing is kept.
+    // transaction need not read it again; outside a transaction nothing is
+    // kept. A value first held inside a savepoint is forgotten when the
+    // transaction goes back to that savepoint, which undoes the rows and
+    // gives back the locks taken since; the values held before it stay, as
+    // they were when the savepoint was set.
+    // With write, the last value held under the key is stored by write()
+    // just before the transaction commits: a counter moved on by many saves
+    // is written once. A write that fails makes the commit fail.
     std::optional<qint64> heldValue(const QString &key) const;
-    void holdValue(const QString &key, qint64 value);
+    void holdValue(const QString &key, qint64 value, std::function<void(qint64)> write = {});
 
     // The text of a database error of this connection: a database held by
     // another program, or a server that did not answer, is said in Italian
@@ -115,7 +122,22 @@ private:
     bool m_busyCancelled = false;
     std::map<QString, std::unique_ptr<TNrQuery>> m_prepared;
     quint64 m_cacheEpoch = 0;
-    std::map<QString, qint64> m_held;
+    struct Held
+    {
+        qint64 value;
+        std::size_t depth; // the savepoints open when it was first held
+        std::function<void(qint64)> write;
+    };
+    std::map<QString, Held> m_held;
+    struct Savepoint
+    {
+        QString name;
+        std::map<QString, qint64> held; // the values held when it was set
+    };
+    std::vector<Savepoint> m_savepoints; // the open ones, the newest last
+    void forgetTransaction();
+    // Where the newest savepoint of that name is among the open ones.
+    std::size_t savepointIndex(const QString &name) const;
 };
 
 // The global connection of the framework: set by the connection module's

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSqlRecord>
 
 #include <algorithm>
@@ -774,9 +775,9 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
         // number: the structure row stays locked until the transaction ends
         // (a row lock on PostgreSQL; the immediate transaction holds the
         // database's write lock on SQLite), and the last number is read after
-        // taking the lock.
-        // Within a transaction the lock, once taken, stays: later saves go on
-        // from the number the last one left.
+        // taking the lock. Within a transaction the lock, once taken, stays:
+        // later saves go on from the number the last one left, and the
+        // number reached is written once, when the transaction commits.
         const QString held = u"ICDSRIGO/%1"_s.arg(s.id);
         if (const auto known = connection.heldValue(held)) {
             s.lastRecord = *known;
@@ -787,6 +788,12 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
             TNrQuery &last = prepared(connection, u"QRY_CDS_RIGO"_s, kSelect);
             last.setParam(u"ICDSID"_s, s.id);
             s.lastRecord = last.scalar().toLongLong();
+            connection.holdValue(held, s.lastRecord, [&connection, id = s.id](qint64 lastRecord) {
+                TNrQuery &update = prepared(connection, u"QRY_CDS_AGGIORNA_RIGO"_s);
+                update.setParam(u"ICDSRIGO"_s, lastRecord);
+                update.setParam(u"ICDSID"_s, id);
+                update.execute();
+            });
         }
 
         const int changes = dataSet.changeCount();
@@ -794,16 +801,14 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
         RecordWriter writer(connection, table, s.id, s.lastRecord, s.registry, s.fieldMapReadOnly, s.fieldMap, m_program,
                             m_year, m_month, m_personColumns);
         // Everything that can fail happens inside the walk, so that a failure
-        // leaves the change log untouched for cancelUpdates().
+        // leaves the change log untouched for cancelUpdates(). Numbers given
+        // to records are not given again, even when a later record fails.
+        const auto keepNumbers = qScopeGuard([&] { connection.holdValue(held, s.lastRecord); });
         dataSet.applyUpdates([&](DeltaRecord &delta) {
             writer.write(delta);
             if (++done < changes)
                 return;
             writer.finish();
-            TNrQuery &update = prepared(connection, u"QRY_CDS_AGGIORNA_RIGO"_s);
-            update.setParam(u"ICDSRIGO"_s, s.lastRecord);
-            update.setParam(u"ICDSID"_s, s.id);
-            update.execute();
             connection.holdValue(held, s.lastRecord);
             if (own.active())
                 own.Commit();

@@ -111,3 +111,51 @@ TEST_P(Transactions, TwoClientsNeverReceiveTheSameIdentifier)
     EXPECT_EQ(QSet<qint64>(ids.cbegin(), ids.cend()).size(), 2 * kEach);
     EXPECT_EQ(*std::max_element(ids.cbegin(), ids.cend()), 2 * kEach);
 }
+
+TEST_P(Transactions, HeldValuesFollowSavepointsAndAreWrittenJustBeforeTheCommit)
+{
+    TdmNrConnection &c = connection();
+    QList<qint64> written;
+    const auto write = [&written](qint64 value) { written.append(value); };
+    {
+        TNrTransaction t(c);
+        t.StartTransaction();
+        c.holdValue(u"contatore"_s, 1, write);
+        c.savepoint(u"persona"_s);
+        c.holdValue(u"contatore"_s, 5);
+        c.holdValue(u"istanza"_s, 7);
+        c.rollbackToSavepoint(u"persona"_s);
+        // Back to what the savepoint found; what was first held inside it is gone.
+        EXPECT_EQ(c.heldValue(u"contatore"_s), 1);
+        EXPECT_FALSE(c.heldValue(u"istanza"_s));
+        c.holdValue(u"istanza"_s, 8);
+        c.holdValue(u"contatore"_s, 2);
+        c.releaseSavepoint(u"persona"_s);
+        c.savepoint(u"persona"_s);
+        c.holdValue(u"contatore"_s, 3);
+        c.rollbackToSavepoint(u"persona"_s);
+        EXPECT_EQ(c.heldValue(u"istanza"_s), 8);
+        EXPECT_EQ(c.heldValue(u"contatore"_s), 2);
+        c.releaseSavepoint(u"persona"_s);
+        EXPECT_TRUE(written.isEmpty());
+        t.Commit();
+    }
+    EXPECT_EQ(written, QList<qint64>{2});
+    EXPECT_FALSE(c.heldValue(u"contatore"_s));
+    EXPECT_THROW(c.releaseSavepoint(u"persona"_s), EDatabaseError);
+
+    // A value that cannot be written makes the commit fail and keeps nothing.
+    const qint64 before = reports();
+    TNrTransaction t(c);
+    t.StartTransaction();
+    addFamily(3);
+    c.holdValue(u"contatore"_s, 4, [](qint64) { throw EDatabaseError(u"contatore non scritto"_s); });
+    try {
+        t.Commit();
+        FAIL() << "the commit went through";
+    } catch (const EDatabaseError &e) {
+        EXPECT_EQ(e.message(), u"Impossibile confermare la transazione: contatore non scritto"_s);
+    }
+    EXPECT_FALSE(c.inTransaction());
+    EXPECT_EQ(reports(), before);
+}

@@ -635,6 +635,19 @@ TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)
     EXPECT_EQ(codes(u"TCHIAMANTE"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
     EXPECT_EQ(scalar(u"SELECT COUNT(DISTINCT IFISRIGO) FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id}).toInt(), 4);
     EXPECT_EQ(lastRecord(id), 4);
+    // The first save of a transaction inside a savepoint that is undone: its
+    // lock went with it, and the next save takes it again.
+    {
+        TNrTransaction caller(connection());
+        caller.StartTransaction();
+        connection().savepoint(u"prova"_s);
+        saveCodes(u"TCHIAMANTE"_s, {u"annullato"_s});
+        connection().rollbackToSavepoint(u"prova"_s);
+        saveCodes(u"TCHIAMANTE"_s, {u"e"_s});
+        caller.Commit();
+    }
+    EXPECT_EQ(codes(u"TCHIAMANTE"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}));
+    EXPECT_EQ(lastRecord(id), 5);
     exec(u"DELETE FROM TFIS_DATIFISCALI WHERE ICDSID = ?"_s, {id});
 
     refuseStoredText(u"GUASTO"_s);

@@ -14,11 +14,12 @@
 
 #include <QDir>
 #include <QHash>
-#include <QScopeGuard>
 #include <QSqlRecord>
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -296,16 +297,136 @@ private:
     DataSetEvents m_events;
 };
 
+// The value rows of one save and the records whose rows it deletes, sent in
+// few statements whatever the table: the deletes always go before the
+// inserts, so that a record written again keeps only its new rows.
+class ValueBatch
+{
+public:
+    struct Row
+    {
+        qint64 structure;
+        qint64 instance;
+        QVariant person;
+        qint64 record;
+        QString field;
+        ValueColumn column;
+        QVariant value;
+    };
+
+    explicit ValueBatch(TdmNrConnection &connection)
+        : m_connection(connection)
+    {
+    }
+
+    void deleteRecord(qint64 structure, qint64 record);
+    void add(Row row);
+    // Sends what is still collected.
+    void finish();
+
+private:
+    void sendDeletes();
+    void sendValues(bool all);
+
+    TdmNrConnection &m_connection;
+    std::vector<std::pair<qint64, std::vector<qint64>>> m_deleted; // records by structure
+    std::size_t m_deletedCount = 0;
+    std::vector<Row> m_rows;
+};
+
+void ValueBatch::deleteRecord(qint64 structure, qint64 record)
+{
+    auto it = std::find_if(m_deleted.begin(), m_deleted.end(),
+                           [structure](const auto &records) { return records.first == structure; });
+    if (it == m_deleted.end())
+        it = m_deleted.insert(m_deleted.end(), {structure, {}});
+    it->second.push_back(record);
+    if (++m_deletedCount == kRecordsPerDelete)
+        sendDeletes();
+}
+
+void ValueBatch::add(Row row)
+{
+    m_rows.push_back(std::move(row));
+    sendValues(false);
+}
+
+void ValueBatch::finish()
+{
+    sendDeletes();
+    sendValues(true);
+}
+
+void ValueBatch::sendValues(bool all)
+{
+    std::size_t sent = 0;
+    while (m_rows.size() - sent >= kRowsPerInsert || (all && sent < m_rows.size())) {
+        sendDeletes();
+        const std::size_t n = std::min(kRowsPerInsert, m_rows.size() - sent);
+        // The stored statement names the columns; its VALUES list gets one
+        // tuple of placeholders per row, which fills the value column of the
+        // row's type and leaves the other three empty: rows of every type go
+        // in one statement.
+        TNrQuery *q = &m_connection.prepared(u"QRY_FIS_INSERISCI/%1"_s.arg(n), [n](TNrQuery &made) {
+            made.fetch(u"QRY_FIS_INSERISCI"_s);
+            QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+            made.setSql(THlmQueryText::format(made.sql(), {tuples.join(u", "_s)}));
+        });
+        for (std::size_t r = sent; r < sent + n; ++r) {
+            const Row &row = m_rows[r];
+            q->addValue(row.structure);
+            q->addValue(row.instance);
+            q->addValue(row.person);
+            q->addValue(row.record);
+            q->addValue(row.field);
+            for (const ValueColumn column :
+                 {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
+                q->addValue(column == row.column ? row.value : QVariant());
+        }
+        q->execute();
+        sent += n;
+    }
+    m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(sent));
+}
+
+void ValueBatch::sendDeletes()
+{
+    if (m_deleted.empty())
+        return;
+    // The stored statement gets one condition per structure, with one
+    // placeholder per record; the statement is kept by that shape.
+    QStringList shape;
+    QStringList conditions;
+    for (const auto &[structure, records] : m_deleted) {
+        shape.append(QString::number(records.size()));
+        conditions.append(u"(ICDSID = ? AND IFISRIGO IN (%1))"_s.arg(
+            QStringList(static_cast<qsizetype>(records.size()), u"?"_s).join(u", "_s)));
+    }
+    TNrQuery *q = &m_connection.prepared(u"QRY_FIS_CANCELLA/"_s + shape.join(u','), [&conditions](TNrQuery &made) {
+        made.fetch(u"QRY_FIS_CANCELLA"_s);
+        made.setSql(THlmQueryText::format(made.sql(), {conditions.join(u" OR "_s)}));
+    });
+    for (const auto &[structure, records] : m_deleted) {
+        q->addValue(structure);
+        for (const qint64 record : records)
+            q->addValue(record);
+    }
+    q->execute();
+    m_deleted.clear();
+    m_deletedCount = 0;
+}
+
 // Writes the change records of one save: deletes the value rows of changed
 // and deleted records, gives new records their numbers and persons, and
 // collects the value rows, sent in multi-row inserts.
 class RecordWriter
 {
 public:
-    RecordWriter(TdmNrConnection &connection, const QString &table, qint64 structureId, qint64 &lastRecord,
-                 bool registry, bool fieldMapReadOnly, const QStringList &fieldMap, const QString &program, int year,
-                 int month, QHash<QString, QString> &personColumns)
+    RecordWriter(TdmNrConnection &connection, ValueBatch &batch, const QString &table, qint64 structureId,
+                 qint64 &lastRecord, bool registry, bool fieldMapReadOnly, const QStringList &fieldMap,
+                 const QString &program, int year, int month, QHash<QString, QString> &personColumns)
         : m_connection(connection)
+        , m_batch(batch)
         , m_table(table)
         , m_structureId(structureId)
         , m_lastRecord(lastRecord)
@@ -320,29 +441,15 @@ public:
     }
 
     void write(DeltaRecord &delta);
-    // Sends the value rows still collected.
-    void finish();
 
 private:
-    struct ValueRow
-    {
-        QVariant person;
-        qint64 record;
-        QString field;
-        ValueColumn column;
-        QVariant value;
-    };
-
     qint64 instance();
     QString mapText(const DeltaRecord &delta, const MapEntry &entry) const;
     qint64 findPerson(const DeltaRecord &delta);
     void updatePerson(const DeltaRecord &delta, qint64 person);
-    void sendValues(bool all);
-    // Deletes the value rows of the records collected, before any value row
-    // is sent, so that the order of deletes and inserts stays as written.
-    void sendDeletes();
 
     TdmNrConnection &m_connection;
+    ValueBatch &m_batch;
     QString m_table;
     qint64 m_structureId;
     qint64 &m_lastRecord;
@@ -354,8 +461,6 @@ private:
     int m_month;
     qint64 m_instance = 0;
 
-    std::vector<qint64> m_deleted; // records whose value rows are still to delete
-    std::vector<ValueRow> m_rows;
     std::vector<bool> m_stored; // by field: whether it gets value rows
     QHash<QString, QString> &m_personColumns; // lower case -> as the database names it
 };
@@ -445,11 +550,8 @@ void RecordWriter::write(DeltaRecord &delta)
                 q.execute();
             }
         }
-        if (record != 0) {
-            m_deleted.push_back(record);
-            if (m_deleted.size() == kRecordsPerDelete)
-                sendDeletes();
-        }
+        if (record != 0)
+            m_batch.deleteRecord(m_structureId, record);
         if (delta.kind() == UpdateKind::Delete)
             return;
     }
@@ -501,73 +603,16 @@ void RecordWriter::write(DeltaRecord &delta)
         const QVariant value = storedValue(f.dataType(), given);
         if (!value.isValid())
             continue;
-        m_rows.push_back({person, record, f.fieldName(), valueColumnOf(f.dataType()), value});
-        sendValues(false);
+        m_batch.add({m_structureId, m_instance, person, record, f.fieldName(), valueColumnOf(f.dataType()), value});
         stored = true;
     }
     // A person whose values all live in the person row (a registry record
     // with only its name and fiscal code) would otherwise leave no row to be
     // read back by: it keeps one row with its person id.
     if (!stored && person.isValid()) {
-        m_rows.push_back({person, record, ds.field(personField).fieldName(),
-                          valueColumnOf(ds.field(personField).dataType()), person});
-        sendValues(false);
+        m_batch.add({m_structureId, m_instance, person, record, ds.field(personField).fieldName(),
+                     valueColumnOf(ds.field(personField).dataType()), person});
     }
-}
-
-void RecordWriter::finish()
-{
-    sendDeletes();
-    sendValues(true);
-}
-
-void RecordWriter::sendValues(bool all)
-{
-    std::size_t sent = 0;
-    while (m_rows.size() - sent >= kRowsPerInsert || (all && sent < m_rows.size())) {
-        sendDeletes();
-        const std::size_t n = std::min(kRowsPerInsert, m_rows.size() - sent);
-        // The stored statement names the columns; its VALUES list gets one
-        // tuple of placeholders per row, which fills the value column of the
-        // row's type and leaves the other three empty: rows of every type go
-        // in one statement.
-        TNrQuery *q = &m_connection.prepared(u"QRY_FIS_INSERISCI/%1"_s.arg(n), [n](TNrQuery &made) {
-            made.fetch(u"QRY_FIS_INSERISCI"_s);
-            QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
-            made.setSql(THlmQueryText::format(made.sql(), {tuples.join(u", "_s)}));
-        });
-        for (std::size_t r = sent; r < sent + n; ++r) {
-            const ValueRow &row = m_rows[r];
-            q->addValue(m_structureId);
-            q->addValue(m_instance);
-            q->addValue(row.person);
-            q->addValue(row.record);
-            q->addValue(row.field);
-            for (const ValueColumn column :
-                 {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
-                q->addValue(column == row.column ? row.value : QVariant());
-        }
-        q->execute();
-        sent += n;
-    }
-    m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(sent));
-}
-
-void RecordWriter::sendDeletes()
-{
-    if (m_deleted.empty())
-        return;
-    // The stored statement lists the records as "%s": one placeholder each.
-    const auto n = static_cast<qsizetype>(m_deleted.size());
-    TNrQuery *q = &m_connection.prepared(u"QRY_FIS_CANCELLA/%1"_s.arg(n), [n](TNrQuery &made) {
-        made.fetch(u"QRY_FIS_CANCELLA"_s);
-        made.setSql(THlmQueryText::format(made.sql(), {QStringList(n, u"?"_s).join(u", "_s)}));
-    });
-    q->addValue(m_structureId);
-    for (const qint64 record : m_deleted)
-        q->addValue(record);
-    q->execute();
-    m_deleted.clear();
 }
 
 } // namespace
@@ -761,63 +806,74 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
 
 void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
 {
+    save({{&dataSet, table}});
+}
+
+void THlmDBCds::save(const QList<std::pair<ClientDataSet *, QString>> &tables)
+{
     m_error = false;
     m_errorText.clear();
     TdmNrConnection &connection = requireConnection();
     TNrTransaction own(connection);
     if (!connection.inTransaction())
         own.StartTransaction();
-    dataSet.checkBrowseMode();
-    Structure s = findStructure(table, m_year, m_month, nullptr);
+    struct Saving
+    {
+        ClientDataSet *dataSet;
+        int changes;
+        int done;
+        std::unique_ptr<RecordWriter> writer;
+    };
+    std::vector<Saving> savings;
+    std::map<qint64, qint64> lastRecords; // by structure, shared by its tables
+    ValueBatch batch(connection);
+    // Numbers given to records are not given again, even when a later
+    // record fails.
+    const auto holdNumbers = [&] {
+        for (const auto &[id, last] : lastRecords)
+            connection.holdValue(u"ICDSRIGO/%1"_s.arg(id), last);
+    };
 
     try {
-        // Two clients saving the same table must not give out the same record
-        // number: the structure row stays locked until the transaction ends
-        // (a row lock on PostgreSQL; the immediate transaction holds the
-        // database's write lock on SQLite), and the last number is read after
-        // taking the lock. Within a transaction the lock, once taken, stays:
-        // later saves go on from the number the last one left, and the
-        // number reached is written once, when the transaction commits.
-        const QString held = u"ICDSRIGO/%1"_s.arg(s.id);
-        if (const auto known = connection.heldValue(held)) {
-            s.lastRecord = *known;
-        } else {
-            TNrQuery &lock = prepared(connection, u"QRY_CDS_BLOCCA"_s);
-            lock.setParam(u"ICDSID"_s, s.id);
-            lock.execute();
-            TNrQuery &last = prepared(connection, u"QRY_CDS_RIGO"_s, kSelect);
-            last.setParam(u"ICDSID"_s, s.id);
-            s.lastRecord = last.scalar().toLongLong();
-            connection.holdValue(held, s.lastRecord, [&connection, id = s.id](qint64 lastRecord) {
-                TNrQuery &update = prepared(connection, u"QRY_CDS_AGGIORNA_RIGO"_s);
-                update.setParam(u"ICDSRIGO"_s, lastRecord);
-                update.setParam(u"ICDSID"_s, id);
-                update.execute();
-            });
+        for (const auto &[dataSet, table] : tables) {
+            dataSet->checkBrowseMode();
+            const Structure s = findStructure(table, m_year, m_month, nullptr);
+            auto last = lastRecords.find(s.id);
+            if (last == lastRecords.end())
+                last = lastRecords.emplace(s.id, lockCounter(connection, s.id)).first;
+            savings.push_back({dataSet, dataSet->changeCount(), 0,
+                               std::make_unique<RecordWriter>(connection, batch, table, s.id, last->second, s.registry,
+                                                              s.fieldMapReadOnly, s.fieldMap, m_program, m_year,
+                                                              m_month, m_personColumns)});
         }
-
-        const int changes = dataSet.changeCount();
-        int done = 0;
-        RecordWriter writer(connection, table, s.id, s.lastRecord, s.registry, s.fieldMapReadOnly, s.fieldMap, m_program,
-                            m_year, m_month, m_personColumns);
-        // Everything that can fail happens inside the walk, so that a failure
-        // leaves the change log untouched for cancelUpdates(). Numbers given
-        // to records are not given again, even when a later record fails.
-        const auto keepNumbers = qScopeGuard([&] { connection.holdValue(held, s.lastRecord); });
-        dataSet.applyUpdates([&](DeltaRecord &delta) {
-            writer.write(delta);
-            if (++done < changes)
+        // Everything that can fail happens inside the walks, one inside the
+        // other, so that a failure leaves every change log untouched for
+        // cancelUpdates().
+        std::function<void(std::size_t)> applyFrom = [&](std::size_t i) {
+            if (i == savings.size()) {
+                batch.finish();
+                holdNumbers();
+                if (own.active())
+                    own.Commit();
                 return;
-            writer.finish();
-            connection.holdValue(held, s.lastRecord);
-            if (own.active())
-                own.Commit();
-        });
-        if (own.active())
-            own.Commit();
+            }
+            Saving &saving = savings[i];
+            if (saving.changes == 0) {
+                saving.dataSet->applyUpdates([](DeltaRecord &) {});
+                applyFrom(i + 1);
+                return;
+            }
+            saving.dataSet->applyUpdates([&](DeltaRecord &delta) {
+                saving.writer->write(delta);
+                if (++saving.done == saving.changes)
+                    applyFrom(i + 1);
+            });
+        };
+        applyFrom(0);
     } catch (const Exception &e) {
         m_error = true;
         m_errorText = e.message();
+        holdNumbers();
         if (own.active()) {
             try {
                 own.Rollback();
@@ -825,9 +881,37 @@ void THlmDBCds::save(ClientDataSet &dataSet, const QString &table)
                 // The save's own error is the one to report.
             }
         }
-        dataSet.cancelUpdates();
+        for (const auto &[dataSet, table] : tables)
+            dataSet->cancelUpdates();
         throw EDatabaseError(m_errorText);
     }
+}
+
+qint64 THlmDBCds::lockCounter(TdmNrConnection &connection, qint64 structure)
+{
+    // Two clients saving the same table must not give out the same record
+    // number: the structure row stays locked until the transaction ends (a
+    // row lock on PostgreSQL; the immediate transaction holds the database's
+    // write lock on SQLite), and the last number is read after taking the
+    // lock. Within a transaction the lock, once taken, stays: later saves go
+    // on from the number the last one left, and the number reached is
+    // written once, when the transaction commits.
+    const QString held = u"ICDSRIGO/%1"_s.arg(structure);
+    if (const auto known = connection.heldValue(held))
+        return *known;
+    TNrQuery &lock = prepared(connection, u"QRY_CDS_BLOCCA"_s);
+    lock.setParam(u"ICDSID"_s, structure);
+    lock.execute();
+    TNrQuery &read = prepared(connection, u"QRY_CDS_RIGO"_s, kSelect);
+    read.setParam(u"ICDSID"_s, structure);
+    const qint64 last = read.scalar().toLongLong();
+    connection.holdValue(held, last, [&connection, structure](qint64 reached) {
+        TNrQuery &update = prepared(connection, u"QRY_CDS_AGGIORNA_RIGO"_s);
+        update.setParam(u"ICDSRIGO"_s, reached);
+        update.setParam(u"ICDSID"_s, structure);
+        update.execute();
+    });
+    return last;
 }
 
 qint64 THlmDBCds::newPerson()

@@ -63,6 +63,9 @@ public:
     // On an error the store's transaction is rolled back, the dataset's
     // pending changes are discarded and EDatabaseError carries the text.
     void save(ClientDataSet &dataSet, const QString &table);
+    // Several tables saved as one: their value rows go out together, in few
+    // statements, and an error discards the pending changes of them all.
+    void save(const QList<std::pair<ClientDataSet *, QString>> &tables);
     bool hasError() const { return m_error; }
 
     // A new person of the store's return instance, with no values yet: a
@@ -99,7 +102,9 @@ private:
     TdmNrConnection &requireConnection() const;
     Structure findStructure(const QString &table, int year, int month, ClientDataSet *dataSet);
     void load(ClientDataSet &dataSet, const QString &table, int person, int month, int year);
-    void writeChanges(ClientDataSet &dataSet, Structure &structure);
+    // The last record number of a structure, its counter locked for the
+    // transaction.
+    static qint64 lockCounter(TdmNrConnection &connection, qint64 structure);
 
     int m_year;
     QString m_program;

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -305,28 +306,39 @@ TEST_P(StoreContract, EmptyValuesAreNeverStored)
 
 TEST_P(StoreContract, RecordNumbersAreGivenOnceAndKeptByChangesAndDeletesRemoveTheRows)
 {
-    const qint64 id = addTable(u"TREC"_s, kCodes);
-    saveCodes(u"TREC"_s, {u"A"_s, u"B"_s, u"C"_s});
-    EXPECT_EQ(lastRecord(id), 3);
+    // Two tables changed alike and saved as one: each keeps its own numbers.
+    const std::array<QString, 2> tables{u"TREC"_s, u"TREC2"_s};
+    std::array<qint64, 2> ids{};
+    std::array<ClientDataSet, 2> sets;
+    QList<std::pair<ClientDataSet *, QString>> both;
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        ids[t] = addTable(tables[t], kCodes);
+        saveCodes(tables[t], {u"A"_s, u"B"_s, u"C"_s});
+        ClientDataSet &ds = sets[t];
+        store->open(ds, tables[t]);
+        ASSERT_TRUE(ds.locate(u"SA"_s, u"B"_s));
+        EXPECT_EQ(ds.fieldByName(u"IFISRIGO"_s).asInteger(), 2);
+        ds.edit();
+        ds.fieldByName(u"SA"_s).setAsString(u"B2"_s);
+        ds.post();
+        ASSERT_TRUE(ds.locate(u"SA"_s, u"A"_s));
+        ds.deleteRecord();
+        append(ds, {{u"SA"_s, u"D"_s}});
+        both.append({&ds, tables[t]});
+    }
+    store->save(both);
 
-    ClientDataSet ds;
-    store->open(ds, u"TREC"_s);
-    ASSERT_TRUE(ds.locate(u"SA"_s, u"B"_s));
-    EXPECT_EQ(ds.fieldByName(u"IFISRIGO"_s).asInteger(), 2);
-    ds.edit();
-    ds.fieldByName(u"SA"_s).setAsString(u"B2"_s);
-    ds.post();
-    ASSERT_TRUE(ds.locate(u"SA"_s, u"A"_s));
-    ds.deleteRecord();
-    append(ds, {{u"SA"_s, u"D"_s}});
-    store->save(ds, u"TREC"_s);
-
-    EXPECT_EQ(lastRecord(id), 4);
-    EXPECT_EQ(value(id, 2, u"SA"_s, u"SFISVALUE"_s).toString(), u"B2"_s);
-    EXPECT_FALSE(value(id, 1, u"SA"_s, u"SFISVALUE"_s).isValid());
-    EXPECT_EQ(value(id, 4, u"SA"_s, u"SFISVALUE"_s).toString(), u"D"_s);
-    // Loaded in record-number order.
-    EXPECT_EQ(codes(u"TREC"_s), (QStringList{u"B2"_s, u"C"_s, u"D"_s}));
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        const qint64 id = ids[t];
+        EXPECT_EQ(lastRecord(id), 4);
+        EXPECT_EQ(value(id, 2, u"SA"_s, u"SFISVALUE"_s).toString(), u"B2"_s);
+        EXPECT_FALSE(value(id, 1, u"SA"_s, u"SFISVALUE"_s).isValid());
+        EXPECT_EQ(value(id, 4, u"SA"_s, u"SFISVALUE"_s).toString(), u"D"_s);
+        // Loaded in record-number order.
+        EXPECT_EQ(codes(tables[t]), (QStringList{u"B2"_s, u"C"_s, u"D"_s}));
+    }
+    const qint64 id = ids[0];
+    ClientDataSet &ds = sets[0];
 
     // A table emptied but for one changed record, deletes sent by the hundred.
     QStringList many;
@@ -535,7 +547,6 @@ TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
     addTable(u"TGUASTO"_s, {integer(u"IFISRIGO"_s), text(u"SA"_s), text(u"SB"_s), text(u"SC"_s)});
     saveCodes(u"TGUASTO"_s, {u"uno"_s, u"due"_s, u"tre"_s});
     refuseStoredText(u"GUASTO"_s);
-    const QStringList before = snapshot();
 
     ClientDataSet ds;
     store->open(ds, u"TGUASTO"_s);
@@ -548,8 +559,15 @@ TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
     // Enough rows that whole inserts reach the database before the failing one.
     for (int i = 0; i < 400; ++i)
         append(ds, {{u"SA"_s, u"nuovo %1"_s.arg(i)}, {u"SB"_s, u"b"_s}, {u"SC"_s, i == 399 ? u"GUASTO"_s : u"c"_s}});
+    // Saved after another table's change, which goes back with it.
+    addTable(u"TPRIMA"_s, kCodes);
+    saveCodes(u"TPRIMA"_s, {u"prima"_s});
+    const QStringList withFirst = snapshot();
+    ClientDataSet first;
+    store->open(first, u"TPRIMA"_s);
+    append(first, {{u"SA"_s, u"seconda"_s}});
     try {
-        store->save(ds, u"TGUASTO"_s);
+        store->save({{&first, u"TPRIMA"_s}, {&ds, u"TGUASTO"_s}});
         FAIL() << "the save did not fail";
     } catch (const EDatabaseError &e) {
         EXPECT_TRUE(e.message().contains(u"guasto simulato"_s)) << e.message().toStdString();
@@ -557,8 +575,9 @@ TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
     EXPECT_TRUE(store->hasError());
     EXPECT_TRUE(store->errorText().contains(u"guasto simulato"_s));
     EXPECT_FALSE(connection().inTransaction());
-    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(snapshot(), withFirst);
     EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(column(first), QStringList{u"prima"_s});
     EXPECT_EQ(column(ds), (QStringList{u"uno"_s, u"due"_s, u"tre"_s}));
 
     // The next save works.

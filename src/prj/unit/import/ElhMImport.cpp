@@ -388,10 +388,14 @@ void TdmElhImport::beginPerson()
 
 void TdmElhImport::commitPerson()
 {
+    // The person's tables are saved as one: their value rows go out together.
+    QList<std::pair<ClientDataSet *, QString>> changes;
     for (Table &t : m_tables) {
-        if (std::find(m_touched.begin(), m_touched.end(), &t) != m_touched.end())
-            save(t);
+        if (std::find(m_touched.begin(), m_touched.end(), &t) != m_touched.end() && t.ds->changeCount() > 0)
+            changes.append({t.ds, t.name});
     }
+    if (!changes.isEmpty())
+        m_store.save(changes);
     m_inPerson = false;
     m_touched.clear();
     if (m_ownTransaction)

@@ -236,6 +236,8 @@ void TdmNrConnection::commitTransaction()
 {
     if (!m_inTransaction)
         throw EDatabaseError(u"Nessuna transazione da confermare"_s);
+    // Savepoints with no statement inside need not be set to end with the transaction.
+    std::erase_if(m_savepoints, [](const Savepoint &asked) { return !asked.set; });
     QString why;
     try {
         for (const auto &[key, held] : m_held) {
@@ -272,31 +274,49 @@ namespace {
 
 void savepointStatement(TdmNrConnection &connection, const QString &sql, const QString &what)
 {
-    if (!connection.inTransaction())
-        throw EDatabaseError(u"%1: nessuna transazione in corso"_s.arg(what));
     QSqlQuery q(connection.database());
     if (!q.exec(sql))
         throw EDatabaseError(u"%1: %2"_s.arg(what, NrSqlErrorText(q.lastError())));
+}
+
+QString createFailed(const QString &name)
+{
+    return u"Impossibile creare il punto di ripristino «%1»"_s.arg(name);
 }
 
 } // namespace
 
 void TdmNrConnection::savepoint(const QString &name)
 {
-    savepointStatement(*this, u"SAVEPOINT "_s + name, u"Impossibile creare il punto di ripristino «%1»"_s.arg(name));
-    Savepoint set{name, {}};
+    if (!m_inTransaction)
+        throw EDatabaseError(u"%1: nessuna transazione in corso"_s.arg(createFailed(name)));
+    Savepoint asked{name, false, {}};
     for (const auto &[key, held] : m_held)
-        set.held.emplace(key, held.value);
-    m_savepoints.push_back(std::move(set));
+        asked.held.emplace(key, held.value);
+    m_savepoints.push_back(std::move(asked));
+}
+
+void TdmNrConnection::beforeStatement()
+{
+    for (Savepoint &asked : m_savepoints) {
+        if (asked.set)
+            continue;
+        savepointStatement(*this, u"SAVEPOINT "_s + asked.name, createFailed(asked.name));
+        asked.set = true;
+    }
 }
 
 void TdmNrConnection::releaseSavepoint(const QString &name)
 {
-    savepointStatement(*this, u"RELEASE SAVEPOINT "_s + name,
-                       u"Impossibile confermare il punto di ripristino «%1»"_s.arg(name));
+    if (!m_inTransaction)
+        throw EDatabaseError(u"Impossibile confermare il punto di ripristino «%1»: nessuna transazione in corso"_s.arg(name));
+    const std::size_t depth = savepointIndex(name);
+    if (m_savepoints[depth].set) {
+        savepointStatement(*this, u"RELEASE SAVEPOINT "_s + name,
+                           u"Impossibile confermare il punto di ripristino «%1»"_s.arg(name));
+    }
     // Releasing ends the savepoint and those set after it; what they held
     // now belongs to the one around them.
-    const std::size_t depth = savepointIndex(name);
     m_savepoints.resize(depth);
     for (auto &[key, held] : m_held)
         held.depth = std::min(held.depth, depth);
@@ -304,11 +324,15 @@ void TdmNrConnection::releaseSavepoint(const QString &name)
 
 void TdmNrConnection::rollbackToSavepoint(const QString &name)
 {
-    m_cacheEpoch = ++g_cacheEpoch;
-    savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name,
-                       u"Impossibile tornare al punto di ripristino «%1»"_s.arg(name));
-    // The savepoint stays; those set after it end.
+    if (!m_inTransaction)
+        throw EDatabaseError(u"Impossibile tornare al punto di ripristino «%1»: nessuna transazione in corso"_s.arg(name));
     const std::size_t depth = savepointIndex(name) + 1;
+    m_cacheEpoch = ++g_cacheEpoch;
+    if (m_savepoints[depth - 1].set) {
+        savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name,
+                           u"Impossibile tornare al punto di ripristino «%1»"_s.arg(name));
+    }
+    // The savepoint stays; those set after it end.
     m_savepoints.resize(depth);
     std::erase_if(m_held, [depth](const auto &entry) { return entry.second.depth >= depth; });
     for (auto &[key, held] : m_held)

@@ -63,9 +63,15 @@ public:
     // A named point inside the open transaction: rolling back to it undoes
     // what was written since and keeps the transaction (and, on PostgreSQL,
     // makes it usable again after an error); releasing it keeps the writes.
+    // The server is told only when the next statement runs: a savepoint
+    // with no statement inside costs no round trip.
     void savepoint(const QString &name);
     void releaseSavepoint(const QString &name);
     void rollbackToSavepoint(const QString &name);
+
+    // Sets the savepoints asked for and not yet set; every statement run on
+    // the connection calls it first.
+    void beforeStatement();
 
     // The named statements; EAssertionFailed when the module has none.
     NrStatementSource &statements() const;
@@ -132,7 +138,8 @@ private:
     struct Savepoint
     {
         QString name;
-        std::map<QString, qint64> held; // the values held when it was set
+        bool set; // on the server
+        std::map<QString, qint64> held; // the values held when it was asked for
     };
     std::vector<Savepoint> m_savepoints; // the open ones, the newest last
     void forgetTransaction();

@@ -46,6 +46,7 @@ void TNrQuery::run(bool forwardOnly)
 {
     if (m_sql.trimmed().isEmpty())
         throw EDatabaseError(u"Nessuna istruzione SQL da eseguire"_s);
+    m_connection->beforeStatement();
     if (!m_prepared) {
         m_query = QSqlQuery(m_connection->database());
         m_query.setForwardOnly(forwardOnly);

@@ -498,6 +498,7 @@ qint64 RecordWriter::findPerson(const DeltaRecord &delta)
 void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
 {
     if (m_personColumns.isEmpty()) {
+        m_connection.beforeStatement();
         const QSqlRecord columns = m_connection.database().record(
             m_connection.isPostgreSQL() ? u"tafi_anafiscale"_s : u"TAFI_ANAFISCALE"_s);
         for (int i = 0; i < columns.count(); ++i)

@@ -144,6 +144,23 @@ TEST_P(Transactions, HeldValuesFollowSavepointsAndAreWrittenJustBeforeTheCommit)
     EXPECT_FALSE(c.heldValue(u"contatore"_s));
     EXPECT_THROW(c.releaseSavepoint(u"persona"_s), EDatabaseError);
 
+    // A savepoint reaches the server before the statement after it: going
+    // back to it after that statement failed keeps the transaction usable.
+    {
+        TNrTransaction t(c);
+        t.StartTransaction();
+        addFamily(4);
+        c.savepoint(u"persona"_s);
+        TNrQuery wrong(c);
+        wrong.setSql(u"SELECT NESSUNA FROM TABELLA_INESISTENTE"_s);
+        EXPECT_THROW(wrong.open(), EDatabaseError);
+        c.rollbackToSavepoint(u"persona"_s);
+        c.releaseSavepoint(u"persona"_s);
+        addFamily(5);
+        t.Commit();
+    }
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID IN (4, 5)"_s).toInt(), 2);
+
     // A value that cannot be written makes the commit fail and keeps nothing.
     const qint64 before = reports();
     TNrTransaction t(c);

@@ -446,6 +446,8 @@ private:
     qint64 instance();
     QString mapText(const DeltaRecord &delta, const MapEntry &entry) const;
     qint64 findPerson(const DeltaRecord &delta);
+    // Whether a changed record leaves every field of the person row as it was.
+    bool personColumnsKept(const DeltaRecord &delta) const;
     void updatePerson(const DeltaRecord &delta, qint64 person);
 
     TdmNrConnection &m_connection;
@@ -493,6 +495,16 @@ qint64 RecordWriter::findPerson(const DeltaRecord &delta)
     q.setParam(u"SAFIGRUPPOANA"_s, group ? mapText(delta, *group) : u""_s);
     const QVariant found = q.scalar();
     return found.isValid() ? found.toLongLong() : 0;
+}
+
+bool RecordWriter::personColumnsKept(const DeltaRecord &delta) const
+{
+    return std::none_of(m_map.cbegin(), m_map.cend(), [&delta](const MapEntry &e) {
+        return std::any_of(e.fields.cbegin(), e.fields.cend(), [&delta](const QString &f) {
+            const int i = delta.indexOf(f);
+            return i >= 0 && delta.isAssigned(i);
+        });
+    });
 }
 
 void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
@@ -568,8 +580,10 @@ void RecordWriter::write(DeltaRecord &delta)
             a = findPerson(delta);
         if (a == 0)
             a = insertPerson(m_connection, m_instance);
+        const bool samePerson =
+            delta.kind() == UpdateKind::Modify && delta.oldValue(personField).toLongLong() == a;
         delta.setValue(personField, a);
-        if (!m_fieldMapReadOnly && !m_map.isEmpty())
+        if (!m_fieldMapReadOnly && !m_map.isEmpty() && !(samePerson && personColumnsKept(delta)))
             updatePerson(delta, a);
         person = a;
     }

@@ -444,6 +444,15 @@ TEST_P(StoreContract, DeletingARegistryPersonRemovesThePersonADetailRecordKeepsI
     store->open(reread, u"TDIP7_ANAGRFISCALI"_s);
     EXPECT_EQ(reread.fieldByName(u"SDIP7COGNOME"_s).asString(), u"ROSSI"_s);
     EXPECT_EQ(reread.fieldByName(u"SDIP7NOTE"_s).asString(), u"nota"_s);
+    // A changed surname reaches the person row, a changed note leaves it.
+    for (const auto &[field, text] : {std::pair{u"SDIP7COGNOME"_s, u"BIANCHI"_s}, {u"SDIP7NOTE"_s, u"altra"_s}}) {
+        reread.edit();
+        reread.fieldByName(field).setAsString(text);
+        reread.post();
+        store->save(reread, u"TDIP7_ANAGRFISCALI"_s);
+        EXPECT_EQ(person(id, u"SAFICOGNOME"_s).toString(), u"BIANCHI"_s);
+        EXPECT_EQ(person(id, u"SAFICODFISCALE"_s).toString(), u"RSSMRA80A01H501U"_s);
+    }
 
     ClientDataSet income;
     store->open(income, u"TREE7_REDDITOESTER"_s);

@@ -320,6 +320,8 @@ public:
     }
 
     void deleteRecord(qint64 structure, qint64 record);
+    // Only the row of one field of a record.
+    void deleteValue(qint64 structure, qint64 record, const QString &field);
     void add(Row row);
     // Sends what is still collected.
     void finish();
@@ -329,7 +331,14 @@ private:
     void sendValues(bool all);
 
     TdmNrConnection &m_connection;
+    struct Value
+    {
+        qint64 structure;
+        qint64 record;
+        QString field;
+    };
     std::vector<std::pair<qint64, std::vector<qint64>>> m_deleted; // records by structure
+    std::vector<Value> m_deletedValues;
     std::size_t m_deletedCount = 0;
     std::vector<Row> m_rows;
 };
@@ -341,6 +350,13 @@ void ValueBatch::deleteRecord(qint64 structure, qint64 record)
     if (it == m_deleted.end())
         it = m_deleted.insert(m_deleted.end(), {structure, {}});
     it->second.push_back(record);
+    if (++m_deletedCount == kRecordsPerDelete)
+        sendDeletes();
+}
+
+void ValueBatch::deleteValue(qint64 structure, qint64 record, const QString &field)
+{
+    m_deletedValues.push_back({structure, record, field});
     if (++m_deletedCount == kRecordsPerDelete)
         sendDeletes();
 }
@@ -391,10 +407,11 @@ void ValueBatch::sendValues(bool all)
 
 void ValueBatch::sendDeletes()
 {
-    if (m_deleted.empty())
+    if (m_deletedCount == 0)
         return;
     // The stored statement gets one condition per structure, with one
-    // placeholder per record; the statement is kept by that shape.
+    // placeholder per record, and one per field row; the statement is kept
+    // by that shape.
     QStringList shape;
     QStringList conditions;
     for (const auto &[structure, records] : m_deleted) {
@@ -402,6 +419,9 @@ void ValueBatch::sendDeletes()
         conditions.append(u"(ICDSID = ? AND IFISRIGO IN (%1))"_s.arg(
             QStringList(static_cast<qsizetype>(records.size()), u"?"_s).join(u", "_s)));
     }
+    shape.append(u"v%1"_s.arg(m_deletedValues.size()));
+    for (std::size_t i = 0; i < m_deletedValues.size(); ++i)
+        conditions.append(u"(ICDSID = ? AND IFISRIGO = ? AND SFISFIELDNAME = ?)"_s);
     TNrQuery *q = &m_connection.prepared(u"QRY_FIS_CANCELLA/"_s + shape.join(u','), [&conditions](TNrQuery &made) {
         made.fetch(u"QRY_FIS_CANCELLA"_s);
         made.setSql(THlmQueryText::format(made.sql(), {conditions.join(u" OR "_s)}));
@@ -411,8 +431,14 @@ void ValueBatch::sendDeletes()
         for (const qint64 record : records)
             q->addValue(record);
     }
+    for (const Value &value : m_deletedValues) {
+        q->addValue(value.structure);
+        q->addValue(value.record);
+        q->addValue(value.field);
+    }
     q->execute();
     m_deleted.clear();
+    m_deletedValues.clear();
     m_deletedCount = 0;
 }
 
@@ -446,6 +472,9 @@ private:
     qint64 instance();
     QString mapText(const DeltaRecord &delta, const MapEntry &entry) const;
     qint64 findPerson(const DeltaRecord &delta);
+    // Which fields get value rows, from the first record written.
+    void findStoredFields(const DeltaRecord &delta, int recordField, int personField);
+    bool hasStoredValue(const DeltaRecord &delta) const;
     // Whether a changed record leaves every field of the person row as it was.
     bool personColumnsKept(const DeltaRecord &delta) const;
     void updatePerson(const DeltaRecord &delta, qint64 person);
@@ -548,11 +577,45 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
     q.execute();
 }
 
+void RecordWriter::findStoredFields(const DeltaRecord &delta, int recordField, int personField)
+{
+    if (!m_stored.empty())
+        return;
+    // The keys and the fields kept in the person row get no value rows;
+    // fields joined into a person column do, since the join cannot be undone.
+    const ClientDataSet &ds = delta.dataSet();
+    for (int i = 0; i < delta.fieldCount(); ++i) {
+        const QString &name = ds.field(i).fieldName();
+        const bool mapped = std::any_of(m_map.cbegin(), m_map.cend(), [&name](const MapEntry &e) {
+            return !e.joined() && e.fields.first().compare(name, Qt::CaseInsensitive) == 0;
+        });
+        m_stored.push_back(i != recordField && i != personField && !mapped);
+    }
+}
+
+bool RecordWriter::hasStoredValue(const DeltaRecord &delta) const
+{
+    for (int i = 0; i < delta.fieldCount(); ++i) {
+        if (m_stored[static_cast<std::size_t>(i)]
+            && storedValue(delta.dataSet().field(i).dataType(), THlmDataSet::fieldValue(delta, i)).isValid())
+            return true;
+    }
+    return false;
+}
+
 void RecordWriter::write(DeltaRecord &delta)
 {
     const int recordField = delta.indexOf(kRecordField);
     const int personField = delta.indexOf(kPersonField);
     qint64 record = recordField >= 0 ? THlmDataSet::fieldValue(delta, recordField).toLongLong() : 0;
+    findStoredFields(delta, recordField, personField);
+    // A changed record that keeps its person and some value has only the
+    // rows of its changed fields written again; the others stay.
+    const bool fieldByField = delta.kind() == UpdateKind::Modify && record != 0
+                              && (personField < 0
+                                  || (!delta.isAssigned(personField)
+                                      && THlmDataSet::fieldValue(delta, personField).toLongLong() != 0))
+                              && hasStoredValue(delta);
 
     if (delta.kind() != UpdateKind::Insert) {
         if (delta.kind() == UpdateKind::Delete && m_registry && personField >= 0) {
@@ -563,7 +626,7 @@ void RecordWriter::write(DeltaRecord &delta)
                 q.execute();
             }
         }
-        if (record != 0)
+        if (record != 0 && !fieldByField)
             m_batch.deleteRecord(m_structureId, record);
         if (delta.kind() == UpdateKind::Delete)
             return;
@@ -591,22 +654,16 @@ void RecordWriter::write(DeltaRecord &delta)
         delta.setValue(recordField, record);
 
     const ClientDataSet &ds = delta.dataSet();
-    if (m_stored.empty()) {
-        // The keys and the fields kept in the person row get no value rows;
-        // fields joined into a person column do, since the join cannot be undone.
-        for (int i = 0; i < delta.fieldCount(); ++i) {
-            const QString &name = ds.field(i).fieldName();
-            const bool mapped = std::any_of(m_map.cbegin(), m_map.cend(), [&name](const MapEntry &e) {
-                return !e.joined() && e.fields.first().compare(name, Qt::CaseInsensitive) == 0;
-            });
-            m_stored.push_back(i != recordField && i != personField && !mapped);
-        }
-    }
     bool stored = false;
     for (int i = 0; i < delta.fieldCount(); ++i) {
         if (!m_stored[static_cast<std::size_t>(i)])
             continue;
         const Field &f = ds.field(i);
+        if (fieldByField) {
+            if (!delta.isAssigned(i))
+                continue;
+            m_batch.deleteValue(m_structureId, record, f.fieldName());
+        }
         const QVariant given = THlmDataSet::fieldValue(delta, i);
         if (f.dataType() == FieldType::Decimal && given.isValid() && !given.value<Decimal>().toDoubleExact()) {
             throw EDatabaseError(u"Tabella %1, record %2, campo %3: l'importo %4 ha troppe cifre per essere conservato "
@@ -624,7 +681,7 @@ void RecordWriter::write(DeltaRecord &delta)
     // A person whose values all live in the person row (a registry record
     // with only its name and fiscal code) would otherwise leave no row to be
     // read back by: it keeps one row with its person id.
-    if (!stored && person.isValid()) {
+    if (!stored && !fieldByField && person.isValid()) {
         m_batch.add({m_structureId, m_instance, person, record, ds.field(personField).fieldName(),
                      valueColumnOf(ds.field(personField).dataType()), person});
     }

@@ -286,10 +286,15 @@ QString createFailed(const QString &name)
 
 } // namespace
 
-void TdmNrConnection::savepoint(const QString &name)
+void TdmNrConnection::requireTransaction(const QString &what) const
 {
     if (!m_inTransaction)
-        throw EDatabaseError(u"%1: nessuna transazione in corso"_s.arg(createFailed(name)));
+        throw EDatabaseError(u"%1: nessuna transazione in corso"_s.arg(what));
+}
+
+void TdmNrConnection::savepoint(const QString &name)
+{
+    requireTransaction(createFailed(name));
     Savepoint asked{name, false, {}};
     for (const auto &[key, held] : m_held)
         asked.held.emplace(key, held.value);
@@ -308,13 +313,11 @@ void TdmNrConnection::beforeStatement()
 
 void TdmNrConnection::releaseSavepoint(const QString &name)
 {
-    if (!m_inTransaction)
-        throw EDatabaseError(u"Impossibile confermare il punto di ripristino «%1»: nessuna transazione in corso"_s.arg(name));
+    const QString what = u"Impossibile confermare il punto di ripristino «%1»"_s.arg(name);
+    requireTransaction(what);
     const std::size_t depth = savepointIndex(name);
-    if (m_savepoints[depth].set) {
-        savepointStatement(*this, u"RELEASE SAVEPOINT "_s + name,
-                           u"Impossibile confermare il punto di ripristino «%1»"_s.arg(name));
-    }
+    if (m_savepoints[depth].set)
+        savepointStatement(*this, u"RELEASE SAVEPOINT "_s + name, what);
     // Releasing ends the savepoint and those set after it; what they held
     // now belongs to the one around them.
     m_savepoints.resize(depth);
@@ -324,14 +327,12 @@ void TdmNrConnection::releaseSavepoint(const QString &name)
 
 void TdmNrConnection::rollbackToSavepoint(const QString &name)
 {
-    if (!m_inTransaction)
-        throw EDatabaseError(u"Impossibile tornare al punto di ripristino «%1»: nessuna transazione in corso"_s.arg(name));
+    const QString what = u"Impossibile tornare al punto di ripristino «%1»"_s.arg(name);
+    requireTransaction(what);
     const std::size_t depth = savepointIndex(name) + 1;
     m_cacheEpoch = ++g_cacheEpoch;
-    if (m_savepoints[depth - 1].set) {
-        savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name,
-                           u"Impossibile tornare al punto di ripristino «%1»"_s.arg(name));
-    }
+    if (m_savepoints[depth - 1].set)
+        savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name, what);
     // The savepoint stays; those set after it end.
     m_savepoints.resize(depth);
     std::erase_if(m_held, [depth](const auto &entry) { return entry.second.depth >= depth; });

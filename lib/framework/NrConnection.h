@@ -143,6 +143,8 @@ private:
     };
     std::vector<Savepoint> m_savepoints; // the open ones, the newest last
     void forgetTransaction();
+    // EDatabaseError "<what>: nessuna transazione in corso" outside one.
+    void requireTransaction(const QString &what) const;
     // Where the newest savepoint of that name is among the open ones.
     std::size_t savepointIndex(const QString &name) const;
 };

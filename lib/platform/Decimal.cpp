@@ -81,6 +81,12 @@ Decimal Decimal::fromDouble(double value)
 
 std::optional<double> Decimal::toDoubleExact() const
 {
+    // Up to fifteen significant digits a double tells every amount from its
+    // neighbours, and the quotient of two exact doubles is the double nearest
+    // to the amount: the one its text reads as.
+    constexpr std::int64_t kExactUnits = 1000000000000000;
+    if (m_units > -kExactUnits && m_units < kExactUnits)
+        return static_cast<double>(m_units) / static_cast<double>(kUnitsPerOne);
     const QByteArray text = toString().replace(u',', u'.').toLatin1();
     double value = 0;
     const auto [end, error] = std::from_chars(text.constData(), text.constData() + text.size(), value);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -45,6 +48,18 @@ TEST(Decimal, BinaryNumbersGiveAmountsBackWholeOrRefuseThem)
         const auto d = dec(amount).toDoubleExact();
         ASSERT_TRUE(d) << QString::fromUtf16(amount).toStdString();
         EXPECT_EQ(Decimal::fromDouble(*d), dec(amount));
+    }
+    // Up to fifteen digits every amount has its nearest double, the one its text reads as.
+    std::mt19937_64 random(770);
+    std::vector<std::int64_t> units{1, 999999999999999, 100000000000000, 123456789012345};
+    for (int i = 0; i < 2000; ++i)
+        units.push_back(static_cast<std::int64_t>(random() % 1000000000000000) * (i % 2 ? -1 : 1));
+    for (const std::int64_t u : units) {
+        const Decimal amount = Decimal::fromUnits(u);
+        const auto d = amount.toDoubleExact();
+        ASSERT_TRUE(d) << u;
+        EXPECT_EQ(*d, std::stod(amount.toString().replace(u',', u'.').toStdString())) << u;
+        EXPECT_EQ(Decimal::fromDouble(*d), amount) << u;
     }
     // Beyond fifteen significant digits two amounts may share a double: the one
     // that does not come back is refused.

@@ -37,6 +37,9 @@ const QDate kZeroDate(1899, 12, 30);
 // short enough for SQLite, whose parser slows down with the square of the
 // parameters of a statement. Measured best between 100 and 500 on both.
 constexpr std::size_t kRowsPerInsert = 250;
+// On PostgreSQL the rows go as one array per column, nine parameters
+// whatever their number.
+constexpr std::size_t kRowsPerArrayInsert = 5000;
 // Records whose value rows one statement deletes: a table replaced whole
 // would otherwise cost a round trip to the server per record.
 constexpr std::size_t kRecordsPerDelete = 250;
@@ -297,6 +300,45 @@ private:
     DataSetEvents m_events;
 };
 
+// A PostgreSQL array literal, bound as one text parameter: the server reads
+// a thousand values of it faster than a thousand parameters.
+class ArrayLiteral
+{
+public:
+    void add(const QVariant &value)
+    {
+        m_text += m_text.isEmpty() ? u'{' : u',';
+        if (value.isNull()) {
+            m_text += u"NULL"_s;
+            return;
+        }
+        switch (value.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            m_text += QString::number(value.toLongLong());
+            return;
+        case QMetaType::Double:
+            m_text += QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+            return;
+        default:
+            break;
+        }
+        // Inside quotes only the quote and the backslash are special.
+        m_text += u'"';
+        const QString text = value.toString();
+        for (const QChar c : text) {
+            if (c == u'"' || c == u'\\')
+                m_text += u'\\';
+            m_text += c;
+        }
+        m_text += u'"';
+    }
+    QString text() const { return m_text.isEmpty() ? u"{}"_s : m_text + u'}'; }
+
+private:
+    QString m_text;
+};
+
 // The value rows of one save and the records whose rows it deletes, sent in
 // few statements whatever the table: the deletes always go before the
 // inserts, so that a record written again keeps only its new rows.
@@ -329,6 +371,7 @@ public:
 private:
     void sendDeletes();
     void sendValues(bool all);
+    void sendValueArrays();
 
     TdmNrConnection &m_connection;
     struct Value
@@ -375,6 +418,11 @@ void ValueBatch::finish()
 
 void ValueBatch::sendValues(bool all)
 {
+    if (m_connection.isPostgreSQL()) {
+        if (all || m_rows.size() >= kRowsPerArrayInsert)
+            sendValueArrays();
+        return;
+    }
     std::size_t sent = 0;
     while (m_rows.size() - sent >= kRowsPerInsert || (all && sent < m_rows.size())) {
         sendDeletes();
@@ -403,6 +451,33 @@ void ValueBatch::sendValues(bool all)
         sent += n;
     }
     m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(sent));
+}
+
+void ValueBatch::sendValueArrays()
+{
+    if (m_rows.empty())
+        return;
+    sendDeletes();
+    std::array<ArrayLiteral, 9> columns;
+    for (const Row &row : m_rows) {
+        columns[0].add(row.structure);
+        columns[1].add(row.instance);
+        columns[2].add(row.person);
+        columns[3].add(row.record);
+        columns[4].add(row.field);
+        std::size_t c = 5;
+        for (const ValueColumn column :
+             {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
+            columns[c++].add(column == row.column ? row.value : QVariant());
+    }
+    TNrQuery &q = prepared(m_connection, u"QRY_FIS_INSERISCI_ELENCHI"_s);
+    static const std::array<QString, 9> names{u"ICDSID"_s,    u"ICRFID"_s,    u"IAFIID"_s,
+                                              u"IFISRIGO"_s,  u"SFISFIELDNAME"_s, u"SFISVALUE"_s,
+                                              u"IFISVALUE"_s, u"FFISVALUE"_s, u"DFISVALUE"_s};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        q.setParam(names[i], columns[i].text());
+    q.execute();
+    m_rows.clear();
 }
 
 void ValueBatch::sendDeletes()

@@ -184,7 +184,7 @@ TEST_P(StoreContract, EveryFieldTypeGoesToItsValueColumnAndReadsBackEqual)
 {
     const qint64 id = addTable(kTable, kAllTypes);
     const QDateTime when(QDate(2023, 2, 16), QTime(10, 30, 15, 250));
-    const QString note = u"L'\u00e8lite «ritenute»'); DROP TABLE TFIS_DATIFISCALI; --"_s;
+    const QString note = u"L'\u00e8lite «ritenute» \"NULL\", {a,b} \\n'); DROP TABLE TFIS_DATIFISCALI; --"_s;
     ClientDataSet ds;
     store->open(ds, kTable);
     EXPECT_TRUE(ds.isEmpty());

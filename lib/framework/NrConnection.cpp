@@ -236,8 +236,10 @@ void TdmNrConnection::commitTransaction()
 {
     if (!m_inTransaction)
         throw EDatabaseError(u"Nessuna transazione da confermare"_s);
-    // Savepoints with no statement inside need not be set to end with the transaction.
+    // Savepoints with no statement inside need not be set, nor those set
+    // released, to end with the transaction.
     std::erase_if(m_savepoints, [](const Savepoint &asked) { return !asked.set; });
+    m_releasing.clear();
     QString why;
     try {
         for (const auto &[key, held] : m_held) {
@@ -284,6 +286,11 @@ QString createFailed(const QString &name)
     return u"Impossibile creare il punto di ripristino «%1»"_s.arg(name);
 }
 
+QString releaseFailed(const QString &name)
+{
+    return u"Impossibile confermare il punto di ripristino «%1»"_s.arg(name);
+}
+
 } // namespace
 
 void TdmNrConnection::requireTransaction(const QString &what) const
@@ -303,21 +310,54 @@ void TdmNrConnection::savepoint(const QString &name)
 
 void TdmNrConnection::beforeStatement()
 {
-    for (Savepoint &asked : m_savepoints) {
-        if (asked.set)
-            continue;
-        savepointStatement(*this, u"SAVEPOINT "_s + asked.name, createFailed(asked.name));
-        asked.set = true;
+    if (!isPostgreSQL()) {
+        // SQLite runs only the first statement of a text, and costs no round trip.
+        if (!m_releasing.isEmpty()) {
+            savepointStatement(*this, u"RELEASE SAVEPOINT "_s + m_releasing, releaseFailed(m_releasing));
+            m_releasing.clear();
+        }
+        for (Savepoint &asked : m_savepoints) {
+            if (!asked.set) {
+                savepointStatement(*this, u"SAVEPOINT "_s + asked.name, createFailed(asked.name));
+                asked.set = true;
+            }
+        }
+        return;
     }
+    // One round trip for the release still to be sent and the savepoints
+    // asked for. The driver reports the failure of the first statement only;
+    // a savepoint after it fails only when the server does, and then the
+    // statement about to run reports it.
+    QStringList statements;
+    QString what;
+    if (!m_releasing.isEmpty()) {
+        statements.append(u"RELEASE SAVEPOINT "_s + m_releasing);
+        what = releaseFailed(m_releasing);
+    }
+    for (const Savepoint &asked : m_savepoints) {
+        if (!asked.set) {
+            statements.append(u"SAVEPOINT "_s + asked.name);
+            if (what.isEmpty())
+                what = createFailed(asked.name);
+        }
+    }
+    if (statements.isEmpty())
+        return;
+    savepointStatement(*this, statements.join(u"; "_s), what);
+    m_releasing.clear();
+    for (Savepoint &asked : m_savepoints)
+        asked.set = true;
 }
 
 void TdmNrConnection::releaseSavepoint(const QString &name)
 {
-    const QString what = u"Impossibile confermare il punto di ripristino «%1»"_s.arg(name);
-    requireTransaction(what);
+    requireTransaction(releaseFailed(name));
     const std::size_t depth = savepointIndex(name);
+    // The server is told with the next statement: a release is mostly
+    // followed by the next savepoint, and both go in one round trip. A
+    // release still to be sent is of a savepoint inside this one.
     if (m_savepoints[depth].set)
-        savepointStatement(*this, u"RELEASE SAVEPOINT "_s + name, what);
+        m_releasing = m_savepoints[depth].name;
     // Releasing ends the savepoint and those set after it; what they held
     // now belongs to the one around them.
     m_savepoints.resize(depth);
@@ -331,8 +371,12 @@ void TdmNrConnection::rollbackToSavepoint(const QString &name)
     requireTransaction(what);
     const std::size_t depth = savepointIndex(name) + 1;
     m_cacheEpoch = ++g_cacheEpoch;
-    if (m_savepoints[depth - 1].set)
+    if (m_savepoints[depth - 1].set) {
         savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name, what);
+        // A release still to be sent was of a savepoint inside this one,
+        // which the rollback has ended.
+        m_releasing.clear();
+    }
     // The savepoint stays; those set after it end.
     m_savepoints.resize(depth);
     std::erase_if(m_held, [depth](const auto &entry) { return entry.second.depth >= depth; });
@@ -379,6 +423,7 @@ void TdmNrConnection::forgetTransaction()
     invalidateCaches();
     m_held.clear();
     m_savepoints.clear();
+    m_releasing.clear();
 }
 
 std::optional<qint64> TdmNrConnection::heldValue(const QString &key) const

@@ -64,7 +64,8 @@ public:
     // what was written since and keeps the transaction (and, on PostgreSQL,
     // makes it usable again after an error); releasing it keeps the writes.
     // The server is told only when the next statement runs: a savepoint
-    // with no statement inside costs no round trip.
+    // with no statement inside costs no round trip, and a release goes
+    // with the savepoint that follows it.
     void savepoint(const QString &name);
     void releaseSavepoint(const QString &name);
     void rollbackToSavepoint(const QString &name);
@@ -142,6 +143,7 @@ private:
         std::map<QString, qint64> held; // the values held when it was asked for
     };
     std::vector<Savepoint> m_savepoints; // the open ones, the newest last
+    QString m_releasing; // a savepoint released here and not yet on the server
     void forgetTransaction();
     // EDatabaseError "<what>: nessuna transazione in corso" outside one.
     void requireTransaction(const QString &what) const;

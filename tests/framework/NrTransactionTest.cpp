@@ -144,22 +144,34 @@ TEST_P(Transactions, HeldValuesFollowSavepointsAndAreWrittenJustBeforeTheCommit)
     EXPECT_FALSE(c.heldValue(u"contatore"_s));
     EXPECT_THROW(c.releaseSavepoint(u"persona"_s), EDatabaseError);
 
-    // A savepoint reaches the server before the statement after it: going
-    // back to it after that statement failed keeps the transaction usable.
+    // Savepoints and releases reach the server with the next statement: the
+    // released savepoint is gone there, what it wrote stays when the next
+    // one is undone, going back to a savepoint after its first statement
+    // failed keeps the transaction usable, and a release still to be sent at
+    // the commit keeps its rows.
     {
         TNrTransaction t(c);
         t.StartTransaction();
-        addFamily(4);
-        c.savepoint(u"persona"_s);
-        TNrQuery wrong(c);
-        wrong.setSql(u"SELECT NESSUNA FROM TABELLA_INESISTENTE"_s);
-        EXPECT_THROW(wrong.open(), EDatabaseError);
-        c.rollbackToSavepoint(u"persona"_s);
-        c.releaseSavepoint(u"persona"_s);
-        addFamily(5);
+        c.savepoint(u"prima"_s);
+        addFamily(6);
+        c.releaseSavepoint(u"prima"_s);
+        c.savepoint(u"seconda"_s);
+        addFamily(7);
+        c.rollbackToSavepoint(u"seconda"_s);
+        c.releaseSavepoint(u"seconda"_s);
+        c.savepoint(u"terza"_s);
+        TNrQuery back(c);
+        back.setSql(u"ROLLBACK TO SAVEPOINT prima"_s);
+        EXPECT_THROW(back.execute(), EDatabaseError);
+        c.rollbackToSavepoint(u"terza"_s);
+        c.releaseSavepoint(u"terza"_s);
+        c.savepoint(u"quarta"_s);
+        addFamily(8);
+        c.releaseSavepoint(u"quarta"_s);
         t.Commit();
     }
-    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID IN (4, 5)"_s).toInt(), 2);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID IN (6, 8)"_s).toInt(), 2);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID = 7"_s).toInt(), 0);
 
     // A value that cannot be written makes the commit fail and keeps nothing.
     const qint64 before = reports();

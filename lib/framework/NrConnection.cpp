@@ -413,6 +413,11 @@ TNrQuery &TdmNrConnection::prepared(const QString &key, const std::function<void
     return *it->second;
 }
 
+TNrQuery &TdmNrConnection::preparedStatement(const QString &name, const QString &kind)
+{
+    return prepared(name, [&](TNrQuery &made) { made.fetch(name, 0, kind); });
+}
+
 void TdmNrConnection::invalidateCaches()
 {
     m_cacheEpoch = ++g_cacheEpoch;

@@ -81,6 +81,8 @@ public:
     // a key that names it and its variant; make() sets its text the first
     // time. The reference is good until the next call.
     TNrQuery &prepared(const QString &key, const std::function<void(TNrQuery &)> &make);
+    // A named statement of the module, kept prepared under its name.
+    TNrQuery &preparedStatement(const QString &name, const QString &kind = QStringLiteral("EXECUTE"));
     // What a cache of the database's contents was read under: it changes at
     // every opening and closing, at the start and end of every transaction,
     // at a rollback to a savepoint and at invalidateCaches(), never coming

@@ -17,8 +17,7 @@ qint64 GenerateID(TdmNrConnection &connection, const QString &table)
     // One statement adds the counter or moves it on and gives the new
     // value; it stays prepared on the connection, as ids are asked for once
     // per new record.
-    TNrQuery &next = connection.prepared(u"QRY_NRG_PROSSIMO"_s,
-                                         [](TNrQuery &made) { made.fetch(u"QRY_NRG_PROSSIMO"_s, 0, u"SELECT"_s); });
+    TNrQuery &next = connection.preparedStatement(u"QRY_NRG_PROSSIMO"_s, u"SELECT"_s);
     next.setParam(u"SNRGTABELLA"_s, key);
     const QVariant id = next.scalar();
     if (!id.isValid())

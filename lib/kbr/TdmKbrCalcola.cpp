@@ -1,5 +1,6 @@
 #include "TdmKbrCalcola.h"
 
+#include "NrConnection.h"
 #include "NrQuery.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -11,8 +12,7 @@ TdmKbrCalcola::TdmKbrCalcola(TdmNrConnection &connection)
 
 TdmKbrCalcola::Contratto TdmKbrCalcola::contratto(const QString &fiscalCode, int anfId)
 {
-    TNrQuery q(m_connection);
-    q.fetch(u"QRY_IMP_CF"_s);
+    TNrQuery &q = m_connection.preparedStatement(u"QRY_IMP_CF"_s);
     q.setParam(u"SANACODFISCALE"_s, fiscalCode);
     q.setParam(u"IANFID"_s, anfId);
     q.open();
@@ -28,8 +28,7 @@ TdmKbrCalcola::Contratto TdmKbrCalcola::contratto(const QString &fiscalCode, int
 
 int TdmKbrCalcola::regione(int iacomId)
 {
-    TNrQuery q(m_connection);
-    q.fetch(u"QRY_REPA_ACOM_CALC"_s);
+    TNrQuery &q = m_connection.preparedStatement(u"QRY_REPA_ACOM_CALC"_s);
     q.setParam(u"IACOMID"_s, iacomId);
     return q.scalar().toInt();
 }

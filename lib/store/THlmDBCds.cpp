@@ -44,17 +44,11 @@ constexpr std::size_t kRowsPerArrayInsert = 5000;
 // would otherwise cost a round trip to the server per record.
 constexpr std::size_t kRecordsPerDelete = 250;
 
-// A named statement kept prepared on the connection.
-TNrQuery &prepared(TdmNrConnection &connection, const QString &name, const QString &kind = u"EXECUTE"_s)
-{
-    return connection.prepared(name, [&](TNrQuery &made) { made.fetch(name, 0, kind); });
-}
-
 // A new person of a return instance, with no values yet.
 qint64 insertPerson(TdmNrConnection &connection, qint64 instance)
 {
     const qint64 id = GenerateID(connection, u"TAFI_ANAFISCALE"_s);
-    TNrQuery &q = prepared(connection, u"QRY_AFI_INSERISCI"_s);
+    TNrQuery &q = connection.preparedStatement(u"QRY_AFI_INSERISCI"_s);
     q.setParam(u"IAFIID"_s, id);
     q.setParam(u"ICRFID"_s, instance);
     q.execute();
@@ -68,7 +62,7 @@ qint64 findOrAddInstance(TdmNrConnection &connection, const QString &programCode
     const QVariant yearValue = year < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(year);
     const QVariant monthValue = month < 1 ? QVariant(QMetaType::fromType<int>()) : QVariant(month);
     if (connection.isPostgreSQL()) {
-        TNrQuery &q = prepared(connection, u"QRY_CRF_PROCEDURA"_s, kSelect);
+        TNrQuery &q = connection.preparedStatement(u"QRY_CRF_PROCEDURA"_s, kSelect);
         q.setParam(u"SPROGRAMMA"_s, program);
         q.setParam(u"IANNO"_s, yearValue);
         q.setParam(u"IMESE"_s, monthValue);
@@ -82,7 +76,7 @@ qint64 findOrAddInstance(TdmNrConnection &connection, const QString &programCode
     TNrTransaction own(connection);
     if (!connection.inTransaction())
         own.StartTransaction();
-    TNrQuery &search = prepared(connection, u"QRY_CRF_CERCA"_s, kSelect);
+    TNrQuery &search = connection.preparedStatement(u"QRY_CRF_CERCA"_s, kSelect);
     search.setParam(u"SCRFPROGRAMMA"_s, program);
     search.setParam(u"ICRFANNO"_s, std::max(year, 0));
     search.setParam(u"ICRFMESE"_s, std::max(month, 0));
@@ -470,7 +464,7 @@ void ValueBatch::sendValueArrays()
              {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
             columns[c++].add(column == row.column ? row.value : QVariant());
     }
-    TNrQuery &q = prepared(m_connection, u"QRY_FIS_INSERISCI_ELENCHI"_s);
+    TNrQuery &q = m_connection.preparedStatement(u"QRY_FIS_INSERISCI_ELENCHI"_s);
     static const std::array<QString, 9> names{u"ICDSID"_s,    u"ICRFID"_s,    u"IAFIID"_s,
                                               u"IFISRIGO"_s,  u"SFISFIELDNAME"_s, u"SFISVALUE"_s,
                                               u"IFISVALUE"_s, u"FFISVALUE"_s, u"DFISVALUE"_s};
@@ -593,7 +587,7 @@ qint64 RecordWriter::findPerson(const DeltaRecord &delta)
 {
     const MapEntry *code = findEntry(m_map, u"saficodfiscale"_s);
     const MapEntry *group = findEntry(m_map, u"safigruppoana"_s);
-    TNrQuery &q = prepared(m_connection, u"QRY_AFI_CERCA"_s, kSelect);
+    TNrQuery &q = m_connection.preparedStatement(u"QRY_AFI_CERCA"_s, kSelect);
     q.setParam(u"ICRFID"_s, instance());
     q.setParam(u"SAFICODFISCALE"_s, code ? mapText(delta, *code) : u""_s);
     q.setParam(u"SAFIGRUPPOANA"_s, group ? mapText(delta, *group) : u""_s);
@@ -696,7 +690,7 @@ void RecordWriter::write(DeltaRecord &delta)
         if (delta.kind() == UpdateKind::Delete && m_registry && personField >= 0) {
             const qint64 person = THlmDataSet::fieldValue(delta, personField).toLongLong();
             if (person != 0) {
-                TNrQuery &q = prepared(m_connection, u"QRY_AFI_CANCELLA"_s);
+                TNrQuery &q = m_connection.preparedStatement(u"QRY_AFI_CANCELLA"_s);
                 q.setParam(u"IAFIID"_s, person);
                 q.execute();
             }
@@ -789,8 +783,7 @@ THlmDBCds::Structure THlmDBCds::findStructure(const QString &table, int year, in
     const QString key = u"%1|%2|%3|%4"_s.arg(m_program.toLower(), table.toLower()).arg(year).arg(month);
     auto it = m_structures.constFind(key);
     if (it == m_structures.constEnd()) {
-        TNrQuery &q = connection.prepared(u"QRY_CDS_STRUTTURA"_s,
-                                          [](TNrQuery &made) { made.fetch(u"QRY_CDS_STRUTTURA"_s, 0, kSelect); });
+        TNrQuery &q = connection.preparedStatement(u"QRY_CDS_STRUTTURA"_s, kSelect);
         q.setParam(u"SCDSPROGRAMMA"_s, m_program);
         q.setParam(u"SCDSNOME"_s, table);
         q.setParam(u"ICDSANNO"_s, year);
@@ -1046,14 +1039,14 @@ qint64 THlmDBCds::lockCounter(TdmNrConnection &connection, qint64 structure)
     const QString held = u"ICDSRIGO/%1"_s.arg(structure);
     if (const auto known = connection.heldValue(held))
         return *known;
-    TNrQuery &lock = prepared(connection, u"QRY_CDS_BLOCCA"_s);
+    TNrQuery &lock = connection.preparedStatement(u"QRY_CDS_BLOCCA"_s);
     lock.setParam(u"ICDSID"_s, structure);
     lock.execute();
-    TNrQuery &read = prepared(connection, u"QRY_CDS_RIGO"_s, kSelect);
+    TNrQuery &read = connection.preparedStatement(u"QRY_CDS_RIGO"_s, kSelect);
     read.setParam(u"ICDSID"_s, structure);
     const qint64 last = read.scalar().toLongLong();
     connection.holdValue(held, last, [&connection, structure](qint64 reached) {
-        TNrQuery &update = prepared(connection, u"QRY_CDS_AGGIORNA_RIGO"_s);
+        TNrQuery &update = connection.preparedStatement(u"QRY_CDS_AGGIORNA_RIGO"_s);
         update.setParam(u"ICDSRIGO"_s, reached);
         update.setParam(u"ICDSID"_s, structure);
         update.execute();

@@ -47,6 +47,15 @@ constexpr std::size_t kRecordsPerDelete = 250;
 // A new person of a return instance, with no values yet.
 qint64 insertPerson(TdmNrConnection &connection, qint64 instance)
 {
+    if (connection.isPostgreSQL()) {
+        // The identifier and the row in one round trip.
+        TNrQuery &q = connection.preparedStatement(u"QRY_AFI_NUOVA"_s, kSelect);
+        q.setParam(u"ICRFID"_s, instance);
+        const QVariant id = q.scalar();
+        if (!id.isValid())
+            throw EDatabaseError(u"Impossibile generare un identificativo per la tabella TAFI_ANAFISCALE"_s);
+        return id.toLongLong();
+    }
     const qint64 id = GenerateID(connection, u"TAFI_ANAFISCALE"_s);
     TNrQuery &q = connection.preparedStatement(u"QRY_AFI_INSERISCI"_s);
     q.setParam(u"IAFIID"_s, id);

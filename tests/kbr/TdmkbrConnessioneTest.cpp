@@ -131,8 +131,10 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
             sql = THlmQueryText::format(sql, fills.value(name));
         QSqlQuery q(connection().database());
         const bool ok = q.prepare(sql);
-        if ((name == u"QRY_CRF_PROCEDURA" || name == u"QRY_FIS_INSERISCI_ELENCHI") && GetParam() == Engine::SQLite) {
-            // The procedure and arrays exist on PostgreSQL only; SQLite runs their contract otherwise.
+        if ((name == u"QRY_CRF_PROCEDURA" || name == u"QRY_FIS_INSERISCI_ELENCHI" || name == u"QRY_AFI_NUOVA")
+            && GetParam() == Engine::SQLite) {
+            // The procedure, arrays and inserts within a query exist on PostgreSQL only;
+            // SQLite runs their contract otherwise.
             EXPECT_FALSE(ok);
             continue;
         }

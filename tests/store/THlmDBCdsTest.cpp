@@ -524,6 +524,9 @@ TEST_P(StoreContract, DetailRecordsWithTheSameFiscalCodeAndGroupShareAPerson)
     // An empty group matches a person of any group.
     EXPECT_EQ(saveNew(u"TDSE7_SOMMEEROGATE"_s, {{u"SDAU7CODFIS"_s, u"BNCLGU70C12F205Z"_s}}), persons[0].toLongLong());
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE"_s).toInt(), 2);
+    // New persons draw their numbers from the counter of the identifiers.
+    EXPECT_EQ(scalar(u"SELECT INRGULTIMO FROM TNRG_GENERATORE WHERE SNRGTABELLA = 'TAFI_ANAFISCALE'"_s).toLongLong(),
+              persons[2].toLongLong());
 }
 
 TEST_P(StoreContract, JoinedMapEntriesAreWrittenAsTextAndReadOnlyMapsNeverWrite)

@@ -32,10 +32,9 @@ const QString kRecordField = u"IFISRIGO"_s;
 const QString kPersonField = u"IAFIID"_s;
 const QDate kZeroDate(1899, 12, 30);
 
-// Rows of value inserts sent in one statement (nine parameters each): few
-// round trips to the server, far below PostgreSQL's 65,535 parameters, and
-// short enough for SQLite, whose parser slows down with the square of the
-// parameters of a statement. Measured best between 100 and 500 on both.
+// Rows of value inserts sent in one statement on SQLite (nine parameters
+// each): its parser slows down with the square of the parameters of a
+// statement. Measured best between 100 and 500.
 constexpr std::size_t kRowsPerInsert = 250;
 // On PostgreSQL the rows go as one array per column, nine parameters
 // whatever their number.

@@ -363,15 +363,17 @@ public:
     {
     }
 
-    void deleteRecord(qint64 structure, qint64 record);
+    // With the person, for a registry record: his row goes with the record's.
+    void deleteRecord(qint64 structure, qint64 record, qint64 person = 0);
     // Only the row of one field of a record.
     void deleteValue(qint64 structure, qint64 record, const QString &field);
     void add(Row row);
+    // Sends the deletes collected so far.
+    void sendDeletes();
     // Sends what is still collected.
     void finish();
 
 private:
-    void sendDeletes();
     void sendValues(bool all);
     void sendValueArrays();
 
@@ -384,12 +386,15 @@ private:
     };
     std::vector<std::pair<qint64, std::vector<qint64>>> m_deleted; // records by structure
     std::vector<Value> m_deletedValues;
+    std::vector<qint64> m_deletedPersons;
     std::size_t m_deletedCount = 0;
     std::vector<Row> m_rows;
 };
 
-void ValueBatch::deleteRecord(qint64 structure, qint64 record)
+void ValueBatch::deleteRecord(qint64 structure, qint64 record, qint64 person)
 {
+    if (person != 0)
+        m_deletedPersons.push_back(person);
     auto it = std::find_if(m_deleted.begin(), m_deleted.end(),
                            [structure](const auto &records) { return records.first == structure; });
     if (it == m_deleted.end())
@@ -499,10 +504,27 @@ void ValueBatch::sendDeletes()
     shape.append(u"v%1"_s.arg(m_deletedValues.size()));
     for (std::size_t i = 0; i < m_deletedValues.size(); ++i)
         conditions.append(u"(ICDSID = ? AND IFISRIGO = ? AND SFISFIELDNAME = ?)"_s);
-    TNrQuery *q = &m_connection.prepared(u"QRY_FIS_CANCELLA/"_s + shape.join(u','), [&conditions](TNrQuery &made) {
-        made.fetch(u"QRY_FIS_CANCELLA"_s);
+    // The persons' rows go in the same statement on PostgreSQL, one by one
+    // before it on SQLite.
+    const bool withPersons = !m_deletedPersons.empty() && m_connection.isPostgreSQL();
+    if (!withPersons) {
+        for (const qint64 person : m_deletedPersons) {
+            TNrQuery &q = m_connection.preparedStatement(u"QRY_AFI_CANCELLA"_s);
+            q.setParam(u"IAFIID"_s, person);
+            q.execute();
+        }
+    }
+    const QString name = withPersons ? u"QRY_AFI_FIS_CANCELLA"_s : u"QRY_FIS_CANCELLA"_s;
+    TNrQuery *q = &m_connection.prepared(name + u'/' + shape.join(u','), [&name, &conditions](TNrQuery &made) {
+        made.fetch(name);
         made.setSql(THlmQueryText::format(made.sql(), {conditions.join(u" OR "_s)}));
     });
+    if (withPersons) {
+        ArrayLiteral persons;
+        for (const qint64 person : m_deletedPersons)
+            persons.add(person);
+        q->addValue(persons.text());
+    }
     for (const auto &[structure, records] : m_deleted) {
         q->addValue(structure);
         for (const qint64 record : records)
@@ -516,6 +538,7 @@ void ValueBatch::sendDeletes()
     q->execute();
     m_deleted.clear();
     m_deletedValues.clear();
+    m_deletedPersons.clear();
     m_deletedCount = 0;
 }
 
@@ -593,6 +616,8 @@ QString RecordWriter::mapText(const DeltaRecord &delta, const MapEntry &entry) c
 
 qint64 RecordWriter::findPerson(const DeltaRecord &delta)
 {
+    // A person this save deletes is not to be found again.
+    m_batch.sendDeletes();
     const MapEntry *code = findEntry(m_map, u"saficodfiscale"_s);
     const MapEntry *group = findEntry(m_map, u"safigruppoana"_s);
     TNrQuery &q = m_connection.preparedStatement(u"QRY_AFI_CERCA"_s, kSelect);
@@ -695,16 +720,12 @@ void RecordWriter::write(DeltaRecord &delta)
                               && hasStoredValue(delta);
 
     if (delta.kind() != UpdateKind::Insert) {
-        if (delta.kind() == UpdateKind::Delete && m_registry && personField >= 0) {
-            const qint64 person = THlmDataSet::fieldValue(delta, personField).toLongLong();
-            if (person != 0) {
-                TNrQuery &q = m_connection.preparedStatement(u"QRY_AFI_CANCELLA"_s);
-                q.setParam(u"IAFIID"_s, person);
-                q.execute();
-            }
-        }
+        // A registry record deleted takes its person with it.
+        const qint64 person = delta.kind() == UpdateKind::Delete && m_registry && personField >= 0
+                                  ? THlmDataSet::fieldValue(delta, personField).toLongLong()
+                                  : 0;
         if (record != 0 && !fieldByField)
-            m_batch.deleteRecord(m_structureId, record);
+            m_batch.deleteRecord(m_structureId, record, person);
         if (delta.kind() == UpdateKind::Delete)
             return;
     }

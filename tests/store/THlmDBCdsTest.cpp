@@ -465,10 +465,20 @@ TEST_P(StoreContract, DeletingARegistryPersonRemovesThePersonADetailRecordKeepsI
     store->save(income, u"TREE7_REDDITOESTER"_s);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {id}).toInt(), 1);
 
+    // Saved with a detail record of the same fiscal code, the person
+    // deleted is not the one the detail record finds.
+    addTable(u"TDSE7_SOMMEEROGATE"_s, {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SDAU7CODFIS"_s, 16)}, 2023,
+             u"saficodfiscale=SDAU7CODFIS"_s);
+    ClientDataSet amounts;
+    store->open(amounts, u"TDSE7_SOMMEEROGATE"_s);
+    append(amounts, {{u"SDAU7CODFIS"_s, u"RSSMRA80A01H501U"_s}});
     reread.deleteRecord();
-    store->save(reread, u"TDIP7_ANAGRFISCALI"_s);
+    store->save({{&reread, u"TDIP7_ANAGRFISCALI"_s}, {&amounts, u"TDSE7_SOMMEEROGATE"_s}});
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {id}).toInt(), 0);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI WHERE IAFIID = ?"_s, {id}).toInt(), 0);
+    const qint64 other = amounts.fieldByName(u"IAFIID"_s).asLargeInt();
+    EXPECT_NE(other, id);
+    EXPECT_EQ(person(other, u"SAFICODFISCALE"_s).toString(), u"RSSMRA80A01H501U"_s);
 }
 
 TEST_P(StoreContract, APersonWithOnlyRegistryValuesReadsBack)

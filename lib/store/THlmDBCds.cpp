@@ -63,6 +63,14 @@ qint64 insertPerson(TdmNrConnection &connection, qint64 instance)
     return id;
 }
 
+// A person row alone, his value rows left to the caller.
+void deletePerson(TdmNrConnection &connection, qint64 person)
+{
+    TNrQuery &q = connection.preparedStatement(u"QRY_AFI_CANCELLA"_s);
+    q.setParam(u"IAFIID"_s, person);
+    q.execute();
+}
+
 // The return instance of a program's period, added when missing.
 qint64 findOrAddInstance(TdmNrConnection &connection, const QString &programCode, int year, int month)
 {
@@ -508,11 +516,8 @@ void ValueBatch::sendDeletes()
     // before it on SQLite.
     const bool withPersons = !m_deletedPersons.empty() && m_connection.isPostgreSQL();
     if (!withPersons) {
-        for (const qint64 person : m_deletedPersons) {
-            TNrQuery &q = m_connection.preparedStatement(u"QRY_AFI_CANCELLA"_s);
-            q.setParam(u"IAFIID"_s, person);
-            q.execute();
-        }
+        for (const qint64 person : m_deletedPersons)
+            deletePerson(m_connection, person);
     }
     const QString name = withPersons ? u"QRY_AFI_FIS_CANCELLA"_s : u"QRY_FIS_CANCELLA"_s;
     TNrQuery *q = &m_connection.prepared(name + u'/' + shape.join(u','), [&name, &conditions](TNrQuery &made) {
@@ -726,6 +731,8 @@ void RecordWriter::write(DeltaRecord &delta)
                                   : 0;
         if (record != 0 && !fieldByField)
             m_batch.deleteRecord(m_structureId, record, person);
+        else if (person != 0)
+            deletePerson(m_connection, person); // a record never numbered has no rows to go with
         if (delta.kind() == UpdateKind::Delete)
             return;
     }

@@ -147,6 +147,7 @@ const MapEntry *findEntry(const QList<MapEntry> &entries, const QString &column)
 }
 
 // The value column of TFIS_DATIFISCALI that a field type selects.
+// In the order of the value columns: SFISVALUE, IFISVALUE, FFISVALUE, DFISVALUE.
 enum class ValueColumn { Text, Integer, Float, Date };
 
 ValueColumn valueColumnOf(FieldType type)
@@ -364,6 +365,15 @@ public:
         QString field;
         ValueColumn column;
         QVariant value;
+
+        // In the order of the columns of both insert statements: the value
+        // goes in the column of its type, the other three stay empty.
+        std::array<QVariant, 9> values() const
+        {
+            std::array<QVariant, 9> all{structure, instance, person, record, field};
+            all[5 + static_cast<std::size_t>(column)] = value;
+            return all;
+        }
     };
 
     explicit ValueBatch(TdmNrConnection &connection)
@@ -452,15 +462,8 @@ void ValueBatch::sendValues(bool all)
             made.setSql(THlmQueryText::format(made.sql(), {tuples.join(u", "_s)}));
         });
         for (std::size_t r = sent; r < sent + n; ++r) {
-            const Row &row = m_rows[r];
-            q->addValue(row.structure);
-            q->addValue(row.instance);
-            q->addValue(row.person);
-            q->addValue(row.record);
-            q->addValue(row.field);
-            for (const ValueColumn column :
-                 {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
-                q->addValue(column == row.column ? row.value : QVariant());
+            for (const QVariant &value : m_rows[r].values())
+                q->addValue(value);
         }
         q->execute();
         sent += n;
@@ -475,15 +478,9 @@ void ValueBatch::sendValueArrays()
     sendDeletes();
     std::array<ArrayLiteral, 9> columns;
     for (const Row &row : m_rows) {
-        columns[0].add(row.structure);
-        columns[1].add(row.instance);
-        columns[2].add(row.person);
-        columns[3].add(row.record);
-        columns[4].add(row.field);
-        std::size_t c = 5;
-        for (const ValueColumn column :
-             {ValueColumn::Text, ValueColumn::Integer, ValueColumn::Float, ValueColumn::Date})
-            columns[c++].add(column == row.column ? row.value : QVariant());
+        const std::array<QVariant, 9> values = row.values();
+        for (std::size_t i = 0; i < values.size(); ++i)
+            columns[i].add(values[i]);
     }
     TNrQuery &q = m_connection.preparedStatement(u"QRY_FIS_INSERISCI_ELENCHI"_s);
     static const std::array<QString, 9> names{u"ICDSID"_s,    u"ICRFID"_s,    u"IAFIID"_s,

@@ -444,7 +444,7 @@ TEST_P(StoreContract, DeletingARegistryPersonRemovesThePersonADetailRecordKeepsI
     store->open(reread, u"TDIP7_ANAGRFISCALI"_s);
     EXPECT_EQ(reread.fieldByName(u"SDIP7COGNOME"_s).asString(), u"ROSSI"_s);
     EXPECT_EQ(reread.fieldByName(u"SDIP7NOTE"_s).asString(), u"nota"_s);
-    // A changed surname reaches the person row, a changed note leaves it.
+    // A changed surname reaches the person row; after a changed note it still holds the person.
     for (const auto &[field, text] : {std::pair{u"SDIP7COGNOME"_s, u"BIANCHI"_s}, {u"SDIP7NOTE"_s, u"altra"_s}}) {
         reread.edit();
         reread.fieldByName(field).setAsString(text);

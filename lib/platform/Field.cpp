@@ -81,7 +81,8 @@ int Field::writableRow() const
 {
     const DataSetState st = m_dataSet->state();
     if (st != DataSetState::Edit && st != DataSetState::Insert)
-        throw EDatabaseError(u"Il dataset %1 non è in modifica o inserimento (campo %2)"_s.arg(m_dataSet->name(), m_name));
+        throw EDatabaseError(
+            u"Il dataset %1 non è in modifica o inserimento (campo %2)"_s.arg(m_dataSet->name(), m_name));
     if (m_readOnly)
         throw EDatabaseError(u"Il campo %1 non può essere modificato"_s.arg(m_name));
     return m_dataSet->m_editRow;
@@ -439,6 +440,13 @@ void Field::setAsString(const QString &value)
     const int r = writableRow();
     storeText(r, value);
     changed();
+}
+
+void Field::setAsCheckedString(const QString &value)
+{
+    if (const QString problem = textProblem(value); !problem.isEmpty())
+        throw EConvertError(u"il valore «%1» %2"_s.arg(visibleText(value), problem));
+    setAsString(value);
 }
 
 void Field::setAsInteger(qint64 value)

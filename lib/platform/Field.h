@@ -91,6 +91,9 @@ public:
     void clear();
     void setValue(const QVariant &value);
     void setAsString(const QString &value);
+    // Stores a text that the field keeps whole; otherwise raises EConvertError
+    // "il valore «…» " + the problem, and stores nothing.
+    void setAsCheckedString(const QString &value);
     void setAsInteger(qint64 value);
     void setAsFloat(double value);
     void setAsCurrency(Decimal value);

@@ -13,10 +13,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"Uso: elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]\n"
-                       u"     elh770 importa cu [--codice-fiscale CF ...] [--sostituto] [--addizionali si|no]\n"
-                       u"     elh770 importa autonomi [--codice-fiscale CF ...] [--sovrascrivi si|no] [--solo-anagrafica]\n"
-                       u"     elh770 importa anno-precedente dipendenti|autonomi [--cartella CARTELLA]\n"_s;
+const QString kUsage =
+    u"Uso: elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]\n"
+    u"     elh770 importa cu [--codice-fiscale CF ...] [--sostituto] [--addizionali si|no]\n"
+    u"     elh770 importa autonomi [--codice-fiscale CF ...] [--sovrascrivi si|no] [--solo-anagrafica]\n"
+    u"     elh770 importa anno-precedente dipendenti|autonomi [--cartella CARTELLA]\n"_s;
 
 std::optional<ImportF24::Choice> parseF24(const QStringList &arguments)
 {
@@ -103,13 +104,19 @@ bool allKnown(const QStringList &codes, const QStringList &known, const QString 
     return all;
 }
 
-// The log of an import of people and its last line.
-void printLog(const TdmElhImport &import, qsizetype people, QTextStream &out, QTextStream &err)
+// The log of an import of people and its last line, which counts the people
+// not imported (among them certifications without a code, which no list names).
+void printLog(const TdmElhImport &import, const QStringList &people, QTextStream &out, QTextStream &err)
 {
     for (const QString &line : import.log())
         out << line << u'\n';
-    out << u"Fine operazione: %1 su %2 persone importate.\n"_s.arg(people - import.failed().size()).arg(people);
-    if (!import.failed().isEmpty())
+    const qsizetype failed = import.failed().size();
+    qsizetype total = people.size();
+    for (const QString &who : import.failed())
+        total += people.contains(who) ? 0 : 1;
+    out << u"Fine operazione: %1 su %2 persone importate"_s.arg(total - failed).arg(total);
+    out << (failed == 0 ? u".\n"_s : u", %1 non importate.\n"_s.arg(failed));
+    if (failed > 0)
         err << u"Non importate: %1\n"_s.arg(import.failed().join(u", "_s));
 }
 
@@ -134,7 +141,7 @@ int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QStringList codes = options->codes.isEmpty() ? all : options->codes;
     const bool ok = import.ImportCUD(
         codes, {options->flags.contains(u"--sostituto"), options->answers.value(u"--addizionali"_s, true)});
-    printLog(import, codes.size(), out, err);
+    printLog(import, codes, out, err);
     return ok ? 0 : 1;
 }
 
@@ -233,7 +240,7 @@ int runIntegration(const QStringList &arguments, QTextStream &out, QTextStream &
         if (!allKnown(options->codes, all, u"fra le persone del sostituto estinto"_s, err))
             return 2;
         const bool ok = import.integra(folder, kind, options->codes);
-        printLog(import, options->codes.isEmpty() ? all.size() : options->codes.size(), out, err);
+        printLog(import, options->codes.isEmpty() ? all : options->codes, out, err);
         return ok ? 0 : 1;
     } catch (const Exception &e) {
         err << e.message() << u'\n';

@@ -1,5 +1,6 @@
 #include "ClientDataSet.h"
 #include "PayrollDatabaseTest.h"
+#include "THlmDBCds.h"
 #include "import/ElhMImport.h"
 
 #include <gtest/gtest.h>
@@ -73,10 +74,10 @@ TEST_P(DemoCuImportTest, ImportingTheDemoCertificationsGivesTheDemoEmployeeSecti
     // adjusting one that replace an earlier certification (ESPOSITO, RUSSO),
     // annotations and dependants (ROSSI), separate taxation split over two
     // years by the payroll's history (BIANCHI), severance pay (VERDI).
-    const QStringList sections{u"TDIP7_ANAGRFISCALI"_s, u"TCON7_DATICONGUAG"_s, u"TRAR7_REDASSTIRTIT"_s,
+    const QStringList sections{u"TDIP7_ANAGRFISCALI"_s,  u"TCON7_DATICONGUAG"_s,  u"TRAR7_REDASSTIRTIT"_s,
                                u"TSLS7_SOMEROLAVSTRA"_s, u"TTAS7_TASSAZIONESE"_s, u"TTFR7_TFR"_s,
-                               u"TINPS7_INPS"_s, u"TINP7_INPDAP"_s, u"TCFC7_CONFAMCARICO"_s,
-                               u"TANN7_ANNOTAZIONI"_s, u"TREE7_REDDITOESTER"_s, u"TCFF7_CFFAMILIARE"_s,
+                               u"TINPS7_INPS"_s,         u"TINP7_INPDAP"_s,       u"TCFC7_CONFAMCARICO"_s,
+                               u"TANN7_ANNOTAZIONI"_s,   u"TREE7_REDDITOESTER"_s, u"TCFF7_CFFAMILIARE"_s,
                                u"TINA7_INAIL"_s};
     TdmElhImport import(store(), params());
     ClientDataSet people;
@@ -133,7 +134,7 @@ TEST_P(CuImportTest, CertificationsOfAPersonAddUpUnlessOneReplacesThemAndOtherPe
         {"SCUDCODFIS": "BNCLRA90B41G478Z", "SCUDMESE": "03", "SCUDCOGNOME": "Bianchi", "SCUDNOME": "Laura", "FCUDREDDDETR": "700"},
         {"SCUDCODFIS": "BNCLRA90B41G478Z", "SCUDMESE": "09", "SCUDCOGNOME": "Bianchi", "SCUDNOME": "Laura", "FCUDREDDDETR": "900", "LCUDCOMPRENSIVO": "X"},
         {"SCUDCODFIS": "VRDGPP58C10D653M", "SCUDMESE": "12", "SCUDCOGNOME": "Verdi", "SCUDNOME": "Giuseppe", "SCUDALTROSOSCODFIS": "01234567897"},
-        {"SCUDCODFIS": "NRENNA70E55F839I", "SCUDMESE": "12", "SCUDCOGNOME": "Neri", "SCUDNOME": "Anna", "FCUDRITIRPEF": "10",
+        {"SCUDCODFIS": "NRENNA70E55F839P", "SCUDMESE": "12", "SCUDCOGNOME": "Neri", "SCUDNOME": "Anna", "FCUDRITIRPEF": "10",
          "SCUDANNOTAZIONI": "AC) detrazione calcolata sul periodo\r\nBO)\r\nZZ) codice che non esiste"},
         {"SCUDCODFIS": "GLLRRT65L08G478C", "SCUDMESE": "12", "SCUDCOGNOME": "Galli", "SCUDNOME": "Roberto"},
         {"SCUDCODFIS": "SPSNNA70E55F839X", "SCUDMESE": "12", "SCUDCOGNOME": "Esposito", "SCUDNOME": "Anna", "FCUDREDDDETR": "1", "SCUDALTROSOSCODFIS": "99999999999"})");
@@ -143,17 +144,19 @@ TEST_P(CuImportTest, CertificationsOfAPersonAddUpUnlessOneReplacesThemAndOtherPe
         {"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDMATRAZIENDA": "7777", "FCUDIMPONIBILE": "20"},
         {"SCUDCODFIS": "BNCLRA90B41G478Z", "SCUDMESE": "03", "SCUDMATRAZIENDA": "5401", "FCUDIMPONIBILE": "70"})");
     certify(u"TCUDN_INPDAP"_s, R"(
-        {"SCUDCODFIS": "NRENNA70E55F839I", "SCUDMESE": "12", "SCUDCODFISAMMNE": "80012345676", "ICUDANNORIF": 2023, "SCUDGESASS2": "2"})");
+        {"SCUDCODFIS": "NRENNA70E55F839P", "SCUDMESE": "12", "SCUDCODFISAMMNE": "80012345676", "ICUDANNORIF": 2023, "SCUDGESASS2": "2"})");
     certify(u"TASE_AUTSOMMEEROGATE"_s, R"(
         {"SCUDCODFIS": "GLLRRT65L08G478C", "SCUDMESE": "12", "SCAUCODICE": "A", "SDSE7ANNO": "2023", "FCUDIMPONIBILE": "2400", "FCUDRITTITACC": "480"})");
     write(u"TDIP7_ANAGRFISCALI"_s, R"({"records": [
         {"SDIP7CODFIS": "RSSMRA75D12D653T", "SDIP7COGNOME": "ROSSI", "SDIP7GRUPPOANA": "D", "FFIS7RITIRPEF": "999"},
         {"SDIP7CODFIS": "SPSNNA70E55F839X", "SDIP7COGNOME": "ESPOSITO", "SDIP7GRUPPOANA": "D", "FFIS7RITIRPEF": "5"}]})");
-    write(u"TINPS7_INPS"_s, R"({"records": [{"SDIP7CODFIS": "RSSMRA75D12D653T", "sInps7MatrAzienda": "0001", "fInps7Imponibile": "9"}]})");
+    write(
+        u"TINPS7_INPS"_s,
+        R"({"records": [{"SDIP7CODFIS": "RSSMRA75D12D653T", "sInps7MatrAzienda": "0001", "fInps7Imponibile": "9"}]})");
     const QStringList untouched = rows(u"TDIP7_ANAGRFISCALI"_s, u"SPSNNA70E55F839X"_s);
 
-    const QStringList chosen{u"rssmra75d12d653t "_s, u"BNCLRA90B41G478Z"_s, u"VRDGPP58C10D653M"_s, u"NRENNA70E55F839I"_s,
-                             u"GLLRRT65L08G478C"_s};
+    const QStringList chosen{u"rssmra75d12d653t "_s, u"BNCLRA90B41G478Z"_s, u"VRDGPP58C10D653M"_s,
+                             u"NRENNA70E55F839P"_s, u"GLLRRT65L08G478C"_s};
     ASSERT_TRUE(run(chosen));
     const QStringList first = rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s);
     ASSERT_EQ(first.size(), 1);
@@ -169,8 +172,8 @@ TEST_P(CuImportTest, CertificationsOfAPersonAddUpUnlessOneReplacesThemAndOtherPe
     EXPECT_TRUE(rows(u"TINPS7_INPS"_s, u"BNCLRA90B41G478Z"_s).isEmpty());
     // Nothing for the return leaves no employee; nor does an INPDAP row of zeros.
     EXPECT_TRUE(rows(u"TDIP7_ANAGRFISCALI"_s, u"VRDGPP58C10D653M"_s).isEmpty());
-    EXPECT_TRUE(rows(u"TINP7_INPDAP"_s, u"NRENNA70E55F839I"_s).isEmpty());
-    EXPECT_EQ(rows(u"TANN7_ANNOTAZIONI"_s, u"NRENNA70E55F839I"_s), QStringList{u"SANN701=AC"_s});
+    EXPECT_TRUE(rows(u"TINP7_INPDAP"_s, u"NRENNA70E55F839P"_s).isEmpty());
+    EXPECT_EQ(rows(u"TANN7_ANNOTAZIONI"_s, u"NRENNA70E55F839P"_s), QStringList{u"SANN701=AC"_s});
     // A self-employed worker only: his amounts, and no employee.
     EXPECT_TRUE(rows(u"TDIP7_ANAGRFISCALI"_s, u"GLLRRT65L08G478C"_s).isEmpty());
     EXPECT_EQ(value(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s, u"SDAU7GRUPPOANA"_s), u"A"_s);
@@ -185,9 +188,11 @@ TEST_P(CuImportTest, CertificationsOfAPersonAddUpUnlessOneReplacesThemAndOtherPe
     EXPECT_EQ(agents, (QStringList{u"01234567897"_s, u"99999999999"_s}));
 
     // Importing again gives the same rows.
-    const QStringList before = rows(u"TINPS7_INPS"_s, u"RSSMRA75D12D653T"_s) + rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s);
+    const QStringList before =
+        rows(u"TINPS7_INPS"_s, u"RSSMRA75D12D653T"_s) + rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s);
     ASSERT_TRUE(run(chosen));
-    EXPECT_EQ(rows(u"TINPS7_INPS"_s, u"RSSMRA75D12D653T"_s) + rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s), before);
+    EXPECT_EQ(rows(u"TINPS7_INPS"_s, u"RSSMRA75D12D653T"_s) + rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s),
+              before);
     EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), 2);
 }
 
@@ -195,12 +200,16 @@ TEST_P(CuImportTest, APersonWhoseRowsTheDatabaseRefusesStaysAsHeWasAndTheOthersA
 {
     write(u"TDIP7_ANAGRFISCALI"_s, R"({"records": [
         {"SDIP7CODFIS": "RSSMRA75D12D653T", "SDIP7COGNOME": "ROSSI", "SDIP7NOME": "MARIO", "SDIP7GRUPPOANA": "D", "FFIS7RITIRPEF": "999"}]})");
-    write(u"TINPS7_INPS"_s, R"({"records": [{"SDIP7CODFIS": "RSSMRA75D12D653T", "sInps7MatrAzienda": "0001", "fInps7Imponibile": "9"}]})");
+    write(
+        u"TINPS7_INPS"_s,
+        R"({"records": [{"SDIP7CODFIS": "RSSMRA75D12D653T", "sInps7MatrAzienda": "0001", "fInps7Imponibile": "9"}]})");
     certify(u"TCUD_DATICUD"_s, R"(
         {"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDCOGNOME": "Rossi", "SCUDNOME": "Mario", "FCUDRITIRPEF": "100"},
         {"SCUDCODFIS": "BNCLRA90B41G478Z", "SCUDMESE": "12", "SCUDCOGNOME": "Bianchi", "SCUDNOME": "Laura", "FCUDRITIRPEF": "200"})");
     // His registry and fiscal data are written; his INPS row is refused.
-    certify(u"TCUDI_INPS"_s, R"({"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDMATRAZIENDA": "GUASTO", "FCUDIMPONIBILE": "1"})");
+    certify(
+        u"TCUDI_INPS"_s,
+        R"({"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDMATRAZIENDA": "GUASTO", "FCUDIMPONIBILE": "1"})");
     const QStringList employee = rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s);
     const QStringList inps = rows(u"TINPS7_INPS"_s, u"RSSMRA75D12D653T"_s);
     refuseStoredText(u"GUASTO"_s);
@@ -211,9 +220,73 @@ TEST_P(CuImportTest, APersonWhoseRowsTheDatabaseRefusesStaysAsHeWasAndTheOthersA
     EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"BNCLRA90B41G478Z"_s, u"FFIS7RITIRPEF"_s), u"200"_s);
     ASSERT_GE(log.size(), 2) << log.join(u'\n').toStdString() << messages().texts().join(u'\n').toStdString();
     EXPECT_EQ(log[0], u"Dipendente Rossi Mario"_s);
-    EXPECT_TRUE(log[1].startsWith(u"Importazione non riuscita, i dati già presenti del dipendente non sono stati modificati: "_s))
+    EXPECT_TRUE(log[1].startsWith(
+        u"Importazione non riuscita, i dati già presenti del dipendente non sono stati modificati: "_s))
         << log[1].toStdString();
     EXPECT_TRUE(log[1].contains(u"guasto simulato"_s)) << log[1].toStdString();
+}
+
+TEST_P(CuImportTest, HostileCertificationsAreRefusedNamedAndCountedAndTheirPeopleKeepWhatTheyHad)
+{
+    write(u"TDIP7_ANAGRFISCALI"_s, R"({"records": [
+        {"SDIP7CODFIS": "RSSMRA75D12D653T", "SDIP7COGNOME": "ROSSI", "SDIP7NOME": "MARIO", "SDIP7GRUPPOANA": "D", "FFIS7RITIRPEF": "999"}]})");
+    write(u"TANN7_ANNOTAZIONI"_s, R"({"records": [{"SDIP7CODFIS": "RSSMRA75D12D653T", "SANN701": "AC"}]})");
+    // ROSSI: the first of his two certifications is the bad one.
+    certify(u"TCUD_DATICUD"_s, R"(
+        {"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "06", "SCUDCOGNOME": "Rossi", "SCUDNOME": "Mario", "FCUDRITIRPEF": "100"},
+        {"SCUDCODFIS": "RSSMRA75D12D653T", "SCUDMESE": "12", "SCUDCOGNOME": "Rossi", "SCUDNOME": "Mario", "FCUDRITIRPEF": "50"},
+        {"SCUDCODFIS": "BNCLRA90B41G478Z", "SCUDMESE": "12", "SCUDCOGNOME": "Bianchi", "SCUDNOME": "Laura", "FCUDRITIRPEF": "1"},
+        {"SCUDCODFIS": "NRENNA70E55F839P", "SCUDMESE": "12", "SCUDCOGNOME": "Neri", "SCUDNOME": "Anna", "FCUDRITIRPEF": "1"},
+        {"SCUDCODFIS": "VRDGPP58C10D653M", "SCUDMESE": "12", "SCUDCOGNOME": "Verdi", "SCUDNOME": "Giuseppe", "FCUDRITIRPEF": "200"},
+        {"SCUDCODFIS": "ABC123", "SCUDMESE": "12", "SCUDCOGNOME": "Corto", "SCUDNOME": "Codice"},
+        {"SCUDCODFIS": "RSSMRA75D12D653X", "SCUDMESE": "12", "SCUDCOGNOME": "Errato", "SCUDNOME": "Controllo"},
+        {"SCUDMESE": "12", "SCUDCOGNOME": "Senza", "SCUDNOME": "Codice", "FCUDRITIRPEF": "1"})");
+    // Control characters as a payroll may hold them: written past the entry checks.
+    const auto dirty = [this](const QString &code, const QString &month, const QString &field, const QString &text) {
+        THlmDBCds eli(2023, u"eli"_s, 0);
+        eli.setConnection(&connection());
+        ClientDataSet ds;
+        eli.open(ds, u"TCUD_DATICUD"_s);
+        ASSERT_TRUE(ds.locate(u"SCUDCODFIS;SCUDMESE"_s, QVariantList{code, month}));
+        ds.edit();
+        ds.fieldByName(field).setAsString(text);
+        ds.post();
+        eli.save(ds, u"TCUD_DATICUD"_s);
+    };
+    dirty(u"RSSMRA75D12D653T"_s, u"06"_s, u"SCUDCOMNAS"_s, u"ROMA\tNORD"_s);
+    dirty(u"BNCLRA90B41G478Z"_s, u"12"_s, u"SCUDCOGNOME"_s, u"Bian\r\nchi"_s);
+    dirty(u"NRENNA70E55F839P"_s, u"12"_s, u"SCUDNOME"_s, u"An\u0001na"_s);
+    const QStringList rossi = rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s);
+    const QStringList annotations = rows(u"TANN7_ANNOTAZIONI"_s, u"RSSMRA75D12D653T"_s);
+
+    TdmElhImport import(store(), params());
+    ClientDataSet people;
+    import.certifiedPeople(people);
+    QStringList codes;
+    for (; !people.eof(); people.next())
+        codes.append(people.fieldByName(u"CODFIS"_s).asString());
+    EXPECT_FALSE(import.ImportCUD(codes, {}));
+    const QString text = import.log().join(u'\n');
+    QStringList failed = import.failed();
+    failed.sort();
+    EXPECT_EQ(failed, (QStringList{u"ABC123"_s, u"BNCLRA90B41G478Z"_s, u"NRENNA70E55F839P"_s, u"RSSMRA75D12D653T"_s,
+                                   u"RSSMRA75D12D653X"_s, u"Senza Codice"_s}))
+        << text.toStdString();
+    EXPECT_EQ(rows(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s), rossi);
+    EXPECT_EQ(rows(u"TANN7_ANNOTAZIONI"_s, u"RSSMRA75D12D653T"_s), annotations);
+    for (const QString &code : {u"BNCLRA90B41G478Z"_s, u"NRENNA70E55F839P"_s, u"ABC123"_s, u"RSSMRA75D12D653X"_s})
+        EXPECT_TRUE(rows(u"TDIP7_ANAGRFISCALI"_s, code).isEmpty()) << code.toStdString();
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"VRDGPP58C10D653M"_s, u"FFIS7RITIRPEF"_s), u"200"_s);
+    // Each block names the person and what stopped him.
+    for (const QString &block :
+         {u"Dipendente Rossi Mario\nImportazione non riuscita, i dati già presenti del dipendente non sono stati "
+          u"modificati: sezione CUD_Ana, Errore nel campo: SCUDCOMNAS"_s,
+          u"il carattere di controllo TAB alla posizione 5"_s, u"SCUDCOGNOME"_s, u"controllo CR"_s,
+          u"controllo U+0001"_s, u"Dipendente Corto Codice\nCodice fiscale «ABC123» non valido"_s,
+          u"Dipendente Errato Controllo\nCodice fiscale «RSSMRA75D12D653X» non valido"_s,
+          u"Dipendente Senza Codice\nCertificazione senza codice fiscale: non importata"_s})
+        EXPECT_TRUE(text.contains(block)) << block.toStdString() << "\n" << text.toStdString();
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(u'\n').toStdString();
 }
 
 // The payroll of the computations: ROSSI's contract (qualification 7, the
@@ -299,51 +372,59 @@ TEST_P(CuImportTest, TheComputationsWorkOnThePayrollAsTheRulesSay)
     EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, u"FFIS7ADDREGRPCESS"_s), u"541,92"_s);
     EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, u"FFIS7ADDCOMRPCESS"_s), u"112,5"_s);
     // C. 900 granted of a gross 1,000: 600 and 200 stay, 300 becomes 100, 50 becomes 0.
-    for (const auto &[column, expected] : {std::pair{u"FFIS7DEDUZFAM"_s, u"600"_s}, std::pair{u"FFIS7DETLAVDIPPEN"_s, u"200"_s},
-                                           std::pair{u"FFIS7DETRONERI"_s, u"100"_s}, std::pair{u"FFIS7DETCANLOC"_s, QString()}})
+    for (const auto &[column, expected] :
+         {std::pair{u"FFIS7DEDUZFAM"_s, u"600"_s}, std::pair{u"FFIS7DETLAVDIPPEN"_s, u"200"_s},
+          std::pair{u"FFIS7DETRONERI"_s, u"100"_s}, std::pair{u"FFIS7DETCANLOC"_s, QString()}})
         EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, column), expected) << column.toStdString();
     EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"BNCLRA90B41G478Z"_s, u"FFIS7DETLAVDIPPEN"_s), u"500"_s);
     // D. BIANCHI's 3,500 and 800: 2019 has its own row, 2021 keeps the rest;
     // VERDI's part of 2020 withholds 23 % of 300.
-    EXPECT_EQ(rows(u"TTAS7_TASSAZIONESE"_s, u"BNCLRA90B41G478Z"_s),
-              (QStringList{u"FTAS7COMPARRDETR=2500 FTAS7RITOPERATE=570 STAS7PERIODOIMP=2021 FTAS7TCOMPARRDETR=3500 FTAS7TOTRITOPER=800"_s,
-                           u"FTAS7COMPARRDETR=1000 FTAS7RITOPERATE=230 STAS7PERIODOIMP=2019 FTAS7TCOMPARRDETR=3500 FTAS7TOTRITOPER=800"_s}));
-    EXPECT_EQ(rows(u"TTAS7_TASSAZIONESE"_s, u"VRDGPP58C10D653M"_s),
-              (QStringList{u"FTAS7COMPARRNODETR=700 FTAS7RITOPERATE=161 STAS7PERIODOIMP=2021 FTAS7TCOMPARRNODET=1000 FTAS7TOTRITOPER=230"_s,
-                           u"FTAS7COMPARRNODETR=300 FTAS7RITOPERATE=69 STAS7PERIODOIMP=2020 FTAS7TCOMPARRNODET=1000 FTAS7TOTRITOPER=230"_s}));
+    EXPECT_EQ(
+        rows(u"TTAS7_TASSAZIONESE"_s, u"BNCLRA90B41G478Z"_s),
+        (QStringList{
+            u"FTAS7COMPARRDETR=2500 FTAS7RITOPERATE=570 STAS7PERIODOIMP=2021 FTAS7TCOMPARRDETR=3500 FTAS7TOTRITOPER=800"_s,
+            u"FTAS7COMPARRDETR=1000 FTAS7RITOPERATE=230 STAS7PERIODOIMP=2019 FTAS7TCOMPARRDETR=3500 FTAS7TOTRITOPER=800"_s}));
+    EXPECT_EQ(
+        rows(u"TTAS7_TASSAZIONESE"_s, u"VRDGPP58C10D653M"_s),
+        (QStringList{
+            u"FTAS7COMPARRNODETR=700 FTAS7RITOPERATE=161 STAS7PERIODOIMP=2021 FTAS7TCOMPARRNODET=1000 FTAS7TOTRITOPER=230"_s,
+            u"FTAS7COMPARRNODETR=300 FTAS7RITOPERATE=69 STAS7PERIODOIMP=2020 FTAS7TCOMPARRNODET=1000 FTAS7TOTRITOPER=230"_s}));
     // E. The spouse and the first child (8 + 7 months: 12) in one row with the
     // other dependant, the third child in a row of its own.
-    EXPECT_EQ(rows(u"TCFC7_CONFAMCARICO"_s, u"RSSMRA75D12D653T"_s),
-              (QStringList{u"LCFC7RELPARCON=1 SCFC7CODFISCON=BNCGLI78M52D653P LCFC7RELPARPRIFIGL=1 SCFC7MESICARCON=12 "
-                           "SCFC7CODFISPRIFIGL=RSSLNZ08A15D653S SCFC7MESICARPRIFIGL=12 SCFC7DETRSPETTPRIFIGL=100 "
-                           "SCFC7CODFISFIGL=RSSPPP40A01D653X SCFC7MESICARFIGL=12 LCFC7RELPARFIGLALTRFAM=1 "
-                           "SCFC7DTANNOCONIUGE=2023 SCFC7DTANNOPRIFIGL=2023 SCFC7DTANNOFIGL=2023"_s,
-                           u"LCFC7RELPARFIGLDIS=1 SCFC7CODFISFIGL=RSSTMS22S03D653S SCFC7MESICARFIGL=12 SCFC7MINTREANNFIGL=12 "
-                           "FCFC7DETRSPETTFIGL=50 LCFC7DET100AFFFIGL=1 SCFC7DTANNOFIGL=2023"_s}));
+    EXPECT_EQ(
+        rows(u"TCFC7_CONFAMCARICO"_s, u"RSSMRA75D12D653T"_s),
+        (QStringList{u"LCFC7RELPARCON=1 SCFC7CODFISCON=BNCGLI78M52D653P LCFC7RELPARPRIFIGL=1 SCFC7MESICARCON=12 "
+                     "SCFC7CODFISPRIFIGL=RSSLNZ08A15D653S SCFC7MESICARPRIFIGL=12 SCFC7DETRSPETTPRIFIGL=100 "
+                     "SCFC7CODFISFIGL=RSSPPP40A01D653X SCFC7MESICARFIGL=12 LCFC7RELPARFIGLALTRFAM=1 "
+                     "SCFC7DTANNOCONIUGE=2023 SCFC7DTANNOPRIFIGL=2023 SCFC7DTANNOFIGL=2023"_s,
+                     u"LCFC7RELPARFIGLDIS=1 SCFC7CODFISFIGL=RSSTMS22S03D653S SCFC7MESICARFIGL=12 SCFC7MINTREANNFIGL=12 "
+                     "FCFC7DETRSPETTFIGL=50 LCFC7DET100AFFFIGL=1 SCFC7DTANNOFIGL=2023"_s}));
     EXPECT_TRUE(rows(u"TCFC7_CONFAMCARICO"_s, u"SPSNNA70E55F839I"_s).isEmpty());
 
-    EXPECT_EQ(log, (QStringList{
-                       QString(),
-                       u"Dipendente ROSSI MARIO"_s,
-                       u"-  Detrazioni ricalcolate"_s,
-                       QString(),
-                       u"**** SCORPORO DATI TASSAZIONE SEPARATA ****"_s,
-                       QString(),
-                       u"Dipendente ESPOSITO ANNA"_s,
-                       u"-  Integrazione non effettuata. Nessun dato in storico."_s,
-                       QString(),
-                       u"**** IMPORTAZIONE DATI FAMILIARI A CARICO PER DETRAZIONI ****"_s,
-                       QString(),
-                       u"Dipendente ROSSI MARIO"_s,
-                       u"-  Figlio nr 4: codice fiscale non impostato."_s,
-                       u"-  Figlio (codice fiscale RSSGLI12H44D653O): nessun mese a carico."_s,
-                       u"-  Dati degli altri familiari a carico non importati correttamente"_s,
-                       u"-  Dati degli altri familiari a carico: manca la percentuale di detrazione"_s,
-                       QString(),
-                       u"Dipendente ESPOSITO ANNA"_s,
-                       u"-  Dati relativi ai figli a carico non importati. "_s,
-                       u"Non inseriti nel CUD o sezione casi particolari delle detrazioni non impostate nei dati retributivi."_s,
-                   }))
+    EXPECT_EQ(
+        log,
+        (QStringList{
+            QString(),
+            u"Dipendente ROSSI MARIO"_s,
+            u"-  Detrazioni ricalcolate"_s,
+            QString(),
+            u"**** SCORPORO DATI TASSAZIONE SEPARATA ****"_s,
+            QString(),
+            u"Dipendente ESPOSITO ANNA"_s,
+            u"-  Integrazione non effettuata. Nessun dato in storico."_s,
+            QString(),
+            u"**** IMPORTAZIONE DATI FAMILIARI A CARICO PER DETRAZIONI ****"_s,
+            QString(),
+            u"Dipendente ROSSI MARIO"_s,
+            u"-  Figlio nr 4: codice fiscale non impostato."_s,
+            u"-  Figlio (codice fiscale RSSGLI12H44D653O): nessun mese a carico."_s,
+            u"-  Dati degli altri familiari a carico non importati correttamente"_s,
+            u"-  Dati degli altri familiari a carico: manca la percentuale di detrazione"_s,
+            QString(),
+            u"Dipendente ESPOSITO ANNA"_s,
+            u"-  Dati relativi ai figli a carico non importati. "_s,
+            u"Non inseriti nel CUD o sezione casi particolari delle detrazioni non impostate nei dati retributivi."_s,
+        }))
         << log.join(u'\n').toStdString();
 }
 
@@ -417,9 +498,12 @@ TEST_P(CuImportTest, ThePayeesOfTheRegisterBecomeSelfEmployedWorkersAsTheOverwri
     import.openPayees(list, TdmElhImport::PayeeList::SelfEmployed);
     EXPECT_EQ(names(), (QStringList{u"DUPONT JEAN/0"_s, u"GALLI ROBERTO/0"_s, u"MARINI LUCA/1"_s, u"SENZACODICE/0"_s,
                                     u"STUDIO BIANCONI/1"_s}));
-    write(u"TDAU7_DATIAUTONOM"_s, R"({"records": [{"SDAU7CODFIS": "GLLRRT65L08G478C", "SDAU7COGNOME": "GALLI", "SDAU7GRUPPOANA": "A"}]})");
-    write(u"TDSE7_SOMMEEROGATE"_s, R"({"records": [{"SDAU7CODFIS": "GLLRRT65L08G478C", "SCAUCODICE": "Z", "FDSE7IMPONIBILE": "1"}]})");
-    const QStringList galli = rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s) + rows(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s);
+    write(u"TDAU7_DATIAUTONOM"_s,
+          R"({"records": [{"SDAU7CODFIS": "GLLRRT65L08G478C", "SDAU7COGNOME": "GALLI", "SDAU7GRUPPOANA": "A"}]})");
+    write(u"TDSE7_SOMMEEROGATE"_s,
+          R"({"records": [{"SDAU7CODFIS": "GLLRRT65L08G478C", "SCAUCODICE": "Z", "FDSE7IMPONIBILE": "1"}]})");
+    const QStringList galli =
+        rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s) + rows(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s);
 
     const auto importEach = [&](TdmElhImport::Overwrite overwrite) {
         import.beginAutonomi();
@@ -434,7 +518,9 @@ TEST_P(CuImportTest, ThePayeesOfTheRegisterBecomeSelfEmployedWorkersAsTheOverwri
     EXPECT_EQ(importEach(TdmElhImport::Overwrite::Never), (QStringList{u"DUPONT"_s, u"STUDIO BIANCONI"_s}));
     EXPECT_EQ(messages().texts(), (QStringList{u"Nessun dato da importare."_s,
                                                u"ATTENZIONE!!! Dipendente senza codice fiscale : SENZACODICE"_s}));
-    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s) + rows(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s), galli);
+    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s)
+                  + rows(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s),
+              galli);
     messages().enqueue(ModalResult::No);
     import.openPayees(list, TdmElhImport::PayeeList::SelfEmployed);
     list.locate(u"IANAID"_s, 11);
@@ -449,9 +535,11 @@ TEST_P(CuImportTest, ThePayeesOfTheRegisterBecomeSelfEmployedWorkersAsTheOverwri
     // Reason A: 2 x 1,200 taxable with 480 withheld, 300 of earlier years,
     // contributions, sums not subject and expenses; reason M without
     // withholdings; the payments of 2022 stay out.
-    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s),
-              QStringList{u"SDAU7COGNOME=GALLI SDAU7NOME=ROBERTO SDAU7SEX=M DDAU7DATANAS=08/07/1965 SDAU7COMNAS=PERUGIA "
-                          "SDAU7PROVNAS=PG SDAU7COMUNE=SPOLETO SDAU7PROVINCIA=PG SDAU7GRUPPOANA=A SDAU7INDIRIZZZO=VIA ROMA 2"_s});
+    EXPECT_EQ(
+        rows(u"TDAU7_DATIAUTONOM"_s, u"GLLRRT65L08G478C"_s),
+        QStringList{
+            u"SDAU7COGNOME=GALLI SDAU7NOME=ROBERTO SDAU7SEX=M DDAU7DATANAS=08/07/1965 SDAU7COMNAS=PERUGIA "
+            "SDAU7PROVNAS=PG SDAU7COMUNE=SPOLETO SDAU7PROVINCIA=PG SDAU7GRUPPOANA=A SDAU7INDIRIZZZO=VIA ROMA 2"_s});
     EXPECT_EQ(rows(u"TDSE7_SOMMEEROGATE"_s, u"GLLRRT65L08G478C"_s),
               (QStringList{u"FDSE7IMPONIBILE=2400 FDSE7AMMLORDO=2500 FDSE7IMPANNIPREC=300 FDSE7RITANNIPREC=60 "
                            "FDSE7ALTRESOMME=100 SCAUCODICE=A FDSE7RITTITACC=480 FDSE7CONTRAMM=192 FDSE7CONTRDIP=96 "
@@ -465,4 +553,27 @@ TEST_P(CuImportTest, ThePayeesOfTheRegisterBecomeSelfEmployedWorkersAsTheOverwri
               QStringList{u"SDAU7COGNOME=DUPONT SDAU7NOME=JEAN SDAU7SEX=M SDAU7COMNAS=FRANCIA SDAU7CODFISESTERO=FR123 "
                           "SDAU7RESESTERA=PARIGI SDAU7INDIRIESTERO=RUE DE RIVOLI 5 SDAU7GRUPPOANA=A"_s});
     EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"DPNJNP80A01Z110X"_s, u"FDSE7RITTITIMP"_s), u"150"_s);
+
+    // A text the registry cannot keep whole refuses the payee, naming him and
+    // the field; what he had stays.
+    const QStringList kept =
+        rows(u"TDAU7_DATIAUTONOM"_s, u"02487650323"_s) + rows(u"TDAU7_DATIAUTONOM"_s, u"DPNJNP80A01Z110X"_s);
+    exec(u"UPDATE TANA_ANAGRAFE SET SANACOGNOME = ? WHERE IANAID = 12"_s, {QString(73, u'B')});
+    exec(u"UPDATE TABT_ABITAZIONI SET SABTINDIRIZZO = ? WHERE IABTID = 3"_s, {u"RUE\tDE RIVOLI"_s});
+    import.openPayees(list, TdmElhImport::PayeeList::SelfEmployed);
+    const qsizetype shown = messages().texts().size();
+    import.beginAutonomi();
+    for (const int payee : {12, 13}) {
+        ASSERT_TRUE(list.locate(u"IANAID"_s, payee));
+        EXPECT_EQ(import.importaAutonomo(list, TdmElhImport::Overwrite::Always), TdmElhImport::Outcome::Failed);
+    }
+    import.endAutonomi();
+    EXPECT_EQ(rows(u"TDAU7_DATIAUTONOM"_s, u"02487650323"_s) + rows(u"TDAU7_DATIAUTONOM"_s, u"DPNJNP80A01Z110X"_s),
+              kept);
+    const QString refused = messages().texts().mid(shown).join(u'\n');
+    for (const QString &part :
+         {QString(u"campo SDAU7COGNOME: il valore «"_s + QString(73, u'B') + u"» è lungo 73 caratteri"_s),
+          u"DUPONT JEAN"_s,
+          u"campo SDAU7INDIRIESTERO: il valore «RUE<TAB>DE RIVOLI» contiene il carattere di controllo TAB"_s})
+        EXPECT_TRUE(refused.contains(part)) << refused.toStdString();
 }

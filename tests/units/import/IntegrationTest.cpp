@@ -94,6 +94,13 @@ TEST_P(IntegrationTest, EmployeesOfTheExtinctSchoolJoinOrMergeAndBothAgentsDataI
     const auto agents = read(u"TSOE7_SOSESTINTO"_s);
     ASSERT_TRUE(agents->locate(u"CODICE"_s, kExtinct));
     EXPECT_EQ(agents->fieldByName(u"DENOMINAZI0NE"_s).asString(), u"SCUOLA MEDIA CHIUSA"_s);
+
+    // Run again on the same folder: nothing is added twice.
+    ASSERT_TRUE(integration.integra(m_folder.path(), Integration::Employees, {kRusso}));
+    EXPECT_EQ(integration.log(), (QStringList{u"Dipendente RUSSO LUCA"_s, u"Dati del sostituto estinto già integrati"_s,
+                                              QString(), QString(96, u'-'), QString()}));
+    EXPECT_EQ(column(u"TDIP7_ANAGRFISCALI"_s, kRusso, u"FFIS7RITIRPEF"_s), QStringList{u"6317,7"_s});
+    EXPECT_EQ(column(u"TINPS7_INPS"_s, kRusso, u"SINPS7MATRAZIENDA"_s), QStringList{u"9988776655"_s});
 }
 
 TEST_P(IntegrationTest, SelfEmployedAmountsOfTheExtinctAgentAreBroughtOnce)
@@ -135,10 +142,33 @@ TEST_P(IntegrationTest, AFailureInsideAPersonLeavesHimAsHeWasAndTheAgentsMustDif
     const qsizetype agents = read(u"TSOE7_SOSESTINTO"_s)->recordCount();
     const TempDir empty;
     exec(GetParam() == Engine::SQLite ? u"DROP TRIGGER TR_GUASTO"_s : u"DROP TRIGGER TR_GUASTO ON TFIS_DATIFISCALI"_s);
-    for (const QString &code : {QString(), u"80012345676"_s, u"-"_s}) {
+    // The same for a folder whose employees lack a column the integration reads.
+    const TempDir older;
+    exportExtinctSchool(older.path(), kExtinct);
+    {
+        ClientDataSet full;
+        full.loadFromFile(older.file(u"TDIP7_ANAGRFISCALI.cds"_s));
+        ClientDataSet lacking;
+        for (int i = 0; i < full.fieldCount(); ++i) {
+            const Field &f = full.field(i);
+            if (f.fieldName() != u"FFIS7ADDREGIRPEF")
+                lacking.fieldDefs().add(f.fieldName(), f.dataType(), f.size());
+        }
+        lacking.createDataSet();
+        for (full.first(); !full.eof(); full.next()) {
+            lacking.append();
+            for (int i = 0; i < lacking.fieldCount(); ++i)
+                lacking.field(i).setValue(full.fieldByName(lacking.field(i).fieldName()).value());
+            lacking.post();
+        }
+        lacking.saveToFile(older.file(u"TDIP7_ANAGRFISCALI.cds"_s));
+    }
+    for (const QString &code : {QString(), u"80012345676"_s, u"-"_s, u"anno"_s}) {
         QString folder = m_folder.path();
         if (code == u"-")
             folder = empty.path();
+        else if (code == u"anno")
+            folder = older.path();
         else
             exportExtinct(code);
         try {
@@ -147,6 +177,9 @@ TEST_P(IntegrationTest, AFailureInsideAPersonLeavesHimAsHeWasAndTheAgentsMustDif
         } catch (const Exception &e) {
             if (code == u"-")
                 EXPECT_TRUE(e.message().contains(u"TSOS_DATOSOSTITUTO.cds"_s)) << e.message().toStdString();
+            else if (code == u"anno")
+                EXPECT_TRUE(e.message().contains(u"TDIP7_ANAGRFISCALI.cds» non ha il campo FFIS7ADDREGIRPEF"_s))
+                    << e.message().toStdString();
             else
                 EXPECT_EQ(e.message(), TdmElhImport::kExtinctAgentCode);
         }

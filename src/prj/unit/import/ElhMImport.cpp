@@ -4,12 +4,16 @@
 #include "ElhUImportXML.h"
 #include "Exceptions.h"
 #include "NrConnection.h"
+#include "NrExceptions.h"
 #include "NrMessages.h"
 #include "NrTransaction.h"
 #include "NruParams.h"
 #include "THlmCds.h"
 #include "THlmDBCds.h"
+#include "checks/FiscalCode.h"
 #include "frontispiece/SchoolFiscalCode.h"
+
+#include <QDir>
 
 #include <algorithm>
 
@@ -83,14 +87,34 @@ const QSet<QString> &registryColumns()
 {
     static const QSet<QString> columns = [] {
         QSet<QString> upper;
-        for (const QString &c :
-             {u"IAFIID"_s,           u"IFISRIGO"_s,           u"SDIP7GRUPPOANA"_s,     u"SDIP7CODFIS"_s,
-              u"SDIP7COGNOME"_s,     u"SDIP7NOME"_s,          u"SDIP7SEX"_s,           u"DDIP7DATANAS"_s,
-              u"SDIP7COMNAS"_s,      u"SDIP7PROVNAS"_s,       u"SCAP7CODICE"_s,        u"SDIP7EVENTIECC"_s,
-              u"SFIS7CASIESCPREC"_s, u"SDIP7DFCOMUNEPRECC"_s, u"SDIP7DFPROVPRECC"_s,   u"SDIP7DFCODCOMPRECC"_s,
-              u"SDIP7DFCOMUNE"_s,    u"SDIP7DFPROV"_s,        u"SDIP7DFCODCOM"_s,      u"SDIP7DFCODSED"_s,
-              u"SDIP7CODFISRAPPR"_s, u"SDIP7CODSTAEST"_s,     u"LFIS7ASSSANITARIE"_s,  u"LFIS7APPLMAGGRIT"_s,
-              u"SCUD"_s,             u"DDIP7DATAPRIOCC"_s,    u"SCONGUAGLIO"_s,        u"SSOE7CODICE"_s})
+        for (const QString &c : {u"IAFIID"_s,
+                                 u"IFISRIGO"_s,
+                                 u"SDIP7GRUPPOANA"_s,
+                                 u"SDIP7CODFIS"_s,
+                                 u"SDIP7COGNOME"_s,
+                                 u"SDIP7NOME"_s,
+                                 u"SDIP7SEX"_s,
+                                 u"DDIP7DATANAS"_s,
+                                 u"SDIP7COMNAS"_s,
+                                 u"SDIP7PROVNAS"_s,
+                                 u"SCAP7CODICE"_s,
+                                 u"SDIP7EVENTIECC"_s,
+                                 u"SFIS7CASIESCPREC"_s,
+                                 u"SDIP7DFCOMUNEPRECC"_s,
+                                 u"SDIP7DFPROVPRECC"_s,
+                                 u"SDIP7DFCODCOMPRECC"_s,
+                                 u"SDIP7DFCOMUNE"_s,
+                                 u"SDIP7DFPROV"_s,
+                                 u"SDIP7DFCODCOM"_s,
+                                 u"SDIP7DFCODSED"_s,
+                                 u"SDIP7CODFISRAPPR"_s,
+                                 u"SDIP7CODSTAEST"_s,
+                                 u"LFIS7ASSSANITARIE"_s,
+                                 u"LFIS7APPLMAGGRIT"_s,
+                                 u"SCUD"_s,
+                                 u"DDIP7DATAPRIOCC"_s,
+                                 u"SCONGUAGLIO"_s,
+                                 u"SSOE7CODICE"_s})
             upper.insert(c);
         return upper;
     }();
@@ -197,17 +221,17 @@ void TdmElhImport::wireHooks()
         e.afterDelete = [this, &t](ClientDataSet &) { changed(t); };
     }
     cdsInps.events().onNewRecord = [](ClientDataSet &ds) {
-        for (const QString &month : {u"GENNAIO"_s, u"FEBBRAIO"_s, u"MARZO"_s, u"APRILE"_s, u"MAGGIO"_s, u"GIUGNO"_s,
-                                     u"LUGLIO"_s, u"AGOSTO"_s, u"SETTEMBRE"_s, u"OTTOBRE"_s, u"NOVEMBRE"_s,
-                                     u"DICEMBRE"_s}) {
+        for (const QString &month :
+             {u"GENNAIO"_s, u"FEBBRAIO"_s, u"MARZO"_s, u"APRILE"_s, u"MAGGIO"_s, u"GIUGNO"_s, u"LUGLIO"_s, u"AGOSTO"_s,
+              u"SETTEMBRE"_s, u"OTTOBRE"_s, u"NOVEMBRE"_s, u"DICEMBRE"_s}) {
             ds.fieldByName(u"LINPS7"_s + month).setAsString(u"1"_s);
             ds.fieldByName(u"LINPS7"_s + month + u"_C"_s).setAsString(u"1"_s);
         }
     };
     cdsInpdap.events().onNewRecord = [](ClientDataSet &ds) {
-        for (const QString &month : {u"GENNAIO"_s, u"FEBBRAIO"_s, u"MARZO"_s, u"APRILE"_s, u"MAGGIO"_s, u"GIUGNO"_s,
-                                     u"LUGLIO"_s, u"AGOSTO"_s, u"SETTEMBRE"_s, u"OTTOBRE"_s, u"NOVEMBRE"_s,
-                                     u"DICEMBRE"_s})
+        for (const QString &month :
+             {u"GENNAIO"_s, u"FEBBRAIO"_s, u"MARZO"_s, u"APRILE"_s, u"MAGGIO"_s, u"GIUGNO"_s, u"LUGLIO"_s, u"AGOSTO"_s,
+              u"SETTEMBRE"_s, u"OTTOBRE"_s, u"NOVEMBRE"_s, u"DICEMBRE"_s})
             ds.fieldByName(u"LINPDAP7"_s + month).setAsString(u"1"_s);
     };
     cdsConFamCar.events().onNewRecord = [](ClientDataSet &ds) {
@@ -287,8 +311,8 @@ void TdmElhImport::openReturnTables()
 
 void TdmElhImport::closeTables()
 {
-    for (ClientDataSet *ds : {&cdsSostCUD, &cdsCUD, &cdsCUDInps, &cdsCUDInpdap, &cdsCUDConFamCar, &cdsCudAutSommeEro,
-                              &cdsCudInail})
+    for (ClientDataSet *ds :
+         {&cdsSostCUD, &cdsCUD, &cdsCUDInps, &cdsCUDInpdap, &cdsCUDConFamCar, &cdsCudAutSommeEro, &cdsCudInail})
         ds->close();
     for (Table &t : m_tables) {
         t.ds->close();
@@ -384,6 +408,7 @@ void TdmElhImport::beginPerson()
         connection.savepoint(kPersonSavepoint);
     m_inPerson = true;
     m_touched.clear();
+    m_logMark = m_log.mark();
 }
 
 void TdmElhImport::commitPerson()
@@ -407,6 +432,8 @@ void TdmElhImport::commitPerson()
 void TdmElhImport::abandonPerson()
 {
     m_inPerson = false;
+    // What the person's steps logged is undone with them.
+    m_log.rollback(m_logMark);
     TdmNrConnection &connection = *m_store.connection();
     try {
         if (m_ownTransaction) {
@@ -494,49 +521,55 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
         openReturnTables();
         if (options.importAgent)
             importAgent();
+        startComputationParts();
+        openStoricoTassazioneSeparata();
+        openDetrazioniFamiliari();
 
         // The certifications of a person follow one another in the order of
-        // code and month; each person is imported with all of them.
+        // code and month; each person is imported with all of them and the
+        // computations on him, in one transaction.
+        // Certifications without a code are reported when everyone is imported.
+        bool everyone = true;
+        for (cdsCUD.first(); !cdsCUD.eof() && everyone; cdsCUD.next()) {
+            const QString code = codeKey(cdsCUD.fieldByName(kCertificationCode).asString());
+            everyone = code.isEmpty() || selected.contains(code);
+        }
         QSet<QString> seen;
         cdsCUD.first();
         while (!cdsCUD.eof()) {
             const QString code = codeKey(cdsCUD.fieldByName(kCertificationCode).asString());
             QList<Bookmark> certifications;
-            for (; !cdsCUD.eof() && codeKey(cdsCUD.fieldByName(kCertificationCode).asString()) == code;
-                 cdsCUD.next()) {
+            for (; !cdsCUD.eof() && codeKey(cdsCUD.fieldByName(kCertificationCode).asString()) == code; cdsCUD.next()) {
                 certifications.append(cdsCUD.bookmark());
                 addOtherAgent();
             }
-            if (code.isEmpty() || !selected.contains(code))
+            if (code.isEmpty() && everyone) {
+                refuseWithoutCode(certifications);
+            } else if (!code.isEmpty() && selected.contains(code)) {
+                seen.insert(code);
+                importPerson(code, certifications, options);
+            } else {
                 continue;
-            seen.insert(code);
-            importPerson(code, certifications);
+            }
             cdsCUD.gotoBookmark(certifications.constLast());
             cdsCUD.next();
         }
         // A person chosen without certifications only loses his rows.
         for (const QString &code : std::as_const(selection)) {
             if (!seen.contains(code))
-                inPerson([&] { deletePerson(code); }, [&](const QString &error) {
-                    m_failed.append(code);
-                    m_log.openBlock();
-                    m_log.append(error);
-                    m_log.closeBlock(code);
-                });
+                inPerson([&] { deletePerson(code); },
+                         [&](const QString &error) {
+                             m_failed.append(code);
+                             m_log.openBlock();
+                             m_log.append(error);
+                             m_log.closeBlock(code);
+                         });
         }
         m_engine.reset();
-
-        // The computations, on the people imported.
-        QStringList imported;
-        for (const QString &code : std::as_const(selection)) {
-            if (seen.contains(code) && !m_failed.contains(code))
-                imported.append(code);
-        }
-        if (options.additionalTaxes)
-            riportaAddizionaliOf(imported);
-        ricalcolaDetrazioniOf(imported);
-        scorporaTassazioneSeparata(imported);
-        importaFamiliari(imported);
+        xqcTassSep.close();
+        cdsAppoTS.close();
+        xqcAdet.close();
+        cdsAppoAdet.close();
     });
 }
 
@@ -559,12 +592,18 @@ bool TdmElhImport::runAndClose(const std::function<void()> &work)
     return m_failed.isEmpty();
 }
 
-void TdmElhImport::importPerson(const QString &code, const QList<Bookmark> &certifications)
+void TdmElhImport::importPerson(const QString &code, const QList<Bookmark> &certifications, const Options &options)
 {
     cdsCUD.gotoBookmark(certifications.first());
-    m_surname = cdsCUD.fieldByName(u"SCUDCOGNOME"_s).asString().trimmed();
-    m_name = cdsCUD.fieldByName(u"SCUDNOME"_s).asString().trimmed();
+    rememberName();
     m_log.openBlock();
+    const QString problem = FiscalCode::problem(code);
+    if (!problem.isEmpty()) {
+        m_failed.append(code);
+        m_log.append(problem + u": certificazione non importata"_s);
+        m_log.closeBlock(m_surname + u' ' + m_name);
+        return;
+    }
     inPerson(
         [&] {
             deletePerson(code);
@@ -572,6 +611,11 @@ void TdmElhImport::importPerson(const QString &code, const QList<Bookmark> &cert
                 cdsCUD.gotoBookmark(certification);
                 importCertification(code);
             }
+            if (options.additionalTaxes)
+                riportaAddizionaliPersona(code);
+            ricalcolaDetrazioniPersona(code);
+            scorporaTassazioneSeparataPersona(code);
+            importaFamiliariDipendente(code);
         },
         [&](const QString &error) {
             m_failed.append(code);
@@ -583,10 +627,29 @@ void TdmElhImport::importPerson(const QString &code, const QList<Bookmark> &cert
         });
 }
 
+void TdmElhImport::refuseWithoutCode(const QList<Bookmark> &certifications)
+{
+    for (const Bookmark &certification : certifications) {
+        cdsCUD.gotoBookmark(certification);
+        rememberName();
+        const QString who = QString(m_surname + u' ' + m_name).trimmed();
+        m_failed.append(who);
+        m_log.openBlock();
+        m_log.append(u"Certificazione senza codice fiscale: non importata"_s);
+        m_log.closeBlock(who);
+    }
+}
+
+void TdmElhImport::rememberName()
+{
+    // As the log can show it: a control character by its name.
+    m_surname = Field::visibleText(cdsCUD.fieldByName(u"SCUDCOGNOME"_s).asString().trimmed());
+    m_name = Field::visibleText(cdsCUD.fieldByName(u"SCUDNOME"_s).asString().trimmed());
+}
+
 void TdmElhImport::importCertification(const QString &code)
 {
-    m_surname = cdsCUD.fieldByName(u"SCUDCOGNOME"_s).asString().trimmed();
-    m_name = cdsCUD.fieldByName(u"SCUDNOME"_s).asString().trimmed();
+    rememberName();
     if (m_progress)
         m_progress->person(m_surname + u' ' + m_name);
     m_log.openBlock();
@@ -652,13 +715,32 @@ void TdmElhImport::importAgent()
     if (cdsImpSost.isEmpty()) {
         cdsImpSost.append();
         cdsImpSost.fieldByName(u"ISOSSEZ"_s).setAsInteger(1);
-        for (const QString &flag :
-             {u"LSOSCORRETTIVA"_s, u"LSOSINTEGRATIVA"_s, u"LSOSEVECCEZ"_s,     u"LSOSAVVISO"_s,     u"LSOSAVVISORIC"_s,
-              u"LSOSSS"_s,         u"LSOSST"_s,          u"LSOSSX"_s,          u"LSOSSY"_s,         u"LSOSDICHCONTRIB"_s,
-              u"LSOSDICHNOCONTRIB"_s, u"LSOSVISTO"_s,    u"LSOSCONFERMADICH"_s, u"LSOSSSPARZ"_s,    u"LSOSSTPARZ"_s,
-              u"LSOSSVPARZ"_s,     u"LSOSSXPARZ"_s,      u"LSOSSYPARZ"_s,      u"LSOSORD"_s,        u"LSOSPREAVTELE"_s,
-              u"LSOSSV"_s,         u"LSOSDI"_s,          u"LSOSCASIPART"_s,    u"LSOSINCGESSEP"_s,  u"LGESCFSOS1"_s,
-              u"LGESCFSOS2"_s})
+        for (const QString &flag : {u"LSOSCORRETTIVA"_s,
+                                    u"LSOSINTEGRATIVA"_s,
+                                    u"LSOSEVECCEZ"_s,
+                                    u"LSOSAVVISO"_s,
+                                    u"LSOSAVVISORIC"_s,
+                                    u"LSOSSS"_s,
+                                    u"LSOSST"_s,
+                                    u"LSOSSX"_s,
+                                    u"LSOSSY"_s,
+                                    u"LSOSDICHCONTRIB"_s,
+                                    u"LSOSDICHNOCONTRIB"_s,
+                                    u"LSOSVISTO"_s,
+                                    u"LSOSCONFERMADICH"_s,
+                                    u"LSOSSSPARZ"_s,
+                                    u"LSOSSTPARZ"_s,
+                                    u"LSOSSVPARZ"_s,
+                                    u"LSOSSXPARZ"_s,
+                                    u"LSOSSYPARZ"_s,
+                                    u"LSOSORD"_s,
+                                    u"LSOSPREAVTELE"_s,
+                                    u"LSOSSV"_s,
+                                    u"LSOSDI"_s,
+                                    u"LSOSCASIPART"_s,
+                                    u"LSOSINCGESSEP"_s,
+                                    u"LGESCFSOS1"_s,
+                                    u"LGESCFSOS2"_s})
             cdsImpSost.fieldByName(flag).setAsString(u"0"_s);
     } else {
         cdsImpSost.first();
@@ -670,17 +752,18 @@ void TdmElhImport::importAgent()
     // The school's own code wins; a school the database does not know keeps
     // the certification's.
     if (!school.isEmpty() && school != certified) {
-        NrMessageDlg(u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
-                         .arg(school, certified),
-                     MsgDlgType::Warning);
+        NrMessageDlg(
+            u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
+                .arg(school, certified),
+            MsgDlgType::Warning);
         code = school;
     }
     cdsImpSost.fieldByName(u"SSOSCODFIS"_s).setAsString(code);
-    for (const auto &[to, from] : {std::pair{u"SSOSDENOM"_s, u"SSOSDENOM"_s}, std::pair{u"SSOSCOMUNESL"_s, u"SSOSCOMUNE"_s},
-                                   std::pair{u"SSOSPROVSL"_s, u"SSOSPROV"_s}, std::pair{u"SSOSCAPSL"_s, u"SSOSCAP"_s},
-                                   std::pair{u"SSOSINDIRIZSL"_s, u"SSOSINDIRIZZO"_s},
-                                   std::pair{u"SSOSEMAIL"_s, u"SSOSEMAIL"_s},
-                                   std::pair{u"SCOACODICE"_s, u"SSOSCODATTIVITA"_s}})
+    for (const auto &[to, from] :
+         {std::pair{u"SSOSDENOM"_s, u"SSOSDENOM"_s}, std::pair{u"SSOSCOMUNESL"_s, u"SSOSCOMUNE"_s},
+          std::pair{u"SSOSPROVSL"_s, u"SSOSPROV"_s}, std::pair{u"SSOSCAPSL"_s, u"SSOSCAP"_s},
+          std::pair{u"SSOSINDIRIZSL"_s, u"SSOSINDIRIZZO"_s}, std::pair{u"SSOSEMAIL"_s, u"SSOSEMAIL"_s},
+          std::pair{u"SCOACODICE"_s, u"SSOSCODATTIVITA"_s}})
         cdsImpSost.fieldByName(to).setValue(cdsSostCUD.fieldByName(from).value());
     cdsImpSost.post();
 }
@@ -694,9 +777,21 @@ bool TdmElhImport::locateEmployee(const QString &code)
     return true;
 }
 
-bool TdmElhImport::runSection(const QString &section, ClientDataSet &source, ClientDataSet &target)
+void TdmElhImport::runSection(const QString &section, ClientDataSet &source, ClientDataSet &target)
 {
-    return m_engine->Execute(section, m_definitions, source, target);
+    // A section that cannot be copied whole fails the person: what he had
+    // stays, and his block of the log says which field stopped it.
+    QString problem;
+    m_engine->SetReport([&problem](const QString &text, MsgDlgType) { problem = text; });
+    const bool done = m_engine->Execute(section, m_definitions, source, target);
+    m_engine->SetReport({});
+    if (done)
+        return;
+    if (target.state() != DataSetState::Browse)
+        target.cancel();
+    throw ENrError(problem.isEmpty()
+                       ? u"la sezione %1 manca nel file «%2»"_s.arg(section, QDir::toNativeSeparators(m_definitions))
+                       : u"sezione %1, %2"_s.arg(section, problem));
 }
 
 bool TdmElhImport::importRegistry(const QString &code, bool adjusting)
@@ -705,10 +800,7 @@ bool TdmElhImport::importRegistry(const QString &code, bool adjusting)
         return true;
     cdsAnagFis.append();
     m_engine->Vars(1) = adjusting ? u"S"_s : u"N"_s;
-    if (!runSection(u"CUD_Ana"_s, cdsCUD, cdsAnagFis)) {
-        cdsAnagFis.cancel();
-        return false;
-    }
+    runSection(u"CUD_Ana"_s, cdsCUD, cdsAnagFis);
     Field &categoryField = cdsAnagFis.fieldByName(u"SCAP7CODICE"_s);
     if (categoryField.asString().trimmed().isEmpty())
         categoryField.setAsString(category(code));
@@ -747,10 +839,7 @@ QString TdmElhImport::category(const QString &code)
 void TdmElhImport::importFiscalData()
 {
     cdsAnagFis.edit();
-    if (!runSection(u"CUD_Fis"_s, cdsCUD, cdsAnagFis)) {
-        cdsAnagFis.cancel();
-        return;
-    }
+    runSection(u"CUD_Fis"_s, cdsCUD, cdsAnagFis);
     Field &days = cdsAnagFis.fieldByName(u"IFIS7PERIODOLAV"_s);
     if (days.asInteger() > 365)
         days.setAsInteger(365);
@@ -762,9 +851,11 @@ void TdmElhImport::editOrInsert(ClientDataSet &target, const QString &code, cons
     for (const Bookmark &row : rowsOf(table(target), code)) {
         target.gotoBookmark(row);
         const bool same = std::all_of(keys.cbegin(), keys.cend(), [&target](const Key &key) {
-            return target.fieldByName(QString::fromUtf16(key.first)).asString().trimmed().compare(
-                       key.second.trimmed(), Qt::CaseInsensitive)
-                == 0;
+            return target.fieldByName(QString::fromUtf16(key.first))
+                       .asString()
+                       .trimmed()
+                       .compare(key.second.trimmed(), Qt::CaseInsensitive)
+                   == 0;
         });
         if (same) {
             target.edit();
@@ -777,14 +868,12 @@ void TdmElhImport::editOrInsert(ClientDataSet &target, const QString &code, cons
 void TdmElhImport::importSingle(const QString &section, ClientDataSet &target, const QString &code,
                                 std::initializer_list<const char16_t *> triggers, const std::function<void()> &after)
 {
-    if (std::none_of(triggers.begin(), triggers.end(),
-                     [this](const char16_t *column) { return holdsValue(cdsCUD.fieldByName(QString::fromUtf16(column))); }))
+    if (std::none_of(triggers.begin(), triggers.end(), [this](const char16_t *column) {
+            return holdsValue(cdsCUD.fieldByName(QString::fromUtf16(column)));
+        }))
         return;
     editOrInsert(target, code, {});
-    if (!runSection(section, cdsCUD, target)) {
-        target.cancel();
-        return;
-    }
+    runSection(section, cdsCUD, target);
     if (after)
         after();
     target.post();
@@ -795,19 +884,17 @@ void TdmElhImport::importInps(const QString &code, const QString &month)
     for (const Bookmark &row : subRows(m_subTables[0], code, month)) {
         cdsCUDInps.gotoBookmark(row);
         editOrInsert(cdsInps, code, {{u"SINPS7MATRAZIENDA", cdsCUDInps.fieldByName(u"SCUDMATRAZIENDA"_s).asString()}});
-        if (runSection(u"CUD_Inps"_s, cdsCUDInps, cdsInps))
-            cdsInps.post();
-        else
-            cdsInps.cancel();
+        runSection(u"CUD_Inps"_s, cdsCUDInps, cdsInps);
+        cdsInps.post();
     }
 }
 
 void TdmElhImport::importInpdap(const QString &code, const QString &month)
 {
     static const char16_t *const amounts[] = {
-        u"FINPDAP7_DMA_IMPPENS",    u"FINPDAP7_DMA_CONPENS",     u"FINPDAP7_DMA_IMPTFS", u"FINPDAP7_DMA_CONTFS",
-        u"FINPDAP7_DMA_IMPTFR",     u"FINPDAP7_DMA_CONTFR",      u"FINPDAP7_DMA_IMPCREDITO",
-        u"FINPDAP7_DMA_CONCREDITO", u"FINPDAP7_DMA_IMPENPDEP",   u"FINPDAP7_DMA_CONENPDEDP"};
+        u"FINPDAP7_DMA_IMPPENS",   u"FINPDAP7_DMA_CONPENS",   u"FINPDAP7_DMA_IMPTFS",     u"FINPDAP7_DMA_CONTFS",
+        u"FINPDAP7_DMA_IMPTFR",    u"FINPDAP7_DMA_CONTFR",    u"FINPDAP7_DMA_IMPCREDITO", u"FINPDAP7_DMA_CONCREDITO",
+        u"FINPDAP7_DMA_IMPENPDEP", u"FINPDAP7_DMA_CONENPDEDP"};
     const auto zero = [this](const char16_t *column) {
         return cdsInpdap.fieldByName(QString::fromUtf16(column)).asCurrency().isZero();
     };
@@ -819,10 +906,7 @@ void TdmElhImport::importInpdap(const QString &code, const QString &month)
         editOrInsert(cdsInpdap, code,
                      {{u"IINPDAP7ANNORIF", cdsCUDInpdap.fieldByName(u"ICUDANNORIF"_s).asString()},
                       {u"SINPDAP7CODFISAMMNE", administration}});
-        if (!runSection(u"CUD_Inpdap"_s, cdsCUDInpdap, cdsInpdap)) {
-            cdsInpdap.cancel();
-            continue;
-        }
+        runSection(u"CUD_Inpdap"_s, cdsCUDInpdap, cdsInpdap);
         if (zero(u"FINPDAP7_DMA_IMPTFR") && zero(u"FINPDAP7_DMA_CONTFR"))
             cdsInpdap.fieldByName(u"SINPDAP7GESASS_2"_s).setAsString(QString());
         cdsInpdap.post();
@@ -842,10 +926,7 @@ void TdmElhImport::importDependants(const QString &code, const QString &month)
     for (const Bookmark &row : subRows(m_subTables[2], code, month)) {
         cdsCUDConFamCar.gotoBookmark(row);
         cdsConFamCar.append();
-        if (!runSection(u"CUD_ConFamCar"_s, cdsCUDConFamCar, cdsConFamCar)) {
-            cdsConFamCar.cancel();
-            continue;
-        }
+        runSection(u"CUD_ConFamCar"_s, cdsCUDConFamCar, cdsConFamCar);
         if (on(u"LCFC7RELPARPRIFIGLDIS"))
             clear(u"LCFC7RELPARPRIFIGL");
         if (on(u"LCFC7RELPARFIGLDIS")) {
@@ -865,10 +946,8 @@ void TdmElhImport::importInail(const QString &code, const QString &month)
         editOrInsert(cdsInail, code,
                      {{u"SQUACODICE", cdsCudInail.fieldByName(u"SQUACODICE"_s).asString()},
                       {u"SINA7POSASSTERR", cdsCudInail.fieldByName(u"SINA7POSASSTERR"_s).asString()}});
-        if (runSection(u"CUD_Inail"_s, cdsCudInail, cdsInail))
-            cdsInail.post();
-        else
-            cdsInail.cancel();
+        runSection(u"CUD_Inail"_s, cdsCudInail, cdsInail);
+        cdsInail.post();
     }
 }
 
@@ -898,8 +977,7 @@ void TdmElhImport::importAnnotations(const QString &code)
             if (!m_annotationCodes.contains(annotation))
                 continue;
             // The codes go into the free slots, in order.
-            while (slot <= kAnnotationSlots
-                   && !cdsAnn.fieldByName(annotationSlot(slot)).asString().trimmed().isEmpty())
+            while (slot <= kAnnotationSlots && !cdsAnn.fieldByName(annotationSlot(slot)).asString().trimmed().isEmpty())
                 ++slot;
             if (slot > kAnnotationSlots)
                 break;
@@ -926,10 +1004,7 @@ void TdmElhImport::importSelfEmployed(const QString &code, const QString &month)
     const QList<Bookmark> workers = rowsOf(table(cdsAutonomo), code);
     if (workers.isEmpty()) {
         cdsAutonomo.append();
-        if (!runSection(u"CUD_AnagraficaAut"_s, cdsCUD, cdsAutonomo)) {
-            cdsAutonomo.cancel();
-            return;
-        }
+        runSection(u"CUD_AnagraficaAut"_s, cdsCUD, cdsAutonomo);
         cdsAutonomo.post();
     } else {
         cdsAutonomo.gotoBookmark(workers.first());
@@ -939,10 +1014,8 @@ void TdmElhImport::importSelfEmployed(const QString &code, const QString &month)
         editOrInsert(cdsAutSommeEro, code,
                      {{u"SCAUCODICE", cdsCudAutSommeEro.fieldByName(u"SCAUCODICE"_s).asString()},
                       {u"SDSE7ANNO", cdsCudAutSommeEro.fieldByName(u"SDSE7ANNO"_s).asString()}});
-        if (runSection(u"CUD_AutSommeEro"_s, cdsCudAutSommeEro, cdsAutSommeEro))
-            cdsAutSommeEro.post();
-        else
-            cdsAutSommeEro.cancel();
+        runSection(u"CUD_AutSommeEro"_s, cdsCudAutSommeEro, cdsAutSommeEro);
+        cdsAutSommeEro.post();
     }
 }
 
@@ -975,9 +1048,9 @@ void TdmElhImport::removeEmptyEmployee(const QString &code)
 
 void TdmElhImport::deletePerson(const QString &code, bool selfEmployedToo)
 {
-    std::vector<ClientDataSet *> tables{&cdsAnagFis, &cdsDtCong,         &cdsReddAssRitImp, &cdsTassSep, &cdsTfr,
-                                        &cdsConFamCar, &cdsInps,         &cdsInpdap,        &cdsAnn,     &cdsSommEroLavStra,
-                                        &cdsReddEst, &cdsPreCompFamCar, &cdsInail};
+    std::vector<ClientDataSet *> tables{
+        &cdsAnagFis, &cdsDtCong, &cdsReddAssRitImp,  &cdsTassSep, &cdsTfr,           &cdsConFamCar, &cdsInps,
+        &cdsInpdap,  &cdsAnn,    &cdsSommEroLavStra, &cdsReddEst, &cdsPreCompFamCar, &cdsInail};
     if (selfEmployedToo) {
         tables.push_back(&cdsAutonomo);
         tables.push_back(&cdsAutSommeEro);
@@ -1025,7 +1098,8 @@ void TdmElhImport::certifiedPeople(ClientDataSet &people)
 bool TdmElhImport::agentIncomplete()
 {
     m_store.open(cdsImpSost, u"TSOS_DATOSOSTITUTO"_s);
-    const bool incomplete = cdsImpSost.isEmpty() || cdsImpSost.fieldByName(u"SSOSDENOM"_s).asString().trimmed().isEmpty();
+    const bool incomplete =
+        cdsImpSost.isEmpty() || cdsImpSost.fieldByName(u"SSOSDENOM"_s).asString().trimmed().isEmpty();
     cdsImpSost.close();
     return incomplete;
 }

@@ -114,7 +114,7 @@ public:
                  ImportProgress *progress = nullptr);
 
     // The log of the last run; empty when it had nothing to say.
-    const QStringList &log() const { return m_log.lines(); }
+    QStringList log() const { return m_log.lines(); }
     // The codes of the people the last run could not import.
     const QStringList &failed() const { return m_failed; }
 
@@ -226,8 +226,12 @@ private:
     // after it, whatever happens. True when every person went in.
     bool runAndClose(const std::function<void()> &work);
     // The run and its per-person steps.
-    void importPerson(const QString &code, const QList<Bookmark> &certifications);
+    void importPerson(const QString &code, const QList<Bookmark> &certifications, const Options &options);
+    // Logs and counts certifications that have no fiscal code.
+    void refuseWithoutCode(const QList<Bookmark> &certifications);
     void importCertification(const QString &code);
+    // The surname and name of the current certification, for the log.
+    void rememberName();
     void addOtherAgent();
     void importAgent();
     bool importRegistry(const QString &code, bool adjusting);
@@ -247,7 +251,9 @@ private:
     // Puts the table on the row of the person whose other key fields hold the
     // values given (edit), or on a new row (insert).
     void editOrInsert(ClientDataSet &target, const QString &code, const QList<Key> &keys);
-    bool runSection(const QString &section, ClientDataSet &source, ClientDataSet &target);
+    // Runs a section of the definitions on the current rows; a section that
+    // fails raises ENrError with the engine's message, the target cancelled.
+    void runSection(const QString &section, ClientDataSet &source, ClientDataSet &target);
     QList<Bookmark> subRows(SubTable &sub, const QString &code, const QString &month);
     QString category(const QString &code);
     const TdmKbrCalcola::Contratto &contract(const QString &code);
@@ -255,6 +261,9 @@ private:
     // The integration.
     struct Extinct;
     QString presentExtinctAgent(Extinct &extinct);
+    // Throws an Exception naming the file and the column when a table of the
+    // folder lacks a column that the integration reads.
+    void checkExtinctColumns(Extinct &extinct, bool employees);
     void integraDipendente(Extinct &extinct, const QString &code);
     void integraAutonomo(Extinct &extinct, const QString &code);
     // Puts the extinct agent's registry on the person and opens his block of the log.
@@ -263,15 +272,22 @@ private:
     void integraAnnotazioni(Extinct &extinct, const QString &code);
     // Runs a reverse section into the target row; text columns the extinct
     // agent leaves empty keep what the row held.
-    bool mergeSection(const QString &section, ClientDataSet &source, ClientDataSet &target);
+    void mergeSection(const QString &section, ClientDataSet &source, ClientDataSet &target);
+    // The extinct agents whose data the current employee has received.
+    QStringList integratedFrom() const;
 
-    // The computations.
+    // The computations, each on one person within his transaction; the
+    // payroll data they read are opened once per run.
+    void startComputationParts();
     void assistenza730(const QString &code);
     void riportaAddizionaliOf(const QStringList &codes);
-    void ricalcolaDetrazioniOf(const QStringList &codes);
-    void scorporaTassazioneSeparata(const QStringList &codes);
+    void riportaAddizionaliPersona(const QString &code);
+    void ricalcolaDetrazioniPersona(const QString &code);
+    void openStoricoTassazioneSeparata();
+    void scorporaTassazioneSeparataPersona(const QString &code);
     void scorporaPersona(const QString &code, const QList<Bookmark> &history);
-    void importaFamiliari(const QStringList &codes);
+    void openDetrazioniFamiliari();
+    void importaFamiliariDipendente(const QString &code);
     void importaFamiliariPersona(const QString &code, const QList<Bookmark> &detractions);
     QString employeeName() const;
     void status(const QString &text);
@@ -291,10 +307,14 @@ private:
     QSet<QString> m_otherAgents;
     QSet<QString> m_annotationCodes;
     QHash<QString, TdmKbrCalcola::Contratto> m_contracts;
+    // The payroll's separate-taxation history and detraction data, by code.
+    QHash<QString, QList<Bookmark>> m_history;
+    QHash<QString, QList<Bookmark>> m_detractions;
     // The person's transaction: open, the tables it changed and saved.
     bool m_inPerson = false;
     bool m_ownTransaction = false;
     bool m_runTransaction = false;
     int m_sinceCommit = 0;
     std::vector<Table *> m_touched;
+    ImportLog::Mark m_logMark;
 };

@@ -35,7 +35,8 @@ void TdmElhImport::openPayees(TNrQueryCollection &list, PayeeList which)
     list.setParam(u"IANFID"_s, m_params.anfId());
     list.setParam(u"IDWGID"_s, m_params.dwgId());
     list.setColumnType(u"DANANASCITA"_s, FieldType::Date);
-    for (const QString &column : {u"IANAID"_s, u"ICALNORMACODE"_s, u"ITNONORMACODE"_s, u"IQARNORMACODE"_s, u"LINSERVIZIO"_s})
+    for (const QString &column :
+         {u"IANAID"_s, u"ICALNORMACODE"_s, u"ITNONORMACODE"_s, u"IQARNORMACODE"_s, u"LINSERVIZIO"_s})
         list.setColumnType(column, FieldType::Integer);
     for (const QString &column : {u"CODICE"_s, u"SANACOGNOMENOME"_s, u"SANACODFISCALE"_s, u"SANACOGNOME"_s,
                                   u"SANANOME"_s, u"COM_NAS_SCOMDESC"_s, u"PRO_NAS_SPROSIGLA"_s, u"STA_NAS_SSTADESC"_s,
@@ -106,8 +107,18 @@ TdmElhImport::Outcome TdmElhImport::importaAutonomo(const ClientDataSet &person,
                 }
             }
             cdsAutonomo.append();
+            // A text the registry cannot keep whole is refused with its field, never cut.
             const auto set = [this](const QString &field, const QVariant &value) {
-                cdsAutonomo.fieldByName(field).setValue(value);
+                Field &f = cdsAutonomo.fieldByName(field);
+                if (!f.isText() || value.typeId() != QMetaType::QString) {
+                    f.setValue(value);
+                    return;
+                }
+                try {
+                    f.setAsCheckedString(value.toString());
+                } catch (const EConvertError &e) {
+                    throw EConvertError(u"campo %1: %2"_s.arg(field, e.message()));
+                }
             };
             set(u"SDAU7CODFIS"_s, code);
             set(u"SDAU7COGNOME"_s, surname);
@@ -150,7 +161,8 @@ TdmElhImport::Outcome TdmElhImport::importaAutonomo(const ClientDataSet &person,
                 const auto sumOf = [&sums](const QString &column, std::initializer_list<int> items) {
                     Decimal sum;
                     for (sums.first(); !sums.eof(); sums.next()) {
-                        if (std::find(items.begin(), items.end(), sums.fieldByName(u"IRICEID"_s).asInteger()) != items.end())
+                        if (std::find(items.begin(), items.end(), sums.fieldByName(u"IRICEID"_s).asInteger())
+                            != items.end())
                             sum += sums.fieldByName(column).asCurrency();
                     }
                     return sum;

@@ -22,6 +22,10 @@ constexpr int kAssistanceGroup = 4;
 constexpr int kSeparateTaxation = 12;
 constexpr int kBalanceItem = 10033;
 constexpr int kSpouseBalanceItem = 10046;
+// The parts of the log that the computations write, in their order.
+const QString kDetractionsPart;
+const QString kSeparateTaxationPart = u"**** SCORPORO DATI TASSAZIONE SEPARATA ****"_s;
+const QString kDependantsPart = u"**** IMPORTAZIONE DATI FAMILIARI A CARICO PER DETRAZIONI ****"_s;
 
 Decimal amount(const ClientDataSet &ds, const QString &field)
 {
@@ -55,13 +59,19 @@ QHash<QString, QList<Bookmark>> rowsByCode(ClientDataSet &ds, const QString &col
 QString TdmElhImport::employeeName() const
 {
     return cdsAnagFis.fieldByName(u"SDIP7COGNOME"_s).asString().trimmed() + u' '
-        + cdsAnagFis.fieldByName(u"SDIP7NOME"_s).asString().trimmed();
+           + cdsAnagFis.fieldByName(u"SDIP7NOME"_s).asString().trimmed();
 }
 
 void TdmElhImport::status(const QString &text)
 {
     if (m_progress)
         m_progress->status(text);
+}
+
+void TdmElhImport::startComputationParts()
+{
+    for (const QString &part : {kDetractionsPart, kSeparateTaxationPart, kDependantsPart})
+        m_log.startPart(part);
 }
 
 // --- A. Tax assistance (730) amounts from the payroll items ----------------------------------
@@ -110,7 +120,8 @@ void TdmElhImport::assistenza730(const QString &code)
     xqcAss.setFiltered(true);
     if (!xqcAss.isEmpty()) {
         xqcAss.first();
-        cdsAnagFis.fieldByName(u"SMESCODICEIRPEF"_s).setAsString(twoDigits(xqcAss.fieldByName(u"IMESID"_s).asLargeInt()));
+        cdsAnagFis.fieldByName(u"SMESCODICEIRPEF"_s)
+            .setAsString(twoDigits(xqcAss.fieldByName(u"IMESID"_s).asLargeInt()));
         const int region = m_calcola.regione(contract(code).iacomId);
         const QString regionCode = region > 0 ? twoDigits(region) : QString();
         const QString municipality = cdsAnagFis.fieldByName(u"SDIP7DFCODCOMPRECC"_s).asString();
@@ -189,25 +200,28 @@ void TdmElhImport::riportaAddizionaliOf(const QStringList &codes)
     for (const QString &code : codes) {
         if (!locateEmployee(code))
             continue;
-        const Decimal regional = amount(cdsAnagFis, u"FFIS7ADDREGIRPEF"_s);
-        const Decimal municipal = amount(cdsAnagFis, u"FFIS7ADDCOMSA"_s);
-        if (regional <= Decimal() && municipal <= Decimal())
-            continue;
         const QString who = employeeName();
-        inPerson(
-            [&] {
-                cdsAnagFis.edit();
-                cdsAnagFis.fieldByName(u"FFIS7ADDREGRPCESS"_s).setAsCurrency(regional);
-                cdsAnagFis.fieldByName(u"FFIS7ADDCOMRPCESS"_s)
-                    .setAsCurrency(municipal - amount(cdsAnagFis, u"FFIS7ADDCOMACC"_s));
-                cdsAnagFis.post();
-            },
-            [&](const QString &error) {
-                NrMessageDlg(u"Impossibile riportare gli importi delle addizionali IRPEF trattenuti : "_s + who
-                                 + u"\n\n"_s + error,
-                             MsgDlgType::Error);
-            });
+        inPerson([&] { riportaAddizionaliPersona(code); },
+                 [&](const QString &error) {
+                     NrMessageDlg(u"Impossibile riportare gli importi delle addizionali IRPEF trattenuti : "_s + who
+                                      + u"\n\n"_s + error,
+                                  MsgDlgType::Error);
+                 });
     }
+}
+
+void TdmElhImport::riportaAddizionaliPersona(const QString &code)
+{
+    if (!locateEmployee(code))
+        return;
+    const Decimal regional = amount(cdsAnagFis, u"FFIS7ADDREGIRPEF"_s);
+    const Decimal municipal = amount(cdsAnagFis, u"FFIS7ADDCOMSA"_s);
+    if (regional <= Decimal() && municipal <= Decimal())
+        return;
+    cdsAnagFis.edit();
+    cdsAnagFis.fieldByName(u"FFIS7ADDREGRPCESS"_s).setAsCurrency(regional);
+    cdsAnagFis.fieldByName(u"FFIS7ADDCOMRPCESS"_s).setAsCurrency(municipal - amount(cdsAnagFis, u"FFIS7ADDCOMACC"_s));
+    cdsAnagFis.post();
 }
 
 // --- C. Detractions within the total granted ------------------------------------------------
@@ -237,33 +251,24 @@ bool TdmElhImport::ricalcolaDetrazioni(ClientDataSet &employee)
     return changed;
 }
 
-void TdmElhImport::ricalcolaDetrazioniOf(const QStringList &codes)
+void TdmElhImport::ricalcolaDetrazioniPersona(const QString &code)
 {
-    m_log.startPart(QString());
-    for (const QString &code : codes) {
-        if (!locateEmployee(code))
-            continue;
-        const QString who = employeeName();
-        inPerson(
-            [&] {
-                cdsAnagFis.edit();
-                if (!ricalcolaDetrazioni(cdsAnagFis)) {
-                    cdsAnagFis.cancel();
-                    return;
-                }
-                cdsAnagFis.post();
-                m_log.entry(who, u"Detrazioni ricalcolate"_s);
-            },
-            [&](const QString &error) { m_log.entry(who, error); });
+    if (!locateEmployee(code))
+        return;
+    cdsAnagFis.edit();
+    if (!ricalcolaDetrazioni(cdsAnagFis)) {
+        cdsAnagFis.cancel();
+        return;
     }
+    cdsAnagFis.post();
+    m_log.startPart(kDetractionsPart);
+    m_log.entry(employeeName(), u"Detrazioni ricalcolate"_s);
 }
 
 // --- D. Separate taxation split over its years ---------------------------------------------
 
-void TdmElhImport::scorporaTassazioneSeparata(const QStringList &codes)
+void TdmElhImport::openStoricoTassazioneSeparata()
 {
-    status(u"Scorporo dati tassazione separata ..."_s);
-    m_log.startPart(u"**** SCORPORO DATI TASSAZIONE SEPARATA ****"_s);
     xqcTassSep.fetch(u"QRY_ELH_TS"_s);
     xqcTassSep.setParam(u"RICE_COD_IRPEF_TS"_s, kSeparateTaxation);
     xqcTassSep.setParam(u"ANNO"_s, kPreviousYear);
@@ -273,7 +278,7 @@ void TdmElhImport::scorporaTassazioneSeparata(const QStringList &codes)
     xqcTassSep.setColumnType(u"ANNO"_s, FieldType::Integer);
     xqcTassSep.setColumnType(u"ANNOP"_s, FieldType::Integer);
     xqcTassSep.open();
-    const QHash<QString, QList<Bookmark>> history = rowsByCode(xqcTassSep, u"SANACODFISCALE"_s);
+    m_history = rowsByCode(xqcTassSep, u"SANACODFISCALE"_s);
 
     cdsAppoTS.close();
     cdsAppoTS.fieldDefs().clear();
@@ -282,20 +287,14 @@ void TdmElhImport::scorporaTassazioneSeparata(const QStringList &codes)
     cdsAppoTS.fieldDefs().add(u"RITENUTA"_s, FieldType::Decimal);
     cdsAppoTS.createDataSet();
     cdsAppoTS.setIndexFieldNames(u"ANNO"_s);
+}
 
-    for (const QString &code : codes) {
-        if (!locateEmployee(code) || rowsOf(table(cdsTassSep), code).isEmpty())
-            continue;
-        const QString who = employeeName();
-        inPerson([&] { scorporaPersona(code, history.value(code)); },
-                 [&](const QString &error) {
-                     NrMessageDlg(u"Impossibile scorporare i dati relativi alla tassione separata : "_s + who
-                                      + u"\n\n"_s + error,
-                                  MsgDlgType::Error);
-                 });
-    }
-    xqcTassSep.close();
-    cdsAppoTS.close();
+void TdmElhImport::scorporaTassazioneSeparataPersona(const QString &code)
+{
+    if (!locateEmployee(code) || rowsOf(table(cdsTassSep), code).isEmpty())
+        return;
+    m_log.startPart(kSeparateTaxationPart);
+    scorporaPersona(code, m_history.value(code));
 }
 
 void TdmElhImport::scorporaPersona(const QString &code, const QList<Bookmark> &history)
@@ -366,7 +365,9 @@ void TdmElhImport::scorporaPersona(const QString &code, const QList<Bookmark> &h
     const Decimal declaredTotal = amount(cdsTassSep, totalColumn);
     const Decimal declaredWithheld = amount(cdsTassSep, u"FTAS7TOTRITOPER"_s);
     if (taxableTotal > declaredTotal || withheldTotal > declaredWithheld) {
-        m_log.entry(who, u"Integrazione non effettuata. Totale imponibile/ritenute in storico superiore a quanto dichiarato."_s);
+        m_log.entry(
+            who,
+            u"Integrazione non effettuata. Totale imponibile/ritenute in storico superiore a quanto dichiarato."_s);
         return;
     }
 
@@ -410,51 +411,44 @@ void TdmElhImport::scorporaPersona(const QString &code, const QList<Bookmark> &h
 
 // --- E. Dependants for detractions ---------------------------------------------------------
 
-void TdmElhImport::importaFamiliari(const QStringList &codes)
+void TdmElhImport::openDetrazioniFamiliari()
 {
-    status(u"Importazione dati dei familiari a carico ..."_s);
-    m_log.startPart(u"**** IMPORTAZIONE DATI FAMILIARI A CARICO PER DETRAZIONI ****"_s);
     xqcAdet.fetch(u"QRY_ELH_ADET"_s);
     xqcAdet.setParam(u"IANFID"_s, m_params.anfId());
     xqcAdet.setParam(u"IANFID_P"_s, m_params.anfId() - 1);
     xqcAdet.setColumnType(u"FADETPERCALTRI"_s, FieldType::Decimal);
     xqcAdet.setColumnType(u"FDEFPERC"_s, FieldType::Decimal);
-    for (const QString &column : {u"IANFID"_s, u"LADETCONCAR"_s, u"IANFVALORE"_s, u"IADETFIGLI"_s, u"IADETALTRI"_s,
-                                  u"IADEFORDINE"_s, u"IMESDAL"_s, u"LADEFHANDYCAP"_s, u"LADEFAFFIDO100"_s,
-                                  u"MESI_CARICO"_s, u"MESI_MIN3"_s})
+    for (const QString &column :
+         {u"IANFID"_s, u"LADETCONCAR"_s, u"IANFVALORE"_s, u"IADETFIGLI"_s, u"IADETALTRI"_s, u"IADEFORDINE"_s,
+          u"IMESDAL"_s, u"LADEFHANDYCAP"_s, u"LADEFAFFIDO100"_s, u"MESI_CARICO"_s, u"MESI_MIN3"_s})
         xqcAdet.setColumnType(column, FieldType::Integer);
     xqcAdet.open();
     // Only the detractions of the current financial year.
     xqcAdet.setFilter(u"IANFID = %1"_s.arg(m_params.anfId()));
     xqcAdet.setFiltered(true);
-    const QHash<QString, QList<Bookmark>> detractions = rowsByCode(xqcAdet, u"SANACODFISCALE"_s);
+    m_detractions = rowsByCode(xqcAdet, u"SANACODFISCALE"_s);
 
     cdsAppoAdet.close();
     cdsAppoAdet.fieldDefs().clear();
     cdsAppoAdet.fieldDefs().add(u"SADEFCODFISC"_s, FieldType::String, 16);
-    for (const QString &column : {u"IADEFORDINE"_s, u"IMESDAL"_s, u"LADEFHANDYCAP"_s, u"LADEFAFFIDO100"_s,
-                                  u"MESI_CARICO"_s, u"MESI_MIN3"_s})
+    for (const QString &column :
+         {u"IADEFORDINE"_s, u"IMESDAL"_s, u"LADEFHANDYCAP"_s, u"LADEFAFFIDO100"_s, u"MESI_CARICO"_s, u"MESI_MIN3"_s})
         cdsAppoAdet.fieldDefs().add(column, FieldType::Integer);
     cdsAppoAdet.fieldDefs().add(u"FDEFPERC"_s, FieldType::Decimal);
     cdsAppoAdet.createDataSet();
     cdsAppoAdet.setIndexFieldNames(u"IADEFORDINE;IMESDAL"_s);
+}
 
-    for (const QString &code : codes) {
-        if (!locateEmployee(code) || amount(cdsAnagFis, u"FFIS7DEDUZFAM"_s) <= Decimal())
-            continue;
-        const QList<Bookmark> rows = detractions.value(code);
-        // Dependants the certification brought stay as they are.
-        if (rows.isEmpty() || !rowsOf(table(cdsConFamCar), code).isEmpty())
-            continue;
-        const QString who = employeeName();
-        inPerson([&] { importaFamiliariPersona(code, rows); },
-                 [&](const QString &error) {
-                     m_log.entry(who, u"Impossibile importare i dati dei familiari a carico.\r\nErrore non previsto:\r\n"_s
-                                          + error);
-                 });
-    }
-    xqcAdet.close();
-    cdsAppoAdet.close();
+void TdmElhImport::importaFamiliariDipendente(const QString &code)
+{
+    if (!locateEmployee(code) || amount(cdsAnagFis, u"FFIS7DEDUZFAM"_s) <= Decimal())
+        return;
+    const QList<Bookmark> rows = m_detractions.value(code);
+    // Dependants the certification brought stay as they are.
+    if (rows.isEmpty() || !rowsOf(table(cdsConFamCar), code).isEmpty())
+        return;
+    m_log.startPart(kDependantsPart);
+    importaFamiliariPersona(code, rows);
 }
 
 void TdmElhImport::importaFamiliariPersona(const QString &code, const QList<Bookmark> &detractions)

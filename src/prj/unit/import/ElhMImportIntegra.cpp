@@ -24,6 +24,8 @@ const QString kSelfEmployed = u"TDAU7_DATIAUTONOM"_s;
 const QString kAgent = u"TSOS_DATOSOSTITUTO"_s;
 const QString kAmounts = u"TDSE7_SOMMEEROGATE"_s;
 const QString kExtinctCode = u"SSOE7CODICE"_s;
+// The extinct agents whose data an employee has received, separated by blanks.
+const QString kIntegratedFrom = u"SDIP7SOSESTINTEGRATI"_s;
 
 } // namespace
 
@@ -33,6 +35,7 @@ struct TdmElhImport::Extinct
 {
     struct Table
     {
+        QString path;
         ClientDataSet ds;
         QHash<QString, QList<Bookmark>> rows;
     };
@@ -51,6 +54,7 @@ struct TdmElhImport::Extinct
                     u"Nella cartella «%1» manca il file %2.cds: la cartella deve contenere i dati del "
                     u"sostituto estinto esportati con «Esporta dati»."_s.arg(QDir::toNativeSeparators(folder), name));
             Table &t = m_tables[name];
+            t.path = path;
             t.ds.loadFromFile(path);
             const QString codeField = name == kSelfEmployed || name == kAmounts ? u"SDAU7CODFIS"_s : u"SDIP7CODFIS"_s;
             const Field *code = t.ds.findField(codeField);
@@ -63,6 +67,7 @@ struct TdmElhImport::Extinct
     }
 
     ClientDataSet &ds(const QString &table) { return m_tables.at(table).ds; }
+    const QString &path(const QString &table) const { return m_tables.at(table).path; }
     QList<Bookmark> rows(const QString &table, const QString &code) { return m_tables.at(table).rows.value(code); }
 
     // The registry's codes, in order.
@@ -82,29 +87,71 @@ private:
 
 namespace {
 
-const QStringList &employeeTables()
+// A table of the extinct agent's folder: the sections that read it and the
+// columns the integration reads itself.
+struct Read
 {
-    static const QStringList tables{kAgent,
-                                    kEmployees,
-                                    u"TCON7_DATICONGUAG"_s,
-                                    u"TRAR7_REDASSTIRTIT"_s,
-                                    u"TSLS7_SOMEROLAVSTRA"_s,
-                                    u"TTAS7_TASSAZIONESE"_s,
-                                    u"TTFR7_TFR"_s,
-                                    u"TINPS7_INPS"_s,
-                                    u"TINP7_INPDAP"_s,
-                                    u"TCFC7_CONFAMCARICO"_s,
-                                    u"TANN7_ANNOTAZIONI"_s};
-    return tables;
+    QString table;
+    QStringList sections;
+    QStringList columns;
+    bool annotationSlots = false;
+};
+
+const QList<Read> &employeeReads()
+{
+    static const QList<Read> reads{
+        {kAgent, {}, {u"SSOSCODFIS"_s, u"SSOSDENOM"_s}},
+        {kEmployees,
+         {u"CUD_Ana"_s, u"CUD_Fis"_s},
+         {u"SDIP7COGNOME"_s, u"SDIP7NOME"_s, u"FFIS7ADDREGRPCESS"_s, u"FFIS7ADDCOMRPCESS"_s, u"SMESCODICEIRPEF"_s,
+          u"SMESCODICESR"_s}},
+        {u"TCON7_DATICONGUAG"_s, {u"CUD_Cong"_s}, {}},
+        {u"TRAR7_REDASSTIRTIT"_s, {u"CUD_ReddImp"_s}, {}},
+        {u"TSLS7_SOMEROLAVSTRA"_s, {u"CUD_SommEroLavStra"_s}, {}},
+        {u"TTAS7_TASSAZIONESE"_s, {u"CUD_Tass"_s}, {u"STAS7PERIODOIMP"_s}},
+        {u"TTFR7_TFR"_s, {u"CUD_Tfr"_s}, {}},
+        {u"TINPS7_INPS"_s, {u"CUD_Inps"_s}, {u"SINPS7MATRAZIENDA"_s}},
+        {u"TINP7_INPDAP"_s, {u"CUD_Inpdap"_s}, {u"IINPDAP7ANNORIF"_s, u"SINPDAP7CODFISAMMNE"_s}},
+        {u"TCFC7_CONFAMCARICO"_s, {u"CUD_ConFamCar"_s}, {}},
+        {u"TANN7_ANNOTAZIONI"_s, {}, {}, true}};
+    return reads;
 }
 
-const QStringList &selfEmployedTables()
+const QList<Read> &selfEmployedReads()
 {
-    static const QStringList tables{kAgent, kSelfEmployed, kAmounts};
+    static const QList<Read> reads{{kAgent, {}, {u"SSOSCODFIS"_s, u"SSOSDENOM"_s}},
+                                   {kSelfEmployed, {u"CUD_AnagraficaAut"_s}, {u"SDAU7COGNOME"_s, u"SDAU7NOME"_s}},
+                                   {kAmounts, {u"CUD_AutSommeEro"_s}, {u"SCAUCODICE"_s, kExtinctCode}}};
+    return reads;
+}
+
+QStringList tablesOf(const QList<Read> &reads)
+{
+    QStringList tables;
+    for (const Read &r : reads)
+        tables.append(r.table);
     return tables;
 }
 
 } // namespace
+
+void TdmElhImport::checkExtinctColumns(Extinct &extinct, bool employees)
+{
+    for (const Read &r : employees ? employeeReads() : selfEmployedReads()) {
+        QStringList columns = r.columns;
+        for (const QString &section : r.sections)
+            columns.append(m_engine->SourceColumns(section));
+        for (int slot = 1; r.annotationSlots && slot <= kAnnotationSlots; ++slot)
+            columns.append(annotationSlot(slot));
+        const ClientDataSet &ds = extinct.ds(r.table);
+        for (const QString &column : std::as_const(columns)) {
+            if (!ds.findField(column))
+                throw Exception(u"Il file «%1» non ha il campo %2 della dichiarazione 2023: la cartella deve contenere "
+                                u"i dati del sostituto estinto dell'anno 2023, esportati con «Esporta dati»."_s.arg(
+                                    QDir::toNativeSeparators(extinct.path(r.table)), column));
+        }
+    }
+}
 
 void TdmElhImport::extinctPeople(const QString &folder, Integration which, ClientDataSet &people)
 {
@@ -135,7 +182,7 @@ void TdmElhImport::extinctPeople(const QString &folder, Integration which, Clien
 bool TdmElhImport::integra(const QString &folder, Integration which, const QStringList &codes, ImportProgress *progress)
 {
     const bool employees = which == Integration::Employees;
-    Extinct extinct(folder, employees ? employeeTables() : selfEmployedTables());
+    Extinct extinct(folder, tablesOf(employees ? employeeReads() : selfEmployedReads()));
     const QString registry = employees ? kEmployees : kSelfEmployed;
     QStringList selection;
     for (const QString &code : codes) {
@@ -153,13 +200,19 @@ bool TdmElhImport::integra(const QString &folder, Integration which, const QStri
         m_engine.reset();
         return false;
     }
+    // A folder of another year or version is refused before anything changes.
+    try {
+        checkExtinctColumns(extinct, employees);
+    } catch (...) {
+        m_engine.reset();
+        throw;
+    }
     m_progress = progress;
     m_log.clear();
     m_failed.clear();
     return runAndClose([&] {
         openReturnTables();
         extinct.agentCode = presentExtinctAgent(extinct);
-        QStringList integrated;
         for (const QString &code : std::as_const(selection)) {
             if (extinct.rows(registry, code).isEmpty())
                 continue;
@@ -167,12 +220,8 @@ bool TdmElhImport::integra(const QString &folder, Integration which, const QStri
                 integraDipendente(extinct, code);
             else
                 integraAutonomo(extinct, code);
-            if (!m_failed.contains(code))
-                integrated.append(code);
         }
         m_engine.reset();
-        if (employees)
-            ricalcolaDetrazioniOf(integrated);
     });
 }
 
@@ -200,7 +249,7 @@ QString TdmElhImport::presentExtinctAgent(Extinct &extinct)
     return code;
 }
 
-bool TdmElhImport::mergeSection(const QString &section, ClientDataSet &source, ClientDataSet &target)
+void TdmElhImport::mergeSection(const QString &section, ClientDataSet &source, ClientDataSet &target)
 {
     QHash<int, QVariant> texts;
     for (int i = 0; i < target.fieldCount(); ++i) {
@@ -208,14 +257,17 @@ bool TdmElhImport::mergeSection(const QString &section, ClientDataSet &source, C
         if (!f.isNumeric() && !f.asString().trimmed().isEmpty())
             texts.insert(i, f.value());
     }
-    if (!runSection(section, source, target))
-        return false;
+    runSection(section, source, target);
     for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
         Field &f = target.field(it.key());
         if (f.asString().trimmed().isEmpty())
             f.setValue(it.value());
     }
-    return true;
+}
+
+QStringList TdmElhImport::integratedFrom() const
+{
+    return cdsAnagFis.fieldByName(kIntegratedFrom).asString().split(u' ', Qt::SkipEmptyParts);
 }
 
 void TdmElhImport::startExtinctPerson(ClientDataSet &registry, const QList<Bookmark> &rows, const QString &prefix)
@@ -245,10 +297,8 @@ void TdmElhImport::integraDipendente(Extinct &extinct, const QString &code)
             for (const char16_t *key : keys)
                 values.append({key, source.fieldByName(QString::fromUtf16(key)).asString()});
             editOrInsert(target, code, values);
-            if (mergeSection(section, source, target))
-                target.post();
-            else
-                target.cancel();
+            mergeSection(section, source, target);
+            target.post();
         }
     };
     // Adjustment data and dependants are not merged when both agents have them.
@@ -265,44 +315,42 @@ void TdmElhImport::integraDipendente(Extinct &extinct, const QString &code)
         for (const Bookmark &row : rows) {
             source.gotoBookmark(row);
             target.append();
-            if (runSection(section, source, target))
-                target.post();
-            else
-                target.cancel();
+            runSection(section, source, target);
+            target.post();
         }
     };
 
     inPerson(
         [&] {
             if (locateEmployee(code)) {
+                if (integratedFrom().contains(extinct.agentCode)) {
+                    m_log.append(u"Dati del sostituto estinto già integrati"_s);
+                    return;
+                }
                 m_log.append(u"Dati dipendenti integrati"_s);
             } else {
                 cdsAnagFis.append();
-                if (!runSection(u"CUD_Ana"_s, anag, cdsAnagFis)) {
-                    cdsAnagFis.cancel();
-                    return;
-                }
+                runSection(u"CUD_Ana"_s, anag, cdsAnagFis);
                 cdsAnagFis.fieldByName(kExtinctCode).setAsString(extinct.agentCode);
                 cdsAnagFis.post();
                 m_log.append(u"Dipendente aggiunto"_s);
             }
             cdsAnagFis.edit();
-            if (mergeSection(u"CUD_Fis"_s, anag, cdsAnagFis)) {
-                // The additional taxes of the termination and the months of the
-                // assistance are the extinct agent's.
-                for (const QString &column : {u"FFIS7ADDREGRPCESS"_s, u"FFIS7ADDCOMRPCESS"_s})
+            mergeSection(u"CUD_Fis"_s, anag, cdsAnagFis);
+            // The additional taxes of the termination and the months of the
+            // assistance are the extinct agent's.
+            for (const QString &column : {u"FFIS7ADDREGRPCESS"_s, u"FFIS7ADDCOMRPCESS"_s})
+                cdsAnagFis.fieldByName(column).setValue(anag.fieldByName(column).value());
+            for (const QString &column : {u"SMESCODICEIRPEF"_s, u"SMESCODICESR"_s}) {
+                if (!anag.fieldByName(column).asString().trimmed().isEmpty())
                     cdsAnagFis.fieldByName(column).setValue(anag.fieldByName(column).value());
-                for (const QString &column : {u"SMESCODICEIRPEF"_s, u"SMESCODICESR"_s}) {
-                    if (!anag.fieldByName(column).asString().trimmed().isEmpty())
-                        cdsAnagFis.fieldByName(column).setValue(anag.fieldByName(column).value());
-                }
-                Field &days = cdsAnagFis.fieldByName(u"IFIS7PERIODOLAV"_s);
-                if (days.asInteger() > 365)
-                    days.setAsInteger(365);
-                cdsAnagFis.post();
-            } else {
-                cdsAnagFis.cancel();
             }
+            Field &days = cdsAnagFis.fieldByName(u"IFIS7PERIODOLAV"_s);
+            if (days.asInteger() > 365)
+                days.setAsInteger(365);
+            // Marked with his data, so that a rerun does not add them again.
+            cdsAnagFis.fieldByName(kIntegratedFrom).setAsString((integratedFrom() << extinct.agentCode).join(u' '));
+            cdsAnagFis.post();
             copyUnlessBoth(u"CUD_Cong"_s, u"TCON7_DATICONGUAG"_s, cdsDtCong,
                            u"*** I dati del conguaglio devono essere integrati manualmente"_s);
             merge(u"CUD_ReddImp"_s, u"TRAR7_REDASSTIRTIT"_s, cdsReddAssRitImp, {});
@@ -314,6 +362,7 @@ void TdmElhImport::integraDipendente(Extinct &extinct, const QString &code)
             copyUnlessBoth(u"CUD_ConFamCar"_s, u"TCFC7_CONFAMCARICO"_s, cdsConFamCar,
                            u"*** I dati dei familiari a carico devono essere integrati manualmente"_s);
             integraAnnotazioni(extinct, code);
+            ricalcolaDetrazioniPersona(code);
         },
         [&](const QString &error) {
             m_failed.append(code);
@@ -372,10 +421,7 @@ void TdmElhImport::integraAutonomo(Extinct &extinct, const QString &code)
             const QList<Bookmark> workers = rowsOf(table(cdsAutonomo), code);
             if (workers.isEmpty()) {
                 cdsAutonomo.append();
-                if (!runSection(u"CUD_AnagraficaAut"_s, registry, cdsAutonomo)) {
-                    cdsAutonomo.cancel();
-                    return;
-                }
+                runSection(u"CUD_AnagraficaAut"_s, registry, cdsAutonomo);
                 cdsAutonomo.fieldByName(kExtinctCode).setAsString(extinct.agentCode);
                 cdsAutonomo.post();
                 m_log.append(u"Autonomo aggiunto"_s);
@@ -402,10 +448,7 @@ void TdmElhImport::integraAutonomo(Extinct &extinct, const QString &code)
             for (const Bookmark &row : extinctRows) {
                 amounts.gotoBookmark(row);
                 cdsAutSommeEro.append();
-                if (!runSection(u"CUD_AutSommeEro"_s, amounts, cdsAutSommeEro)) {
-                    cdsAutSommeEro.cancel();
-                    continue;
-                }
+                runSection(u"CUD_AutSommeEro"_s, amounts, cdsAutSommeEro);
                 cdsAutSommeEro.fieldByName(kExtinctCode).setAsString(extinct.agentCode);
                 cdsAutSommeEro.post();
             }

@@ -266,10 +266,7 @@ void ImportValue::writeTo(Field &field) const
     }
     case Kind::Text: {
         // What the field could not keep whole is refused, never cut.
-        const QString &text = std::get<QString>(m_value);
-        if (const QString problem = field.textProblem(text); !problem.isEmpty())
-            throw EConvertError(u"il valore «%1» %2"_s.arg(Field::visibleText(text), problem));
-        field.setAsString(text);
+        field.setAsCheckedString(std::get<QString>(m_value));
         return;
     }
     }

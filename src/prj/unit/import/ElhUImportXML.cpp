@@ -323,24 +323,27 @@ struct TImportXML::Cache
 
 namespace {
 
-bool fail(const QString &text, MsgDlgType type = MsgDlgType::Error)
+bool fail(const TImportXML::Report &report, const QString &text, MsgDlgType type = MsgDlgType::Error)
 {
-    NrMessageDlg(text, type, MsgDlgBtn::OK);
+    if (report)
+        report(text, type);
+    else
+        NrMessageDlg(text, type, MsgDlgBtn::OK);
     return false;
 }
 
 // One entry on the current rows; false after its message when it fails.
 bool runEntry(const Entry &e, bool reverse, const std::array<QVariant, 5> &vars, const ClientDataSet &source,
-              const ClientDataSet &target)
+              const ClientDataSet &target, const TImportXML::Report &report)
 {
     const Column &from = reverse ? e.toInSource : e.from;
     Field *sourceField = from.name.isEmpty() ? nullptr : from.find(source);
     if (e.required && e.defaultValue.isEmpty() && (!sourceField || sourceField->asString().isEmpty()))
-        return fail(u"Campo richiesto non presente: \n\r"_s + entryText(e));
+        return fail(report, u"Campo richiesto non presente: \n\r"_s + entryText(e));
     if (e.to.name.isEmpty())
-        return fail(u"Campo di destinazione non compilato: \n\r"_s + entryText(e));
+        return fail(report, u"Campo di destinazione non compilato: \n\r"_s + entryText(e));
     if (!from.name.isEmpty() && !sourceField)
-        return fail(u"Campo di acquisizione non trovato: "_s + from.name + u"\n\r"_s + entryText(e));
+        return fail(report, u"Campo di acquisizione non trovato: "_s + from.name + u"\n\r"_s + entryText(e));
     try {
         const QString fallback =
             e.variable > 0 ? Conv::toText(vars[static_cast<std::size_t>(e.variable - 1)]) : e.defaultValue;
@@ -371,7 +374,8 @@ bool runEntry(const Entry &e, bool reverse, const std::array<QVariant, 5> &vars,
         }
         value.writeTo(targetField);
     } catch (const Exception &error) {
-        return fail(u"Errore nel campo: "_s + from.name + u"\n\r"_s + entryText(e) + u"\n\r"_s + u"Errore: "_s
+        return fail(report,
+                    u"Errore nel campo: "_s + from.name + u"\n\r"_s + entryText(e) + u"\n\r"_s + u"Errore: "_s
                         + error.message(),
                     MsgDlgType::Warning);
     }
@@ -408,7 +412,7 @@ bool TImportXML::Load(const QString &fileName)
 {
     const QFileInfo info(fileName);
     if (!info.isFile())
-        return fail(u"File non presente o percorso errato:\n\r"_s + fileName);
+        return fail(m_report, u"File non presente o percorso errato:\n\r"_s + fileName);
     const QDateTime modified = info.lastModified();
     const qint64 size = info.size();
     if (!m_cache || m_cache->fileName != fileName || m_cache->modified != modified || m_cache->size != size) {
@@ -424,8 +428,23 @@ bool TImportXML::Load(const QString &fileName)
         m_cache = std::move(cache);
     }
     if (!m_cache->definitions)
-        return fail(m_cache->error);
+        return fail(m_report, m_cache->error);
     return true;
+}
+
+QStringList TImportXML::SourceColumns(const QString &section) const
+{
+    QStringList columns;
+    if (!m_cache || !m_cache->definitions)
+        return columns;
+    for (const Section &s : m_cache->definitions->sections.value(section.toUpper())) {
+        for (const Entry &e : s) {
+            const QString &name = (m_reverse ? e.toInSource : e.from).name;
+            if (!name.isEmpty() && !columns.contains(name, Qt::CaseInsensitive))
+                columns.append(name);
+        }
+    }
+    return columns;
 }
 
 bool TImportXML::Execute(const QString &section, const QString &fileName, ClientDataSet &source, ClientDataSet &target)
@@ -439,7 +458,7 @@ bool TImportXML::Execute(const QString &section, const QString &fileName, Client
     for (const Section &s : *it) {
         result = true;
         for (const Entry &e : s) {
-            if (!runEntry(e, m_reverse, m_vars, source, target)) {
+            if (!runEntry(e, m_reverse, m_vars, source, target, m_report)) {
                 result = false;
                 break;
             }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "NrMessages.h"
+
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class ClientDataSet;
@@ -15,7 +19,8 @@ class ClientDataSet;
 // (Operation). The caller owns both datasets: it positions them, puts the
 // target into insert or edit state, and posts or cancels it by the result.
 // The engine neither moves nor posts them. Its messages are shown through
-// the message service, each in a box with an OK button.
+// the message service, each in a box with an OK button, unless the run
+// takes them itself (SetReport).
 //
 // One engine serves one import run. The definitions are read afresh by each
 // engine and kept, parsed, for its later calls while the file keeps its
@@ -34,6 +39,11 @@ public:
     bool Reverse() const { return m_reverse; }
     void SetReverse(bool reverse) { m_reverse = reverse; }
 
+    // Where the messages go instead of the message service: a run that
+    // reports per person names him with them.
+    using Report = std::function<void(const QString &text, MsgDlgType type)>;
+    void SetReport(Report report) { m_report = std::move(report); }
+
     // The variables 1 to 5 that a DefaultValue "var(n)" refers to. They keep
     // their values across calls. Another slot number raises EAssertionFailed.
     QVariant &Vars(int slot);
@@ -51,11 +61,15 @@ public:
     // when the file is missing or cannot be used; a run may call it once
     // before its first section to stop early instead of failing every call.
     bool Load(const QString &fileName);
+    // The columns that the sections of this name read from the source, in
+    // the current mode, once the definitions are loaded.
+    QStringList SourceColumns(const QString &section) const;
 
 private:
     struct Cache;
 
     bool m_reverse = false;
+    Report m_report;
     std::array<QVariant, 5> m_vars;
     std::unique_ptr<Cache> m_cache;
 };

@@ -1,15 +1,18 @@
 #include "ImportLog.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 const QString kPersonLine = u"Dipendente "_s;
 
+// The engine separates the lines of its messages with "\n\r".
 QStringList linesOf(const QString &text)
 {
     QString normal = text;
-    normal.replace(u"\r\n"_s, u"\n"_s);
+    normal.replace(u"\r\n"_s, u"\n"_s).replace(u"\n\r"_s, u"\n"_s);
     return normal.split(u'\n');
 }
 
@@ -19,8 +22,27 @@ void ImportLog::clear()
 {
     m_lines.clear();
     m_blockStart = -1;
-    m_pendingHeader.clear();
-    m_lastPerson.clear();
+    m_parts.clear();
+    m_current = -1;
+}
+
+bool ImportLog::isEmpty() const
+{
+    return m_lines.isEmpty()
+           && std::all_of(m_parts.cbegin(), m_parts.cend(), [](const Part &p) { return p.lines.isEmpty(); });
+}
+
+QStringList ImportLog::lines() const
+{
+    QStringList all = m_lines;
+    for (const Part &part : m_parts) {
+        if (part.lines.isEmpty())
+            continue;
+        if (!part.header.isEmpty())
+            all.append({QString(), part.header});
+        all.append(part.lines);
+    }
+    return all;
 }
 
 void ImportLog::append(const QString &text)
@@ -44,22 +66,45 @@ void ImportLog::closeBlock(const QString &person)
 
 void ImportLog::startPart(const QString &header)
 {
-    m_pendingHeader = header;
-    m_lastPerson.clear();
+    for (m_current = 0; m_current < m_parts.size(); ++m_current) {
+        if (m_parts[m_current].header == header)
+            return;
+    }
+    m_parts.append({header, {}, {}});
 }
 
 void ImportLog::entry(const QString &person, const QString &text)
 {
-    if (!m_pendingHeader.isEmpty()) {
-        m_lines.append({QString(), m_pendingHeader});
-        m_pendingHeader.clear();
-        m_lastPerson.clear();
-    }
-    if (person != m_lastPerson) {
-        m_lines.append({QString(), kPersonLine + person});
-        m_lastPerson = person;
+    if (m_current < 0)
+        startPart(QString());
+    Part &part = m_parts[m_current];
+    if (person != part.lastPerson) {
+        part.lines.append({QString(), kPersonLine + person});
+        part.lastPerson = person;
     }
     QStringList lines = linesOf(text);
     lines.first().prepend(u"-  "_s);
-    m_lines.append(lines);
+    part.lines.append(lines);
+}
+
+ImportLog::Mark ImportLog::mark() const
+{
+    Mark m{m_lines.size(), m_blockStart, {}, {}};
+    for (const Part &part : m_parts) {
+        m.parts.append(part.lines.size());
+        m.lastPeople.append(part.lastPerson);
+    }
+    return m;
+}
+
+void ImportLog::rollback(const Mark &mark)
+{
+    m_lines.resize(mark.lines);
+    m_blockStart = mark.blockStart;
+    // Parts started after the mark are left empty: they keep their place.
+    for (qsizetype i = 0; i < m_parts.size(); ++i) {
+        const bool before = i < mark.parts.size();
+        m_parts[i].lines.resize(before ? mark.parts[i] : 0);
+        m_parts[i].lastPerson = before ? mark.lastPeople[i] : QString();
+    }
 }

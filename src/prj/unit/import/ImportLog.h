@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -7,15 +8,17 @@
 // person's certification stand in a block: "Dipendente " + the person, his
 // lines, then an empty line, a line of 96 hyphens and another empty line;
 // a certification that logged nothing leaves no block. The computations
-// after the import write entries "-  " + text under a line naming the person
-// (written again whenever the person changes) and, for some, under a header
-// of their own written once per run before their first entry.
+// write entries "-  " + text under a line naming the person (written again
+// whenever the person changes) in parts of their own, which follow the
+// blocks in the order the parts were first started, each under its header
+// (none when empty) when it has entries. So the log reads the same whether
+// the computations ran after every person or person by person.
 class ImportLog
 {
 public:
     void clear();
-    bool isEmpty() const { return m_lines.isEmpty(); }
-    const QStringList &lines() const { return m_lines; }
+    bool isEmpty() const;
+    QStringList lines() const;
 
     // A line of the current block; a text with line breaks makes several.
     void append(const QString &text);
@@ -26,15 +29,34 @@ public:
     // person's line and closes them with the separator.
     void closeBlock(const QString &person);
 
-    // Starts the entries of a computation: its header (empty for none) is
-    // written before its first entry.
+    // Makes current the part of a computation with this header, started
+    // at its first use.
     void startPart(const QString &header);
-    // An entry about a person ("Cognome Nome").
+    // An entry of the current part about a person ("Cognome Nome").
     void entry(const QString &person, const QString &text);
 
+    // What the log held at a moment, to forget what a person that was
+    // undone wrote after it.
+    struct Mark
+    {
+        qsizetype lines = 0;
+        qsizetype blockStart = -1;
+        QList<qsizetype> parts;
+        QStringList lastPeople;
+    };
+    Mark mark() const;
+    void rollback(const Mark &mark);
+
 private:
+    struct Part
+    {
+        QString header;
+        QStringList lines;
+        QString lastPerson;
+    };
+
     QStringList m_lines;
     qsizetype m_blockStart = -1;
-    QString m_pendingHeader;
-    QString m_lastPerson;
+    QList<Part> m_parts;
+    qsizetype m_current = -1;
 };

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -49,6 +50,21 @@ QByteArray nativeName(const QString &path)
 
 } // namespace
 
+QString temporarySibling(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return path.left(slash + 1) + u'.' + path.mid(slash + 1) + u".tmp-"_s
+           + QString::number(QRandomGenerator::global()->generate(), 36);
+}
+
+bool isTemporaryName(const QString &name, const QString &target)
+{
+    // The suffix is a 32-bit number in base 36: one to seven characters.
+    static const QRegularExpression pattern(uR"(^\.(.+)\.tmp-[0-9a-z]{1,7}$)"_s);
+    const QRegularExpressionMatch match = pattern.match(name);
+    return match.hasMatch() && (target.isEmpty() || match.captured(1) == target);
+}
+
 QString systemErrorText(int errorNumber)
 {
     return u"%1 (%2)"_s.arg(italianCause(errorNumber),
@@ -62,11 +78,9 @@ AtomicFile::AtomicFile(const QString &path)
     {
     };
     const bool exists = ::stat(nativeName(path).constData(), &old) == 0;
-    // Hidden beside the file, so that the rename stays on one disk.
-    const int slash = static_cast<int>(path.lastIndexOf(u'/'));
-    const QString prefix = path.left(slash + 1) + u'.' + path.mid(slash + 1) + u".tmp-"_s;
+    // Beside the file, so that the rename stays on one disk.
     for (int attempt = 0; m_fd < 0; ++attempt) {
-        m_temporary = prefix + QString::number(QRandomGenerator::global()->generate(), 36);
+        m_temporary = temporarySibling(path);
         m_fd = ::open(nativeName(m_temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && (errno != EEXIST || attempt > 100)) {
             m_temporary.clear();
@@ -98,9 +112,10 @@ void AtomicFile::fail(int errorNumber)
 {
     discard();
     const bool kept = QFile::exists(m_path);
-    throw EInOutError(u"Impossibile scrivere il file «%1»: %2. %3"_s.arg(
-        QDir::toNativeSeparators(m_path), systemErrorText(errorNumber),
-        kept ? u"Il file che c'era è rimasto com'era."_s : u"Il file non è stato creato."_s));
+    throw EWriteError(u"Impossibile scrivere il file «%1»: %2. %3"_s.arg(
+                          QDir::toNativeSeparators(m_path), systemErrorText(errorNumber),
+                          kept ? u"Il file che c'era è rimasto com'era."_s : u"Il file non è stato creato."_s),
+                      errorNumber);
 }
 
 void AtomicFile::write(QByteArrayView bytes)

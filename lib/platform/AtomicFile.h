@@ -1,7 +1,24 @@
 #pragma once
 
+#include "Exceptions.h"
+
 #include <QByteArrayView>
 #include <QString>
+
+// A file that could not be written; the system's error number tells why.
+class EWriteError : public EInOutError
+{
+public:
+    EWriteError(QString message, int errorNumber)
+        : EInOutError(std::move(message))
+        , m_errorNumber(errorNumber)
+    {
+    }
+    int errorNumber() const { return m_errorNumber; }
+
+private:
+    int m_errorNumber;
+};
 
 // Writes a file that is either whole or not written at all. The bytes go to
 // a temporary file beside it, without a buffer, so that the error of every
@@ -47,6 +64,13 @@ private:
     bool m_finished = false;
     bool m_replaced = false;
 };
+
+// Temporary files and folders stand hidden beside their target, named
+// ".NAME.tmp-" and a random suffix of digits and lowercase letters.
+QString temporarySibling(const QString &path);
+// Whether `name` is such a temporary: of the target named `target`, or of any
+// target when `target` is empty.
+bool isTemporaryName(const QString &name, const QString &target = QString());
 
 // The cause of a failed system call in Italian, followed by the system's own
 // text in brackets: "spazio esaurito sul disco (No space left on device)".

@@ -8,8 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <charconv>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <optional>
@@ -45,8 +45,26 @@ QString numberHint(Form form)
                                  : u"nei file JSON i decimali seguono il punto: 1234.56"_s;
 }
 
+// An amount keeps four decimals: one written with more is refused, never
+// rounded. Zeros at the end alter nothing and pass.
+void requireScale(const QString &text, QChar separator)
+{
+    const QString t = text.trimmed();
+    const qsizetype at = t.indexOf(separator);
+    if (at < 0)
+        return;
+    qsizetype end = t.size();
+    while (end > at + 1 && t[end - 1] == u'0')
+        --end;
+    const qsizetype decimals = end - at - 1;
+    if (decimals > Decimal::kScale)
+        throw EConvertError(
+            u"il valore «%1» ha %2 decimali: il campo ne ammette %3"_s.arg(t).arg(decimals).arg(Decimal::kScale));
+}
+
 // A value written as text in a readable file, converted for a field. Texts
-// that the field cannot keep whole are refused, never cut.
+// that the field cannot keep whole are refused, never cut, and amounts never
+// rounded.
 QVariant valueFromText(const Field &field, const QString &text, Form form)
 {
     switch (field.dataType()) {
@@ -60,8 +78,10 @@ QVariant valueFromText(const Field &field, const QString &text, Form form)
     case FieldType::Decimal:
         if (text.trimmed().isEmpty())
             return QVariant();
-        if (auto d = form == Form::Italian ? Decimal::parse(text) : Decimal::parseC(text))
+        if (auto d = form == Form::Italian ? Decimal::parse(text) : Decimal::parseC(text)) {
+            requireScale(text, form == Form::Italian ? u',' : u'.');
             return QVariant::fromValue(*d);
+        }
         throw EConvertError(u"«%1» non è un importo (%2)"_s.arg(text, numberHint(form)));
     case FieldType::Float:
         if (text.trimmed().isEmpty())
@@ -107,6 +127,15 @@ int significantDigits(double value)
     return error == std::errc() ? digits : 99;
 }
 
+// The shortest text that gives the number back, without an exponent:
+// 1.23456 for the number 1.23456, 0.00001 for 1e-5.
+QString shortestText(double value)
+{
+    char text[400];
+    const auto [end, error] = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::fixed);
+    return error == std::errc() ? QString::fromLatin1(text, end - text) : QString::number(value);
+}
+
 QVariant valueFromJson(const Field &field, const QJsonValue &v)
 {
     switch (v.type()) {
@@ -123,6 +152,7 @@ QVariant valueFromJson(const Field &field, const QJsonValue &v)
                 throw EConvertError(u"l'importo, letto come %1, ha troppe cifre per un numero JSON, che può "
                                     "averle già alterate: scriverlo come testo, tra virgolette"_s.arg(
                                         QString::number(v.toDouble(), 'f', 4)));
+            requireScale(shortestText(v.toDouble()), u'.');
             return QVariant::fromValue(Decimal::fromDouble(v.toDouble()));
         }
         if (field.dataType() == FieldType::Integer || field.dataType() == FieldType::LargeInt) {
@@ -399,7 +429,8 @@ void toJson(ClientDataSet &ds, const Sink &sink)
         firstRecord = false;
         for (int f = 0; f < ds.fieldCount(); ++f) {
             const Field &fld = ds.field(f);
-            out += jsonText(fld.fieldName()) + ": " + jsonText(valueToJson(fld)) + (f + 1 < ds.fieldCount() ? ", " : "");
+            out +=
+                jsonText(fld.fieldName()) + ": " + jsonText(valueToJson(fld)) + (f + 1 < ds.fieldCount() ? ", " : "");
         }
         out += "}";
         flushPiece(out, sink, false);
@@ -423,8 +454,8 @@ void toCsv(ClientDataSet &ds, const Sink &sink)
         QStringList values;
         for (int f = 0; f < ds.fieldCount(); ++f) {
             const Field &fld = ds.field(f);
-            const QString text = fld.dataType() == FieldType::Blob ? QString::fromLatin1(fld.asBytes().toBase64())
-                                                                   : fld.asString();
+            const QString text =
+                fld.dataType() == FieldType::Blob ? QString::fromLatin1(fld.asBytes().toBase64()) : fld.asString();
             values.append(csvQuote(text, fld.isNull()));
         }
         out += (values.join(u',') + u"\r\n"_s).toUtf8();
@@ -535,7 +566,8 @@ void fromJson(ClientDataSet &ds, const QByteArray &json, const QString &source)
         FieldType type = FieldType::String;
         const QString name = f.value(u"name"_s).toString();
         if (!fieldTypeFromName(f.value(u"type"_s).toString(), &type))
-            fail(source, u"campo %1 («%2»): tipo «%3» sconosciuto"_s.arg(i + 1).arg(name, f.value(u"type"_s).toString()));
+            fail(source,
+                 u"campo %1 («%2»): tipo «%3» sconosciuto"_s.arg(i + 1).arg(name, f.value(u"type"_s).toString()));
         try {
             built.fieldDefs().add(name, type, f.value(u"size"_s).toInt(), f.value(u"required"_s).toBool());
         } catch (const Exception &e) {

@@ -27,8 +27,8 @@ public:
     {
         QString program;
         QString table;
-        int year = 0;  // the first year the version serves
-        int month = 0; // the first month it serves
+        int year = 0;      // the first year the version serves
+        int month = 0;     // the first month it serves
         QByteArray schema; // the empty dataset packet
         QString fieldMap;  // "saficognome=Cognome;safigruppoana=Matricola+Qualifica2"
         bool registry = false;
@@ -76,8 +76,10 @@ public:
 
     // Writes every table of the program for the period into the folder as
     // <table>.cds, in descending order of table name; returns the tables
-    // written in that order. A folder that cannot be created is reported to
-    // the user and nothing is written.
+    // written in that order. The folder is replaced whole at the end, so a
+    // failure leaves it as it was (EInOutError says what and where); a
+    // folder holding other files is refused. A folder whose parent cannot
+    // be created is reported to the user and nothing is written.
     QStringList exportAll(const QString &programCode, int year, const QString &folder, int month);
 
     // Stores a structure version; returns its identifier.

@@ -78,11 +78,13 @@ TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
 
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s).toInt(), 10);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA WHERE ICDSANNO = 2022"_s).toInt(), 5);
-    EXPECT_EQ(scalar(u"SELECT SCDSFIELDMAP FROM TCDS_STRUTTURA WHERE SCDSNOME = 'TDIP7_ANAGRFISCALI' AND LCDSANAGRAFICA = 1 "
-                     "AND ICDSANNO = 2023"_s)
+    EXPECT_EQ(
+        scalar(u"SELECT SCDSFIELDMAP FROM TCDS_STRUTTURA WHERE SCDSNOME = 'TDIP7_ANAGRFISCALI' AND LCDSANAGRAFICA = 1 "
+               "AND ICDSANNO = 2023"_s)
+            .toString(),
+        u"saficodfiscale=SDIP7CODFIS;saficognome=SDIP7COGNOME;safinome=SDIP7NOME;safigruppoana=SDIP7GRUPPOANA"_s);
+    EXPECT_EQ(scalar(u"SELECT SCDSPROGRAMMA FROM TCDS_STRUTTURA WHERE SCDSNOME = 'TCUS_DATISOST' AND ICDSANNO = 2023"_s)
                   .toString(),
-              u"saficodfiscale=SDIP7CODFIS;saficognome=SDIP7COGNOME;safinome=SDIP7NOME;safigruppoana=SDIP7GRUPPOANA"_s);
-    EXPECT_EQ(scalar(u"SELECT SCDSPROGRAMMA FROM TCDS_STRUTTURA WHERE SCDSNOME = 'TCUS_DATISOST' AND ICDSANNO = 2023"_s).toString(),
               u"eli"_s);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TSED_SEDI WHERE IDWGID = 1"_s).toInt(), 1);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TANS_ANNISCOLAST WHERE IANSID IN (2022, 2023)"_s).toInt(), 2);
@@ -109,10 +111,21 @@ TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
     agent.loadFromFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
     ASSERT_EQ(agent.recordCount(), 1);
     EXPECT_EQ(agent.fieldByName(u"SSOSDENOM"_s).asString(), u"ISTITUTO COMPRENSIVO STATALE DEMO"_s);
+    // The export replaces a folder of its own tables, never one that holds more.
+    ASSERT_EQ(run({u"esporta"_s, folder}).exitCode, 0);
+    QFile note(folder + u"/nota.txt"_s);
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.close();
+    const Outcome refused = run({u"esporta"_s, folder});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.startsWith(u"La cartella «%1» contiene «nota.txt»"_s.arg(folder)))
+        << refused.err.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 5);
 
     const Outcome again = run({u"crea-database"_s});
     EXPECT_EQ(again.exitCode, 1);
-    EXPECT_TRUE(again.err.contains(u"contiene già le strutture delle tabelle: non viene creato di nuovo"_s)) << again.err.toStdString();
+    EXPECT_TRUE(again.err.contains(u"contiene già le strutture delle tabelle: non viene creato di nuovo"_s))
+        << again.err.toStdString();
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s).toInt(), 10);
 }
 

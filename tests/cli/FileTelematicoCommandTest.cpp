@@ -147,37 +147,56 @@ TEST_P(FullDisk, EveryWriterKeepsTheOldFileAndFailsNamingIt)
     const QString print = disk.file(u"st.pdf"_s);
     const QString table = disk.file(u"tabella.cds"_s);
     const QString fieldFile = root() + u"USR/FLDati/FL2023/TFIFI_FIELDSFILE.CDS"_s;
-    const QList<std::pair<QStringList, QString>> writers = {
-        {{u"file-telematico"_s, u"--out"_s, supply}, supply},
-        {{u"esporta"_s, exported}, exported + u"/TTFR7_TFR.cds"_s},
-        {{u"stampa"_s, u"st"_s, u"--out"_s, print}, print},
-        {{u"cds"_s, u"scrivi"_s, csv, table}, table},
+    const QString kept = u"Il file che c'era è rimasto com'era."_s;
+    // The export fails on its first table and keeps every table of the last one.
+    const struct
+    {
+        QStringList args;
+        QString written;
+        QString failing;
+        QString kept;
+    } writers[] = {
+        {{u"file-telematico"_s, u"--out"_s, supply}, supply, supply, kept},
+        {{u"esporta"_s, exported},
+         exported,
+         exported + u"/TTFR7_TFR.cds"_s,
+         u"La cartella «%1» è rimasta com'era."_s.arg(exported)},
+        {{u"stampa"_s, u"st"_s, u"--out"_s, print}, print, print, kept},
+        {{u"cds"_s, u"scrivi"_s, csv, table}, table, table, kept},
+    };
+    // A file's bytes, or a folder's names and bytes.
+    auto contents = [](const QString &path) {
+        QByteArray all = readFile(path);
+        for (const QString &name : QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            all += name.toUtf8() + '\n' + readFile(path + u'/' + name);
+        return all;
     };
     QMap<QString, QByteArray> before;
-    for (const auto &[args, file] : writers) {
-        const Outcome made = run(args);
+    for (const auto &w : writers) {
+        const Outcome made = run(w.args);
         ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-        before[file] = readFile(file);
+        before[w.written] = contents(w.written);
     }
     before[fieldFile] = readFile(fieldFile);
 
-    auto expectKept = [&](const Outcome &failed, const QString &file) {
-        EXPECT_EQ(failed.exitCode, 1) << file.toStdString();
+    auto expectKept = [&](const Outcome &failed, const QString &written, const QString &failing,
+                          const QString &keptText) {
+        EXPECT_EQ(failed.exitCode, 1) << written.toStdString();
         // Stage 1 of the supply reports in its progress lines, the rest on the error output.
         EXPECT_TRUE(QString(failed.out + failed.err)
                         .contains(u"Impossibile scrivere il file «%1»: spazio esaurito sul disco (No space left on "
-                                  "device). Il file che c'era è rimasto com'era."_s.arg(file)))
+                                  "device). %2"_s.arg(failing, keptText)))
             << failed.out.toStdString() << failed.err.toStdString();
         EXPECT_FALSE(failed.out.contains(u"terminata con successo"_s)) << failed.out.toStdString();
-        EXPECT_EQ(readFile(file), before[file]) << file.toStdString();
+        EXPECT_EQ(contents(written), before[written]) << written.toStdString();
     };
     disk.leaveFree(0);
-    for (const auto &[args, file] : writers)
-        expectKept(run(args), file);
-    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"77024"_s, u"riempitivo"_s,
-                                                                                    u"st.pdf"_s, u"tabella.cds"_s}));
+    for (const auto &w : writers)
+        expectKept(run(w.args), w.written, w.failing, w.kept);
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{u"77024"_s, u"esporta"_s, u"riempitivo"_s, u"st.pdf"_s, u"tabella.cds"_s}));
     workingDisk.leaveFree(0);
-    expectKept(run({u"file-telematico"_s, u"--out"_s, root() + u"altro"_s}), fieldFile);
+    expectKept(run({u"file-telematico"_s, u"--out"_s, root() + u"altro"_s}), fieldFile, fieldFile, kept);
 
     // What the command writes on its standard output is checked too.
     QProcess reader;
@@ -235,9 +254,9 @@ TEST_P(FileTelematico, LastYearsRegistryIsImportedFromTheStoreAndAMissingFolderI
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.endsWith(u"Il percorso selezionato non esiste\n\rScegliere un percorso valido\n"_s))
         << missing.err.toStdString();
-    for (const QStringList &args : {QStringList{u"importa"_s, u"anno-precedente"_s},
-                                    QStringList{u"importa"_s, u"anno-precedente"_s, u"tutti"_s},
-                                    QStringList{u"importa"_s, u"anno-precedente"_s, u"autonomi"_s, u"--cartella"_s}}) {
+    for (const QStringList &args :
+         {QStringList{u"importa"_s, u"anno-precedente"_s}, QStringList{u"importa"_s, u"anno-precedente"_s, u"tutti"_s},
+          QStringList{u"importa"_s, u"anno-precedente"_s, u"autonomi"_s, u"--cartella"_s}}) {
         const Outcome wrong = run(args);
         EXPECT_EQ(wrong.exitCode, 2);
         EXPECT_TRUE(wrong.err.startsWith(u"Uso: elh770 importa anno-precedente dipendenti|autonomi"_s))
@@ -265,16 +284,16 @@ TEST_P(FileTelematico, IntegratingTheSchoolsOwnExportIsRefusedAndTheCodesMustBeI
     EXPECT_EQ(own.exitCode, 1);
     EXPECT_TRUE(own.err.endsWith(u"Codice fiscale del sostituto estinto non impostato o coincidente con l'attuale\n"_s))
         << own.err.toStdString();
-    const Outcome stranger = run({u"integra"_s, u"autonomi"_s, u"--codice-fiscale"_s, u"xxxyyy"_s, u"--cartella"_s,
-                                  folder});
+    const Outcome stranger =
+        run({u"integra"_s, u"autonomi"_s, u"--codice-fiscale"_s, u"xxxyyy"_s, u"--cartella"_s, folder});
     EXPECT_EQ(stranger.exitCode, 2);
     EXPECT_TRUE(stranger.err.endsWith(u"Codice fiscale XXXYYY non presente fra le persone del sostituto estinto.\n"_s))
         << stranger.err.toStdString();
     const Outcome missing = run({u"integra"_s, u"autonomi"_s, u"--cartella"_s, root() + u"altrove"_s});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(u"dei dati del sostituto estinto non esiste"_s)) << missing.err.toStdString();
-    for (const QStringList &args : {QStringList{u"integra"_s, u"dipendenti"_s},
-                                    QStringList{u"integra"_s, u"tutti"_s, u"--cartella"_s, folder}}) {
+    for (const QStringList &args :
+         {QStringList{u"integra"_s, u"dipendenti"_s}, QStringList{u"integra"_s, u"tutti"_s, u"--cartella"_s, folder}}) {
         const Outcome wrong = run(args);
         EXPECT_EQ(wrong.exitCode, 2);
         EXPECT_TRUE(wrong.err.startsWith(u"Uso: elh770 integra dipendenti|autonomi --cartella"_s))

@@ -46,9 +46,9 @@ TEST(CdsExchange, AmountsAreReadInTheFormOfTheirFileAndKeptExact)
     EXPECT_EQ(column(ds, u"IMPORTO"_s), (QStringList{u"1234"_s, u"123456789012345,68"_s}));
     EXPECT_EQ(column(ds, u"VALORE"_s), (QStringList{u"1234,5"_s, u"2,5"_s}));
     CdsExchange::fromJson(ds, R"({"fields":[{"name":"IMPORTO","type":"decimal"}],
-                                 "records":[{"IMPORTO":"1.234"},{"IMPORTO":1234567890123.45}]})",
+                                 "records":[{"IMPORTO":"1.234"},{"IMPORTO":1234567890123.45},{"IMPORTO":"0.123400"}]})",
                           u"t.json"_s);
-    EXPECT_EQ(column(ds, u"IMPORTO"_s), (QStringList{u"1,234"_s, u"1234567890123,45"_s}));
+    EXPECT_EQ(column(ds, u"IMPORTO"_s), (QStringList{u"1,234"_s, u"1234567890123,45"_s, u"0,1234"_s}));
 }
 
 // Hostile values of data files: each refused with the file, the line or
@@ -73,6 +73,9 @@ TEST(CdsExchange, ErrorsNameTheSourceTheRecordAndTheField)
         {"I:decimal\n1.23\n",
          u"t.csv: riga 2, campo I: «1.23» non è un importo (nei file CSV il punto separa le migliaia e "
          "la virgola i decimali: 1.234,56)"},
+        {"I:decimal\n\"0,00005\"\n",
+         u"t.csv: riga 2, campo I: il valore «0,00005» ha 5 decimali: il campo ne ammette 4"},
+        {"N:integer\n\"1,5\"\n", u"t.csv: riga 2, campo N: valore «1,5» non valido (integer)"},
         {"A:string:9\nabc\nd\xe8\n",
          u"t.csv: riga 3, colonna 2: il byte 0xE8 non è testo UTF-8; salvare il file con la "
          "codifica UTF-8"},
@@ -92,6 +95,12 @@ TEST(CdsExchange, ErrorsNameTheSourceTheRecordAndTheField)
         {R"({"fields":[{"name":"I","type":"decimal"}],"records":[{"I":123456789012345.68}]})",
          u"t.json: record 1, campo I: l'importo, letto come 123456789012345.6875, ha troppe cifre per un numero "
          "JSON, che può averle già alterate: scriverlo come testo, tra virgolette"},
+        {R"({"fields":[{"name":"I","type":"decimal"}],"records":[{"I":"1.23456"}]})",
+         u"t.json: record 1, campo I: il valore «1.23456» ha 5 decimali: il campo ne ammette 4"},
+        {R"({"fields":[{"name":"I","type":"decimal"}],"records":[{"I":1.23456}]})",
+         u"t.json: record 1, campo I: il valore «1.23456» ha 5 decimali: il campo ne ammette 4"},
+        {R"({"fields":[{"name":"N","type":"largeint"}],"records":[{"N":1.5}]})",
+         u"t.json: record 1, campo N: 1.5 non è un numero intero"},
         {"{\"fields\": [", nullptr},
         {R"({"fields":[{"name":"X","type":"uuid"}]})", nullptr},
     };

@@ -28,8 +28,9 @@ TEST_F(Root, AMissingInitialFileIsReportedAndTheOtherStillCopied)
     root.write(u"USR/FL2023/DbIniziale/TFILE_FILETELEM.CDS"_s, "record");
     LocalDataFolder::prepare();
     ASSERT_EQ(messages.texts().size(), 1);
-    EXPECT_TRUE(messages.texts().first().startsWith(u"Errore nella creazione dei dati di partenza: TFIFI_FIELDSFILE.CDS\n\n"
-                                                    "Impossibile aprire il file «%1"_s.arg(root.path())))
+    EXPECT_TRUE(
+        messages.texts().first().startsWith(u"Errore nella creazione dei dati di partenza: TFIFI_FIELDSFILE.CDS\n\n"
+                                            "Impossibile aprire il file «%1"_s.arg(root.path())))
         << messages.texts().first().toStdString();
     EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
     EXPECT_TRUE(QFile::exists(root.file(u"USR/FLDati/FL2023/TFILE_FILETELEM.CDS"_s)));
@@ -42,4 +43,21 @@ TEST_F(Root, AnExistingFolderIsNeverOverwrittenEvenWithoutItsFiles)
     LocalDataFolder::prepare();
     EXPECT_FALSE(QFile::exists(root.file(u"USR/fldati/fl2023/TFIFI_FIELDSFILE.CDS"_s)));
     EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(Root, TheWritersLeftoversGoAndFilesOfSimilarNamesStay)
+{
+    const QStringList kept = {u".TFIFI_FIELDSFILE.CDS.tmp"_s,           u".TFIFI_FIELDSFILE.CDS.tmp-K3X9Z"_s,
+                              u".TFIFI_FIELDSFILE.CDS.tmp-12345678"_s,  u"TFIFI_FIELDSFILE.CDS.tmp-k3x9z"_s,
+                              u".TFIFI_FIELDSFILE.CDS.tmp-k3x9z.bak"_s, u"TFIFI_FIELDSFILE.CDS"_s};
+    for (const QString &name : kept)
+        root.write(u"USR/FLDati/FL2023/"_s + name, "mio");
+    root.write(u"USR/FLDati/FL2023/.TFIFI_FIELDSFILE.CDS.tmp-k3x9z"_s, "mezzo");
+    root.write(u"USR/FLDati/FL2023/.TFILE_FILETELEM.CDS.tmp-1z141z3"_s, "mezzo");
+    LocalDataFolder::prepare();
+    QStringList left = QDir(root.file(u"USR/FLDati/FL2023"_s)).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    QStringList expected = kept;
+    expected.sort();
+    EXPECT_EQ(left, expected);
 }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -17,11 +18,28 @@ QString path()
     return DataPaths::fromRoot(u"USR\\FLDati\\FL2023\\"_s);
 }
 
+namespace {
+
+// Temporary files of the atomic writer left by an interrupted run; nothing
+// else of the folder is touched.
+void removeLeftovers(const QString &folder)
+{
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &file : files) {
+        if (isTemporaryName(file.fileName()))
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
+} // namespace
+
 void prepare()
 {
     const QString folder = path();
-    if (QDir(folder).exists())
+    if (QDir(folder).exists()) {
+        removeLeftovers(folder);
         return;
+    }
     QDir().mkpath(folder);
     const QString initial = DataPaths::fromRoot(u"USR\\FL2023\\DbIniziale\\"_s);
     for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s}) {

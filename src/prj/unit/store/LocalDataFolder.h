@@ -12,7 +12,8 @@ QString path();
 // Creates the folder when it does not exist, with the initial copies of the
 // working files from "USR\FL2023\DbIniziale\". A copy that fails shows
 // "Errore nella creazione dei dati di partenza: %s" with the file name and
-// the preparation goes on. An existing folder is never touched.
+// the preparation goes on. Of an existing folder only the temporary files
+// that an interrupted write left behind are removed.
 void prepare();
 
 } // namespace LocalDataFolder

@@ -84,7 +84,8 @@ qint64 findOrAddInstance(TdmNrConnection &connection, const QString &programCode
         q.setParam(u"IMESE"_s, monthValue);
         const QVariant id = q.scalar();
         if (!id.isValid() || id.isNull())
-            throw EDatabaseError(u"phlm_getcrofiscale non ha restituito l'istanza (%1, %2, %3)"_s.arg(program).arg(year).arg(month));
+            throw EDatabaseError(
+                u"phlm_getcrofiscale non ha restituito l'istanza (%1, %2, %3)"_s.arg(program).arg(year).arg(month));
         return id.toLongLong();
     }
     // SQLite has no stored procedures: the same contract in code, inside the
@@ -483,9 +484,9 @@ void ValueBatch::sendValueArrays()
             columns[i].add(values[i]);
     }
     TNrQuery &q = m_connection.preparedStatement(u"QRY_FIS_INSERISCI_ELENCHI"_s);
-    static const std::array<QString, 9> names{u"ICDSID"_s,    u"ICRFID"_s,    u"IAFIID"_s,
+    static const std::array<QString, 9> names{u"ICDSID"_s,    u"ICRFID"_s,        u"IAFIID"_s,
                                               u"IFISRIGO"_s,  u"SFISFIELDNAME"_s, u"SFISVALUE"_s,
-                                              u"IFISVALUE"_s, u"FFISVALUE"_s, u"DFISVALUE"_s};
+                                              u"IFISVALUE"_s, u"FFISVALUE"_s,     u"DFISVALUE"_s};
     for (std::size_t i = 0; i < names.size(); ++i)
         q.setParam(names[i], columns[i].text());
     q.execute();
@@ -594,7 +595,7 @@ private:
     int m_month;
     qint64 m_instance = 0;
 
-    std::vector<bool> m_stored; // by field: whether it gets value rows
+    std::vector<bool> m_stored;               // by field: whether it gets value rows
     QHash<QString, QString> &m_personColumns; // lower case -> as the database names it
 };
 
@@ -643,9 +644,10 @@ bool RecordWriter::personColumnsKept(const DeltaRecord &delta) const
 void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
 {
     if (m_personColumns.isEmpty()) {
+        NrServerRoundTrip roundTrip(m_connection);
         m_connection.beforeStatement();
-        const QSqlRecord columns = m_connection.database().record(
-            m_connection.isPostgreSQL() ? u"tafi_anafiscale"_s : u"TAFI_ANAFISCALE"_s);
+        const QSqlRecord columns =
+            m_connection.database().record(m_connection.isPostgreSQL() ? u"tafi_anafiscale"_s : u"TAFI_ANAFISCALE"_s);
         for (int i = 0; i < columns.count(); ++i)
             m_personColumns.insert(columns.fieldName(i).toLower(), columns.fieldName(i));
     }
@@ -664,7 +666,8 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
         // Column names come from the database's own list, never from the map's text.
         const QString column = m_personColumns.value(e.column.toLower());
         if (column.isEmpty())
-            throw EDatabaseError(u"La colonna «%1» della mappa dei campi non esiste in TAFI_ANAFISCALE"_s.arg(e.column));
+            throw EDatabaseError(
+                u"La colonna «%1» della mappa dei campi non esiste in TAFI_ANAFISCALE"_s.arg(e.column));
         assignments.append(u"%1 = :P%2"_s.arg(column).arg(values.size()));
         values.append(value);
     }
@@ -715,11 +718,11 @@ void RecordWriter::write(DeltaRecord &delta)
     findStoredFields(delta, recordField, personField);
     // A changed record that keeps its person and some value has only the
     // rows of its changed fields written again; the others stay.
-    const bool fieldByField = delta.kind() == UpdateKind::Modify && record != 0
-                              && (personField < 0
-                                  || (!delta.isAssigned(personField)
-                                      && THlmDataSet::fieldValue(delta, personField).toLongLong() != 0))
-                              && hasStoredValue(delta);
+    const bool fieldByField =
+        delta.kind() == UpdateKind::Modify && record != 0
+        && (personField < 0
+            || (!delta.isAssigned(personField) && THlmDataSet::fieldValue(delta, personField).toLongLong() != 0))
+        && hasStoredValue(delta);
 
     if (delta.kind() != UpdateKind::Insert) {
         // A registry record deleted takes its person with it.
@@ -745,8 +748,7 @@ void RecordWriter::write(DeltaRecord &delta)
             a = findPerson(delta);
         if (a == 0)
             a = insertPerson(m_connection, m_instance);
-        const bool samePerson =
-            delta.kind() == UpdateKind::Modify && delta.oldValue(personField).toLongLong() == a;
+        const bool samePerson = delta.kind() == UpdateKind::Modify && delta.oldValue(personField).toLongLong() == a;
         delta.setValue(personField, a);
         if (!m_fieldMapReadOnly && !m_map.isEmpty() && !(samePerson && personColumnsKept(delta)))
             updatePerson(delta, a);
@@ -768,11 +770,11 @@ void RecordWriter::write(DeltaRecord &delta)
         }
         const QVariant given = THlmDataSet::fieldValue(delta, i);
         if (f.dataType() == FieldType::Decimal && given.isValid() && !given.value<Decimal>().toDoubleExact()) {
-            throw EDatabaseError(u"Tabella %1, record %2, campo %3: l'importo %4 ha troppe cifre per essere conservato "
-                                 "esatto nel database (al massimo 15 cifre tra intere e decimali); non è stato salvato."_s
-                                     .arg(m_table)
-                                     .arg(record)
-                                     .arg(f.fieldName(), given.value<Decimal>().toString()));
+            throw EDatabaseError(
+                u"Tabella %1, record %2, campo %3: l'importo %4 ha troppe cifre per essere conservato "
+                "esatto nel database (al massimo 15 cifre tra intere e decimali); non è stato salvato."_s.arg(m_table)
+                    .arg(record)
+                    .arg(f.fieldName(), given.value<Decimal>().toString()));
         }
         const QVariant value = storedValue(f.dataType(), given);
         if (!value.isValid())
@@ -915,7 +917,10 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
             return;
         const QString text = value.toString();
         if (text.size() > field.size())
-            cut.append(u" - record %1, campo %2 (%3 caratteri): «%4»"_s.arg(record).arg(field.fieldName()).arg(field.size()).arg(text));
+            cut.append(u" - record %1, campo %2 (%3 caratteri): «%4»"_s.arg(record)
+                           .arg(field.fieldName())
+                           .arg(field.size())
+                           .arg(text));
     };
     Field *recordField = dataSet.findField(kRecordField);
     Field *personField = dataSet.findField(kPersonField);
@@ -970,10 +975,11 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     dataSet.first();
     guard.reset();
     if (!cut.isEmpty()) {
-        NrMessageDlg(u"Nella tabella %1 ci sono testi più lunghi dei loro campi: sono stati troncati alla lunghezza del "
-                     "campo. Correggerli prima di salvare il record.\n"_s.arg(table)
-                         + cut.join(u'\n'),
-                     MsgDlgType::Warning);
+        NrMessageDlg(
+            u"Nella tabella %1 ci sono testi più lunghi dei loro campi: sono stati troncati alla lunghezza del "
+            "campo. Correggerli prima di salvare il record.\n"_s.arg(table)
+                + cut.join(u'\n'),
+            MsgDlgType::Warning);
     }
 }
 

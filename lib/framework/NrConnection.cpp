@@ -226,12 +226,20 @@ QString TdmNrConnection::errorText(const QSqlError &error) const
 {
     const QString why = NrSqlErrorText(error);
     if (serverLost()) {
-        // The transaction in progress went with the connection.
-        return u"Il server PostgreSQL %1 ha smesso di rispondere (database «%2», nessuna risposta entro %3 secondi): "
-               "l'operazione è stata interrotta e quanto non era ancora confermato non è stato salvato. Controllare "
-               "la rete e il server, poi riprovare. (%4)"_s.arg(serverAddress(), m_settings.database)
-                   .arg(m_settings.silenceSeconds)
-                   .arg(why);
+        // The transaction in progress went with the connection. The driver's
+        // text says nothing when the watch shut it, and names the system's
+        // timeout when the keepalive probes or the data sent went unanswered.
+        const QString lost = u"l'operazione è stata interrotta e quanto non era ancora confermato non è stato salvato. "
+                             "Controllare la rete e il server, poi riprovare."_s;
+        const bool shut = m_watch && m_watch->silent();
+        if (shut || why.contains(u"timed out"_s, Qt::CaseInsensitive)) {
+            return u"Il server PostgreSQL %1 ha smesso di rispondere (database «%2», nessuna risposta entro %3 "
+                   "secondi): %4"_s.arg(serverAddress(), m_settings.database)
+                       .arg(m_settings.silenceSeconds)
+                       .arg(shut ? lost : u"%1 (%2)"_s.arg(lost, why));
+        }
+        return u"La connessione al server PostgreSQL %1 si è interrotta (database «%2»): %3 (%4)"_s.arg(
+            serverAddress(), m_settings.database, lost, why);
     }
     const QString code = error.nativeErrorCode();
     // SQLITE_BUSY and SQLITE_LOCKED; PostgreSQL's lock_not_available.

@@ -183,7 +183,7 @@ QStringList KbrSchema::ensure(TdmNrConnection &connection, const QString &schema
         version.setParam(u"INRVVERSIONE"_s, it.key());
         version.execute();
     }
-    if (current > 0 && dataUpgrade()) {
+    if (current > 0 && target == latest && dataUpgrade()) {
         try {
             notices.append(dataUpgrade()(connection));
         } catch (const Exception &e) {

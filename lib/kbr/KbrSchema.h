@@ -39,9 +39,10 @@ public:
 
     // What the program keeps in the database in a form of its own (the
     // structures of its tables), brought up to the program in the
-    // transaction of an upgrade of an older database; returns what the user
-    // is to be told. The program sets it before it opens a database: a
-    // database upgraded without it keeps its data as they were.
+    // transaction of an upgrade of an older database to the latest version;
+    // returns what the user is to be told. The program sets it before it
+    // opens a database: a database upgraded without it keeps its data as
+    // they were.
     using DataUpgrade = std::function<QStringList(TdmNrConnection &)>;
     static void setDataUpgrade(DataUpgrade upgrade);
     // The statements of a script: split at ";" outside quotes, "$$" bodies

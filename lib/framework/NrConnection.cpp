@@ -4,6 +4,7 @@
 #include "NrBusyWait.h"
 #include "NrExceptions.h"
 #include "NrQuery.h"
+#include "NrServerWatch.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QSqlQuery>
 #include <QThread>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <atomic>
@@ -33,6 +35,17 @@ constexpr std::size_t kMaxPrepared = 200;
 std::atomic<TdmNrConnection *> g_globConn{nullptr};
 std::atomic<int> g_connectionSerial{0};
 std::atomic<quint64> g_cacheEpoch{0};
+
+// The driver's connection of an open PostgreSQL database; null otherwise.
+// Qt names its type after the structure that PGconn stands for.
+PGconn *postgreSQLHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid()
+        || (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
 
 } // namespace
 
@@ -100,11 +113,20 @@ bool TdmNrConnection::OpenConnection()
     if (isPostgreSQL()) {
         // A server that accepts the connection and never answers must not
         // hang the program; a statement that waits for another client's
-        // locks gives up like SQLite does.
-        db.setConnectOptions(u"connect_timeout=%1;options='-c statement_timeout=%2 -c lock_timeout=%3'"_s
-                                 .arg(std::max(2, m_settings.waitSeconds))
+        // locks gives up like SQLite does. A server that the network no
+        // longer reaches is found by the system's keepalive probes (half the
+        // silence idle, then three probes in the other half) and by the
+        // time allowed to the data sent; one behind a machine that still
+        // answers them, by the server's watch.
+        const int silence = m_settings.silenceSeconds;
+        db.setConnectOptions(u"connect_timeout=%1;options='-c statement_timeout=%2 -c lock_timeout=%3';"
+                             "keepalives=1;keepalives_idle=%4;keepalives_interval=%5;keepalives_count=3;"
+                             "tcp_user_timeout=%6"_s.arg(std::max(2, m_settings.waitSeconds))
                                  .arg(kStatementTimeoutMs)
-                                 .arg(m_settings.waitSeconds * 1000));
+                                 .arg(m_settings.waitSeconds * 1000)
+                                 .arg(std::max(1, silence / 2))
+                                 .arg(std::max(1, silence / 6))
+                                 .arg(silence * 1000));
     }
     if (!db.open()) {
         const QSqlError error = db.lastError();
@@ -112,19 +134,44 @@ bool TdmNrConnection::OpenConnection()
         QSqlDatabase::removeDatabase(m_connectionName);
         const QString why = NrSqlErrorText(error);
         if (isPostgreSQL() && why.contains(u"timeout expired"_s)) {
-            throw EDatabaseError(u"Impossibile aprire il database %1: il server non ha risposto entro %2 secondi. (%3)"_s
-                                     .arg(describe())
-                                     .arg(std::max(2, m_settings.waitSeconds))
-                                     .arg(why));
+            throw EDatabaseError(
+                u"Impossibile aprire il database %1: il server non ha risposto entro %2 secondi. (%3)"_s.arg(describe())
+                    .arg(std::max(2, m_settings.waitSeconds))
+                    .arg(why));
         }
         throw EDatabaseError(u"Impossibile aprire il database %1: %2"_s.arg(describe(), why));
     }
     m_db = db;
     m_inTransaction = false;
     invalidateCaches();
-    if (!isPostgreSQL())
+    if (isPostgreSQL())
+        watchServer();
+    else
         installBusyHandler();
     return true;
+}
+
+void TdmNrConnection::watchServer()
+{
+    PGconn *pg = postgreSQLHandle(m_db);
+    if (!pg)
+        return;
+    // The address the driver reached, or the folder of its Unix-domain socket.
+    const char *address = PQhostaddr(pg);
+    const char *host = PQhost(pg);
+    const std::string where = address && *address ? address : (host ? host : "");
+    m_watch =
+        std::make_unique<NrServerWatch>(PQsocket(pg), where, QByteArray(PQport(pg)).toInt(), m_settings.silenceSeconds);
+}
+
+bool TdmNrConnection::serverLost() const
+{
+    if (m_watch && m_watch->silent())
+        return true;
+    if (!isPostgreSQL() || !m_db.isValid())
+        return false;
+    PGconn *pg = postgreSQLHandle(m_db);
+    return pg && PQstatus(pg) == CONNECTION_BAD;
 }
 
 void TdmNrConnection::installBusyHandler()
@@ -139,19 +186,19 @@ void TdmNrConnection::installBusyHandler()
 int TdmNrConnection::sqliteBusy(void *connection, int attempt)
 {
     auto *self = static_cast<TdmNrConnection *>(connection);
-    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now().time_since_epoch())
-                           .count();
+    const qint64 now =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
     // Only the program's own thread may show the wait and let the user stop it.
-    NrBusyWaitService *service = QThread::currentThread() == QCoreApplication::instance()->thread() ? busyWaitService()
-                                                                                                    : nullptr;
+    NrBusyWaitService *service =
+        QThread::currentThread() == QCoreApplication::instance()->thread() ? busyWaitService() : nullptr;
     if (attempt == 0) {
         self->m_busySince = now;
         self->m_busyCancelled = false;
         if (service) {
-            service->begin(u"Il database %1 è in uso da un altro programma: attendo al massimo %2 secondi…"_s
-                               .arg(self->describe())
-                               .arg(self->m_settings.waitSeconds));
+            service->begin(
+                u"Il database %1 è in uso da un altro programma: attendo al massimo %2 secondi…"_s.arg(self->describe())
+                    .arg(self->m_settings.waitSeconds));
         }
     }
     if (service && service->cancelled())
@@ -162,19 +209,38 @@ int TdmNrConnection::sqliteBusy(void *connection, int attempt)
     return 1;
 }
 
+QString TdmNrConnection::serverAddress() const
+{
+    return u"%1:%2"_s.arg(m_settings.host.isEmpty() ? u"localhost"_s : m_settings.host,
+                          m_settings.port > 0 ? QString::number(m_settings.port) : u"5432"_s);
+}
+
 QString TdmNrConnection::describe() const
 {
-    if (isPostgreSQL()) {
-        return u"«%1» sul server PostgreSQL %2:%3"_s.arg(m_settings.database,
-                                                         m_settings.host.isEmpty() ? u"localhost"_s : m_settings.host,
-                                                         m_settings.port > 0 ? QString::number(m_settings.port) : u"5432"_s);
-    }
+    if (isPostgreSQL())
+        return u"«%1» sul server PostgreSQL %2"_s.arg(m_settings.database, serverAddress());
     return u"«%1»"_s.arg(QDir::toNativeSeparators(m_settings.database));
 }
 
 QString TdmNrConnection::errorText(const QSqlError &error) const
 {
     const QString why = NrSqlErrorText(error);
+    if (serverLost()) {
+        // The transaction in progress went with the connection. The driver's
+        // text says nothing when the watch shut it, and names the system's
+        // timeout when the keepalive probes or the data sent went unanswered.
+        const QString lost = u"l'operazione è stata interrotta e quanto non era ancora confermato non è stato salvato. "
+                             "Controllare la rete e il server, poi riprovare."_s;
+        const bool shut = m_watch && m_watch->silent();
+        if (shut || why.contains(u"timed out"_s, Qt::CaseInsensitive)) {
+            return u"Il server PostgreSQL %1 ha smesso di rispondere (database «%2», nessuna risposta entro %3 "
+                   "secondi): %4"_s.arg(serverAddress(), m_settings.database)
+                       .arg(m_settings.silenceSeconds)
+                       .arg(shut ? lost : u"%1 (%2)"_s.arg(lost, why));
+        }
+        return u"La connessione al server PostgreSQL %1 si è interrotta (database «%2»): %3 (%4)"_s.arg(
+            serverAddress(), m_settings.database, lost, why);
+    }
     const QString code = error.nativeErrorCode();
     // SQLITE_BUSY and SQLITE_LOCKED; PostgreSQL's lock_not_available.
     const bool busy = isPostgreSQL() ? code == u"55P03" : (code == u"5" || code == u"6");
@@ -190,6 +256,7 @@ void TdmNrConnection::CloseConnection()
 {
     if (!m_db.isValid())
         return;
+    m_watch.reset();
     m_prepared.clear();
     forgetTransaction();
     if (m_inTransaction)
@@ -219,6 +286,7 @@ void TdmNrConnection::startTransaction()
     bool ok = false;
     QSqlError error;
     if (isPostgreSQL()) {
+        NrServerRoundTrip roundTrip(*this);
         ok = m_db.transaction();
         error = m_db.lastError();
     } else {
@@ -250,8 +318,11 @@ void TdmNrConnection::commitTransaction()
         why = e.message();
     }
     forgetTransaction();
-    if (why.isEmpty() && !m_db.commit())
-        why = errorText(m_db.lastError());
+    if (why.isEmpty()) {
+        NrServerRoundTrip roundTrip(*this);
+        if (!m_db.commit())
+            why = errorText(m_db.lastError());
+    }
     if (!why.isEmpty()) {
         // A commit refused, or a held value that could not be written,
         // leaves nothing to keep.
@@ -268,7 +339,9 @@ void TdmNrConnection::rollbackTransaction()
         return;
     m_inTransaction = false;
     forgetTransaction();
-    if (!m_db.rollback())
+    NrServerRoundTrip roundTrip(*this);
+    // A lost connection took its transaction with it.
+    if (!m_db.rollback() && !serverLost())
         throw EDatabaseError(u"Impossibile annullare la transazione: %1"_s.arg(NrSqlErrorText(m_db.lastError())));
 }
 
@@ -277,8 +350,9 @@ namespace {
 void savepointStatement(TdmNrConnection &connection, const QString &sql, const QString &what)
 {
     QSqlQuery q(connection.database());
+    NrServerRoundTrip roundTrip(connection);
     if (!q.exec(sql))
-        throw EDatabaseError(u"%1: %2"_s.arg(what, NrSqlErrorText(q.lastError())));
+        throw EDatabaseError(u"%1: %2"_s.arg(what, connection.errorText(q.lastError())));
 }
 
 QString createFailed(const QString &name)
@@ -449,4 +523,17 @@ void TdmNrConnection::holdValue(const QString &key, qint64 value, std::function<
     it->second.value = value;
     if (write)
         it->second.write = std::move(write);
+}
+
+NrServerRoundTrip::NrServerRoundTrip(const TdmNrConnection &connection)
+    : m_watch(connection.serverWatch())
+{
+    if (m_watch)
+        m_watch->begin();
+}
+
+NrServerRoundTrip::~NrServerRoundTrip()
+{
+    if (m_watch)
+        m_watch->end();
 }

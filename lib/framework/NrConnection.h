@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class NrServerWatch;
 class NrStatementSource;
 class TNrQuery;
 
@@ -19,11 +20,14 @@ struct NrConnectionSettings
     QString driver;   // "QSQLITE" (the embedded default) or "QPSQL"
     QString database; // the file (SQLite) or the database name (PostgreSQL)
     QString host;
-    int port = 0;     // 0: the driver's default
-    QString user;     // PostgreSQL; the password comes from PGPASSWORD or .pgpass
+    int port = 0; // 0: the driver's default
+    QString user; // PostgreSQL; the password comes from PGPASSWORD or .pgpass
     // Seconds to wait for a database that another program holds, and for a
     // PostgreSQL server to answer the connection, before giving up.
     int waitSeconds = 30;
+    // Seconds after which a PostgreSQL server that has stopped answering in
+    // the middle of a statement is given up.
+    int silenceSeconds = 30;
 };
 
 // The framework's connection data module: one named Qt SQL connection to the
@@ -111,6 +115,9 @@ public:
     // "«scuola» sul server PostgreSQL 10.0.0.5:5432".
     QString describe() const;
 
+    // The watch over the server of an open PostgreSQL connection; null on SQLite.
+    NrServerWatch *serverWatch() const { return m_watch.get(); }
+
 protected:
     void setStatementSource(NrStatementSource *source) { m_statements = source; }
     // "Connessione al database non consentita" unless the global connection is set.
@@ -121,6 +128,12 @@ private:
     // database; non-zero to try again, zero to give up.
     static int sqliteBusy(void *connection, int attempt);
     void installBusyHandler();
+    // Starts the watch over the server of the PostgreSQL connection just opened.
+    void watchServer();
+    // The PostgreSQL connection is lost: the server went silent or dropped it.
+    bool serverLost() const;
+    // "10.0.0.5:5432"
+    QString serverAddress() const;
 
     QString m_connectionName;
     NrConnectionSettings m_settings;
@@ -129,6 +142,7 @@ private:
     NrStatementSource *m_statements = nullptr;
     qint64 m_busySince = 0; // ms since the epoch of the steady clock
     bool m_busyCancelled = false;
+    std::unique_ptr<NrServerWatch> m_watch;
     std::map<QString, std::unique_ptr<TNrQuery>> m_prepared;
     quint64 m_cacheEpoch = 0;
     struct Held
@@ -141,16 +155,30 @@ private:
     struct Savepoint
     {
         QString name;
-        bool set; // on the server
+        bool set;                       // on the server
         std::map<QString, qint64> held; // the values held when it was asked for
     };
     std::vector<Savepoint> m_savepoints; // the open ones, the newest last
-    QString m_releasing; // a savepoint released here and not yet on the server
+    QString m_releasing;                 // a savepoint released here and not yet on the server
     void forgetTransaction();
     // EDatabaseError "<what>: nessuna transazione in corso" outside one.
     void requireTransaction(const QString &what) const;
     // Where the newest savepoint of that name is among the open ones.
     std::size_t savepointIndex(const QString &name) const;
+};
+
+// A round trip to the server of a connection, from the statement sent to its
+// answer: on PostgreSQL the server's watch looks at it while it lasts.
+class NrServerRoundTrip
+{
+public:
+    explicit NrServerRoundTrip(const TdmNrConnection &connection);
+    ~NrServerRoundTrip();
+    NrServerRoundTrip(const NrServerRoundTrip &) = delete;
+    NrServerRoundTrip &operator=(const NrServerRoundTrip &) = delete;
+
+private:
+    NrServerWatch *m_watch;
 };
 
 // The global connection of the framework: set by the connection module's

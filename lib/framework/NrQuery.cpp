@@ -46,6 +46,7 @@ void TNrQuery::run(bool forwardOnly)
 {
     if (m_sql.trimmed().isEmpty())
         throw EDatabaseError(u"Nessuna istruzione SQL da eseguire"_s);
+    NrServerRoundTrip roundTrip(*m_connection);
     m_connection->beforeStatement();
     if (!m_prepared) {
         m_query = QSqlQuery(m_connection->database());
@@ -79,7 +80,13 @@ void TNrQuery::execute()
 
 bool TNrQuery::next()
 {
-    return m_query.next();
+    // Rows of a forward-only query come from the server as they are read.
+    NrServerRoundTrip roundTrip(*m_connection);
+    if (m_query.next())
+        return true;
+    if (m_query.lastError().isValid())
+        throw EDatabaseError(m_connection->errorText(m_query.lastError()));
+    return false;
 }
 
 void TNrQuery::close()

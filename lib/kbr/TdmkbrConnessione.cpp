@@ -20,7 +20,7 @@ namespace {
 
 // The start-up statements, in the order they run at every opening.
 const QStringList kStartupStatements{
-    u"QRY_AVVIO_VARR_DIP"_s,   u"QRY_AVVIO_VARR_AMM"_s,        u"QRY_AVVIO_CDS_REGISTRO"_s,
+    u"QRY_AVVIO_VARR_DIP"_s,  u"QRY_AVVIO_VARR_AMM"_s,        u"QRY_AVVIO_CDS_REGISTRO"_s,
     u"QRY_AVVIO_AFI_VUOTE"_s, u"QRY_AVVIO_CUFO_TIPOSCUOLA"_s,
 };
 
@@ -68,9 +68,10 @@ NrConnectionSettings TdmkbrConnessione::loadSettings()
     if (ini.status() != QSettings::NoError)
         throw EInOutError(u"Impossibile leggere le impostazioni «%1»"_s.arg(path));
     if (!ini.childGroups().contains(u"Database"_s)) {
-        throw EInOutError(u"Impostazioni «%1»: manca la sezione [Database] con Driver= e Database= (sezioni trovate: %2)"_s
-                              .arg(QDir::toNativeSeparators(path),
-                                   ini.childGroups().isEmpty() ? u"nessuna"_s : ini.childGroups().join(u", "_s)));
+        throw EInOutError(
+            u"Impostazioni «%1»: manca la sezione [Database] con Driver= e Database= (sezioni trovate: %2)"_s.arg(
+                QDir::toNativeSeparators(path),
+                ini.childGroups().isEmpty() ? u"nessuna"_s : ini.childGroups().join(u", "_s)));
     }
     NrConnectionSettings s;
     s.driver = ini.value(u"Database/Driver"_s, u"QSQLITE"_s).toString().trimmed().toUpper();
@@ -84,21 +85,28 @@ NrConnectionSettings TdmkbrConnessione::loadSettings()
         if (!ok || s.port <= 0 || s.port > 65535)
             throw EInOutError(u"Impostazioni «%1»: porta «%2» non valida nella sezione [Database]"_s.arg(path, port));
     }
-    const QString wait = ini.value(u"Database/Attesa"_s).toString().trimmed();
-    if (!wait.isEmpty()) {
+    // Seconds, from 1 to 3600; the default when the key is missing.
+    auto seconds = [&](const QString &key, const QString &what, int *value) {
+        const QString text = ini.value(u"Database/"_s + key).toString().trimmed();
+        if (text.isEmpty())
+            return;
         bool ok = false;
-        s.waitSeconds = wait.toInt(&ok);
-        if (!ok || s.waitSeconds < 1 || s.waitSeconds > 3600)
-            throw EInOutError(u"Impostazioni «%1»: attesa «%2» non valida nella sezione [Database] (secondi, da 1 a 3600)"_s
-                                  .arg(path, wait));
-    }
+        *value = text.toInt(&ok);
+        if (!ok || *value < 1 || *value > 3600)
+            throw EInOutError(
+                u"Impostazioni «%1»: %2 «%3» non valida nella sezione [Database] (%4=, secondi, da 1 a 3600)"_s.arg(
+                    path, what, text, key));
+    };
+    seconds(u"Attesa"_s, u"attesa"_s, &s.waitSeconds);
+    seconds(u"Silenzio"_s, u"durata del silenzio del server"_s, &s.silenceSeconds);
     if (s.driver == u"QSQLITE") {
         if (s.database.isEmpty())
             s.database = u"kbr.sqlite"_s;
         if (QDir::isRelativePath(s.database))
             s.database = DataPaths::resolve(folder, s.database);
     } else if (s.database.isEmpty()) {
-        throw EInOutError(u"Impostazioni «%1»: manca il nome del database (Database=) nella sezione [Database]"_s.arg(path));
+        throw EInOutError(
+            u"Impostazioni «%1»: manca il nome del database (Database=) nella sezione [Database]"_s.arg(path));
     }
     return s;
 }
@@ -119,14 +127,18 @@ bool TdmkbrConnessione::OpenConnection()
                            "già uno, indicarlo in «KbrPar.ini» (sezione [Database], Database=)."_s.arg(describe()));
         }
         if (file.size() == 0) {
-            throw ENrError(u"Il database %1 è un file vuoto (0 byte): non contiene i dati della scuola. Per crearne uno "
-                           "nuovo usare «elh770 crea-database»."_s.arg(describe()));
+            throw ENrError(
+                u"Il database %1 è un file vuoto (0 byte): non contiene i dati della scuola. Per crearne uno "
+                "nuovo usare «elh770 crea-database»."_s.arg(describe()));
         }
     }
     TdmNrConnection::OpenConnection();
     try {
-        KbrSchema::ensure(*this, definitionsFolder() + u"schema/"_s,
-                          m_creating ? KbrSchema::Creation::Create : KbrSchema::Creation::Refuse);
+        const QStringList upgraded =
+            KbrSchema::ensure(*this, definitionsFolder() + u"schema/"_s,
+                              m_creating ? KbrSchema::Creation::Create : KbrSchema::Creation::Refuse);
+        if (!upgraded.isEmpty())
+            NrMessageDlg(upgraded.join(u'\n'), MsgDlgType::Information);
         TNrTransaction transaction(*this);
         transaction.StartTransaction();
         TNrQuery q(*this);

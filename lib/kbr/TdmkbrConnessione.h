@@ -32,6 +32,8 @@ public:
     //                            PGPASSWORD or .pgpass, never from the file)
     //   Attesa=30               seconds to wait for a database held by
     //                            another program or a server that does not answer
+    //   Silenzio=30             seconds after which a PostgreSQL server that
+    //                            stops answering during a statement is given up
     // A relative SQLite file is in the installation folder. A file without
     // the [Database] section is refused rather than read as the default.
     static NrConnectionSettings loadSettings();

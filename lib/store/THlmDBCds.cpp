@@ -646,6 +646,7 @@ bool RecordWriter::personColumnsKept(const DeltaRecord &delta) const
 void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
 {
     if (m_personColumns.isEmpty()) {
+        NrServerRoundTrip roundTrip(m_connection);
         m_connection.beforeStatement();
         const QSqlRecord columns =
             m_connection.database().record(m_connection.isPostgreSQL() ? u"tafi_anafiscale"_s : u"TAFI_ANAFISCALE"_s);

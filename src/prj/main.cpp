@@ -2,6 +2,7 @@
 #include "Version.h"
 #include "cli/CommandLine.h"
 #include "shell/ElhDesktop.h"
+#include "store/StructureUpgrade.h"
 
 #include <QCoreApplication>
 
@@ -23,5 +24,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(ELH_VERSION));
     // Numbers in files never follow the machine's locale.
     std::setlocale(LC_NUMERIC, "C");
+    // An older school database gets the structures of this program's tables.
+    StructureUpgrade::install();
     return desktop ? runDesktop() : runCommandLine(QCoreApplication::arguments().mid(1));
 }

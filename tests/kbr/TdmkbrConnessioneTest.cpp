@@ -10,24 +10,33 @@
 #include "TempDir.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
-#include <QElapsedTimer>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <stdexcept>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <tuple>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kLatestSchema = 5;
+constexpr int kLatestSchema = 6;
 
 // The file name of a script of the version after the latest, as a later
 // program would bring.
@@ -85,8 +94,9 @@ TEST_P(ConnectionOpened, TheStartupStatementsCorrectThePayrollDataAtEveryOpening
             u"INSERT INTO TCDS_STRUTTURA (ICDSID, SCDSPROGRAMMA, SCDSNOME, SCDSFIELDMAP, ICDSRIGO) VALUES (?, ?, ?, ?, ?)"_s,
             row);
     for (const int record : {7, 9})
-        exec(u"INSERT INTO TFIS_DATIFISCALI (ICDSID, ICRFID, IFISRIGO, SFISFIELDNAME, SFISVALUE) VALUES (?, ?, ?, ?, ?)"_s,
-             {13, 1, record, u"Cognome"_s, u"X"_s});
+        exec(
+            u"INSERT INTO TFIS_DATIFISCALI (ICDSID, ICRFID, IFISRIGO, SFISFIELDNAME, SFISVALUE) VALUES (?, ?, ?, ?, ?)"_s,
+            {13, 1, record, u"Cognome"_s, u"X"_s});
     exec(u"INSERT INTO TAFI_ANAFISCALE (IAFIID, ICRFID) VALUES (?, ?)"_s, {1, 1});
     exec(u"INSERT INTO TAFI_ANAFISCALE (IAFIID, ICRFID, SAFINOME) VALUES (?, ?, ?)"_s, {2, 1, u"ANNA"_s});
     for (const QVariantList &row :
@@ -96,8 +106,12 @@ TEST_P(ConnectionOpened, TheStartupStatementsCorrectThePayrollDataAtEveryOpening
     connection().CloseConnection();
     ASSERT_TRUE(connection().OpenConnection());
 
-    EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEDIP + FVARRPERCIMPDIP FROM TVARR_VARRITENUTE WHERE IVARRID = 1"_s).toDouble(), 0.0);
-    EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEAMM + FVARRPERCIMPAMM FROM TVARR_VARRITENUTE WHERE IVARRID = 1"_s).toDouble(), 0.0);
+    EXPECT_DOUBLE_EQ(
+        scalar(u"SELECT FVARRIMPONIBILEDIP + FVARRPERCIMPDIP FROM TVARR_VARRITENUTE WHERE IVARRID = 1"_s).toDouble(),
+        0.0);
+    EXPECT_DOUBLE_EQ(
+        scalar(u"SELECT FVARRIMPONIBILEAMM + FVARRPERCIMPAMM FROM TVARR_VARRITENUTE WHERE IVARRID = 1"_s).toDouble(),
+        0.0);
     EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEDIP FROM TVARR_VARRITENUTE WHERE IVARRID = 2"_s).toDouble(), 100.0);
     EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEAMM FROM TVARR_VARRITENUTE WHERE IVARRID = 2"_s).toDouble(), 200.0);
     EXPECT_DOUBLE_EQ(scalar(u"SELECT FVARRIMPONIBILEDIP FROM TVARR_VARRITENUTE WHERE IVARRID = 3"_s).toDouble(), 100.0);
@@ -154,7 +168,9 @@ TEST_P(ConnectionOpened, ReportsAreWrittenAgainOnlyWhenNewerOrWhenAskedTo)
                          QByteArray("<Reports><Report IYRPTID=\"1100601\" IYRFOID=\"11006\" IYRPTVERSION=\"")
                              + QByteArray::number(version) + "\" SYRPTDESC=\"" + description + "\"/></Reports>");
     };
-    auto description = [&] { return scalar(u"SELECT SYRPTDESC FROM TYRPT_REPORT WHERE IYRPTID = 1100601"_s).toString(); };
+    auto description = [&] {
+        return scalar(u"SELECT SYRPTDESC FROM TYRPT_REPORT WHERE IYRPTID = 1100601"_s).toString();
+    };
     THlmReport reports;
     TNrQuery q(connection());
     reports.registerReports(q, file(2, "Nuova"), false);
@@ -176,9 +192,11 @@ TEST_P(ConnectionOpened, ADatabaseOfANewerProgramIsRefused)
         connection().OpenConnection();
         FAIL() << "a newer database was opened";
     } catch (const ENrError &e) {
-        EXPECT_EQ(e.message(), u"Il database è stato creato da una versione più recente del programma (schema versione 99, "
-                               "questo programma arriva alla versione %1): aggiornare il programma prima di usare questo database."_s
-                                   .arg(kLatestSchema));
+        EXPECT_EQ(
+            e.message(),
+            u"Il database è stato creato da una versione più recente del programma (schema versione 99, "
+            "questo programma arriva alla versione %1): aggiornare il programma prima di usare questo database."_s.arg(
+                kLatestSchema));
     }
     EXPECT_FALSE(connection().connected());
 }
@@ -194,8 +212,8 @@ TEST_P(ConnectionOpened, AVersionThatCannotBeReadIsAnErrorNeverAnEmptyDatabase)
             FAIL() << "opened after: " << damage.toStdString();
         } catch (const EDatabaseError &e) {
             EXPECT_EQ(e.message(), u"Impossibile leggere la versione dello schema del database %1: la tabella "
-                                   "TNRV_VERSIONESCHEMA non contiene un numero di versione valido («%2»)"_s
-                                       .arg(connection().describe(), found));
+                                   "TNRV_VERSIONESCHEMA non contiene un numero di versione valido («%2»)"_s.arg(
+                                       connection().describe(), found));
         }
         ASSERT_TRUE(connection().TdmNrConnection::OpenConnection());
     }
@@ -253,9 +271,10 @@ TEST_P(ConnectionOpened, ADatabaseHeldByAnotherProgramIsAwaitedWithAMessageAndTh
             opening.OpenConnection();
             FAIL() << "opened a database held by another program";
         } catch (const EDatabaseError &e) {
-            EXPECT_EQ(e.message(), u"Impossibile leggere la versione dello schema del database «%1»: Il database «%1» è in "
-                                   "uso da un altro programma e non si è liberato entro 1 secondi: riprovare quando "
-                                   "l'altro programma lo ha lasciato. (database is locked)"_s.arg(s.database));
+            EXPECT_EQ(e.message(),
+                      u"Impossibile leggere la versione dello schema del database «%1»: Il database «%1» è in "
+                      "uso da un altro programma e non si è liberato entro 1 secondi: riprovare quando "
+                      "l'altro programma lo ha lasciato. (database is locked)"_s.arg(s.database));
         }
         EXPECT_EQ(wait.shown, QStringList{u"Il database «%1» è in uso da un altro programma: attendo al massimo 1 "
                                           "secondi…"_s.arg(s.database)});
@@ -292,8 +311,9 @@ TEST_P(ConnectionRefused, AQueryStoreChangedByOneByteKeepsTheConnectionClosed)
     EXPECT_FALSE(connection.openOrGoOn());
     EXPECT_FALSE(connection.connected());
     EXPECT_EQ(NrGlobConn(), nullptr);
-    EXPECT_EQ(messages().texts(),
-              QStringList{u"Certificato query non trovato od errato. Aggiornare il programma \"Gestione emolumenti\""_s});
+    EXPECT_EQ(
+        messages().texts(),
+        QStringList{u"Certificato query non trovato od errato. Aggiornare il programma \"Gestione emolumenti\""_s});
     if (GetParam() == Engine::SQLite) {
         EXPECT_FALSE(QFile::exists(installation().settings().database));
     }
@@ -329,7 +349,8 @@ TEST_P(ConnectionRefused, OnlyCreatingMakesADatabaseOpeningNamesTheOneThatIsNotT
     if (GetParam() == Engine::SQLite) {
         s.database = file;
         installation().writeSettings(s);
-        EXPECT_TRUE(refusal().startsWith(u"Il database «%1» non esiste. Per crearlo usare «elh770 crea-database»"_s.arg(file)));
+        EXPECT_TRUE(
+            refusal().startsWith(u"Il database «%1» non esiste. Per crearlo usare «elh770 crea-database»"_s.arg(file)));
         EXPECT_FALSE(QFile::exists(file));
         QDir().mkpath(installation().root() + u"manca"_s);
         QFile(file).open(QIODevice::WriteOnly);
@@ -383,20 +404,196 @@ TEST_P(ConnectionRefused, AServerThatNeverAnswersIsGivenUpNamingIt)
     EXPECT_FALSE(connection.openOrGoOn());
     EXPECT_LT(clock.elapsed(), 20000);
     ASSERT_EQ(messages().texts().size(), 1);
-    EXPECT_TRUE(messages().texts().first().startsWith(
-        u"Impossibile aprire il database «scuola» sul server PostgreSQL 127.0.0.1:%1: il server non ha risposto entro 2 "
-        "secondi. ("_s.arg(s.port)))
+    EXPECT_TRUE(messages().texts().first().startsWith(u"Impossibile aprire il database «scuola» sul server PostgreSQL "
+                                                      u"127.0.0.1:%1: il server non ha risposto entro 2 "
+                                                      "secondi. ("_s.arg(s.port)))
         << messages().texts().first().toStdString();
     ::close(silent);
 }
 
-TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
+namespace {
+
+// A proxy on the loopback in front of the test server that forwards both
+// ways until it is told to stall: from then on it reads, writes and accepts
+// nothing and closes nothing, as a proxy that hangs does.
+class StallingProxy
+{
+public:
+    explicit StallingProxy(int serverPort)
+        : m_serverPort(serverPort)
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address = loopback(0);
+        socklen_t length = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr *>(&address), length) != 0 || ::listen(m_listener, 8) != 0
+            || ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            throw std::runtime_error("cannot listen on the loopback");
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { run(); });
+    }
+    ~StallingProxy()
+    {
+        m_stop = true;
+        m_thread.join();
+        for (const auto &[client, server] : m_pairs) {
+            ::close(client);
+            ::close(server);
+        }
+        ::close(m_listener);
+    }
+    int port() const { return m_port; }
+    void stall() { m_stalled = true; }
+    // Drops every connection, which ends any wait on the proxy at once.
+    void drop()
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto &[client, server] : m_pairs)
+            ::shutdown(client, SHUT_RDWR);
+    }
+
+private:
+    static sockaddr_in loopback(int port)
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        return address;
+    }
+    void run()
+    {
+        char buffer[65536];
+        while (!m_stop) {
+            if (m_stalled) {
+                ::usleep(20000);
+                continue;
+            }
+            std::vector<pollfd> watched{{m_listener, POLLIN, 0}};
+            {
+                std::lock_guard lock(m_mutex);
+                for (const auto &[client, server] : m_pairs) {
+                    watched.push_back({client, POLLIN, 0});
+                    watched.push_back({server, POLLIN, 0});
+                }
+            }
+            if (::poll(watched.data(), watched.size(), 20) <= 0 || m_stalled)
+                continue;
+            if (watched[0].revents & POLLIN) {
+                const int client = ::accept(m_listener, nullptr, nullptr);
+                const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+                const sockaddr_in address = loopback(m_serverPort);
+                ::connect(server, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+                std::lock_guard lock(m_mutex);
+                m_pairs.emplace_back(client, server);
+            }
+            for (std::size_t i = 1; i < watched.size(); ++i) {
+                if (!(watched[i].revents & (POLLIN | POLLHUP)))
+                    continue;
+                const auto &pair = m_pairs[(i - 1) / 2];
+                const int to = watched[i].fd == pair.first ? pair.second : pair.first;
+                const ssize_t read = ::recv(watched[i].fd, buffer, sizeof buffer, 0);
+                if (read > 0)
+                    ::send(to, buffer, static_cast<size_t>(read), MSG_NOSIGNAL);
+            }
+        }
+    }
+
+    int m_serverPort;
+    int m_listener = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_stalled{false};
+    std::mutex m_mutex;
+    std::vector<std::pair<int, int>> m_pairs; // client, server
+    std::thread m_thread;
+};
+
+} // namespace
+
+TEST_P(ConnectionRefused, AServerThatFallsSilentDuringAStatementIsGivenUpNamingIt)
+{
+    if (GetParam() != Engine::PostgreSQL)
+        GTEST_SKIP() << "a server that falls silent is PostgreSQL's case";
+    using Step = std::function<void(TdmkbrConnessione &)>;
+    auto statement = [](const QString &sql) {
+        return [sql](TdmkbrConnessione &connection) {
+            TNrQuery q(connection);
+            q.setSql(sql);
+            q.execute();
+        };
+    };
+    // What runs while the proxy forwards, then what runs once it stalls: a
+    // statement, and the commit of a transaction that wrote a row, which is
+    // not there afterwards.
+    const std::vector<std::tuple<const char *, Step, Step>> cases{
+        {"statement", [](TdmkbrConnessione &) {}, statement(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s)},
+        {"commit",
+         [&](TdmkbrConnessione &connection) {
+             connection.startTransaction();
+             statement(u"INSERT INTO TANF_ANNIFINANZ (IANFID, SANFDESCRIZIONE, DANFNORMAINIZIO, DANFNORMAFINE) "
+                       "VALUES (1999, '1999', '1999-01-01', '1999-12-31')"_s)(connection);
+         },
+         [](TdmkbrConnessione &connection) { connection.commitTransaction(); }},
+    };
+    const NrConnectionSettings direct = installation().settings();
+    for (const auto &[name, before, stalled] : cases) {
+        SCOPED_TRACE(name);
+        StallingProxy proxy(direct.port);
+        NrConnectionSettings s = direct;
+        s.host = u"127.0.0.1"_s;
+        s.port = proxy.port();
+        s.silenceSeconds = 2;
+        installation().writeSettings(s);
+        TdmkbrConnessione connection;
+        ASSERT_TRUE(connection.createDatabase());
+        before(connection);
+        proxy.stall();
+        // Whatever the code under test does, the test ends: past a minute the
+        // proxy drops its connections.
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        std::thread limit([&] {
+            std::unique_lock lock(mutex);
+            if (!done.wait_for(lock, std::chrono::seconds(60), [&] { return finished; })) {
+                ADD_FAILURE() << "still waiting after a minute";
+                proxy.drop();
+            }
+        });
+        QString failure;
+        try {
+            stalled(connection);
+        } catch (const EDatabaseError &e) {
+            failure = e.message();
+        }
+        {
+            std::lock_guard lock(mutex);
+            finished = true;
+        }
+        done.notify_all();
+        limit.join();
+        EXPECT_TRUE(failure.contains(u"Il server PostgreSQL 127.0.0.1:%1 ha smesso di rispondere (database «%2», "
+                                     "nessuna risposta entro 2 secondi)"_s.arg(proxy.port())
+                                         .arg(s.database)))
+            << failure.toStdString();
+        connection.CloseConnection();
+    }
+    installation().writeSettings(direct);
+    TdmkbrConnessione connection;
+    ASSERT_TRUE(connection.OpenConnection());
+    TNrQuery q(connection);
+    q.setSql(u"SELECT COUNT(*) FROM TANF_ANNIFINANZ WHERE IANFID = 1999"_s);
+    EXPECT_EQ(q.scalar().toInt(), 0);
+}
+
+TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedAfterACopyOfItsFile)
 {
     // A version after the latest, as a later program would bring.
     for (const QString &engine : {u"sqlite"_s, u"postgresql"_s}) {
         QFile script(installation().definitionsFolder() + u"schema/"_s + nextScript(engine, u"prova"_s));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("-- a table; a comment with 'quotes';\nCREATE TABLE TPROVA (IPROVAID INTEGER, SPROVA VARCHAR(10) DEFAULT 'a;b');\n"
+        script.write("-- a table; a comment with 'quotes';\nCREATE TABLE TPROVA (IPROVAID INTEGER, SPROVA VARCHAR(10) "
+                     "DEFAULT 'a;b');\n"
                      "INSERT INTO TPROVA (IPROVAID) VALUES (1);\n");
     }
     TdmkbrConnessione connection;
@@ -412,6 +609,28 @@ TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
 
     ASSERT_TRUE(connection.OpenConnection());
     EXPECT_EQ(KbrSchema::currentVersion(connection), kLatestSchema + 1);
+    // The copy of the file as it was, beside it, and the user told where.
+    const QString copy = installation().settings().database + u".bak-v2"_s;
+    if (GetParam() == Engine::SQLite) {
+        EXPECT_EQ(messages().texts(),
+                  QStringList{u"Il database %1 è stato aggiornato dalla versione 2 alla %2; la copia "
+                              "della versione 2 è in «%3»."_s.arg(connection.describe())
+                                  .arg(kLatestSchema + 1)
+                                  .arg(copy)});
+        QSqlDatabase old = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"copia"_s);
+        old.setDatabaseName(copy);
+        ASSERT_TRUE(old.open());
+        QSqlQuery version(old);
+        ASSERT_TRUE(version.exec(u"SELECT INRVVERSIONE FROM TNRV_VERSIONESCHEMA"_s) && version.next());
+        EXPECT_EQ(version.value(0).toInt(), 2);
+        old.close();
+        old = QSqlDatabase();
+        QSqlDatabase::removeDatabase(u"copia"_s);
+    } else {
+        EXPECT_EQ(messages().texts(), QStringList{u"Il database %1 è stato aggiornato dalla versione 2 alla %2."_s
+                                                      .arg(connection.describe())
+                                                      .arg(kLatestSchema + 1)});
+    }
     q = QSqlQuery(connection.database());
     ASSERT_TRUE(q.exec(u"SELECT SPROVA FROM TPROVA WHERE IPROVAID = 1"_s));
     ASSERT_TRUE(q.next());
@@ -426,21 +645,25 @@ TEST_P(ConnectionRefused, AnOlderDatabaseIsUpgradedOneVersionAtATime)
     EXPECT_FALSE(q.next());
 }
 
-TEST_P(ConnectionRefused, AFailingUpgradeKeepsTheOlderVersion)
+TEST_P(ConnectionRefused, AFailingUpgradeLeavesTheDatabaseAsItWas)
 {
+    TdmkbrConnessione connection;
+    ASSERT_TRUE(connection.createDatabase());
+    connection.CloseConnection();
     for (const QString &engine : {u"sqlite"_s, u"postgresql"_s}) {
         QFile script(installation().definitionsFolder() + u"schema/"_s + nextScript(engine, u"guasto"_s));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write("CREATE TABLE TBUONA (I INTEGER);\nCREATE TABLE TVARR_VARRITENUTE (I INTEGER);\n");
     }
-    TdmkbrConnessione connection;
     try {
-        connection.createDatabase();
+        connection.OpenConnection();
         FAIL() << "a failing script was applied";
     } catch (const EDatabaseError &e) {
-        EXPECT_TRUE(e.message().startsWith(u"Aggiornamento del database alla versione %1 (%2) non riuscito: "_s
-                                               .arg(kLatestSchema + 1)
-                                               .arg(nextScript(QString(), u"guasto"_s).mid(1))))
+        EXPECT_TRUE(e.message().startsWith(
+            u"Aggiornamento del database alla versione %1 (%2) non riuscito: "_s.arg(kLatestSchema + 1)
+                .arg(nextScript(QString(), u"guasto"_s).mid(1))))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().endsWith(u" Il database è rimasto alla versione %1, com'era."_s.arg(kLatestSchema)))
             << e.message().toStdString();
     }
     EXPECT_FALSE(connection.connected());

@@ -149,4 +149,6 @@ void TestInstallation::writeSettings(const NrConnectionSettings &settings)
         ini.setValue(u"Database/User"_s, settings.user);
     if (settings.waitSeconds != NrConnectionSettings().waitSeconds)
         ini.setValue(u"Database/Attesa"_s, settings.waitSeconds);
+    if (settings.silenceSeconds != NrConnectionSettings().silenceSeconds)
+        ini.setValue(u"Database/Silenzio"_s, settings.silenceSeconds);
 }

@@ -1,0 +1,5 @@
+-- Version 6: the table structures stored in TCDS_STRUTTURA follow the
+-- catalogue of the program that opens the database. The program brings the
+-- structures of an older database up to its catalogue in the transaction of
+-- this version (columns added, sizes and decimals widened, no column that
+-- holds values dropped); the tables themselves do not change.

@@ -55,16 +55,17 @@ QJsonObject line(const QString &section, const QString &code, int month, double 
 
 // Delegations on 500 days from 2 January 2023, each with 12 lines of the
 // section Erario (12 codes), 4 regional surcharges (4 regions) and 4
-// municipal ones (4 codes): every line a row of its Prospetto.
+// municipal ones (4 codes) of the month paid, December's for the days of
+// 2024: every line a row of its Prospetto.
 QByteArray payments()
 {
     QJsonArray delegations;
     for (int d = 0; d < kDelegations; ++d) {
-        const int month = d % 12 + 1;
+        const QDate paid = QDate(2023, 1, 2).addDays(d);
+        const int month = paid.year() == 2023 ? paid.month() : 12;
         QJsonArray lines;
         for (int c = 0; c < 12; ++c)
-            lines.append(
-                line(u"E"_s, c == 0 ? u"104E"_s : u"2%1E"_s.arg(c, 2, 10, QChar(u'0')), month, 100 + d + c * 0.01));
+            lines.append(line(u"E"_s, c == 0 ? u"104E"_s : u"1%1E"_s.arg(c + 10), month, 100 + d + c * 0.01));
         for (int r = 1; r <= 4; ++r) {
             QJsonObject regional = line(u"R"_s, u"381E"_s, month, 40 + r * 0.25);
             regional.insert(u"SRF24CODREG"_s, QString::number(r).rightJustified(2, u'0'));
@@ -75,9 +76,8 @@ QByteArray payments()
             municipal.insert(u"SRF24CODCOM"_s, u"D653"_s);
             lines.append(municipal);
         }
-        delegations.append(QJsonObject{{u"IANFID"_s, kFinancialYear},
-                                       {u"DDF24DTVERS"_s, QDate(2023, 1, 2).addDays(d).toString(Qt::ISODate)},
-                                       {u"righe"_s, lines}});
+        delegations.append(QJsonObject{
+            {u"IANFID"_s, kFinancialYear}, {u"DDF24DTVERS"_s, paid.toString(Qt::ISODate)}, {u"righe"_s, lines}});
     }
     return QJsonDocument(QJsonObject{{u"deleghe"_s, delegations}}).toJson(QJsonDocument::Compact);
 }

@@ -94,6 +94,65 @@ INSTANTIATE_TEST_SUITE_P(Prospetti, UnknownAgent,
                                            Prospetto{u"TPSY3_PROSPETTOSY3", u"Prospetti Sy Sez III"},
                                            Prospetto{u"TPSY4_PROSPETTOSY4", u"Prospetti Sy Sez IV"}));
 
+// A row that the supply cannot carry, however it was made, and the message
+// that stops stage 1.
+struct BadRow
+{
+    const char16_t *table;
+    const char *records;
+    const char16_t *message;
+};
+
+void PrintTo(const BadRow &r, std::ostream *os)
+{
+    *os << r.records;
+}
+
+class BadValue
+    : public Checks
+    , public ::testing::WithParamInterface<BadRow>
+{
+};
+
+TEST_P(BadValue, StopsStage1NamingTheRowBeforeTheWorkingTablesAreTouched)
+{
+    add(QString::fromUtf16(GetParam().table), GetParam().records);
+    FileWizard &w = openWizard();
+    EXPECT_EQ(w.createFile(), FileWizard::Outcome::Failed);
+    EXPECT_EQ(w.memo(), QStringList{u"***** "_s + QString::fromUtf16(GetParam().message)
+                                    + u" Correggere il prospetto e generare di nuovo il file."_s});
+    EXPECT_EQ(messages.texts(), QStringList{u"Operazione terminata con errore"_s});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Prospetti, BadValue,
+    ::testing::Values(
+        BadRow{
+            u"TPST_PROSPETTOST",
+            R"({"records": [{"SPSTMESE": "01", "SPSTANNO": "2023"}, {"SPSTMESE": "13", "SPSTANNO": "2023"}]})",
+            u"Prospetti ST Sez I, riga 2: il periodo «13/2023» non è valido: il mese «13» non è di due cifre da 01 a "
+            u"12."},
+        BadRow{u"TPST2_PROSPETTOSTS2", R"({"records": [{"SPST2MESE": "1", "SPST2ANNO": "2023"}]})",
+               u"Prospetti ST Sez II, riga 1: il periodo «1/2023» non è valido: il mese «1» non è di due cifre da 01 a "
+               u"12."},
+        BadRow{u"TPSV_PROSPETTOSV", R"({"records": [{"SPSVMESE": "AB", "SPSVANNO": "2023"}]})",
+               u"Prospetti Sv, riga 1: il periodo «AB/2023» non è valido: il mese «AB» non è di due cifre da 01 a 12."},
+        BadRow{
+            u"TPST3_PROSPETTOSTS3", R"({"records": [{"SPST3MESE28": "05", "SPST3ANNO28": "23"}]})",
+            u"Prospetti ST Sez III, riga 1, rigo ST28: il periodo «05/23» non è valido: l'anno «23» non è di quattro "
+            u"cifre."},
+        BadRow{
+            u"TPST4_PROSPETTOSTS4", R"({"records": [{"SPST2ANNO49": "2023"}]})",
+            u"Prospetti ST Sez IV, riga 1, rigo ST49: il periodo «/2023» non è valido: il mese «» non è di due cifre "
+            u"da 01 a 12."},
+        BadRow{u"TPST_PROSPETTOST",
+               R"({"records": [{"SPSTMESE": "01", "SPSTANNO": "2023", "FPSTIMPOVERSATO": "-500"}]})",
+               u"Prospetti ST Sez I, riga 1: l'importo -500,00 del campo FPSTIMPOVERSATO è negativo e il file non "
+               u"ammette importi negativi."},
+        BadRow{u"TPSY3_PROSPETTOSY3", R"({"records": [{"FPSY3RITEFF": "-0.01"}]})",
+               u"Prospetti Sy Sez III, riga 1: l'importo -0,01 del campo FPSY3RITEFF è negativo e il file non ammette "
+               u"importi negativi."}));
+
 TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
 {
     editAgent(u"SPROTINVGESTSEPID"_s, u"   "_s);

@@ -297,7 +297,7 @@ TEST_F(RecordBuilders, EachRowOfTheProspettoSsIsAModule)
     add(u"TSOE7_SOSESTINTO"_s, rows({{{u"CODICE"_s, u"97000110581"_s}}, {{u"CODICE"_s, u"92001230231"_s}}}));
     add(u"TPSY3_PROSPETTOSY3"_s, rows({{{u"FPSY3RITEFF"_s, u"120.50"_s}},
                                        {{u"FPSY3RITEFF"_s, u"0.30"_s}, {u"SSOE7CODICE"_s, kExtinct}},
-                                       {{u"FPSY3RITEFF"_s, u"-5"_s}, {u"SSOE7CODICE"_s, u"92001230231"_s}},
+                                       {{u"FPSY3RITEFF"_s, u"0"_s}, {u"SSOE7CODICE"_s, u"92001230231"_s}},
                                        {{u"FPSY3RITEFF"_s, u"7"_s}, {u"SSOE7CODICE"_s, u"97000110581"_s}}}));
     add(u"TPSY4_PROSPETTOSY4"_s, rows({{{u"FSY4RITTITIMP"_s, u"9.49"_s}, {u"SSOE7CODICE"_s, kExtinct}}}));
     expectGolden(generate(), u"ss-moduli.txt"_s);

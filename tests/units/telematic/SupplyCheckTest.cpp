@@ -128,6 +128,15 @@ TEST(SupplyCheck, EachBrokenRuleIsReportedOnceWithItsPlace)
         {"amount", [](Lines &l) { patch(l, 5, at(l, 5, "SX001001"), "SX001001           310,0"); },
          u"riga 5, record D, modulo 00000001, posizione 1266, elemento «SX001001           310,0»: l'importo «      "
          u"     310,0» va scritto con cifre, la virgola e due decimali, allineato a destra"_s},
+        {"period month", [](Lines &l) { patch(l, 10, at(l, 10, "SV002001") + 18, "13"); },
+         u"riga 10, record D, modulo 00000004, posizione 114, elemento «SV002001          132023»: il periodo "
+         u"«          132023» va scritto come mese da 01 a 12 e anno di quattro cifre (MMAAAA), allineato a destra"_s},
+        {"period year", [](Lines &l) { patch(l, 6, at(l, 6, "ST002001") + 8, "           AB23 "); },
+         u"riga 6, record D, modulo 00000002, posizione 90, elemento «ST002001           AB23»: il periodo "
+         u"«           AB23 » va scritto come mese da 01 a 12 e anno di quattro cifre (MMAAAA), allineato a destra"_s},
+        {"negative amount", [](Lines &l) { patch(l, 5, at(l, 5, "SX001001") + 17, "-"); },
+         u"riga 5, record D, modulo 00000001, posizione 1266, elemento «SX001001         -310,00»: l'importo "
+         u"«-310,00» è negativo, ma gli importi della dichiarazione sono positivi"_s},
         {"fiscal code", [](Lines &l) { patch(l, 3, 113, "H"); },
          u"riga 3, record D, modulo 00000001, posizione 90, elemento «DI001001FRRNDR79L10A475H»: Codice fiscale "
          u"«FRRNDR79L10A475H» non valido: il carattere di controllo non corrisponde"_s},

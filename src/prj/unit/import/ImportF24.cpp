@@ -21,11 +21,11 @@ ImportF24::ImportF24(THlmDBCds &store, int financialYear)
     : m_store(store)
     , m_financialYear(financialYear)
     , m_stI(u"PROSPETTO ST SEZIONE I Erario"_s, u"TPST_PROSPETTOST"_s, u"QRY_ELH_ST_I"_s, QString(),
-            u"SPSTCODTRIBUTO"_s)
+            u"SPSTCODTRIBUTO"_s, u"E"_s)
     , m_stII(u"PROSPETTO ST SEZIONE II Addizionali regionali"_s, u"TPST2_PROSPETTOSTS2"_s, u"QRY_ELH_ST_II"_s,
-             u"QRY_ELH_ST_II_TEST"_s, u"SPST2CODTRIBUTO"_s)
+             u"QRY_ELH_ST_II_TEST"_s, u"SPST2CODTRIBUTO"_s, u"R"_s)
     , m_sv(u"PROSPETTO SV Addizionali comunali"_s, u"TPSV_PROSPETTOSV"_s, u"QRY_ELH_SV"_s, u"QRY_ELH_SV_TEST"_s,
-           u"SPSVCODTRIBCAP"_s)
+           u"SPSVCODTRIBCAP"_s, u"EL"_s)
 {
 }
 
@@ -44,7 +44,8 @@ QString ImportF24::run(const Choice &choice)
             text += u'\n';
         text += prospetto->header() + u'\n';
         const TImportProspetto::Outcome outcome = prospetto->run(m_store, m_financialYear);
-        m_failed = m_failed || outcome == TImportProspetto::Outcome::Failed;
+        m_failed =
+            m_failed || outcome == TImportProspetto::Outcome::Failed || outcome == TImportProspetto::Outcome::Invalid;
         employees = employees || prospetto->employeePayments();
         selfEmployed = selfEmployed || prospetto->selfEmployedPayments();
         text += u" - "_s + prospetto->result() + u'\n';

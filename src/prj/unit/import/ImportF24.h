@@ -26,7 +26,8 @@ public:
 
     // Runs the import of the chosen Prospetti and gives the result text.
     QString run(const Choice &choice);
-    // Whether a Prospetto or the agent could not be written.
+    // Whether a Prospetto or the agent could not be written, or lines of the
+    // payroll were refused.
     bool failed() const { return m_failed; }
 
 private:

@@ -20,6 +20,13 @@ bool CheckCompleteness(FileWizard &wizard);
 // of its table.
 void CheckExtinctAgents(TdmElhFile &dm);
 
+// The values of the Prospetti that the supply cannot carry, however the row
+// was made: a period of ST or SV whose month is not 01-12 or whose year is
+// not of four digits, a negative amount (the layout has no signed amount).
+// The first found stops the run with a message naming the Prospetto, the row
+// and the value.
+void CheckProspettiValues(TdmElhFile &dm);
+
 // The two parts of the protocol of a return sent under separate management
 // are both given or both missing.
 void CheckFrontispiece(const ClientDataSet &cdsSost);

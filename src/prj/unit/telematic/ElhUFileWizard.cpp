@@ -109,6 +109,7 @@ FileWizard::Outcome FileWizard::createFile()
         return Outcome::StoppedByUser;
     try {
         CheckExtinctAgents(m_dm);
+        CheckProspettiValues(m_dm);
         m_dm.loadWorkingTables();
         m_dm.reopenFrontispiece();
         addLine(u"ATTENDERE... Pulitura del file in corso..."_s);

@@ -28,9 +28,12 @@ constexpr int kElementArea = 1889;
 constexpr QStringView kDataTypes = u"DEIJ";
 
 const QRegularExpression kCode(u"^[A-Z]{2}[0-9]{6}$"_s);
+// Amounts are written with their sign; the layout has no signed amount, so
+// a negative one is reported on its own.
 const QRegularExpression kAmount(u"^-?[0-9]+,[0-9]{2}$"_s);
 const QRegularExpression kNumberLike(u"^[-+]?[0-9.,]*[.,][0-9.,]*$"_s);
 const QRegularExpression kDigits(u"^[0-9]+$"_s);
+const QRegularExpression kPeriod(u"^(0[1-9]|1[0-2])[0-9]{4}$"_s);
 
 // The Prospetti a data record may carry (record E: not known, any).
 QStringList prospettiOf(QChar type)
@@ -65,6 +68,20 @@ bool holdsFiscalCode(const QString &code)
     if (prospetto == u"SY")
         return line <= 15 && (point == 1 || (line >= 7 && line <= 11 && point == 2));
     return false;
+}
+
+// The elements whose value is a period, month and year "MMAAAA": point 1
+// of the payment lines of ST (section I lines 2-13, II 14-25, III 27-37, IV
+// 39-49; lines 26 and 38 hold the intermediaries) and of SV (lines 2-13).
+bool holdsPeriod(const QString &code)
+{
+    const QString prospetto = code.left(2);
+    const int line = code.mid(2, 3).toInt();
+    if (code.mid(5, 3) != u"001")
+        return false;
+    if (prospetto == u"ST")
+        return line >= 2 && line <= 49 && line != 26 && line != 38;
+    return prospetto == u"SV" && line >= 2 && line <= 13;
 }
 
 // The Prospetti boxes of record B and what each says is in the supply.
@@ -367,9 +384,16 @@ void Checker::checkElement(qsizetype at, const QString &element)
         const QString problem = FiscalCode::problem(value.startsWith(u' ') ? value : trimmed);
         if (!problem.isEmpty())
             add(m_line, u"%1: %2"_s.arg(where, problem));
+    } else if (holdsPeriod(code)) {
+        if (!kPeriod.match(trimmed).hasMatch() || value.back() == u' ')
+            add(m_line, u"%1: il periodo «%2» va scritto come mese da 01 a 12 e anno di quattro cifre (MMAAAA), "
+                        u"allineato a destra"_s.arg(where, value));
     } else if (kNumberLike.match(trimmed).hasMatch() && (!kAmount.match(trimmed).hasMatch() || value.back() == u' ')) {
         add(m_line, u"%1: l'importo «%2» va scritto con cifre, la virgola e due decimali, allineato a destra"_s.arg(
                         where, value));
+    } else if (kAmount.match(trimmed).hasMatch() && trimmed.startsWith(u'-')) {
+        add(m_line,
+            u"%1: l'importo «%2» è negativo, ma gli importi della dichiarazione sono positivi"_s.arg(where, trimmed));
     }
 }
 

@@ -19,7 +19,9 @@
 // Prospetto that the record carries, in ascending order within a module,
 // continuation pieces ("+") that follow their field in the same record, a
 // repeated code without "+", amounts written as digits, a comma and two
-// decimals, and the shape and check character of the fiscal codes.
+// decimals and never negative, the periods of ST and SV written as a month
+// 01-12 and a year of four digits, and the shape and check character of the
+// fiscal codes.
 namespace SupplyCheck {
 
 struct Finding

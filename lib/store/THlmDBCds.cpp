@@ -3,6 +3,7 @@
 #include "ClientDataSet.h"
 #include "Conversions.h"
 #include "Exceptions.h"
+#include "HlmReturnLock.h"
 #include "HlmWaitWindow.h"
 #include "NrConnection.h"
 #include "NrGenerateID.h"
@@ -31,6 +32,7 @@ const QString kSelect = u"SELECT"_s;
 const QString kRecordField = u"IFISRIGO"_s;
 const QString kPersonField = u"IAFIID"_s;
 const QDate kZeroDate(1899, 12, 30);
+const QString kNoConnection = u"Archivio delle tabelle: nessuna connessione al database"_s;
 
 // Rows of value inserts sent in one statement on SQLite (nine parameters
 // each): its parser slows down with the square of the parameters of a
@@ -801,7 +803,7 @@ THlmDBCds::THlmDBCds(int year, const QString &programCode, int month)
 TdmNrConnection &THlmDBCds::requireConnection() const
 {
     if (!m_connection || !m_connection->connected())
-        throw EDatabaseError(u"Archivio delle tabelle: nessuna connessione al database"_s);
+        throw EDatabaseError(kNoConnection);
     return *m_connection;
 }
 
@@ -1085,6 +1087,14 @@ qint64 THlmDBCds::lockCounter(TdmNrConnection &connection, qint64 structure)
         update.execute();
     });
     return last;
+}
+
+std::unique_ptr<TNrReturnLock> HlmLockReturn(THlmDBCds &store)
+{
+    TdmNrConnection *connection = store.connection();
+    if (!connection || !connection->connected())
+        throw EDatabaseError(kNoConnection);
+    return std::make_unique<TNrReturnLock>(*connection, store.programCode(), store.year(), store.month());
 }
 
 qint64 THlmDBCds::newPerson()

@@ -51,6 +51,7 @@ int runF24(const QStringList &arguments, QTextStream &out, QTextStream &err)
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     ImportF24 import(session.store(), session.params().anfId());
     out << import.run(*choice);
     return import.failed() ? 1 : 0;
@@ -123,6 +124,7 @@ int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     TdmElhImport import(session.store(), session.params());
     ClientDataSet people;
     import.certifiedPeople(people);
@@ -148,6 +150,7 @@ int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream 
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     TdmElhImport import(session.store(), session.params());
     TNrQueryCollection list;
     import.openPayees(list, options->flags.contains(u"--solo-anagrafica") ? TdmElhImport::PayeeList::RegistryOnly
@@ -221,6 +224,7 @@ int runIntegration(const QStringList &arguments, QTextStream &out, QTextStream &
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     TdmElhImport import(session.store(), session.params());
     const TdmElhImport::Integration kind =
         which == u"dipendenti" ? TdmElhImport::Integration::Employees : TdmElhImport::Integration::SelfEmployed;

@@ -18,6 +18,7 @@ namespace {
 
 // How often a lock held by another run is tried again.
 constexpr int kPollMs = 200;
+const QString kRefused = u"Un'altra importazione è in corso su questa dichiarazione"_s;
 
 QString returnName(const QString &program, int year, int month)
 {
@@ -34,8 +35,6 @@ qint64 advisoryKey(const QString &program, int year, int month)
 }
 
 } // namespace
-
-const QString TNrReturnLock::kRefused = u"Un'altra importazione è in corso su questa dichiarazione"_s;
 
 TNrReturnLock::TNrReturnLock(TdmNrConnection &connection, const QString &program, int year, int month)
     : m_connection(connection)

@@ -9,22 +9,20 @@ class TdmNrConnection;
 
 // The lock of one return (program, year, month) for a run that writes it
 // whole: an import, an integration, the generation of the supply file. It is
-// held from construction to destruction; a second run on the same return, in
-// this process or another, waits for it up to the connection's wait time and
-// is then refused with ENrError "Un'altra importazione è in corso su questa
-// dichiarazione". While it waits, the busy-wait service says so and may stop
-// the wait.
+// held from construction to destruction; a second run on the same return,
+// through another connection or in another process, waits for it up to the
+// connection's wait time and is then refused with ENrError "Un'altra
+// importazione è in corso su questa dichiarazione". While it waits, the
+// busy-wait service says so and may stop the wait.
 //   PostgreSQL: a session-level advisory lock on a key derived from the
 //               return; the server lets it go when the session ends, also
 //               when the process dies.
-//   SQLite:     a lock file beside the database file (the database is one
-//               file, reached by the processes of one machine); a file left by
-//               a process that died is recognised and taken over.
+//   SQLite:     a lock file beside the database file, which is where every
+//               client of that database looks; a file left by a process of
+//               this machine that died is recognised and taken over.
 class TNrReturnLock
 {
 public:
-    static const QString kRefused;
-
     TNrReturnLock(TdmNrConnection &connection, const QString &program, int year, int month);
     ~TNrReturnLock();
     TNrReturnLock(const TNrReturnLock &) = delete;

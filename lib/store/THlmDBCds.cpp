@@ -4,6 +4,7 @@
 #include "ClientDataSet.h"
 #include "Conversions.h"
 #include "Exceptions.h"
+#include "HlmReturnLock.h"
 #include "HlmWaitWindow.h"
 #include "NrConnection.h"
 #include "NrGenerateID.h"
@@ -23,6 +24,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,6 +35,7 @@ const QString kSelect = u"SELECT"_s;
 const QString kRecordField = u"IFISRIGO"_s;
 const QString kPersonField = u"IAFIID"_s;
 const QDate kZeroDate(1899, 12, 30);
+const QString kNoConnection = u"Archivio delle tabelle: nessuna connessione al database"_s;
 
 // Rows of value inserts sent in one statement on SQLite (nine parameters
 // each): its parser slows down with the square of the parameters of a
@@ -44,30 +47,43 @@ constexpr std::size_t kRowsPerArrayInsert = 5000;
 // Records whose value rows one statement deletes: a table replaced whole
 // would otherwise cost a round trip to the server per record.
 constexpr std::size_t kRecordsPerDelete = 250;
+// Records without a person named in the warning of a load.
+constexpr qsizetype kOrphansNamed = 20;
+
+// Whether a person row exists, as the open transaction has seen it: held
+// under this key, 1 for a person it found or added, 0 for one it deleted.
+QString personKey(qint64 person)
+{
+    return u"IAFIID/%1"_s.arg(person);
+}
 
 // A new person of a return instance, with no values yet.
 qint64 insertPerson(TdmNrConnection &connection, qint64 instance)
 {
+    qint64 id = 0;
     if (connection.isPostgreSQL()) {
         // The identifier and the row in one round trip.
         TNrQuery &q = connection.preparedStatement(u"QRY_AFI_NUOVA"_s, kSelect);
         q.setParam(u"ICRFID"_s, instance);
-        const QVariant id = q.scalar();
-        if (!id.isValid())
+        const QVariant made = q.scalar();
+        if (!made.isValid())
             throw EDatabaseError(u"Impossibile generare un identificativo per la tabella TAFI_ANAFISCALE"_s);
-        return id.toLongLong();
+        id = made.toLongLong();
+    } else {
+        id = GenerateID(connection, u"TAFI_ANAFISCALE"_s);
+        TNrQuery &q = connection.preparedStatement(u"QRY_AFI_INSERISCI"_s);
+        q.setParam(u"IAFIID"_s, id);
+        q.setParam(u"ICRFID"_s, instance);
+        q.execute();
     }
-    const qint64 id = GenerateID(connection, u"TAFI_ANAFISCALE"_s);
-    TNrQuery &q = connection.preparedStatement(u"QRY_AFI_INSERISCI"_s);
-    q.setParam(u"IAFIID"_s, id);
-    q.setParam(u"ICRFID"_s, instance);
-    q.execute();
+    connection.holdValue(personKey(id), 1);
     return id;
 }
 
 // A person row alone, his value rows left to the caller.
 void deletePerson(TdmNrConnection &connection, qint64 person)
 {
+    connection.holdValue(personKey(person), 0);
     TNrQuery &q = connection.preparedStatement(u"QRY_AFI_CANCELLA"_s);
     q.setParam(u"IAFIID"_s, person);
     q.execute();
@@ -414,8 +430,10 @@ private:
 
 void ValueBatch::deleteRecord(qint64 structure, qint64 record, qint64 person)
 {
-    if (person != 0)
+    if (person != 0) {
+        m_connection.holdValue(personKey(person), 0);
         m_deletedPersons.push_back(person);
+    }
     auto it = std::find_if(m_deleted.begin(), m_deleted.end(),
                            [structure](const auto &records) { return records.first == structure; });
     if (it == m_deleted.end())
@@ -577,6 +595,8 @@ private:
     qint64 instance();
     QString mapText(const DeltaRecord &delta, const MapEntry &entry) const;
     qint64 findPerson(const DeltaRecord &delta);
+    // A record is written only for a person who exists.
+    void requirePerson(qint64 person, qint64 record);
     // Which fields get value rows, from the first record written.
     void findStoredFields(const DeltaRecord &delta, int recordField, int personField);
     bool hasStoredValue(const DeltaRecord &delta) const;
@@ -630,7 +650,27 @@ qint64 RecordWriter::findPerson(const DeltaRecord &delta)
     q.setParam(u"SAFICODFISCALE"_s, code ? mapText(delta, *code) : u""_s);
     q.setParam(u"SAFIGRUPPOANA"_s, group ? mapText(delta, *group) : u""_s);
     const QVariant found = q.scalar();
-    return found.isValid() ? found.toLongLong() : 0;
+    if (!found.isValid())
+        return 0;
+    m_connection.holdValue(personKey(found.toLongLong()), 1);
+    return found.toLongLong();
+}
+
+void RecordWriter::requirePerson(qint64 person, qint64 record)
+{
+    std::optional<qint64> present = m_connection.heldValue(personKey(person));
+    if (!present) {
+        TNrQuery &q = m_connection.preparedStatement(u"QRY_AFI_ESISTE"_s, kSelect);
+        q.setParam(kPersonField, person);
+        present = q.scalar().isValid() ? 1 : 0;
+        m_connection.holdValue(personKey(person), *present);
+    }
+    if (*present == 0) {
+        throw EDatabaseError(u"Tabella %1, record %2: la persona %3 (IAFIID) del record non esiste nell'archivio; il "
+                             "record non è stato salvato."_s.arg(m_table)
+                                 .arg(record)
+                                 .arg(person));
+    }
 }
 
 bool RecordWriter::personColumnsKept(const DeltaRecord &delta) const
@@ -746,6 +786,8 @@ void RecordWriter::write(DeltaRecord &delta)
     QVariant person;
     if (personField >= 0) {
         qint64 a = THlmDataSet::fieldValue(delta, personField).toLongLong();
+        if (a != 0)
+            requirePerson(a, record);
         if (a == 0 && !m_registry)
             a = findPerson(delta);
         if (a == 0)
@@ -805,7 +847,7 @@ THlmDBCds::THlmDBCds(int year, const QString &programCode, int month)
 TdmNrConnection &THlmDBCds::requireConnection() const
 {
     if (!m_connection || !m_connection->connected())
-        throw EDatabaseError(u"Archivio delle tabelle: nessuna connessione al database"_s);
+        throw EDatabaseError(kNoConnection);
     return *m_connection;
 }
 
@@ -926,6 +968,9 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     };
     Field *recordField = dataSet.findField(kRecordField);
     Field *personField = dataSet.findField(kPersonField);
+    // Records of a table with people whose person is missing: left by a
+    // writer that lost his person; they are shown, and the user is told.
+    QList<qint64> orphans;
     // Field names as the rows spell them, found once without regard to case.
     QHash<QString, Field *> fields;
     TNrQuery rows(connection);
@@ -943,6 +988,8 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
             inRecord = true;
             current = record;
             const QVariant personValue = rows.value(1);
+            if (personField && rows.value(7).isNull())
+                orphans.append(record);
             if (recordField)
                 recordField->setValue(record);
             if (personField && !personValue.isNull())
@@ -982,6 +1029,19 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
             "campo. Correggerli prima di salvare il record.\n"_s.arg(table)
                 + cut.join(u'\n'),
             MsgDlgType::Warning);
+    }
+    if (!orphans.isEmpty()) {
+        QStringList numbers;
+        for (qsizetype i = 0; i < std::min<qsizetype>(orphans.size(), kOrphansNamed); ++i)
+            numbers.append(QString::number(orphans.at(i)));
+        if (orphans.size() > kOrphansNamed)
+            numbers.append(u"…"_s);
+        NrMessageDlg(u"Tabella %1: %2 record senza persona (numeri %3). Non appartengono a nessuna persona della "
+                     "dichiarazione e non possono essere salvati: cancellarli, poi importare di nuovo le persone "
+                     "interessate."_s.arg(table)
+                         .arg(orphans.size())
+                         .arg(numbers.join(u", "_s)),
+                     MsgDlgType::Warning);
     }
 }
 
@@ -1093,6 +1153,14 @@ qint64 THlmDBCds::lockCounter(TdmNrConnection &connection, qint64 structure)
         update.execute();
     });
     return last;
+}
+
+std::unique_ptr<TNrReturnLock> HlmLockReturn(THlmDBCds &store)
+{
+    TdmNrConnection *connection = store.connection();
+    if (!connection || !connection->connected())
+        throw EDatabaseError(kNoConnection);
+    return std::make_unique<TNrReturnLock>(*connection, store.programCode(), store.year(), store.month());
 }
 
 qint64 THlmDBCds::newPerson()

@@ -1,5 +1,6 @@
 #include "ClientDataSet.h"
 #include "EntryTestSupport.h"
+#include "NrReturnLock.h"
 #include "PayrollDatabaseTest.h"
 #include "TNrDBGrid.h"
 #include "entry/TfmElhAggiungiAdd.h"
@@ -152,6 +153,22 @@ TEST_P(ImportDialogs, TheCuDialogImportsThePickedPeopleAndTheToolReportsTheAddit
     pickRows(dialog.frElhMulti1->grFrame, people,
              [&people] { return people.fieldByName(u"COGNOME"_s).asString() != u"Bianchi"; });
     EXPECT_EQ(dialog.selectedCodes(), (QStringList{u"RSSMRA75D12D653T"_s, u"VRDGPP58C10D653M"_s}));
+    // While another run holds the return, "Importa" waits, says so and imports nobody.
+    {
+        NrConnectionSettings quick = connection().settings();
+        quick.waitSeconds = 1;
+        connection().setSettings(quick);
+        TdmkbrConnessione other;
+        ASSERT_TRUE(other.OpenConnection());
+        const TNrReturnLock held(other, u"elh"_s, 2023, 0);
+        dialog.buImporta->click();
+        EXPECT_EQ(messages().texts(), QStringList{u"Un'altra importazione è in corso su questa dichiarazione"_s});
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    // The other client became the global connection and cleared it when it went.
+    setNrGlobConn(&connection());
+    messages().clear();
+    EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"RSSMRA75D12D653T"_s, u"SDIP7COGNOME"_s), u"(nessuna riga)"_s);
     dialog.buImporta->click();
     EXPECT_EQ(messages().texts(), QStringList{u"Fine operazione"_s});
     EXPECT_FALSE(dialog.isVisible());

@@ -481,6 +481,54 @@ TEST_P(StoreContract, DeletingARegistryPersonRemovesThePersonADetailRecordKeepsI
     EXPECT_EQ(person(other, u"SAFICODFISCALE"_s).toString(), u"RSSMRA80A01H501U"_s);
 }
 
+TEST_P(StoreContract, ARecordWhosePersonIsGoneIsReportedOnLoadAndNeverSavedAgain)
+{
+    const QString table = u"TREE7_REDDITOESTER"_s;
+    addTable(table, {integer(u"IAFIID"_s), integer(u"IFISRIGO"_s), text(u"SFIS7ANNOREDDESTER"_s, 4)});
+    const qint64 gone = saveNew(table, {{u"SFIS7ANNOREDDESTER"_s, u"2021"_s}});
+    const qint64 kept = saveNew(table, {{u"SFIS7ANNOREDDESTER"_s, u"2022"_s}});
+    // The first person deleted by another run, his record left behind.
+    exec(u"DELETE FROM TAFI_ANAFISCALE WHERE IAFIID = ?"_s, {gone});
+    messages().clear();
+    ClientDataSet ds;
+    store->open(ds, table);
+    EXPECT_EQ(messages().texts(),
+              QStringList{u"Tabella TREE7_REDDITOESTER: 1 record senza persona (numeri 1). Non appartengono a nessuna "
+                          "persona della dichiarazione e non possono essere salvati: cancellarli, poi importare di "
+                          "nuovo le persone interessate."_s});
+
+    // A change to it, or a new record of that person, is refused and writes nothing.
+    const QString refused = u"Tabella TREE7_REDDITOESTER, record %1: la persona %2 (IAFIID) del record non esiste "
+                            "nell'archivio; il record non è stato salvato."_s;
+    const QStringList before = snapshot();
+    for (const bool changed : {true, false}) {
+        if (changed) {
+            ds.first();
+            ds.edit();
+        } else {
+            ds.append();
+            ds.fieldByName(u"IAFIID"_s).setAsInteger(gone);
+        }
+        ds.fieldByName(u"SFIS7ANNOREDDESTER"_s).setAsString(u"2020"_s);
+        ds.post();
+        try {
+            store->save(ds, table);
+            ADD_FAILURE() << "saved a record without its person";
+        } catch (const EDatabaseError &e) {
+            EXPECT_EQ(e.message(), refused.arg(changed ? 1 : 3).arg(gone));
+        }
+        EXPECT_EQ(snapshot(), before);
+    }
+    // Deleted, it leaves a table whose records all have their person.
+    ds.first();
+    ds.deleteRecord();
+    store->save(ds, table);
+    messages().clear();
+    store->open(ds, table);
+    EXPECT_TRUE(messages().texts().isEmpty());
+    EXPECT_EQ(column(ds, u"IAFIID"_s), QStringList{QString::number(kept)});
+}
+
 TEST_P(StoreContract, APersonWithOnlyRegistryValuesReadsBack)
 {
     addTable(u"TDAU7_DATIAUTONOM"_s,

@@ -97,6 +97,7 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     TdmElhFile dm(session.store());
     dm.openTables();
     FileWizard wizard(dm);

@@ -52,6 +52,7 @@ int runF24(const QStringList &arguments, QTextStream &out, QTextStream &err)
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     ImportF24 import(session.store(), session.params().anfId());
     out << import.run(*choice);
     return import.failed() ? 1 : 0;
@@ -130,6 +131,7 @@ int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     TdmElhImport import(session.store(), session.params());
     ClientDataSet people;
     import.certifiedPeople(people);
@@ -155,6 +157,7 @@ int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream 
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     TdmElhImport import(session.store(), session.params());
     TNrQueryCollection list;
     import.openPayees(list, options->flags.contains(u"--solo-anagrafica") ? TdmElhImport::PayeeList::RegistryOnly
@@ -228,6 +231,7 @@ int runIntegration(const QStringList &arguments, QTextStream &out, QTextStream &
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     TdmElhImport import(session.store(), session.params());
     const TdmElhImport::Integration kind =
         which == u"dipendenti" ? TdmElhImport::Integration::Employees : TdmElhImport::Integration::SelfEmployed;

@@ -14,7 +14,10 @@
 //   importa autonomi [--codice-fiscale CF ...] [--sovrascrivi si|no] [--solo-anagrafica]
 //       the self-employed of the payroll (every payee of the compensation
 //       register with --solo-anagrafica); exit 1 when one could not be written.
-// A fiscal code that is not among the people is refused (exit 2).
+// A fiscal code that is not among the people is refused (exit 2). Each
+// import holds the lock of the return for its whole run: while another runs
+// on it, it waits up to Attesa= seconds of KbrPar.ini, then stops with
+// "Un'altra importazione è in corso su questa dichiarazione" (exit 1).
 // "elh770 importa anno-precedente ..." is runImportPreviousYear's.
 int runImport(const QStringList &arguments, QTextStream &out, QTextStream &err);
 

@@ -43,6 +43,7 @@ int runImportPreviousYear(const QStringList &arguments, QTextStream &out, QTextS
     ReturnSession session;
     if (!session.open())
         return 1;
+    session.lockReturn();
     PreviousYearImport import(session.store(), request->kind);
     const PreviousYearImport::Outcome outcome =
         request->folder.isEmpty() ? import.fromStore() : import.fromFolder(request->folder);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HlmReturnLock.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
@@ -18,6 +19,9 @@ public:
 
     // False when the database does not open; the reason was shown.
     bool open();
+    // Holds the lock of the return until the session ends, for a command
+    // that writes it whole; ENrError when another run keeps it.
+    void lockReturn() { m_lock = HlmLockReturn(m_store); }
     THlmDBCds &store() { return m_store; }
     TdmKbrParams &params() { return m_params; }
 
@@ -25,4 +29,5 @@ private:
     TdmkbrConnessione m_connection;
     TdmKbrParams m_params;
     THlmDBCds m_store;
+    std::unique_ptr<TNrReturnLock> m_lock;
 };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ranges>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -51,10 +53,11 @@ protected:
         return all;
     }
 
-    // Empties the sections through the store.
+    // Empties the sections through the store, the registry (first) last:
+    // a detail record never outlives its person.
     void empty(const QStringList &sections)
     {
-        for (const QString &section : sections) {
+        for (const QString &section : std::views::reverse(sections)) {
             ClientDataSet ds;
             store().open(ds, section);
             for (ds.first(); !ds.isEmpty(); ds.first())

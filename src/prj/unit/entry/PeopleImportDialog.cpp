@@ -1,5 +1,6 @@
 #include "PeopleImportDialog.h"
 
+#include "HlmReturnLock.h"
 #include "NrApplication.h"
 #include "NrCursors.h"
 #include "NrMessages.h"
@@ -38,6 +39,7 @@ PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, c
     : TfmNrDialog(parent)
     , m_progress(new QLabel(this))
     , m_import(store, params)
+    , m_store(store)
 {
     resize(560, 520);
     QFont bold = m_progress->font();
@@ -113,6 +115,7 @@ void PeopleImportDialog::importa()
     const QString idle = m_progress->text();
     buImporta->setEnabled(false);
     try {
+        const auto lock = HlmLockReturn(m_store);
         const TNrCursorScope hourglass;
         run(selectedCodes(), this);
     } catch (...) {

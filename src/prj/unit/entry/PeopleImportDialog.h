@@ -13,9 +13,10 @@ class TfrElHMulti;
 // What the import dialogs of people have in common: a list of people by
 // fiscal code, surname and name (a click on a title orders by it), filled
 // when the dialog shows; "Importa" runs the import of the picked people, or
-// of every one when none is picked, showing whom it is on; the log comes in
-// the list window, then "Fine operazione" and the dialog closes. When the
-// list cannot be made the dialog says why and closes.
+// of every one when none is picked, holding the lock of the return (another
+// import running on it is waited for, then refused), showing whom it is on;
+// the log comes in the list window, then "Fine operazione" and the dialog
+// closes. When the list cannot be made the dialog says why and closes.
 class PeopleImportDialog
     : public TfmNrDialog
     , private ImportProgress
@@ -55,6 +56,7 @@ private:
     void person(const QString &name) override;
     void status(const QString &text) override;
 
+    THlmDBCds &m_store;
     QStringList m_codes;
     bool m_loaded = false;
 };

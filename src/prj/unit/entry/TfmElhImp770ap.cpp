@@ -1,6 +1,7 @@
 #include "TfmElhImp770ap.h"
 
 #include "Exceptions.h"
+#include "HlmReturnLock.h"
 #include "NrCursors.h"
 #include "NrFolderChooser.h"
 #include "NrMessages.h"
@@ -91,6 +92,7 @@ void TfmElhImp770ap::buImportaClick()
     PreviousYearImport import(m_store, kind);
     PreviousYearImport::Outcome outcome;
     try {
+        const auto lock = HlmLockReturn(m_store);
         const TNrCursorScope hourglass;
         outcome = rbCartella->isChecked() ? import.fromFolder(QDir::fromNativeSeparators(edCartella->text().trimmed()))
                                           : import.fromStore();

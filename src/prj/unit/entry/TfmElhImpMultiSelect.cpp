@@ -1,10 +1,13 @@
 #include "TfmElhImpMultiSelect.h"
 
+#include "HlmReturnLock.h"
+
 using namespace Qt::Literals::StringLiterals;
 
 TfmElhImpMultiSelect::TfmElhImpMultiSelect(THlmDBCds &store, TdmNruParams &params, QWidget *parent)
     : TfmkbrFiscImpMultiSelect(parent)
     , m_import(store, params)
+    , m_store(store)
 {
     setWindowTitle(u"Scelta dati autonomi"_s);
 }
@@ -16,12 +19,15 @@ void TfmElhImpMultiSelect::openList()
 
 void TfmElhImpMultiSelect::primaDellImport()
 {
+    auto lock = HlmLockReturn(m_store);
     m_import.beginAutonomi();
+    m_lock = std::move(lock);
 }
 
 void TfmElhImpMultiSelect::dopoLImport()
 {
     m_import.endAutonomi();
+    m_lock.reset();
 }
 
 void TfmElhImpMultiSelect::importaPersona()

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "NrReturnLock.h"
 #include "TfmkbrFiscImpMultiSelect.h"
 #include "import/ElhMImport.h"
+
+#include <memory>
 
 class THlmDBCds;
 class TdmNruParams;
@@ -23,4 +26,9 @@ protected:
     void dopoLImport() override;
 
     TdmElhImport m_import;
+
+private:
+    THlmDBCds &m_store;
+    // The lock of the return, from before the first person to after the last.
+    std::unique_ptr<TNrReturnLock> m_lock;
 };

@@ -1,5 +1,7 @@
 #include "TfmElhImportF24.h"
 
+#include "HlmReturnLock.h"
+#include "NrApplication.h"
 #include "NrCursors.h"
 #include "NrMessages.h"
 #include "TdmKbrParams.h"
@@ -62,11 +64,14 @@ void TfmElhImportF24::acImportExecute()
     if (!acImport->isEnabled())
         return;
     QString result;
-    {
+    const bool ran = NrRunGuarded([&] {
+        const auto lock = HlmLockReturn(m_store);
         const TNrCursorScope hourglass;
         ImportF24 import(m_store, m_params.anfId());
         result = import.run({ckSTI->isChecked(), ckSTII->isChecked(), ckSV->isChecked()});
-    }
+    });
+    if (!ran)
+        return;
     NrMessageDlg(result, MsgDlgType::Warning);
     accept();
 }

@@ -2,6 +2,7 @@
 
 #include "DataPaths.h"
 #include "Exceptions.h"
+#include "HlmReturnLock.h"
 #include "NrApplication.h"
 #include "NrCursors.h"
 #include "NrMessages.h"
@@ -46,6 +47,7 @@ QGroupBox *yesNo(const QString &caption, QRadioButton *&yes, QRadioButton *&no)
 
 TfmElhFile::TfmElhFile(THlmDBCds &store, QWidget *parent)
     : TfmNrWizard(parent)
+    , m_store(store)
     , m_dm(std::make_unique<TdmElhFile>(store))
 {
     setObjectName(u"TfmElhFile"_s);
@@ -144,7 +146,12 @@ void TfmElhFile::buInizioClick()
     FileWizard::Outcome outcome = FileWizard::Outcome::Failed;
     {
         const TNrCursorScope hourglass;
-        NrRunGuarded([&] { outcome = m_wizard->createFile(); });
+        // The return is not to change under the generation: an import
+        // running on it is waited for, then the generation is refused.
+        NrRunGuarded([&] {
+            const auto lock = HlmLockReturn(m_store);
+            outcome = m_wizard->createFile();
+        });
     }
     m_running = false;
     button(QWizard::BackButton)->setEnabled(true);

@@ -59,6 +59,7 @@ private:
     void buInizioClick();
     void addProgress(const QString &line);
 
+    THlmDBCds &m_store;
     std::unique_ptr<TdmElhFile> m_dm;
     std::unique_ptr<FileWizard> m_wizard;
     bool m_running = false;

@@ -1,0 +1,121 @@
+#include "ClientDataSet.h"
+#include "DatabaseTest.h"
+#include "Elh770Process.h"
+#include "NrReturnLock.h"
+#include "THlmDBCds.h"
+
+#include <QSet>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kRefused = u"Un'altra importazione è in corso su questa dichiarazione"_s;
+
+// The demo school installed with the program, its database waiting the
+// seconds given for a return that another run holds.
+class ImportLock : public InstallationTest
+{
+protected:
+    void SetUpInstalled() override
+    {
+        ASSERT_TRUE(installProgram(root()));
+        ASSERT_TRUE(copyTree(QStringLiteral(ELH_DATA_ROOT "/USR/FL2023"), root() + u"USR/FL2023"_s));
+        const Outcome created = runInstalled(root(), {u"crea-database"_s, u"--demo"_s});
+        ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    }
+
+    QString root() { return installation().root(); }
+
+    void waitAtMost(int seconds)
+    {
+        NrConnectionSettings settings = installation().settings();
+        settings.waitSeconds = seconds;
+        installation().writeSettings(settings);
+    }
+
+    // The fiscal codes of the employees of the return; every record of the
+    // return's tables must have its person.
+    QStringList employees()
+    {
+        TdmkbrConnessione connection;
+        EXPECT_TRUE(connection.OpenConnection());
+        THlmDBCds store(2023, u"elh"_s, 0);
+        store.setConnection(&connection);
+        messages().clear();
+        ClientDataSet ds;
+        store.open(ds, u"TDIP7_ANAGRFISCALI"_s);
+        EXPECT_EQ(messages().texts(), QStringList());
+        QStringList codes;
+        for (ds.first(); !ds.eof(); ds.next())
+            codes.append(ds.fieldByName(u"SDIP7CODFIS"_s).asString());
+        QSqlQuery orphans(connection.database());
+        EXPECT_TRUE(orphans.exec(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI F WHERE F.IAFIID IS NOT NULL AND NOT EXISTS "
+                                 "(SELECT 1 FROM TAFI_ANAFISCALE A WHERE A.IAFIID = F.IAFIID)"_s)
+                    && orphans.next());
+        EXPECT_EQ(orphans.value(0).toInt(), 0);
+        return codes;
+    }
+};
+
+ELH_INSTANTIATE_ON_BOTH_ENGINES(ImportLock);
+
+} // namespace
+
+TEST_P(ImportLock, EveryRunThatWritesTheReturnWaitsForItThenIsRefused)
+{
+    waitAtMost(1);
+    {
+        TdmkbrConnessione connection;
+        ASSERT_TRUE(connection.OpenConnection());
+        const TNrReturnLock held(connection, u"elh"_s, 2023, 0);
+        const QString folder = root() + u"estinto"_s;
+        for (const QStringList &args : {QStringList{u"importa"_s, u"cu"_s},
+                                        {u"importa"_s, u"autonomi"_s},
+                                        {u"importa"_s, u"f24ep"_s},
+                                        {u"importa"_s, u"anno-precedente"_s, u"dipendenti"_s},
+                                        {u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder},
+                                        {u"file-telematico"_s, u"--out"_s, root() + u"77024"_s}}) {
+            const Outcome refused = runInstalled(root(), args);
+            EXPECT_EQ(refused.exitCode, 1) << args.join(u' ').toStdString();
+            EXPECT_TRUE(refused.err.endsWith(kRefused + u": attendo al massimo 1 secondi…\n"_s + kRefused + u'\n'))
+                << refused.err.toStdString();
+        }
+    }
+    const Outcome imported = runInstalled(root(), {u"importa"_s, u"cu"_s});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+}
+
+TEST_P(ImportLock, TwoImportsAtOnceLeaveEachEmployeeOnceAndEveryRecordWithItsPerson)
+{
+    waitAtMost(120);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_CONFIG_HOME"_s, root() + u"config"_s);
+    std::array<QProcess, 2> runs;
+    for (QProcess &run : runs) {
+        run.setProcessEnvironment(env);
+        run.start(root() + u"bin/elh770"_s, {u"importa"_s, u"cu"_s});
+    }
+    int done = 0;
+    for (QProcess &run : runs) {
+        ASSERT_TRUE(run.waitForFinished(240000));
+        const QString out = QString::fromUtf8(run.readAllStandardOutput());
+        const QString err = QString::fromUtf8(run.readAllStandardError());
+        // The second one waited and ran after the first, or gave up saying why.
+        if (run.exitCode() == 0) {
+            EXPECT_TRUE(out.contains(u"Fine operazione: "_s)) << out.toStdString();
+            ++done;
+        } else {
+            EXPECT_TRUE(err.endsWith(kRefused + u'\n')) << err.toStdString();
+        }
+    }
+    EXPECT_GE(done, 1);
+    const QStringList codes = employees();
+    EXPECT_FALSE(codes.isEmpty());
+    EXPECT_EQ(QSet<QString>(codes.cbegin(), codes.cend()).size(), codes.size()) << codes.join(u' ').toStdString();
+}

@@ -4,6 +4,7 @@
 #include "ClientDataSet.h"
 #include "Conversions.h"
 #include "Exceptions.h"
+#include "ExportManifest.h"
 #include "HlmReturnLock.h"
 #include "HlmWaitWindow.h"
 #include "NrConnection.h"
@@ -1193,12 +1194,13 @@ QStringList THlmDBCds::exportAll(const QString &programCode, int year, const QSt
     std::sort(tables.begin(), tables.end(),
               [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) > 0; });
 
-    QStringList files;
+    QStringList files{ExportManifest::kFileName};
     for (const QString &table : tables)
         files.append(table + u".cds"_s);
     // The folder is replaced whole once every table is written: a failure
     // leaves the previous export as it was.
     AtomicFolder out(folder, files);
+    out.save(ExportManifest::kFileName, ExportManifest::bytes(programCode, year, month));
     const QString saved = m_program;
     m_program = programCode;
     try {

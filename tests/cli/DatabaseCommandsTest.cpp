@@ -99,8 +99,8 @@ TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
     const Outcome exported = run({u"esporta"_s, folder});
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
-              (QStringList{u"TDIP7_ANAGRFISCALI.cds"_s, u"TFOR_FORNITORE.cds"_s, u"TPST_PROSPETTOST.cds"_s,
-                           u"TSOS_DATOSOSTITUTO.cds"_s}));
+              (QStringList{u"ESPORTAZIONE.cds"_s, u"TDIP7_ANAGRFISCALI.cds"_s, u"TFOR_FORNITORE.cds"_s,
+                           u"TPST_PROSPETTOST.cds"_s, u"TSOS_DATOSOSTITUTO.cds"_s}));
     ClientDataSet prospetto;
     prospetto.loadFromFile(folder + u"/TPST_PROSPETTOST.cds"_s);
     ASSERT_EQ(prospetto.recordCount(), 2);
@@ -120,7 +120,7 @@ TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.startsWith(u"La cartella «%1» contiene «nota.txt»"_s.arg(folder)))
         << refused.err.toStdString();
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 5);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 6);
 
     const Outcome again = run({u"crea-database"_s});
     EXPECT_EQ(again.exitCode, 1);

@@ -1,5 +1,6 @@
 #include "ClientDataSet.h"
 #include "Exceptions.h"
+#include "ExportManifest.h"
 #include "ReturnDatabaseTest.h"
 #include "TempDir.h"
 #include "import/ElhMImport.h"
@@ -163,12 +164,21 @@ TEST_P(IntegrationTest, AFailureInsideAPersonLeavesHimAsHeWasAndTheAgentsMustDif
         }
         lacking.saveToFile(older.file(u"TDIP7_ANAGRFISCALI.cds"_s));
     }
-    for (const QString &code : {QString(), u"80012345676"_s, u"-"_s, u"anno"_s}) {
+    // And a folder whose export says it holds another year.
+    const TempDir lastYear;
+    exportExtinctSchool(lastYear.path(), kExtinct);
+    QFile manifest(lastYear.file(ExportManifest::kFileName));
+    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
+    manifest.write(ExportManifest::bytes(u"elh"_s, 2022, 0));
+    manifest.close();
+    for (const QString &code : {QString(), u"80012345676"_s, u"-"_s, u"campo"_s, u"anno"_s}) {
         QString folder = m_folder.path();
         if (code == u"-")
             folder = empty.path();
-        else if (code == u"anno")
+        else if (code == u"campo")
             folder = older.path();
+        else if (code == u"anno")
+            folder = lastYear.path();
         else
             exportExtinct(code);
         try {
@@ -177,8 +187,11 @@ TEST_P(IntegrationTest, AFailureInsideAPersonLeavesHimAsHeWasAndTheAgentsMustDif
         } catch (const Exception &e) {
             if (code == u"-")
                 EXPECT_TRUE(e.message().contains(u"TSOS_DATOSOSTITUTO.cds"_s)) << e.message().toStdString();
-            else if (code == u"anno")
+            else if (code == u"campo")
                 EXPECT_TRUE(e.message().contains(u"TDIP7_ANAGRFISCALI.cds» non ha il campo FFIS7ADDREGIRPEF"_s))
+                    << e.message().toStdString();
+            else if (code == u"anno")
+                EXPECT_TRUE(e.message().contains(u"contiene la dichiarazione dell'anno 2022 (ESPORTAZIONE.cds)"_s))
                     << e.message().toStdString();
             else
                 EXPECT_EQ(e.message(), TdmElhImport::kExtinctAgentCode);

@@ -3,6 +3,7 @@
 #include "DataPaths.h"
 #include "ElhUImportXML.h"
 #include "Exceptions.h"
+#include "ExportManifest.h"
 #include "THlmDBCds.h"
 #include "frontispiece/SchoolFiscalCode.h"
 
@@ -45,7 +46,8 @@ struct TdmElhImport::Extinct
         if (folder.trimmed().isEmpty() || !QDir(folder).exists())
             throw Exception(
                 u"La cartella «%1» dei dati del sostituto estinto non esiste."_s.arg(QDir::toNativeSeparators(folder)));
-        const QString base = QDir(folder).absolutePath() + u'/';
+        this->folder = QDir(folder).absolutePath();
+        const QString base = this->folder + u'/';
         for (const QString &name : tables) {
             // The export names its files after the tables; their case may differ.
             const QString path = DataPaths::resolve(base, name + u".cds"_s);
@@ -79,6 +81,7 @@ struct TdmElhImport::Extinct
         return codes;
     }
 
+    QString folder;
     QString agentCode;
 
 private:
@@ -137,6 +140,13 @@ QStringList tablesOf(const QList<Read> &reads)
 
 void TdmElhImport::checkExtinctColumns(Extinct &extinct, bool employees)
 {
+    const int year = ExportManifest::year(extinct.folder);
+    if (year != 0 && year != m_store.year())
+        throw Exception(u"La cartella «%1» contiene la dichiarazione dell'anno %2 (%3): l'integrazione richiede i dati "
+                        u"del sostituto estinto dell'anno %4."_s.arg(QDir::toNativeSeparators(extinct.folder))
+                            .arg(year)
+                            .arg(ExportManifest::kFileName)
+                            .arg(m_store.year()));
     for (const Read &r : employees ? employeeReads() : selfEmployedReads()) {
         QStringList columns = r.columns;
         for (const QString &section : r.sections)
@@ -146,9 +156,10 @@ void TdmElhImport::checkExtinctColumns(Extinct &extinct, bool employees)
         const ClientDataSet &ds = extinct.ds(r.table);
         for (const QString &column : std::as_const(columns)) {
             if (!ds.findField(column))
-                throw Exception(u"Il file «%1» non ha il campo %2 della dichiarazione 2023: la cartella deve contenere "
-                                u"i dati del sostituto estinto dell'anno 2023, esportati con «Esporta dati»."_s.arg(
-                                    QDir::toNativeSeparators(extinct.path(r.table)), column));
+                throw Exception(u"Il file «%1» non ha il campo %2 della dichiarazione %3: la cartella deve contenere "
+                                u"i dati del sostituto estinto dell'anno %3, esportati con «Esporta dati»."_s
+                                    .arg(QDir::toNativeSeparators(extinct.path(r.table)), column)
+                                    .arg(m_store.year()));
         }
     }
 }

@@ -1200,7 +1200,6 @@ QStringList THlmDBCds::exportAll(const QString &programCode, int year, const QSt
     // The folder is replaced whole once every table is written: a failure
     // leaves the previous export as it was.
     AtomicFolder out(folder, files);
-    out.save(ExportManifest::kFileName, ExportManifest::bytes(programCode, year, month));
     const QString saved = m_program;
     m_program = programCode;
     try {
@@ -1209,6 +1208,7 @@ QStringList THlmDBCds::exportAll(const QString &programCode, int year, const QSt
             openFor(ds, table, month, year);
             out.save(table + u".cds"_s, ds.saveToBytes());
         }
+        out.save(ExportManifest::kFileName, ExportManifest::bytes(programCode, year, month));
         out.commit();
     } catch (...) {
         m_program = saved;

@@ -1,11 +1,12 @@
+#include "THlmDBCds.h"
 #include "ClientDataSet.h"
 #include "DatabaseTest.h"
 #include "Exceptions.h"
+#include "ExportManifest.h"
 #include "HlmWaitWindow.h"
 #include "NrBusyWait.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
-#include "THlmDBCds.h"
 #include "TempDir.h"
 
 #include <QDir>
@@ -31,11 +32,11 @@ const QString kTable = u"TPST_PROSPETTOST"_s;
 
 // Every field type the store knows, in a table of the return's kind.
 const QList<FieldDef> kAllTypes{
-    {u"IFISRIGO"_s, FieldType::Integer, 0, false},     {u"SPSTMESE"_s, FieldType::String, 2, false},
-    {u"FPSTIMPOVERSATO"_s, FieldType::Decimal, 0, false}, {u"DPSTDTVERS"_s, FieldType::Date, 0, false},
+    {u"IFISRIGO"_s, FieldType::Integer, 0, false},         {u"SPSTMESE"_s, FieldType::String, 2, false},
+    {u"FPSTIMPOVERSATO"_s, FieldType::Decimal, 0, false},  {u"DPSTDTVERS"_s, FieldType::Date, 0, false},
     {u"LPSTRAVVEDIMENTO"_s, FieldType::Integer, 0, false}, {u"SPSTNOTE"_s, FieldType::Memo, 0, false},
-    {u"IPSTGRANDE"_s, FieldType::LargeInt, 0, false},   {u"FPSTTASSO"_s, FieldType::Float, 0, false},
-    {u"DPSTORA"_s, FieldType::DateTime, 0, false},       {u"BPSTFLAG"_s, FieldType::Boolean, 0, false},
+    {u"IPSTGRANDE"_s, FieldType::LargeInt, 0, false},      {u"FPSTTASSO"_s, FieldType::Float, 0, false},
+    {u"DPSTORA"_s, FieldType::DateTime, 0, false},         {u"BPSTFLAG"_s, FieldType::Boolean, 0, false},
 };
 
 FieldDef text(const QString &name, int size = 40)
@@ -95,7 +96,8 @@ protected:
 
     QVariant value(qint64 structure, qint64 record, const QString &field, const QString &column)
     {
-        return scalar(u"SELECT "_s + column + u" FROM TFIS_DATIFISCALI WHERE ICDSID = ? AND IFISRIGO = ? AND SFISFIELDNAME = ?"_s,
+        return scalar(u"SELECT "_s + column
+                          + u" FROM TFIS_DATIFISCALI WHERE ICDSID = ? AND IFISRIGO = ? AND SFISFIELDNAME = ?"_s,
                       {structure, record, field});
     }
 
@@ -230,7 +232,8 @@ TEST_P(StoreContract, EveryFieldTypeGoesToItsValueColumnAndReadsBackEqual)
 
 TEST_P(StoreContract, AmountsComeBackExactOrAreRefusedAndLongTextsAreReported)
 {
-    addTable(kTable, {integer(u"IFISRIGO"_s), text(u"SPSTMESE"_s, 60), {u"FPSTIMPOVERSATO"_s, FieldType::Decimal, 0, false}});
+    addTable(kTable,
+             {integer(u"IFISRIGO"_s), text(u"SPSTMESE"_s, 60), {u"FPSTIMPOVERSATO"_s, FieldType::Decimal, 0, false}});
     const QStringList amounts{u"1234567890123,45"_s, u"-0,01"_s, u"99999999999,9999"_s};
     ClientDataSet ds;
     store->open(ds, kTable);
@@ -247,9 +250,10 @@ TEST_P(StoreContract, AmountsComeBackExactOrAreRefusedAndLongTextsAreReported)
         store->save(back, kTable);
         FAIL() << "an amount that a double alters was saved";
     } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), u"Tabella TPST_PROSPETTOST, record 4, campo FPSTIMPOVERSATO: l'importo 123456789012345,68 "
-                               "ha troppe cifre per essere conservato esatto nel database (al massimo 15 cifre tra intere "
-                               "e decimali); non è stato salvato."_s);
+        EXPECT_EQ(e.message(),
+                  u"Tabella TPST_PROSPETTOST, record 4, campo FPSTIMPOVERSATO: l'importo 123456789012345,68 "
+                  "ha troppe cifre per essere conservato esatto nel database (al massimo 15 cifre tra intere "
+                  "e decimali); non è stato salvato."_s);
     }
     EXPECT_EQ(snapshot(), before);
 
@@ -258,10 +262,10 @@ TEST_P(StoreContract, AmountsComeBackExactOrAreRefusedAndLongTextsAreReported)
          {QString(120, u'y')});
     messages().clear();
     store->open(back, kTable);
-    EXPECT_EQ(messages().texts(), QStringList{u"Nella tabella TPST_PROSPETTOST ci sono testi più lunghi dei loro campi: "
-                                              "sono stati troncati alla lunghezza del campo. Correggerli prima di salvare "
-                                              "il record.\n - record 2, campo SPSTMESE (60 caratteri): «%1»"_s
-                                                  .arg(QString(120, u'y'))});
+    EXPECT_EQ(messages().texts(),
+              QStringList{u"Nella tabella TPST_PROSPETTOST ci sono testi più lunghi dei loro campi: "
+                          "sono stati troncati alla lunghezza del campo. Correggerli prima di salvare "
+                          "il record.\n - record 2, campo SPSTMESE (60 caratteri): «%1»"_s.arg(QString(120, u'y'))});
 }
 
 TEST_P(StoreContract, EmptyValuesAreNeverStored)
@@ -858,7 +862,9 @@ TEST_P(StoreContract, ExportWritesEveryTableOfTheProgramInDescendingOrder)
     const QStringList written = store->exportAll(u"elh"_s, 2023, folder, 0);
     EXPECT_EQ(written, (QStringList{u"TSOS_DATOSOSTITUTO"_s, u"TPST_PROSPETTOST"_s, u"TFOR_FORNITORE"_s}));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
-              (QStringList{u"TFOR_FORNITORE.cds"_s, u"TPST_PROSPETTOST.cds"_s, u"TSOS_DATOSOSTITUTO.cds"_s}));
+              (QStringList{u"ESPORTAZIONE.cds"_s, u"TFOR_FORNITORE.cds"_s, u"TPST_PROSPETTOST.cds"_s,
+                           u"TSOS_DATOSOSTITUTO.cds"_s}));
+    EXPECT_EQ(ExportManifest::year(folder), 2023);
     ClientDataSet file;
     file.loadFromFile(QDir(folder).filePath(u"TFOR_FORNITORE.cds"_s));
     EXPECT_EQ(column(file), QStringList{u"fornitore"_s});

@@ -116,7 +116,9 @@ void printLog(const TdmElhImport &import, const QStringList &people, QTextStream
     for (const QString &who : import.failed())
         total += people.contains(who) ? 0 : 1;
     out << u"Fine operazione: %1 su %2 persone importate"_s.arg(total - failed).arg(total);
-    out << (failed == 0 ? u".\n"_s : u", %1 non importate.\n"_s.arg(failed));
+    if (failed > 0)
+        out << u", %1 non %2"_s.arg(failed).arg(failed == 1 ? u"importata"_s : u"importate"_s);
+    out << u".\n"_s;
     if (failed > 0)
         err << u"Non importate: %1\n"_s.arg(import.failed().join(u", "_s));
 }

@@ -1,9 +1,13 @@
 #include "AgentBootstrap.h"
 
 #include "ClientDataSet.h"
+#include "NrConnection.h"
 #include "NrMessages.h"
+#include "NrTransaction.h"
 #include "THlmDBCds.h"
 #include "TextLib.h"
+
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -70,8 +74,15 @@ void appendCopy(ClientDataSet &current, const ClientDataSet &previous, const QSt
     }
 }
 
+// A message for the office, shown once the copy is confirmed.
+struct Notice
+{
+    QString text;
+    MsgDlgType type;
+};
+
 // Copies last year's agent and, when missing, supplier. True when it did.
-bool copyPreviousYear(THlmDBCds &store, ClientDataSet &agent)
+bool copyPreviousYear(THlmDBCds &store, ClientDataSet &agent, std::vector<Notice> &notices)
 {
     const int previousYear = store.year() - 1;
     ClientDataSet previousAgent(u"cdsSostitutoPrec"_s);
@@ -97,15 +108,15 @@ bool copyPreviousYear(THlmDBCds &store, ClientDataSet &agent)
             store.save(supplier, kSupplier);
         }
     }
-    NrMessageDlg(u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", "
-                 u"\"Altri soggetti\" e \"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\r"
-                 u"Si consiglia di controllare la correttezza dei dati."_s,
-                 MsgDlgType::Information);
+    notices.push_back({u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", "
+                       u"\"Altri soggetti\" e \"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\r"
+                       u"Si consiglia di controllare la correttezza dei dati."_s,
+                       MsgDlgType::Information});
     return true;
 }
 
 // Fills the agent from the payroll data.
-void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &schoolCode)
+void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &schoolCode, std::vector<Notice> &notices)
 {
     if (agent.isEmpty()) {
         agent.append();
@@ -131,10 +142,10 @@ void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &scho
         payroll.isEmpty() ? QString() : TextLib::Trim(payroll.fieldByName(u"SSOSCODFIS"_s).asString());
     QString code = payrollCode;
     if (!payrollCode.isEmpty() && !schoolCode.isEmpty() && payrollCode != schoolCode) {
-        NrMessageDlg(
-            u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
-                .arg(schoolCode, payrollCode),
-            MsgDlgType::Warning);
+        notices.push_back(
+            {u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
+                 .arg(schoolCode, payrollCode),
+             MsgDlgType::Warning});
         code = schoolCode;
     } else if (payrollCode.isEmpty()) {
         code = schoolCode;
@@ -149,10 +160,10 @@ void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &scho
     }
     agent.post();
     if (!schoolCode.isEmpty()) {
-        NrMessageDlg(
-            u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
-            u"Si consiglia di controllare la correttezza dei dati."_s,
-            MsgDlgType::Information);
+        notices.push_back(
+            {u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
+             u"Si consiglia di controllare la correttezza dei dati."_s,
+             MsgDlgType::Information});
     }
     store.save(agent, kAgent);
 }
@@ -161,15 +172,25 @@ void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &scho
 
 void run(THlmDBCds &store, const std::function<QString()> &schoolFiscalCode)
 {
+    // The agent and the supplier are made together: a run stopped half way
+    // must not leave an agent whose supplier the next run would not copy.
+    TdmNrConnection &connection = *store.connection();
+    TNrTransaction transaction(connection);
+    if (!connection.inTransaction())
+        transaction.StartTransaction();
+    std::vector<Notice> notices;
     ClientDataSet agent(u"cdsSostituto"_s);
     store.open(agent, kAgent);
     if (agent.isEmpty())
-        copyPreviousYear(store, agent);
+        copyPreviousYear(store, agent, notices);
 
     store.open(agent, kAgent);
-    if (!agent.isEmpty() && !TextLib::Trim(agent.fieldByName(u"SSOSCODFIS"_s).asString()).isEmpty())
-        return;
-    fillFromPayroll(store, agent, schoolFiscalCode ? TextLib::Trim(schoolFiscalCode()) : QString());
+    if (agent.isEmpty() || TextLib::Trim(agent.fieldByName(u"SSOSCODFIS"_s).asString()).isEmpty())
+        fillFromPayroll(store, agent, schoolFiscalCode ? TextLib::Trim(schoolFiscalCode()) : QString(), notices);
+    if (transaction.active())
+        transaction.Commit();
+    for (const Notice &notice : notices)
+        NrMessageDlg(notice.text, notice.type);
 }
 
 } // namespace AgentBootstrap

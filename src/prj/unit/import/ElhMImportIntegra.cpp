@@ -360,7 +360,8 @@ void TdmElhImport::integraDipendente(Extinct &extinct, const QString &code)
             if (days.asInteger() > 365)
                 days.setAsInteger(365);
             // Marked with his data, so that a rerun does not add them again.
-            cdsAnagFis.fieldByName(kIntegratedFrom).setAsString((integratedFrom() << extinct.agentCode).join(u' '));
+            cdsAnagFis.fieldByName(kIntegratedFrom)
+                .setAsCheckedString((integratedFrom() << extinct.agentCode).join(u' '));
             cdsAnagFis.post();
             copyUnlessBoth(u"CUD_Cong"_s, u"TCON7_DATICONGUAG"_s, cdsDtCong,
                            u"*** I dati del conguaglio devono essere integrati manualmente"_s);

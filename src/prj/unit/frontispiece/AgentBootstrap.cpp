@@ -172,6 +172,14 @@ void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &scho
 
 void run(THlmDBCds &store, const std::function<QString()> &schoolFiscalCode)
 {
+    ClientDataSet agent(u"cdsSostituto"_s);
+    const auto complete = [&] {
+        store.open(agent, kAgent);
+        return !agent.isEmpty() && !TextLib::Trim(agent.fieldByName(u"SSOSCODFIS"_s).asString()).isEmpty();
+    };
+    // Every start after the first finds the agent and asks nothing more.
+    if (complete())
+        return;
     // The agent and the supplier are made together: a run stopped half way
     // must not leave an agent whose supplier the next run would not copy.
     TdmNrConnection &connection = *store.connection();
@@ -179,13 +187,9 @@ void run(THlmDBCds &store, const std::function<QString()> &schoolFiscalCode)
     if (!connection.inTransaction())
         transaction.StartTransaction();
     std::vector<Notice> notices;
-    ClientDataSet agent(u"cdsSostituto"_s);
-    store.open(agent, kAgent);
     if (agent.isEmpty())
         copyPreviousYear(store, agent, notices);
-
-    store.open(agent, kAgent);
-    if (agent.isEmpty() || TextLib::Trim(agent.fieldByName(u"SSOSCODFIS"_s).asString()).isEmpty())
+    if (!complete())
         fillFromPayroll(store, agent, schoolFiscalCode ? TextLib::Trim(schoolFiscalCode()) : QString(), notices);
     if (transaction.active())
         transaction.Commit();

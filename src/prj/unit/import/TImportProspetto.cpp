@@ -37,10 +37,7 @@ void copyValue(Field &field, const QVariant &value)
 {
     switch (field.dataType()) {
     case FieldType::String: {
-        const QString text = value.toString();
-        if (const QString problem = field.textProblem(text); !problem.isEmpty())
-            throw EConvertError(u"il valore «%1» %2"_s.arg(Field::visibleText(text), problem));
-        field.setAsString(text);
+        field.setAsCheckedString(value.toString());
         return;
     }
     case FieldType::Date: {

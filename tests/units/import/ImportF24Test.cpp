@@ -327,4 +327,12 @@ TEST_P(ImportF24Test, ADelegationEnteredTwiceIsReportedAndImported)
         u"PROSPETTO ST SEZIONE I Erario\n - Importati 4 righi\n   - Attenzione: la delega F24EP del 16/03/2023 è "
         u"presente 2 volte con gli stessi righi: verificare che non sia stata registrata più volte nelle paghe\n"_s);
     EXPECT_FALSE(failed);
+    EXPECT_EQ(agent(u"LSOSAUT"_s), u"1"_s);
+
+    // A refused import keeps the rows, and the agent's flags follow them.
+    pay(R"({"SRF24SEZIONE": "E", "SRF24CODTRIBUTO": "100E", "SRF24MESE": "13", "SRF24ANNO": "2023", "FRF24VERSATO": 1})");
+    EXPECT_TRUE(run({true, false, false}).contains(u"Non importato"_s));
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(agent(u"LSOSAUT"_s), u"1"_s);
+    EXPECT_EQ(agent(u"LSOSDIP"_s), u"1"_s);
 }

@@ -230,6 +230,8 @@ TImportProspetto::Outcome TImportProspetto::run(THlmDBCds &store, int financialY
         checkLines(store, refused, warnings);
         if (refused.isEmpty())
             replaceRows(store);
+        else
+            noteKeptRows(store);
     } catch (const Exception &e) {
         m_count = 0;
         m_employees = m_selfEmployed = false;
@@ -251,6 +253,21 @@ TImportProspetto::Outcome TImportProspetto::run(THlmDBCds &store, int financialY
     for (const QString &line : std::as_const(refused) + warnings)
         m_result += u"\n   - "_s + line;
     return outcome;
+}
+
+void TImportProspetto::noteKeptRows(THlmDBCds &store)
+{
+    // The rows kept are what the return still declares: the agent's flags
+    // follow them, as they would follow the rows of an import.
+    ClientDataSet target(m_table);
+    store.open(target, m_table);
+    const Field &taxCode = target.fieldByName(m_taxCodeField);
+    for (target.first(); !target.eof(); target.next()) {
+        if (selfEmployedCode(taxCode.asString()))
+            m_selfEmployed = true;
+        else
+            m_employees = true;
+    }
 }
 
 bool TImportProspetto::refusedByTest(THlmDBCds &store, int financialYear)

@@ -37,13 +37,15 @@ public:
     // the warnings on the lines (a delegation found twice).
     const QString &result() const { return m_result; }
     int count() const { return m_count; }
-    // Whether the rows imported hold payments of employees, of the
+    // Whether the rows imported (or, when lines were refused, kept) hold payments of employees, of the
     // self-employed (tax codes 104E, 1019, 1020, 1040).
     bool employeePayments() const { return m_employees; }
     bool selfEmployedPayments() const { return m_selfEmployed; }
 
 private:
     bool refusedByTest(THlmDBCds &store, int financialYear);
+    // Notes the payments of the rows a refused import leaves in place.
+    void noteKeptRows(THlmDBCds &store);
     // The lines refused and the warnings, one text each.
     void checkLines(THlmDBCds &store, QStringList &refused, QStringList &warnings) const;
     void replaceRows(THlmDBCds &store);

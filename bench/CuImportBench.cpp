@@ -23,9 +23,9 @@
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "import/ElhMImport.h"
-#include "store/DatabaseSetup.h"
-#include "store/ReturnCatalogue.h"
+#include "ElhMImport.h"
+#include "DatabaseSetup.h"
+#include "ReturnCatalogue.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -22,14 +22,14 @@
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "entry/TfmElhDipendente.h"
-#include "entry/TfmElhProspST2009.h"
-#include "entry/TfrElhDipAnagr.h"
-#include "entry/TfrElhProspST.h"
-#include "shell/ElhProgram.h"
-#include "store/DatabaseSetup.h"
-#include "store/ReturnCatalogue.h"
-#include "telematicwindows/TfmElhFile.h"
+#include "TfmElhDipendente.h"
+#include "TfmElhProspST2009.h"
+#include "TfrElhDipAnagr.h"
+#include "TfrElhProspST.h"
+#include "ElhProgram.h"
+#include "DatabaseSetup.h"
+#include "ReturnCatalogue.h"
+#include "TfmElhFile.h"
 
 #include <QAction>
 #include <QElapsedTimer>

@@ -19,10 +19,10 @@
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "import/ImportF24.h"
-#include "store/DatabaseSetup.h"
-#include "store/PayrollPayments.h"
-#include "store/ReturnCatalogue.h"
+#include "ImportF24.h"
+#include "DatabaseSetup.h"
+#include "PayrollPayments.h"
+#include "ReturnCatalogue.h"
 
 #include <QCoreApplication>
 #include <QDate>

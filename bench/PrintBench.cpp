@@ -20,11 +20,11 @@
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "print/ElhMPdfDip.h"
-#include "print/ElhMProspSTPDF.h"
-#include "print/ElhMStampe.h"
-#include "store/DatabaseSetup.h"
-#include "store/ReturnCatalogue.h"
+#include "ElhMPdfDip.h"
+#include "ElhMProspSTPDF.h"
+#include "ElhMStampe.h"
+#include "DatabaseSetup.h"
+#include "ReturnCatalogue.h"
 
 #include <benchmark/benchmark.h>
 

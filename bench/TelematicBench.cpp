@@ -16,11 +16,11 @@
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "store/DatabaseSetup.h"
-#include "store/LocalDataFolder.h"
-#include "store/ReturnCatalogue.h"
-#include "telematic/ElhMFile.h"
-#include "telematic/ElhUFileWizard.h"
+#include "DatabaseSetup.h"
+#include "LocalDataFolder.h"
+#include "ReturnCatalogue.h"
+#include "ElhMFile.h"
+#include "ElhUFileWizard.h"
 
 #include <benchmark/benchmark.h>
 

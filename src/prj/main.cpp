@@ -1,8 +1,8 @@
 #include "NrApplication.h"
 #include "Version.h"
-#include "cli/CommandLine.h"
-#include "shell/ElhDesktop.h"
-#include "store/StructureUpgrade.h"
+#include "CommandLine.h"
+#include "ElhDesktop.h"
+#include "StructureUpgrade.h"
 
 #include <QCoreApplication>
 

@@ -5,7 +5,7 @@
 #include "ClientDataSet.h"
 #include "Elh770Process.h"
 #include "PayrollDatabaseTest.h"
-#include "checks/FiscalCode.h"
+#include "FiscalCode.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>

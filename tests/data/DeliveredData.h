@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ReturnCatalogue.h"
+#include "ReturnCatalogue.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "DeliveredData.h"
 
-#include "import/ElhUImportXML.h"
-#include "import/ElhUImportXMLTypes.h"
+#include "ElhUImportXML.h"
+#include "ElhUImportXMLTypes.h"
 
 #include "ClientDataSet.h"
 #include "NrMessages.h"

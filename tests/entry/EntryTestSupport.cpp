@@ -3,7 +3,7 @@
 #include "CdsExchange.h"
 #include "DeliveredData.h"
 #include "TNrDBEdit.h"
-#include "entry/TfrElfBase.h"
+#include "TfrElfBase.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClientDataSet.h"
-#include "checks/InfoList.h"
+#include "InfoList.h"
 
 #include <QByteArray>
 #include <QString>

@@ -5,9 +5,9 @@
 #include "DataPaths.h"
 #include "EntryTestSupport.h"
 #include "ReturnDatabaseTest.h"
-#include "frontispiece/AgentBootstrap.h"
-#include "store/LocalDataFolder.h"
-#include "telematicwindows/TfmElhFile.h"
+#include "AgentBootstrap.h"
+#include "LocalDataFolder.h"
+#include "TfmElhFile.h"
 
 #include <QDir>
 #include <QFile>

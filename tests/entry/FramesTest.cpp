@@ -4,9 +4,9 @@
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TNrDBRadioGroup.h"
-#include "entry/TfrElHMulti.h"
-#include "entry/TfrElhSosEst.h"
-#include "entry/TfrElhSostituto.h"
+#include "TfrElHMulti.h"
+#include "TfrElhSosEst.h"
+#include "TfrElhSostituto.h"
 
 #include <QAbstractButton>
 #include <QAction>

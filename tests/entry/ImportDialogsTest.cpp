@@ -3,10 +3,10 @@
 #include "NrReturnLock.h"
 #include "PayrollDatabaseTest.h"
 #include "TNrDBGrid.h"
-#include "entry/TfmElhAggiungiAdd.h"
-#include "entry/TfmElhImpCUD.h"
-#include "entry/TfmElhImpMultiSelect.h"
-#include "entry/TfrElHMulti.h"
+#include "TfmElhAggiungiAdd.h"
+#include "TfmElhImpCUD.h"
+#include "TfmElhImpMultiSelect.h"
+#include "TfrElHMulti.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,10 +4,10 @@
 #include "EntryTestSupport.h"
 #include "PdfReadBack.h"
 #include "ReturnDatabaseTest.h"
-#include "print/ElhMStampe.h"
-#include "printwindows/TfmElhPdfFront.h"
-#include "printwindows/TfmElhPdfProspetto.h"
-#include "printwindows/TfrElhPdfOutput.h"
+#include "ElhMStampe.h"
+#include "TfmElhPdfFront.h"
+#include "TfmElhPdfProspetto.h"
+#include "TfrElhPdfOutput.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -7,9 +7,9 @@
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
 #include "TempDir.h"
-#include "entry/TfmElhInfo.h"
-#include "entry/TfmHlmRicerca.h"
-#include "entry/TfrElhSostituto.h"
+#include "TfmElhInfo.h"
+#include "TfmHlmRicerca.h"
+#include "TfrElhSostituto.h"
 
 #include <QFile>
 #include <QHeaderView>

@@ -1,13 +1,13 @@
 #include "EntryTestSupport.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
-#include "entry/TfmElhChildDB.h"
-#include "entry/TfmElhSosEst.h"
-#include "entry/TfmElhSostituto.h"
-#include "entry/TfmHlmRicerca.h"
-#include "entry/TfrElhFornitore.h"
-#include "entry/TfrElhSosEst.h"
-#include "entry/TfrElhSostituto.h"
+#include "TfmElhChildDB.h"
+#include "TfmElhSosEst.h"
+#include "TfmElhSostituto.h"
+#include "TfmHlmRicerca.h"
+#include "TfrElhFornitore.h"
+#include "TfrElhSosEst.h"
+#include "TfrElhSostituto.h"
 
 #include <QAction>
 #include <QLabel>

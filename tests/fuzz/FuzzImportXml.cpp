@@ -6,7 +6,7 @@
 
 #include "SeedData.h"
 
-#include "import/ElhUImportXML.h"
+#include "ElhUImportXML.h"
 
 #include "ClientDataSet.h"
 #include "Decimal.h"

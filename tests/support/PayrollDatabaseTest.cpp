@@ -1,8 +1,8 @@
 #include "PayrollDatabaseTest.h"
 
 #include "ClientDataSet.h"
-#include "store/DatabaseSetup.h"
-#include "store/PayrollTables.h"
+#include "DatabaseSetup.h"
+#include "PayrollTables.h"
 
 #include <QDate>
 

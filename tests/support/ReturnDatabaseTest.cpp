@@ -3,7 +3,7 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "DataPaths.h"
-#include "store/DatabaseSetup.h"
+#include "DatabaseSetup.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "DatabaseTest.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
-#include "store/ReturnCatalogue.h"
+#include "ReturnCatalogue.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
-#include "frontispiece/AgentBootstrap.h"
+#include "AgentBootstrap.h"
 #include "ClientDataSet.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
-#include "frontispiece/SchoolFiscalCode.h"
+#include "SchoolFiscalCode.h"
 
 using namespace Qt::Literals::StringLiterals;
 

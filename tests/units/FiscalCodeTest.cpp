@@ -1,4 +1,4 @@
-#include "checks/FiscalCode.h"
+#include "FiscalCode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "store/LocalDataFolder.h"
+#include "LocalDataFolder.h"
 #include "DataPaths.h"
 #include "NrMessages.h"
 #include "TempDir.h"

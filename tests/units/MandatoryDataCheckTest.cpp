@@ -1,4 +1,4 @@
-#include "checks/MandatoryDataCheck.h"
+#include "MandatoryDataCheck.h"
 #include "ClientDataSet.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "people/PersonTables.h"
+#include "PersonTables.h"
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "Exceptions.h"

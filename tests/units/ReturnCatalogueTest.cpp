@@ -1,4 +1,4 @@
-#include "store/ReturnCatalogue.h"
+#include "ReturnCatalogue.h"
 #include "Exceptions.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "store/StructureUpgrade.h"
+#include "StructureUpgrade.h"
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "DatabaseTest.h"
@@ -6,7 +6,7 @@
 #include "KbrSchema.h"
 #include "NrQuery.h"
 #include "THlmDBCds.h"
-#include "store/ReturnCatalogue.h"
+#include "ReturnCatalogue.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,8 +7,8 @@
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
-#include "store/DatabaseSetup.h"
-#include "store/ReturnCatalogue.h"
+#include "DatabaseSetup.h"
+#include "ReturnCatalogue.h"
 
 #include <QDir>
 

@@ -2,10 +2,10 @@
 
 #include "CommandOptions.h"
 #include "ReturnSession.h"
-#include "checks/InfoList.h"
-#include "telematic/ElhMFile.h"
-#include "telematic/ElhUFileWizard.h"
-#include "telematic/ElhUSupplyCheck.h"
+#include "InfoList.h"
+#include "ElhMFile.h"
+#include "ElhUFileWizard.h"
+#include "ElhUSupplyCheck.h"
 
 #include <QFileInfo>
 

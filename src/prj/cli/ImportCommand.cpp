@@ -6,8 +6,8 @@
 #include "NrQueryCollection.h"
 #include "PreviousYearCommand.h"
 #include "ReturnSession.h"
-#include "import/ElhMImport.h"
-#include "import/ImportF24.h"
+#include "ElhMImport.h"
+#include "ImportF24.h"
 
 using namespace Qt::Literals::StringLiterals;
 

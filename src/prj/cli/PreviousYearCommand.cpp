@@ -1,7 +1,7 @@
 #include "PreviousYearCommand.h"
 
 #include "ReturnSession.h"
-#include "import/PreviousYearImport.h"
+#include "PreviousYearImport.h"
 
 #include <QDir>
 

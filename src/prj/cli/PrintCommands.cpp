@@ -1,10 +1,10 @@
 #include "PrintCommands.h"
 
 #include "ReturnSession.h"
-#include "print/ElhMPdfAut.h"
-#include "print/ElhMPdfDip.h"
-#include "print/ElhMProspSTPDF.h"
-#include "print/ElhMStampe.h"
+#include "ElhMPdfAut.h"
+#include "ElhMPdfDip.h"
+#include "ElhMProspSTPDF.h"
+#include "ElhMStampe.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "ReturnSession.h"
 
-#include "frontispiece/AgentBootstrap.h"
-#include "frontispiece/SchoolFiscalCode.h"
-#include "store/LocalDataFolder.h"
+#include "AgentBootstrap.h"
+#include "SchoolFiscalCode.h"
+#include "LocalDataFolder.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,7 +1,7 @@
 #include "ClientDataSet.h"
 #include "PayrollDatabaseTest.h"
 #include "THlmDBCds.h"
-#include "import/ElhMImport.h"
+#include "ElhMImport.h"
 
 #include <gtest/gtest.h>
 

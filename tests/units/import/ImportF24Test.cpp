@@ -1,9 +1,9 @@
-#include "import/ImportF24.h"
+#include "ImportF24.h"
 #include "ClientDataSet.h"
 #include "NrQuery.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
-#include "store/PayrollPayments.h"
+#include "PayrollPayments.h"
 
 #include <QSqlRecord>
 

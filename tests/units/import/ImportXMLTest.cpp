@@ -1,4 +1,4 @@
-#include "import/ElhUImportXML.h"
+#include "ElhUImportXML.h"
 
 #include "ClientDataSet.h"
 #include "Exceptions.h"

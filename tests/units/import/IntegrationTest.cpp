@@ -3,7 +3,7 @@
 #include "ExportManifest.h"
 #include "ReturnDatabaseTest.h"
 #include "TempDir.h"
-#include "import/ElhMImport.h"
+#include "ElhMImport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "import/PreviousYearImport.h"
+#include "PreviousYearImport.h"
 #include "ClientDataSet.h"
 #include "Exceptions.h"
 #include "ReturnDatabaseTest.h"

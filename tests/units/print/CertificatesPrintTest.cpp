@@ -5,9 +5,9 @@
 #include "ClientDataSet.h"
 #include "NrExceptions.h"
 #include "PrintTestSupport.h"
-#include "print/ElhMPdfAut.h"
-#include "print/ElhMPdfDip.h"
-#include "print/ElhMStampe.h"
+#include "ElhMPdfAut.h"
+#include "ElhMPdfDip.h"
+#include "ElhMStampe.h"
 
 #include <QFile>
 

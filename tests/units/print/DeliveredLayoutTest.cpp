@@ -4,10 +4,10 @@
 #include "ClientDataSet.h"
 #include "PrintTestSupport.h"
 #include "TemplateLayout.h"
-#include "print/ElhMPdfAut.h"
-#include "print/ElhMPdfDip.h"
-#include "print/ElhMProspSTPDF.h"
-#include "print/ElhMStampe.h"
+#include "ElhMPdfAut.h"
+#include "ElhMPdfDip.h"
+#include "ElhMProspSTPDF.h"
+#include "ElhMStampe.h"
 
 #include <QDate>
 #include <QFileInfo>

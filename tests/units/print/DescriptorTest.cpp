@@ -1,9 +1,9 @@
 #include "Exceptions.h"
 #include "QtPrinters.h"
 #include "TempDir.h"
-#include "print/CertificateXml.h"
-#include "print/FronteXml.h"
-#include "print/PdfConfXml.h"
+#include "CertificateXml.h"
+#include "FronteXml.h"
+#include "PdfConfXml.h"
 
 #include <gtest/gtest.h>
 

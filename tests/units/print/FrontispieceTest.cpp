@@ -1,8 +1,8 @@
 #include "ClientDataSet.h"
 #include "Exceptions.h"
 #include "PrintTestSupport.h"
-#include "checks/AgentSummary.h"
-#include "print/ElhMStampe.h"
+#include "AgentSummary.h"
+#include "ElhMStampe.h"
 
 #include <QFile>
 

@@ -4,7 +4,7 @@
 #include "QtPrinters.h"
 #include "THlkPdf.h"
 #include "TempDir.h"
-#include "print/ElhMPDF.h"
+#include "ElhMPDF.h"
 
 #include <QDir>
 

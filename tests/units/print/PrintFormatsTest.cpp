@@ -1,7 +1,7 @@
 #include "Exceptions.h"
 #include "QtPrinters.h"
-#include "print/ElhMStampe.h"
-#include "print/PrintFormats.h"
+#include "ElhMStampe.h"
+#include "PrintFormats.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "NrTransaction.h"
-#include "store/DatabaseSetup.h"
-#include "store/ReturnCatalogue.h"
+#include "DatabaseSetup.h"
+#include "ReturnCatalogue.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -7,7 +7,7 @@
 #include "TdmkbrConnessione.h"
 #include "TempDir.h"
 #include "TestInstallation.h"
-#include "print/ElhMProspSTPDF.h"
+#include "ElhMProspSTPDF.h"
 
 #include <QJsonObject>
 

@@ -1,5 +1,5 @@
 #include "PrintTestSupport.h"
-#include "print/ElhMProspSTPDF.h"
+#include "ElhMProspSTPDF.h"
 
 #include <QDate>
 #include <QFile>

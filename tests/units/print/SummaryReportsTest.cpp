@@ -1,6 +1,6 @@
 #include "PrintTestSupport.h"
 #include "RecordingShell.h"
-#include "print/ElhMProspSTPDF.h"
+#include "ElhMProspSTPDF.h"
 
 #include <QFileInfo>
 

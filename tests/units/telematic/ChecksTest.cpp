@@ -2,7 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataPaths.h"
-#include "telematic/ElhUFileChecks.h"
+#include "ElhUFileChecks.h"
 
 #include <QFile>
 

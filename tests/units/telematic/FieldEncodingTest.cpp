@@ -1,5 +1,5 @@
 #include "QtPrinters.h"
-#include "telematic/ElhUFileUtil.h"
+#include "ElhUFileUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "Cp1252.h"
 #include "PdfReadBack.h"
 #include "TemplateLayout.h"
-#include "print/ElhMProspSTPDF.h"
+#include "ElhMProspSTPDF.h"
 
 #include <QFile>
 #include <QMap>

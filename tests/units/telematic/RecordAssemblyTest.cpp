@@ -1,8 +1,8 @@
 #include "TelematicFixture.h"
 
 #include "ClientDataSet.h"
-#include "telematic/ElhURecordAssembly.h"
-#include "telematic/ElhUXmlRec.h"
+#include "ElhURecordAssembly.h"
+#include "ElhUXmlRec.h"
 
 #include <QDomDocument>
 

@@ -1,7 +1,7 @@
 #include "TelematicFixture.h"
 
 #include "TempDir.h"
-#include "telematic/ElhUSupplyCheck.h"
+#include "ElhUSupplyCheck.h"
 
 #include <functional>
 

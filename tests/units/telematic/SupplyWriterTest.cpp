@@ -2,8 +2,8 @@
 
 #include "ClientDataSet.h"
 #include "TextLib.h"
-#include "telematic/ElhURecord.h"
-#include "telematic/ElhUFileWriter.h"
+#include "ElhURecord.h"
+#include "ElhUFileWriter.h"
 
 #include <QDir>
 #include <QFile>

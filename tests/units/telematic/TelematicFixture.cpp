@@ -6,12 +6,12 @@
 #include "Exceptions.h"
 #include "NrTransaction.h"
 #include "PrintAgreement.h"
-#include "checks/FiscalCode.h"
-#include "frontispiece/AgentBootstrap.h"
-#include "store/DatabaseSetup.h"
-#include "store/LocalDataFolder.h"
-#include "store/ReturnCatalogue.h"
-#include "telematic/ElhUSupplyCheck.h"
+#include "FiscalCode.h"
+#include "AgentBootstrap.h"
+#include "DatabaseSetup.h"
+#include "LocalDataFolder.h"
+#include "ReturnCatalogue.h"
+#include "ElhUSupplyCheck.h"
 
 #include <QDir>
 #include <QFile>

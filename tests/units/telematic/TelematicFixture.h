@@ -5,8 +5,8 @@
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "telematic/ElhMFile.h"
-#include "telematic/ElhUFileWizard.h"
+#include "ElhMFile.h"
+#include "ElhUFileWizard.h"
 
 #include <QByteArray>
 #include <QList>

@@ -6,7 +6,7 @@
 #include "NrMessages.h"
 #include "TNrDBGrid.h"
 #include "TfrElHMulti.h"
-#include "checks/InfoList.h"
+#include "InfoList.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TfmNrDialog.h"
-#include "import/ElhMImport.h"
+#include "ElhMImport.h"
 
 class ClientDataSet;
 class QLabel;

@@ -5,7 +5,7 @@
 #include "NrCursors.h"
 #include "NrFolderChooser.h"
 #include "NrMessages.h"
-#include "import/PreviousYearImport.h"
+#include "PreviousYearImport.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "NrReturnLock.h"
 #include "TfmkbrFiscImpMultiSelect.h"
-#include "import/ElhMImport.h"
+#include "ElhMImport.h"
 
 #include <memory>
 

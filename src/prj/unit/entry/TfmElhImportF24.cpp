@@ -5,7 +5,7 @@
 #include "NrCursors.h"
 #include "NrMessages.h"
 #include "TdmKbrParams.h"
-#include "import/ImportF24.h"
+#include "ImportF24.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TfmNrDialog.h"
-#include "checks/InfoList.h"
+#include "InfoList.h"
 
 class QLabel;
 class QPlainTextEdit;

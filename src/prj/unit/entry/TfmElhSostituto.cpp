@@ -1,7 +1,7 @@
 #include "TfmElhSostituto.h"
 
 #include "TfrElhSostituto.h"
-#include "checks/AgentSummary.h"
+#include "AgentSummary.h"
 
 using namespace Qt::Literals::StringLiterals;
 

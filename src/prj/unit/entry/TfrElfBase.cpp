@@ -13,8 +13,8 @@
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
 #include "TfmHlmRicerca.h"
-#include "checks/InfoList.h"
-#include "checks/MandatoryDataCheck.h"
+#include "InfoList.h"
+#include "MandatoryDataCheck.h"
 
 #include <QAction>
 #include <QHBoxLayout>

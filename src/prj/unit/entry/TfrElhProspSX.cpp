@@ -5,7 +5,7 @@
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
-#include "checks/SxData.h"
+#include "SxData.h"
 
 using namespace Qt::Literals::StringLiterals;
 

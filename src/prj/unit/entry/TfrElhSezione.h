@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TfrElfBase.h"
-#include "people/PersonTables.h"
+#include "PersonTables.h"
 
 #include <functional>
 #include <utility>

@@ -5,8 +5,8 @@
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TextLib.h"
-#include "checks/FiscalCode.h"
-#include "checks/InfoList.h"
+#include "FiscalCode.h"
+#include "InfoList.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -10,8 +10,8 @@
 #include "NruParams.h"
 #include "THlmCds.h"
 #include "THlmDBCds.h"
-#include "checks/FiscalCode.h"
-#include "frontispiece/SchoolFiscalCode.h"
+#include "FiscalCode.h"
+#include "SchoolFiscalCode.h"
 
 #include <QDir>
 

@@ -5,7 +5,7 @@
 #include "Exceptions.h"
 #include "ExportManifest.h"
 #include "THlmDBCds.h"
-#include "frontispiece/SchoolFiscalCode.h"
+#include "SchoolFiscalCode.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "people/PersonTables.h"
+#include "PersonTables.h"
 
 #include <QString>
 

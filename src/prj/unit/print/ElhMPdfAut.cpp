@@ -1,7 +1,7 @@
 #include "ElhMPdfAut.h"
 
 #include "PrintPaths.h"
-#include "people/PersonTables.h"
+#include "PersonTables.h"
 
 using namespace Qt::Literals::StringLiterals;
 

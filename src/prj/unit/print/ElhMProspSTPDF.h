@@ -2,7 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "ElhMPDF.h"
-#include "telematic/ElhUModulePlan.h"
+#include "ElhUModulePlan.h"
 
 #include <functional>
 

@@ -5,7 +5,7 @@
 #include "PrintPaths.h"
 #include "THlkPdf.h"
 #include "THlmDBCds.h"
-#include "checks/AgentSummary.h"
+#include "AgentSummary.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "TfmElhPdfAut.h"
 
 #include "TNrDBGrid.h"
-#include "print/ElhMPdfAut.h"
+#include "ElhMPdfAut.h"
 
 using namespace Qt::Literals::StringLiterals;
 

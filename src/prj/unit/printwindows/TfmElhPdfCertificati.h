@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TfmElfMultiSelect.h"
-#include "print/ElhMPdfCertificato.h"
+#include "ElhMPdfCertificato.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "TfmElhPdfDip.h"
 
 #include "TNrDBGrid.h"
-#include "print/ElhMPdfDip.h"
+#include "ElhMPdfDip.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -3,7 +3,7 @@
 #include "NrApplication.h"
 #include "NrCursors.h"
 #include "TfrElhPdfOutput.h"
-#include "print/ElhMStampe.h"
+#include "ElhMStampe.h"
 
 #include <QShowEvent>
 #include <QVBoxLayout>

@@ -2,8 +2,8 @@
 
 #include "NrCursors.h"
 #include "TfrElhPdfOutput.h"
-#include "print/ElhMProspSTPDF.h"
-#include "print/ElhMStampe.h"
+#include "ElhMProspSTPDF.h"
+#include "ElhMStampe.h"
 
 #include <QVBoxLayout>
 

@@ -4,8 +4,8 @@
 #include "ElhProgram.h"
 #include "QtMessageService.h"
 #include "TNrBusyWaitDialog.h"
-#include "checks/InfoList.h"
-#include "entry/TfmElhInfo.h"
+#include "InfoList.h"
+#include "TfmElhInfo.h"
 
 #include <QApplication>
 

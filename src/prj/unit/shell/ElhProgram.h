@@ -4,7 +4,7 @@
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "TfmElhMain.h"
-#include "entry/TfmHlmWait.h"
+#include "TfmHlmWait.h"
 
 // The data modules and windows of a run of the desktop program, created in
 // the program's order once the application object exists: the school

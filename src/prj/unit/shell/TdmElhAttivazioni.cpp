@@ -9,7 +9,7 @@
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
 #include "TfmNrMDIMain.h"
-#include "print/ElhMProspSTPDF.h"
+#include "ElhMProspSTPDF.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TdmNrAttivazioni.h"
-#include "print/ElhMProspSTPDF.h"
+#include "ElhMProspSTPDF.h"
 
 #include <optional>
 

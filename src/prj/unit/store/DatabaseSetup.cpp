@@ -10,7 +10,7 @@
 #include "PayrollTables.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
-#include "store/ReturnCatalogue.h"
+#include "ReturnCatalogue.h"
 
 #include <QFile>
 

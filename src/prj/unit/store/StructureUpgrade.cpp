@@ -5,7 +5,7 @@
 #include "KbrSchema.h"
 #include "NrConnection.h"
 #include "NrQuery.h"
-#include "store/ReturnCatalogue.h"
+#include "ReturnCatalogue.h"
 
 #include <QSet>
 

@@ -5,7 +5,7 @@
 #include "NrExceptions.h"
 #include "THlmCds.h"
 #include "THlmDBCds.h"
-#include "store/LocalDataFolder.h"
+#include "LocalDataFolder.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -6,8 +6,8 @@
 #include "ElhUFileWizard.h"
 #include "NrExceptions.h"
 #include "TextLib.h"
-#include "checks/InfoList.h"
-#include "checks/MandatoryDataCheck.h"
+#include "InfoList.h"
+#include "MandatoryDataCheck.h"
 
 #include <QRegularExpression>
 

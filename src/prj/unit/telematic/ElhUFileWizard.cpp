@@ -11,7 +11,7 @@
 #include "NrMessages.h"
 #include "NrTransaction.h"
 #include "TextLib.h"
-#include "checks/SxData.h"
+#include "SxData.h"
 
 #include <algorithm>
 #include <iterator>

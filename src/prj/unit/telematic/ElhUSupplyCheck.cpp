@@ -1,7 +1,7 @@
 #include "ElhUSupplyCheck.h"
 
 #include "Cp1252.h"
-#include "checks/FiscalCode.h"
+#include "FiscalCode.h"
 
 #include <QFile>
 #include <QFileInfo>

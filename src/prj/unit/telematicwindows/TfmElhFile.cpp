@@ -6,8 +6,8 @@
 #include "NrApplication.h"
 #include "NrCursors.h"
 #include "NrMessages.h"
-#include "telematic/ElhMFile.h"
-#include "telematic/ElhUFileWizard.h"
+#include "ElhMFile.h"
+#include "ElhUFileWizard.h"
 
 #include <QCoreApplication>
 #include <QDir>

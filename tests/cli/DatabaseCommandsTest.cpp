@@ -77,19 +77,7 @@ TEST_P(Installed, CreatesTheDatabaseWithTheDemoSchoolAndExportsIt)
         << created.out.toStdString();
 
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA"_s).toInt(), 10);
-    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TCDS_STRUTTURA WHERE ICDSANNO = 2022"_s).toInt(), 5);
-    EXPECT_EQ(
-        scalar(u"SELECT SCDSFIELDMAP FROM TCDS_STRUTTURA WHERE SCDSNOME = 'TDIP7_ANAGRFISCALI' AND LCDSANAGRAFICA = 1 "
-               "AND ICDSANNO = 2023"_s)
-            .toString(),
-        u"saficodfiscale=SDIP7CODFIS;saficognome=SDIP7COGNOME;safinome=SDIP7NOME;safigruppoana=SDIP7GRUPPOANA"_s);
-    EXPECT_EQ(scalar(u"SELECT SCDSPROGRAMMA FROM TCDS_STRUTTURA WHERE SCDSNOME = 'TCUS_DATISOST' AND ICDSANNO = 2023"_s)
-                  .toString(),
-              u"eli"_s);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TSED_SEDI WHERE IDWGID = 1"_s).toInt(), 1);
-    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TANS_ANNISCOLAST WHERE IANSID IN (2022, 2023)"_s).toInt(), 2);
-    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TANF_ANNIFINANZ WHERE IANFID IN (2022, 2023)"_s).toInt(), 2);
-    EXPECT_EQ(scalar(u"SELECT IPACOF24EP FROM TPACO_PARCONTABILI WHERE IANFID = 2023"_s).toInt(), 1);
     QSettings user(userSettings(), QSettings::IniFormat);
     EXPECT_EQ(user.value(u"NRUC_Params/NRUP_AnsId"_s).toInt(), 2023);
     EXPECT_EQ(user.value(u"NRUC_Params/NRUP_AnfId"_s).toInt(), 2023);

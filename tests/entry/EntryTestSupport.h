@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClientDataSet.h"
-#include "checks/InfoList.h"
+#include "ScriptedInfoList.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,20 +29,5 @@ void onNextModal(std::function<void(QWidget *modal)> handle);
 TNrDBEdit *editOf(QWidget &frame, const QString &field);
 // Replaces the text of an edit by typing, as the user does.
 void typeInto(TNrDBEdit *edit, const QString &text);
-
-// The findings list answering from a script while it lives.
-struct ScriptedInfoList : InfoList::Service
-{
-    ScriptedInfoList() { InfoList::setService(this); }
-    ~ScriptedInfoList() override { InfoList::setService(nullptr); }
-    bool ask(const QStringList &lines) override
-    {
-        asked.append(lines);
-        return answer;
-    }
-    void show(const QStringList &) override {}
-    QList<QStringList> asked;
-    bool answer = false;
-};
 
 } // namespace EntryTest

@@ -9,20 +9,12 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const ReturnCatalogue &catalogue()
-{
-    return DeliveredData::catalogue();
-}
+using DeliveredData::catalogue;
+using DeliveredData::field;
 
 std::string where(const QString &table, const QString &field)
 {
     return QString(table + u'.' + field).toStdString();
-}
-
-const FieldDef *field(const TableDef &t, const QString &name)
-{
-    const qsizetype i = t.fields.indexOf(name);
-    return i < 0 ? nullptr : &t.fields.at(i);
 }
 
 // Fields written without a type letter that hold text: the extinct agent's
@@ -182,8 +174,8 @@ TEST(DeliveredCatalogue, TheSuppliedProspettoSsHoldsEveryAmountTheUserEnters)
 {
     // The telematic file copies the amounts of the SS editor by name into the
     // Prospetto SS that the supply and the SS print read.
-    const TableDef &entered = *catalogue().find(u"TSS4_PROSPETTOSS4"_s);
-    const TableDef &supplied = *catalogue().find(u"TPSS_PROSPETTOSS"_s);
+    const TableDef &entered = DeliveredData::table(u"TSS4_PROSPETTOSS4"_s);
+    const TableDef &supplied = DeliveredData::table(u"TPSS_PROSPETTOSS"_s);
     int amounts = 0;
     for (const FieldDef &f : entered.fields) {
         if (f.type != FieldType::Decimal)

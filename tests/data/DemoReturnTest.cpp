@@ -1,4 +1,3 @@
-#include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "DeliveredData.h"
 #include "checks/FiscalCode.h"
@@ -38,26 +37,14 @@ QList<DemoFile> demoFiles()
     return files;
 }
 
-QByteArray readDemo(const QString &fileName)
-{
-    QFile file(DeliveredData::path(kDemo + fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + fileName.toStdString());
-    return file.readAll();
-}
-
-// The table opened empty from its catalogued structure, with the demo
-// records appended as the database side loads them.
+// The table with the demo records of its year, as the database side loads them.
 std::unique_ptr<ClientDataSet> openDemo(const QString &table, int year = 2023)
 {
-    const TableDef *def = DeliveredData::catalogue().find(table);
-    if (!def)
-        throw std::runtime_error("table not catalogued: " + table.toStdString());
+    QFile file(DeliveredData::path(kDemo + table + (year == 2022 ? u".2022.json"_s : u".json"_s)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + file.fileName().toStdString());
     auto ds = std::make_unique<ClientDataSet>(table);
-    ds->loadFromBytes(def->structurePacket(), table);
-    const QString fileName = table + (year == 2022 ? u".2022.json"_s : u".json"_s);
-    CdsExchange::appendJsonRecords(*ds, readDemo(fileName), fileName);
-    ds->first();
+    DeliveredData::openTable(*ds, table, file.readAll());
     return ds;
 }
 

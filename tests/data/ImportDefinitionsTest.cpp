@@ -19,20 +19,6 @@ QString definitionsFile()
     return DeliveredData::path(u"usr\\FL2023\\res\\import\\Import.xml"_s);
 }
 
-const TableDef &table(const QString &name)
-{
-    const TableDef *t = DeliveredData::catalogue().find(name);
-    if (!t)
-        throw std::runtime_error("table not catalogued: " + name.toStdString());
-    return *t;
-}
-
-const FieldDef *column(const TableDef &t, const QString &name)
-{
-    const qsizetype i = t.fields.indexOf(name);
-    return i < 0 ? nullptr : &t.fields.at(i);
-}
-
 // The value types an entry may write into a column of each type: a flag of
 // the return ("0"/"1" in one character) takes "x", an amount "c", and so on.
 bool typeFits(const QString &typeOf, const FieldDef &target)
@@ -89,23 +75,23 @@ TEST(DeliveredImportDefinitions, EachSectionMapsColumnsOfItsTablesAndRunsCleanly
         SCOPED_TRACE(import.Section().toStdString());
         EXPECT_FALSE(seen.contains(import.Section())) << "the section is defined twice";
         seen.insert(import.Section());
-        const TableDef &source = table(import.InputPath());
-        const TableDef &target = table(import.OutputPath());
+        const TableDef &source = DeliveredData::table(import.InputPath());
+        const TableDef &target = DeliveredData::table(import.OutputPath());
         QSet<QString> written; // upper-cased, as the store compares names
         for (int j = 0; j < import.Count(); ++j) {
             const TXMLFieldType field = import.Field(j);
             SCOPED_TRACE(field.Index().toStdString());
             if (!field.FromField().isEmpty()) {
-                EXPECT_NE(column(source, field.FromField()), nullptr) << field.FromField().toStdString();
+                EXPECT_NE(DeliveredData::field(source, field.FromField()), nullptr) << field.FromField().toStdString();
             }
-            const FieldDef *to = column(target, field.ToField());
+            const FieldDef *to = DeliveredData::field(target, field.ToField());
             ASSERT_NE(to, nullptr) << field.ToField().toStdString();
             EXPECT_TRUE(typeFits(field.TypeOf(), *to)) << field.TypeOf().toStdString();
             EXPECT_FALSE(written.contains(to->name.toUpper())) << "written twice";
             written.insert(to->name.toUpper());
             for (int k = 0; k < field.Count(); ++k) {
                 const TXMLOperationType op = field.Operation(k);
-                EXPECT_NE(column(op.Source().toLower() == u"in" ? source : target, op.Field()), nullptr);
+                EXPECT_NE(DeliveredData::field(op.Source().toLower() == u"in" ? source : target, op.Field()), nullptr);
             }
         }
         // A certification with a value in every column fills every mapped

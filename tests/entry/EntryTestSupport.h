@@ -15,11 +15,8 @@ class TNrDBEdit;
 // Helpers of the window tests.
 namespace EntryTest {
 
-// Opens a table of the return in a dataset with its catalogued structure and
-// the records of a JSON text {"records": [...]}, as the store would.
-void openTable(ClientDataSet &dataSet, const QString &table, const QByteArray &records = "{\"records\": []}");
-// The same for a frame's cdsMain, followed by what the frame does once its
-// dataset is open.
+// Opens a frame's cdsMain as DeliveredData::openTable does, followed by what
+// the frame does once its dataset is open.
 void openFrame(TfrElfBase &frame, const QByteArray &records = "{\"records\": []}");
 // Shows a widget in an active window, so that it takes the focus and its shortcuts work.
 bool showActive(QWidget *widget);

@@ -46,8 +46,6 @@ TEST_P(FileWizardWindow, OnlyThePagesWhoseAnswerCanChangeTheFileAreShown)
         EXPECT_EQ(window.buttonText(QWizard::FinishButton), u"Salva"_s);
         QList<int> walked{window.currentId()};
         while (window.currentId() != P::kPageCreaFile && walked.size() < 4) {
-            EXPECT_EQ(window.currentPage()->title(),
-                      u"Generazione del file telematico da inviare all'Agenzia delle Entrate"_s);
             window.next();
             walked.append(window.currentId());
         }

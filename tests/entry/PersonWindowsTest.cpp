@@ -291,7 +291,6 @@ TEST_P(PersonWindows, ThePrintWindowFollowsTheChoiceOfRowsAndListsTheFileItMade)
     TdmElhStampe stampe(store());
     TfmElhPdfDip window(store(), stampe);
     ASSERT_TRUE(showActive(&window));
-    EXPECT_EQ(window.windowTitle(), u"Stampa Dipendenti"_s);
     EXPECT_EQ(window.frOutput->edPdfFileName->text(), u"Dipendenti"_s);
     EXPECT_FALSE(window.frOutput->buOpenPdf->isEnabled());
     QItemSelectionModel *rows = window.frElfMultiSelect->selectionModel();

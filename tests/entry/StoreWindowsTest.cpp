@@ -1,3 +1,4 @@
+#include "DeliveredData.h"
 #include "EntryTestSupport.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
@@ -119,7 +120,7 @@ TEST_P(StoreWindows, AnExtinctAgentIsLookedUpInTheStoreWithoutItsRecordNumbers)
 {
     write(u"TSOE7_SOSESTINTO"_s, kExtinctAgent);
     ClientDataSet row;
-    openTable(row, u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01"}]})");
+    DeliveredData::openTable(row, u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01"}]})");
     bool shown = false;
     onNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<TfmHlmRicerca *>(modal);

@@ -179,8 +179,10 @@ TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaultsIsCheckedAndIsTheOnlyOne
     frame.acPost->trigger();
     EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
     EXPECT_EQ(saves, 1);
-    // A second agent cannot be inserted.
+    // A second agent cannot be inserted, nor when the agent is loaded.
     EXPECT_FALSE(frame.acInsert->isVisible());
+    EXPECT_FALSE(frame.acInsert->isEnabled());
+    openFrame(frame, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO"}]})");
     EXPECT_FALSE(frame.acInsert->isEnabled());
 }
 

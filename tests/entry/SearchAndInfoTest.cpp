@@ -120,6 +120,10 @@ TEST_F(Search, TheKeysOfTheBoxMoveTheGridAndTypingFindsTheFirstCodeThatBeginsWit
     });
     EXPECT_TRUE(dialog.searchFile(file));
     EXPECT_EQ(current(dialog, u"NOME"_s), u"Rovigo"_s);
+    // Cancelled, nothing is chosen and the table is closed.
+    onNextModal([&dialog](QWidget *) { dialog.reject(); });
+    EXPECT_FALSE(dialog.searchFile(file));
+    EXPECT_FALSE(dialog.cdsSearch.active());
 }
 
 TEST_F(Search, ALookupWritesTheCodeAndACancelledOneLeavesTheField)

@@ -1,3 +1,4 @@
+#include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "DatabaseTest.h"
 #include "Elh770Process.h"
@@ -39,26 +40,36 @@ protected:
         installation().writeSettings(settings);
     }
 
+    // Opens a table of the installed return through a connection of the
+    // test and runs `work` on it.
+    template<class Work>
+    void onTable(const QString &program, const QString &table, Work work)
+    {
+        TdmkbrConnessione connection;
+        ASSERT_TRUE(connection.OpenConnection());
+        THlmDBCds store(2023, program, 0);
+        store.setConnection(&connection);
+        messages().clear();
+        ClientDataSet ds;
+        store.open(ds, table);
+        EXPECT_EQ(messages().texts(), QStringList());
+        work(ds, store, connection);
+    }
+
     // The fiscal codes of the employees of the return; every record of the
     // return's tables must have its person.
     QStringList employees()
     {
-        TdmkbrConnessione connection;
-        EXPECT_TRUE(connection.OpenConnection());
-        THlmDBCds store(2023, u"elh"_s, 0);
-        store.setConnection(&connection);
-        messages().clear();
-        ClientDataSet ds;
-        store.open(ds, u"TDIP7_ANAGRFISCALI"_s);
-        EXPECT_EQ(messages().texts(), QStringList());
         QStringList codes;
-        for (ds.first(); !ds.eof(); ds.next())
-            codes.append(ds.fieldByName(u"SDIP7CODFIS"_s).asString());
-        QSqlQuery orphans(connection.database());
-        EXPECT_TRUE(orphans.exec(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI F WHERE F.IAFIID IS NOT NULL AND NOT EXISTS "
-                                 "(SELECT 1 FROM TAFI_ANAFISCALE A WHERE A.IAFIID = F.IAFIID)"_s)
-                    && orphans.next());
-        EXPECT_EQ(orphans.value(0).toInt(), 0);
+        onTable(u"elh"_s, u"TDIP7_ANAGRFISCALI"_s, [&codes](ClientDataSet &ds, THlmDBCds &, TdmkbrConnessione &c) {
+            for (ds.first(); !ds.eof(); ds.next())
+                codes.append(ds.fieldByName(u"SDIP7CODFIS"_s).asString());
+            QSqlQuery orphans(c.database());
+            EXPECT_TRUE(orphans.exec(u"SELECT COUNT(*) FROM TFIS_DATIFISCALI F WHERE F.IAFIID IS NOT NULL AND NOT "
+                                     "EXISTS (SELECT 1 FROM TAFI_ANAFISCALE A WHERE A.IAFIID = F.IAFIID)"_s)
+                        && orphans.next());
+            EXPECT_EQ(orphans.value(0).toInt(), 0);
+        });
         return codes;
     }
 };
@@ -118,4 +129,42 @@ TEST_P(ImportLock, TwoImportsAtOnceLeaveEachEmployeeOnceAndEveryRecordWithItsPer
     const QStringList codes = employees();
     EXPECT_FALSE(codes.isEmpty());
     EXPECT_EQ(QSet<QString>(codes.cbegin(), codes.cend()).size(), codes.size()) << codes.join(u' ').toStdString();
+}
+
+TEST_P(ImportLock, ACertificationThatCannotBeImportedIsCountedAndTheCommandSaysSo)
+{
+    onTable(u"eli"_s, u"TCUD_DATICUD"_s, [](ClientDataSet &ds, THlmDBCds &payroll, TdmkbrConnessione &) {
+        CdsExchange::appendJsonRecords(ds, R"({"records": [{"SCUDMESE": "12", "SCUDCOGNOME": "Senza",
+                                                             "SCUDNOME": "Codice", "FCUDRITIRPEF": "1"}]})",
+                                       u"TCUD_DATICUD"_s);
+        payroll.save(ds, u"TCUD_DATICUD"_s);
+    });
+    const Outcome out = runInstalled(root(), {u"importa"_s, u"cu"_s});
+    EXPECT_EQ(out.exitCode, 1);
+    EXPECT_TRUE(out.out.contains(u"Dipendente Senza Codice\nCertificazione senza codice fiscale: non importata\n"_s))
+        << out.out.toStdString();
+    EXPECT_TRUE(out.out.endsWith(u"Fine operazione: 5 su 6 persone importate, 1 non importata.\n"_s))
+        << out.out.toStdString();
+    EXPECT_TRUE(out.err.endsWith(u"\nNon importate: Senza Codice\n"_s)) << out.err.toStdString();
+}
+
+TEST_P(ImportLock, TheEmployeesOfAnExtinctSchoolAreIntegratedOnce)
+{
+    // The school's own export under another agent's code.
+    const QString folder = root() + u"estinta"_s;
+    ASSERT_EQ(runInstalled(root(), {u"esporta"_s, folder}).exitCode, 0);
+    ClientDataSet agent;
+    agent.loadFromFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
+    agent.edit();
+    agent.fieldByName(u"SSOSCODFIS"_s).setAsString(u"80009870546"_s);
+    agent.post();
+    agent.saveToFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
+    const QStringList integrate{u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder};
+    const Outcome once = runInstalled(root(), integrate);
+    ASSERT_EQ(once.exitCode, 0) << once.err.toStdString();
+    const QStringList employeesOnce = employees();
+    const Outcome again = runInstalled(root(), integrate);
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.out.contains(u"Dati del sostituto estinto già integrati"_s)) << again.out.toStdString();
+    EXPECT_EQ(employees(), employeesOnce);
 }

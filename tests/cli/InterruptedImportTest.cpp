@@ -1,11 +1,11 @@
-// The imports of people killed at a random moment, as a power cut or the
-// task manager would stop them, then run again: what is left in between is
-// whole people, and the rerun gives what one uninterrupted run gives.
+// A CU import killed at a random moment, as a power cut or the task manager
+// would stop it, then run again: what is left in between is whole people, and
+// the rerun gives what one uninterrupted run gives.
 
 #include "ClientDataSet.h"
 #include "Elh770Process.h"
-#include "PayrollDatabaseTest.h"
 #include "FiscalCode.h"
+#include "PayrollDatabaseTest.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -20,7 +20,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr int kPeople = 200;
-const QString kExtinctAgent = u"80009870546"_s;
 
 // A fiscal code of a person of the payroll, with its check character.
 QString personCode(int n)
@@ -197,51 +196,4 @@ TEST_P(InterruptedImport, AKilledCuImportLeavesWholePeopleAndItsRerunGivesWhatOn
         EXPECT_EQ(rerun.exitCode, 0) << rerun.err.toStdString();
         EXPECT_EQ(differences(exported(u"ripreso"_s), whole), "");
     }
-}
-
-TEST_P(InterruptedImport, AnIntegrationRunTwiceOrKilledAndRerunGivesWhatOneRunGives)
-{
-    // The extinct school's export: the same people, under another agent.
-    useCopy(u"base"_s, u"imported"_s);
-    ASSERT_EQ(run({u"importa"_s, u"cu"_s}).exitCode, 0);
-    exported(u"estinta"_s);
-    ClientDataSet agent;
-    agent.loadFromFile(root() + u"estinta/TSOS_DATOSOSTITUTO.cds"_s);
-    agent.edit();
-    agent.fieldByName(u"SSOSCODFIS"_s).setAsString(kExtinctAgent);
-    agent.post();
-    agent.saveToFile(root() + u"estinta/TSOS_DATOSOSTITUTO.cds"_s);
-    const QStringList integrate{u"integra"_s, u"dipendenti"_s, u"--cartella"_s, root() + u"estinta"_s};
-
-    useCopy(u"imported"_s, u"once"_s);
-    const qint64 duration = timed(integrate);
-    const auto once = exported(u"una"_s);
-    // Amounts of both agents add up once.
-    EXPECT_TRUE(of(once, u"TDIP7_ANAGRFISCALI"_s, personCode(3)).value(0).contains(u"FFIS7RITIRPEF=8006 "_s))
-        << of(once, u"TDIP7_ANAGRFISCALI"_s, personCode(3)).value(0).toStdString();
-    const Outcome again = run(integrate);
-    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
-    EXPECT_TRUE(again.out.contains(u"Dati del sostituto estinto già integrati"_s));
-    EXPECT_EQ(differences(exported(u"due"_s), once), "");
-
-    useCopy(u"imported"_s, u"killed"_s);
-    killDuring(integrate, duration);
-    EXPECT_EQ(run(integrate).exitCode, 0);
-    EXPECT_EQ(differences(exported(u"ripresa"_s), once), "");
-}
-
-TEST_P(InterruptedImport, ACertificationThatCannotBeImportedIsCountedAndTheCommandSaysSo)
-{
-    certify(u"TCUD_DATICUD"_s,
-            R"({"SCUDMESE": "12", "SCUDCOGNOME": "Senza", "SCUDNOME": "Codice", "FCUDRITIRPEF": "1"})");
-    exec(u"VACUUM INTO ?"_s, {database(u"hostile"_s)});
-    useCopy(u"hostile"_s, u"run"_s);
-    const Outcome out = run({u"importa"_s, u"cu"_s});
-    EXPECT_EQ(out.exitCode, 1);
-    EXPECT_TRUE(out.out.contains(u"Dipendente Senza Codice\nCertificazione senza codice fiscale: non importata\n"_s))
-        << out.out.toStdString();
-    EXPECT_TRUE(out.out.endsWith(
-        u"Fine operazione: %1 su %2 persone importate, 1 non importata.\n"_s.arg(kPeople + 5).arg(kPeople + 6)))
-        << out.out.toStdString();
-    EXPECT_TRUE(out.err.endsWith(u"\nNon importate: Senza Codice\n"_s)) << out.err.toStdString();
 }

@@ -1,6 +1,5 @@
 #include "EntryTestSupport.h"
 
-#include "CdsExchange.h"
 #include "DeliveredData.h"
 #include "TNrDBEdit.h"
 #include "TfrElfBase.h"
@@ -13,25 +12,9 @@
 
 namespace EntryTest {
 
-void openTable(ClientDataSet &dataSet, const QString &table, const QByteArray &records)
-{
-    const TableDef *def = DeliveredData::catalogue().find(table);
-    if (!def)
-        throw std::runtime_error("table not in the catalogue");
-    dataSet.disableControls();
-    const DataSetEvents events = dataSet.takeEvents();
-    dataSet.close();
-    dataSet.loadFromBytes(def->structurePacket(), table);
-    CdsExchange::appendJsonRecords(dataSet, records, table);
-    dataSet.mergeChangeLog();
-    dataSet.first();
-    dataSet.setEvents(events);
-    dataSet.enableControls();
-}
-
 void openFrame(TfrElfBase &frame, const QByteArray &records)
 {
-    openTable(frame.cdsMain, frame.tableName(), records);
+    DeliveredData::openTable(frame.cdsMain, frame.tableName(), records);
     frame.dataSetOpened();
 }
 

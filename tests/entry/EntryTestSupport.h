@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClientDataSet.h"
-#include "InfoList.h"
+#include "ScriptedInfoList.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,11 +15,8 @@ class TNrDBEdit;
 // Helpers of the window tests.
 namespace EntryTest {
 
-// Opens a table of the return in a dataset with its catalogued structure and
-// the records of a JSON text {"records": [...]}, as the store would.
-void openTable(ClientDataSet &dataSet, const QString &table, const QByteArray &records = "{\"records\": []}");
-// The same for a frame's cdsMain, followed by what the frame does once its
-// dataset is open.
+// Opens a frame's cdsMain as DeliveredData::openTable does, followed by what
+// the frame does once its dataset is open.
 void openFrame(TfrElfBase &frame, const QByteArray &records = "{\"records\": []}");
 // Shows a widget in an active window, so that it takes the focus and its shortcuts work.
 bool showActive(QWidget *widget);
@@ -29,20 +26,5 @@ void onNextModal(std::function<void(QWidget *modal)> handle);
 TNrDBEdit *editOf(QWidget &frame, const QString &field);
 // Replaces the text of an edit by typing, as the user does.
 void typeInto(TNrDBEdit *edit, const QString &text);
-
-// The findings list answering from a script while it lives.
-struct ScriptedInfoList : InfoList::Service
-{
-    ScriptedInfoList() { InfoList::setService(this); }
-    ~ScriptedInfoList() override { InfoList::setService(nullptr); }
-    bool ask(const QStringList &lines) override
-    {
-        asked.append(lines);
-        return answer;
-    }
-    void show(const QStringList &) override {}
-    QList<QStringList> asked;
-    bool answer = false;
-};
 
 } // namespace EntryTest

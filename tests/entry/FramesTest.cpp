@@ -136,19 +136,13 @@ TEST_F(Frames, WithTheFrameOptionOffTheActionsHaveNoShortcuts)
     EXPECT_TRUE(frame.actions().isEmpty());
 }
 
-TEST_F(Frames, TheSecondAgentRecordCannotBeInserted)
+TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaultsIsCheckedAndIsTheOnlyOne)
 {
     TfrElhSostituto frame([] { return u"80012345676"_s; });
+    int saves = 0;
+    frame.setAfterPost([&] { ++saves; });
     openFrame(frame);
-    EXPECT_TRUE(frame.acInsert->isEnabled());
-    openFrame(frame, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO"}]})");
-    EXPECT_FALSE(frame.acInsert->isEnabled());
-}
-
-TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaults)
-{
-    TfrElhSostituto frame([] { return u"80012345676"_s; });
-    openFrame(frame);
+    ASSERT_TRUE(showActive(&frame));
     frame.pcSostituto->setCurrentIndex(3);
     frame.acInsert->trigger();
     ASSERT_EQ(frame.cdsMain.state(), DataSetState::Insert);
@@ -161,6 +155,35 @@ TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaults)
         EXPECT_EQ(ds.fieldByName(flag).asString(), u"0"_s) << flag.toStdString();
     // Fields edited through lookups are not check boxes.
     EXPECT_TRUE(ds.fieldByName(u"LSOSDICHCONTRIB"_s).isNull());
+
+    // Without its fiscal code the agent is refused before any check.
+    TNrDBEdit *code = editOf(frame, u"SSOSCODFIS"_s);
+    code->setFocus();
+    code->selectAll();
+    QTest::keyClick(code, Qt::Key_Delete);
+    frame.acPost->trigger();
+    EXPECT_EQ(messages.texts(), QStringList{u"Codice fiscale obbligatorio"_s});
+    EXPECT_TRUE(infoList.asked.isEmpty());
+    typeInto(code, u"80012345676"_s);
+    typeInto(editOf(frame, u"SSOSDENOM"_s), u"istituto comprensivo"_s);
+
+    // The mandatory check lets the user go back or go on.
+    infoList.answer = false;
+    frame.acPost->trigger();
+    ASSERT_EQ(infoList.asked.size(), 1);
+    EXPECT_TRUE(infoList.asked[0].contains(u" - Dato obbligatorio mancante: Codice attività del sostituto"_s));
+    EXPECT_FALSE(infoList.asked[0].contains(u" - Dato obbligatorio mancante: Denominazione del sostituto"_s));
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
+    EXPECT_EQ(saves, 0);
+    infoList.answer = true;
+    frame.acPost->trigger();
+    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
+    EXPECT_EQ(saves, 1);
+    // A second agent cannot be inserted, nor when the agent is loaded.
+    EXPECT_FALSE(frame.acInsert->isVisible());
+    EXPECT_FALSE(frame.acInsert->isEnabled());
+    openFrame(frame, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO"}]})");
+    EXPECT_FALSE(frame.acInsert->isEnabled());
 }
 
 TEST_F(Frames, WithoutTheSchoolCodeANewAgentIsRefused)
@@ -175,32 +198,6 @@ TEST_F(Frames, WithoutTheSchoolCodeANewAgentIsRefused)
                           u"programma \"Plessi e Scuole\" per controllare i dati"_s});
 }
 
-TEST_F(Frames, TheMandatoryCheckLetsTheUserGoOnOrGoBack)
-{
-    TfrElhSostituto frame([] { return u"80012345676"_s; });
-    int saves = 0;
-    frame.setAfterPost([&] { ++saves; });
-    openFrame(frame);
-    ASSERT_TRUE(showActive(&frame));
-    frame.acInsert->trigger();
-    typeInto(editOf(frame, u"SSOSDENOM"_s), u"istituto comprensivo"_s);
-
-    infoList.answer = false;
-    frame.acPost->trigger();
-    ASSERT_EQ(infoList.asked.size(), 1);
-    EXPECT_TRUE(infoList.asked[0].contains(u" - Dato obbligatorio mancante: Codice attività del sostituto"_s));
-    EXPECT_FALSE(infoList.asked[0].contains(u" - Dato obbligatorio mancante: Denominazione del sostituto"_s));
-    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
-    EXPECT_EQ(saves, 0);
-
-    infoList.answer = true;
-    frame.acPost->trigger();
-    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
-    EXPECT_EQ(saves, 1);
-    EXPECT_FALSE(frame.acInsert->isVisible());
-    EXPECT_FALSE(frame.acInsert->isEnabled());
-}
-
 TEST_F(Frames, AWrongFiscalCodeOfAnExtinctAgentIsReportedAndKeptOnlyWhenTheUserSaysSo)
 {
     TfrElhSosEst frame;
@@ -210,28 +207,13 @@ TEST_F(Frames, AWrongFiscalCodeOfAnExtinctAgentIsReportedAndKeptOnlyWhenTheUserS
     typeInto(editOf(frame, u"CODICE"_s), u"80007890789"_s);
     infoList.answer = false;
     frame.acPost->trigger();
-    EXPECT_EQ(infoList.asked, (QList<QStringList>{{u" - Campo errato: Codice fiscale del sostituto estinto: Codice fiscale "
-                                                   "«80007890789» non valido: il carattere di controllo non corrisponde"_s}}));
+    EXPECT_EQ(infoList.asked,
+              (QList<QStringList>{{u" - Campo errato: Codice fiscale del sostituto estinto: Codice fiscale "
+                                   "«80007890789» non valido: il carattere di controllo non corrisponde"_s}}));
     EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
     infoList.answer = true;
     frame.acPost->trigger();
     EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
-}
-
-TEST_F(Frames, AnAgentWithoutFiscalCodeIsRefused)
-{
-    TfrElhSostituto frame([] { return u"80012345676"_s; });
-    openFrame(frame);
-    ASSERT_TRUE(showActive(&frame));
-    frame.acInsert->trigger();
-    TNrDBEdit *code = editOf(frame, u"SSOSCODFIS"_s);
-    code->setFocus();
-    code->selectAll();
-    QTest::keyClick(code, Qt::Key_Delete);
-    frame.acPost->trigger();
-    EXPECT_EQ(messages.texts(), QStringList{u"Codice fiscale obbligatorio"_s});
-    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
-    EXPECT_TRUE(infoList.asked.isEmpty());
 }
 
 TEST_F(Frames, TheKindOfAgentShowsItsInputsAndClearsTheOthers)

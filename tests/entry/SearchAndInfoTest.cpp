@@ -64,27 +64,6 @@ struct Search : ::testing::Test
 
 } // namespace
 
-TEST_F(Search, TypingPositionsOnTheFirstCodeThatBeginsWithIt)
-{
-    TfmHlmRicerca dialog;
-    bool checked = false;
-    onNextModal([&](QWidget *) {
-        EXPECT_EQ(dialog.laCampo->text(), u"SIGLA"_s);
-        QTest::keyClicks(dialog.edValue, u"R"_s);
-        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RA"_s);
-        QTest::keyClicks(dialog.edValue, u"o"_s);
-        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RO"_s);
-        // Nothing begins with "ROX": the grid stays where it is.
-        QTest::keyClicks(dialog.edValue, u"X"_s);
-        EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RO"_s);
-        checked = true;
-        QTest::keyClick(dialog.edValue, Qt::Key_Return);
-    });
-    EXPECT_TRUE(dialog.searchFile(file));
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(current(dialog, u"NOME"_s), u"Rovigo"_s);
-}
-
 TEST_F(Search, ANumericIndexMovesOnlyOnAnExactValue)
 {
     TfmHlmRicerca dialog;
@@ -105,7 +84,7 @@ TEST_F(Search, ANumericIndexMovesOnlyOnAnExactValue)
     EXPECT_EQ(result.toString(), u"RA"_s);
 }
 
-TEST_F(Search, TheKeysOfTheBoxMoveTheGrid)
+TEST_F(Search, TheKeysOfTheBoxMoveTheGridAndTypingFindsTheFirstCodeThatBeginsWithIt)
 {
     // A key and the province current after it; the ends do not wrap.
     const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char16_t *> steps[] = {
@@ -114,8 +93,11 @@ TEST_F(Search, TheKeysOfTheBoxMoveTheGrid)
         {Qt::Key_Down, {}, u"TR"},
         {Qt::Key_Home, Qt::ControlModifier, u"MI"},
         {Qt::Key_Up, {}, u"MI"}};
+    // Nothing begins with "ROX": the grid stays where it is.
+    const std::pair<const char16_t *, const char16_t *> typed[] = {{u"R", u"RA"}, {u"o", u"RO"}, {u"X", u"RO"}};
     TfmHlmRicerca dialog;
     onNextModal([&](QWidget *) {
+        EXPECT_EQ(dialog.laCampo->text(), u"SIGLA"_s);
         QLineEdit *box = dialog.edValue;
         for (const auto &[key, modifiers, sigla] : steps) {
             QTest::keyClick(box, key, modifiers);
@@ -130,8 +112,16 @@ TEST_F(Search, TheKeysOfTheBoxMoveTheGrid)
         EXPECT_EQ(dialog.grSearch->currentIndex().column(), 1);
         QTest::keyClick(box, Qt::Key_Left);
         EXPECT_EQ(dialog.grSearch->currentIndex().column(), 0);
-        dialog.reject();
+        for (const auto &[text, sigla] : typed) {
+            QTest::keyClicks(box, QString::fromUtf16(text));
+            EXPECT_EQ(current(dialog, u"SIGLA"_s), QString::fromUtf16(sigla)) << box->text().toStdString();
+        }
+        QTest::keyClick(box, Qt::Key_Return);
     });
+    EXPECT_TRUE(dialog.searchFile(file));
+    EXPECT_EQ(current(dialog, u"NOME"_s), u"Rovigo"_s);
+    // Cancelled, nothing is chosen and the table is closed.
+    onNextModal([&dialog](QWidget *) { dialog.reject(); });
     EXPECT_FALSE(dialog.searchFile(file));
     EXPECT_FALSE(dialog.cdsSearch.active());
 }

@@ -1,3 +1,4 @@
+#include "DeliveredData.h"
 #include "EntryTestSupport.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
@@ -70,25 +71,6 @@ protected:
 
 } // namespace
 
-TEST_P(StoreWindows, AWindowWithANewRecordRefusesToCloseAndClosesAfterCancel)
-{
-    write(u"TSOE7_SOSESTINTO"_s, kExtinctAgent);
-    TfmElhSosEst window(store());
-    ASSERT_TRUE(showActive(&window));
-    window.frSosEst->acInsert->trigger();
-    typeInto(editOf(*window.frSosEst, u"CODICE"_s), u"80001230123"_s);
-
-    EXPECT_FALSE(window.close());
-    EXPECT_EQ(messages().texts(),
-              QStringList{u"Non è possibile chiudere la finestra prima di aver salvato le modifiche"_s});
-    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Information);
-    EXPECT_EQ(window.frSosEst->cdsMain.state(), DataSetState::Insert);
-
-    window.frSosEst->acCancel->trigger();
-    EXPECT_TRUE(window.close());
-    EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), 1);
-}
-
 TEST_P(StoreWindows, OnlyYesDeletesAndTheDeletionIsWrittenAtTheLatestWhenTheWindowCloses)
 {
     write(u"TSOE7_SOSESTINTO"_s, kExtinctAgent);
@@ -138,7 +120,7 @@ TEST_P(StoreWindows, AnExtinctAgentIsLookedUpInTheStoreWithoutItsRecordNumbers)
 {
     write(u"TSOE7_SOSESTINTO"_s, kExtinctAgent);
     ClientDataSet row;
-    openTable(row, u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01"}]})");
+    DeliveredData::openTable(row, u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01"}]})");
     bool shown = false;
     onNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<TfmHlmRicerca *>(modal);

@@ -38,7 +38,7 @@ private:
 PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, const QString &table, QWidget *parent)
     : TfmNrDialog(parent)
     , m_progress(new QLabel(this))
-    , m_import(store, params)
+    , m_import(store, params, m_findings)
     , m_store(store)
 {
     resize(560, 520);

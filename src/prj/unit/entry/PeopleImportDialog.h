@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FindingBoxes.h"
 #include "TfmNrDialog.h"
 #include "import/ElhMImport.h"
 
@@ -49,6 +50,7 @@ protected:
 
     // Whom the import is on.
     QLabel *const m_progress;
+    FindingBoxes m_findings;
     TdmElhImport m_import;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FindingBoxes.h"
 #include "TfmNrDialog.h"
 #include "import/ElhMImport.h"
 
@@ -32,6 +33,7 @@ private:
     void load();
 
     THlmDBCds &m_store;
+    FindingBoxes m_findings;
     TdmElhImport m_import;
     bool m_loaded = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FindingBoxes.h"
 #include "NrReturnLock.h"
 #include "TfmkbrFiscImpMultiSelect.h"
 #include "import/ElhMImport.h"
@@ -25,6 +26,7 @@ protected:
     void primaDellImport() override;
     void dopoLImport() override;
 
+    FindingBoxes m_findings;
     TdmElhImport m_import;
 
 private:

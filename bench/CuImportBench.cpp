@@ -16,16 +16,16 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "DataPaths.h"
-#include "NrMessages.h"
+#include "DatabaseSetup.h"
+#include "ElhMImport.h"
+#include "NrFindings.h"
 #include "NrQuery.h"
 #include "ProcStatus.h"
+#include "ReturnCatalogue.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "ElhMImport.h"
-#include "DatabaseSetup.h"
-#include "ReturnCatalogue.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -100,8 +100,10 @@ public:
             if (c.toObject().value(u"SCUDMESE"_s).toString() == u"12")
                 yearly.append(c);
         }
-        QJsonObject selfEmployed{{u"SCAUCODICE"_s, u"A"_s}, {u"SDSE7ANNO"_s, u"2023"_s},
-                                 {u"FCUDIMPONIBILE"_s, u"2400.00"_s}, {u"FCUDRITTITACC"_s, u"480.00"_s}};
+        QJsonObject selfEmployed{{u"SCAUCODICE"_s, u"A"_s},
+                                 {u"SDSE7ANNO"_s, u"2023"_s},
+                                 {u"FCUDIMPONIBILE"_s, u"2400.00"_s},
+                                 {u"FCUDRITTITACC"_s, u"480.00"_s}};
         THlmDBCds eli(2023, u"eli"_s, 0);
         eli.setConnection(&m_connection);
         for (const auto &[table, records] :
@@ -168,14 +170,13 @@ private:
 
 void importCertifications(benchmark::State &state, Engine engine, bool replacing)
 {
-    ScriptedMessageService messages;
-    MessageServiceScope scope(&messages);
+    FindingList findings;
     QStringList codes;
     for (int n = 0; n < kCertifications; ++n)
         codes.append(BenchEmployees::code(n));
     auto db = std::make_unique<BenchDatabase>(engine);
     if (replacing)
-        TdmElhImport(db->store(), db->params()).ImportCUD(codes, {});
+        TdmElhImport(db->store(), db->params(), findings).ImportCUD(codes, {});
     double read = 0;
     double people = 0;
     double computations = 0;
@@ -190,7 +191,7 @@ void importCertifications(benchmark::State &state, Engine engine, bool replacing
         const qint64 pid = db->serverProcess();
         const double serverBefore = pid ? procCpuMilliseconds(pid) : 0;
         Phases phases;
-        TdmElhImport import(db->store(), db->params());
+        TdmElhImport import(db->store(), db->params(), findings);
         if (!import.ImportCUD(codes, {}, &phases)) {
             state.SkipWithError(import.log().join(u'\n').toUtf8().constData());
             break;

@@ -4,7 +4,7 @@
 #include "ElhUImportXMLTypes.h"
 
 #include "ClientDataSet.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 
 #include <QSet>
 
@@ -64,9 +64,8 @@ std::unique_ptr<ClientDataSet> rowOf(const TableDef &t, const QString &name, boo
 
 TEST(DeliveredImportDefinitions, EachSectionMapsColumnsOfItsTablesAndRunsCleanly)
 {
-    ScriptedMessageService messages;
-    const MessageServiceScope scope(&messages);
-    TImportXML engine;
+    FindingList findings;
+    TImportXML engine(findings);
     engine.Vars(1) = u"S"_s;
     const TXMLDataImportType root = LoadDataImport(definitionsFile());
     QSet<QString> seen;
@@ -102,8 +101,8 @@ TEST(DeliveredImportDefinitions, EachSectionMapsColumnsOfItsTablesAndRunsCleanly
             const auto row = rowOf(reverse ? target : source, u"cdsOrigine"_s, true);
             const auto result = rowOf(target, u"cdsDestinazione"_s, false);
             EXPECT_TRUE(engine.Execute(import.Section(), definitionsFile(), *row, *result)) << reverse;
-            EXPECT_EQ(messages.texts(), QStringList());
-            messages.clear();
+            EXPECT_EQ(findings.texts(), QStringList());
+            findings.clear();
             for (int j = 0; j < import.Count(); ++j)
                 EXPECT_FALSE(result->fieldByName(import.Field(j).ToField()).isNull()) << j << " " << reverse;
         }

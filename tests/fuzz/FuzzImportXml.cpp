@@ -10,7 +10,7 @@
 
 #include "ClientDataSet.h"
 #include "Decimal.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 
 #include <QDate>
 #include <QFile>
@@ -36,7 +36,7 @@ struct Fixture
     QString file = dir.filePath(u"Import.xml"_s);
     ClientDataSet source{u"cdsOrigine"_s};
     ClientDataSet target{u"cdsDestinazione"_s};
-    ScriptedMessageService messages;
+    FindingList findings;
 
     Fixture()
     {
@@ -44,7 +44,6 @@ struct Fixture
             failure("cartella temporanea non disponibile");
         fillSeedDataSet(source);
         fillSeedDataSet(target);
-        setMessageService(&messages);
     }
 };
 
@@ -76,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     f.target.edit();
 
     // A new engine per input, as per run: it reads the file afresh.
-    TImportXML engine;
+    TImportXML engine(f.findings);
     engine.SetReverse((data[0] & 1) != 0);
     engine.Vars(1) = u"S"_s;
     engine.Vars(2) = QVariant::fromValue(Decimal::fromUnits(125000));
@@ -90,6 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (f.source.recNo() != sourceRow || f.target.recNo() != targetRow)
         failure("il record corrente è cambiato");
     f.target.cancel();
-    f.messages.clear();
+    f.findings.clear();
     return 0;
 }

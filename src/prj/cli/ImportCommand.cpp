@@ -2,16 +2,34 @@
 
 #include "ClientDataSet.h"
 #include "CommandOptions.h"
+#include "ElhMImport.h"
 #include "Exceptions.h"
+#include "ImportF24.h"
 #include "NrQueryCollection.h"
 #include "PreviousYearCommand.h"
 #include "ReturnSession.h"
-#include "ElhMImport.h"
-#include "ImportF24.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The findings of an import on the error output, each as it comes, as the
+// command line writes its messages.
+class TerminalFindings : public FindingSink
+{
+public:
+    explicit TerminalFindings(QTextStream &err)
+        : m_err(err)
+    {
+    }
+    void report(const Finding &finding) override
+    {
+        m_err << findingLevelLabel(finding.level) << u": "_s << finding.text << Qt::endl;
+    }
+
+private:
+    QTextStream &m_err;
+};
 
 const QString kUsage =
     u"Uso: elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]\n"
@@ -134,7 +152,8 @@ int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
     if (!session.open())
         return 1;
     session.lockReturn();
-    TdmElhImport import(session.store(), session.params());
+    TerminalFindings findings(err);
+    TdmElhImport import(session.store(), session.params(), findings);
     ClientDataSet people;
     import.certifiedPeople(people);
     QStringList all;
@@ -160,7 +179,8 @@ int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream 
     if (!session.open())
         return 1;
     session.lockReturn();
-    TdmElhImport import(session.store(), session.params());
+    TerminalFindings findings(err);
+    TdmElhImport import(session.store(), session.params(), findings);
     TNrQueryCollection list;
     import.openPayees(list, options->flags.contains(u"--solo-anagrafica") ? TdmElhImport::PayeeList::RegistryOnly
                                                                           : TdmElhImport::PayeeList::SelfEmployed);
@@ -169,9 +189,8 @@ int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream 
         listed.append(list.fieldByName(u"SANACODFISCALE"_s).asString().trimmed().toUpper());
     if (!allKnown(options->codes, listed, u"fra i percipienti delle paghe"_s, err))
         return 2;
-    const TdmElhImport::Overwrite overwrite = options->answers.value(u"--sovrascrivi"_s, false)
-                                                  ? TdmElhImport::Overwrite::Always
-                                                  : TdmElhImport::Overwrite::Never;
+    const bool overwrite = options->answers.value(u"--sovrascrivi"_s, false);
+    const Confirmation replace = [overwrite](const QString &) { return overwrite; };
     int imported = 0;
     int considered = 0;
     bool failed = false;
@@ -182,7 +201,7 @@ int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream 
             continue;
         ++considered;
         const QString name = list.fieldByName(u"SANACOGNOMENOME"_s).asString();
-        switch (import.importaAutonomo(list, overwrite)) {
+        switch (import.importaAutonomo(list, replace)) {
         case TdmElhImport::Outcome::Imported:
             out << u"Importato: %1\n"_s.arg(name);
             ++imported;
@@ -234,7 +253,8 @@ int runIntegration(const QStringList &arguments, QTextStream &out, QTextStream &
     if (!session.open())
         return 1;
     session.lockReturn();
-    TdmElhImport import(session.store(), session.params());
+    TerminalFindings findings(err);
+    TdmElhImport import(session.store(), session.params(), findings);
     const TdmElhImport::Integration kind =
         which == u"dipendenti" ? TdmElhImport::Integration::Employees : TdmElhImport::Integration::SelfEmployed;
     try {

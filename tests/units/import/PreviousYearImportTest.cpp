@@ -32,8 +32,7 @@ protected:
         const auto ds = read(r.table);
         QStringList all;
         for (; !ds->eof(); ds->next()) {
-            all.append(QStringList{ds->fieldByName(r.codeField).asString(),
-                                   ds->fieldByName(r.surnameField).asString(),
+            all.append(QStringList{ds->fieldByName(r.codeField).asString(), ds->fieldByName(r.surnameField).asString(),
                                    ds->fieldByName(r.groupField).asString(),
                                    ds->fieldByName(employees ? u"SDIP7DFCOMUNEPRECC"_s : u"SDAU7COMUNE"_s).asString(),
                                    ds->fieldByName(u"IAFIID"_s).isNull() ? u"-"_s : u"id"_s}
@@ -60,9 +59,6 @@ TEST_P(PreviousYearImportTest, LastYearsPeopleMissingHereAreAddedOnceWithTheirOw
     ASSERT_EQ(employees.size(), 5);
 
     PreviousYearImport::Outcome outcome = fromStore(Kind::Employee);
-    EXPECT_EQ(outcome.read, 4);
-    EXPECT_EQ(outcome.added, 2);
-    EXPECT_EQ(outcome.present, 2);
     // Ferrari moved from Assisi to Foligno last year: she starts this one
     // in Foligno; the two already here keep their own record.
     QStringList expected = employees + QStringList{kFerrari, kRomano};
@@ -79,6 +75,7 @@ TEST_P(PreviousYearImportTest, LastYearsPeopleMissingHereAreAddedOnceWithTheirOw
     EXPECT_EQ(people(Kind::Employee), expected);
 
     outcome = fromStore(Kind::SelfEmployed);
+    EXPECT_EQ(outcome.read, 2);
     EXPECT_EQ(outcome.added, 1);
     EXPECT_TRUE(people(Kind::SelfEmployed).contains(u"CNTLNE84A57G478Y|CONTI|A|BEVAGNA|id"_s));
     // Last year's extinct agent is no part of this year's registry.
@@ -92,19 +89,16 @@ TEST_P(PreviousYearImportTest, TheFilesExportedIntoAFolderServeAsLastYearsRegist
     const TempDir folder;
     PreviousYearImport import(store(), Kind::Employee);
     const QStringList before = people(Kind::Employee);
-    for (const QString &missing : {folder.file(u"altrove"_s), u" "_s}) {
+    for (const auto &[missing, message] :
+         {std::pair{folder.file(u"altrove"_s), u"Il percorso selezionato non esiste\n\rScegliere un percorso valido"_s},
+          std::pair{u" "_s, u"Il percorso selezionato non esiste\n\rScegliere un percorso valido"_s},
+          std::pair{folder.path(), u"Non esistono i file nel percorso selezionato"_s}}) {
         try {
             import.fromFolder(missing);
-            ADD_FAILURE() << "a missing folder was accepted";
+            ADD_FAILURE() << "a folder without last year's registry was accepted";
         } catch (const Exception &e) {
-            EXPECT_EQ(e.message(), u"Il percorso selezionato non esiste\n\rScegliere un percorso valido"_s);
+            EXPECT_EQ(e.message(), message);
         }
-    }
-    try {
-        import.fromFolder(folder.path());
-        ADD_FAILURE() << "a folder without the registry was accepted";
-    } catch (const Exception &e) {
-        EXPECT_EQ(e.message(), u"Non esistono i file nel percorso selezionato"_s);
     }
     EXPECT_EQ(people(Kind::Employee), before);
 
@@ -134,7 +128,6 @@ TEST_P(PreviousYearImportTest, AFailureHalfWayLeavesTheRegistryAsItWasAndTheRunC
     }
     EXPECT_EQ(people(Kind::Employee), before);
 
-    exec(GetParam() == Engine::SQLite ? u"DROP TRIGGER TR_GUASTO"_s
-                                      : u"DROP TRIGGER TR_GUASTO ON TFIS_DATIFISCALI"_s);
+    exec(GetParam() == Engine::SQLite ? u"DROP TRIGGER TR_GUASTO"_s : u"DROP TRIGGER TR_GUASTO ON TFIS_DATIFISCALI"_s);
     EXPECT_EQ(fromStore(Kind::Employee).added, 2);
 }

@@ -1,12 +1,12 @@
 #include "PeopleImportDialog.h"
 
 #include "HlmReturnLock.h"
+#include "InfoList.h"
 #include "NrApplication.h"
 #include "NrCursors.h"
 #include "NrMessages.h"
 #include "TNrDBGrid.h"
 #include "TfrElHMulti.h"
-#include "InfoList.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -38,7 +38,7 @@ private:
 PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, const QString &table, QWidget *parent)
     : TfmNrDialog(parent)
     , m_progress(new QLabel(this))
-    , m_import(store, params)
+    , m_import(store, params, m_findings)
     , m_store(store)
 {
     resize(560, 520);

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "TfmNrDialog.h"
 #include "ElhMImport.h"
+#include "FindingBoxes.h"
+#include "TfmNrDialog.h"
 
 class ClientDataSet;
 class QLabel;
@@ -49,6 +50,7 @@ protected:
 
     // Whom the import is on.
     QLabel *const m_progress;
+    FindingBoxes m_findings;
     TdmElhImport m_import;
 
 private:

@@ -29,7 +29,7 @@ public:
 TfmElhAggiungiAdd::TfmElhAggiungiAdd(THlmDBCds &store, TdmNruParams &params, QWidget *parent)
     : TfmNrDialog(parent)
     , m_store(store)
-    , m_import(store, params)
+    , m_import(store, params, m_findings)
 {
     setWindowTitle(u"Riporta le addizionali IRPEF nei punti 8 e 12 dei Dati Fiscali ..."_s);
     resize(560, 480);

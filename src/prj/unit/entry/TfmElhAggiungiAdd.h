@@ -1,7 +1,8 @@
 #pragma once
 
-#include "TfmNrDialog.h"
 #include "ElhMImport.h"
+#include "FindingBoxes.h"
+#include "TfmNrDialog.h"
 
 class QPushButton;
 class THlmDBCds;
@@ -32,6 +33,7 @@ private:
     void load();
 
     THlmDBCds &m_store;
+    FindingBoxes m_findings;
     TdmElhImport m_import;
     bool m_loaded = false;
 };

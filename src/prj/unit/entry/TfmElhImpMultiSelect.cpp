@@ -6,7 +6,7 @@ using namespace Qt::Literals::StringLiterals;
 
 TfmElhImpMultiSelect::TfmElhImpMultiSelect(THlmDBCds &store, TdmNruParams &params, QWidget *parent)
     : TfmkbrFiscImpMultiSelect(parent)
-    , m_import(store, params)
+    , m_import(store, params, m_findings)
     , m_store(store)
 {
     setWindowTitle(u"Scelta dati autonomi"_s);
@@ -32,10 +32,8 @@ void TfmElhImpMultiSelect::dopoLImport()
 
 void TfmElhImpMultiSelect::importaPersona()
 {
-    TdmElhImport::Overwrite overwrite = TdmElhImport::Overwrite::Ask;
-    if (sovrascrivi() == Sovrascrivi::Sempre)
-        overwrite = TdmElhImport::Overwrite::Always;
-    else if (sovrascrivi() == Sovrascrivi::Mai)
-        overwrite = TdmElhImport::Overwrite::Never;
-    m_import.importaAutonomo(xqcMultiSelect, overwrite);
+    const Sovrascrivi choice = sovrascrivi();
+    m_import.importaAutonomo(xqcMultiSelect, [choice](const QString &question) {
+        return choice == Sovrascrivi::Sempre || (choice == Sovrascrivi::ChiediConferma && askYesNo(question));
+    });
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "ElhMImport.h"
+#include "FindingBoxes.h"
 #include "NrReturnLock.h"
 #include "TfmkbrFiscImpMultiSelect.h"
-#include "ElhMImport.h"
 
 #include <memory>
 
@@ -25,6 +26,7 @@ protected:
     void primaDellImport() override;
     void dopoLImport() override;
 
+    FindingBoxes m_findings;
     TdmElhImport m_import;
 
 private:

@@ -3,15 +3,14 @@
 #include "DataPaths.h"
 #include "ElhUImportXML.h"
 #include "Exceptions.h"
+#include "FiscalCode.h"
 #include "NrConnection.h"
 #include "NrExceptions.h"
-#include "NrMessages.h"
 #include "NrTransaction.h"
 #include "NruParams.h"
+#include "SchoolFiscalCode.h"
 #include "THlmCds.h"
 #include "THlmDBCds.h"
-#include "FiscalCode.h"
-#include "SchoolFiscalCode.h"
 
 #include <QDir>
 
@@ -123,7 +122,7 @@ const QSet<QString> &registryColumns()
 
 } // namespace
 
-TdmElhImport::TdmElhImport(THlmDBCds &store, TdmNruParams &params)
+TdmElhImport::TdmElhImport(THlmDBCds &store, TdmNruParams &params, FindingSink &findings)
     : cdsSostCUD(u"cdsSostCUD"_s)
     , cdsCUD(u"cdsCUD"_s)
     , cdsCUDInps(u"cdsCUDInps"_s)
@@ -155,6 +154,7 @@ TdmElhImport::TdmElhImport(THlmDBCds &store, TdmNruParams &params)
     , cdsAppoAdet(u"cdsAppoAdet"_s)
     , m_store(store)
     , m_params(params)
+    , m_findings(findings)
     , m_calcola(*store.connection())
 {
     // In the order a person's rows are saved: the registries first, so that
@@ -502,7 +502,7 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
     const QSet<QString> selected(selection.cbegin(), selection.cend());
 
     m_definitions = definitionsFile();
-    m_engine = std::make_unique<TImportXML>();
+    m_engine = std::make_unique<TImportXML>(m_findings);
     m_engine->SetReverse(false);
     // Definitions that cannot be used stop the run before anything changes.
     if (!m_engine->Load(m_definitions)) {
@@ -752,10 +752,9 @@ void TdmElhImport::importAgent()
     // The school's own code wins; a school the database does not know keeps
     // the certification's.
     if (!school.isEmpty() && school != certified) {
-        NrMessageDlg(
+        m_findings.warning(
             u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
-                .arg(school, certified),
-            MsgDlgType::Warning);
+                .arg(school, certified));
         code = school;
     }
     cdsImpSost.fieldByName(u"SSOSCODFIS"_s).setAsString(code);
@@ -781,12 +780,19 @@ void TdmElhImport::runSection(const QString &section, ClientDataSet &source, Cli
 {
     // A section that cannot be copied whole fails the person: what he had
     // stays, and his block of the log says which field stopped it.
-    QString problem;
-    m_engine->SetReport([&problem](const QString &text, MsgDlgType) { problem = text; });
-    const bool done = m_engine->Execute(section, m_definitions, source, target);
-    m_engine->SetReport({});
+    FindingList problems;
+    bool done = false;
+    m_engine->SetFindings(problems);
+    try {
+        done = m_engine->Execute(section, m_definitions, source, target);
+    } catch (...) {
+        m_engine->SetFindings(m_findings);
+        throw;
+    }
+    m_engine->SetFindings(m_findings);
     if (done)
         return;
+    const QString problem = problems.isEmpty() ? QString() : problems.entries().constLast().text;
     if (target.state() != DataSetState::Browse)
         target.cancel();
     throw ENrError(problem.isEmpty()

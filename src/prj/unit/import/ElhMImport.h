@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "ImportLog.h"
+#include "NrFindings.h"
 #include "NrQueryCollection.h"
 #include "TdmKbrCalcola.h"
 
@@ -44,6 +45,10 @@ public:
 // why in the log, and the run goes on with the next person. Outside a
 // person (the withholding agent, the other agents of the certifications)
 // each posted row is saved at once.
+//
+// What the office must hear at once, beside the log, goes to the findings
+// its caller hands it: definitions that cannot be used, a school code that
+// differs from the certifications', a worker of the payroll not imported.
 class TdmElhImport
 {
 public:
@@ -55,7 +60,7 @@ public:
         bool additionalTaxes = true;
     };
 
-    TdmElhImport(THlmDBCds &store, TdmNruParams &params);
+    TdmElhImport(THlmDBCds &store, TdmNruParams &params, FindingSink &findings);
     ~TdmElhImport();
     TdmElhImport(const TdmElhImport &) = delete;
     TdmElhImport &operator=(const TdmElhImport &) = delete;
@@ -72,15 +77,12 @@ public:
 
     // The CU import of the fiscal codes given (compared without regard to
     // case and blanks). False when a person could not be imported or the
-    // definitions cannot be used (the reason was shown).
+    // definitions cannot be used (the reason was reported).
     bool ImportCUD(const QStringList &codes, const Options &options, ImportProgress *progress = nullptr);
     // The additional taxes withheld reported into the fiscal data of the
     // employees given, outside an import (the tool "Addizionali").
     void riportaAddizionali(const QStringList &codes, ImportProgress *progress = nullptr);
 
-    // The self-employed import from the payroll (the selection dialogs):
-    // what to do with a worker already in the return.
-    enum class Overwrite { Always, Never, Ask };
     // The lists of the selection dialogs, with the current financial year
     // and school: the self-employed (QRY_ELH_AUTON_IMP), every payee of the
     // compensation register (QRY_ELH_AUTON_IMP_ONLY_ANA).
@@ -89,12 +91,14 @@ public:
     // Loads and closes the self-employed tables around the imports.
     void beginAutonomi();
     void endAutonomi();
-    // Imports the person of the list's current row: his registry into
-    // TDAU7_DATIAUTONOM and, for the payment reasons A, M and P, his amounts
-    // into TDSE7_SOMMEEROGATE, replacing him as the choice says, in one
-    // transaction. A person skipped or not written says why in a message.
+    // Imports the person of the list's current row (the self-employed import
+    // of the selection dialogs): his registry into TDAU7_DATIAUTONOM and, for
+    // the payment reasons A, M and P, his amounts into TDSE7_SOMMEEROGATE, in
+    // one transaction. A worker already in the return is replaced when
+    // `replace` answers yes to the question. A person skipped or not written
+    // says why in a finding.
     enum class Outcome { Imported, Skipped, Failed };
-    Outcome importaAutonomo(const ClientDataSet &person, Overwrite overwrite);
+    Outcome importaAutonomo(const ClientDataSet &person, const Confirmation &replace);
 
     // The integration of the people of an extinct agent, whose return is
     // read from the files of a folder (one TABLE.cds a table, as "Esporta
@@ -294,6 +298,7 @@ private:
 
     THlmDBCds &m_store;
     TdmNruParams &m_params;
+    FindingSink &m_findings;
     TdmKbrCalcola m_calcola;
     std::vector<Table> m_tables;
     std::vector<SubTable> m_subTables;

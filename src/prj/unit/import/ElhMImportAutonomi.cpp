@@ -4,7 +4,6 @@
 #include "ElhMImport.h"
 
 #include "Exceptions.h"
-#include "NrMessages.h"
 #include "NruParams.h"
 #include "THlmDBCds.h"
 #include "TextLib.h"
@@ -59,15 +58,15 @@ void TdmElhImport::endAutonomi()
     }
 }
 
-TdmElhImport::Outcome TdmElhImport::importaAutonomo(const ClientDataSet &person, Overwrite overwrite)
+TdmElhImport::Outcome TdmElhImport::importaAutonomo(const ClientDataSet &person, const Confirmation &replace)
 {
     const auto text = [&person](const QString &column) { return person.fieldByName(column).asString().trimmed(); };
     const QString code = text(u"SANACODFISCALE"_s).toUpper();
     const QString surname = text(u"SANACOGNOME"_s);
     const QString name = text(u"SANANOME"_s);
     if (code.isEmpty()) {
-        NrMessageDlg(u"ATTENZIONE!!! Dipendente senza codice fiscale : "_s + QString(surname + u' ' + name).trimmed(),
-                     MsgDlgType::Error);
+        m_findings.error(u"ATTENZIONE!!! Dipendente senza codice fiscale : "_s
+                         + QString(surname + u' ' + name).trimmed());
         return Outcome::Skipped;
     }
     const int personId = person.fieldByName(u"IANAID"_s).asInteger();
@@ -84,17 +83,12 @@ TdmElhImport::Outcome TdmElhImport::importaAutonomo(const ClientDataSet &person,
     registrations.setColumnType(u"CAUSALE"_s, FieldType::Memo);
     registrations.open();
     if (registrations.isEmpty()) {
-        NrMessageDlg(u"Nessun dato da importare."_s, MsgDlgType::Information);
+        m_findings.information(u"Nessun dato da importare."_s);
         return Outcome::Skipped;
     }
-    const bool present = !rowsOf(table(cdsAutonomo), code).isEmpty();
-    if (present && overwrite == Overwrite::Never)
-        return Outcome::Skipped;
-    if (present && overwrite == Overwrite::Ask
-        && NrMessageDlg(u"Dipendente già presente in archivio, si vogliono sostituire i dati?"_s + u" :  "_s + surname
-                            + u' ' + name,
-                        MsgDlgType::Confirmation, MsgDlgBtn::Yes | MsgDlgBtn::No)
-               != ModalResult::Yes)
+    if (!rowsOf(table(cdsAutonomo), code).isEmpty()
+        && !replace(u"Dipendente già presente in archivio, si vogliono sostituire i dati?"_s + u" :  "_s + surname
+                    + u' ' + name))
         return Outcome::Skipped;
 
     Outcome outcome = Outcome::Failed;
@@ -200,9 +194,9 @@ TdmElhImport::Outcome TdmElhImport::importaAutonomo(const ClientDataSet &person,
             outcome = Outcome::Imported;
         },
         [&](const QString &error) {
-            NrMessageDlg(u"Importazione non riuscita, i dati già presenti non sono stati modificati: %1 %2\n\n%3"_s.arg(
-                             surname, name, error),
-                         MsgDlgType::Error);
+            m_findings.error(
+                u"Importazione non riuscita, i dati già presenti non sono stati modificati: %1 %2\n\n%3"_s.arg(
+                    surname, name, error));
         });
     return outcome;
 }

@@ -6,7 +6,6 @@
 
 #include "Exceptions.h"
 #include "HlmUCalcoli.h"
-#include "NrMessages.h"
 #include "NruParams.h"
 
 #include <map>
@@ -203,9 +202,8 @@ void TdmElhImport::riportaAddizionaliOf(const QStringList &codes)
         const QString who = employeeName();
         inPerson([&] { riportaAddizionaliPersona(code); },
                  [&](const QString &error) {
-                     NrMessageDlg(u"Impossibile riportare gli importi delle addizionali IRPEF trattenuti : "_s + who
-                                      + u"\n\n"_s + error,
-                                  MsgDlgType::Error);
+                     m_findings.error(u"Impossibile riportare gli importi delle addizionali IRPEF trattenuti : "_s + who
+                                      + u"\n\n"_s + error);
                  });
     }
 }

@@ -4,8 +4,8 @@
 #include "ElhUImportXML.h"
 #include "Exceptions.h"
 #include "ExportManifest.h"
-#include "THlmDBCds.h"
 #include "SchoolFiscalCode.h"
+#include "THlmDBCds.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -205,7 +205,7 @@ bool TdmElhImport::integra(const QString &folder, Integration which, const QStri
         selection = extinct.people(registry);
 
     m_definitions = definitionsFile();
-    m_engine = std::make_unique<TImportXML>();
+    m_engine = std::make_unique<TImportXML>(m_findings);
     m_engine->SetReverse(true);
     if (!m_engine->Load(m_definitions)) {
         m_engine.reset();

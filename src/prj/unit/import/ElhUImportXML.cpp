@@ -6,7 +6,6 @@
 #include "ClientDataSet.h"
 #include "Conversions.h"
 #include "Exceptions.h"
-#include "NrMessages.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -323,27 +322,24 @@ struct TImportXML::Cache
 
 namespace {
 
-bool fail(const TImportXML::Report &report, const QString &text, MsgDlgType type = MsgDlgType::Error)
+bool fail(FindingSink &findings, const QString &text, FindingLevel level = FindingLevel::Error)
 {
-    if (report)
-        report(text, type);
-    else
-        NrMessageDlg(text, type, MsgDlgBtn::OK);
+    findings.report({level, {}, {}, {}, text});
     return false;
 }
 
 // One entry on the current rows; false after its message when it fails.
 bool runEntry(const Entry &e, bool reverse, const std::array<QVariant, 5> &vars, const ClientDataSet &source,
-              const ClientDataSet &target, const TImportXML::Report &report)
+              const ClientDataSet &target, FindingSink &findings)
 {
     const Column &from = reverse ? e.toInSource : e.from;
     Field *sourceField = from.name.isEmpty() ? nullptr : from.find(source);
     if (e.required && e.defaultValue.isEmpty() && (!sourceField || sourceField->asString().isEmpty()))
-        return fail(report, u"Campo richiesto non presente: \n\r"_s + entryText(e));
+        return fail(findings, u"Campo richiesto non presente: \n\r"_s + entryText(e));
     if (e.to.name.isEmpty())
-        return fail(report, u"Campo di destinazione non compilato: \n\r"_s + entryText(e));
+        return fail(findings, u"Campo di destinazione non compilato: \n\r"_s + entryText(e));
     if (!from.name.isEmpty() && !sourceField)
-        return fail(report, u"Campo di acquisizione non trovato: "_s + from.name + u"\n\r"_s + entryText(e));
+        return fail(findings, u"Campo di acquisizione non trovato: "_s + from.name + u"\n\r"_s + entryText(e));
     try {
         const QString fallback =
             e.variable > 0 ? Conv::toText(vars[static_cast<std::size_t>(e.variable - 1)]) : e.defaultValue;
@@ -374,17 +370,21 @@ bool runEntry(const Entry &e, bool reverse, const std::array<QVariant, 5> &vars,
         }
         value.writeTo(targetField);
     } catch (const Exception &error) {
-        return fail(report,
+        return fail(findings,
                     u"Errore nel campo: "_s + from.name + u"\n\r"_s + entryText(e) + u"\n\r"_s + u"Errore: "_s
                         + error.message(),
-                    MsgDlgType::Warning);
+                    FindingLevel::Warning);
     }
     return true;
 }
 
 } // namespace
 
-TImportXML::TImportXML() = default;
+TImportXML::TImportXML(FindingSink &findings)
+    : m_findings(&findings)
+{
+}
+
 TImportXML::~TImportXML() = default;
 
 namespace {
@@ -412,7 +412,7 @@ bool TImportXML::Load(const QString &fileName)
 {
     const QFileInfo info(fileName);
     if (!info.isFile())
-        return fail(m_report, u"File non presente o percorso errato:\n\r"_s + fileName);
+        return fail(*m_findings, u"File non presente o percorso errato:\n\r"_s + fileName);
     const QDateTime modified = info.lastModified();
     const qint64 size = info.size();
     if (!m_cache || m_cache->fileName != fileName || m_cache->modified != modified || m_cache->size != size) {
@@ -428,7 +428,7 @@ bool TImportXML::Load(const QString &fileName)
         m_cache = std::move(cache);
     }
     if (!m_cache->definitions)
-        return fail(m_report, m_cache->error);
+        return fail(*m_findings, m_cache->error);
     return true;
 }
 
@@ -458,7 +458,7 @@ bool TImportXML::Execute(const QString &section, const QString &fileName, Client
     for (const Section &s : *it) {
         result = true;
         for (const Entry &e : s) {
-            if (!runEntry(e, m_reverse, m_vars, source, target, m_report)) {
+            if (!runEntry(e, m_reverse, m_vars, source, target, *m_findings)) {
                 result = false;
                 break;
             }

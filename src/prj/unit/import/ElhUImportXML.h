@@ -1,13 +1,12 @@
 #pragma once
 
-#include "NrMessages.h"
+#include "NrFindings.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 #include <array>
-#include <functional>
 #include <memory>
 
 class ClientDataSet;
@@ -18,9 +17,8 @@ class ClientDataSet;
 // conversion, combination with the target's value (Op) and arithmetic steps
 // (Operation). The caller owns both datasets: it positions them, puts the
 // target into insert or edit state, and posts or cancels it by the result.
-// The engine neither moves nor posts them. Its messages are shown through
-// the message service, each in a box with an OK button, unless the run
-// takes them itself (SetReport).
+// The engine neither moves nor posts them. Its messages go to the findings
+// its caller hands it: errors, and a warning for a value it cannot write.
 //
 // One engine serves one import run. The definitions are read afresh by each
 // engine and kept, parsed, for its later calls while the file keeps its
@@ -28,7 +26,7 @@ class ClientDataSet;
 class TImportXML
 {
 public:
-    TImportXML();
+    explicit TImportXML(FindingSink &findings);
     ~TImportXML();
     TImportXML(const TImportXML &) = delete;
     TImportXML &operator=(const TImportXML &) = delete;
@@ -39,10 +37,9 @@ public:
     bool Reverse() const { return m_reverse; }
     void SetReverse(bool reverse) { m_reverse = reverse; }
 
-    // Where the messages go instead of the message service: a run that
-    // reports per person names him with them.
-    using Report = std::function<void(const QString &text, MsgDlgType type)>;
-    void SetReport(Report report) { m_report = std::move(report); }
+    // Where the messages go from now on: a run that reports per person
+    // names him with them.
+    void SetFindings(FindingSink &findings) { m_findings = &findings; }
 
     // The variables 1 to 5 that a DefaultValue "var(n)" refers to. They keep
     // their values across calls. Another slot number raises EAssertionFailed.
@@ -57,7 +54,7 @@ public:
     bool Execute(const QString &section, const QString &fileName, ClientDataSet &source, ClientDataSet &target);
 
     // Makes the definitions ready for the calls of this run: reads them, or
-    // takes them from this engine's copy. Shows the error and returns false
+    // takes them from this engine's copy. Reports the error and returns false
     // when the file is missing or cannot be used; a run may call it once
     // before its first section to stop early instead of failing every call.
     bool Load(const QString &fileName);
@@ -69,7 +66,7 @@ private:
     struct Cache;
 
     bool m_reverse = false;
-    Report m_report;
+    FindingSink *m_findings;
     std::array<QVariant, 5> m_vars;
     std::unique_ptr<Cache> m_cache;
 };

@@ -21,6 +21,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+const QString kRefused =
+    u"Presenza di trattenute relative all'anno precedente. I dati devono essere importati manualmente"_s;
+const QString kNothingToImport = u"Nessun dato da importare"_s;
+
 const QString kSelect = u"SELECT"_s;
 
 // The withholdings on self-employed income.
@@ -198,10 +202,6 @@ QStringList problems(const Line &line, const Section &section, const QDate &dead
 }
 
 } // namespace
-
-const QString TImportProspetto::kRefused =
-    u"Presenza di trattenute relative all'anno precedente. I dati devono essere importati manualmente"_s;
-const QString TImportProspetto::kNothingToImport = u"Nessun dato da importare"_s;
 
 TImportProspetto::TImportProspetto(QString header, QString table, QString mainQuery, QString testQuery,
                                    QString taxCodeField, QString section)

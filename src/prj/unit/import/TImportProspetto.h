@@ -16,9 +16,6 @@ public:
     // Invalid: lines of the payroll were refused.
     enum class Outcome { Imported, Refused, NothingToImport, Invalid, Failed };
 
-    static const QString kRefused;
-    static const QString kNothingToImport;
-
     TImportProspetto(QString header, QString table, QString mainQuery, QString testQuery, QString taxCodeField,
                      QString section);
 

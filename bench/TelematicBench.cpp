@@ -10,6 +10,7 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "DataPaths.h"
+#include "NrFindings.h"
 #include "NrMessages.h"
 #include "NrTransaction.h"
 #include "ProcStatus.h"
@@ -187,7 +188,8 @@ void BM_GenerateSupply(benchmark::State &state)
         state.PauseTiming();
         TdmElhFile dm(installation.store());
         dm.openTables();
-        FileWizard wizard(dm);
+        FindingList findings;
+        FileWizard wizard(dm, findings);
         state.ResumeTiming();
         if (wizard.createFile() != FileWizard::Outcome::Created) {
             state.SkipWithError(wizard.memo().join(u'\n').toUtf8().constData());

@@ -6,7 +6,6 @@
 #include "Exceptions.h"
 #include "NrTransaction.h"
 #include "PrintAgreement.h"
-#include "checks/FiscalCode.h"
 #include "frontispiece/AgentBootstrap.h"
 #include "store/DatabaseSetup.h"
 #include "store/LocalDataFolder.h"
@@ -89,24 +88,12 @@ void TelematicTest::addDemoFrontispiece()
     messages.clear();
 }
 
-void TelematicTest::addDemoReturn()
-{
-    addDemoFrontispiece();
-    const QDir demo(built(u"USR\\FL2023\\DbIniziale\\Demo\\"_s));
-    for (const QString &name : demo.entryList({u"T*.json"_s}, QDir::Files, QDir::Name)) {
-        const QString table = name.section(u'.', 0, 0);
-        // Previous-year files and the payroll module's tables are not the return's.
-        if (name.count(u'.') == 1 && catalogue().find(table)->program == u"elh")
-            add(table, readFile(demo.filePath(name)));
-    }
-}
-
 FileWizard &TelematicTest::openWizard(const Options &options)
 {
     m_wizard.reset();
     m_dm = std::make_unique<TdmElhFile>(store);
     m_dm->openTables();
-    m_wizard = std::make_unique<FileWizard>(*m_dm);
+    m_wizard = std::make_unique<FileWizard>(*m_dm, findings);
     m_wizard->prospettiSv = options.prospettiSv;
     m_wizard->prospettoSy = options.prospettoSy;
     return *m_wizard;
@@ -133,13 +120,21 @@ QString TelematicTest::write(const QString &relative, const QByteArray &bytes) c
     return path;
 }
 
-QString validFiscalCode(const QString &withoutCheck)
+std::vector<QStringList> caseRows(const QString &name)
 {
-    for (const QChar c : u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s) {
-        if (FiscalCode::check(withoutCheck + c) == FiscalCode::Verdict::Valid)
-            return withoutCheck + c;
+    const QString path = QString::fromUtf8(ELH_SOURCE_DIR) + u"/tests/units/telematic/data/"_s + name;
+    std::vector<QStringList> rows;
+    for (const QByteArray &line : readFile(path).split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        QStringList columns = QString::fromUtf8(line).split(u'\t');
+        for (QString &c : columns)
+            c.replace(u"\\t"_s, u"\t"_s).replace(u"\\n"_s, u"\n"_s);
+        rows.push_back(columns);
     }
-    throw std::runtime_error("no check character for " + withoutCheck.toStdString());
+    if (rows.empty())
+        throw std::runtime_error("no cases in " + path.toStdString());
+    return rows;
 }
 
 QString errorOf(const std::function<void()> &run)
@@ -171,18 +166,6 @@ QList<QByteArray> supplyLines(const QString &path)
         EXPECT_EQ(line.right(1), "A");
     }
     return lines;
-}
-
-QList<QByteArray> elements(const QByteArray &record)
-{
-    QList<QByteArray> list;
-    for (qsizetype at = 89; at + 24 <= 1897; at += 24) {
-        const QByteArray e = record.mid(at, 24);
-        if (e.trimmed().isEmpty())
-            break;
-        list.append(e);
-    }
-    return list;
 }
 
 void TelematicTest::expectGolden(const QString &produced, const QString &goldenName)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NrFindings.h"
 #include "NrMessages.h"
 #include "QtPrinters.h"
 #include "THlmDBCds.h"
@@ -17,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // "Si" or "No" on the pages of the wizard.
 struct Options
@@ -36,8 +38,6 @@ protected:
 
     // The agent and the supplier of the demo school.
     void addDemoFrontispiece();
-    // Every table of the demo school's return.
-    void addDemoReturn();
     // Appends {"records": [...]} to a table of 2023 through the store.
     void add(const QString &table, const QByteArray &json);
 
@@ -63,6 +63,8 @@ protected:
     // The temporary folder of the installation, its data root.
     QString file(const QString &relative) const { return installation.root() + relative; }
 
+    // What the wizard tells.
+    FindingList findings;
     ScriptedMessageService messages;
     MessageServiceScope scope{&messages};
     TestInstallation installation{Engine::SQLite};
@@ -74,14 +76,14 @@ private:
     std::unique_ptr<FileWizard> m_wizard;
 };
 
-// A fiscal code that passes FiscalCode::check: the code given without its
-// last character, and the check character that makes it valid.
-QString validFiscalCode(const QString &withoutCheck);
+// The rows of a case file of data/: one a line, its columns separated by
+// tabs; "\t" and "\n" in a column stand for a tab and a line break; a line
+// that starts with "#" is a comment.
+std::vector<QStringList> caseRows(const QString &name);
+
 // The message of the Exception that `run` raises; empty when it raises none.
 QString errorOf(const std::function<void()> &run);
 // The lines of a supply file, each checked to be 1,898 bytes ended by CR LF.
 QList<QByteArray> supplyLines(const QString &path);
 // The bytes of a file, empty when it cannot be read.
 QByteArray readFile(const QString &path);
-// The 24-character elements of a record D, I or J after its 89-character header.
-QList<QByteArray> elements(const QByteArray &record);

@@ -49,9 +49,7 @@ TEST_P(Refusal, StopsStage1WithItsMessageBeforeTheWorkingTablesAreTouched)
     FileWizard &w = openWizard();
     EXPECT_EQ(w.createFile(), FileWizard::Outcome::Failed);
     EXPECT_EQ(w.memo(), QStringList{u"***** "_s + GetParam()[2]});
-    ASSERT_EQ(findings.entries().size(), 1);
-    EXPECT_EQ(findings.entries()[0].level, FindingLevel::Error);
-    EXPECT_EQ(findings.entries()[0].text, u"Operazione terminata con errore");
+    EXPECT_EQ(told(), QStringList{u"Errore: Operazione terminata con errore"_s});
     EXPECT_EQ(readFile(fieldFile), before);
     EXPECT_FALSE(dm().cdsSostEst.filtered());
     EXPECT_EQ(dm().cdsSostEst.recordCount(), 2);

@@ -20,13 +20,6 @@
 #include <memory>
 #include <vector>
 
-// "Si" or "No" on the pages of the wizard.
-struct Options
-{
-    bool prospettiSv = true;
-    bool prospettoSy = true;
-};
-
 // A temporary installation with a new SQLite school database holding the
 // structures of every catalogued table, as "elh770 crea-database" makes it,
 // the delivered descriptors and the year's local data folder; message boxes
@@ -43,12 +36,14 @@ protected:
 
     // Runs both stages into a file of the temporary folder; fails the test
     // when stage 1 does not succeed. Returns the file's path.
-    QString generate(const Options &options);
-    QString generate() { return generate(Options()); }
+    // `prospettiSv`: the answer on the page of the Prospetti DI, ST, SV, SX.
+    QString generate(bool prospettiSv = true);
     // The open data module and wizard of the last run.
     TdmElhFile &dm() { return *m_dm; }
     FileWizard &wizard() { return *m_wizard; }
-    FileWizard &openWizard(const Options &options = Options());
+    FileWizard &openWizard();
+    // The findings as the command line prints them: "<level>: <text>".
+    QStringList told() const;
 
     // Checks the lines of a produced supply file, expects the supply check to
     // find nothing in it, compares its bytes with its golden file under

@@ -10,17 +10,18 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "DataPaths.h"
+#include "DatabaseSetup.h"
+#include "ElhMFile.h"
+#include "ElhUFileWizard.h"
+#include "LocalDataFolder.h"
+#include "NrFindings.h"
 #include "NrMessages.h"
 #include "NrTransaction.h"
 #include "ProcStatus.h"
+#include "ReturnCatalogue.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "DatabaseSetup.h"
-#include "LocalDataFolder.h"
-#include "ReturnCatalogue.h"
-#include "ElhMFile.h"
-#include "ElhUFileWizard.h"
 
 #include <benchmark/benchmark.h>
 
@@ -187,7 +188,8 @@ void BM_GenerateSupply(benchmark::State &state)
         state.PauseTiming();
         TdmElhFile dm(installation.store());
         dm.openTables();
-        FileWizard wizard(dm);
+        FindingList findings;
+        FileWizard wizard(dm, findings);
         state.ResumeTiming();
         if (wizard.createFile() != FileWizard::Outcome::Created) {
             state.SkipWithError(wizard.memo().join(u'\n').toUtf8().constData());

@@ -1,11 +1,12 @@
 #include "FileTelematicoCommand.h"
 
 #include "CommandOptions.h"
-#include "ReturnSession.h"
-#include "InfoList.h"
 #include "ElhMFile.h"
 #include "ElhUFileWizard.h"
 #include "ElhUSupplyCheck.h"
+#include "InfoList.h"
+#include "NrFindings.h"
+#include "ReturnSession.h"
 
 #include <QFileInfo>
 
@@ -100,7 +101,9 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
     session.lockReturn();
     TdmElhFile dm(session.store());
     dm.openTables();
-    FileWizard wizard(dm);
+    // What the generation has to tell goes to the error output as it comes.
+    FindingRelay told([&err](const Finding &f) { err << findingLevelLabel(f.level) << u": "_s << f.text << Qt::endl; });
+    FileWizard wizard(dm, told);
     wizard.prospettiSv = options->prospettiSv;
     wizard.prospettoSy = options->prospettoSy;
     // Stage 1 closes with its success line; on the terminal both stages are

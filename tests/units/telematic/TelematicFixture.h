@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ElhMFile.h"
+#include "ElhUFileWizard.h"
+#include "NrFindings.h"
 #include "NrMessages.h"
 #include "QtPrinters.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
-#include "ElhMFile.h"
-#include "ElhUFileWizard.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,13 +18,7 @@
 
 #include <functional>
 #include <memory>
-
-// "Si" or "No" on the pages of the wizard.
-struct Options
-{
-    bool prospettiSv = true;
-    bool prospettoSy = true;
-};
+#include <vector>
 
 // A temporary installation with a new SQLite school database holding the
 // structures of every catalogued table, as "elh770 crea-database" makes it,
@@ -36,19 +31,19 @@ protected:
 
     // The agent and the supplier of the demo school.
     void addDemoFrontispiece();
-    // Every table of the demo school's return.
-    void addDemoReturn();
     // Appends {"records": [...]} to a table of 2023 through the store.
     void add(const QString &table, const QByteArray &json);
 
     // Runs both stages into a file of the temporary folder; fails the test
     // when stage 1 does not succeed. Returns the file's path.
-    QString generate(const Options &options);
-    QString generate() { return generate(Options()); }
+    // `prospettiSv`: the answer on the page of the Prospetti DI, ST, SV, SX.
+    QString generate(bool prospettiSv = true);
     // The open data module and wizard of the last run.
     TdmElhFile &dm() { return *m_dm; }
     FileWizard &wizard() { return *m_wizard; }
-    FileWizard &openWizard(const Options &options = Options());
+    FileWizard &openWizard();
+    // The findings as the command line prints them: "<level>: <text>".
+    QStringList told() const;
 
     // Checks the lines of a produced supply file, expects the supply check to
     // find nothing in it, compares its bytes with its golden file under
@@ -63,6 +58,8 @@ protected:
     // The temporary folder of the installation, its data root.
     QString file(const QString &relative) const { return installation.root() + relative; }
 
+    // What the wizard tells.
+    FindingList findings;
     ScriptedMessageService messages;
     MessageServiceScope scope{&messages};
     TestInstallation installation{Engine::SQLite};
@@ -74,14 +71,14 @@ private:
     std::unique_ptr<FileWizard> m_wizard;
 };
 
-// A fiscal code that passes FiscalCode::check: the code given without its
-// last character, and the check character that makes it valid.
-QString validFiscalCode(const QString &withoutCheck);
+// The rows of a case file of data/: one a line, its columns separated by
+// tabs; "\t" and "\n" in a column stand for a tab and a line break; a line
+// that starts with "#" is a comment.
+std::vector<QStringList> caseRows(const QString &name);
+
 // The message of the Exception that `run` raises; empty when it raises none.
 QString errorOf(const std::function<void()> &run);
 // The lines of a supply file, each checked to be 1,898 bytes ended by CR LF.
 QList<QByteArray> supplyLines(const QString &path);
 // The bytes of a file, empty when it cannot be read.
 QByteArray readFile(const QString &path);
-// The 24-character elements of a record D, I or J after its 89-character header.
-QList<QByteArray> elements(const QByteArray &record);

@@ -15,8 +15,7 @@ bool isDigit(QChar c)
 // "4/": the first characters; "/2": the last ones.
 bool isSliceCode(const QString &info)
 {
-    return info.size() == 2
-           && ((isDigit(info[0]) && info[1] == u'/') || (info[0] == u'/' && isDigit(info[1])));
+    return info.size() == 2 && ((isDigit(info[0]) && info[1] == u'/') || (info[0] == u'/' && isDigit(info[1])));
 }
 
 QString wholeNumber(Decimal d)
@@ -61,19 +60,19 @@ InfoPresence infoPresence(LayoutFamily family, const QString &info)
     return InfoPresence::Skipped;
 }
 
-std::optional<QString> applyInfo(const QString &info, const QString &value)
+std::optional<FieldValue> applyInfo(const QString &info, const FieldValue &value)
 {
     if (info == u"@1")
         return value.isEmpty() ? u"0"_s : u"1"_s;
     if (isSliceCode(info)) {
         const int n = info[0] == u'/' ? info[1].digitValue() : info[0].digitValue();
-        return info[0] == u'/' ? TextLib::Right(value, n) : TextLib::Left(value, n);
+        return info[0] == u'/' ? TextLib::Right(value.text(), n) : TextLib::Left(value.text(), n);
     }
     const bool truncate = info == u"T@" || info == u"TX";
     const bool round = info == u"A@" || info == u"AX" || info == u"A1";
     if ((!truncate && !round) || value.isEmpty())
         return value;
-    const std::optional<Decimal> d = Decimal::parse(value);
+    const std::optional<Decimal> d = value.number();
     if (!d)
         return std::nullopt;
     if (truncate)
@@ -90,7 +89,7 @@ bool isZeroDate(const QString &text)
     return text == u"0.00.00" || text == u"30/12/1899";
 }
 
-QString FormatFieldValue(QString &value, int width, const QString &format, const QString &info, bool *cut)
+QString FormatFieldValue(const FieldValue &field, int width, const QString &format, const QString &info, bool *cut)
 {
     const auto padL = [&](const QString &text, QChar fill) {
         if (cut && text.size() > width)
@@ -103,19 +102,23 @@ QString FormatFieldValue(QString &value, int width, const QString &format, const
         return TextLib::PadR(text, width, fill);
     };
 
-    if (format == u"AN" || format == u"CF") {
-        value = TextLib::Trim(value);
-        return padR(value, kPlaceholder);
+    // An amount is written from its Decimal; the other formats take text.
+    if (format == u"VP") {
+        const std::optional<Decimal> amount = field.number();
+        if (field.isEmpty() || (amount && amount->isZero()))
+            return QString();
+        return padL(amount ? amount->toString(2) : field.text(), u' ');
     }
-    if (format == u"AT") {
-        value = TextLib::Trim(value);
-        return padR(QString(value).remove(u'.'), kPlaceholder);
-    }
+    const QString value = field.text();
+    if (format == u"AN" || format == u"CF")
+        return padR(TextLib::Trim(value), kPlaceholder);
+    if (format == u"AT")
+        return padR(TextLib::Trim(value).remove(u'.'), kPlaceholder);
     if (format == u"PR")
         return padR(value, kPlaceholder);
     if (format == u"CN") {
-        value = TextLib::Trim(value);
-        return padR(value, info == u"O@" && value.isEmpty() ? u'0' : kPlaceholder);
+        const QString trimmed = TextLib::Trim(value);
+        return padR(trimmed, info == u"O@" && trimmed.isEmpty() ? u'0' : kPlaceholder);
     }
     if (format == u"CB") {
         if (value != u"0")
@@ -148,11 +151,5 @@ QString FormatFieldValue(QString &value, int width, const QString &format, const
     }
     if (format == u"ND")
         return padL(TextLib::Trim(value).isEmpty() ? u"0"_s : value, u' ');
-    if (format == u"VP") {
-        const std::optional<Decimal> amount = Decimal::parse(value);
-        if (value.isEmpty() || (amount && amount->isZero()))
-            return QString();
-        return padL(amount ? amount->toString(2) : value, u' ');
-    }
     return padL(value, u' ');
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Decimal.h"
 #include "ElhUXmlRec.h"
 
 #include <QChar>
@@ -15,18 +16,46 @@
 // Every grave accent becomes a blank when a record is finished.
 inline constexpr QChar kPlaceholder = u'`';
 
+// A value on its way to its field: a text, or an amount (a field of kind
+// Decimal) that stays a Decimal until its encoding writes it. A null field
+// gives an empty text.
+class FieldValue
+{
+public:
+    FieldValue() = default;
+    FieldValue(QString text)
+        : m_text(std::move(text))
+    {
+    }
+    FieldValue(Decimal amount)
+        : m_amount(amount)
+    {
+    }
+
+    bool isEmpty() const { return !m_amount && m_text.isEmpty(); }
+    bool isAmount() const { return m_amount.has_value(); }
+    // The text; an amount as the standard conversion writes it ("1234,5").
+    QString text() const { return m_amount ? m_amount->toString() : m_text; }
+    // The amount, or the text read as one; nothing for a text that is not.
+    std::optional<Decimal> number() const { return m_amount ? m_amount : Decimal::parse(m_text); }
+
+private:
+    QString m_text;
+    std::optional<Decimal> m_amount;
+};
+
 // Whether a field of the family is written: always, only when its value is
 // not empty, or never (an Info code the family does not honour).
 enum class InfoPresence { Skipped, Always, WhenFilled };
 InfoPresence infoPresence(LayoutFamily family, const QString &info);
 
-// The value an Info code takes from the dataset's text: "T@"/"TX" truncate
+// The value an Info code takes from the dataset's value: "T@"/"TX" truncate
 // to a whole number; "A@"/"AX" make it whole, a positive value rounded half
 // up and a negative one truncated toward zero; "A1" as "A@" but a value
 // strictly between -1 and 1, and not 0, becomes -1 or 1; "@1" gives "1" for
 // a value and "0" for none; "4/" keeps the first 4 characters, "/2" the last
 // 2. Nothing when a numeric code meets a text that is not a number.
-std::optional<QString> applyInfo(const QString &info, const QString &value);
+std::optional<FieldValue> applyInfo(const QString &info, const FieldValue &value);
 
 // The zero date as the standard conversion writes it ("0.00.00", or the
 // day 30/12/1899 that a date of zero stands for).
@@ -51,7 +80,7 @@ bool isZeroDate(const QString &text);
 //           right-aligned; nothing when zero or empty
 //   AT      an ATECO code without its dots, then as AN
 //   other   right-aligned in blanks (DA, NU, NP, PC, QU among them)
-// AN, CF, CN and AT store the trimmed value back into `value`. A value
-// longer than the width is cut to its first characters, and `cut` is set.
-QString FormatFieldValue(QString &value, int width, const QString &format, const QString &info,
+// A value longer than the width is cut to its first characters, and `cut`
+// is set.
+QString FormatFieldValue(const FieldValue &value, int width, const QString &format, const QString &info,
                          bool *cut = nullptr);

@@ -8,10 +8,10 @@
 #include "ElhURecord.h"
 #include "ElhUSupplyCheck.h"
 #include "NrExceptions.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 #include "NrTransaction.h"
-#include "TextLib.h"
 #include "SxData.h"
+#include "TextLib.h"
 
 #include <algorithm>
 #include <iterator>
@@ -51,11 +51,12 @@ bool findAgent(ClientDataSet &ss, const QString &code)
 
 } // namespace
 
-FileWizard::FileWizard(TdmElhFile &dm)
+FileWizard::FileWizard(TdmElhFile &dm, FindingSink &findings)
     : m_dm(dm)
-    , m_assembly(dm)
+    , m_findings(findings)
+    , m_records(
+          dm, [this](const QString &line) { addLine(line); }, findings)
 {
-    m_assembly.setProgress([this](const QString &line) { addLine(line); });
 }
 
 void FileWizard::setProgress(ProgressSink sink)
@@ -68,13 +69,6 @@ void FileWizard::addLine(const QString &line)
     m_memo.append(line);
     if (m_sink)
         m_sink(line);
-}
-
-RecordAssembly &FileWizard::startRecordKind(const QString &progressLine)
-{
-    addLine(progressLine);
-    m_assembly.setProgressive(1);
-    return m_assembly;
 }
 
 bool FileWizard::hasProspettiSv() const
@@ -122,16 +116,16 @@ FileWizard::Outcome FileWizard::createFile()
         rebuildProspettoSs();
         markProspettoSs();
         transaction.Commit();
-        BuildRecordD(*this);
-        BuildRecordI(*this);
-        BuildRecordJ(*this);
+        BuildRecordD(m_records, prospettiSv);
+        BuildRecordI(m_records, prospettoSy);
+        BuildRecordJ(m_records);
         m_dm.saveWorkingTables();
         m_dm.cdsFieldFile.close();
         addLine(u"Operazione terminata con successo."_s);
         return Outcome::Created;
     } catch (const Exception &e) {
         addLine(u"***** "_s + e.message());
-        NrMessageDlg(u"Operazione terminata con errore"_s, MsgDlgType::Error);
+        m_findings.error(u"Operazione terminata con errore"_s);
         return Outcome::Failed;
     }
 }
@@ -236,20 +230,19 @@ void FileWizard::checkSupply(const QStringList &files)
         addLine(u"Controllo del file telematico: nessun problema."_s);
 }
 
-void FileWizard::save(const QString &chosenFile)
+void FileWizard::save(const QString &fileName)
 {
-    fileName = chosenFile;
     m_dm.loadFieldFile();
-    BuildRecordA(*this);
-    BuildRecordB(*this);
+    BuildRecordA(m_records);
+    BuildRecordB(m_records);
     if (!m_dm.cdsFieldFile.isEmpty()) {
         for (const auto &r : kPackedRecords)
-            m_assembly.AssembleFieldRecords(QChar(r.type), r.headerCount);
+            m_records.assembly().AssembleFieldRecords(QChar(r.type), r.headerCount);
     }
-    BuildRecordZ(*this);
+    BuildRecordZ(m_records);
     m_dm.cdsFieldFile.close();
-    const SupplyFiles files = WriteSupplyFiles(*this);
+    const SupplyFiles files = WriteSupplyFiles(m_dm.cdsFileTel, m_records.contents, fileName, m_findings);
     checkSupply(files.written);
     m_dm.closeTables();
-    NrMessageDlg(SupplyFilesMessage(files), MsgDlgType::Warning);
+    m_findings.warning(SupplyFilesMessage(files));
 }

@@ -1,45 +1,31 @@
 #pragma once
 
-#include "ElhURecordAssembly.h"
+#include "ElhURecord.h"
 
 #include <QString>
 #include <QStringList>
 
+class FindingSink;
 class TdmElhFile;
 
 // The generation of the supply file without its window: the choices of the
 // wizard's pages, its progress memo, and its two stages. Stage 1 ("Crea File
 // telematico") checks the data and stores the field elements of records D,
 // I and J; stage 2 ("Salva") builds records A and B, packs the elements,
-// builds record Z and writes the supply files. Message boxes go through the
-// installed message service.
+// builds record Z and writes the supply files. What the user is to be told
+// goes to the findings that the owner hands in; it shows no window.
 class FileWizard
 {
 public:
     // The data module's tables must be open (TdmElhFile::openTables).
-    explicit FileWizard(TdmElhFile &dm);
+    FileWizard(TdmElhFile &dm, FindingSink &findings);
 
     TdmElhFile &dm() const { return m_dm; }
-    RecordAssembly &assembly() { return m_assembly; }
-    // A builder starts its record kind: its line in the memo, the
-    // progressive number back to 1.
-    RecordAssembly &startRecordKind(const QString &progressLine);
 
     // "Si" on the pages "Prospetto SV" (Prospetti DI, ST, SV, SX) and
     // "Prospetto SY".
     bool prospettiSv = true;
     bool prospettoSy = true;
-
-    // Left by the record builders for the writer.
-    bool stPresent = false;
-    bool svPresent = false;
-    bool sxPresent = false;
-    bool diPresent = false;
-    int recordIModules = 0;
-    int recordJModules = 0;
-
-    // The supply file chosen in stage 2.
-    QString fileName;
 
     // Every line added to the memo also goes to the sink.
     void setProgress(ProgressSink sink);
@@ -54,13 +40,14 @@ public:
     enum class Outcome {
         Created,
         StoppedByUser, // at the completeness check
-        Failed,        // the error is in the memo after "***** ", and the box
-                       // "Operazione terminata con errore" has been shown
+        Failed,        // the error is in the memo after "***** ", and the error
+                       // "Operazione terminata con errore" has gone to the findings
     };
     // Stage 1.
     Outcome createFile();
     // Stage 2, on what stage 1 saved; the files written then go through the
-    // supply check, whose findings join the memo. Errors reach the caller;
+    // supply check, whose findings join the memo, and the message naming
+    // them goes to the findings as a warning. Errors reach the caller;
     // supply files already complete stay on disk.
     void save(const QString &fileName);
 
@@ -72,7 +59,8 @@ private:
     void checkSupply(const QStringList &files);
 
     TdmElhFile &m_dm;
-    RecordAssembly m_assembly;
+    FindingSink &m_findings;
     ProgressSink m_sink;
     QStringList m_memo;
+    RecordContext m_records;
 };

@@ -3,10 +3,9 @@
 #include "AtomicFile.h"
 #include "ClientDataSet.h"
 #include "Cp1252.h"
-#include "ElhMFile.h"
-#include "ElhUFileWizard.h"
+#include "ElhURecordAssembly.h"
 #include "Exceptions.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 #include "TextLib.h"
 
 #include <QDir>
@@ -89,26 +88,26 @@ QStringList staleParts(const QString &fileName, int written)
         if (m.hasMatch() && m.captured(1).toInt() > written && !m.captured(1).startsWith(u'0'))
             stale.append(entry.filePath());
     }
-    std::sort(stale.begin(), stale.end(), [](const QString &a, const QString &b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
-    });
+    std::sort(stale.begin(), stale.end(),
+              [](const QString &a, const QString &b) { return a.size() != b.size() ? a.size() < b.size() : a < b; });
     return stale;
 }
 
 } // namespace
 
-SupplyFiles WriteSupplyFiles(FileWizard &wizard)
+SupplyFiles WriteSupplyFiles(ClientDataSet &records, const SupplyContents &contents, const QString &fileName,
+                             FindingSink &findings)
 {
-    ClientDataSet &records = wizard.dm().cdsFileTel;
     const Field &type = records.fieldByName(u"SFILECODREC"_s);
     const Field &progressive = records.fieldByName(u"SFILEPROGRE"_s);
     const Field &text = records.fieldByName(u"SFILERECORD"_s);
 
     const int dataRecords = records.recordCount() - 3;
-    const int files = dataRecords <= kDataRecordsPerFile ? 1 : (dataRecords + kDataRecordsPerFile - 1) / kDataRecordsPerFile;
+    const int files =
+        dataRecords <= kDataRecordsPerFile ? 1 : (dataRecords + kDataRecordsPerFile - 1) / kDataRecordsPerFile;
     if (files > 1)
-        NrMessageDlg(u"ATTENZIONE. La fornitura supera il limite previsto,\nverranno generati più file telematici."_s,
-                     MsgDlgType::Warning);
+        findings.warning(
+            u"ATTENZIONE. La fornitura supera il limite previsto,\nverranno generati più file telematici."_s);
 
     QString recordA;
     QString recordB;
@@ -122,17 +121,17 @@ SupplyFiles WriteSupplyFiles(FileWizard &wizard)
         else if (t == u"Z")
             recordZ = text.asString();
     }
-    patch(recordB, 1141, box(wizard.stPresent));
-    patch(recordB, 1142, box(wizard.svPresent));
-    patch(recordB, 1143, box(wizard.sxPresent));
-    patch(recordB, 1144, box(wizard.recordIModules > 0));
-    patch(recordB, 1146, box(wizard.diPresent));
+    patch(recordB, 1141, box(contents.stPresent));
+    patch(recordB, 1142, box(contents.svPresent));
+    patch(recordB, 1143, box(contents.sxPresent));
+    patch(recordB, 1144, box(contents.syPresent));
+    patch(recordB, 1146, box(contents.diPresent));
 
     QStringList names;
     records.first();
     std::vector<std::unique_ptr<SupplyFile>> parts;
     for (int i = 1; i <= files; ++i) {
-        SupplyFile &file = *parts.emplace_back(std::make_unique<SupplyFile>(partName(wizard.fileName, i)));
+        SupplyFile &file = *parts.emplace_back(std::make_unique<SupplyFile>(partName(fileName, i)));
         QString head = recordA;
         patch(head, 522, TextLib::StrZero(files > 1 ? i : 0, 4));
         patch(head, 526, TextLib::StrZero(files > 1 ? files : 0, 4));
@@ -165,11 +164,10 @@ SupplyFiles WriteSupplyFiles(FileWizard &wizard)
         part->file().replace();
         result.written.append(part->file().path());
     }
-    for (const QString &stale : staleParts(wizard.fileName, files)) {
+    for (const QString &stale : staleParts(fileName, files)) {
         if (!QFile::remove(stale))
             throw EInOutError(u"Impossibile eliminare «%1», parte di una fornitura precedente con lo stesso nome: "
-                              "eliminarlo prima di inviare la nuova fornitura."_s
-                                  .arg(QDir::toNativeSeparators(stale)));
+                              "eliminarlo prima di inviare la nuova fornitura."_s.arg(QDir::toNativeSeparators(stale)));
         result.removed.append(stale);
     }
     return result;

@@ -8,7 +8,7 @@
 #include "ElhUModulePlan.h"
 #include "Field.h"
 #include "NrExceptions.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 #include "TextLib.h"
 
 #include <algorithm>
@@ -60,7 +60,7 @@ void checkRecordLength(QChar recordType, qsizetype length, const QString &misfit
 // The value as its field would write it without a width, for a message on
 // a value that does not fit.
 template<class F>
-QString fullyEncoded(QString value, const TXMLCampoType<F> &field)
+QString fullyEncoded(const FieldValue &value, const TXMLCampoType<F> &field)
 {
     constexpr int kUnbounded = 4096;
     return TextLib::Trim(FormatFieldValue(value, kUnbounded, field.Format(), field.Info()).remove(kPlaceholder));
@@ -73,8 +73,9 @@ QString capitalized(const QString &text)
 
 } // namespace
 
-RecordAssembly::RecordAssembly(TdmElhFile &dm)
+RecordAssembly::RecordAssembly(TdmElhFile &dm, FindingSink &findings)
     : m_dm(dm)
+    , m_findings(findings)
 {
 }
 
@@ -84,31 +85,39 @@ void RecordAssembly::report(const QString &line) const
         m_progress(line);
 }
 
-QString RecordAssembly::readValue(const ClientDataSet &dataSet, const QString &field) const
+FieldValue RecordAssembly::readValue(const ClientDataSet &dataSet, const QString &field) const
+{
+    const Field &f = dataSet.fieldByName(field);
+    if (f.dataType() == FieldType::Decimal && !f.isNull())
+        return f.asCurrency();
+    return f.asString();
+}
+
+QString RecordAssembly::readText(const ClientDataSet &dataSet, const QString &field) const
 {
     return dataSet.fieldByName(field).asString();
 }
 
-QString RecordAssembly::applyInfoOrFail(const QString &info, const QString &value, const QString &number) const
+FieldValue RecordAssembly::applyInfoOrFail(const QString &info, const FieldValue &value, const QString &number) const
 {
-    if (const std::optional<QString> v = applyInfo(info, value))
+    if (const std::optional<FieldValue> v = applyInfo(info, value))
         return *v;
-    throw ENrError(u"Campo %1 del record %2: il valore «%3» non è un numero"_s.arg(number, m_recordType, value));
+    throw ENrError(u"Campo %1 del record %2: il valore «%3» non è un numero"_s.arg(number, m_recordType, value.text()));
 }
 
 // --- Values ---------------------------------------------------------------------
 
-QString RecordAssembly::ResolveFieldValue(const TXMLCampoAType &field) const
+FieldValue RecordAssembly::ResolveFieldValue(const TXMLCampoAType &field) const
 {
     if (TextLib::Trim(field.Number()) == u"3")
-        return u"770"_s + Edition::kReturnYear.right(2);
+        return QString(u"770"_s + Edition::kReturnYear.right(2));
     if (field.Info() == u"OF")
         return field.Fixed();
     ClientDataSet *ds = sameName(field.Cds(), {&m_dm.cdsForn});
     return ds ? readValue(*ds, field.Field()) : QString();
 }
 
-QString RecordAssembly::ResolveFieldValue(const TXMLCampoBType &field) const
+FieldValue RecordAssembly::ResolveFieldValue(const TXMLCampoBType &field) const
 {
     if (TextLib::Trim(field.Number()) == u"7")
         return Edition::kSoftwareProducer.toString();
@@ -118,37 +127,37 @@ QString RecordAssembly::ResolveFieldValue(const TXMLCampoBType &field) const
     if (infoPresence(LayoutFamily::B, info) == InfoPresence::Skipped)
         return QString();
     ClientDataSet *ds = sameName(field.Cds(), {&m_dm.cdsSost});
-    const QString value = ds ? readValue(*ds, field.Field()) : QString();
+    const FieldValue value = ds ? readValue(*ds, field.Field()) : FieldValue();
     return info == u"@1" ? applyInfoOrFail(info, value, field.Number()) : value;
 }
 
-QString RecordAssembly::ResolveFieldValue(const TXMLCampoZType &field) const
+FieldValue RecordAssembly::ResolveFieldValue(const TXMLCampoZType &field) const
 {
     return field.Fixed();
 }
 
 // Periods are kept as month and year in two fields; the layout has one.
-QString RecordAssembly::composedPeriod(const ClientDataSet &dataSet, const TXMLCampoEType &field) const
+FieldValue RecordAssembly::composedPeriod(const ClientDataSet &dataSet, const TXMLCampoEType &field) const
 {
     const QString number = TextLib::Trim(field.Number());
     if (&dataSet == &m_dm.cdsPrSv && number == u"SVXXX001")
-        return readValue(dataSet, u"SPSVMESE"_s) + readValue(dataSet, u"SPSVANNO"_s);
+        return QString(readText(dataSet, u"SPSVMESE"_s) + readText(dataSet, u"SPSVANNO"_s));
     if (&dataSet == &m_dm.cdsPrSt && number == u"STXXX001")
-        return readValue(dataSet, u"SPSTMESE"_s) + readValue(dataSet, u"SPSTANNO"_s);
+        return QString(readText(dataSet, u"SPSTMESE"_s) + readText(dataSet, u"SPSTANNO"_s));
     if (&dataSet == &m_dm.cdsPrSt2 && number == u"STXXX001")
-        return readValue(dataSet, u"SPST2MESE"_s) + readValue(dataSet, u"SPST2ANNO"_s);
+        return QString(readText(dataSet, u"SPST2MESE"_s) + readText(dataSet, u"SPST2ANNO"_s));
     const bool linePeriod = number.contains(u"001") && TextLib::Trim(field.Description()) == u"Periodo di riferimento";
     // Sections III and IV hold eleven lines in one row: the line is in the code.
     const QString line = number.mid(3, 2);
     if (&dataSet == &m_dm.cdsPrSt3 && linePeriod)
-        return readValue(dataSet, u"SPST3MESE"_s + line) + readValue(dataSet, u"SPST3ANNO"_s + line);
+        return QString(readText(dataSet, u"SPST3MESE"_s + line) + readText(dataSet, u"SPST3ANNO"_s + line));
     if (&dataSet == &m_dm.cdsPrSt4 && linePeriod)
-        return readValue(dataSet, u"SPST2MESE"_s + line) + readValue(dataSet, u"SPST2ANNO"_s + line);
+        return QString(readText(dataSet, u"SPST2MESE"_s + line) + readText(dataSet, u"SPST2ANNO"_s + line));
     return readValue(dataSet, field.Field());
 }
 
 template<class F>
-std::optional<QString> RecordAssembly::suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber)
+std::optional<FieldValue> RecordAssembly::suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber)
 {
     const QString number = TextLib::Trim(field.Number());
     if (number == u"1")
@@ -171,34 +180,35 @@ void RecordAssembly::setModule(const ModulePlan *plan, const QString &agent)
     m_moduleAgent = agent;
 }
 
-QString RecordAssembly::ResolveFieldValue(const TXMLCampoEType &field)
+FieldValue RecordAssembly::ResolveFieldValue(const TXMLCampoEType &field)
 {
-    if (const std::optional<QString> supplied = suppliedValue(field, u"7"))
+    if (const std::optional<FieldValue> supplied = suppliedValue(field, u"7"))
         return *supplied;
     if (m_plan && field.Field().compare(kAgentField, Qt::CaseInsensitive) == 0)
         return m_plan->holds(TextLib::Trim(field.Number()).left(2)) ? m_moduleAgent : QString();
     TdmElhFile &dm = m_dm;
-    ClientDataSet *ds = m_recordType == u"I"
-                            ? sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSy, &dm.cdsPrSy2, &dm.cdsPrSy3, &dm.cdsPrSy4})
-                            : sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSv, &dm.cdsPrSx, &dm.cdsPrDi, &dm.cdsPrSt,
-                                                     &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4});
+    ClientDataSet *ds =
+        m_recordType == u"I"
+            ? sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSy, &dm.cdsPrSy2, &dm.cdsPrSy3, &dm.cdsPrSy4})
+            : sameName(field.Cds(), {&dm.cdsSost, &dm.cdsPrSv, &dm.cdsPrSx, &dm.cdsPrDi, &dm.cdsPrSt, &dm.cdsPrSt2,
+                                     &dm.cdsPrSt3, &dm.cdsPrSt4});
     // A Prospetto whose rows the module has used up gives nothing.
     if (!ds || (ds != &dm.cdsSost && ds->eof()))
-        return QString();
+        return FieldValue();
     return applyInfoOrFail(field.Info(), composedPeriod(*ds, field), field.Number());
 }
 
-QString RecordAssembly::ResolveFieldValue(const TXMLCampoJType &field, const QString &sectionCds)
+FieldValue RecordAssembly::ResolveFieldValue(const TXMLCampoJType &field, const QString &sectionCds)
 {
-    if (const std::optional<QString> supplied = suppliedValue(field, u"8"))
+    if (const std::optional<FieldValue> supplied = suppliedValue(field, u"8"))
         return *supplied;
     const QString cds = sectionCds.isEmpty() ? field.Cds() : sectionCds;
-    QString value = cds.isEmpty() ? QString() : readValue(m_dm.FindSectionDataset(cds), field.Field());
+    FieldValue value = cds.isEmpty() ? FieldValue() : readValue(m_dm.FindSectionDataset(cds), field.Field());
     // A zero that is not to be written, unless a default stands for it.
     if (field.Format() == u"NP") {
-        const std::optional<Decimal> d = Decimal::parse(value);
+        const std::optional<Decimal> d = value.number();
         if (d && d->isZero())
-            value.clear();
+            value = FieldValue();
     }
     if (value.isEmpty() && !field.Fixed().isEmpty())
         value = field.Fixed();
@@ -214,7 +224,7 @@ void RecordAssembly::beginPositional()
 }
 
 template<class F>
-void RecordAssembly::appendPositional(const TXMLCampoType<F> &field, const QString &value)
+void RecordAssembly::appendPositional(const TXMLCampoType<F> &field, const FieldValue &value)
 {
     const QString info = field.Info();
     const InfoPresence presence = infoPresence(F::kind, info);
@@ -224,26 +234,25 @@ void RecordAssembly::appendPositional(const TXMLCampoType<F> &field, const QStri
     const QString place = u"record %1, "_s.arg(F::tags.root.last(1)) + name;
     QString encoded;
     if (presence == InfoPresence::Always || !value.isEmpty()) {
-        QString v = screened([&] { return place; }, value);
         bool cut = false;
-        encoded = FormatFieldValue(v, field.Width(), field.Format(), info, &cut);
+        encoded = FormatFieldValue(screened([&] { return place; }, value), field.Width(), field.Format(), info, &cut);
         if (cut)
-            reportCut(place, field.Format() == u"AN" ? value : fullyEncoded(value, field), field.Format(),
+            reportCut(place, field.Format() == u"AN" ? value.text() : fullyEncoded(value, field), field.Format(),
                       field.Width());
     }
     // A value that does not fill its width moves every later field.
     if (encoded.size() != field.Width() && m_misfit.isEmpty())
         m_misfit = u"%1 con il valore «%2» occupa %3 caratteri invece di %4"_s.arg(
-            name, value, QString::number(encoded.size()), QString::number(field.Width()));
+            name, value.text(), QString::number(encoded.size()), QString::number(field.Width()));
     if (m_buffer.size() < kBufferLimit)
         m_buffer += encoded;
     else
-        NrMessageDlg(u"Supera i 1900 caratteri"_s, MsgDlgType::Information);
+        m_findings.information(u"Supera i 1900 caratteri"_s);
 }
 
-template void RecordAssembly::appendPositional(const TXMLCampoAType &, const QString &);
-template void RecordAssembly::appendPositional(const TXMLCampoBType &, const QString &);
-template void RecordAssembly::appendPositional(const TXMLCampoZType &, const QString &);
+template void RecordAssembly::appendPositional(const TXMLCampoAType &, const FieldValue &);
+template void RecordAssembly::appendPositional(const TXMLCampoBType &, const FieldValue &);
+template void RecordAssembly::appendPositional(const TXMLCampoZType &, const FieldValue &);
 
 void RecordAssembly::finishPositional(QChar recordType)
 {
@@ -265,8 +274,8 @@ bool RecordAssembly::dropsElement(const QString &encoded, const QString &format,
             return true;
         // A box of a prospetto the agent has no rows in.
         if (format == u"CB") {
-            const ClientDataSet *ds = sameName(cds, {&dm.cdsPrSx, &dm.cdsPrDi, &dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2,
-                                                     &dm.cdsPrSt3, &dm.cdsPrSt4});
+            const ClientDataSet *ds = sameName(
+                cds, {&dm.cdsPrSx, &dm.cdsPrDi, &dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4});
             if (ds && ds->isEmpty())
                 return true;
         }
@@ -295,18 +304,17 @@ QString RecordAssembly::elementPlace(const QString &number, const QString &descr
 }
 
 template<class F>
-void RecordAssembly::storeElement(QString value, const TXMLCampoType<F> &field, int moduleNumber)
+void RecordAssembly::storeElement(const FieldValue &value, const TXMLCampoType<F> &field, int moduleNumber)
 {
     const QString info = field.Info();
     const InfoPresence presence = infoPresence(F::kind, info);
     const QString number = TextLib::Trim(field.Number());
-    const QString original = value;
     QString encoded;
     if (presence == InfoPresence::Always || (presence == InfoPresence::WhenFilled && !value.isEmpty())) {
         bool cut = false;
         encoded = FormatFieldValue(value, field.Width(), field.Format(), info, &cut);
         if (cut)
-            reportCut(elementPlace(number, field.Description(), moduleNumber), fullyEncoded(original, field), QString(),
+            reportCut(elementPlace(number, field.Description(), moduleNumber), fullyEncoded(value, field), QString(),
                       field.Width());
     }
     const bool coded = number.size() == 8;
@@ -320,30 +328,30 @@ void RecordAssembly::storeElement(QString value, const TXMLCampoType<F> &field, 
     m_dm.cdsFieldFile.post();
 }
 
-void RecordAssembly::StoreFieldElement(QString value, const TXMLCampoEType &field, int moduleNumber)
+void RecordAssembly::StoreFieldElement(const FieldValue &value, const TXMLCampoEType &field, int moduleNumber)
 {
-    storeElement(std::move(value), field, moduleNumber);
+    storeElement(value, field, moduleNumber);
 }
 
-void RecordAssembly::StoreFieldElement(QString value, const TXMLCampoJType &field, int moduleNumber)
+void RecordAssembly::StoreFieldElement(const FieldValue &value, const TXMLCampoJType &field, int moduleNumber)
 {
-    storeElement(std::move(value), field, moduleNumber);
+    storeElement(value, field, moduleNumber);
 }
 
 // Only a text goes on in continuation pieces; any other value that does not
 // fit its element stops the run when it is encoded.
 template<class Section>
-void RecordAssembly::emitField(const Section &section, int moduleNumber, int fieldIndex, const QString &resolved)
+void RecordAssembly::emitField(const Section &section, int moduleNumber, int fieldIndex, const FieldValue &resolved)
 {
     const auto field = section.Campo(fieldIndex);
     const int width = field.Width();
-    const QString value =
-        screened([&] { return elementPlace(TextLib::Trim(field.Number()), field.Description(), moduleNumber); },
-                 resolved);
-    if (value.size() <= width || field.Format() != u"AN") {
-        StoreFieldElement(value, field, moduleNumber);
+    const FieldValue screenedValue = screened(
+        [&] { return elementPlace(TextLib::Trim(field.Number()), field.Description(), moduleNumber); }, resolved);
+    if (field.Format() != u"AN" || screenedValue.text().size() <= width) {
+        StoreFieldElement(screenedValue, field, moduleNumber);
         return;
     }
+    const QString value = screenedValue.text();
     constexpr int kFirstPiece = 16;
     StoreFieldElement(TextLib::TrimRight(value.left(kFirstPiece)), field, moduleNumber);
     const int step = std::max(width - 1, 1);
@@ -439,8 +447,11 @@ void RecordAssembly::appendRecord(QChar recordType, const QString &progressive, 
 
 // --- Values that the file cannot carry as they are ------------------------------------
 
-QString RecordAssembly::screened(const std::function<QString()> &place, const QString &value)
+FieldValue RecordAssembly::screened(const std::function<QString()> &place, const FieldValue &field)
 {
+    if (field.isAmount())
+        return field;
+    const QString value = field.text();
     for (const QChar c : value) {
         if (c.category() == QChar::Other_Control)
             throw ENrError(u"%1: il valore «%2» contiene un carattere di controllo (%3) che non può essere scritto nel "

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ElhUFileUtil.h"
 #include "ElhUXmlRec.h"
 
 #include <QChar>
@@ -9,6 +10,7 @@
 #include <optional>
 
 class ClientDataSet;
+class FindingSink;
 class ModulePlan;
 class TdmElhFile;
 
@@ -31,14 +33,14 @@ inline constexpr int kRecordLength = 1898;
 //
 // A value holding characters that Windows-1252 lacks is written with one "?"
 // for each and reported in the progress lines with its record and field; a
-// text cut to its width likewise. A control character, or a value of another
+// text cut to its width likewise. Amounts reach the encoding as Decimal. A control character, or a value of another
 // kind (an amount, a date, a code) that does not fit its field, stops the run
 // with a message naming the record, the Prospetto and its line where there is
 // one, the field and the value: the file never carries an altered value.
 class RecordAssembly
 {
 public:
-    explicit RecordAssembly(TdmElhFile &dm);
+    RecordAssembly(TdmElhFile &dm, FindingSink &findings);
 
     TdmElhFile &dm() const { return m_dm; }
     void setProgress(ProgressSink sink) { m_progress = std::move(sink); }
@@ -57,20 +59,20 @@ public:
 
     // The value of a field: its constant, a value the generator supplies, or
     // the named field of the current row of a dataset of the family.
-    QString ResolveFieldValue(const TXMLCampoAType &field) const;
-    QString ResolveFieldValue(const TXMLCampoBType &field) const;
-    QString ResolveFieldValue(const TXMLCampoEType &field);
-    QString ResolveFieldValue(const TXMLCampoJType &field, const QString &sectionCds);
-    QString ResolveFieldValue(const TXMLCampoZType &field) const;
+    FieldValue ResolveFieldValue(const TXMLCampoAType &field) const;
+    FieldValue ResolveFieldValue(const TXMLCampoBType &field) const;
+    FieldValue ResolveFieldValue(const TXMLCampoEType &field);
+    FieldValue ResolveFieldValue(const TXMLCampoJType &field, const QString &sectionCds);
+    FieldValue ResolveFieldValue(const TXMLCampoZType &field) const;
 
     // Positional records: clear the buffer, append each field in order,
     // then finish the record into TFILE_FILETELEM. A buffer that already
-    // holds 1,900 characters refuses further fields ("Supera i 1900
-    // caratteri"); a finished record that is not 1,898 characters long
+    // holds 1,900 characters refuses further fields and reports "Supera i
+    // 1900 caratteri" to the findings; a finished record that is not 1,898 characters long
     // stops the generation.
     void beginPositional();
     template<class F>
-    void appendPositional(const TXMLCampoType<F> &field, const QString &value);
+    void appendPositional(const TXMLCampoType<F> &field, const FieldValue &value);
     // Resolves and appends every field of the section.
     template<class F>
     void appendPositional(const TXMLSectionType<F> &section)
@@ -82,8 +84,8 @@ public:
 
     // Encodes a value of a record D, I or J and stores it as an element of
     // the current module, or drops it (an empty element, an unticked box).
-    void StoreFieldElement(QString value, const TXMLCampoEType &field, int moduleNumber);
-    void StoreFieldElement(QString value, const TXMLCampoJType &field, int moduleNumber);
+    void StoreFieldElement(const FieldValue &value, const TXMLCampoEType &field, int moduleNumber);
+    void StoreFieldElement(const FieldValue &value, const TXMLCampoJType &field, int moduleNumber);
     // Resolves a field and stores it; a text (AN) longer than the field goes
     // in continuation pieces: the first 16 characters, then "+" and the next
     // Width - 1 characters, until nothing is left.
@@ -108,25 +110,27 @@ public:
 
 private:
     template<class F>
-    void storeElement(QString value, const TXMLCampoType<F> &field, int moduleNumber);
+    void storeElement(const FieldValue &value, const TXMLCampoType<F> &field, int moduleNumber);
     template<class Section>
-    void emitField(const Section &section, int moduleNumber, int fieldIndex, const QString &value);
+    void emitField(const Section &section, int moduleNumber, int fieldIndex, const FieldValue &value);
     bool dropsElement(const QString &encoded, const QString &format, const QString &cds, bool coded) const;
-    QString readValue(const ClientDataSet &dataSet, const QString &field) const;
+    // A field of kind Decimal gives its amount, any other its text.
+    FieldValue readValue(const ClientDataSet &dataSet, const QString &field) const;
+    QString readText(const ClientDataSet &dataSet, const QString &field) const;
     // What a field of family E or J takes without reading a dataset: the
     // record type, the progressive number, the producer, a constant, or
     // nothing for an Info code the family does not honour.
     template<class F>
-    std::optional<QString> suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber);
-    QString composedPeriod(const ClientDataSet &dataSet, const TXMLCampoEType &field) const;
-    QString applyInfoOrFail(const QString &info, const QString &value, const QString &number) const;
+    std::optional<FieldValue> suppliedValue(const TXMLCampoType<F> &field, QStringView producerNumber);
+    FieldValue composedPeriod(const ClientDataSet &dataSet, const TXMLCampoEType &field) const;
+    FieldValue applyInfoOrFail(const QString &info, const FieldValue &value, const QString &number) const;
     // Where an element is, for the messages: its record, and for a field of a
     // Prospetto the Prospetto, the line, the module and its extinct agent.
     QString elementPlace(const QString &number, const QString &description, int moduleNumber) const;
     // The value as the file can carry it: a control character stops the run;
     // a character that Windows-1252 lacks becomes one "?" and is reported
-    // (`place` names the field, asked only then).
-    QString screened(const std::function<QString()> &place, const QString &value);
+    // (`place` names the field, asked only then). An amount passes as it is.
+    FieldValue screened(const std::function<QString()> &place, const FieldValue &value);
     // A value longer than its field: a text is cut and reported, any other
     // value stops the run.
     void reportCut(const QString &place, const QString &value, const QString &format, int width);
@@ -134,6 +138,7 @@ private:
     void report(const QString &line) const;
 
     TdmElhFile &m_dm;
+    FindingSink &m_findings;
     ProgressSink m_progress;
     QString m_recordType;
     int m_progressive = 0;

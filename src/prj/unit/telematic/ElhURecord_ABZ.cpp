@@ -1,6 +1,5 @@
 #include "ElhMFile.h"
 #include "ElhUFileChecks.h"
-#include "ElhUFileWizard.h"
 #include "ElhURecord.h"
 
 namespace {
@@ -16,20 +15,20 @@ void buildRecord(RecordAssembly &assembly, const TXMLRecordType<F> &root, QChar 
 
 } // namespace
 
-void BuildRecordA(FileWizard &wizard)
+void BuildRecordA(RecordContext &context)
 {
-    buildRecord(wizard.assembly(), LoadRecordA(TdmElhFile::descriptorPath(u"A")), u'A');
+    buildRecord(context.assembly(), LoadRecordA(TdmElhFile::descriptorPath(u"A")), u'A');
 }
 
-void BuildRecordB(FileWizard &wizard)
+void BuildRecordB(RecordContext &context)
 {
-    CheckFrontispiece(wizard.dm().cdsSost);
-    buildRecord(wizard.assembly(), LoadRecordB(TdmElhFile::descriptorPath(u"B")), u'B');
+    CheckFrontispiece(context.dm().cdsSost);
+    buildRecord(context.assembly(), LoadRecordB(TdmElhFile::descriptorPath(u"B")), u'B');
 }
 
-void BuildRecordZ(FileWizard &wizard)
+void BuildRecordZ(RecordContext &context)
 {
-    RecordAssembly &assembly = wizard.assembly();
+    RecordAssembly &assembly = context.assembly();
     const TXMLRecordZType root = LoadRecordZ(TdmElhFile::descriptorPath(u"Z"));
     assembly.beginPositional();
     assembly.appendPositional(root.SectionZ());

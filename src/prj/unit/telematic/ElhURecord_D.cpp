@@ -1,5 +1,4 @@
 #include "ElhMFile.h"
-#include "ElhUFileWizard.h"
 #include "ElhURecord.h"
 #include "ElhURecordModules.h"
 
@@ -69,9 +68,10 @@ bool exhausted(TdmElhFile &dm, const TXMLSectionEType &section)
     return false;
 }
 
-void buildModule(RecordAssembly &assembly, const TXMLRecordEType &root)
+void buildModule(RecordContext &context, const TXMLRecordEType &root)
 {
-    TdmElhFile &dm = assembly.dm();
+    RecordAssembly &assembly = context.assembly();
+    TdmElhFile &dm = context.dm();
     for (int s = 0; s < root.Count(); ++s) {
         const TXMLSectionEType section = root.Section(s);
         // Sections 0 and 1 are the module's positional header.
@@ -79,7 +79,7 @@ void buildModule(RecordAssembly &assembly, const TXMLRecordEType &root)
             continue;
         runSection(assembly, section);
     }
-    assembly.setProgressive(assembly.progressive() + 1);
+    context.nextModule();
     for (const RowPerModule &r : kRowPerModule) {
         ClientDataSet &ds = dm.*r.dataSet;
         if (!ds.eof())
@@ -89,26 +89,29 @@ void buildModule(RecordAssembly &assembly, const TXMLRecordEType &root)
 
 } // namespace
 
-void BuildRecordD(FileWizard &wizard)
+void BuildRecordD(RecordContext &context, bool included)
 {
-    RecordAssembly &assembly = wizard.startRecordKind(u"Generazione del Record D..."_s);
-    wizard.svPresent = false;
-    if (!wizard.prospettiSv)
+    context.startRecordKind(u"Generazione del Record D..."_s);
+    SupplyContents &contents = context.contents;
+    contents.svPresent = false;
+    if (!included)
         return;
-    TdmElhFile &dm = wizard.dm();
+    TdmElhFile &dm = context.dm();
     const TXMLRecordEType root = LoadRecordE(TdmElhFile::descriptorPath(u"D"));
-    wizard.stPresent = !(dm.cdsPrSt.isEmpty() && dm.cdsPrSt2.isEmpty() && dm.cdsPrSt3.isEmpty() && dm.cdsPrSt4.isEmpty());
-    wizard.svPresent = !dm.cdsPrSv.isEmpty();
-    wizard.sxPresent = !dm.cdsPrSx.isEmpty();
-    wizard.diPresent = !dm.cdsPrDi.isEmpty();
+    contents.stPresent =
+        !(dm.cdsPrSt.isEmpty() && dm.cdsPrSt2.isEmpty() && dm.cdsPrSt3.isEmpty() && dm.cdsPrSt4.isEmpty());
+    contents.svPresent = !dm.cdsPrSv.isEmpty();
+    contents.sxPresent = !dm.cdsPrSx.isEmpty();
+    contents.diPresent = !dm.cdsPrDi.isEmpty();
 
     const QList<ModulePlan::Table> tables = {{&dm.cdsPrSt, &ModuleLayout::kSt},   {&dm.cdsPrSt2, &ModuleLayout::kSt2},
                                              {&dm.cdsPrSt3, &ModuleLayout::kSt3}, {&dm.cdsPrSt4, &ModuleLayout::kSt4},
                                              {&dm.cdsPrSv, &ModuleLayout::kSv},   {&dm.cdsPrSx, &ModuleLayout::kSx},
                                              {&dm.cdsPrDi, &ModuleLayout::kDi}};
     ModulePlan plan(tables, dm.cdsSostEst);
-    buildPlannedModules(assembly, plan, tables, u'D', [&](const ModulePlan::Module &) { buildModule(assembly, root); });
-    for (ClientDataSet *ds : {&dm.cdsPrDi, &dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4,
-                              &dm.cdsPrSx})
+    buildPlannedModules(context.assembly(), plan, tables, u'D',
+                        [&](const ModulePlan::Module &) { buildModule(context, root); });
+    for (ClientDataSet *ds :
+         {&dm.cdsPrDi, &dm.cdsPrSv, &dm.cdsPrSt, &dm.cdsPrSt2, &dm.cdsPrSt3, &dm.cdsPrSt4, &dm.cdsPrSx})
         ds->close();
 }

@@ -1,6 +1,5 @@
 #include "ElhMFile.h"
 #include "ElhUFileChecks.h"
-#include "ElhUFileWizard.h"
 #include "ElhURecord.h"
 #include "ElhURecordModules.h"
 
@@ -48,13 +47,14 @@ void runSection(RecordAssembly &assembly, const TXMLSectionEType &section, const
 
 } // namespace
 
-void BuildRecordI(FileWizard &wizard)
+void BuildRecordI(RecordContext &context, bool included)
 {
-    RecordAssembly &assembly = wizard.startRecordKind(u"Generazione del Record I..."_s);
-    wizard.recordIModules = 0;
-    if (!wizard.prospettoSy)
+    context.startRecordKind(u"Generazione del Record I..."_s);
+    context.contents.syPresent = false;
+    if (!included)
         return;
-    TdmElhFile &dm = wizard.dm();
+    RecordAssembly &assembly = context.assembly();
+    TdmElhFile &dm = context.dm();
     const TXMLRecordEType root = LoadRecordE(TdmElhFile::descriptorPath(u"I"));
     const QList<ModulePlan::Table> tables = {{&dm.cdsPrSy2, &ModuleLayout::kSy2},
                                              {&dm.cdsPrSy, &ModuleLayout::kSy},
@@ -64,8 +64,8 @@ void BuildRecordI(FileWizard &wizard)
     buildPlannedModules(assembly, plan, tables, u'I', [&](const ModulePlan::Module &module) {
         for (int s = 0; s < root.Count(); ++s)
             runSection(assembly, root.Section(s), module.agent);
-        assembly.setProgressive(assembly.progressive() + 1);
-        ++wizard.recordIModules;
+        context.nextModule();
+        context.contents.syPresent = true;
     });
     for (ClientDataSet *ds : {&dm.cdsPrSy, &dm.cdsPrSy2, &dm.cdsPrSy3, &dm.cdsPrSy4})
         ds->close();

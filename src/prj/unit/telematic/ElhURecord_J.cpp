@@ -1,5 +1,4 @@
 #include "ElhMFile.h"
-#include "ElhUFileWizard.h"
 #include "ElhURecord.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,17 +22,15 @@ void runSection(RecordAssembly &assembly, const TXMLSectionJType &section)
 
 } // namespace
 
-void BuildRecordJ(FileWizard &wizard)
+void BuildRecordJ(RecordContext &context)
 {
-    RecordAssembly &assembly = wizard.startRecordKind(u"Generazione del Record J ..."_s);
-    wizard.recordJModules = 0;
+    context.startRecordKind(u"Generazione del Record J ..."_s);
     const TXMLRecordJType root = LoadRecordJ(TdmElhFile::descriptorPath(u"J"));
-    ClientDataSet &ss = wizard.dm().cdsPrSs;
+    ClientDataSet &ss = context.dm().cdsPrSs;
     for (ss.first(); !ss.eof(); ss.next()) {
         for (int s = 0; s < root.Count(); ++s)
-            runSection(assembly, root.Section(s));
-        assembly.setProgressive(assembly.progressive() + 1);
-        ++wizard.recordJModules;
+            runSection(context.assembly(), root.Section(s));
+        context.nextModule();
     }
     ss.close();
 }

@@ -1,13 +1,13 @@
 #include "TfmElhFile.h"
 
 #include "DataPaths.h"
+#include "ElhMFile.h"
+#include "ElhUFileWizard.h"
 #include "Exceptions.h"
 #include "HlmReturnLock.h"
 #include "NrApplication.h"
 #include "NrCursors.h"
 #include "NrMessages.h"
-#include "ElhMFile.h"
-#include "ElhUFileWizard.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,11 +43,27 @@ QGroupBox *yesNo(const QString &caption, QRadioButton *&yes, QRadioButton *&no)
     return group;
 }
 
+void showFinding(const Finding &finding)
+{
+    switch (finding.level) {
+    case FindingLevel::Error:
+        NrMessageDlg(finding.text, MsgDlgType::Error);
+        break;
+    case FindingLevel::Warning:
+        NrMessageDlg(finding.text, MsgDlgType::Warning);
+        break;
+    case FindingLevel::Information:
+        NrMessageDlg(finding.text, MsgDlgType::Information);
+        break;
+    }
+}
+
 } // namespace
 
 TfmElhFile::TfmElhFile(THlmDBCds &store, QWidget *parent)
     : TfmNrWizard(parent)
     , m_store(store)
+    , m_findings(showFinding)
     , m_dm(std::make_unique<TdmElhFile>(store))
 {
     setObjectName(u"TfmElhFile"_s);
@@ -94,7 +110,7 @@ TfmElhFile::TfmElhFile(THlmDBCds &store, QWidget *parent)
     addPath(kPathOnlySy, {kPageSy, kPageCreaFile});
 
     m_dm->openTables();
-    m_wizard = std::make_unique<FileWizard>(*m_dm);
+    m_wizard = std::make_unique<FileWizard>(*m_dm, m_findings);
     m_wizard->setProgress([this](const QString &line) { addProgress(line); });
     choosePath();
     resize(640, 480);

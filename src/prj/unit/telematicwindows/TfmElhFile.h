@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NrFindings.h"
 #include "TfmNrWizard.h"
 
 #include <memory>
@@ -60,6 +61,8 @@ private:
     void addProgress(const QString &line);
 
     THlmDBCds &m_store;
+    // What the generation has to tell, in a message box as it comes.
+    FindingRelay m_findings;
     std::unique_ptr<TdmElhFile> m_dm;
     std::unique_ptr<FileWizard> m_wizard;
     bool m_running = false;

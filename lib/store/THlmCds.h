@@ -4,6 +4,7 @@
 #include <QString>
 
 class ClientDataSet;
+class FindingSink;
 
 // Client datasets kept as local files: the reference tables and the working
 // files of the telematic supply.
@@ -12,8 +13,8 @@ class THlmCds
 public:
     // A file that is missing while its ".BAK" copy is there (a save of an
     // older version of the program stopped half-way) is first put back from
-    // the copy, and a warning says so.
-    static void loadFromFile(ClientDataSet &dataSet, const QString &path);
+    // the copy, and a warning to the findings says so.
+    static void loadFromFile(ClientDataSet &dataSet, const QString &path, FindingSink &findings);
     // Copies the old file to ".BAK", merges the change log, writes the
     // dataset through a temporary file that replaces the old one only when
     // whole, then deletes the ".BAK". The file is there at every moment, old

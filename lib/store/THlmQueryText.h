@@ -10,6 +10,8 @@
 
 #include <exception>
 
+class FindingSink;
+
 // The query-text store: every SQL statement run against the school database,
 // by name ("QRY_PACO_ANF"), kind ("SELECT" or "EXECUTE") and index, loaded
 // from "kbr_QueryText.cds" of the definitions folder. The file comes with a
@@ -46,8 +48,9 @@ public:
     QString decorate(const std::exception &error) const;
 
     // Whether the store may be used by the application (its name goes in the
-    // message). Shows the reason when not. The kept certificate is used once.
-    bool checkValidity(const QString &applicationName);
+    // message). Reports the reason as an error when not. The kept
+    // certificate is used once.
+    bool checkValidity(const QString &applicationName, FindingSink &findings);
 
     // Fills an empty store from the readable source of the statements:
     //   <QueryText><Riga Query="QRY_SED" Tipo="SELECT" Indice="0">SQL</Riga>...</QueryText>

@@ -29,7 +29,7 @@ protected:
     void SetUpOpened() override
     {
         ReturnDatabaseTest::SetUpOpened();
-        LocalDataFolder::prepare();
+        LocalDataFolder::prepare(findings());
     }
 
     // The record types of a supply file, in order.
@@ -94,7 +94,8 @@ TEST_P(FileWizardWindow, OnlyThePagesWhoseAnswerCanChangeTheFileAreShown)
 TEST_P(FileWizardWindow, NoOnTheSvPageLeavesOutRecordDAndSalvaWritesIntoTheReturnsFolder)
 {
     loadDemo();
-    AgentBootstrap::run(store(), [] { return QString(); });
+    AgentBootstrap::run(
+        store(), [] { return QString(); }, findings());
     infoList.answer = true;
     messages().clear();
     TfmElhFile window(store());

@@ -116,7 +116,7 @@ QList<Element> printedElements(THlmDBCds &store, const QList<Element> &elements,
     }
     QList<Element> printed;
     for (const QString &prospetto : prospetti) {
-        TdmElhProspSTPDF print(store);
+        TdmElhProspSTPDF print(store, unheardFindings());
         const QString pdf = folder + u'/' + prospetto + u".pdf"_s;
         EXPECT_EQ((print.*printOf(prospetto))(pdf), TdmElhProspSTPDF::Outcome::Saved) << prospetto.toStdString();
         for (const PdfReadBack::Page &page :

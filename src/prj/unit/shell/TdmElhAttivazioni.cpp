@@ -277,7 +277,8 @@ void TdmElhAttivazioni::summaryReport(TdmElhProspSTPDF::Outcome (TdmElhProspSTPD
                                       const QString &fileName)
 {
     const TNrCursorScope hourglass;
-    TdmElhProspSTPDF reports(store());
+    FindingBoxes boxes;
+    TdmElhProspSTPDF reports(store(), boxes);
     (reports.*print)(DataPaths::fromRoot(u"USR\\FL2023\\Stp\\"_s + fileName));
 }
 

@@ -73,8 +73,10 @@ TfmElhMain::TfmElhMain(TdmkbrConnessione &connection, TdmKbrParams &params, TdmE
     createMenus();
     resize(1100, 760);
 
+    m_connection.setFindings(m_boxes);
     m_store = std::make_unique<THlmDBCds>(kReturnYear, u"elh"_s, 0);
     m_store->setConnection(&m_connection);
+    m_store->setFindings(m_boxes);
     m_store->setShowWait(false);
     m_stampe = std::make_unique<TdmElhStampe>(*m_store);
     m_commands.setStore(m_store.get());
@@ -147,12 +149,10 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhProspSS(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhProspDI"_s,
                                   [store](QWidget *parent) { return new TfmElhProspDI(*store, parent); });
-    NrFormRegistry::registerClass(u"TfmElhIntSosDip"_s, [this, store](QWidget *parent) {
-        return new TfmElhIntSosDip(*store, m_params, parent);
-    });
-    NrFormRegistry::registerClass(u"TfmElhIntSosAut"_s, [this, store](QWidget *parent) {
-        return new TfmElhIntSosAut(*store, m_params, parent);
-    });
+    NrFormRegistry::registerClass(
+        u"TfmElhIntSosDip"_s, [this, store](QWidget *parent) { return new TfmElhIntSosDip(*store, m_params, parent); });
+    NrFormRegistry::registerClass(
+        u"TfmElhIntSosAut"_s, [this, store](QWidget *parent) { return new TfmElhIntSosAut(*store, m_params, parent); });
     NrFormRegistry::registerClass(u"TfmElhImp770ap"_s,
                                   [store](QWidget *parent) { return new TfmElhImp770ap(*store, parent); });
     NrFormRegistry::registerClass(
@@ -203,10 +203,11 @@ void TfmElhMain::FormShow()
     TfmNrMDIMain::FormShow();
     const bool connected = m_connection.openOrGoOn();
     const TNrCursorScope hourglass;
-    LocalDataFolder::prepare();
+    LocalDataFolder::prepare(m_boxes);
     // Without the school database the reason was already shown.
     if (connected)
-        AgentBootstrap::run(*m_store, [this] { return schoolFiscalCode(); });
+        AgentBootstrap::run(
+            *m_store, [this] { return schoolFiscalCode(); }, m_boxes);
     setStatusText(kStatus);
 }
 

@@ -112,13 +112,13 @@ QString TdmElhFile::workingFile(QStringView table) const
 
 void TdmElhFile::loadWorkingTables()
 {
-    THlmCds::loadFromFile(cdsFileTel, workingFile(kFileTel));
+    THlmCds::loadFromFile(cdsFileTel, workingFile(kFileTel), m_store.findings());
     loadFieldFile();
 }
 
 void TdmElhFile::loadFieldFile()
 {
-    THlmCds::loadFromFile(cdsFieldFile, workingFile(kFieldFile));
+    THlmCds::loadFromFile(cdsFieldFile, workingFile(kFieldFile), m_store.findings());
 }
 
 void TdmElhFile::saveWorkingTables()

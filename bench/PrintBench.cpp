@@ -144,7 +144,7 @@ void loadST(benchmark::State &state)
 
 void printST(benchmark::State &state)
 {
-    TdmElhProspSTPDF print(g_return->store);
+    TdmElhProspSTPDF print(g_return->store, unheardFindings());
     QTemporaryDir dir;
     const QString out = dir.filePath(u"ST.pdf"_s);
     for (auto _ : state) {

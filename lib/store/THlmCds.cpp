@@ -57,8 +57,3 @@ void THlmCds::saveToFile(ClientDataSet &dataSet, const QString &path)
     dataSet.saveToFile(path);
     QFile::remove(backup);
 }
-
-void THlmCds::loadFromBlob(ClientDataSet &dataSet, const QByteArray &blob, const QString &source)
-{
-    dataSet.loadFromBytes(blob, source);
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 class ClientDataSet;
@@ -22,8 +21,6 @@ public:
     // stop the save; a failed write keeps the old file and raises
     // EInOutError.
     static void saveToFile(ClientDataSet &dataSet, const QString &path);
-    // The packed structure or data held in a blob field.
-    static void loadFromBlob(ClientDataSet &dataSet, const QByteArray &blob, const QString &source);
     // The ".BAK" copy that a save keeps while it writes the file.
     static QString backupPath(const QString &path);
 };

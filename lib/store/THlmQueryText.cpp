@@ -112,11 +112,6 @@ void THlmQueryText::fetch(const QString &name, TNrQuery &target, int index, cons
         throw EAssertionFailed(u"Query: "_s + name);
 }
 
-bool THlmQueryText::contains(const QString &name, const QString &kind, int index) const
-{
-    return m_texts.contains(key(name, kind, index));
-}
-
 QString THlmQueryText::format(const QString &text, const QStringList &args)
 {
     QString out;
@@ -141,12 +136,6 @@ QString THlmQueryText::format(const QString &text, const QStringList &args)
     if (next != args.size())
         throw EConvertError(u"Formato della query non valido o non compatibile con gli argomenti: %1"_s.arg(text));
     return out;
-}
-
-void THlmQueryText::formatRun(TNrQuery &target, const QStringList &args)
-{
-    target.setSql(format(target.sql(), args));
-    target.execute();
 }
 
 QString THlmQueryText::decorate(const std::exception &error) const

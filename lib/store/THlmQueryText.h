@@ -32,15 +32,11 @@ public:
 
     void fetch(const QString &name, TNrQuery &target, int index = 0,
                const QString &kind = QStringLiteral("EXECUTE")) override;
-    bool contains(const QString &name, const QString &kind, int index = 0) const;
-    const QString &lastStatement() const { return m_last; }
 
     // Replaces the placeholders "%s" (and "%d") of the text with the
     // arguments in order; "%%" is a percent sign. A text that does not fit
     // the arguments raises EConvertError.
     static QString format(const QString &text, const QStringList &args);
-    // Formats the target's text with the arguments and runs it.
-    static void formatRun(TNrQuery &target, const QStringList &args);
 
     // The message to show for an error: the shared library's warnings and
     // assertion failures as they are, anything else with the name of the

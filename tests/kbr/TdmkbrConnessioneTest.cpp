@@ -317,8 +317,9 @@ TEST_P(ConnectionRefused, WithoutTheGlobalConnectionOrWithAQueryStoreChangedByOn
     EXPECT_EQ(findings().entries().first().level, FindingLevel::Error);
     EXPECT_EQ(findings().texts().first(),
               u"Certificato query non trovato od errato. Aggiornare il programma \"Gestione emolumenti\""_s);
-    if (GetParam() == Engine::SQLite)
+    if (GetParam() == Engine::SQLite) {
         EXPECT_FALSE(QFile::exists(installation().settings().database));
+    }
 }
 
 TEST_P(ConnectionRefused, OnlyCreatingMakesADatabaseOpeningNamesTheOneThatIsNotThere)

@@ -120,15 +120,3 @@ TEST(THlmCds, AFileLeftOnlyAsItsBackupIsPutBackAndTheUserIsTold)
               QStringList{u"Il file «%1» mancava: è stato ripristinato dalla copia «%2» lasciata da un "
                           "salvataggio interrotto."_s.arg(path, THlmCds::backupPath(path))});
 }
-
-TEST(THlmCds, LoadsAStructureFromABlob)
-{
-    ClientDataSet structure;
-    structure.fieldDefs().add(u"SSOSCODFIS"_s, FieldType::String, 16);
-    const QByteArray blob = structure.saveToBytes();
-    ClientDataSet ds;
-    THlmCds::loadFromBlob(ds, blob, u"TSOS_DATOSOSTITUTO"_s);
-    EXPECT_TRUE(ds.active());
-    EXPECT_EQ(ds.fieldCount(), 1);
-    EXPECT_THROW(THlmCds::loadFromBlob(ds, blob.first(blob.size() - 1), u"TSOS_DATOSOSTITUTO"_s), EDatabaseError);
-}

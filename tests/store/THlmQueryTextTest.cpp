@@ -149,7 +149,6 @@ TEST(THlmQueryText, StatementsAreFetchedByNameKindAndIndex)
     TNrQuery q(connection);
     texts.fetch(u"QRY_PACO_ANF"_s, q, 0, u"SELECT"_s);
     EXPECT_TRUE(q.sql().contains(u"FROM TPACO_PARCONTABILI WHERE IANFID = :IANFID"_s));
-    EXPECT_EQ(texts.lastStatement(), u"QRY_PACO_ANF"_s);
     try {
         texts.fetch(u"QRY_PACO_ANF"_s, q, 0, u"EXECUTE"_s);
         FAIL() << "an EXECUTE statement QRY_PACO_ANF was found";

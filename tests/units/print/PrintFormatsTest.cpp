@@ -26,7 +26,7 @@ TEST(PrintFormats, EveryFormattingWritesItsCodesAsTheFormsWantThem)
         const QString kind = row.at(0).toString();
         const QString type = row.at(1).toString();
         const QString input = row.at(2).toString();
-        SCOPED_TRACE((kind + u' ' + type + u" «"_s + input + u'»').toStdString());
+        SCOPED_TRACE(QString(kind + u' ' + type + u" «"_s + input + u'»').toStdString());
         const auto format = [&]() -> PrintFormats::CertificateValue {
             if (kind == u"engine")
                 return {PrintFormats::engineValue(type, input), 0};

@@ -1,6 +1,7 @@
 #include "PrintAgreement.h"
 
 #include "Cp1252.h"
+#include "NrFindings.h"
 #include "PdfReadBack.h"
 #include "TemplateLayout.h"
 #include "print/ElhMProspSTPDF.h"

@@ -33,9 +33,8 @@ public:
 
     // Loads the descriptor, creates a new PDF component, loads the template
     // and starts the output document. False when a file is missing (nothing
-    // else happens) or cannot be read; openError() then says why.
+    // else happens) or cannot be read; reportOpenError() then says why.
     bool ApriModello(const QString &templateFile, const QString &descriptorFile);
-    const QString &openError() const { return m_openError; }
     // Reports the error of ApriModello, with the reason under it.
     void reportOpenError() const;
 

@@ -2,7 +2,6 @@
 #include "ClientDataSet.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -51,7 +50,7 @@ std::unique_ptr<ClientDataSet> dataSet(const QJsonValue &record, const QJsonArra
 // Each case: the records of its datasets and the findings in order.
 TEST(MandatoryDataCheck, EveryCaseGivesItsFindingsInOrder)
 {
-    QFile file(QFileInfo(QString::fromUtf8(__FILE__)).path() + u"/data/MandatoryDataCases.json"_s);
+    QFile file(QStringLiteral(ELH_CASES_DIR "/MandatoryDataCases.json"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
     const QJsonArray cases = QJsonDocument::fromJson(file.readAll()).array();
     ASSERT_FALSE(cases.isEmpty());

@@ -15,7 +15,7 @@ public:
     }
     void report(const Finding &finding) override
     {
-        m_err << findingLevelLabel(finding.level) << u": " << finding.text << Qt::endl;
+        m_err << findingLevelLabel(finding.level) << QStringLiteral(": ") << finding.text << Qt::endl;
     }
 
 private:

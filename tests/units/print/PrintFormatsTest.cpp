@@ -3,7 +3,6 @@
 #include "print/ElhMStampe.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -17,7 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 // refused) and, for a certificate, the spacing of its characters.
 TEST(PrintFormats, EveryFormattingWritesItsCodesAsTheFormsWantThem)
 {
-    QFile file(QFileInfo(QString::fromUtf8(__FILE__)).path() + u"/data/PrintFormatsCases.json"_s);
+    QFile file(QStringLiteral(ELH_SOURCE_DIR "/tests/units/print/data/PrintFormatsCases.json"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
     const QJsonArray rows = QJsonDocument::fromJson(file.readAll()).array();
     ASSERT_FALSE(rows.isEmpty());

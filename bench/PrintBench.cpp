@@ -14,17 +14,17 @@
 
 #include "BenchEmployees.h"
 #include "ClientDataSet.h"
+#include "DatabaseSetup.h"
 #include "Decimal.h"
-#include "Exceptions.h"
-#include "NrTransaction.h"
-#include "THlmDBCds.h"
-#include "TdmkbrConnessione.h"
-#include "TestInstallation.h"
 #include "ElhMPdfDip.h"
 #include "ElhMProspSTPDF.h"
 #include "ElhMStampe.h"
-#include "DatabaseSetup.h"
+#include "Exceptions.h"
+#include "NrTransaction.h"
 #include "ReturnCatalogue.h"
+#include "THlmDBCds.h"
+#include "TdmkbrConnessione.h"
+#include "TestInstallation.h"
 
 #include <benchmark/benchmark.h>
 
@@ -70,8 +70,9 @@ public:
         TNrTransaction transaction(m_connection);
         transaction.StartTransaction();
         DatabaseSetup(m_connection)
-            .createStructures(ReturnCatalogue::load(QStringLiteral(ELH_DATA_ROOT "/USR/FL2023/DbIniziale/Catalogo.json")),
-                              {DatabaseSetup::kDemoYear});
+            .createStructures(
+                ReturnCatalogue::load(QStringLiteral(ELH_DATA_ROOT "/USR/FL2023/DbIniziale/Catalogo.json")),
+                {DatabaseSetup::kDemoYear});
         transaction.Commit();
         store.setConnection(&m_connection);
 
@@ -144,7 +145,7 @@ void loadST(benchmark::State &state)
 
 void printST(benchmark::State &state)
 {
-    TdmElhProspSTPDF print(g_return->store);
+    TdmElhProspSTPDF print(g_return->store, unheardFindings());
     QTemporaryDir dir;
     const QString out = dir.filePath(u"ST.pdf"_s);
     for (auto _ : state) {

@@ -149,7 +149,7 @@ public:
                  u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s);
         for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
             copy(u"USR\\FL2023\\DbIniziale\\"_s + name, u"USR/FL2023/DbIniziale/"_s + name);
-        LocalDataFolder::prepare();
+        LocalDataFolder::prepare(unheardFindings());
         if (!m_connection.createDatabase())
             throw std::runtime_error("database not opened");
         TNrTransaction transaction(m_connection);

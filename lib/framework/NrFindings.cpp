@@ -17,6 +17,12 @@ QString findingLevelLabel(FindingLevel level)
     return QString();
 }
 
+FindingSink &unheardFindings()
+{
+    static FindingRelay unheard([](const Finding &) {});
+    return unheard;
+}
+
 bool FindingList::hasErrors() const
 {
     return std::any_of(m_entries.cbegin(), m_entries.cend(),

@@ -37,6 +37,10 @@ public:
     void information(const QString &text) { report({FindingLevel::Information, {}, {}, {}, text}); }
 };
 
+// Takes every finding and tells nobody: the sink of an owner that has set
+// none of its own.
+FindingSink &unheardFindings();
+
 // Keeps the findings in the order they came, for the caller to show.
 class FindingList : public FindingSink
 {

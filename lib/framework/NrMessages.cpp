@@ -79,6 +79,21 @@ ModalResult NrMessageDlg(const QString &text, MsgDlgType type, MsgDlgButtons but
     return NrMessageBox(text, QString(), type, buttons);
 }
 
+void FindingBoxes::report(const Finding &finding)
+{
+    switch (finding.level) {
+    case FindingLevel::Error:
+        NrMessageDlg(finding.text, MsgDlgType::Error);
+        return;
+    case FindingLevel::Warning:
+        NrMessageDlg(finding.text, MsgDlgType::Warning);
+        return;
+    case FindingLevel::Information:
+        NrMessageDlg(finding.text, MsgDlgType::Information);
+        return;
+    }
+}
+
 ModalResult ScriptedMessageService::show(const MessageRequest &request)
 {
     m_messages.append(request);

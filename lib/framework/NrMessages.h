@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NrFindings.h"
+
 #include <QFlags>
 #include <QList>
 #include <QString>
@@ -42,6 +44,13 @@ MessageService *messageService();
 ModalResult NrMessageDlg(const QString &text, MsgDlgType type, MsgDlgButtons buttons = MsgDlgBtn::OK);
 ModalResult NrMessageBox(const QString &text, const QString &caption, MsgDlgType type,
                          MsgDlgButtons buttons = MsgDlgBtn::OK);
+
+// Shows each finding of the core at once, in a message box of its kind.
+class FindingBoxes : public FindingSink
+{
+public:
+    void report(const Finding &finding) override;
+};
 
 // The label of a kind of message: "Errore", "Attenzione", "Informazione", "Conferma".
 QString messageTypeLabel(MsgDlgType type);

@@ -4,7 +4,6 @@
 #include "Exceptions.h"
 #include "KbrSchema.h"
 #include "NrExceptions.h"
-#include "NrMessages.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
 #include "THlmReport.h"
@@ -117,7 +116,7 @@ bool TdmkbrConnessione::OpenConnection()
     if (connected())
         return true;
     // The store is checked once; reopening the connection relies on that check.
-    if (!m_statementsValid && !m_queryText.checkValidity(QString::fromUtf16(kApplication)))
+    if (!m_statementsValid && !m_queryText.checkValidity(QString::fromUtf16(kApplication), *m_findings))
         return false;
     m_statementsValid = true;
     if (!m_creating && settings().driver == u"QSQLITE") {
@@ -138,7 +137,7 @@ bool TdmkbrConnessione::OpenConnection()
             KbrSchema::ensure(*this, definitionsFolder() + u"schema/"_s,
                               m_creating ? KbrSchema::Creation::Create : KbrSchema::Creation::Refuse);
         if (!upgraded.isEmpty())
-            NrMessageDlg(upgraded.join(u'\n'), MsgDlgType::Information);
+            m_findings->information(upgraded.join(u'\n'));
         TNrTransaction transaction(*this);
         transaction.StartTransaction();
         TNrQuery q(*this);
@@ -189,7 +188,7 @@ bool TdmkbrConnessione::openOrGoOn()
     } catch (const EAbort &) {
         // Already shown.
     } catch (const Exception &e) {
-        NrMessageDlg(m_queryText.decorate(e), MsgDlgType::Error);
+        m_findings->error(m_queryText.decorate(e));
     }
     setNrGlobConn(nullptr);
     return false;

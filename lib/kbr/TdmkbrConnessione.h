@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NrConnection.h"
+#include "NrFindings.h"
 #include "THlmQueryText.h"
 
 #include <QString>
@@ -39,11 +40,15 @@ public:
     static NrConnectionSettings loadSettings();
 
     THlmQueryText &queryText() { return m_queryText; }
+    // Where the opening reports statements that are not valid, a schema
+    // brought up to date and, in openOrGoOn(), why the connection did not
+    // open. Until one is set nobody is told.
+    void setFindings(FindingSink &findings) { m_findings = &findings; }
 
     // The statements must be valid for "Gestione emolumenti"; then the
     // database is opened, its schema upgraded, the start-up statements run,
     // the reports registered and the compensation register's report family
-    // written. False, with the reason shown, when the statements are not
+    // written. False, with the reason reported, when the statements are not
     // valid; an exception with the database's text when a step fails (the
     // connection is then closed). A database that does not exist, an empty
     // file or a database without the program's tables is refused, naming it:
@@ -53,7 +58,7 @@ public:
     // is made, and a database without the program's tables gets them.
     bool createDatabase();
     // Opens the connection as the program does at start: when it does not
-    // open, the reason is shown, the global connection is cleared and the
+    // open, the reason is reported, the global connection is cleared and the
     // program goes on without the school database.
     bool openOrGoOn();
 
@@ -61,4 +66,5 @@ private:
     THlmQueryText m_queryText;
     bool m_statementsValid = false;
     bool m_creating = false;
+    FindingSink *m_findings = &unheardFindings();
 };

@@ -3,7 +3,7 @@
 #include "AtomicFile.h"
 #include "ClientDataSet.h"
 #include "Exceptions.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +17,8 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(u"Impossibile aprire il file «%1»: %2"_s.arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw EInOutError(
+            u"Impossibile aprire il file «%1»: %2"_s.arg(QDir::toNativeSeparators(path), file.errorString()));
     return file.readAll();
 }
 
@@ -29,14 +30,14 @@ QString THlmCds::backupPath(const QString &path)
     return info.path() + u'/' + info.completeBaseName() + u".BAK"_s;
 }
 
-void THlmCds::loadFromFile(ClientDataSet &dataSet, const QString &path)
+void THlmCds::loadFromFile(ClientDataSet &dataSet, const QString &path, FindingSink &findings)
 {
     const QString backup = backupPath(path);
     if (!QFile::exists(path) && QFile::exists(backup)) {
         AtomicFile::save(path, readAll(backup));
-        NrMessageDlg(u"Il file «%1» mancava: è stato ripristinato dalla copia «%2» lasciata da un salvataggio interrotto."_s
-                         .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(backup)),
-                     MsgDlgType::Warning);
+        findings.warning(
+            u"Il file «%1» mancava: è stato ripristinato dalla copia «%2» lasciata da un salvataggio interrotto."_s.arg(
+                QDir::toNativeSeparators(path), QDir::toNativeSeparators(backup)));
     }
     dataSet.loadFromFile(path);
 }
@@ -55,9 +56,4 @@ void THlmCds::saveToFile(ClientDataSet &dataSet, const QString &path)
     dataSet.mergeChangeLog();
     dataSet.saveToFile(path);
     QFile::remove(backup);
-}
-
-void THlmCds::loadFromBlob(ClientDataSet &dataSet, const QByteArray &blob, const QString &source)
-{
-    dataSet.loadFromBytes(blob, source);
 }

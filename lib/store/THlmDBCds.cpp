@@ -9,7 +9,6 @@
 #include "HlmWaitWindow.h"
 #include "NrConnection.h"
 #include "NrGenerateID.h"
-#include "NrMessages.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
 #include "THlmDataSet.h"
@@ -1025,11 +1024,10 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     dataSet.first();
     guard.reset();
     if (!cut.isEmpty()) {
-        NrMessageDlg(
+        m_findings->warning(
             u"Nella tabella %1 ci sono testi più lunghi dei loro campi: sono stati troncati alla lunghezza del "
             "campo. Correggerli prima di salvare il record.\n"_s.arg(table)
-                + cut.join(u'\n'),
-            MsgDlgType::Warning);
+            + cut.join(u'\n'));
     }
     if (!orphans.isEmpty()) {
         QStringList numbers;
@@ -1037,12 +1035,11 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
             numbers.append(QString::number(orphans.at(i)));
         if (orphans.size() > kOrphansNamed)
             numbers.append(u"…"_s);
-        NrMessageDlg(u"Tabella %1: %2 record senza persona (numeri %3). Non appartengono a nessuna persona della "
-                     "dichiarazione e non possono essere salvati: cancellarli, poi importare di nuovo le persone "
-                     "interessate."_s.arg(table)
-                         .arg(orphans.size())
-                         .arg(numbers.join(u", "_s)),
-                     MsgDlgType::Warning);
+        m_findings->warning(u"Tabella %1: %2 record senza persona (numeri %3). Non appartengono a nessuna persona "
+                            "della dichiarazione e non possono essere salvati: cancellarli, poi importare di nuovo le "
+                            "persone interessate."_s.arg(table)
+                                .arg(orphans.size())
+                                .arg(numbers.join(u", "_s)));
     }
 }
 
@@ -1175,7 +1172,7 @@ QStringList THlmDBCds::exportAll(const QString &programCode, int year, const QSt
     TdmNrConnection &connection = requireConnection();
     // The folder itself is written whole at the end; its parent is made now.
     if (!QDir().mkpath(QFileInfo(QDir(folder).absolutePath()).absolutePath())) {
-        NrMessageDlg(u"Impossibile creare la directory specificata."_s, MsgDlgType::Error);
+        m_findings->error(u"Impossibile creare la directory specificata."_s);
         return {};
     }
     QStringList tables;

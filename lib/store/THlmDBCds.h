@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NrFindings.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -43,6 +45,11 @@ public:
     void setShowWait(bool on) { m_showWait = on; }
     bool showWait() const { return m_showWait; }
     void setWaitWindow(HlmWaitWindow *window) { m_waitWindow = window; }
+    // Where the store reports what its owner must be told: texts cut to
+    // their field and records without a person when a table is loaded, an
+    // export folder that cannot be made. Until one is set nobody is told.
+    void setFindings(FindingSink &findings) { m_findings = &findings; }
+    FindingSink &findings() const { return *m_findings; }
     void setProgramCode(const QString &code) { m_program = code; }
     const QString &programCode() const { return m_program; }
     int year() const { return m_year; }
@@ -79,7 +86,7 @@ public:
     // written in that order. The folder is replaced whole at the end, so a
     // failure leaves it as it was (EInOutError says what and where); a
     // folder holding other files is refused. A folder whose parent cannot
-    // be created is reported to the user and nothing is written.
+    // be created is reported to the findings and nothing is written.
     QStringList exportAll(const QString &programCode, int year, const QString &folder, int month);
 
     // Stores a structure version; returns its identifier.
@@ -113,6 +120,7 @@ private:
     int m_month;
     TdmNrConnection *m_connection = nullptr;
     HlmWaitWindow *m_waitWindow = nullptr;
+    FindingSink *m_findings = &unheardFindings();
     bool m_showWait = true;
     bool m_error = false;
     QString m_errorText;

@@ -3,7 +3,7 @@
 #include "AtomicFile.h"
 #include "Exceptions.h"
 #include "HlmExceptions.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 #include "NrQuery.h"
 
 #include <QCoreApplication>
@@ -85,7 +85,8 @@ void THlmQueryText::load(const QString &definitionsFolder)
         m_store.loadFromBytes(bytes, path);
         for (const char16_t *f : {u"Query", u"Tipo", u"Indice", u"SQL"}) {
             if (!m_store.findField(QString::fromUtf16(f)))
-                throw EDatabaseError(u"Archivio delle query «%1»: manca il campo %2"_s.arg(path, QString::fromUtf16(f)));
+                throw EDatabaseError(
+                    u"Archivio delle query «%1»: manca il campo %2"_s.arg(path, QString::fromUtf16(f)));
         }
     } catch (const EDatabaseError &) {
         // A damaged store is an invalid one: the validity check refuses it
@@ -109,11 +110,6 @@ void THlmQueryText::fetch(const QString &name, TNrQuery &target, int index, cons
     m_last = name;
     if (target.sql().isEmpty())
         throw EAssertionFailed(u"Query: "_s + name);
-}
-
-bool THlmQueryText::contains(const QString &name, const QString &kind, int index) const
-{
-    return m_texts.contains(key(name, kind, index));
 }
 
 QString THlmQueryText::format(const QString &text, const QStringList &args)
@@ -142,12 +138,6 @@ QString THlmQueryText::format(const QString &text, const QStringList &args)
     return out;
 }
 
-void THlmQueryText::formatRun(TNrQuery &target, const QStringList &args)
-{
-    target.setSql(format(target.sql(), args));
-    target.execute();
-}
-
 QString THlmQueryText::decorate(const std::exception &error) const
 {
     const auto *own = dynamic_cast<const Exception *>(&error);
@@ -157,7 +147,7 @@ QString THlmQueryText::decorate(const std::exception &error) const
     return text + u"\r\nUltima operazione DB: "_s + m_last;
 }
 
-bool THlmQueryText::checkValidity(const QString &applicationName)
+bool THlmQueryText::checkValidity(const QString &applicationName, FindingSink &findings)
 {
     if (m_verify) {
         QByteArray written;
@@ -167,8 +157,8 @@ bool THlmQueryText::checkValidity(const QString &applicationName)
         const bool matches = !m_certificate.isEmpty() && m_certificate + "\r\n" == written;
         m_certificate.clear();
         if (!matches) {
-            NrMessageDlg(u"Certificato query non trovato od errato. Aggiornare il programma \"%1\""_s.arg(applicationName),
-                         MsgDlgType::Error);
+            findings.error(
+                u"Certificato query non trovato od errato. Aggiornare il programma \"%1\""_s.arg(applicationName));
             return false;
         }
     }
@@ -178,9 +168,9 @@ bool THlmQueryText::checkValidity(const QString &applicationName)
     if (m_store.locate(u"Query"_s, QVariant(u"VER_"_s + program)))
         declared = m_store.fieldByName(u"Tipo"_s).asString();
     if (!sameVersion(declared, expected)) {
-        NrMessageDlg(u"Versione delle query (%1) diversa dalla versione del programma (%2).\r\nAggiornare il programma."_s
-                         .arg(declared.isEmpty() ? u"mancante"_s : declared, expected),
-                     MsgDlgType::Error);
+        findings.error(
+            u"Versione delle query (%1) diversa dalla versione del programma (%2).\r\nAggiornare il programma."_s.arg(
+                declared.isEmpty() ? u"mancante"_s : declared, expected));
         return false;
     }
     return true;

@@ -10,6 +10,8 @@
 
 #include <exception>
 
+class FindingSink;
+
 // The query-text store: every SQL statement run against the school database,
 // by name ("QRY_PACO_ANF"), kind ("SELECT" or "EXECUTE") and index, loaded
 // from "kbr_QueryText.cds" of the definitions folder. The file comes with a
@@ -30,15 +32,11 @@ public:
 
     void fetch(const QString &name, TNrQuery &target, int index = 0,
                const QString &kind = QStringLiteral("EXECUTE")) override;
-    bool contains(const QString &name, const QString &kind, int index = 0) const;
-    const QString &lastStatement() const { return m_last; }
 
     // Replaces the placeholders "%s" (and "%d") of the text with the
     // arguments in order; "%%" is a percent sign. A text that does not fit
     // the arguments raises EConvertError.
     static QString format(const QString &text, const QStringList &args);
-    // Formats the target's text with the arguments and runs it.
-    static void formatRun(TNrQuery &target, const QStringList &args);
 
     // The message to show for an error: the shared library's warnings and
     // assertion failures as they are, anything else with the name of the
@@ -46,8 +44,9 @@ public:
     QString decorate(const std::exception &error) const;
 
     // Whether the store may be used by the application (its name goes in the
-    // message). Shows the reason when not. The kept certificate is used once.
-    bool checkValidity(const QString &applicationName);
+    // message). Reports the reason as an error when not. The kept
+    // certificate is used once.
+    bool checkValidity(const QString &applicationName, FindingSink &findings);
 
     // Fills an empty store from the readable source of the statements:
     //   <QueryText><Riga Query="QRY_SED" Tipo="SELECT" Indice="0">SQL</Riga>...</QueryText>

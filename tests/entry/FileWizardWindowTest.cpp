@@ -27,7 +27,7 @@ protected:
     void SetUpOpened() override
     {
         ReturnDatabaseTest::SetUpOpened();
-        LocalDataFolder::prepare();
+        LocalDataFolder::prepare(findings());
     }
 
     ScriptedInfoList infoList;
@@ -74,7 +74,8 @@ TEST_P(FileWizardWindow, OnlyThePagesWhoseAnswerCanChangeTheFileAreShown)
 TEST_P(FileWizardWindow, NoOnTheSvPageLeavesOutRecordDAndACancelledSaveWritesNothing)
 {
     loadDemo();
-    AgentBootstrap::run(store(), [] { return QString(); });
+    AgentBootstrap::run(
+        store(), [] { return QString(); }, findings());
     infoList.answer = true;
     messages().clear();
     TfmElhFile window(store());

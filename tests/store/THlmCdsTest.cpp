@@ -1,7 +1,7 @@
+#include "THlmCds.h"
 #include "ClientDataSet.h"
 #include "Exceptions.h"
-#include "NrMessages.h"
-#include "THlmCds.h"
+#include "NrFindings.h"
 #include "TempDir.h"
 
 #include <QDir>
@@ -57,7 +57,7 @@ TEST(THlmCds, SavingReplacesTheFileMergesTheLogAndLeavesNoBackup)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"TFILE_FILETELEM.CDS"_s});
 
     ClientDataSet back;
-    THlmCds::loadFromFile(back, path);
+    THlmCds::loadFromFile(back, path, unheardFindings());
     EXPECT_EQ(codes(back), (QStringList{u"A"_s, u"B"_s, u"Z"_s}));
 
     const QString nowhere = dir.file(u"manca/TFILE_FILETELEM.CDS"_s);
@@ -97,36 +97,26 @@ TEST(THlmCds, ASaveKilledAtAnyMomentLeavesAWholeFile)
         ::waitpid(saver, nullptr, 0);
         ASSERT_TRUE(QFile::exists(path)) << "after kill " << kill;
         ClientDataSet back;
-        THlmCds::loadFromFile(back, path);
+        THlmCds::loadFromFile(back, path, unheardFindings());
         EXPECT_TRUE(back.recordCount() == 1 || back.recordCount() == 20000) << back.recordCount();
     }
 }
 
 TEST(THlmCds, AFileLeftOnlyAsItsBackupIsPutBackAndTheUserIsTold)
 {
-    ScriptedMessageService messages;
-    MessageServiceScope scope(&messages);
+    FindingList findings;
     TempDir dir;
     const QString path = dir.file(u"TFILE_FILETELEM.CDS"_s);
     ClientDataSet ds;
     makeTable(ds, {u"A", u"Z"});
     ds.saveToFile(THlmCds::backupPath(path));
     ClientDataSet back;
-    THlmCds::loadFromFile(back, path);
+    THlmCds::loadFromFile(back, path, findings);
     EXPECT_EQ(codes(back), (QStringList{u"A"_s, u"Z"_s}));
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(messages.texts(), QStringList{u"Il file «%1» mancava: è stato ripristinato dalla copia «%2» lasciata da un "
-                                            "salvataggio interrotto."_s.arg(path, THlmCds::backupPath(path))});
-}
-
-TEST(THlmCds, LoadsAStructureFromABlob)
-{
-    ClientDataSet structure;
-    structure.fieldDefs().add(u"SSOSCODFIS"_s, FieldType::String, 16);
-    const QByteArray blob = structure.saveToBytes();
-    ClientDataSet ds;
-    THlmCds::loadFromBlob(ds, blob, u"TSOS_DATOSOSTITUTO"_s);
-    EXPECT_TRUE(ds.active());
-    EXPECT_EQ(ds.fieldCount(), 1);
-    EXPECT_THROW(THlmCds::loadFromBlob(ds, blob.first(blob.size() - 1), u"TSOS_DATOSOSTITUTO"_s), EDatabaseError);
+    ASSERT_EQ(findings.entries().size(), 1);
+    EXPECT_EQ(findings.entries().first().level, FindingLevel::Warning);
+    EXPECT_EQ(findings.texts(),
+              QStringList{u"Il file «%1» mancava: è stato ripristinato dalla copia «%2» lasciata da un "
+                          "salvataggio interrotto."_s.arg(path, THlmCds::backupPath(path))});
 }

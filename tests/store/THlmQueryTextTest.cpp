@@ -1,9 +1,9 @@
+#include "THlmQueryText.h"
 #include "ClientDataSet.h"
 #include "Exceptions.h"
 #include "HlmExceptions.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 #include "NrQuery.h"
-#include "THlmQueryText.h"
 #include "TdmkbrConnessione.h"
 #include "TempDir.h"
 #include "TestInstallation.h"
@@ -41,20 +41,25 @@ protected:
         QCoreApplication::setApplicationName(u"elh770"_s);
         QCoreApplication::setApplicationVersion(QStringLiteral(ELH_VERSION));
     }
-    // A store loaded afresh from the folder, checked.
+    // A store loaded afresh from the folder, checked; every reason is an error.
     bool valid()
     {
         THlmQueryText texts;
         texts.load(dir.path());
-        return texts.checkValidity(u"Gestione emolumenti"_s);
+        findings.clear();
+        const bool valid = texts.checkValidity(u"Gestione emolumenti"_s, findings);
+        EXPECT_EQ(findings.isEmpty(), valid);
+        for (const Finding &f : findings.entries())
+            EXPECT_EQ(f.level, FindingLevel::Error);
+        return valid;
     }
 
-    ScriptedMessageService messages;
-    MessageServiceScope scope{&messages};
+    FindingList findings;
     TempDir dir;
 };
 
-const QString kCertificateMessage = u"Certificato query non trovato od errato. Aggiornare il programma \"Gestione emolumenti\""_s;
+const QString kCertificateMessage =
+    u"Certificato query non trovato od errato. Aggiornare il programma \"Gestione emolumenti\""_s;
 
 } // namespace
 
@@ -70,7 +75,8 @@ TEST(THlmQueryText, ABadSourceNamesTheLineAndTheFault)
          u"Sorgente delle query «s.xml», riga 2: QRY_A: tipo «UPDATE» diverso da SELECT ed EXECUTE"_s},
         {"<QueryText>\n<Riga Query=\"SEL_A\" Tipo=\"SELECT\">X</Riga></QueryText>",
          u"Sorgente delle query «s.xml», riga 2: il nome «SEL_A» non inizia con QRY_"_s},
-        {"<QueryText><Riga Query=\"QRY_A\" Tipo=\"SELECT\">X</Riga>\n<Riga Query=\"QRY_A\" Tipo=\"SELECT\">Y</Riga></QueryText>",
+        {"<QueryText><Riga Query=\"QRY_A\" Tipo=\"SELECT\">X</Riga>\n<Riga Query=\"QRY_A\" "
+         "Tipo=\"SELECT\">Y</Riga></QueryText>",
          u"Sorgente delle query «s.xml», riga 2: QRY_A (SELECT, indice 0) ripetuta"_s},
         {"<QueryText><Riga Query=\"QRY_A\" Tipo=\"SELECT\" Indice=\"x\">X</Riga></QueryText>",
          u"Sorgente delle query «s.xml», riga 1: QRY_A: indice non numerico"_s},
@@ -102,41 +108,37 @@ TEST_F(QueryTextValidity, AMatchingStoreOfThisVersionIsValidOnce)
     writeStore(dir, kSource);
     THlmQueryText texts;
     texts.load(dir.path());
-    EXPECT_TRUE(texts.checkValidity(u"Gestione emolumenti"_s));
-    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_TRUE(texts.checkValidity(u"Gestione emolumenti"_s, findings));
+    EXPECT_TRUE(findings.isEmpty());
     // The kept certificate is used once.
-    EXPECT_FALSE(texts.checkValidity(u"Gestione emolumenti"_s));
-    EXPECT_EQ(messages.texts(), QStringList{kCertificateMessage});
+    EXPECT_FALSE(texts.checkValidity(u"Gestione emolumenti"_s, findings));
+    EXPECT_EQ(findings.texts(), QStringList{kCertificateMessage});
 }
 
-TEST_F(QueryTextValidity, AMissingStoreOrCertificateIsRefused)
+TEST_F(QueryTextValidity, AStoreWithoutCertificateOrOfAnotherVersionIsRefused)
 {
     EXPECT_FALSE(valid());
-    writeStore(dir, kSource);
-    QFile::remove(dir.file(u"kbr_QueryText.unxc"_s));
-    EXPECT_FALSE(valid());
-    ASSERT_EQ(messages.messages().size(), 2);
-    for (const auto &m : messages.messages()) {
-        EXPECT_EQ(m.text, kCertificateMessage);
-        EXPECT_EQ(m.type, MsgDlgType::Error);
-    }
-}
-
-TEST_F(QueryTextValidity, AStoreOfAnotherVersionIsRefused)
-{
+    EXPECT_EQ(findings.texts(), QStringList{kCertificateMessage});
     writeStore(dir, kSource, u"24.1.0.0"_s);
+    QFile::rename(dir.file(u"kbr_QueryText.unxc"_s), dir.file(u"altro.unxc"_s));
+    EXPECT_FALSE(valid());
+    EXPECT_EQ(findings.texts(), QStringList{kCertificateMessage});
+    QFile::rename(dir.file(u"altro.unxc"_s), dir.file(u"kbr_QueryText.unxc"_s));
     QCoreApplication::setApplicationVersion(u"24.1.0.1"_s);
     EXPECT_FALSE(valid());
-    EXPECT_EQ(messages.texts(),
-              QStringList{u"Versione delle query (24.1.0.0) diversa dalla versione del programma (24.1.0.1).\r\nAggiornare il programma."_s});
-    messages.clear();
+    EXPECT_EQ(
+        findings.texts(),
+        QStringList{
+            u"Versione delle query (24.1.0.0) diversa dalla versione del programma (24.1.0.1).\r\nAggiornare il programma."_s});
     // The four parts are compared as numbers.
     QCoreApplication::setApplicationVersion(u"24.01.0.0"_s);
     EXPECT_TRUE(valid());
     QCoreApplication::setApplicationName(u"altro"_s);
     EXPECT_FALSE(valid());
-    EXPECT_EQ(messages.texts(),
-              QStringList{u"Versione delle query (mancante) diversa dalla versione del programma (24.01.0.0).\r\nAggiornare il programma."_s});
+    EXPECT_EQ(
+        findings.texts(),
+        QStringList{
+            u"Versione delle query (mancante) diversa dalla versione del programma (24.01.0.0).\r\nAggiornare il programma."_s});
 }
 
 TEST(THlmQueryText, StatementsAreFetchedByNameKindAndIndex)
@@ -147,7 +149,6 @@ TEST(THlmQueryText, StatementsAreFetchedByNameKindAndIndex)
     TNrQuery q(connection);
     texts.fetch(u"QRY_PACO_ANF"_s, q, 0, u"SELECT"_s);
     EXPECT_TRUE(q.sql().contains(u"FROM TPACO_PARCONTABILI WHERE IANFID = :IANFID"_s));
-    EXPECT_EQ(texts.lastStatement(), u"QRY_PACO_ANF"_s);
     try {
         texts.fetch(u"QRY_PACO_ANF"_s, q, 0, u"EXECUTE"_s);
         FAIL() << "an EXECUTE statement QRY_PACO_ANF was found";

@@ -25,7 +25,8 @@ void InstallationTest::TearDown()
 void DatabaseTest::SetUpInstalled()
 {
     m_connection = std::make_unique<TdmkbrConnessione>();
-    ASSERT_TRUE(m_connection->createDatabase()) << messages().texts().join(u'\n').toStdString();
+    m_connection->setFindings(findings());
+    ASSERT_TRUE(m_connection->createDatabase()) << findings().texts().join(u'\n').toStdString();
     SetUpOpened();
 }
 

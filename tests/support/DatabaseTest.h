@@ -11,7 +11,7 @@
 #include <memory>
 
 // A test run on each engine in a temporary installation, with the messages
-// recorded. PostgreSQL runs are skipped, with the reason, when no test
+// and the findings recorded. PostgreSQL runs are skipped, with the reason, when no test
 // server is set. Tests set up more in SetUpInstalled().
 class InstallationTest : public testing::TestWithParam<Engine>
 {
@@ -22,15 +22,17 @@ protected:
 
     TestInstallation &installation() { return *m_installation; }
     ScriptedMessageService &messages() { return m_messages; }
+    FindingList &findings() { return m_findings; }
 
 private:
     ScriptedMessageService m_messages;
+    FindingList m_findings;
     std::unique_ptr<MessageServiceScope> m_messageScope;
     std::unique_ptr<TestInstallation> m_installation;
 };
 
 // The same with the installation's connection opened through the whole
-// opening sequence; tests set up more in SetUpOpened().
+// opening sequence, reporting to the findings; tests set up more in SetUpOpened().
 class DatabaseTest : public InstallationTest
 {
 protected:
@@ -52,5 +54,5 @@ private:
     std::unique_ptr<TdmkbrConnessione> m_connection;
 };
 
-#define ELH_INSTANTIATE_ON_BOTH_ENGINES(Suite) \
+#define ELH_INSTANTIATE_ON_BOTH_ENGINES(Suite)                                                                         \
     INSTANTIATE_TEST_SUITE_P(Engines, Suite, testing::Values(Engine::SQLite, Engine::PostgreSQL), engineName)

@@ -36,6 +36,7 @@ void ReturnDatabaseTest::SetUpOpened()
     DatabaseSetup(connection()).createStructures(m_catalogue, {2022, 2023});
     m_store = std::make_unique<THlmDBCds>(2023, u"elh"_s, 0);
     m_store->setConnection(&connection());
+    m_store->setFindings(findings());
     m_params = std::make_unique<TdmKbrParams>(&connection(), installation().root() + u"NruParams.ini"_s);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "DatabaseTest.h"
+#include "ReturnCatalogue.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
-#include "ReturnCatalogue.h"
 
 #include <QByteArray>
 
@@ -13,7 +13,8 @@ class ClientDataSet;
 
 // A test on a school database of the return, as "elh770 crea-database"
 // makes one: the structures of every catalogued table for 2022 and 2023,
-// the table store of the run (program "elh", 2023, month 0) and the user's
+// the table store of the run (program "elh", 2023, month 0, reporting to
+// the findings) and the user's
 // parameters in a file of the test. The data root holds the delivered data
 // of the year (USR\FL2023) of the build.
 class ReturnDatabaseTest : public DatabaseTest

@@ -18,8 +18,9 @@ struct ScriptedInfoList : InfoList::Service
         asked.append(lines);
         return answer;
     }
-    void show(const QStringList &) override {}
+    void show(const QStringList &lines) override { shown.append(lines); }
 
     QList<QStringList> asked;
+    QList<QStringList> shown;
     bool answer = false;
 };

@@ -13,7 +13,8 @@ class AgentBootstrapTest : public ReturnDatabaseTest
 protected:
     void bootstrap()
     {
-        AgentBootstrap::run(store(), [this] { return schoolFiscalCode(&connection(), params()); });
+        AgentBootstrap::run(
+            store(), [this] { return schoolFiscalCode(&connection(), params()); }, findings());
     }
 
     // A school of the suite with its fiscal code, current for the user.
@@ -46,8 +47,8 @@ TEST_P(AgentBootstrapTest, TheFirstStartOfTheYearCopiesLastYearsAgentAndSupplier
     ASSERT_EQ(lastYear->fieldByName(u"SSOSMESESL"_s).asString(), u"09"_s);
 
     bootstrap();
-    EXPECT_EQ(messages().texts(), QStringList{kCopiedFromLastYear});
-    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Information);
+    EXPECT_EQ(findings().texts(), QStringList{kCopiedFromLastYear});
+    EXPECT_EQ(findings().entries().first().level, FindingLevel::Information);
 
     const auto agent = read(u"TSOS_DATOSOSTITUTO"_s);
     ASSERT_EQ(agent->recordCount(), 1);
@@ -64,9 +65,9 @@ TEST_P(AgentBootstrapTest, TheFirstStartOfTheYearCopiesLastYearsAgentAndSupplier
     EXPECT_EQ(supplier->fieldByName(u"SFORCODFIS"_s).asString(),
               read(u"TFOR_FORNITORE"_s, 2022)->fieldByName(u"SFORCODFIS"_s).asString());
 
-    messages().clear();
+    findings().clear();
     bootstrap();
-    EXPECT_TRUE(messages().messages().isEmpty());
+    EXPECT_TRUE(findings().isEmpty());
     EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->recordCount(), 1);
 
     // The copy took a record number of its year: a new record gets another.
@@ -83,7 +84,7 @@ TEST_P(AgentBootstrapTest, WithoutLastYearTheAgentComesFromThePayrollData)
     school(u"80099990009"_s);
     payrollAgent(u"80099990009"_s);
     bootstrap();
-    EXPECT_EQ(messages().texts(), QStringList{kFilledFromPayroll});
+    EXPECT_EQ(findings().texts(), QStringList{kFilledFromPayroll});
     const auto agent = read(u"TSOS_DATOSOSTITUTO"_s);
     ASSERT_EQ(agent->recordCount(), 1);
     const std::pair<const char16_t *, const char16_t *> copied[] = {
@@ -100,11 +101,11 @@ TEST_P(AgentBootstrapTest, APayrollCodeThatDiffersFromTheSchoolsIsReportedAndThe
     school(u"80099990009"_s);
     payrollAgent(u"97000000001"_s);
     bootstrap();
-    ASSERT_EQ(messages().messages().size(), 2);
-    EXPECT_EQ(messages().texts().first(),
+    ASSERT_EQ(findings().entries().size(), 2);
+    EXPECT_EQ(findings().texts().first(),
               u"Codice fiscale della scuola (80099990009) non congruente con quello presente nel "
               u"CUD (97000000001). Verrà importato 80099990009"_s);
-    EXPECT_EQ(messages().messages().first().type, MsgDlgType::Warning);
+    EXPECT_EQ(findings().entries().first().level, FindingLevel::Warning);
     EXPECT_EQ(read(u"TSOS_DATOSOSTITUTO"_s)->fieldByName(u"SSOSCODFIS"_s).asString(), u"80099990009"_s);
 }
 
@@ -118,13 +119,13 @@ TEST_P(AgentBootstrapTest, AnAgentWithoutCodeIsCompletedWithoutLosingWhatItHolds
     EXPECT_EQ(agent->fieldByName(u"SSOSCODFIS"_s).asString(), u"80099990009"_s);
     EXPECT_EQ(agent->fieldByName(u"SSOSDENOM"_s).asString(), u"GIA SCRITTO"_s);
     EXPECT_EQ(agent->fieldByName(u"SSOSTEL"_s).asString(), u"075123"_s);
-    EXPECT_EQ(messages().texts(), QStringList{kFilledFromPayroll});
+    EXPECT_EQ(findings().texts(), QStringList{kFilledFromPayroll});
 }
 
 TEST_P(AgentBootstrapTest, WithNoSchoolAndNoPayrollTheAgentIsStillCreatedAndNothingClaimed)
 {
     bootstrap();
-    EXPECT_TRUE(messages().messages().isEmpty());
+    EXPECT_TRUE(findings().isEmpty());
     const auto agent = read(u"TSOS_DATOSOSTITUTO"_s);
     EXPECT_EQ(agent->recordCount(), 1);
     EXPECT_EQ(schoolFiscalCode(&connection(), params()), QString());

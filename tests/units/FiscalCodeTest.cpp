@@ -29,12 +29,3 @@ TEST(FiscalCode, ShapeAndCheckCharacter)
     for (const auto &c : cases)
         EXPECT_EQ(FiscalCode::check(c.code), c.verdict) << c.code.toStdString();
 }
-
-TEST(FiscalCode, ProblemNamesTheCode)
-{
-    EXPECT_TRUE(FiscalCode::problem(u"80012345676"_s).isEmpty());
-    EXPECT_EQ(FiscalCode::problem(u"80012345670"_s),
-              u"Codice fiscale «80012345670» non valido: il carattere di controllo non corrisponde"_s);
-    EXPECT_EQ(FiscalCode::problem(u"ABC"_s),
-              u"Codice fiscale «ABC» non valido: deve avere 16 caratteri (persona) o 11 cifre"_s);
-}

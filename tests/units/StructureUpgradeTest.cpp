@@ -5,8 +5,8 @@
 #include "Exceptions.h"
 #include "KbrSchema.h"
 #include "NrQuery.h"
-#include "THlmDBCds.h"
 #include "ReturnCatalogue.h"
+#include "THlmDBCds.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +98,7 @@ TEST_P(StructureUpgradeTest, OpeningAnOlderDatabaseBringsItsStructuresToTheCatal
     DataUpgradeCleared cleared;
     KbrSchema::setDataUpgrade([&](TdmNrConnection &c) { return StructureUpgrade::run(c, catalogue); });
     TdmkbrConnessione connection;
+    connection.setFindings(findings());
     ASSERT_TRUE(connection.OpenConnection());
     EXPECT_EQ(KbrSchema::currentVersion(connection), kLatestSchema);
 
@@ -110,8 +111,8 @@ TEST_P(StructureUpgradeTest, OpeningAnOlderDatabaseBringsItsStructuresToTheCatal
                                        std::pair{u"SCODICE"_s, u"ABCDEF"_s}, std::pair{u"SVECCHIO"_s, u"resta"_s}})
         EXPECT_EQ(ds->fieldByName(field).asString(), value) << field.toStdString();
     EXPECT_DOUBLE_EQ(ds->fieldByName(u"FIMPORTO"_s).asFloat(), 1.125);
-    ASSERT_EQ(messages().texts().size(), 1);
-    const QString told = messages().texts().first();
+    ASSERT_EQ(findings().texts().size(), 1);
+    const QString told = findings().texts().first();
     EXPECT_TRUE(told.contains(u"Tabella TPROVA_PROVA (anno 2023): il campo SCODICE resta string:10 perché contiene "
                               "valori che il tipo string:2 del catalogo non conserverebbe."_s))
         << told.toStdString();

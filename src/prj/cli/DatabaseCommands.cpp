@@ -2,13 +2,14 @@
 
 #include "ClientDataSet.h"
 #include "DataPaths.h"
+#include "DatabaseSetup.h"
+#include "FindingEcho.h"
 #include "NrExceptions.h"
 #include "NrTransaction.h"
+#include "ReturnCatalogue.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
 #include "TdmkbrConnessione.h"
-#include "DatabaseSetup.h"
-#include "ReturnCatalogue.h"
 
 #include <QDir>
 
@@ -21,11 +22,12 @@ constexpr int kReturnYear = 2023;
 const QString kProgram = u"elh"_s;
 
 // The agent the demo data loaded, the return's year first.
-QString demoAgent(TdmkbrConnessione &connection)
+QString demoAgent(TdmkbrConnessione &connection, FindingSink &findings)
 {
     for (const int year : {DatabaseSetup::kDemoYear, DatabaseSetup::kDemoPreviousYear}) {
         THlmDBCds store(year, kProgram, 0);
         store.setConnection(&connection);
+        store.setFindings(findings);
         ClientDataSet agent;
         store.open(agent, u"TSOS_DATOSOSTITUTO"_s);
         if (!agent.isEmpty())
@@ -52,10 +54,13 @@ int runCreateDatabase(const QStringList &arguments, QTextStream &out, QTextStrea
         return 2;
     }
     const bool demo = arguments.size() == 1;
+    FindingEcho findings(err);
     TdmkbrConnessione connection;
+    connection.setFindings(findings);
     if (!connection.createDatabase())
         return 1;
-    const ReturnCatalogue catalogue = ReturnCatalogue::load(DataPaths::fromRoot(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
+    const ReturnCatalogue catalogue =
+        ReturnCatalogue::load(DataPaths::fromRoot(u"USR\\FL2023\\DbIniziale\\Catalogo.json"_s));
     DatabaseSetup setup(connection);
     if (!setup.isEmpty()) {
         throw ENrError(u"Il database %1 contiene già le strutture delle tabelle: non viene creato di nuovo. "
@@ -76,7 +81,7 @@ int runCreateDatabase(const QStringList &arguments, QTextStream &out, QTextStrea
                .arg(catalogue.tables().size());
     if (demo) {
         out << u"Scuola dimostrativa: %1; dati dimostrativi caricati: %2.\n"_s.arg(
-            demoAgent(connection), loaded.isEmpty() ? u"nessuno"_s : loaded.join(u", "_s));
+            demoAgent(connection, findings), loaded.isEmpty() ? u"nessuno"_s : loaded.join(u", "_s));
     }
     return 0;
 }
@@ -87,11 +92,14 @@ int runExport(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << u"Uso: elh770 esporta CARTELLA\n"_s;
         return 2;
     }
+    FindingEcho findings(err);
     TdmkbrConnessione connection;
+    connection.setFindings(findings);
     if (!connection.openOrGoOn())
         return 1;
     THlmDBCds store(kReturnYear, kProgram, 0);
     store.setConnection(&connection);
+    store.setFindings(findings);
     const QString folder = QDir(arguments[0]).absolutePath();
     const QStringList tables = store.exportAll(kProgram, store.year(), folder, store.month());
     if (tables.isEmpty() && !QDir(folder).exists())

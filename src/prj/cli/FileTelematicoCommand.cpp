@@ -95,7 +95,7 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
         err << u"Uso: elh770 file-telematico --out PERCORSO [--sv si|no] [--sy si|no] [--prosegui]\n"_s;
         return 2;
     }
-    ReturnSession session;
+    ReturnSession session(err);
     if (!session.open())
         return 1;
     session.lockReturn();

@@ -67,7 +67,7 @@ int runF24(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << u"Nessun prospetto da importare: indicare «si» ad almeno una fra --st1, --st2 e --sv.\n"_s;
         return 2;
     }
-    ReturnSession session;
+    ReturnSession session(err);
     if (!session.open())
         return 1;
     session.lockReturn();
@@ -148,7 +148,7 @@ int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << kUsage;
         return 2;
     }
-    ReturnSession session;
+    ReturnSession session(err);
     if (!session.open())
         return 1;
     session.lockReturn();
@@ -175,7 +175,7 @@ int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream 
         err << kUsage;
         return 2;
     }
-    ReturnSession session;
+    ReturnSession session(err);
     if (!session.open())
         return 1;
     session.lockReturn();
@@ -249,7 +249,7 @@ int runIntegration(const QStringList &arguments, QTextStream &out, QTextStream &
         err << u"Uso: elh770 integra dipendenti|autonomi --cartella CARTELLA [--codice-fiscale CF ...]\n"_s;
         return 2;
     }
-    ReturnSession session;
+    ReturnSession session(err);
     if (!session.open())
         return 1;
     session.lockReturn();

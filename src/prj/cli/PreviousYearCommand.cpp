@@ -1,7 +1,7 @@
 #include "PreviousYearCommand.h"
 
-#include "ReturnSession.h"
 #include "PreviousYearImport.h"
+#include "ReturnSession.h"
 
 #include <QDir>
 
@@ -40,7 +40,7 @@ int runImportPreviousYear(const QStringList &arguments, QTextStream &out, QTextS
         err << u"Uso: elh770 importa anno-precedente dipendenti|autonomi [--cartella CARTELLA]\n"_s;
         return 2;
     }
-    ReturnSession session;
+    ReturnSession session(err);
     if (!session.open())
         return 1;
     session.lockReturn();

@@ -1,10 +1,10 @@
 #include "PrintCommands.h"
 
-#include "ReturnSession.h"
 #include "ElhMPdfAut.h"
 #include "ElhMPdfDip.h"
 #include "ElhMProspSTPDF.h"
 #include "ElhMStampe.h"
+#include "ReturnSession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,7 +65,8 @@ int printFrontispiece(THlmDBCds &store, const QString &file, QTextStream &out)
     // The agent's record of the year is made at the first start of the
     // desktop program; until then there is nothing of the school to print.
     if (stampe.cdsSost.isEmpty()) {
-        out << u"Nessun dato del sostituto per il 2023: il suo record si crea al primo avvio del programma.\n"_s << kNothing;
+        out << u"Nessun dato del sostituto per il 2023: il suo record si crea al primo avvio del programma.\n"_s
+            << kNothing;
         return 0;
     }
     stampe.stampaFrontespizio(file);
@@ -73,9 +74,9 @@ int printFrontispiece(THlmDBCds &store, const QString &file, QTextStream &out)
     return 0;
 }
 
-int print(THlmDBCds &store, Print print, const QString &file, QTextStream &out)
+int print(ReturnSession &session, Print print, const QString &file, QTextStream &out)
 {
-    TdmElhProspSTPDF module(store);
+    TdmElhProspSTPDF module(session.store(), session.findings());
     switch ((module.*print)(file)) {
     case TdmElhProspSTPDF::Outcome::Saved:
         out << saved(file);
@@ -112,7 +113,7 @@ int printCertificates(const QStringList &arguments, const QString &usage, QTextS
         err << usage;
         return 2;
     }
-    ReturnSession session;
+    ReturnSession session(err);
     if (!session.open())
         return 1;
     TdmElhStampe stampe(session.store());
@@ -151,11 +152,10 @@ int run(const QStringList &arguments, const Choice (&choices)[N], const QString 
         err << usage;
         return 2;
     }
-    ReturnSession session;
+    ReturnSession session(err);
     if (!session.open())
         return 1;
-    return choice->print ? print(session.store(), choice->print, file, out)
-                         : printFrontispiece(session.store(), file, out);
+    return choice->print ? print(session, choice->print, file, out) : printFrontispiece(session.store(), file, out);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FindingEcho.h"
 #include "HlmReturnLock.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
@@ -9,11 +10,11 @@
 // for a command as the desktop's first start opens them: the local data
 // folder of the year is prepared and the withholding agent's record of the
 // year is made when it is missing, so that a command on a new database sees
-// what the desktop would.
+// what the desktop would. What the core reports goes to the error output.
 class ReturnSession
 {
 public:
-    ReturnSession();
+    explicit ReturnSession(QTextStream &err);
     ReturnSession(const ReturnSession &) = delete;
     ReturnSession &operator=(const ReturnSession &) = delete;
 
@@ -24,8 +25,10 @@ public:
     void lockReturn() { m_lock = HlmLockReturn(m_store); }
     THlmDBCds &store() { return m_store; }
     TdmKbrParams &params() { return m_params; }
+    FindingSink &findings() { return m_findings; }
 
 private:
+    FindingEcho m_findings;
     TdmkbrConnessione m_connection;
     TdmKbrParams m_params;
     THlmDBCds m_store;

@@ -1,12 +1,10 @@
 #include "ClientDataSet.h"
-#include "NrMessages.h"
+#include "ElhMPDF.h"
+#include "NrFindings.h"
 #include "PdfReadBack.h"
 #include "QtPrinters.h"
 #include "THlkPdf.h"
 #include "TempDir.h"
-#include "ElhMPDF.h"
-
-#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -55,7 +53,8 @@ public:
     ClientDataSet cdsRighe{u"cdsRighe"_s};
     ClientDataSet cdsChiuso{u"cdsChiuso"_s};
 
-    TestPrint()
+    explicit TestPrint(FindingSink &findings)
+        : TdmElhPDF(findings)
     {
         for (ClientDataSet *ds : {&cdsRighe, &cdsChiuso}) {
             ds->fieldDefs().add(u"TESTO"_s, FieldType::String, 20);
@@ -86,9 +85,8 @@ protected:
     TempDir dir;
     QString templatePath;
     QString descriptorPath;
-    ScriptedMessageService messages;
-    MessageServiceScope scope{&messages};
-    TestPrint print;
+    FindingList findings;
+    TestPrint print{findings};
 
     void SetUp() override
     {
@@ -187,7 +185,6 @@ TEST_F(OverlayEngine, MissingFilesLeaveThePrintAsItWas)
 {
     print.CreaPagina(2, false);
     EXPECT_FALSE(print.ApriModello(templatePath, dir.file(u"manca.xml"_s)));
-    EXPECT_EQ(print.openError(), u"Il file «%1» non esiste."_s.arg(QDir::toNativeSeparators(dir.file(u"manca.xml"_s))));
     EXPECT_FALSE(print.ApriModello(dir.file(u"manca.pdf"_s), descriptorPath));
     // The component of the print under way is untouched.
     print.CreaPagina(1, false);
@@ -197,15 +194,14 @@ TEST_F(OverlayEngine, MissingFilesLeaveThePrintAsItWas)
 
     const QString broken = dir.write(u"rotto.xml"_s, "<PdfConf><Page>");
     EXPECT_FALSE(print.ApriModello(templatePath, broken));
-    print.showOpenError();
-    ASSERT_EQ(messages.messages().size(), 1);
-    const MessageRequest box = messages.messages().first();
-    EXPECT_EQ(box.type, MsgDlgType::Error);
-    EXPECT_EQ(box.buttons, MsgDlgButtons(MsgDlgBtn::OK));
-    EXPECT_TRUE(box.text.startsWith(
+    print.reportOpenError();
+    ASSERT_EQ(findings.entries().size(), 1);
+    const Finding error = findings.entries().first();
+    EXPECT_EQ(error.level, FindingLevel::Error);
+    EXPECT_TRUE(error.text.startsWith(
         u"Impossibile creare il file PDF:\n\r1) Controllare che il file di template e il file XML di configurazione "
         u"esistano\n\r   e siano contenuti nella giusta cartella\n\r2) Che l'XML abbia una sintassi corretta\n\r3) I "
         u"file "
         u"potrebbero essere danneggiati\n\r\n\rDescrittore «"_s));
-    EXPECT_TRUE(box.text.contains(u"XML non valido"_s));
+    EXPECT_TRUE(error.text.contains(u"XML non valido"_s));
 }

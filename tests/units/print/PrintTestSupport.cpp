@@ -2,8 +2,8 @@
 
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
-#include "NrTransaction.h"
 #include "DatabaseSetup.h"
+#include "NrTransaction.h"
 #include "ReturnCatalogue.h"
 
 #include <QDir>
@@ -25,8 +25,9 @@ PrintFixture::PrintFixture(bool withAgent)
         const QString from = delivered.next();
         QFile::copy(from, coordStp(QFileInfo(from).fileName()));
     }
+    m_connection.setFindings(findings);
     if (!m_connection.createDatabase())
-        throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
+        throw std::runtime_error("database not opened: " + findings.texts().join(u'\n').toStdString());
     const ReturnCatalogue catalogue =
         ReturnCatalogue::load(QStringLiteral(ELH_DATA_ROOT) + u"/USR/FL2023/DbIniziale/Catalogo.json"_s);
     TNrTransaction transaction(m_connection);
@@ -35,6 +36,7 @@ PrintFixture::PrintFixture(bool withAgent)
         .createStructures(catalogue, {DatabaseSetup::kDemoPreviousYear, DatabaseSetup::kDemoYear});
     transaction.Commit();
     store.setConnection(&m_connection);
+    store.setFindings(findings);
     if (withAgent) {
         append(u"TSOS_DATOSOSTITUTO"_s, {QJsonObject{{u"SSOSCODFIS"_s, u"80012345676"_s},
                                                      {u"SSOSDENOM"_s, u"ISTITUTO COMPRENSIVO DI PROVA"_s}}});
@@ -54,7 +56,7 @@ void PrintFixture::append(const QString &table, const QList<QJsonObject> &record
 
 QString PrintFixture::saved(TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*print)(const QString &), const QString &name)
 {
-    TdmElhProspSTPDF module(store);
+    TdmElhProspSTPDF module(store, findings);
     const QString out = file(name);
     EXPECT_EQ((module.*print)(out), TdmElhProspSTPDF::Outcome::Saved) << name.toStdString();
     return out;

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "NrMessages.h"
+#include "ElhMProspSTPDF.h"
+#include "NrFindings.h"
 #include "PdfReadBack.h"
 #include "QtPrinters.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
 #include "TempDir.h"
 #include "TestInstallation.h"
-#include "ElhMProspSTPDF.h"
 
 #include <QJsonObject>
 
 // What every print test needs: an installation with a school database on
 // SQLite created as "elh770 crea-database" creates it (every table's
 // structure for 2022 and 2023), the delivered templates and descriptors in
-// its data root, the table store of the year, the messages recorded, and a
+// its data root, the table store of the year, the findings recorded, and a
 // folder for the output. The agent's record holds the school's fiscal code
 // unless asked otherwise.
 class PrintFixture
@@ -35,11 +35,10 @@ public:
     // The delivered file of the build tree, what output is read back against.
     static QString templatePath(const QString &name);
 
-    ScriptedMessageService messages;
+    FindingList findings;
     THlmDBCds store{2023, QStringLiteral("elh"), 0};
 
 private:
-    MessageServiceScope m_scope{&messages};
     TestInstallation m_installation{Engine::SQLite};
     TdmkbrConnessione m_connection;
     TempDir m_out;

@@ -1,5 +1,5 @@
-#include "PrintTestSupport.h"
 #include "ElhMProspSTPDF.h"
+#include "PrintTestSupport.h"
 
 #include <QDate>
 #include <QFile>
@@ -83,41 +83,34 @@ TEST(ProspettoSS, OnePagePerRecordAfterTheReminder)
     PrintFixture f;
     f.append(u"TPSS_PROSPETTOSS"_s, rows(1, 3, u"FQUADROSYRIT1_SS"_s, QString()));
     const QString out = f.saved(&TdmElhProspSTPDF::stampaSS, u"ss.pdf"_s);
-    ASSERT_EQ(f.messages.messages().size(), 1);
-    EXPECT_EQ(f.messages.messages()[0].type, MsgDlgType::Warning);
-    EXPECT_EQ(f.messages.texts().first(),
+    ASSERT_EQ(f.findings.entries().size(), 1);
+    EXPECT_EQ(f.findings.entries()[0].level, FindingLevel::Warning);
+    EXPECT_EQ(f.findings.texts().first(),
               u"Si ricorda che la stampa dei prospetti SS è aggiornata con i dati calcolati "
               u"durante l'ultima creazione del file telematico."_s);
     EXPECT_EQ(plan(viewPages(out, 60, 320)), (QStringList{u"21 01 1,00"_s, u"21 02 2,00"_s, u"21 03 3,00"_s}));
 }
 
-TEST(Prospetti, NothingToPrintMakesNoFile)
+TEST(Prospetti, NothingToPrintOrAMissingTemplateMakesNoFile)
 {
     PrintFixture f;
-    TdmElhProspSTPDF print(f.store);
+    TdmElhProspSTPDF print(f.store, f.findings);
     using Print = Outcome (TdmElhProspSTPDF::*)(const QString &);
     for (const Print p : {&TdmElhProspSTPDF::stampaST, &TdmElhProspSTPDF::stampaSV, &TdmElhProspSTPDF::stampaSX,
-                          &TdmElhProspSTPDF::stampaSY, &TdmElhProspSTPDF::stampaDI}) {
+                          &TdmElhProspSTPDF::stampaSY, &TdmElhProspSTPDF::stampaDI, &TdmElhProspSTPDF::stampaSS})
         EXPECT_EQ((print.*p)(f.file(u"vuoto.pdf"_s)), Outcome::NothingToPrint);
-    }
-    EXPECT_TRUE(f.messages.messages().isEmpty());
-    EXPECT_EQ(print.stampaSS(f.file(u"vuoto.pdf"_s)), Outcome::NothingToPrint);
-    EXPECT_EQ(f.messages.messages().size(), 1); // only the reminder
+    EXPECT_EQ(f.findings.texts(), QStringList{TdmElhProspSTPDF::kReminderSS}); // only the reminder
     EXPECT_FALSE(QFile::exists(f.file(u"vuoto.pdf"_s)));
-}
 
-TEST(Prospetti, AMissingTemplateShowsTheErrorBoxAndMakesNoFile)
-{
-    PrintFixture f;
+    f.findings.clear();
     QFile::rename(f.coordStp(u"770_sempl_mod.pdf"_s), f.coordStp(u"altro.pdf"_s));
     f.append(u"TPSV_PROSPETTOSV"_s, rows(1, 1, u"FPSVTRATTEFF"_s, u"DPSVDTVERS"_s));
-    TdmElhProspSTPDF print(f.store);
     EXPECT_EQ(print.stampaSV(f.file(u"sv.pdf"_s)), Outcome::Failed);
     EXPECT_FALSE(QFile::exists(f.file(u"sv.pdf"_s)));
-    ASSERT_EQ(f.messages.messages().size(), 1);
-    EXPECT_EQ(f.messages.messages()[0].type, MsgDlgType::Error);
-    EXPECT_TRUE(f.messages.texts()[0].startsWith(TdmElhPDF::kOpenErrorText));
-    EXPECT_TRUE(f.messages.texts()[0].endsWith(u"770_sempl_mod.pdf» non esiste."_s));
+    ASSERT_EQ(f.findings.entries().size(), 1);
+    EXPECT_EQ(f.findings.entries()[0].level, FindingLevel::Error);
+    EXPECT_TRUE(f.findings.texts()[0].startsWith(TdmElhPDF::kOpenErrorText));
+    EXPECT_TRUE(f.findings.texts()[0].endsWith(u"770_sempl_mod.pdf» non esiste."_s));
     // The datasets are closed again: the next print starts afresh.
     QFile::rename(f.coordStp(u"altro.pdf"_s), f.coordStp(u"770_sempl_mod.pdf"_s));
     EXPECT_EQ(print.stampaSV(f.file(u"sv.pdf"_s)), Outcome::Saved);

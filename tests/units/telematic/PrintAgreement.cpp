@@ -1,9 +1,10 @@
 #include "PrintAgreement.h"
 
 #include "Cp1252.h"
+#include "ElhMProspSTPDF.h"
+#include "NrFindings.h"
 #include "PdfReadBack.h"
 #include "TemplateLayout.h"
-#include "ElhMProspSTPDF.h"
 
 #include <QFile>
 #include <QMap>
@@ -116,7 +117,7 @@ QList<Element> printedElements(THlmDBCds &store, const QList<Element> &elements,
     }
     QList<Element> printed;
     for (const QString &prospetto : prospetti) {
-        TdmElhProspSTPDF print(store);
+        TdmElhProspSTPDF print(store, unheardFindings());
         const QString pdf = folder + u'/' + prospetto + u".pdf"_s;
         EXPECT_EQ((print.*printOf(prospetto))(pdf), TdmElhProspSTPDF::Outcome::Saved) << prospetto.toStdString();
         for (const PdfReadBack::Page &page :

@@ -52,7 +52,7 @@ TelematicTest::TelematicTest()
         copyFile(coordStp.filePath(name), file(u"USR/FL2023/Res/CoordStp/"_s + name));
     for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
         copyFile(built(u"USR\\FL2023\\DbIniziale\\"_s + name), file(u"USR/FL2023/DbIniziale/"_s + name));
-    LocalDataFolder::prepare();
+    LocalDataFolder::prepare(unheardFindings());
     if (!connection.createDatabase())
         throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
     TNrTransaction transaction(connection);
@@ -83,7 +83,8 @@ void TelematicTest::addDemoFrontispiece()
             ds, readFile(built(u"USR\\FL2023\\DbIniziale\\Demo\\"_s + table + u".2022.json"_s)), table);
         previous.save(ds, table);
     }
-    AgentBootstrap::run(store, [] { return QString(); });
+    AgentBootstrap::run(
+        store, [] { return QString(); }, unheardFindings());
     // Its information box is not what the tests look at.
     messages.clear();
 }

@@ -65,8 +65,10 @@ TfmHlmRicerca::~TfmHlmRicerca()
 void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field, const QString &filePath,
                                     QWidget *parent)
 {
+    FindingBoxes boxes;
     lookupInto(
-        target, field, [&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath); }, tableOfFile(filePath), parent);
+        target, field, [&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath, boxes); }, tableOfFile(filePath),
+        parent);
 }
 
 void TfmHlmRicerca::lookupIntoField(ClientDataSet &target, const QString &field, THlmDBCds &store, const QString &table,
@@ -97,8 +99,9 @@ void TfmHlmRicerca::lookupInto(ClientDataSet &target, const QString &field,
 
 bool TfmHlmRicerca::searchFile(const QString &filePath)
 {
+    FindingBoxes boxes;
     const QVariant chosen =
-        execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath); }, tableOfFile(filePath));
+        execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, filePath, boxes); }, tableOfFile(filePath));
     if (!chosen.isValid()) {
         cdsSearch.close();
         return false;

@@ -2,12 +2,10 @@
 
 #include "ClientDataSet.h"
 #include "NrConnection.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 #include "NrTransaction.h"
 #include "THlmDBCds.h"
 #include "TextLib.h"
-
-#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -74,15 +72,8 @@ void appendCopy(ClientDataSet &current, const ClientDataSet &previous, const QSt
     }
 }
 
-// A message for the office, shown once the copy is confirmed.
-struct Notice
-{
-    QString text;
-    MsgDlgType type;
-};
-
 // Copies last year's agent and, when missing, supplier. True when it did.
-bool copyPreviousYear(THlmDBCds &store, ClientDataSet &agent, std::vector<Notice> &notices)
+bool copyPreviousYear(THlmDBCds &store, ClientDataSet &agent, FindingList &notices)
 {
     const int previousYear = store.year() - 1;
     ClientDataSet previousAgent(u"cdsSostitutoPrec"_s);
@@ -108,15 +99,14 @@ bool copyPreviousYear(THlmDBCds &store, ClientDataSet &agent, std::vector<Notice
             store.save(supplier, kSupplier);
         }
     }
-    notices.push_back({u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", "
-                       u"\"Altri soggetti\" e \"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\r"
-                       u"Si consiglia di controllare la correttezza dei dati."_s,
-                       MsgDlgType::Information});
+    notices.information(u"E' stata eseguita l'importazione automatica dall'anno precedente dei dati del \"Fornitore\", "
+                        u"\"Altri soggetti\" e \"Rappresentante firmatario\" nella sezione \"Sostituto\". \n\r"
+                        u"Si consiglia di controllare la correttezza dei dati."_s);
     return true;
 }
 
 // Fills the agent from the payroll data.
-void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &schoolCode, std::vector<Notice> &notices)
+void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &schoolCode, FindingList &notices)
 {
     if (agent.isEmpty()) {
         agent.append();
@@ -142,10 +132,9 @@ void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &scho
         payroll.isEmpty() ? QString() : TextLib::Trim(payroll.fieldByName(u"SSOSCODFIS"_s).asString());
     QString code = payrollCode;
     if (!payrollCode.isEmpty() && !schoolCode.isEmpty() && payrollCode != schoolCode) {
-        notices.push_back(
-            {u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
-                 .arg(schoolCode, payrollCode),
-             MsgDlgType::Warning});
+        notices.warning(
+            u"Codice fiscale della scuola (%1) non congruente con quello presente nel CUD (%2). Verrà importato %1"_s
+                .arg(schoolCode, payrollCode));
         code = schoolCode;
     } else if (payrollCode.isEmpty()) {
         code = schoolCode;
@@ -160,17 +149,16 @@ void fillFromPayroll(THlmDBCds &store, ClientDataSet &agent, const QString &scho
     }
     agent.post();
     if (!schoolCode.isEmpty()) {
-        notices.push_back(
-            {u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
-             u"Si consiglia di controllare la correttezza dei dati."_s,
-             MsgDlgType::Information});
+        notices.information(
+            u"E' stata eseguita l'importazione automatica dai compensi e dal CUD dei dati del \"Sostituto\". \n\r"
+            u"Si consiglia di controllare la correttezza dei dati."_s);
     }
     store.save(agent, kAgent);
 }
 
 } // namespace
 
-void run(THlmDBCds &store, const std::function<QString()> &schoolFiscalCode)
+void run(THlmDBCds &store, const std::function<QString()> &schoolFiscalCode, FindingSink &findings)
 {
     ClientDataSet agent(u"cdsSostituto"_s);
     const auto complete = [&] {
@@ -186,15 +174,16 @@ void run(THlmDBCds &store, const std::function<QString()> &schoolFiscalCode)
     TNrTransaction transaction(connection);
     if (!connection.inTransaction())
         transaction.StartTransaction();
-    std::vector<Notice> notices;
+    // The office is told once the copy is confirmed.
+    FindingList notices;
     if (agent.isEmpty())
         copyPreviousYear(store, agent, notices);
     if (!complete())
         fillFromPayroll(store, agent, schoolFiscalCode ? TextLib::Trim(schoolFiscalCode()) : QString(), notices);
     if (transaction.active())
         transaction.Commit();
-    for (const Notice &notice : notices)
-        NrMessageDlg(notice.text, notice.type);
+    for (const Finding &notice : notices.entries())
+        findings.report(notice);
 }
 
 } // namespace AgentBootstrap

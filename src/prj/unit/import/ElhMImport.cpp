@@ -512,7 +512,8 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
     m_annotationCodes.clear();
     ClientDataSet annotations;
     THlmCds::loadFromFile(annotations,
-                          DataPaths::fromRoot(u"USR\\FL2023\\Res\\Tabelle\\"_s + u"TANN_ANNOTAZIONI.cds"_s));
+                          DataPaths::fromRoot(u"USR\\FL2023\\Res\\Tabelle\\"_s + u"TANN_ANNOTAZIONI.cds"_s),
+                          m_store.findings());
     for (annotations.first(); !annotations.eof(); annotations.next())
         m_annotationCodes.insert(annotations.fieldByName(u"CODICE"_s).asString().trimmed().toUpper());
 

@@ -1,7 +1,7 @@
 #include "ElhMPDF.h"
 
 #include "ClientDataSet.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 #include "PrintFormats.h"
 #include "ShellOpen.h"
 
@@ -10,14 +10,19 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-const QString TdmElhPDF::kOpenErrorText =
-    u"Impossibile creare il file PDF:\n\r1) Controllare che il file di template e il file XML di configurazione esistano\n\r"
-    u"   e siano contenuti nella giusta cartella\n\r2) Che l'XML abbia una sintassi corretta\n\r3) I file potrebbero essere "
-    u"danneggiati"_s;
+const QString TdmElhPDF::kOpenErrorText = u"Impossibile creare il file PDF:\n\r1) Controllare che il file di template "
+                                          u"e il file XML di configurazione esistano\n\r"
+                                          u"   e siano contenuti nella giusta cartella\n\r2) Che l'XML abbia una "
+                                          u"sintassi corretta\n\r3) I file potrebbero essere "
+                                          u"danneggiati"_s;
 
 const QString TdmElhPDF::kBanner = u"Stampato con elh770 - Modello 770/2024 Redditi 2023    "_s;
 
-TdmElhPDF::TdmElhPDF() = default;
+TdmElhPDF::TdmElhPDF(FindingSink &findings)
+    : m_findings(findings)
+{
+}
+
 TdmElhPDF::~TdmElhPDF() = default;
 
 bool TdmElhPDF::ApriModello(const QString &templateFile, const QString &descriptorFile)
@@ -46,10 +51,9 @@ bool TdmElhPDF::ApriModello(const QString &templateFile, const QString &descript
     return true;
 }
 
-void TdmElhPDF::showOpenError() const
+void TdmElhPDF::reportOpenError() const
 {
-    const QString text = m_openError.isEmpty() ? kOpenErrorText : kOpenErrorText + u"\n\r\n\r"_s + m_openError;
-    NrMessageDlg(text, MsgDlgType::Error, MsgDlgBtn::OK);
+    m_findings.error(m_openError.isEmpty() ? kOpenErrorText : kOpenErrorText + u"\n\r\n\r"_s + m_openError);
 }
 
 void TdmElhPDF::CreaPagina(int templatePage, bool deleteFirst)
@@ -105,8 +109,8 @@ ClientDataSet &TdmElhPDF::sectionDataSet(const QString &sectionName)
     ClientDataSet *ds = findDataSet(sectionName);
     if (!ds) {
         throw Exception(
-            u"Il descrittore di stampa nomina la sezione «%1», che non corrisponde a nessun archivio della stampa."_s.arg(
-                sectionName));
+            u"Il descrittore di stampa nomina la sezione «%1», che non corrisponde a nessun archivio della stampa."_s
+                .arg(sectionName));
     }
     return *ds;
 }
@@ -162,9 +166,10 @@ void TdmElhPDF::SalvaPdf(const QString &fileName, bool openFolder, bool openFile
     const QString folder = QFileInfo(fileName).absolutePath();
     QDir().mkpath(folder);
     m_pdf->Check(m_pdf->SaveToFile(fileName), u"Salvataggio stampa"_s);
-    const bool opened = (!openFolder || ShellOpen::openFolder(folder + u'/')) && (!openFile || ShellOpen::openFile(fileName));
+    const bool opened =
+        (!openFolder || ShellOpen::openFolder(folder + u'/')) && (!openFile || ShellOpen::openFile(fileName));
     if (!opened) {
-        NrMessageDlg(u"La stampa è stata salvata in «%1», ma non si è potuta aprire."_s.arg(QDir::toNativeSeparators(fileName)),
-                     MsgDlgType::Warning, MsgDlgBtn::OK);
+        m_findings.warning(
+            u"La stampa è stata salvata in «%1», ma non si è potuta aprire."_s.arg(QDir::toNativeSeparators(fileName)));
     }
 }

@@ -9,6 +9,7 @@
 #include <optional>
 
 class ClientDataSet;
+class FindingSink;
 
 // The overlay engine of the prints: pages of a template PDF are copied into a
 // new document and the values of the client datasets are written on them at
@@ -17,25 +18,25 @@ class ClientDataSet;
 // EliminaPagine (1, 1) to drop the blank first page, SalvaPdf.
 //
 // The datasets are components of the descendant, found by the Section
-// names of the descriptor.
+// names of the descriptor. What the print must tell the office goes to the
+// findings it is given.
 class TdmElhPDF
 {
 public:
-    // The error box of a template or descriptor that cannot be opened.
+    // The error of a template or descriptor that cannot be opened.
     static const QString kOpenErrorText;
 
-    TdmElhPDF();
+    explicit TdmElhPDF(FindingSink &findings);
     virtual ~TdmElhPDF();
     TdmElhPDF(const TdmElhPDF &) = delete;
     TdmElhPDF &operator=(const TdmElhPDF &) = delete;
 
     // Loads the descriptor, creates a new PDF component, loads the template
     // and starts the output document. False when a file is missing (nothing
-    // else happens) or cannot be read; openError() then says why.
+    // else happens) or cannot be read; reportOpenError() then says why.
     bool ApriModello(const QString &templateFile, const QString &descriptorFile);
-    const QString &openError() const { return m_openError; }
-    // Shows the error box of ApriModello, with the reason under it.
-    void showOpenError() const;
+    // Reports the error of ApriModello, with the reason under it.
+    void reportOpenError() const;
 
     // Appends template page n to the output and selects it, with the
     // producer's banner along the left margin.
@@ -48,13 +49,14 @@ public:
     bool StampaSezione(const QString &pageName, const QString &sectionName, int rowIndex);
     void EliminaPagine(int first, int count);
     // Creates the missing folders and writes the file; then opens its folder
-    // and the file itself when asked.
+    // and the file itself when asked, with a warning when they do not open.
     void SalvaPdf(const QString &fileName, bool openFolder, bool openFile);
 
     // The producer's line written along the left edge of every page.
     static const QString kBanner;
 
 protected:
+    FindingSink &findings() const { return m_findings; }
     // The PDF component of the print under way (after ApriModello).
     THlkPdf &pdf() { return *m_pdf; }
     // The dataset component of that name, without regard to case; null when
@@ -67,6 +69,7 @@ private:
                      const QString &type);
     ClientDataSet &sectionDataSet(const QString &sectionName);
 
+    FindingSink &m_findings;
     std::optional<PdfConfXml::TXMLPdfConfType> XMLConfig; // active when loaded
     std::unique_ptr<THlkPdf> m_pdf;
     int m_templateId = 0;

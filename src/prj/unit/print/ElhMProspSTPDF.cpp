@@ -1,6 +1,5 @@
 #include "ElhMProspSTPDF.h"
 
-#include "NrMessages.h"
 #include "PrintPaths.h"
 #include "THlmDBCds.h"
 
@@ -21,8 +20,9 @@ constexpr int kMaxModule = 9999;
 
 } // namespace
 
-TdmElhProspSTPDF::TdmElhProspSTPDF(THlmDBCds &store)
-    : m_store(store)
+TdmElhProspSTPDF::TdmElhProspSTPDF(THlmDBCds &store, FindingSink &findings)
+    : TdmElhPDF(findings)
+    , m_store(store)
 {
 }
 
@@ -82,7 +82,7 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::runProspetto(const QString &prospett
     cdsAltreVoci.fieldDefs().add(kAgentCode, FieldType::String, 16);
     cdsAltreVoci.createDataSet();
     if (!ApriModello(PrintPaths::coordStp(kForm), PrintPaths::coordStp(descriptor))) {
-        showOpenError();
+        reportOpenError();
         return Outcome::Failed;
     }
     m_prospetto = prospetto;
@@ -228,7 +228,7 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::stampaSX(const QString &fileName)
 // One module of record J per row, in the order the supply writes them.
 TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::stampaSS(const QString &fileName)
 {
-    NrMessageDlg(kReminderSS, MsgDlgType::Warning, MsgDlgBtn::OK);
+    findings().warning(kReminderSS);
     return runProspetto(u"SS"_s, {{&cdsSS, u"TPSS_PROSPETTOSS", kAgentCode, true}}, u"ProspSS.xml"_s, fileName, [this] {
         int module = 0;
         for (cdsSS.first(); !cdsSS.eof(); cdsSS.next()) {

@@ -24,20 +24,20 @@ public:
     enum class Outcome {
         Saved,
         NothingToPrint, // no rows (no employees for the INPS and IRPEF reports, no details for the others): no file
-        Failed,         // template or descriptor missing: the error box was shown, no file
+        Failed,         // template or descriptor missing: the error was reported, no file
     };
 
     static const QString kReminderSS;
     static const QString kNoEmployees;
 
-    explicit TdmElhProspSTPDF(THlmDBCds &store);
+    TdmElhProspSTPDF(THlmDBCds &store, FindingSink &findings);
     ~TdmElhProspSTPDF() override;
 
     Outcome stampaST(const QString &fileName);
     Outcome stampaSV(const QString &fileName);
     Outcome stampaSX(const QString &fileName);
     Outcome stampaSY(const QString &fileName);
-    // Shows first the reminder that SS holds what the last telematic file computed.
+    // Reports first the reminder that SS holds what the last telematic file computed.
     Outcome stampaSS(const QString &fileName);
     Outcome stampaDI(const QString &fileName);
 

@@ -4,10 +4,9 @@
 
 #include "ElhMProspSTPDF.h"
 
-#include "NrMessages.h"
 #include "PrintPaths.h"
-#include "TextLib.h"
 #include "THlmDBCds.h"
+#include "TextLib.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -132,7 +131,7 @@ void TdmElhProspSTPDF::openHeader(ClientDataSet &header, const QList<FieldDef> &
 bool TdmElhProspSTPDF::startReport(const Report &report)
 {
     if (!ApriModello(PrintPaths::coordStp(report.templateFile), PrintPaths::coordStp(kDescriptor))) {
-        showOpenError();
+        reportOpenError();
         return false;
     }
     m_report = &report;
@@ -182,12 +181,12 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoINPS(const QString &fileNam
                                 u"fINPS7CompDovuti"_s, u"fINPS7CompTratten"_s};
     const QStringList person = {u"fINPSImponibile"_s, u"fINPSContribTratt"_s, u"fINPSCompCorrisp"_s,
                                 u"fINPSCompDovuti"_s, u"fINPSCompTratten"_s};
-    const QStringList totals = {u"fTotImponibile"_s, u"fTotContribTratt"_s, u"fTotCompCorrisp"_s,
-                                u"fTotCompDovuti"_s, u"fTotCompTratten"_s};
+    const QStringList totals = {u"fTotImponibile"_s, u"fTotContribTratt"_s, u"fTotCompCorrisp"_s, u"fTotCompDovuti"_s,
+                                u"fTotCompTratten"_s};
 
     openPersons(cdsDipendenti, kEmployees, u"SDIP7COGNOME"_s, u"SDIP7NOME"_s, u"SDIP7COGNOMENOME"_s, 61);
     if (cdsDipendenti.isEmpty()) {
-        NrMessageDlg(kNoEmployees, MsgDlgType::Information, MsgDlgBtn::OK);
+        findings().information(kNoEmployees);
         return Outcome::NothingToPrint;
     }
     openDetail(cdsINPS, u"TINPS7_INPS"_s, QString());
@@ -282,8 +281,8 @@ void TdmElhProspSTPDF::addToYear(const SubtotalPlan &plan)
 }
 
 TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::printSubtotalReport(const Report &report, const SubtotalPlan &plan,
-                                                                 const QString &table, const QList<FieldDef> &yearKey,
-                                                                 const QString &fileName)
+                                                                const QString &table, const QList<FieldDef> &yearKey,
+                                                                const QString &fileName)
 {
     CloseAtEnd closeAtEnd{*this};
     openPersons(cdsDipendenti, kEmployees, u"SDIP7COGNOME"_s, u"SDIP7NOME"_s, u"SDIP7COGNOMENOME"_s, 61);
@@ -313,8 +312,8 @@ QList<FieldDef> TdmElhProspSTPDF::intestazioneFields()
 
 TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoTassazioneSeparata(const QString &fileName)
 {
-    static const Report report{u"RiepilogoTassazioneSeparata.pdf"_s, u"RiepilogoTassSeparata"_s, u"cdsIntestazione"_s,
-                               34, 478, 0.01, 178};
+    static const Report report{
+        u"RiepilogoTassazioneSeparata.pdf"_s, u"RiepilogoTassSeparata"_s, u"cdsIntestazione"_s, 34, 478, 0.01, 178};
     const SubtotalPlan plan{&cdsTassSeparata,
                             u"STAS7PERIODOIMP"_s,
                             u"sTotAnnuoAnno"_s,
@@ -322,25 +321,25 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoTassazioneSeparata(const QS
                             {u"fSubTotComparrDetr"_s, u"fSubTotComparrNoDetr"_s, u"fSubTotRitOperate"_s},
                             {u"fTotAnnuoComparrDetr"_s, u"fTotAnnuoComparrNoDetr"_s, u"fTotAnnuoRitOperate"_s},
                             {u"fTotComparrDetr"_s, u"fTotComparrNoDetr"_s, u"fTotRitOperate"_s}};
-    return printSubtotalReport(report, plan, u"TTAS7_TASSAZIONESE"_s,
-                               {{u"sTotAnnuoAnno"_s, FieldType::String, 10}}, fileName);
+    return printSubtotalReport(report, plan, u"TTAS7_TASSAZIONESE"_s, {{u"sTotAnnuoAnno"_s, FieldType::String, 10}},
+                               fileName);
 }
 
 TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoINPDAP(const QString &fileName)
 {
-    static const Report report{u"RiepilogoINPDAP.pdf"_s, u"RiepilogoINPDAP"_s, u"cdsIntestazione"_s, 25, 727, 0.01, 148};
-    const SubtotalPlan plan{
-        &cdsINPDAP,
-        u"IINPDAP7ANNORIF"_s,
-        u"iTotAnnuoAnnoRif"_s,
-        {u"fInpdap7_Dma_ImpPens"_s, u"fInpdap7_Dma_ConPens"_s, u"fInpdap7_Dma_ImpTFR"_s, u"fInpdap7_Dma_ConTFR"_s,
-         u"fInpdap7_Dma_ImpCredito"_s, u"fInpdap7_Dma_ConCredito"_s},
-        {u"fSubTot_Dma_ImpPens"_s, u"fSubTot_Dma_ConPens"_s, u"fSubTot_Dma_ImpTFR"_s, u"fSubTot_Dma_ConTFR"_s,
-         u"fSubTot_Dma_ImpCredito"_s, u"fSubTot_Dma_ConCredito"_s},
-        {u"fTotAnnuo_Dma_ImpPens"_s, u"fTotAnnuo_Dma_ConPens"_s, u"fTotAnnuo_Dma_ImpTFR"_s, u"fTotAnnuo_Dma_ConTFR"_s,
-         u"fTotAnnuo_Dma_ImpCredito"_s, u"fTotAnnuo_Dma_ConCredito"_s},
-        {u"fTot_Dma_ImpPens"_s, u"fTot_Dma_ConPens"_s, u"fTot_Dma_ImpTFR"_s, u"fTot_Dma_ConTFR"_s,
-         u"fTot_Dma_ImpCredito"_s, u"fTot_Dma_ConCredito"_s}};
+    static const Report report{
+        u"RiepilogoINPDAP.pdf"_s, u"RiepilogoINPDAP"_s, u"cdsIntestazione"_s, 25, 727, 0.01, 148};
+    const SubtotalPlan plan{&cdsINPDAP,
+                            u"IINPDAP7ANNORIF"_s,
+                            u"iTotAnnuoAnnoRif"_s,
+                            {u"fInpdap7_Dma_ImpPens"_s, u"fInpdap7_Dma_ConPens"_s, u"fInpdap7_Dma_ImpTFR"_s,
+                             u"fInpdap7_Dma_ConTFR"_s, u"fInpdap7_Dma_ImpCredito"_s, u"fInpdap7_Dma_ConCredito"_s},
+                            {u"fSubTot_Dma_ImpPens"_s, u"fSubTot_Dma_ConPens"_s, u"fSubTot_Dma_ImpTFR"_s,
+                             u"fSubTot_Dma_ConTFR"_s, u"fSubTot_Dma_ImpCredito"_s, u"fSubTot_Dma_ConCredito"_s},
+                            {u"fTotAnnuo_Dma_ImpPens"_s, u"fTotAnnuo_Dma_ConPens"_s, u"fTotAnnuo_Dma_ImpTFR"_s,
+                             u"fTotAnnuo_Dma_ConTFR"_s, u"fTotAnnuo_Dma_ImpCredito"_s, u"fTotAnnuo_Dma_ConCredito"_s},
+                            {u"fTot_Dma_ImpPens"_s, u"fTot_Dma_ConPens"_s, u"fTot_Dma_ImpTFR"_s, u"fTot_Dma_ConTFR"_s,
+                             u"fTot_Dma_ImpCredito"_s, u"fTot_Dma_ConCredito"_s}};
     return printSubtotalReport(report, plan, u"TINP7_INPDAP"_s, {{u"iTotAnnuoAnnoRif"_s, FieldType::Integer}},
                                fileName);
 }
@@ -349,12 +348,11 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoIRPEF(const QString &fileNa
 {
     static const Report report{u"RiepilogoIRPEF.pdf"_s, u"RiepilogoIRPEF"_s, u"cdsIntestazione"_s, 22, 727, 0.01, 158};
     CloseAtEnd closeAtEnd{*this};
-    const QStringList amounts = {u"fFis7ReddDetr"_s,    u"fFis7ImpoLorda"_s, u"FFIS7RITIRPEF"_s,
-                                 u"fFis7AddRegIRPEF"_s, u"fFis7AddComAcc"_s, u"fFis7AddComSa"_s,
+    const QStringList amounts = {u"fFis7ReddDetr"_s,      u"fFis7ImpoLorda"_s, u"FFIS7RITIRPEF"_s,
+                                 u"fFis7AddRegIRPEF"_s,   u"fFis7AddComAcc"_s, u"fFis7AddComSa"_s,
                                  u"fFis7ADDCOMIRPEFACC"_s};
-    const QStringList totals = {u"fTotReddDetr"_s,    u"fTotImpoLorda"_s, u"FTOTRITIRPEF"_s,
-                                u"fTotAddRegIRPEF"_s, u"fTotAddComAcc"_s, u"fTotAddComSa"_s,
-                                u"FTOTADDCOMIRPEFACC"_s};
+    const QStringList totals = {u"fTotReddDetr"_s,  u"fTotImpoLorda"_s, u"FTOTRITIRPEF"_s,      u"fTotAddRegIRPEF"_s,
+                                u"fTotAddComAcc"_s, u"fTotAddComSa"_s,  u"FTOTADDCOMIRPEFACC"_s};
     openPersons(cdsDipendenti, kEmployees, u"SDIP7COGNOME"_s, u"SDIP7NOME"_s, u"SDIP7COGNOMENOME"_s, 61);
     if (cdsDipendenti.isEmpty())
         return Outcome::NothingToPrint;
@@ -378,13 +376,12 @@ TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoIRPEF(const QString &fileNa
 
 TdmElhProspSTPDF::Outcome TdmElhProspSTPDF::riepilogoAutonomi(const QString &fileName)
 {
-    static const Report report{u"RiepilogoAutonomi.pdf"_s, u"RiepilogoAutonomi"_s, u"cdsIntestazione"_s, 25, 727, 0.01,
-                               168};
+    static const Report report{
+        u"RiepilogoAutonomi.pdf"_s, u"RiepilogoAutonomi"_s, u"cdsIntestazione"_s, 25, 727, 0.01, 168};
     CloseAtEnd closeAtEnd{*this};
-    const QStringList amounts = {u"fDse7AmmLordo"_s,   u"fDse7AltreSomme"_s, u"fDse7Imponibile"_s,
-                                 u"fDse7RitTitAcc"_s,  u"fDse7AddrTitAcc"_s, u"fDse7ContrAmm"_s,
-                                 u"fDse7ContrDip"_s};
-    const QStringList totals = {u"fTotAmmLordo"_s,  u"fTotAltreSomme"_s, u"fTotImponibile"_s, u"fTotRitTitAcc"_s,
+    const QStringList amounts = {u"fDse7AmmLordo"_s,   u"fDse7AltreSomme"_s, u"fDse7Imponibile"_s, u"fDse7RitTitAcc"_s,
+                                 u"fDse7AddrTitAcc"_s, u"fDse7ContrAmm"_s,   u"fDse7ContrDip"_s};
+    const QStringList totals = {u"fTotAmmLordo"_s,   u"fTotAltreSomme"_s, u"fTotImponibile"_s, u"fTotRitTitAcc"_s,
                                 u"fTotAddrTitAcc"_s, u"fTotContrAmm"_s,   u"fTotContrDip"_s};
     openPersons(cdsAutonomi, u"TDAU7_DATIAUTONOM"_s, u"SDAU7COGNOME"_s, u"SDAU7NOME"_s, u"sDau7CognomeNome"_s, 100);
     openDetail(cdsSommeErogate, u"TDSE7_SOMMEEROGATE"_s, u"SDSE7ANNO"_s);

@@ -1,9 +1,10 @@
 #include "TfmElhPdfProspetto.h"
 
-#include "NrCursors.h"
-#include "TfrElhPdfOutput.h"
 #include "ElhMProspSTPDF.h"
 #include "ElhMStampe.h"
+#include "NrCursors.h"
+#include "NrMessages.h"
+#include "TfrElhPdfOutput.h"
 
 #include <QVBoxLayout>
 
@@ -77,7 +78,8 @@ TfmElhPdfProspetto::TfmElhPdfProspetto(Prospetto prospetto, THlmDBCds &store, Td
 bool TfmElhPdfProspetto::print(const QString &fullName)
 {
     const TNrCursorScope hourglass;
-    TdmElhProspSTPDF prints(m_store);
+    FindingBoxes boxes;
+    TdmElhProspSTPDF prints(m_store, boxes);
     switch ((prints.*windowOf(m_prospetto).print)(fullName)) {
     case TdmElhProspSTPDF::Outcome::Saved:
         return true;

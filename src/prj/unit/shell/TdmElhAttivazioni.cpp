@@ -1,6 +1,7 @@
 #include "TdmElhAttivazioni.h"
 
 #include "DataPaths.h"
+#include "ElhMProspSTPDF.h"
 #include "Exceptions.h"
 #include "LongDir.h"
 #include "NrCursors.h"
@@ -9,7 +10,6 @@
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
 #include "TfmNrMDIMain.h"
-#include "ElhMProspSTPDF.h"
 
 #include <QDir>
 #include <QFile>
@@ -277,7 +277,8 @@ void TdmElhAttivazioni::summaryReport(TdmElhProspSTPDF::Outcome (TdmElhProspSTPD
                                       const QString &fileName)
 {
     const TNrCursorScope hourglass;
-    TdmElhProspSTPDF reports(store());
+    FindingBoxes boxes;
+    TdmElhProspSTPDF reports(store(), boxes);
     (reports.*print)(DataPaths::fromRoot(u"USR\\FL2023\\Stp\\"_s + fileName));
 }
 

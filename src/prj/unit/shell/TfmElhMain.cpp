@@ -1,9 +1,13 @@
 #include "TfmElhMain.h"
 
+#include "AgentBootstrap.h"
 #include "DataPaths.h"
+#include "ElhMStampe.h"
+#include "LocalDataFolder.h"
 #include "LongDir.h"
 #include "NrCursors.h"
 #include "NrFormRegistry.h"
+#include "SchoolFiscalCode.h"
 #include "THlmDBCds.h"
 #include "TNrOutlookBar.h"
 #include "TdmElhAttivazioni.h"
@@ -12,12 +16,17 @@
 #include "TfmElhAggiungiAdd.h"
 #include "TfmElhAutonomo.h"
 #include "TfmElhDipendente.h"
+#include "TfmElhFile.h"
 #include "TfmElhFornitore.h"
 #include "TfmElhImp770ap.h"
 #include "TfmElhImpCUD.h"
 #include "TfmElhImpMultiSelectOnlyAna.h"
 #include "TfmElhImportF24.h"
 #include "TfmElhIntSos.h"
+#include "TfmElhPdfAut.h"
+#include "TfmElhPdfDip.h"
+#include "TfmElhPdfFront.h"
+#include "TfmElhPdfProspetto.h"
 #include "TfmElhProspDI.h"
 #include "TfmElhProspSS.h"
 #include "TfmElhProspST2009.h"
@@ -27,15 +36,6 @@
 #include "TfmElhSostituto.h"
 #include "TfmElhprospSY.h"
 #include "TfmHlmWait.h"
-#include "AgentBootstrap.h"
-#include "SchoolFiscalCode.h"
-#include "ElhMStampe.h"
-#include "TfmElhPdfAut.h"
-#include "TfmElhPdfDip.h"
-#include "TfmElhPdfFront.h"
-#include "TfmElhPdfProspetto.h"
-#include "LocalDataFolder.h"
-#include "TfmElhFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,8 +73,10 @@ TfmElhMain::TfmElhMain(TdmkbrConnessione &connection, TdmKbrParams &params, TdmE
     createMenus();
     resize(1100, 760);
 
+    m_connection.setFindings(m_boxes);
     m_store = std::make_unique<THlmDBCds>(kReturnYear, u"elh"_s, 0);
     m_store->setConnection(&m_connection);
+    m_store->setFindings(m_boxes);
     m_store->setShowWait(false);
     m_stampe = std::make_unique<TdmElhStampe>(*m_store);
     m_commands.setStore(m_store.get());
@@ -147,12 +149,10 @@ void TfmElhMain::registerWindows()
                                   [store](QWidget *parent) { return new TfmElhProspSS(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhProspDI"_s,
                                   [store](QWidget *parent) { return new TfmElhProspDI(*store, parent); });
-    NrFormRegistry::registerClass(u"TfmElhIntSosDip"_s, [this, store](QWidget *parent) {
-        return new TfmElhIntSosDip(*store, m_params, parent);
-    });
-    NrFormRegistry::registerClass(u"TfmElhIntSosAut"_s, [this, store](QWidget *parent) {
-        return new TfmElhIntSosAut(*store, m_params, parent);
-    });
+    NrFormRegistry::registerClass(
+        u"TfmElhIntSosDip"_s, [this, store](QWidget *parent) { return new TfmElhIntSosDip(*store, m_params, parent); });
+    NrFormRegistry::registerClass(
+        u"TfmElhIntSosAut"_s, [this, store](QWidget *parent) { return new TfmElhIntSosAut(*store, m_params, parent); });
     NrFormRegistry::registerClass(u"TfmElhImp770ap"_s,
                                   [store](QWidget *parent) { return new TfmElhImp770ap(*store, parent); });
     NrFormRegistry::registerClass(
@@ -203,10 +203,11 @@ void TfmElhMain::FormShow()
     TfmNrMDIMain::FormShow();
     const bool connected = m_connection.openOrGoOn();
     const TNrCursorScope hourglass;
-    LocalDataFolder::prepare();
+    LocalDataFolder::prepare(m_boxes);
     // Without the school database the reason was already shown.
     if (connected)
-        AgentBootstrap::run(*m_store, [this] { return schoolFiscalCode(); });
+        AgentBootstrap::run(
+            *m_store, [this] { return schoolFiscalCode(); }, m_boxes);
     setStatusText(kStatus);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NrMessages.h"
 #include "TfmNrMDIMain.h"
 
 #include <memory>
@@ -12,7 +13,8 @@ class TfmHlmWait;
 class THlmDBCds;
 
 // The main window of the return. It creates the table store of the run and
-// the print module the print windows share;
+// the print module the print windows share, and shows in message boxes what
+// the store and the connection report;
 // on first display it opens the school database, prepares the local data
 // folder of the year and makes sure the withholding agent's record exists;
 // on first activation it starts the command table on its bar and opens the
@@ -52,6 +54,7 @@ private:
     TdmkbrConnessione &m_connection;
     TdmKbrParams &m_params;
     TdmElhAttivazioni &m_commands;
+    FindingBoxes m_boxes;
     QString m_rootFolder;
     std::unique_ptr<THlmDBCds> m_store;
     // The print module the print windows share, on the store.

@@ -3,7 +3,7 @@
 #include "AtomicFile.h"
 #include "DataPaths.h"
 #include "Exceptions.h"
-#include "NrMessages.h"
+#include "NrFindings.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,7 +33,7 @@ void removeLeftovers(const QString &folder)
 
 } // namespace
 
-void prepare()
+void prepare(FindingSink &findings)
 {
     const QString folder = path();
     if (QDir(folder).exists()) {
@@ -50,8 +50,7 @@ void prepare()
                     QDir::toNativeSeparators(source.fileName()), source.errorString()));
             AtomicFile::save(folder + name, source.readAll());
         } catch (const EInOutError &e) {
-            NrMessageDlg(u"Errore nella creazione dei dati di partenza: %1\n\n%2"_s.arg(name, e.message()),
-                         MsgDlgType::Error, MsgDlgBtn::OK);
+            findings.error(u"Errore nella creazione dei dati di partenza: %1\n\n%2"_s.arg(name, e.message()));
         }
     }
 }

@@ -2,10 +2,10 @@
 
 #include "DataPaths.h"
 #include "ElhUModulePlan.h"
+#include "LocalDataFolder.h"
 #include "NrExceptions.h"
 #include "THlmCds.h"
 #include "THlmDBCds.h"
-#include "LocalDataFolder.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -112,13 +112,13 @@ QString TdmElhFile::workingFile(QStringView table) const
 
 void TdmElhFile::loadWorkingTables()
 {
-    THlmCds::loadFromFile(cdsFileTel, workingFile(kFileTel));
+    THlmCds::loadFromFile(cdsFileTel, workingFile(kFileTel), m_store.findings());
     loadFieldFile();
 }
 
 void TdmElhFile::loadFieldFile()
 {
-    THlmCds::loadFromFile(cdsFieldFile, workingFile(kFieldFile));
+    THlmCds::loadFromFile(cdsFieldFile, workingFile(kFieldFile), m_store.findings());
 }
 
 void TdmElhFile::saveWorkingTables()

@@ -40,86 +40,91 @@ QString units(Decimal d)
     return QString::number(d.units());
 }
 
-QString cp1252Positions(const QList<qsizetype> &positions)
+QString iso(QDate d)
+{
+    return d.toString(Qt::ISODate);
+}
+
+QString iso(const QDateTime &d)
+{
+    return d.toString(u"yyyy-MM-dd'T'HH:mm:ss"_s);
+}
+
+QString number(double d)
+{
+    return QString::number(d);
+}
+
+QString positions(const QList<qsizetype> &unmapped)
 {
     QStringList out;
-    for (const qsizetype p : positions)
+    for (const qsizetype p : unmapped)
         out.append(QString::number(p));
     return u'|' + out.join(u' ');
 }
 
-Function arithmetic(Decimal (*op)(Decimal, Decimal))
+QString encoded(const QString &text)
 {
-    return [op](const Args &a) { return op(dec(a[0]), dec(a[1])).toString(); };
+    QList<qsizetype> unmapped;
+    QString out = QString::fromLatin1(Cp1252::encode(text, &unmapped).toHex(' '));
+    return out += positions(unmapped);
 }
 
-// The functions of the case file by name: each gives its result as text.
+QString encodable(const QString &text)
+{
+    QList<qsizetype> unmapped;
+    QString out = Cp1252::toEncodable(text, &unmapped);
+    return out += positions(unmapped);
+}
+
+QVariant variant(const QString &text)
+{
+    const QDate date = QDate::fromString(text, Qt::ISODate);
+    return text.isEmpty() ? QVariant() : date.isValid() ? QVariant(date) : QVariant::fromValue(dec(text));
+}
+
+// A function of the case file: its name and its result as text from the arguments a.
+#define CASE_FUNCTION(name, result)                                                                                    \
+    {                                                                                                                  \
+        QString::fromUtf16(name), [](const Args &a) -> QString { return result; }                                      \
+    }
+
 const QMap<QString, Function> &functions()
 {
     static const QMap<QString, Function> table{
-        {u"Decimal::parse"_s, [](const Args &a) { return orRefused(Decimal::parse(a[0]), units); }},
-        {u"Decimal::parseC"_s, [](const Args &a) { return orRefused(Decimal::parseC(a[0]), units); }},
-        {u"Decimal::toDoubleExact"_s,
-         [](const Args &a) {
-             return orRefused(dec(a[0]).toDoubleExact(), [](double d) { return Decimal::fromDouble(d).toString(); });
-         }},
-        {u"Decimal::fromDouble"_s, [](const Args &a) { return Decimal::fromDouble(a[0].toDouble()).toString(); }},
-        {u"Decimal::fromInt"_s, [](const Args &a) { return Decimal::fromInt(a[0].toLongLong()).toString(); }},
-        {u"Decimal::fromUnits"_s, [](const Args &a) { return Decimal::fromUnits(a[0].toLongLong()).toString(); }},
-        {u"Decimal::toString"_s,
-         [](const Args &a) { return a[1].isEmpty() ? dec(a[0]).toString() : dec(a[0]).toString(a[1].toInt()); }},
-        {u"Decimal::rounded"_s, [](const Args &a) { return dec(a[0]).rounded(a[1].toInt()).toString(); }},
-        {u"Decimal +"_s, arithmetic([](Decimal x, Decimal y) { return x + y; })},
-        {u"Decimal -"_s, arithmetic([](Decimal x, Decimal y) { return x - y; })},
-        {u"Decimal *"_s, arithmetic([](Decimal x, Decimal y) { return x * y; })},
-        {u"Decimal /"_s, arithmetic([](Decimal x, Decimal y) { return x / y; })},
-        {u"Conv::dateToText"_s, [](const Args &a) { return Conv::dateToText(QDate::fromString(a[0], Qt::ISODate)); }},
-        {u"Conv::dateTimeToText"_s,
-         [](const Args &a) { return Conv::dateTimeToText(QDateTime::fromString(a[0], Qt::ISODate)); }},
-        {u"Conv::parseDate"_s,
-         [](const Args &a) {
-             return orRefused(Conv::parseDate(a[0]), [](QDate d) { return d.toString(Qt::ISODate); });
-         }},
-        {u"Conv::parseDateTime"_s,
-         [](const Args &a) {
-             return orRefused(Conv::parseDateTime(a[0]),
-                              [](const QDateTime &d) { return d.toString(u"yyyy-MM-dd'T'HH:mm:ss"_s); });
-         }},
-        {u"Conv::floatToText"_s, [](const Args &a) { return Conv::floatToText(a[0].toDouble()); }},
-        {u"Conv::parseFloat"_s,
-         [](const Args &a) { return orRefused(Conv::parseFloat(a[0]), [](double d) { return QString::number(d); }); }},
-        {u"Conv::parseInteger"_s,
-         [](const Args &a) {
-             return orRefused(Conv::parseInteger(a[0]), [](qint64 n) { return QString::number(n); });
-         }},
-        {u"Conv::toText"_s,
-         [](const Args &a) {
-             const QDate date = QDate::fromString(a[0], Qt::ISODate);
-             return Conv::toText(a[0].isEmpty()   ? QVariant()
-                                 : date.isValid() ? QVariant(date)
-                                                  : QVariant::fromValue(dec(a[0])));
-         }},
-        {u"Conv::formatFloat"_s, [](const Args &a) { return Conv::formatFloat(a[0], dec(a[1])); }},
-        {u"Conv::formatFloat double"_s, [](const Args &a) { return Conv::formatFloat(a[0], a[1].toDouble()); }},
-        {u"TextLib::Trim"_s, [](const Args &a) { return TextLib::Trim(a[0]); }},
-        {u"TextLib::TrimRight"_s, [](const Args &a) { return TextLib::TrimRight(a[0]); }},
-        {u"TextLib::Right"_s, [](const Args &a) { return TextLib::Right(a[0], a[1].toInt()); }},
-        {u"TextLib::Left"_s, [](const Args &a) { return TextLib::Left(a[0], a[1].toInt()); }},
-        {u"TextLib::QuotedStr"_s, [](const Args &a) { return TextLib::QuotedStr(a[0]); }},
-        {u"TextLib::IsNumeric"_s, [](const Args &a) { return TextLib::IsNumeric(a[0]) ? u"true"_s : u"false"_s; }},
-        {u"Cp1252::encode"_s,
-         [](const Args &a) -> QString {
-             QList<qsizetype> unmapped;
-             const QByteArray bytes = Cp1252::encode(a[0], &unmapped);
-             return QString::fromLatin1(bytes.toHex(' ')) + cp1252Positions(unmapped);
-         }},
-        {u"Cp1252::toEncodable"_s,
-         [](const Args &a) {
-             QList<qsizetype> unmapped;
-             QString encodable = Cp1252::toEncodable(a[0], &unmapped);
-             encodable += cp1252Positions(unmapped);
-             return encodable;
-         }},
+        CASE_FUNCTION(u"Decimal::parse", orRefused(Decimal::parse(a[0]), units)),
+        CASE_FUNCTION(u"Decimal::parseC", orRefused(Decimal::parseC(a[0]), units)),
+        CASE_FUNCTION(u"Decimal::toDoubleExact",
+                      orRefused(dec(a[0]).toDoubleExact(), [](double d) { return Decimal::fromDouble(d).toString(); })),
+        CASE_FUNCTION(u"Decimal::fromDouble", Decimal::fromDouble(a[0].toDouble()).toString()),
+        CASE_FUNCTION(u"Decimal::fromInt", Decimal::fromInt(a[0].toLongLong()).toString()),
+        CASE_FUNCTION(u"Decimal::fromUnits", Decimal::fromUnits(a[0].toLongLong()).toString()),
+        CASE_FUNCTION(u"Decimal::toString", a[1].isEmpty() ? dec(a[0]).toString() : dec(a[0]).toString(a[1].toInt())),
+        CASE_FUNCTION(u"Decimal::rounded", dec(a[0]).rounded(a[1].toInt()).toString()),
+        CASE_FUNCTION(u"Decimal +", (dec(a[0]) + dec(a[1])).toString()),
+        CASE_FUNCTION(u"Decimal -", (dec(a[0]) - dec(a[1])).toString()),
+        CASE_FUNCTION(u"Decimal *", (dec(a[0]) * dec(a[1])).toString()),
+        CASE_FUNCTION(u"Decimal /", (dec(a[0]) / dec(a[1])).toString()),
+        CASE_FUNCTION(u"Conv::dateToText", Conv::dateToText(QDate::fromString(a[0], Qt::ISODate))),
+        CASE_FUNCTION(u"Conv::dateTimeToText", Conv::dateTimeToText(QDateTime::fromString(a[0], Qt::ISODate))),
+        CASE_FUNCTION(u"Conv::parseDate", orRefused(Conv::parseDate(a[0]), [](QDate d) { return iso(d); })),
+        CASE_FUNCTION(u"Conv::parseDateTime",
+                      orRefused(Conv::parseDateTime(a[0]), [](const QDateTime &d) { return iso(d); })),
+        CASE_FUNCTION(u"Conv::floatToText", Conv::floatToText(a[0].toDouble())),
+        CASE_FUNCTION(u"Conv::parseFloat", orRefused(Conv::parseFloat(a[0]), number)),
+        CASE_FUNCTION(u"Conv::parseInteger",
+                      orRefused(Conv::parseInteger(a[0]), [](qint64 n) { return number(double(n)); })),
+        CASE_FUNCTION(u"Conv::toText", Conv::toText(variant(a[0]))),
+        CASE_FUNCTION(u"Conv::formatFloat", Conv::formatFloat(a[0], dec(a[1]))),
+        CASE_FUNCTION(u"Conv::formatFloat double", Conv::formatFloat(a[0], a[1].toDouble())),
+        CASE_FUNCTION(u"TextLib::Trim", TextLib::Trim(a[0])),
+        CASE_FUNCTION(u"TextLib::TrimRight", TextLib::TrimRight(a[0])),
+        CASE_FUNCTION(u"TextLib::Right", TextLib::Right(a[0], a[1].toInt())),
+        CASE_FUNCTION(u"TextLib::Left", TextLib::Left(a[0], a[1].toInt())),
+        CASE_FUNCTION(u"TextLib::QuotedStr", TextLib::QuotedStr(a[0])),
+        CASE_FUNCTION(u"TextLib::IsNumeric", TextLib::IsNumeric(a[0]) ? u"true"_s : u"false"_s),
+        CASE_FUNCTION(u"Cp1252::encode", encoded(a[0])),
+        CASE_FUNCTION(u"Cp1252::toEncodable", encodable(a[0])),
     };
     return table;
 }

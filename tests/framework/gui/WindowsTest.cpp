@@ -2,7 +2,6 @@
 #include "NrApplication.h"
 #include "NrBusyWait.h"
 #include "NrConnection.h"
-#include "NrCursors.h"
 #include "NrMessages.h"
 #include "QtMessageService.h"
 #include "QtPrinters.h"
@@ -105,20 +104,6 @@ TEST(NrRunGuarded, ShowsAnErrorAndStaysSilentOnAnAbort)
     EXPECT_FALSE(NrRunGuarded([] { throw EInOutError(u"Impossibile leggere il file"_s); }));
     EXPECT_EQ(messages.texts(), QStringList{u"Impossibile leggere il file"_s});
     EXPECT_EQ(messages.messages().first().type, MsgDlgType::Error);
-}
-
-TEST(TNrCursorScope, PutsThePreviousCursorBackWhateverEndsTheWork)
-{
-    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
-    try {
-        const TNrCursorScope hourglass;
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        const TNrCursorScope sql(TNrCursorScope::Kind::SqlWait);
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
-        throw EDatabaseError(u"errore"_s);
-    } catch (const EDatabaseError &) {
-    }
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(BusyWait, TheDesktopWaitsForABusyDatabaseInAWindowThatAnnullaEnds)

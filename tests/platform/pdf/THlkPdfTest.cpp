@@ -174,8 +174,6 @@ TEST(THlkPdf, FailuresAreReportedByCheckWithTheLabel)
     EXPECT_EQ(p.pdf.SelectPage(2), 0);
     EXPECT_EQ(p.pdf.DeletePages(1, 2), 0);
     EXPECT_EQ(p.pdf.CopyPageRanges(99, u"1"_s), 0);
-    EXPECT_EQ(p.pdf.SetOrigin(3), 0);
-    EXPECT_EQ(p.pdf.SetMeasurementUnits(0), 0);
 
     THlkPdf other;
     const QString broken = dir.write(u"rotto.pdf"_s, "%PDF-1.4\nnon sono un pdf\n");
@@ -189,7 +187,6 @@ TEST(THlkPdf, SavingReplacesTheFileOnlyWhenCompleteAndSound)
     Print p(makeTemplate(dir));
     p.pdf.Check(p.pdf.DrawBox(59, 178, 478, 0.05, 0));
     p.pdf.Check(p.pdf.DrawBox(100, 300, 50, 20, 1));
-    EXPECT_EQ(p.pdf.DrawBox(100, 300, 50, 20, 7), 0);
     p.pdf.SetLastOperation(u"Scrivi testo: 12"_s);
     EXPECT_EQ(p.pdf.SaveToFile(dir.file(u"non/esiste/uscita.pdf"_s)), 0);
     EXPECT_EQ(

@@ -10,7 +10,6 @@
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
-#include "TNrDBMemo.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -38,7 +37,6 @@ struct Payments : ::testing::Test
         ds.fieldDefs().add(u"NUMERO"_s, FieldType::Integer);
         ds.fieldDefs().add(u"DATA"_s, FieldType::Date);
         ds.fieldDefs().add(u"FLAG"_s, FieldType::String, 1);
-        ds.fieldDefs().add(u"NOTE"_s, FieldType::Memo);
         ds.createDataSet();
         add(u"1001"_s, u"RITENUTE"_s, u"1234,5"_s, 3);
         add(u"1040"_s, u"AUTONOMI"_s, u"0"_s, 1);
@@ -272,28 +270,6 @@ TEST_F(Payments, ACheckBoxStoresOneOrZeroAsSoonAsItIsToggled)
     // A record without the flag shows it off.
     ds.next();
     EXPECT_FALSE(check.isChecked());
-}
-
-TEST_F(Payments, AMemoHoldsTheWholeTextAndRefusesControlCharacters)
-{
-    TNrDBMemo memo;
-    bind(memo, u"NOTE"_s);
-    memo.show();
-    type(&memo, u"prima riga"_s);
-    QTest::keyClick(&memo, Qt::Key_Return);
-    QTest::keyClicks(&memo, u"seconda"_s);
-    EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda"_s);
-    // Line breaks and tabs are the memo's own; a pasted NUL or BEL is given back.
-    QGuiApplication::clipboard()->setText(u"\tterza\u0007"_s);
-    QTest::keySequence(&memo, QKeySequence::Paste);
-    EXPECT_EQ(memo.toPlainText(), u"prima riga\nseconda"_s);
-    EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda"_s);
-    EXPECT_EQ(QToolTip::text(), u"«NOTE»: il testo contiene il carattere di controllo BEL alla posizione 25."_s);
-    QGuiApplication::clipboard()->setText(u"\tterza"_s);
-    QTest::keySequence(&memo, QKeySequence::Paste);
-    EXPECT_EQ(ds.fieldByName(u"NOTE"_s).asString(), u"prima riga\nseconda\tterza"_s);
-    ds.cancel();
-    EXPECT_EQ(memo.toPlainText(), QString());
 }
 
 TEST_F(Payments, F8AndTheButtonRunTheLookupOnlyWhenTheEditIsEnabled)

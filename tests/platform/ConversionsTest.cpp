@@ -29,30 +29,32 @@ Decimal dec(const QString &text)
     return *d;
 }
 
-template<class T, class Text>
-QString orRefused(const std::optional<T> &value, Text text)
-{
-    return value ? text(*value) : kRefused;
-}
-
-QString units(Decimal d)
+// The result of a parse as text: units of an amount, ISO dates, C numbers.
+QString text(Decimal d)
 {
     return QString::number(d.units());
 }
-
-QString iso(QDate d)
+QString text(QDate d)
 {
     return d.toString(Qt::ISODate);
 }
-
-QString iso(const QDateTime &d)
+QString text(const QDateTime &d)
 {
     return d.toString(u"yyyy-MM-dd'T'HH:mm:ss"_s);
 }
-
-QString number(double d)
+QString text(double d)
 {
     return QString::number(d);
+}
+QString text(qint64 n)
+{
+    return QString::number(n);
+}
+
+template<class T>
+QString orRefused(const std::optional<T> &value)
+{
+    return value ? text(*value) : kRefused;
 }
 
 QString positions(const QList<qsizetype> &unmapped)
@@ -92,10 +94,11 @@ QVariant variant(const QString &text)
 const QMap<QString, Function> &functions()
 {
     static const QMap<QString, Function> table{
-        CASE_FUNCTION(u"Decimal::parse", orRefused(Decimal::parse(a[0]), units)),
-        CASE_FUNCTION(u"Decimal::parseC", orRefused(Decimal::parseC(a[0]), units)),
-        CASE_FUNCTION(u"Decimal::toDoubleExact",
-                      orRefused(dec(a[0]).toDoubleExact(), [](double d) { return Decimal::fromDouble(d).toString(); })),
+        CASE_FUNCTION(u"Decimal::parse", orRefused(Decimal::parse(a[0]))),
+        CASE_FUNCTION(u"Decimal::parseC", orRefused(Decimal::parseC(a[0]))),
+        CASE_FUNCTION(u"Decimal::toDoubleExact", dec(a[0]).toDoubleExact()
+                                                     ? Decimal::fromDouble(*dec(a[0]).toDoubleExact()).toString()
+                                                     : kRefused),
         CASE_FUNCTION(u"Decimal::fromDouble", Decimal::fromDouble(a[0].toDouble()).toString()),
         CASE_FUNCTION(u"Decimal::fromInt", Decimal::fromInt(a[0].toLongLong()).toString()),
         CASE_FUNCTION(u"Decimal::fromUnits", Decimal::fromUnits(a[0].toLongLong()).toString()),
@@ -107,13 +110,11 @@ const QMap<QString, Function> &functions()
         CASE_FUNCTION(u"Decimal /", (dec(a[0]) / dec(a[1])).toString()),
         CASE_FUNCTION(u"Conv::dateToText", Conv::dateToText(QDate::fromString(a[0], Qt::ISODate))),
         CASE_FUNCTION(u"Conv::dateTimeToText", Conv::dateTimeToText(QDateTime::fromString(a[0], Qt::ISODate))),
-        CASE_FUNCTION(u"Conv::parseDate", orRefused(Conv::parseDate(a[0]), [](QDate d) { return iso(d); })),
-        CASE_FUNCTION(u"Conv::parseDateTime",
-                      orRefused(Conv::parseDateTime(a[0]), [](const QDateTime &d) { return iso(d); })),
+        CASE_FUNCTION(u"Conv::parseDate", orRefused(Conv::parseDate(a[0]))),
+        CASE_FUNCTION(u"Conv::parseDateTime", orRefused(Conv::parseDateTime(a[0]))),
         CASE_FUNCTION(u"Conv::floatToText", Conv::floatToText(a[0].toDouble())),
-        CASE_FUNCTION(u"Conv::parseFloat", orRefused(Conv::parseFloat(a[0]), number)),
-        CASE_FUNCTION(u"Conv::parseInteger",
-                      orRefused(Conv::parseInteger(a[0]), [](qint64 n) { return number(double(n)); })),
+        CASE_FUNCTION(u"Conv::parseFloat", orRefused(Conv::parseFloat(a[0]))),
+        CASE_FUNCTION(u"Conv::parseInteger", orRefused(Conv::parseInteger(a[0]))),
         CASE_FUNCTION(u"Conv::toText", Conv::toText(variant(a[0]))),
         CASE_FUNCTION(u"Conv::formatFloat", Conv::formatFloat(a[0], dec(a[1]))),
         CASE_FUNCTION(u"Conv::formatFloat double", Conv::formatFloat(a[0], a[1].toDouble())),

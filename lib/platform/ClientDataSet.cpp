@@ -593,14 +593,6 @@ void ClientDataSet::checkBrowseMode()
         cancel();
 }
 
-UpdateStatus ClientDataSet::updateStatus() const
-{
-    if (m_state == DataSetState::Insert)
-        return UpdateStatus::Inserted;
-    const int row = currentRow();
-    return row < 0 ? UpdateStatus::Unmodified : m_store.info(row).status;
-}
-
 void ClientDataSet::markChanged(int row, UpdateStatus status)
 {
     auto &info = m_store.info(row);

@@ -166,7 +166,6 @@ public:
     // Posts a changed record, cancels an unchanged one.
     void checkBrowseMode();
     bool modified() const { return m_modified; }
-    UpdateStatus updateStatus() const;
 
     // --- Change log ----------------------------------------------------------
     int changeCount() const;

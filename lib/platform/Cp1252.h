@@ -13,8 +13,6 @@ namespace Cp1252 {
 
 inline constexpr char kReplacement = '?';
 
-bool canEncode(char32_t codePoint);
-
 // Positions are indexes of UTF-16 code units in `text`.
 QByteArray encode(const QString &text, QList<qsizetype> *unmapped = nullptr);
 QString decode(const QByteArray &bytes);

@@ -38,7 +38,6 @@ public:
     bool visible() const { return m_visible; }
     void setVisible(bool visible) { m_visible = visible; }
     bool required() const { return m_required; }
-    void setRequired(bool required) { m_required = required; }
     bool readOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     const QString &displayFormat() const { return m_displayFormat; }

@@ -65,7 +65,7 @@ TEST_P(Transactions, ATransactionLeftOpenIsRolledBackWhenItGoesAndOnlyOneRunsAtA
     EXPECT_EQ(q.scalar().toInt(), 1);
 }
 
-TEST_P(Transactions, IdentifiersFollowEachOtherPerTable)
+TEST_P(Transactions, IdentifiersFollowEachOtherPerTableAndTwoClientsNeverReceiveTheSameOne)
 {
     EXPECT_EQ(GenerateID(connection(), u"TPROVA_UNO"_s), 1);
     EXPECT_EQ(GenerateID(connection(), u"tprova_uno"_s), 2);
@@ -79,10 +79,7 @@ TEST_P(Transactions, IdentifiersFollowEachOtherPerTable)
         t.Rollback();
     }
     EXPECT_EQ(GenerateID(connection(), u"TPROVA_UNO"_s), 3);
-}
 
-TEST_P(Transactions, TwoClientsNeverReceiveTheSameIdentifier)
-{
     constexpr int kEach = 150;
     std::mutex lock;
     QList<qint64> ids;

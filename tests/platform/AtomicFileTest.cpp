@@ -69,7 +69,7 @@ QByteArray folderContents(const QString &folder)
 
 } // namespace
 
-TEST(AtomicFile, AFullDiskKeepsTheOldFileAndLeavesNoTemporaryFile)
+TEST(AtomicFile, AFullDiskKeepsTheOldFileAndFolderAndLeavesNoTemporaryOnes)
 {
     FullFilesystem disk(256 * 1024);
     if (!disk.mounted())
@@ -78,6 +78,9 @@ TEST(AtomicFile, AFullDiskKeepsTheOldFileAndLeavesNoTemporaryFile)
     AtomicFile::save(old, "vecchio");
     QFile::setPermissions(old, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     const QFile::Permissions permissions = QFile::permissions(old);
+    const QString folder = disk.file(u"esporta"_s);
+    ASSERT_EQ(folderError(folder, {{u"A.cds"_s, "vecchio A"}, {u"B.cds"_s, "vecchio B"}}), QString());
+    const QByteArray oldFolder = folderContents(folder);
     disk.leaveFree(8 * 1024);
     const QByteArray big(64 * 1024, 'n');
 
@@ -85,9 +88,15 @@ TEST(AtomicFile, AFullDiskKeepsTheOldFileAndLeavesNoTemporaryFile)
               u"Impossibile scrivere il file «%1»: spazio esaurito sul disco (No space left on device). "
               "Il file che c'era è rimasto com'era."_s.arg(old));
     EXPECT_EQ(contents(old), "vecchio");
-    const QString fresh = disk.file(u"nuovo.cds"_s);
-    EXPECT_TRUE(errorOf(fresh, big).endsWith(u"Il file non è stato creato."_s));
-    EXPECT_EQ(entries(disk.path()), (QStringList{u"dati.cds"_s, u"riempitivo"_s}));
+    EXPECT_TRUE(errorOf(disk.file(u"nuovo.cds"_s), big).endsWith(u"Il file non è stato creato."_s));
+    // The first file fits, the second does not.
+    EXPECT_EQ(folderError(folder, {{u"A.cds"_s, "nuovo A"}, {u"B.cds"_s, big}}),
+              u"Impossibile scrivere il file «%1/B.cds»: spazio esaurito sul disco (No space left on device). "
+              "La cartella «%1» è rimasta com'era."_s.arg(folder));
+    EXPECT_EQ(folderContents(folder), oldFolder);
+    EXPECT_TRUE(folderError(disk.file(u"nuova"_s), {{u"B.cds"_s, big}})
+                    .endsWith(u"La cartella «%1» non è stata creata."_s.arg(disk.file(u"nuova"_s))));
+    EXPECT_EQ(entries(disk.path()), (QStringList{u"dati.cds"_s, u"esporta"_s, u"riempitivo"_s}));
 
     // With room again the new file replaces the old one and keeps its permissions.
     QFile::remove(disk.file(u"riempitivo"_s));
@@ -96,9 +105,10 @@ TEST(AtomicFile, AFullDiskKeepsTheOldFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(QFile::permissions(old), permissions);
 }
 
-TEST(AtomicFile, AFileThatCannotBeReplacedOrIsNotCommittedLeavesNothingBehind)
+TEST(AtomicFolder, ReplacesOnlyAFolderOfItsOwnFilesAndClearsWhatAKillLeft)
 {
     TempDir dir;
+    // A file that cannot be replaced or is not committed leaves nothing behind.
     QDir().mkpath(dir.file(u"77024"_s));
     EXPECT_TRUE(errorOf(dir.file(u"77024"_s), "A").contains(u": al suo posto c'è una cartella (Is a directory)"_s));
     EXPECT_TRUE(
@@ -108,32 +118,6 @@ TEST(AtomicFile, AFileThatCannotBeReplacedOrIsNotCommittedLeavesNothingBehind)
         abandoned.write("mezzo");
         abandoned.finish();
     }
-    EXPECT_EQ(entries(dir.path()), QStringList{u"77024"_s});
-}
-
-TEST(AtomicFolder, AFullDiskKeepsTheWholeOldFolderAndLeavesNoTemporaryFolder)
-{
-    FullFilesystem disk(256 * 1024);
-    if (!disk.mounted())
-        GTEST_SKIP() << disk.skipMessage();
-    const QString folder = disk.file(u"esporta"_s);
-    ASSERT_EQ(folderError(folder, {{u"A.cds"_s, "vecchio A"}, {u"B.cds"_s, "vecchio B"}}), QString());
-    const QByteArray old = folderContents(folder);
-    disk.leaveFree(8 * 1024);
-    // The first file fits, the second does not.
-    const QByteArray big(64 * 1024, 'n');
-    EXPECT_EQ(folderError(folder, {{u"A.cds"_s, "nuovo A"}, {u"B.cds"_s, big}}),
-              u"Impossibile scrivere il file «%1/B.cds»: spazio esaurito sul disco (No space left on device). "
-              "La cartella «%1» è rimasta com'era."_s.arg(folder));
-    EXPECT_EQ(folderContents(folder), old);
-    EXPECT_TRUE(folderError(disk.file(u"nuova"_s), {{u"B.cds"_s, big}})
-                    .endsWith(u"La cartella «%1» non è stata creata."_s.arg(disk.file(u"nuova"_s))));
-    EXPECT_EQ(entries(disk.path()), (QStringList{u"esporta"_s, u"riempitivo"_s}));
-}
-
-TEST(AtomicFolder, ReplacesOnlyAFolderOfItsOwnFilesAndClearsWhatAKillLeft)
-{
-    TempDir dir;
     const QString folder = dir.file(u"esporta"_s);
     // Left by a kill: a temporary folder of this target, a temporary file
     // inside the old folder; a temporary folder of another target stays.
@@ -143,7 +127,7 @@ TEST(AtomicFolder, ReplacesOnlyAFolderOfItsOwnFilesAndClearsWhatAKillLeft)
     dir.write(u"esporta/.A.cds.tmp-k9"_s, "mezzo");
     ASSERT_EQ(folderError(folder, {{u"A.cds"_s, "nuovo"}, {u"B.cds"_s, "B"}}), QString());
     EXPECT_EQ(folderContents(folder), "A.cds\nnuovo\nB.cds\nB\n");
-    EXPECT_EQ(entries(dir.path()), (QStringList{u".altra.tmp-1x2y3z"_s, u"esporta"_s}));
+    EXPECT_EQ(entries(dir.path()), (QStringList{u".altra.tmp-1x2y3z"_s, u"77024"_s, u"esporta"_s}));
 
     // A link to the folder stays a link.
     ASSERT_TRUE(QFile::link(folder, dir.file(u"collegamento"_s)));
@@ -165,5 +149,5 @@ TEST(AtomicFolder, ReplacesOnlyAFolderOfItsOwnFilesAndClearsWhatAKillLeft)
               "sostituendola, tra cui «nota.txt»: scegliere una cartella vuota o spostarli altrove. La cartella è "
               "rimasta com'era."_s.arg(folder));
     EXPECT_EQ(folderContents(folder), before + "sotto\n(illeggibile)\n");
-    EXPECT_EQ(entries(dir.path()), (QStringList{u".altra.tmp-1x2y3z"_s, u"collegamento"_s, u"esporta"_s}));
+    EXPECT_EQ(entries(dir.path()), (QStringList{u".altra.tmp-1x2y3z"_s, u"77024"_s, u"collegamento"_s, u"esporta"_s}));
 }

@@ -54,14 +54,10 @@ TEST(CdsPacket, EveryTypeAndEveryNullRoundTrips)
         const Field &a = original.field(f);
         const Field &b = ds.field(f);
         SCOPED_TRACE(a.fieldName().toStdString());
-        EXPECT_EQ(b.fieldName(), a.fieldName());
-        EXPECT_EQ(b.dataType(), a.dataType());
-        EXPECT_EQ(b.size(), a.size());
-        EXPECT_EQ(b.required(), a.required());
-        for (original.first(), ds.first(); !ds.eof(); original.next(), ds.next()) {
-            EXPECT_EQ(b.isNull(), a.isNull()) << "record " << ds.recNo();
-            EXPECT_EQ(b.value(), a.value()) << "record " << ds.recNo();
-        }
+        EXPECT_EQ(std::tuple(b.fieldName(), b.dataType(), b.size(), b.required()),
+                  std::tuple(a.fieldName(), a.dataType(), a.size(), a.required()));
+        for (original.first(), ds.first(); !ds.eof(); original.next(), ds.next())
+            EXPECT_EQ(std::pair(b.isNull(), b.value()), std::pair(a.isNull(), a.value())) << "record " << ds.recNo();
     }
     // Written again, the packet is the same bytes.
     EXPECT_EQ(ds.saveToBytes(), original.saveToBytes());
@@ -146,7 +142,8 @@ TEST(CdsPacket, DamagedDataIsRefusedAndTheDatasetKeepsWhatItHeld)
     };
     EXPECT_EQ(refused(crafted(4096, 0, 8)), prefix + u"troppi campi (4096)"_s);
     EXPECT_EQ(refused(crafted(2, 0, 255)), prefix + u"nome di campo di 255 caratteri (al massimo 64)"_s);
-    EXPECT_EQ(refused(crafted(1024, 20000, 8)), prefix + u"20000 record di 1024 campi, più di quanti il programma ne gestisca"_s);
+    EXPECT_EQ(refused(crafted(1024, 20000, 8)),
+              prefix + u"20000 record di 1024 campi, più di quanti il programma ne gestisca"_s);
     EXPECT_TRUE(ds.active());
     EXPECT_EQ(ds.saveToBytes(), held);
 }

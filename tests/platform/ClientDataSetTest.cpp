@@ -1,4 +1,5 @@
 #include "ClientDataSet.h"
+#include "CaseFile.h"
 #include "DataSetFixtures.h"
 
 #include <gtest/gtest.h>
@@ -20,86 +21,99 @@ public:
     QStringList events;
 };
 
-struct Sample : ::testing::Test
+// The sample dataset loaded as from the database: three unchanged records.
+struct Loaded : ::testing::Test
 {
-    void SetUp() override { fixtures::defineSample(ds); }
+    void SetUp() override
+    {
+        fixtures::defineSample(ds);
+        addRow(ds, {u"A"_s, u"ROSSI"_s, 2021});
+        addRow(ds, {u"B"_s, u"BIANCHI"_s, 2022});
+        addRow(ds, {u"C"_s, u"VERDI"_s, 2023});
+        ds.mergeChangeLog();
+    }
+
+    void editNome(const QString &codice, const QString &nome)
+    {
+        ASSERT_TRUE(ds.locate(u"CODICE"_s, codice));
+        ds.edit();
+        ds.fieldByName(u"NOME"_s).setAsString(nome);
+        ds.post();
+    }
+
     QString codice() { return ds.fieldByName(u"CODICE"_s).asString(); }
+    QStringList codes() { return column(ds, u"CODICE"_s); }
+
     ClientDataSet ds{u"cdsTest"_s};
 };
 
-} // namespace
-
-TEST_F(Sample, ConvertsBetweenTypesWithTheItalianRules)
+void set(Field &field, const QString &setter, const QString &value)
 {
-    ds.append();
-    ds.fieldByName(u"codice"_s).setAsCurrency(*Decimal::parse(u"-0,5"_s));
-    ds.fieldByName(u"NOME"_s).setAsDate(QDate(2023, 12, 31));
-    ds.fieldByName(u"ANNO"_s).setAsString(u" 2022 "_s);
-    ds.fieldByName(u"IMPORTO"_s).setAsString(u"1234,56"_s);
-    ds.fieldByName(u"DATA"_s).setAsString(u"05/03/2024"_s);
-    ds.fieldByName(u"VALORE"_s).setAsString(u"1,25"_s);
-    ds.post();
-    EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"-0,5"_s);
-    EXPECT_EQ(ds.fieldByName(u"NOME"_s).asDate(), QDate(2023, 12, 31));
-    EXPECT_EQ(ds.fieldByName(u"ANNO"_s).asInteger(), 2022);
-    EXPECT_EQ(ds.fieldByName(u"IMPORTO"_s).value().value<Decimal>(), *Decimal::parse(u"1234,56"_s));
-    EXPECT_EQ(ds.fieldByName(u"DATA"_s).asDate(), QDate(2024, 3, 5));
-    EXPECT_EQ(ds.fieldByName(u"VALORE"_s).asString(), u"1,25"_s);
-    EXPECT_EQ(ds.fieldByName(u"NOME"_s).asString(), u"31/12/2023"_s);
-    EXPECT_EQ(ds.fieldByName(u"IMPORTO"_s).asString(), u"1234,56"_s);
-    EXPECT_FALSE(ds.fieldByName(u"NOTE"_s).value().isValid());
-
-    // An empty text clears a number; a text field keeps empty text; a long text is cut.
-    ds.edit();
-    ds.fieldByName(u"ANNO"_s).setAsString(QString());
-    ds.fieldByName(u"CODICE"_s).setAsString(QString());
-    ds.fieldByName(u"NOME"_s).setAsString(QString(41, u'X'));
-    ds.post();
-    EXPECT_TRUE(ds.fieldByName(u"ANNO"_s).isNull());
-    EXPECT_FALSE(ds.fieldByName(u"CODICE"_s).isNull());
-    EXPECT_EQ(ds.fieldByName(u"NOME"_s).asString(), QString(40, u'X'));
+    if (setter == u"currency")
+        field.setAsCurrency(*Decimal::parse(value));
+    else if (setter == u"date")
+        field.setAsDate(QDate::fromString(value, Qt::ISODate));
+    else if (setter == u"integer")
+        field.setAsInteger(value.toLongLong());
+    else if (setter == u"float")
+        field.setAsFloat(value.toDouble());
+    else
+        field.setAsString(value);
 }
 
-TEST_F(Sample, RefusalsNameTheirCauseAndLoseNothing)
+} // namespace
+
+// Values set through every setter, read back as text with the Italian rules;
+// a refused value names its cause and loses nothing.
+TEST_F(Loaded, FieldsConvertTheirValuesOrRefuseThem)
 {
-    addRow(ds, {u"A"_s, QVariant(), 2023});
-    EXPECT_THROW(ds.fieldByName(u"CODICE"_s).setAsString(u"B"_s), EDatabaseError); // browse state
     ds.edit();
-    ds.fieldByName(u"NOME"_s).setAsString(u"ROSSI"_s);
-    try {
-        ds.fieldByName(u"ANNO"_s).setAsString(u"duemila"_s);
-        FAIL() << "no error";
-    } catch (const EConvertError &e) {
-        EXPECT_EQ(e.message(), u"'duemila' non è un valore intero valido per il campo ANNO"_s);
+    for (const QStringList &row : caseRows(u"field-values.json"_s)) {
+        SCOPED_TRACE(row.join(u" | "_s).toStdString());
+        Field &field = ds.fieldByName(row[0]);
+        const QString before = field.isNull() ? u"<null>"_s : field.asString();
+        QString error;
+        try {
+            set(field, row[1], row[2]);
+        } catch (const EConvertError &e) {
+            error = u"!"_s + e.message();
+        }
+        EXPECT_EQ(error.isEmpty() ? (field.isNull() ? u"<null>"_s : field.asString()) : error, row[3]);
+        if (!error.isEmpty()) {
+            EXPECT_EQ(field.isNull() ? u"<null>"_s : field.asString(), before);
+        }
     }
-    EXPECT_THROW(ds.fieldByName(u"DATA"_s).setAsString(u"31/04/2024"_s), EConvertError);
-    EXPECT_THROW(ds.fieldByName(u"IMPORTO"_s).setAsString(u"1.23"_s), EConvertError);
-    EXPECT_THROW(ds.fieldByName(u"ANNO"_s).setAsInteger(5000000000LL), EConvertError);
-    // A number stands for a date only within 01/01/0001 and 31/12/9999.
-    EXPECT_THROW(ds.fieldByName(u"DATA"_s).setAsFloat(-1e300), EConvertError);
-    EXPECT_THROW(ds.fieldByName(u"DATA"_s).setAsInteger(3000000), EConvertError);
+    EXPECT_EQ(ds.state(), DataSetState::Edit);
+    ds.post();
+    EXPECT_EQ(ds.fieldByName(u"IMPORTO"_s).value().value<Decimal>(), *Decimal::parse(u"1234,56"_s));
+    EXPECT_EQ(ds.fieldByName(u"DATA"_s).asDate(), QDate(2024, 3, 5));
+    EXPECT_FALSE(ds.fieldByName(u"NOTE"_s).value().isValid());
+
+    EXPECT_THROW(ds.fieldByName(u"CODICE"_s).setAsString(u"B"_s), EDatabaseError); // browse state
     try {
         ds.fieldByName(u"MANCANTE"_s);
         FAIL();
     } catch (const EDatabaseError &e) {
         EXPECT_EQ(e.message(), u"Campo «MANCANTE» non trovato nel dataset cdsTest"_s);
     }
-    EXPECT_EQ(ds.state(), DataSetState::Edit);
-    ds.post();
-    EXPECT_EQ(ds.fieldByName(u"ANNO"_s).asInteger(), 2023);
-    EXPECT_EQ(ds.fieldByName(u"NOME"_s).asString(), u"ROSSI"_s);
-
     ClientDataSet closed;
     closed.fieldDefs().add(u"X"_s, FieldType::Integer);
     EXPECT_THROW(closed.append(), EDatabaseError);
+    closed.fieldDefs().add(u"NOME"_s, FieldType::String, 40, true);
+    closed.createDataSet();
+    closed.fieldByName(u"NOME"_s).setDisplayLabel(u"Cognome"_s);
+    closed.append();
+    try {
+        closed.post();
+        FAIL();
+    } catch (const EDatabaseError &e) {
+        EXPECT_EQ(e.message(), u"Il campo «Cognome» deve avere un valore"_s);
+    }
+    EXPECT_EQ(closed.state(), DataSetState::Insert);
 }
 
-TEST_F(Sample, WalksTheRecordsWithBofAndEof)
+TEST_F(Loaded, TheCursorWalksWithBofAndEofAndInsertsGoBeforeTheCurrentRecord)
 {
-    EXPECT_TRUE(ds.bof() && ds.eof());
-    EXPECT_EQ(ds.recNo(), 0);
-    for (const auto *c : {u"A", u"B", u"C"})
-        addRow(ds, {QString::fromUtf16(c)});
     ds.first();
     ds.prior();
     EXPECT_TRUE(ds.bof() && !ds.eof());
@@ -111,51 +125,45 @@ TEST_F(Sample, WalksTheRecordsWithBofAndEof)
     EXPECT_EQ(codice(), u"B"_s);
     ds.setRecNo(1);
     EXPECT_EQ(codice(), u"A"_s);
-}
 
-TEST_F(Sample, AppendGoesToTheEndAndInsertBeforeTheCurrentRecord)
-{
-    addRow(ds, {u"Z"_s});
     // Many inserts at the same place each go before the one inserted just before.
-    QStringList expected{u"Z"_s};
+    QStringList expected = codes();
     for (int i = 0; i < 40; ++i) {
         ds.first();
         ds.insert();
-        EXPECT_EQ(ds.updateStatus(), UpdateStatus::Inserted);
         ds.fieldByName(u"CODICE"_s).setAsString(QString::number(100 + i));
         ds.post();
         expected.prepend(QString::number(100 + i));
     }
     ds.first();
-    ds.append();
-    ds.fieldByName(u"CODICE"_s).setAsString(u"ZZ"_s);
-    ds.post();
+    addRow(ds, {u"ZZ"_s});
     expected.append(u"ZZ"_s);
-    EXPECT_EQ(column(ds, u"CODICE"_s), expected);
-
+    EXPECT_EQ(codes(), expected);
     // The natural order survives a packed copy.
     ClientDataSet copy;
     copy.loadFromBytes(ds.saveToBytes(), u"copia"_s);
     EXPECT_EQ(column(copy, u"CODICE"_s), expected);
+
+    ds.emptyDataSet();
+    EXPECT_TRUE(ds.isEmpty() && ds.bof() && ds.eof());
+    EXPECT_EQ(ds.recNo(), 0);
+    EXPECT_EQ(ds.changeCount(), 0);
 }
 
-TEST_F(Sample, CancelMoveAndDeleteKeepTheRecordsConsistent)
+TEST_F(Loaded, CancelMoveAndDeleteKeepTheRecordsConsistent)
 {
-    addRow(ds, {u"A"_s, u"ROSSI"_s});
-    ds.mergeChangeLog();
     ds.append();
-    ds.fieldByName(u"CODICE"_s).setAsString(u"B"_s);
+    ds.fieldByName(u"CODICE"_s).setAsString(u"D"_s);
     ds.cancel();
-    EXPECT_EQ(ds.recordCount(), 1);
+    EXPECT_EQ(ds.recordCount(), 3);
+    ds.first();
     ds.edit();
-    ds.fieldByName(u"NOME"_s).setAsString(u"BIANCHI"_s);
+    ds.fieldByName(u"NOME"_s).setAsString(u"NERI"_s);
     ds.cancel();
     EXPECT_EQ(ds.fieldByName(u"NOME"_s).asString(), u"ROSSI"_s);
     EXPECT_EQ(ds.changeCount(), 0);
 
     // Moving away posts a changed record and drops an untouched new one.
-    addRow(ds, {u"B"_s});
-    ds.first();
     ds.edit();
     ds.fieldByName(u"NOME"_s).setAsString(u"VERDI"_s);
     EXPECT_EQ(ds.fieldByName(u"NOME"_s).oldValue().toString(), u"ROSSI"_s);
@@ -163,7 +171,7 @@ TEST_F(Sample, CancelMoveAndDeleteKeepTheRecordsConsistent)
     EXPECT_EQ(ds.state(), DataSetState::Browse);
     ds.append();
     ds.first();
-    EXPECT_EQ(ds.recordCount(), 2);
+    EXPECT_EQ(ds.recordCount(), 3);
     EXPECT_EQ(ds.fieldByName(u"NOME"_s).asString(), u"VERDI"_s);
     EXPECT_EQ(ds.fieldByName(u"NOME"_s).oldValue().toString(), u"ROSSI"_s);
 
@@ -176,8 +184,6 @@ TEST_F(Sample, CancelMoveAndDeleteKeepTheRecordsConsistent)
     ds.cancel();
     ds.events().beforePost = nullptr;
 
-    addRow(ds, {u"C"_s});
-    ds.first();
     ds.next();
     ds.deleteRecord();
     EXPECT_EQ(codice(), u"C"_s);
@@ -190,7 +196,7 @@ TEST_F(Sample, CancelMoveAndDeleteKeepTheRecordsConsistent)
     EXPECT_EQ(ds.state(), DataSetState::Insert);
 }
 
-TEST_F(Sample, EventsRunInOrderAndABeforeHandlerVetoes)
+TEST_F(Loaded, EventsRunInOrderABeforeHandlerVetoesAndObserversHearNothingWhileControlsAreDisabled)
 {
     QStringList log;
     auto record = [&log](const char16_t *name) {
@@ -204,41 +210,37 @@ TEST_F(Sample, EventsRunInOrderAndABeforeHandlerVetoes)
     ds.events().afterInsert = record(u"afterInsert");
     ds.events().beforePost = record(u"beforePost");
     ds.events().afterPost = record(u"afterPost");
+    RecordingObserver view;
+    ds.addObserver(&view);
     ds.append();
     EXPECT_FALSE(ds.modified()); // values given by onNewRecord do not count as changes
-    ds.fieldByName(u"CODICE"_s).setAsString(u"A"_s);
+    ds.fieldByName(u"CODICE"_s).setAsString(u"D"_s);
     EXPECT_TRUE(ds.modified());
     ds.post();
     EXPECT_EQ(log,
               (QStringList{u"beforeInsert"_s, u"onNewRecord"_s, u"afterInsert"_s, u"beforePost"_s, u"afterPost"_s}));
     EXPECT_FALSE(ds.fieldByName(u"FLAG"_s).isNull());
+    EXPECT_TRUE(view.events.contains(u"record:CODICE"_s));
 
     ds.events().beforeDelete = [](ClientDataSet &) { throw EDatabaseError(u"Cancellazione non consentita"_s); };
     EXPECT_THROW(ds.deleteRecord(), EDatabaseError);
     ds.events().beforeInsert = [](ClientDataSet &) { Abort(); };
     EXPECT_THROW(ds.append(), EAbort);
     EXPECT_EQ(ds.state(), DataSetState::Browse);
-    EXPECT_EQ(ds.recordCount(), 1);
-}
+    EXPECT_EQ(ds.recordCount(), 4);
+    ds.setEvents({});
 
-TEST_F(Sample, ObserversHearNothingWhileControlsAreDisabledAndAreToldWhenTheDataSetGoes)
-{
-    RecordingObserver view;
-    ds.addObserver(&view);
-    addRow(ds, {u"A"_s});
-    EXPECT_TRUE(view.events.contains(u"record:CODICE"_s));
     view.events.clear();
     ds.disableControls();
     ds.disableControls();
-    addRow(ds, {u"B"_s});
+    addRow(ds, {u"E"_s});
     ds.enableControls();
     EXPECT_TRUE(view.events.isEmpty());
     ds.enableControls();
     EXPECT_EQ(view.events.count(u"changed"_s), 1);
     ds.removeObserver(&view);
-    addRow(ds, {u"C"_s});
+    addRow(ds, {u"F"_s});
     EXPECT_EQ(view.events.count(u"changed"_s), 1);
-
     // A grid may outlive its dataset while a window tears down.
     auto other = std::make_unique<ClientDataSet>(u"cdsAltro"_s);
     other->addObserver(&view);
@@ -246,16 +248,115 @@ TEST_F(Sample, ObserversHearNothingWhileControlsAreDisabledAndAreToldWhenTheData
     EXPECT_EQ(view.events.last(), u"destroyed"_s);
 }
 
-TEST_F(Sample, RequiredFieldsMustHaveAValue)
+TEST_F(Loaded, TheDeltaWalkGivesEachChangeWithItsOldAndNewValuesAndKeepsWhatTheProviderWritesBack)
 {
-    ds.fieldByName(u"NOME"_s).setRequired(true);
-    ds.fieldByName(u"NOME"_s).setDisplayLabel(u"Cognome"_s);
-    ds.append();
-    try {
-        ds.post();
-        FAIL();
-    } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), u"Il campo «Cognome» deve avere un valore"_s);
+    editNome(u"C"_s, u"GRIGI"_s);
+    ds.deleteRecord();
+    editNome(u"A"_s, u"NERI"_s);
+    addRow(ds, {u"D"_s, u"GIALLI"_s});
+    addRow(ds, {u"E"_s});
+    ds.deleteRecord(); // inserted and deleted: no trace
+    editNome(u"B"_s, u"BLU"_s);
+    editNome(u"B"_s, u"AZZURRI"_s);
+    EXPECT_EQ(ds.changeCount(), 4);
+
+    // Each change as "kind code old>new", "-" for a name given no new value,
+    // "+anno" when ANNO is given one; in the order of the first change of each record.
+    QStringList seen;
+    int next = 100;
+    ds.applyUpdates([&](DeltaRecord &d) {
+        const int codice = d.indexOf(u"CODICE"_s);
+        const int nome = d.indexOf(u"nome"_s);
+        const QString kind = d.kind() == UpdateKind::Delete ? u"D"_s : d.kind() == UpdateKind::Insert ? u"I"_s : u"M"_s;
+        const QVariant code = d.isAssigned(codice) ? d.newValue(codice) : d.oldValue(codice);
+        seen.append(kind + u' ' + code.toString() + u' ' + d.oldValue(nome).toString() + u'>'
+                    + (d.isAssigned(nome) ? d.newValue(nome).toString() : u"-"_s)
+                    + (d.isAssigned(d.indexOf(u"ANNO"_s)) ? u" +anno"_s : QString()));
+        if (d.kind() != UpdateKind::Delete)
+            d.setValue(d.indexOf(u"ANNO"_s), ++next);
+    });
+    // A deleted record shows its original values, not the edited ones; a
+    // modified one the values before its first change and only the changed fields.
+    EXPECT_EQ(seen,
+              (QStringList{u"D C VERDI>-"_s, u"M A ROSSI>NERI"_s, u"I D >GIALLI +anno"_s, u"M B BIANCHI>AZZURRI"_s}));
+    // A successful walk merges the log; values written back by the provider stay.
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(codes(), (QStringList{u"A"_s, u"B"_s, u"D"_s}));
+    EXPECT_EQ(column(ds, u"ANNO"_s), (QStringList{u"101"_s, u"103"_s, u"102"_s}));
+}
+
+TEST_F(Loaded, AFailedApplyKeepsTheLogAndCancelRestoresTheStateBeforeTheEdits)
+{
+    const QByteArray before = ds.saveToBytes();
+    editNome(u"A"_s, u"NERI"_s);
+    addRow(ds, {u"D"_s, u"GIALLI"_s});
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"C"_s));
+    ds.deleteRecord();
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"B"_s));
+
+    int applied = 0;
+    EXPECT_THROW(ds.applyUpdates([&applied](DeltaRecord &d) {
+        d.setValue(d.indexOf(u"ANNO"_s), 1999);
+        if (++applied == 2)
+            throw EDatabaseError(u"errore del database"_s);
+    }),
+                 EDatabaseError);
+    EXPECT_EQ(ds.changeCount(), 3);
+
+    // A pending edit goes too.
+    ds.edit();
+    ds.fieldByName(u"NOME"_s).setAsString(u"BLU"_s);
+    ds.cancelUpdates();
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.saveToBytes(), before);
+    // The record that was current before stays current.
+    EXPECT_EQ(codice(), u"B"_s);
+}
+
+TEST_F(Loaded, RecordsMergedAwayStayOutOfWalksPacketsOrdersAndLaterChangesAndBookmarksSurvive)
+{
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"C"_s));
+    const Bookmark c = ds.bookmark();
+    // One record dropped among ten: the store may keep it until more go.
+    for (int i = 0; i < 7; ++i)
+        addRow(ds, {u"X%1"_s.arg(i), u"ALTRI"_s, 2000 + i});
+    ds.mergeChangeLog();
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"B"_s));
+    ds.deleteRecord();
+    ds.applyUpdates([](DeltaRecord &) {});
+    ASSERT_TRUE(ds.bookmarkValid(c));
+    ds.gotoBookmark(c);
+    EXPECT_EQ(codice(), u"C"_s);
+
+    EXPECT_EQ(ds.recordCount(), 9);
+    EXPECT_FALSE(ds.locate(u"CODICE"_s, u"B"_s));
+    ClientDataSet copy;
+    copy.loadFromBytes(ds.saveToBytes(), u"cdsCopia"_s);
+    EXPECT_EQ(column(copy, u"CODICE"_s), codes());
+    ds.setIndexFieldNames(u"NOME"_s);
+    EXPECT_EQ(column(ds, u"NOME"_s).count(u"BIANCHI"_s), 0);
+    ds.setIndexFieldNames(QString());
+
+    editNome(u"C"_s, u"GRIGI"_s);
+    addRow(ds, {u"D"_s});
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"X0"_s));
+    ds.deleteRecord();
+    ds.cancelUpdates();
+    EXPECT_EQ(ds.recordCount(), 9);
+    editNome(u"A"_s, u"NERI"_s);
+    QStringList seen;
+    ds.applyUpdates([&seen](DeltaRecord &d) { seen.append(d.oldValue(d.indexOf(u"CODICE"_s)).toString()); });
+    EXPECT_EQ(seen, QStringList{u"A"_s});
+
+    // Once enough are dropped the store is compacted, and what is left stays.
+    for (const QString &code : {u"X0"_s, u"X1"_s, u"X2"_s}) {
+        ASSERT_TRUE(ds.locate(u"CODICE"_s, code));
+        ds.deleteRecord();
     }
-    EXPECT_EQ(ds.state(), DataSetState::Insert);
+    ds.mergeChangeLog();
+    EXPECT_EQ(codes(), (QStringList{u"A"_s, u"C"_s, u"X3"_s, u"X4"_s, u"X5"_s, u"X6"_s}));
+    EXPECT_EQ(column(ds, u"NOME"_s).first(), u"NERI"_s);
+    ds.gotoBookmark(c);
+    EXPECT_EQ(codice(), u"C"_s);
 }

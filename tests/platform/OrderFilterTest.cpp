@@ -1,6 +1,6 @@
+#include "CaseFile.h"
 #include "ClientDataSet.h"
 #include "DataSetFixtures.h"
-#include "TextLib.h"
 
 #include <gtest/gtest.h>
 
@@ -47,23 +47,10 @@ struct People : ::testing::Test
 
 } // namespace
 
-TEST_F(People, OrdersByTypedValuesWithNullsFirstAndStableTies)
+TEST_F(People, TheCurrentRecordAndBookmarksKeepTheirPlaceThroughOrdersFiltersAndPosts)
 {
-    ds.setIndexFieldNames(u"ANNO"_s);
-    // 2 < 10 as numbers, not as text; ties keep their natural order.
-    EXPECT_EQ(codes(), (QStringList{u"P5"_s, u"P2"_s, u"P3"_s, u"P6"_s, u"P1"_s, u"P4"_s}));
-    ds.setIndexFieldNames(u"IMPORTO;CODICE"_s);
-    EXPECT_EQ(codes(), (QStringList{u"P3"_s, u"P2"_s, u"P4"_s, u"P1"_s, u"P6"_s, u"P5"_s}));
-    ds.setIndexFieldNames(u"DATA;"_s);
-    EXPECT_EQ(codes(), (QStringList{u"P4"_s, u"P2"_s, u"P3"_s, u"P1"_s, u"P6"_s, u"P5"_s}));
-    ds.setIndexFieldNames(u"NOME;ANNO;CODICE"_s);
-    EXPECT_EQ(codes(), (QStringList{u"P4"_s, u"P6"_s, u"P2"_s, u"P5"_s, u"P3"_s, u"P1"_s}));
-    ds.setIndexFieldNames(QString());
-    EXPECT_EQ(codes(), (QStringList{u"P1"_s, u"P2"_s, u"P3"_s, u"P4"_s, u"P5"_s, u"P6"_s}));
-}
-
-TEST_F(People, TheCurrentRecordKeepsItsPlaceWhenTheOrderChangesOrItIsPosted)
-{
+    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"P4"_s));
+    const Bookmark p4 = ds.bookmark();
     ASSERT_TRUE(ds.locate(u"CODICE"_s, u"P3"_s));
     ds.setIndexFieldNames(u";NOME;;ANNO"_s);
     EXPECT_EQ(current(), u"P3"_s);
@@ -80,85 +67,16 @@ TEST_F(People, TheCurrentRecordKeepsItsPlaceWhenTheOrderChangesOrItIsPosted)
     ds.post();
     EXPECT_EQ(current(), u"P2"_s);
     EXPECT_EQ(ds.recNo(), 7);
-}
+    ds.gotoBookmark(p4);
+    EXPECT_EQ(current(), u"P4"_s);
 
-TEST_F(People, FiltersOfTheProgramSelectTheRightRecords)
-{
-    const struct
-    {
-        QString filter;
-        QStringList codes;
-    } cases[] = {
-        {u"NOME='' or (NOME is null)"_s, {u"P4"_s, u"P6"_s}},
-        {u"NOME='ROSSI'"_s, {u"P1"_s, u"P3"_s}},
-        {u"ANNO = 2"_s, {u"P2"_s, u"P3"_s, u"P6"_s}},
-        {u"CODICE+NOME = 'P1ROSSI'"_s, {u"P1"_s}},
-        {u"(ANNO <> 10) AND (ANNO <> 2)"_s, {}},
-        {u"(ANNO = 10) OR (ANNO = 2)"_s, {u"P1"_s, u"P2"_s, u"P3"_s, u"P4"_s, u"P6"_s}},
-        {u"NOME='ROSSI' AND ANNO=2"_s, {u"P3"_s}},
-        {u"NOME=" + TextLib::QuotedStr(u"D'ANGELO"_s), {u"P5"_s}},
-        {u"nome IS NULL Or Anno = 10"_s, {u"P1"_s, u"P4"_s}},
-        {u"importo >= 5 and importo < 100"_s, {u"P1"_s, u"P6"_s}},
-        {u"IMPORTO < 0"_s, {u"P2"_s}},
-        {u"IMPORTO = 0.01"_s, {u"P4"_s}},
-        {u"IMPORTO + 1 = 6"_s, {u"P1"_s, u"P6"_s}},
-        {u"DATA > '31/12/2022' and DATA <= '2023-05-01'"_s, {u"P1"_s, u"P3"_s, u"P6"_s}},
-        {u"DATA is not null and not (NOME is null)"_s, {u"P1"_s, u"P2"_s, u"P3"_s, u"P5"_s, u"P6"_s}},
-        {u"ANNO = '10'"_s, {u"P1"_s, u"P4"_s}},
-        // A comparison with null is false.
-        {u"ANNO <> 2"_s, {u"P1"_s, u"P4"_s}},
-        {u"not (ANNO = 2)"_s, {u"P1"_s, u"P4"_s, u"P5"_s}},
-        {u"NOME = null"_s, {}},
-        {u"CODICE+NOME = 'P4'"_s, {}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.filter.toStdString());
-        EXPECT_EQ(filtered(c.filter), c.codes);
-    }
-    // A text field compared with a number is read as a number.
-    addRow(ds, {u"05"_s});
-    EXPECT_EQ(filtered(u"CODICE = 5"_s), QStringList{u"05"_s});
-}
-
-TEST_F(People, MalformedFiltersAreRefusedWithTextAndPosition)
-{
-    ds.setFilter(u"NOME='ROSSI'"_s);
-    ds.setFiltered(true);
-    const struct
-    {
-        const char16_t *text;
-        const char16_t *fault;
-    } cases[] = {
-        {u"NOME='ROSSI", u"testo tra apici non chiuso (posizione 6)"},
-        {u"COGNOME='ROSSI'", u"campo «COGNOME» inesistente nel dataset cdsPersone (posizione 1)"},
-        {u"NOME='A' ANNO=2", u"testo inatteso «ANNO» (posizione 10)"},
-        {u"NOME = 2023 or", u"il filtro finisce prima del previsto (posizione 15)"},
-        {u"(ANNO = 2", u"manca la parentesi di chiusura (posizione 10)"},
-        {u"DATA = 'ieri'", u"«ieri» non è una data valida (posizione 6)"},
-        {u"DATA = 2023", u"valori di tipo diverso non confrontabili (posizione 6)"},
-        {u"NOME", u"il filtro deve essere una condizione (posizione 1)"},
-        {u"ANNO = 2 and NOME", u"è attesa una condizione (posizione 14)"},
-        {u"NOME ; 'X'", u"carattere non ammesso «;» (posizione 6)"},
-    };
-    for (const auto &c : cases) {
-        const QString text = QString::fromUtf16(c.text);
-        try {
-            ds.setFilter(text);
-            ADD_FAILURE() << "accepted: " << text.toStdString();
-        } catch (const EDatabaseError &e) {
-            EXPECT_EQ(e.message(), u"Filtro non valido «%1»: %2"_s.arg(text, QString::fromUtf16(c.fault)));
-        }
-    }
-    // The filter in force before stays in force.
-    EXPECT_EQ(ds.filter(), u"NOME='ROSSI'"_s);
-    EXPECT_EQ(codes(), (QStringList{u"P1"_s, u"P3"_s}));
-}
-
-TEST_F(People, FilterAndOrderWorkTogetherAndAPostedRecordThatNoLongerMatchesLeavesTheView)
-{
+    // A posted record that no longer matches the filter leaves the view; a
+    // bookmark outside the view cannot be reached.
     ds.setIndexFieldNames(u"IMPORTO"_s);
     ds.setFilter(u"NOME = 'ROSSI'"_s);
     ds.setFiltered(true);
+    EXPECT_FALSE(ds.bookmarkValid(p4));
+    EXPECT_THROW(ds.gotoBookmark(p4), EDatabaseError);
     EXPECT_EQ(codes(), (QStringList{u"P3"_s, u"P1"_s}));
     ds.first();
     ds.edit();
@@ -167,7 +85,44 @@ TEST_F(People, FilterAndOrderWorkTogetherAndAPostedRecordThatNoLongerMatchesLeav
     EXPECT_EQ(codes(), QStringList{u"P1"_s});
     EXPECT_EQ(current(), u"P1"_s);
     ds.setFiltered(false);
-    EXPECT_EQ(ds.recordCount(), 6);
+    EXPECT_EQ(ds.recordCount(), 7);
+    ASSERT_TRUE(ds.bookmarkValid(p4));
+    ds.gotoBookmark(p4);
+    ds.deleteRecord();
+    EXPECT_FALSE(ds.bookmarkValid(p4));
+}
+
+// Orders, filters and refused filters of the case file.
+TEST_F(People, OrdersAndFiltersSelectTheRightRecordsAndMalformedFiltersAreRefused)
+{
+    ds.setFilter(u"NOME='ROSSI'"_s);
+    for (const QStringList &row : caseRows(u"filters.json"_s)) {
+        SCOPED_TRACE(row.join(u" | "_s).toStdString());
+        const QString &kind = row[0];
+        if (kind == u"order") {
+            ds.setIndexFieldNames(row[1]);
+            EXPECT_EQ(codes().join(u' '), row[2]);
+        } else if (kind == u"filter") {
+            EXPECT_EQ(filtered(row[1]).join(u' '), row[2]);
+            ds.setFilter(u"NOME='ROSSI'"_s);
+        } else {
+            ASSERT_EQ(kind, u"refused");
+            try {
+                ds.setFilter(row[1]);
+                ADD_FAILURE() << "accepted";
+            } catch (const EDatabaseError &e) {
+                EXPECT_EQ(e.message(), u"Filtro non valido «%1»: %2"_s.arg(row[1], row[2]));
+            }
+        }
+    }
+    // A refused filter leaves the one in force before.
+    ds.setFiltered(true);
+    EXPECT_EQ(ds.filter(), u"NOME='ROSSI'"_s);
+    EXPECT_EQ(codes(), (QStringList{u"P1"_s, u"P3"_s}));
+    // A text field compared with a number is read as a number.
+    ds.setFiltered(false);
+    addRow(ds, {u"05"_s});
+    EXPECT_EQ(filtered(u"CODICE = 5"_s), QStringList{u"05"_s});
 }
 
 TEST_F(People, LocateFindsByOneOrSeveralFieldsInTheView)
@@ -191,25 +146,6 @@ TEST_F(People, LocateFindsByOneOrSeveralFieldsInTheView)
     ds.setFiltered(true);
     EXPECT_FALSE(ds.locate(u"CODICE"_s, u"P2"_s));
     EXPECT_TRUE(ds.locate(u"CODICE"_s, u"P4"_s));
-}
-
-TEST_F(People, BookmarksHoldThroughOrderAndFilterButNotOutsideTheView)
-{
-    ASSERT_TRUE(ds.locate(u"CODICE"_s, u"P4"_s));
-    const Bookmark p4 = ds.bookmark();
-    ds.setIndexFieldNames(u"NOME"_s);
-    ds.last();
-    ds.gotoBookmark(p4);
-    EXPECT_EQ(current(), u"P4"_s);
-    ds.setFilter(u"ANNO = 2"_s);
-    ds.setFiltered(true);
-    EXPECT_FALSE(ds.bookmarkValid(p4));
-    EXPECT_THROW(ds.gotoBookmark(p4), EDatabaseError);
-    ds.setFiltered(false);
-    EXPECT_TRUE(ds.bookmarkValid(p4));
-    ds.gotoBookmark(p4);
-    ds.deleteRecord();
-    EXPECT_FALSE(ds.bookmarkValid(p4));
 }
 
 TEST_F(People, TextsTooDeepForTheStackAreRefused)

@@ -99,7 +99,7 @@ TEST_F(CommandTable, ShowsVisiblePagesByOrderAndTheirCommandsByOrderOrCaption)
     EXPECT_EQ(bar->count(), 2);
 }
 
-TEST_F(CommandTable, AFormCommandOpensOneChildWindowOfItsClass)
+TEST_F(CommandTable, AFormCommandOpensOneChildWindowOfItsClassAndAModalOneADialogThatIsGoneAfterwards)
 {
     QList<QWidget *> initialized;
     table.open->OnInizializedForm = [&](TNrAttForm &, QWidget *form) { initialized.append(form); };
@@ -115,6 +115,19 @@ TEST_F(CommandTable, AFormCommandOpensOneChildWindowOfItsClass)
     EXPECT_EQ(after, 2);
     main.mdiArea()->closeAllSubWindows();
     EXPECT_TRUE(QTest::qWaitFor([&] { return main.childForms().isEmpty(); }));
+
+    QPointer<QDialog> shown;
+    bool appeared = false;
+    QTimer::singleShot(0, [&] {
+        shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        appeared = !shown.isNull();
+        if (shown)
+            shown->reject();
+    });
+    table.modal->Execute();
+    EXPECT_TRUE(appeared);
+    EXPECT_TRUE(shown.isNull()) << "the dialog outlived its command";
+    EXPECT_TRUE(main.childForms().isEmpty());
 }
 
 TEST_F(CommandTable, AVetoOrAMissingWindowClassRunsNothingAfterwards)
@@ -133,17 +146,4 @@ TEST_F(CommandTable, AVetoOrAMissingWindowClassRunsNothingAfterwards)
               QStringList{u"La finestra «Prospetto ST» non è ancora disponibile in questa versione del programma."_s});
     EXPECT_TRUE(main.childForms().isEmpty());
     EXPECT_EQ(after, 0);
-}
-
-TEST_F(CommandTable, AModalFormRunsAsADialogAndIsGoneAfterwards)
-{
-    QPointer<QDialog> shown;
-    QTimer::singleShot(0, [&] {
-        shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (shown)
-            shown->reject();
-    });
-    table.modal->Execute();
-    EXPECT_TRUE(shown.isNull()) << "the dialog outlived its command";
-    EXPECT_TRUE(main.childForms().isEmpty());
 }

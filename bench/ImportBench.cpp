@@ -12,7 +12,6 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
 #include "DataPaths.h"
-#include "NrMessages.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
 #include "ProcStatus.h"
@@ -145,8 +144,6 @@ private:
 
 void importPayments(benchmark::State &state, Engine engine, bool replacing)
 {
-    ScriptedMessageService messages;
-    MessageServiceScope scope(&messages);
     BenchDatabase db(engine);
     ImportF24 import(db.store(), kFinancialYear);
     if (replacing)

@@ -145,7 +145,7 @@ void loadST(benchmark::State &state)
 
 void printST(benchmark::State &state)
 {
-    TdmElhProspSTPDF print(g_return->store, unheardFindings());
+    TdmElhProspSTPDF print(g_return->store, standardErrorFindings());
     QTemporaryDir dir;
     const QString out = dir.filePath(u"ST.pdf"_s);
     for (auto _ : state) {

@@ -15,7 +15,6 @@
 #include "ElhUFileWizard.h"
 #include "LocalDataFolder.h"
 #include "NrFindings.h"
-#include "NrMessages.h"
 #include "NrTransaction.h"
 #include "ProcStatus.h"
 #include "ReturnCatalogue.h"
@@ -149,7 +148,7 @@ public:
                  u"USR/FL2023/Res/FileTel/Record_"_s + kind + u".xml"_s);
         for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
             copy(u"USR\\FL2023\\DbIniziale\\"_s + name, u"USR/FL2023/DbIniziale/"_s + name);
-        LocalDataFolder::prepare(unheardFindings());
+        LocalDataFolder::prepare(standardErrorFindings());
         if (!m_connection.createDatabase())
             throw std::runtime_error("database not opened");
         TNrTransaction transaction(m_connection);
@@ -178,8 +177,6 @@ private:
 
 void BM_GenerateSupply(benchmark::State &state)
 {
-    ScriptedMessageService messages;
-    MessageServiceScope scope(&messages);
     BenchInstallation installation(static_cast<int>(state.range(0)));
     const QString out = installation.file(u"77024"_s);
 

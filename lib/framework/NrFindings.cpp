@@ -1,5 +1,7 @@
 #include "NrFindings.h"
 
+#include <QTextStream>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -17,10 +19,12 @@ QString findingLevelLabel(FindingLevel level)
     return QString();
 }
 
-FindingSink &unheardFindings()
+FindingSink &standardErrorFindings()
 {
-    static FindingRelay unheard([](const Finding &) {});
-    return unheard;
+    static FindingRelay standardError([](const Finding &finding) {
+        QTextStream(stderr) << findingLevelLabel(finding.level) << u": "_s << finding.text << Qt::endl;
+    });
+    return standardError;
 }
 
 bool FindingList::hasErrors() const

@@ -37,9 +37,9 @@ public:
     void information(const QString &text) { report({FindingLevel::Information, {}, {}, {}, text}); }
 };
 
-// Takes every finding and tells nobody: the sink of an owner that has set
-// none of its own.
-FindingSink &unheardFindings();
+// Writes each finding on the standard error as "<level>: <text>": the sink
+// of an owner that has set none of its own, so that nothing is lost unseen.
+FindingSink &standardErrorFindings();
 
 // Keeps the findings in the order they came, for the caller to show.
 class FindingList : public FindingSink

@@ -66,5 +66,5 @@ private:
     THlmQueryText m_queryText;
     bool m_statementsValid = false;
     bool m_creating = false;
-    FindingSink *m_findings = &unheardFindings();
+    FindingSink *m_findings = &standardErrorFindings();
 };

@@ -120,7 +120,7 @@ private:
     int m_month;
     TdmNrConnection *m_connection = nullptr;
     HlmWaitWindow *m_waitWindow = nullptr;
-    FindingSink *m_findings = &unheardFindings();
+    FindingSink *m_findings = &standardErrorFindings();
     bool m_showWait = true;
     bool m_error = false;
     QString m_errorText;

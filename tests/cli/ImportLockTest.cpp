@@ -49,10 +49,11 @@ protected:
         ASSERT_TRUE(connection.OpenConnection());
         THlmDBCds store(2023, program, 0);
         store.setConnection(&connection);
-        messages().clear();
+        FindingList found;
+        store.setFindings(found);
         ClientDataSet ds;
         store.open(ds, table);
-        EXPECT_EQ(messages().texts(), QStringList());
+        EXPECT_EQ(found.texts(), QStringList());
         work(ds, store, connection);
     }
 

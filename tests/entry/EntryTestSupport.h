@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClientDataSet.h"
+#include "GuiMessages.h"
 #include "ScriptedInfoList.h"
 
 #include <QByteArray>

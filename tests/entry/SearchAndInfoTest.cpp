@@ -79,7 +79,7 @@ TEST_F(Search, ANumericIndexMovesOnlyOnAnExactValue)
         EXPECT_EQ(current(dialog, u"SIGLA"_s), u"RA"_s);
         dialog.buOk()->click();
     });
-    result = dialog.execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, file, unheardFindings()); },
+    result = dialog.execute([&](ClientDataSet &ds) { THlmCds::loadFromFile(ds, file, standardErrorFindings()); },
                             u"TPRO_PROVINCE"_s);
     // The result is the first visible field of the chosen record.
     EXPECT_EQ(result.toString(), u"RA"_s);

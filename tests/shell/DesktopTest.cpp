@@ -6,6 +6,7 @@
 #include "RecordingShell.h"
 #include "ReturnDatabaseTest.h"
 #include "ScriptedFolders.h"
+#include "GuiMessages.h"
 #include "ScriptedInfoList.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"

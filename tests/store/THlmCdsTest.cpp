@@ -57,7 +57,7 @@ TEST(THlmCds, SavingReplacesTheFileMergesTheLogAndLeavesNoBackup)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"TFILE_FILETELEM.CDS"_s});
 
     ClientDataSet back;
-    THlmCds::loadFromFile(back, path, unheardFindings());
+    THlmCds::loadFromFile(back, path, standardErrorFindings());
     EXPECT_EQ(codes(back), (QStringList{u"A"_s, u"B"_s, u"Z"_s}));
 
     const QString nowhere = dir.file(u"manca/TFILE_FILETELEM.CDS"_s);
@@ -97,7 +97,7 @@ TEST(THlmCds, ASaveKilledAtAnyMomentLeavesAWholeFile)
         ::waitpid(saver, nullptr, 0);
         ASSERT_TRUE(QFile::exists(path)) << "after kill " << kill;
         ClientDataSet back;
-        THlmCds::loadFromFile(back, path, unheardFindings());
+        THlmCds::loadFromFile(back, path, standardErrorFindings());
         EXPECT_TRUE(back.recordCount() == 1 || back.recordCount() == 20000) << back.recordCount();
     }
 }

@@ -11,7 +11,6 @@ void InstallationTest::SetUp()
 {
     if (GetParam() == Engine::PostgreSQL && !PgTestServer::configured())
         GTEST_SKIP() << PgTestServer::skipMessage();
-    m_messageScope = std::make_unique<MessageServiceScope>(&m_messages);
     m_installation = std::make_unique<TestInstallation>(GetParam());
     SetUpInstalled();
 }
@@ -19,7 +18,6 @@ void InstallationTest::SetUp()
 void InstallationTest::TearDown()
 {
     m_installation.reset();
-    m_messageScope.reset();
 }
 
 void DatabaseTest::SetUpInstalled()

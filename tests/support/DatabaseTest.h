@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NrMessages.h"
+#include "NrFindings.h"
 #include "TdmkbrConnessione.h"
 #include "TestInstallation.h"
 
@@ -10,8 +10,8 @@
 
 #include <memory>
 
-// A test run on each engine in a temporary installation, with the messages
-// and the findings recorded. PostgreSQL runs are skipped, with the reason, when no test
+// A test run on each engine in a temporary installation, with the findings
+// recorded. PostgreSQL runs are skipped, with the reason, when no test
 // server is set. Tests set up more in SetUpInstalled().
 class InstallationTest : public testing::TestWithParam<Engine>
 {
@@ -21,13 +21,10 @@ protected:
     virtual void SetUpInstalled() {}
 
     TestInstallation &installation() { return *m_installation; }
-    ScriptedMessageService &messages() { return m_messages; }
     FindingList &findings() { return m_findings; }
 
 private:
-    ScriptedMessageService m_messages;
     FindingList m_findings;
-    std::unique_ptr<MessageServiceScope> m_messageScope;
     std::unique_ptr<TestInstallation> m_installation;
 };
 

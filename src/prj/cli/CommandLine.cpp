@@ -4,10 +4,9 @@
 #include "CdsCommand.h"
 #include "DatabaseCommands.h"
 #include "Exceptions.h"
-#include "NrBusyWait.h"
 #include "FileTelematicoCommand.h"
 #include "ImportCommand.h"
-#include "NrMessages.h"
+#include "NrBusyWait.h"
 #include "PrintCommands.h"
 #include "Version.h"
 
@@ -118,12 +117,6 @@ QString helpText()
 
 int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    ScriptedMessageService messages;
-    messages.setDefaultAnswer(ModalResult::No);
-    messages.setEcho([&err](const MessageRequest &m) {
-        err << messageTypeLabel(m.type) << u": "_s << m.text << Qt::endl;
-    });
-    MessageServiceScope scope(&messages);
     // A database held by another program: said at once on the error output.
     struct TerminalBusyWait : NrBusyWaitService
     {
@@ -150,7 +143,8 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
             if (arguments.first() == QStringView(c.name))
                 return c.run(arguments.mid(1), out, err);
         }
-        err << u"Comando sconosciuto: %1\n"_s.arg(arguments.first()) << u"Usare elh770 --help per l'elenco dei comandi.\n"_s;
+        err << u"Comando sconosciuto: %1\n"_s.arg(arguments.first())
+            << u"Usare elh770 --help per l'elenco dei comandi.\n"_s;
         return 2;
     } catch (const EAbort &) {
         return 1;
@@ -174,8 +168,7 @@ int runCommandLine(const QStringList &arguments)
         return status;
     const int cause = errno != 0 ? errno : EIO;
     err << u"Impossibile scrivere sull'uscita standard: %1. Il risultato del comando è incompleto."_s.arg(
-               systemErrorText(cause))
+        systemErrorText(cause))
         << Qt::endl;
     return 1;
 }
-

@@ -1,5 +1,7 @@
 #include "FileTelematicoCommand.h"
 
+#include "FindingEcho.h"
+
 #include "CommandOptions.h"
 #include "ElhMFile.h"
 #include "ElhUFileWizard.h"
@@ -102,7 +104,7 @@ int runFileTelematico(const QStringList &arguments, QTextStream &out, QTextStrea
     TdmElhFile dm(session.store());
     dm.openTables();
     // What the generation has to tell goes to the error output as it comes.
-    FindingRelay told([&err](const Finding &f) { err << findingLevelLabel(f.level) << u": "_s << f.text << Qt::endl; });
+    FindingEcho told(err);
     FileWizard wizard(dm, told);
     wizard.prospettiSv = options->prospettiSv;
     wizard.prospettoSy = options->prospettoSy;

@@ -4,6 +4,7 @@
 #include "CommandOptions.h"
 #include "ElhMImport.h"
 #include "Exceptions.h"
+#include "FindingEcho.h"
 #include "ImportF24.h"
 #include "NrQueryCollection.h"
 #include "PreviousYearCommand.h"
@@ -12,24 +13,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// The findings of an import on the error output, each as it comes, as the
-// command line writes its messages.
-class TerminalFindings : public FindingSink
-{
-public:
-    explicit TerminalFindings(QTextStream &err)
-        : m_err(err)
-    {
-    }
-    void report(const Finding &finding) override
-    {
-        m_err << findingLevelLabel(finding.level) << u": "_s << finding.text << Qt::endl;
-    }
-
-private:
-    QTextStream &m_err;
-};
 
 const QString kUsage =
     u"Uso: elh770 importa f24ep [--st1 si|no] [--st2 si|no] [--sv si|no]\n"
@@ -152,7 +135,7 @@ int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)
     if (!session.open())
         return 1;
     session.lockReturn();
-    TerminalFindings findings(err);
+    FindingEcho findings(err);
     TdmElhImport import(session.store(), session.params(), findings);
     ClientDataSet people;
     import.certifiedPeople(people);
@@ -179,7 +162,7 @@ int runSelfEmployed(const QStringList &arguments, QTextStream &out, QTextStream 
     if (!session.open())
         return 1;
     session.lockReturn();
-    TerminalFindings findings(err);
+    FindingEcho findings(err);
     TdmElhImport import(session.store(), session.params(), findings);
     TNrQueryCollection list;
     import.openPayees(list, options->flags.contains(u"--solo-anagrafica") ? TdmElhImport::PayeeList::RegistryOnly
@@ -253,7 +236,7 @@ int runIntegration(const QStringList &arguments, QTextStream &out, QTextStream &
     if (!session.open())
         return 1;
     session.lockReturn();
-    TerminalFindings findings(err);
+    FindingEcho findings(err);
     TdmElhImport import(session.store(), session.params(), findings);
     const TdmElhImport::Integration kind =
         which == u"dipendenti" ? TdmElhImport::Integration::Employees : TdmElhImport::Integration::SelfEmployed;

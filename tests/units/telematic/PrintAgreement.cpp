@@ -117,7 +117,7 @@ QList<Element> printedElements(THlmDBCds &store, const QList<Element> &elements,
     }
     QList<Element> printed;
     for (const QString &prospetto : prospetti) {
-        TdmElhProspSTPDF print(store, unheardFindings());
+        TdmElhProspSTPDF print(store, standardErrorFindings());
         const QString pdf = folder + u'/' + prospetto + u".pdf"_s;
         EXPECT_EQ((print.*printOf(prospetto))(pdf), TdmElhProspSTPDF::Outcome::Saved) << prospetto.toStdString();
         for (const PdfReadBack::Page &page :

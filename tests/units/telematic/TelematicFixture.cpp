@@ -52,9 +52,12 @@ TelematicTest::TelematicTest()
         copyFile(coordStp.filePath(name), file(u"USR/FL2023/Res/CoordStp/"_s + name));
     for (const QString &name : {u"TFIFI_FIELDSFILE.CDS"_s, u"TFILE_FILETELEM.CDS"_s})
         copyFile(built(u"USR\\FL2023\\DbIniziale\\"_s + name), file(u"USR/FL2023/DbIniziale/"_s + name));
-    LocalDataFolder::prepare(unheardFindings());
+    LocalDataFolder::prepare(standardErrorFindings());
+    FindingList opening;
+    connection.setFindings(opening);
     if (!connection.createDatabase())
-        throw std::runtime_error("database not opened: " + messages.texts().join(u'\n').toStdString());
+        throw std::runtime_error("database not opened: " + opening.texts().join(u'\n').toStdString());
+    connection.setFindings(standardErrorFindings());
     TNrTransaction transaction(connection);
     transaction.StartTransaction();
     DatabaseSetup(connection).createStructures(catalogue(), {2022, 2023});
@@ -83,10 +86,10 @@ void TelematicTest::addDemoFrontispiece()
             ds, readFile(built(u"USR\\FL2023\\DbIniziale\\Demo\\"_s + table + u".2022.json"_s)), table);
         previous.save(ds, table);
     }
+    // Its information is not what the tests look at.
+    FindingList notices;
     AgentBootstrap::run(
-        store, [] { return QString(); }, unheardFindings());
-    // Its information box is not what the tests look at.
-    messages.clear();
+        store, [] { return QString(); }, notices);
 }
 
 FileWizard &TelematicTest::openWizard()

@@ -3,7 +3,6 @@
 #include "ElhMFile.h"
 #include "ElhUFileWizard.h"
 #include "NrFindings.h"
-#include "NrMessages.h"
 #include "QtPrinters.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
@@ -60,8 +59,6 @@ protected:
 
     // What the wizard tells.
     FindingList findings;
-    ScriptedMessageService messages;
-    MessageServiceScope scope{&messages};
     TestInstallation installation{Engine::SQLite};
     TdmkbrConnessione connection;
     THlmDBCds store{2023, QStringLiteral("elh"), 0};

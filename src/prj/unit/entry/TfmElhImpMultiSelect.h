@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ElhMImport.h"
-#include "FindingBoxes.h"
+#include "NrMessages.h"
 #include "NrReturnLock.h"
 #include "TfmkbrFiscImpMultiSelect.h"
 

@@ -43,27 +43,11 @@ QGroupBox *yesNo(const QString &caption, QRadioButton *&yes, QRadioButton *&no)
     return group;
 }
 
-void showFinding(const Finding &finding)
-{
-    switch (finding.level) {
-    case FindingLevel::Error:
-        NrMessageDlg(finding.text, MsgDlgType::Error);
-        break;
-    case FindingLevel::Warning:
-        NrMessageDlg(finding.text, MsgDlgType::Warning);
-        break;
-    case FindingLevel::Information:
-        NrMessageDlg(finding.text, MsgDlgType::Information);
-        break;
-    }
-}
-
 } // namespace
 
 TfmElhFile::TfmElhFile(THlmDBCds &store, QWidget *parent)
     : TfmNrWizard(parent)
     , m_store(store)
-    , m_findings(showFinding)
     , m_dm(std::make_unique<TdmElhFile>(store))
 {
     setObjectName(u"TfmElhFile"_s);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NrFindings.h"
+#include "NrMessages.h"
 #include "TfmNrWizard.h"
 
 #include <memory>
@@ -62,7 +62,7 @@ private:
 
     THlmDBCds &m_store;
     // What the generation has to tell, in a message box as it comes.
-    FindingRelay m_findings;
+    FindingBoxes m_findings;
     std::unique_ptr<TdmElhFile> m_dm;
     std::unique_ptr<FileWizard> m_wizard;
     bool m_running = false;

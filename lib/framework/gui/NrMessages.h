@@ -52,6 +52,9 @@ public:
     void report(const Finding &finding) override;
 };
 
+// A question of the core, in a box with the buttons Yes and No: true for Yes.
+bool askYesNo(const QString &question);
+
 // The label of a kind of message: "Errore", "Attenzione", "Informazione", "Conferma".
 QString messageTypeLabel(MsgDlgType type);
 // The first of the buttons in the order Yes, No, OK, Cancel.

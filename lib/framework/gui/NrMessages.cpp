@@ -94,6 +94,11 @@ void FindingBoxes::report(const Finding &finding)
     }
 }
 
+bool askYesNo(const QString &question)
+{
+    return NrMessageDlg(question, MsgDlgType::Confirmation, MsgDlgBtn::Yes | MsgDlgBtn::No) == ModalResult::Yes;
+}
+
 ModalResult ScriptedMessageService::show(const MessageRequest &request)
 {
     m_messages.append(request);

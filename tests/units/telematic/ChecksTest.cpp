@@ -55,7 +55,7 @@ TEST_P(Refusal, StopsStage1WithItsMessageBeforeTheWorkingTablesAreTouched)
     EXPECT_EQ(dm().cdsSostEst.recordCount(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Prospetti, Refusal, ::testing::ValuesIn(caseRows(u"stage1-refusals.txt"_s)));
+INSTANTIATE_TEST_SUITE_P(Prospetti, Refusal, ::testing::ValuesIn(caseRows(u"stage1-refusals.txt"_s)), caseName);
 
 TEST_F(Checks, TheProtocolOfSeparateManagementNeedsBothParts)
 {

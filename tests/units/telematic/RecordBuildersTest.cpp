@@ -26,6 +26,6 @@ TEST_P(RecordBuilders, TheSupplyIsItsGoldenFile)
     EXPECT_EQ(saved.fieldByName(u"LSOSSS"_s).asString(), s[3]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Returns, RecordBuilders, ::testing::ValuesIn(caseRows(u"supplies.txt"_s)));
+INSTANTIATE_TEST_SUITE_P(Returns, RecordBuilders, ::testing::ValuesIn(caseRows(u"supplies.txt"_s)), caseName);
 
 } // namespace

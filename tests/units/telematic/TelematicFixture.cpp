@@ -17,6 +17,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cctype>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -146,6 +147,16 @@ std::vector<QStringList> caseRows(const QString &name)
     if (rows.empty())
         throw std::runtime_error("no cases in " + path.toStdString());
     return rows;
+}
+
+std::string caseName(const testing::TestParamInfo<QStringList> &info)
+{
+    std::string name = std::to_string(info.index) + '_' + info.param.value(0).toStdString();
+    for (char &c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    }
+    return name;
 }
 
 QString errorOf(const std::function<void()> &run)

@@ -72,6 +72,8 @@ private:
 // tabs; "\t" and "\n" in a column stand for a tab and a line break; a line
 // that starts with "#" is a comment.
 std::vector<QStringList> caseRows(const QString &name);
+// A case's test name: its row number and its first column, in letters and digits.
+std::string caseName(const testing::TestParamInfo<QStringList> &info);
 
 // The message of the Exception that `run` raises; empty when it raises none.
 QString errorOf(const std::function<void()> &run);

@@ -5,8 +5,8 @@
 // The list window of findings ("Informazioni"). In ask mode it shows the
 // lines with the question "Si desidera proseguire?" and answers whether the
 // user chose "Si"; in plain mode it only shows them. The desktop installs
-// its window, the command line its terminal; without one nothing is shown
-// and the answer is "No".
+// its window, the command line its terminal; without one the lines go to
+// the standard error and the answer is "No".
 namespace InfoList {
 
 class Service

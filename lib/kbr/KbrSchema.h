@@ -45,6 +45,8 @@ public:
     // they were.
     using DataUpgrade = std::function<QStringList(TdmNrConnection &)>;
     static void setDataUpgrade(DataUpgrade upgrade);
+
+private:
     // The statements of a script: split at ";" outside quotes, "$$" bodies
     // and "--" comments.
     static QStringList splitStatements(const QString &script);

@@ -36,8 +36,8 @@ QStringList lines(const PdfReadBack::Page &page, double firstBaseline)
 } // namespace
 
 // Each case of the file: a report, the records of its tables, the lines of
-// each page below the header and, where given, the tops of the rules drawn
-// on each page.
+// each page below the header and, where given, the page width and the rules
+// drawn on each page.
 TEST(SummaryReports, EachReportListsItsRowsTotalsAndPageBreaks)
 {
     using Print = TdmElhProspSTPDF::Outcome (TdmElhProspSTPDF::*)(const QString &);
@@ -73,6 +73,9 @@ TEST(SummaryReports, EachReportListsItsRowsTotalsAndPageBreaks)
         ASSERT_EQ(pages.size(), expected.size());
         for (qsizetype p = 0; p < pages.size(); ++p) {
             EXPECT_EQ(pages[p].templatePage, 1);
+            if (c.contains(u"pageWidth")) {
+                EXPECT_DOUBLE_EQ(pages[p].width, c[u"pageWidth"].toDouble());
+            }
             EXPECT_TRUE(pages[p].has(u"ISTITUTO COMPRENSIVO DI PROVA"_s) && pages[p].has(u"2023"_s)) << p;
             QStringList wanted;
             for (const QJsonValue &line : expected[p].toArray())
@@ -80,10 +83,18 @@ TEST(SummaryReports, EachReportListsItsRowsTotalsAndPageBreaks)
             EXPECT_EQ(lines(pages[p], c[u"firstLine"].toDouble()), wanted) << p;
             if (rules.isEmpty())
                 continue;
-            const QJsonArray tops = rules[p].toArray();
-            ASSERT_EQ(pages[p].boxes.size(), tops.size()) << p;
-            for (qsizetype r = 0; r < tops.size(); ++r)
-                EXPECT_NEAR(pages[p].boxes[r].top, tops[r].toDouble(), 0.001) << p;
+            const QJsonArray wantedRules = rules[p].toArray();
+            ASSERT_EQ(pages[p].boxes.size(), wantedRules.size()) << p;
+            for (qsizetype r = 0; r < wantedRules.size(); ++r) {
+                const PdfReadBack::Box &b = pages[p].boxes[r];
+                const QJsonObject rule = wantedRules[r].toObject();
+                for (const auto &[key, measure] : {std::pair{u"top", b.top}, std::pair{u"left", b.left},
+                                                   std::pair{u"width", b.width}, std::pair{u"height", b.height}}) {
+                    if (rule.contains(key)) {
+                        EXPECT_NEAR(measure, rule[key].toDouble(), 0.001) << p << ' ' << r;
+                    }
+                }
+            }
         }
     }
 }

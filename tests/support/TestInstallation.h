@@ -49,6 +49,8 @@ public:
     QString definitionsFolder() const { return root() + QStringLiteral("etc/kbr/"); }
     QString settingsFile() const { return root() + QStringLiteral("usr/kbr/KbrPar.ini"); }
     const NrConnectionSettings &settings() const { return m_settings; }
+    // Writes a file of the installation and returns its path.
+    QString write(const QString &relative, const QByteArray &bytes) const { return m_dir.write(relative, bytes); }
     // Copies a folder of the build tree ("etc/kbr/", "USR/FL2023/") into the
     // same folder of the installation.
     void copyFromBuild(const QString &folder);

@@ -1,31 +1,22 @@
 #include "FiscalCode.h"
 
+#include "CaseFile.h"
+
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace Qt::Literals::StringLiterals;
 using FiscalCode::Verdict;
 
+// Each case of the file: a code, its verdict and, maybe, why.
 TEST(FiscalCode, ShapeAndCheckCharacter)
 {
-    const struct
-    {
-        QString code;
-        Verdict verdict;
-    } cases[] = {
-        {u"RSSMRA85T10A562S"_s, Verdict::Valid},
-        {u"RSSMRA85T10A562T"_s, Verdict::WrongCheckChar},
-        // Digits replaced by letters for a shared code keep their check.
-        {u"RSSMRA85T10A56NS"_s, Verdict::WrongCheckChar},
-        {u"RSSMRA85T10A56NH"_s, Verdict::Valid},
-        {u"80012345676"_s, Verdict::Valid},
-        {u"00743110157"_s, Verdict::Valid},
-        {u"80012345670"_s, Verdict::WrongCheckChar},
-        {u"rssmra85t10a562s"_s, Verdict::WrongShape},
-        {u"RSSMRA85Z10A562S"_s, Verdict::WrongShape}, // Z is no month
-        {u"8001234567"_s, Verdict::WrongShape},
-        {u" 80012345676"_s, Verdict::WrongShape},
-        {QString(), Verdict::WrongShape},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(FiscalCode::check(c.code), c.verdict) << c.code.toStdString();
+    const std::map<QString, Verdict> verdicts{{u"Valid"_s, Verdict::Valid},
+                                              {u"WrongShape"_s, Verdict::WrongShape},
+                                              {u"WrongCheckChar"_s, Verdict::WrongCheckChar}};
+    for (const QJsonValue &value : caseFile(QStringLiteral(ELH_CASES_DIR "/FiscalCodes.json"))) {
+        const QJsonArray c = value.toArray();
+        EXPECT_EQ(FiscalCode::check(c[0].toString()), verdicts.at(c[1].toString())) << c[0].toString().toStdString();
+    }
 }

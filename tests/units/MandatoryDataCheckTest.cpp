@@ -1,9 +1,8 @@
 #include "MandatoryDataCheck.h"
 #include "ClientDataSet.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "CaseFile.h"
+
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
@@ -50,11 +49,7 @@ std::unique_ptr<ClientDataSet> dataSet(const QJsonValue &record, const QJsonArra
 // Each case: the records of its datasets and the findings in order.
 TEST(MandatoryDataCheck, EveryCaseGivesItsFindingsInOrder)
 {
-    QFile file(QStringLiteral(ELH_CASES_DIR "/MandatoryDataCases.json"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-    const QJsonArray cases = QJsonDocument::fromJson(file.readAll()).array();
-    ASSERT_FALSE(cases.isEmpty());
-    for (const QJsonValue &value : cases) {
+    for (const QJsonValue &value : caseFile(QStringLiteral(ELH_CASES_DIR "/MandatoryDataCases.json"))) {
         const QJsonObject c = value.toObject();
         SCOPED_TRACE(c.value(u"case"_s).toString().toStdString());
         std::vector<std::unique_ptr<ClientDataSet>> owned;

@@ -1,36 +1,22 @@
 #include "ReturnCatalogue.h"
 #include "Exceptions.h"
 
+#include "CaseFile.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
 
+// Each case of the file: a catalogue and the error it raises.
 TEST(ReturnCatalogue, ErrorsNameTheFileTheTableAndTheField)
 {
-    const struct
-    {
-        const char *json;
-        const char16_t *message;
-    } cases[] = {
-        {R"({"tables": [{"name": "T1", "program": "elh", "fields": ["A:numero"]}]})",
-         u"Catalogo delle tabelle «c.json»: tabella T1: campo «A:numero» non nella forma NOME:tipo, "
-         u"NOME:string:dimensione o NOME:decimal:decimali"},
-        {R"({"tables": [{"name": "T1", "program": "elh", "fields": ["A:decimal:3", "B:decimal:5"]}]})",
-         u"Catalogo delle tabelle «c.json»: tabella T1: Il campo B non può mostrare più di 4 decimali"},
-        {R"({"tables": [{"name": "T1", "program": "xyz", "fields": ["A:integer"]}]})",
-         u"Catalogo delle tabelle «c.json»: tabella T1: programma «xyz» sconosciuto"},
-        {R"({"tables": [{"name": "T1", "program": "elh", "fields": ["A:integer", "a:date"]}]})",
-         u"Catalogo delle tabelle «c.json»: tabella T1: Campo duplicato: a"},
-        {R"({"tables": [{"name": "T1", "program": "elh", "fields": []}]})",
-         u"Catalogo delle tabelle «c.json»: tabella T1 senza campi"},
-        {R"({"tables": [)", u"Catalogo delle tabelle «c.json»: JSON non valido alla riga 1: unterminated array"},
-    };
-    for (const auto &c : cases) {
+    for (const QJsonValue &value : caseFile(QStringLiteral(ELH_CASES_DIR "/CatalogueErrors.json"))) {
+        const QJsonArray c = value.toArray();
         try {
-            ReturnCatalogue::parse(c.json, u"c.json"_s);
-            ADD_FAILURE() << c.json;
+            ReturnCatalogue::parse(c[0].toString().toUtf8(), u"c.json"_s);
+            ADD_FAILURE() << c[0].toString().toStdString();
         } catch (const EDatabaseError &e) {
-            EXPECT_EQ(e.message(), QString::fromUtf16(c.message));
+            EXPECT_EQ(e.message(), c[1].toString());
         }
     }
 }

@@ -1,11 +1,16 @@
-#include "Exceptions.h"
-#include "QtPrinters.h"
-#include "TempDir.h"
 #include "CertificateXml.h"
+#include "Exceptions.h"
 #include "FronteXml.h"
 #include "PdfConfXml.h"
+#include "QtPrinters.h"
+#include "TempDir.h"
+
+#include "CaseFile.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -31,54 +36,24 @@ TEST(PrintDescriptors, SpacingTakesADecimalCommaAndMissingNumbersAreZero)
     EXPECT_EQ(fronte.sections.at(0).edits.at(0).page, 0);
 }
 
+// Each case of the file: the kind of descriptor, its text, the end of the error.
 TEST(PrintDescriptors, ErrorsNameTheFileTheLineAndWhatIsWrong)
 {
     TempDir dir;
-    enum Kind { PdfConf, Fronte, LDip, LAut };
-    const struct
-    {
-        Kind kind;
-        const char *xml;
-        const char16_t *error;
-    } cases[] = {
-        {PdfConf,
-         "<PdfConf>\n<Page Name=\"SV1\" Template=\"27\"><Section Name=\"cdsSV\">\n"
-         "<Edit Name=\"X\"><PrintRect Top=\"1a\" Left=\"1\" Height=\"8\"/></Edit>\n</Section></Page></PdfConf>\n",
-         u"d.xml», riga 3: l'attributo Top di PrintRect non è un numero intero: «1a»"},
-        {PdfConf, "<PdfConf><Page><Section><Edit><PrintRect Top=\"1\" Height=\"8\"/></Edit></Section></Page></PdfConf>",
-         u"manca l'attributo Left di PrintRect"},
-        {PdfConf, "<Fronte/>", u"l'elemento principale è «Fronte» invece di «PdfConf»"},
-        {Fronte, "<Fronte><Section><Edit Name=\"A\"/></Section></Fronte>", u"il campo A non ha PrintRect"},
-        // The certificates' positions are whole numbers, checked when read.
-        {LDip,
-         "<LDip><Page Name=\"PAna\"><Section Name=\"cdsTot\"><Edit Name=\"TotDic\">"
-         "<PrintRect Top=\"49\" Left=\"187.6\" Height=\"9\"/></Edit></Section></Page></LDip>",
-         u"l'attributo Left di PrintRect non è un numero intero: «187.6»"},
-        {LAut,
-         "<LAut><Section Name=\"cdsSomEr\"><Edit Name=\"FDSE7IMPONIBILE\"><PrintRect Top=\"1\" Left=\"1\" "
-         "Height=\"8\"/><PrintRect Top=\"2\" Left=\"1\" Height=\"8\"/></Edit></Section></LAut>",
-         u"il campo FDSE7IMPONIBILE ha più di un PrintRect"},
-    };
-    for (const auto &c : cases) {
-        const QString path = dir.write(u"d.xml"_s, c.xml);
+    const std::map<QString, std::function<void(const QString &)>> load{
+        {u"PdfConf"_s, [](const QString &p) { PdfConfXml::load(p); }},
+        {u"Fronte"_s, [](const QString &p) { FronteXml::load(p); }},
+        {u"LDip"_s, [](const QString &p) { CertificateXml::loadLDip(p); }},
+        {u"LAut"_s, [](const QString &p) { CertificateXml::loadLAut(p); }}};
+    for (const QJsonValue &value :
+         caseFile(QStringLiteral(ELH_SOURCE_DIR "/tests/units/print/data/DescriptorErrors.json"))) {
+        const QJsonArray c = value.toArray();
+        const QString path = dir.write(u"d.xml"_s, c[1].toString().toUtf8());
         try {
-            switch (c.kind) {
-            case PdfConf:
-                PdfConfXml::load(path);
-                break;
-            case Fronte:
-                FronteXml::load(path);
-                break;
-            case LDip:
-                CertificateXml::loadLDip(path);
-                break;
-            case LAut:
-                CertificateXml::loadLAut(path);
-                break;
-            }
-            ADD_FAILURE() << c.xml;
+            load.at(c[0].toString())(path);
+            ADD_FAILURE() << c[1].toString().toStdString();
         } catch (const EInOutError &e) {
-            EXPECT_TRUE(e.message().endsWith(QString::fromUtf16(c.error))) << e.message().toStdString();
+            EXPECT_TRUE(e.message().endsWith(c[2].toString())) << e.message().toStdString();
         }
     }
 }

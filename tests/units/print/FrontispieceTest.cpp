@@ -1,8 +1,8 @@
+#include "AgentSummary.h"
 #include "ClientDataSet.h"
+#include "ElhMStampe.h"
 #include "Exceptions.h"
 #include "PrintTestSupport.h"
-#include "AgentSummary.h"
-#include "ElhMStampe.h"
 
 #include <QFile>
 
@@ -14,43 +14,23 @@ namespace {
 
 QJsonObject agent(int section)
 {
-    return {{u"SSOSCODFIS"_s, u"80012345676"_s}, {u"SSOSDENOM"_s, u"ISTITUTO COMPRENSIVO"_s}, {u"ISOSSEZ"_s, section},
-            {u"LSOSCORRETTIVA"_s, u"0"_s}, {u"LSOSINTEGRATIVA"_s, u"1"_s}, {u"DSOSDTCARICA"_s, u"2024-03-05"_s},
-            {u"LSOSST"_s, u"0"_s}, {u"ISOSNDIP"_s, 7}};
+    return {{u"SSOSCODFIS"_s, u"80012345676"_s},
+            {u"SSOSDENOM"_s, u"ISTITUTO COMPRENSIVO"_s},
+            {u"ISOSSEZ"_s, section},
+            {u"LSOSCORRETTIVA"_s, u"0"_s},
+            {u"LSOSINTEGRATIVA"_s, u"1"_s},
+            {u"DSOSDTCARICA"_s, u"2024-03-05"_s},
+            {u"LSOSST"_s, u"0"_s},
+            {u"ISOSNDIP"_s, 7}};
 }
-
-// An installation whose frontispiece descriptor is the test's own.
-void writeFrontS(const PrintFixture &f, const QByteArray &frontS)
-{
-    QFile file(f.coordStp(u"FrontS.xml"_s));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(frontS);
-}
-
-const char *kFrontS = R"(<Fronte>
-  <Section Name="Primo" Page="0">
-    <Edit Name="SSOSDENOM" Type="" Page="0" Space="0"><PrintRect Top="100" Left="40" Height="9"/></Edit>
-    <Edit Name="SSOSCODFIS" Type="" Page="1" Space="14"><PrintRect Top="120" Left="40" Height="10"/></Edit>
-    <Edit Name="SSOSDENOM" Type="SP" Page="2" Space="0"><PrintRect Top="140" Left="40" Height="9"/></Edit>
-    <Edit Name="LSOSCORRETTIVA" Type="CB" Page="0" Space="0"><PrintRect Top="160" Left="40" Height="9"/></Edit>
-    <Edit Name="LSOSINTEGRATIVA" Type="CB" Page="0" Space="0"><PrintRect Top="180" Left="40" Height="9"/></Edit>
-    <Edit Name="DSOSDTCARICA" Type="DT" Page="0" Space="0"><PrintRect Top="200" Left="40" Height="9"/></Edit>
-  </Section>
-  <Section Name="Secondo" Page="2">
-    <Edit Name="ISOSNDIP" Type="TR" Page="0" Space="0"><PrintRect Top="300" Left="40" Height="9"/></Edit>
-  </Section>
-  <Section Name="Terzo" Page="1">
-    <Edit Name="SSOSCODFIS" Type="" Page="0" Space="0"><PrintRect Top="320" Left="40" Height="9"/></Edit>
-  </Section>
-</Fronte>
-)";
 
 } // namespace
 
 TEST(AgentSummary, CountsPersonsAndMarksTheProspettiWithRows)
 {
     PrintFixture f;
-    f.append(u"TDIP7_ANAGRFISCALI"_s, {{{u"SDIP7CODFIS"_s, u"A"_s}, {u"SDIP7SEX"_s, u"M"_s}}, {{u"SDIP7CODFIS"_s, u"B"_s}, {u"SDIP7SEX"_s, u"F"_s}}});
+    f.append(u"TDIP7_ANAGRFISCALI"_s, {{{u"SDIP7CODFIS"_s, u"A"_s}, {u"SDIP7SEX"_s, u"M"_s}},
+                                       {{u"SDIP7CODFIS"_s, u"B"_s}, {u"SDIP7SEX"_s, u"F"_s}}});
     f.append(u"TPST_PROSPETTOST"_s, {{{u"SPSTMESE"_s, u"01"_s}}});
     f.append(u"TPSY4_PROSPETTOSY4"_s, {{{u"SSY4DEN"_s, u"SCHMIDT"_s}}});
     ClientDataSet sost(u"cdsSost"_s);
@@ -77,43 +57,44 @@ TEST(AgentSummary, CountsPersonsAndMarksTheProspettiWithRows)
     EXPECT_EQ(empty.state(), DataSetState::Browse);
 }
 
+// The installation's frontispiece descriptor is data/FrontS.xml; the agent's
+// section chooses the edits drawn.
 TEST(Frontispiece, DrawsTheAgentOnPagesTwoAndThreeAsTheDescriptorSays)
 {
-    PrintFixture f(false);
-    writeFrontS(f, kFrontS);
-    f.append(u"TSOS_DATOSOSTITUTO"_s, {agent(1)});
-    f.append(u"TDIP7_ANAGRFISCALI"_s, {{{u"SDIP7CODFIS"_s, u"A"_s}, {u"SDIP7SEX"_s, u"M"_s}}});
-    TdmElhStampe stampe(f.store);
-    stampe.preparaFrontespizio();
-    const QString out = f.file(u"Stp/Frontespizio.pdf"_s);
-    stampe.stampaFrontespizio(out);
+    for (const int section : {1, 2}) {
+        SCOPED_TRACE(section);
+        PrintFixture f(false);
+        QFile::remove(f.coordStp(u"FrontS.xml"_s));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ELH_SOURCE_DIR "/tests/units/print/data/FrontS.xml"),
+                                f.coordStp(u"FrontS.xml"_s)));
+        f.append(u"TSOS_DATOSOSTITUTO"_s, {agent(section)});
+        if (section == 1)
+            f.append(u"TDIP7_ANAGRFISCALI"_s, {{{u"SDIP7CODFIS"_s, u"A"_s}, {u"SDIP7SEX"_s, u"M"_s}}});
+        TdmElhStampe stampe(f.store);
+        stampe.preparaFrontespizio();
+        const QString out = f.file(u"Stp/Frontespizio.pdf"_s);
+        stampe.stampaFrontespizio(out);
 
-    const QList<PdfReadBack::Page> pages = PdfReadBack::read(out, PrintFixture::templatePath(u"770_sempl_mod.pdf"_s));
-    ASSERT_EQ(pages.size(), 3);
-    EXPECT_EQ(pages[0].templatePage, 1);
-    EXPECT_EQ(pages[1].templatePage, 2);
-    EXPECT_EQ(pages[2].templatePage, 3);
-    EXPECT_TRUE(pages[0].texts.isEmpty());
-    // Page 1 of the agent's section: drawn; page 2: not; "0" never.
-    EXPECT_EQ(pages[1].strings(), (QStringList{u"ISTITUTO COMPRENSIVO"_s, u"80012345676"_s, u"X"_s,
-                                               u"05     03      2024"_s}));
-    EXPECT_DOUBLE_EQ(pages[1].find(u"80012345676"_s).first().width, 11 * 14 - (14 - 5.56) / 2 - (14 - 5.56) / 2);
-    EXPECT_DOUBLE_EQ(pages[1].find(u"X"_s).first().baseline, 180);
-    // The refreshed count (7 before), then a later section of page 1 that stays on page 3.
-    EXPECT_EQ(pages[2].strings(), (QStringList{u"1"_s, u"80012345676"_s}));
-}
-
-TEST(Frontispiece, TheAgentsSectionChoosesItsEdits)
-{
-    PrintFixture f(false);
-    writeFrontS(f, kFrontS);
-    f.append(u"TSOS_DATOSOSTITUTO"_s, {agent(2)});
-    TdmElhStampe stampe(f.store);
-    stampe.preparaFrontespizio();
-    stampe.stampaFrontespizio(f.file(u"f.pdf"_s));
-    const QList<PdfReadBack::Page> pages = PdfReadBack::read(f.file(u"f.pdf"_s));
-    EXPECT_FALSE(pages[1].has(u"80012345676"_s));
-    EXPECT_TRUE(pages[1].has(u"I S T I T U T O   C O M P R E N S I V O "_s));
+        const QList<PdfReadBack::Page> pages =
+            PdfReadBack::read(out, PrintFixture::templatePath(u"770_sempl_mod.pdf"_s));
+        ASSERT_EQ(pages.size(), 3);
+        if (section == 2) {
+            EXPECT_FALSE(pages[1].has(u"80012345676"_s));
+            EXPECT_TRUE(pages[1].has(u"I S T I T U T O   C O M P R E N S I V O "_s));
+            continue;
+        }
+        EXPECT_EQ(pages[0].templatePage, 1);
+        EXPECT_EQ(pages[1].templatePage, 2);
+        EXPECT_EQ(pages[2].templatePage, 3);
+        EXPECT_TRUE(pages[0].texts.isEmpty());
+        // Page 1 of the agent's section: drawn; page 2: not; "0" never.
+        EXPECT_EQ(pages[1].strings(),
+                  (QStringList{u"ISTITUTO COMPRENSIVO"_s, u"80012345676"_s, u"X"_s, u"05     03      2024"_s}));
+        EXPECT_DOUBLE_EQ(pages[1].find(u"80012345676"_s).first().width, 11 * 14 - (14 - 5.56) / 2 - (14 - 5.56) / 2);
+        EXPECT_DOUBLE_EQ(pages[1].find(u"X"_s).first().baseline, 180);
+        // The refreshed count (7 before), then a later section of page 1 that stays on page 3.
+        EXPECT_EQ(pages[2].strings(), (QStringList{u"1"_s, u"80012345676"_s}));
+    }
 }
 
 TEST(Frontispiece, AMissingDescriptorEndsThePrint)

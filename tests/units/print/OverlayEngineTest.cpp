@@ -12,40 +12,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const char *kDescriptor = R"(<?xml version="1.0" encoding="UTF-8"?>
-<PdfConf>
-  <Page Name="Testata" Template="2">
-    <Section Name="cdsRighe">
-      <Edit Name="TESTO"><PrintRect Top="50" Left="100" Height="10"/></Edit>
-    </Section>
-  </Page>
-  <Page Name="Righe" Template="1">
-    <Section Name="cdsRighe">
-      <Edit Name="TESTO" Alignment="taLeftJustify"><PrintRect Top="100" Left="50" Height="9" vOffset="20" oOffset="5"/></Edit>
-      <Edit Name="IMPORTO" Alignment="TARIGHTJUSTIFY" Type="TR">
-        <PrintRect Top="300" Left="400" Height="9" vOffset="10" MinIndex="1" MaxIndex="5"/>
-      </Edit>
-      <Edit Name="IMPORTO" Alignment="tacenter" Type="FL"><PrintRect Top="600" Left="300" Height="9"/></Edit>
-    </Section>
-  </Page>
-  <Page Name="Chiusa" Template="1">
-    <Section Name="cdsChiuso">
-      <Edit Name="TESTO"><PrintRect Top="100" Left="50" Height="9"/></Edit>
-    </Section>
-  </Page>
-  <Page Name="Ignota" Template="1">
-    <Section Name="cdsNessuno">
-      <Edit Name="TESTO"><PrintRect Top="100" Left="50" Height="9"/></Edit>
-    </Section>
-  </Page>
-  <Page Name="CampoIgnoto" Template="1">
-    <Section Name="cdsRighe">
-      <Edit Name="NON_ESISTE"><PrintRect Top="100" Left="50" Height="9"/></Edit>
-    </Section>
-  </Page>
-</PdfConf>
-)";
-
 // A print module with two datasets: one open with one record, one closed.
 class TestPrint : public TdmElhPDF
 {
@@ -78,7 +44,7 @@ protected:
     }
 };
 
-// A two-page template of its own, the descriptor above and the print opened on them.
+// A two-page template of its own, the descriptor of data/OverlayEngine.xml and the print opened on them.
 class OverlayEngine : public ::testing::Test
 {
 protected:
@@ -99,7 +65,7 @@ protected:
         }
         templatePath = dir.file(u"modello.pdf"_s);
         pdf.Check(pdf.SaveToFile(templatePath));
-        descriptorPath = dir.write(u"Prova.xml"_s, kDescriptor);
+        descriptorPath = QStringLiteral(ELH_SOURCE_DIR "/tests/units/print/data/OverlayEngine.xml");
         ASSERT_TRUE(print.ApriModello(templatePath, descriptorPath));
     }
 

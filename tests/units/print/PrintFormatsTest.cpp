@@ -2,9 +2,7 @@
 #include "ElhMStampe.h"
 #include "Exceptions.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "CaseFile.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +14,8 @@ using namespace Qt::Literals::StringLiterals;
 // refused) and, for a certificate, the spacing of its characters.
 TEST(PrintFormats, EveryFormattingWritesItsCodesAsTheFormsWantThem)
 {
-    QFile file(QStringLiteral(ELH_SOURCE_DIR "/tests/units/print/data/PrintFormatsCases.json"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-    const QJsonArray rows = QJsonDocument::fromJson(file.readAll()).array();
-    ASSERT_FALSE(rows.isEmpty());
-    for (const QJsonValue &value : rows) {
+    for (const QJsonValue &value :
+         caseFile(QStringLiteral(ELH_SOURCE_DIR "/tests/units/print/data/PrintFormatsCases.json"))) {
         const QJsonArray row = value.toArray();
         const QString kind = row.at(0).toString();
         const QString type = row.at(1).toString();

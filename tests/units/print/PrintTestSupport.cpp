@@ -102,8 +102,3 @@ QList<PageView> viewPages(const QString &pdf, double columnLeft, double columnRi
     }
     return views;
 }
-
-QString amount(int n)
-{
-    return QString::number(n) + u",00"_s;
-}

@@ -55,6 +55,3 @@ struct PageView
 QList<PageView> viewPages(const QString &pdf, double columnLeft, double columnRight);
 // The text whose anchor lies in the rectangle; empty when none.
 QString textIn(const PdfReadBack::Page &page, double left, double right, double baseline);
-
-// Amount fields carry the row number, so that a row can be recognised.
-QString amount(int n);

@@ -176,32 +176,15 @@ TEST_F(RecordAssemblyTest, AControlCharacterOrAValueTooLongForItsElementStopsSta
     addDemoFrontispiece();
     add(u"TSOE7_SOSESTINTO"_s, R"({"records": [{"CODICE": "82009870542"}]})");
     add(u"TPST_PROSPETTOST"_s, R"({"records": [{"SPSTMESE": "01", "SPSTANNO": "2023"}]})");
-    const struct
-    {
-        const char16_t *field;
-        const char16_t *value;
-        const char16_t *agent;
-        const char16_t *message;
-    } cases[] = {
-        {u"SPSTCODTRIBUTO", u"A\tB", u"",
-         u"Record D, Prospetto ST, rigo ST2 del modulo 1, campo ST002011 (Codice tributo): il valore «A<TAB>B» "
-         u"contiene un carattere di controllo (TAB) che non può essere scritto nel file. "},
-        {u"FPSTIMPOVERSATO", u"10000000000000", u"82009870542",
-         u"Record D, Prospetto ST, rigo ST2 del modulo 1 del sostituto estinto 82009870542, campo ST002007 (Importo "
-         u"versato): il valore «10000000000000,00» non entra nei 16 caratteri del campo e il file non può riportarlo "
-         u"intero. "},
-    };
-    for (const auto &c : cases) {
+    for (const QStringList &c : caseRows(u"element-refusals.txt"_s)) {
         FileWizard &w = openWizard();
-        // As an older program could have left it, past the checks of data entry.
         ClientDataSet &st = dm().cdsPrSt;
         st.edit();
-        st.fieldByName(QString::fromUtf16(c.field)).setAsString(QString::fromUtf16(c.value));
-        st.fieldByName(u"SSOE7CODICE"_s).setAsString(QString::fromUtf16(c.agent));
+        st.fieldByName(c[0]).setAsString(c[1]);
+        st.fieldByName(u"SSOE7CODICE"_s).setAsString(c[2]);
         st.post();
         EXPECT_EQ(w.createFile(), FileWizard::Outcome::Failed);
-        EXPECT_EQ(w.memo().last(),
-                  u"***** "_s + QString::fromUtf16(c.message) + u"Correggere il valore e generare di nuovo il file."_s);
+        EXPECT_EQ(w.memo().last(), u"***** "_s + c[3] + u"Correggere il valore e generare di nuovo il file."_s);
     }
 }
 

@@ -122,16 +122,6 @@ QString TelematicTest::generate(bool prospettiSv)
     return out;
 }
 
-QString TelematicTest::write(const QString &relative, const QByteArray &bytes) const
-{
-    const QString path = file(relative);
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-    return path;
-}
-
 std::vector<QStringList> caseRows(const QString &name)
 {
     const QString path = QString::fromUtf8(ELH_SOURCE_DIR) + u"/tests/units/telematic/data/"_s + name;

@@ -52,7 +52,10 @@ protected:
     void expectGolden(const QString &produced, const QString &goldenName);
 
     // Writes a file of the installation and returns its path.
-    QString write(const QString &relative, const QByteArray &bytes) const;
+    QString write(const QString &relative, const QByteArray &bytes) const
+    {
+        return installation.write(relative, bytes);
+    }
 
     // The temporary folder of the installation, its data root.
     QString file(const QString &relative) const { return installation.root() + relative; }

@@ -1,6 +1,6 @@
+#include "CaseFile.h"
 #include "ClientDataSet.h"
 #include "ElhMImport.h"
-#include "ImportCases.h"
 #include "PayrollDatabaseTest.h"
 #include "THlmDBCds.h"
 
@@ -28,7 +28,7 @@ class CuImportTest : public PayrollDatabaseTest
 protected:
     QJsonObject given(const QString &name)
     {
-        const QJsonObject c = importCases(u"cu-import.json"_s)[name].toObject();
+        const QJsonObject c = caseDocument(QStringLiteral(ELH_CASES_DIR "/cu-import.json"))[name].toObject();
         if (c.contains(u"payroll"_s))
             payroll(QJsonDocument(c[u"payroll"_s].toObject()).toJson());
         for (const QString &part : {u"return"_s, u"certifications"_s}) {

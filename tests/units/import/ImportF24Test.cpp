@@ -1,6 +1,6 @@
 #include "ImportF24.h"
+#include "CaseFile.h"
 #include "ClientDataSet.h"
-#include "ImportCases.h"
 #include "NrQuery.h"
 #include "PayrollPayments.h"
 #include "QtPrinters.h"
@@ -130,7 +130,7 @@ TEST_P(ImportF24Test, TheDemoPaymentsReplaceEachProspettoWithItsStatementsRows)
 // the count and first row of a table.
 TEST_P(ImportF24Test, EachRunFollowsThePaymentsOfTheYearAndTheAgentsFlagsFollowTheRowsKept)
 {
-    for (const QJsonValue &value : importCases(u"f24-steps.json"_s).array()) {
+    for (const QJsonValue &value : caseDocument(QStringLiteral(ELH_CASES_DIR "/f24-steps.json")).array()) {
         const QJsonObject step = value.toObject();
         SCOPED_TRACE(step[u"note"_s].toString().toStdString());
         if (step[u"delete"_s].toBool())
@@ -193,7 +193,7 @@ TEST_P(ImportF24Test, AFailureHalfWayKeepsTheProspettoAsItWasAndSaysWhy)
 // none when it is imported.
 TEST_P(ImportF24Test, EachBadLineOfThePayrollIsRefusedAndNamedAndItsProspettoKeepsItsRows)
 {
-    for (const QJsonValue &value : importCases(u"f24-lines.json"_s).array()) {
+    for (const QJsonValue &value : caseDocument(QStringLiteral(ELH_CASES_DIR "/f24-lines.json")).array()) {
         const QJsonObject c = value.toObject();
         const QByteArray line = QJsonDocument(c[u"line"_s].toObject()).toJson(QJsonDocument::Compact);
         SCOPED_TRACE(line.toStdString());

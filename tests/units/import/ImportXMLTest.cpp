@@ -1,8 +1,8 @@
 #include "ElhUImportXML.h"
 
+#include "CaseFile.h"
 #include "ClientDataSet.h"
 #include "Exceptions.h"
-#include "ImportCases.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -59,7 +59,8 @@ QByteArray definitions(const QString &imports)
 TEST(ImportXML, EntriesFollowTheirTypeOpAndOperations)
 {
     TempDir dir;
-    for (const QJsonValue &value : importCases(u"import-xml.json"_s)[u"entries"_s].toArray()) {
+    for (const QJsonValue &value :
+         caseDocument(QStringLiteral(ELH_CASES_DIR "/import-xml.json"))[u"entries"_s].toArray()) {
         const QJsonObject c = value.toObject();
         SCOPED_TRACE(c[u"rule"_s].toString().toStdString());
         const QString file = dir.write(
@@ -103,7 +104,7 @@ TEST(ImportXML, DefinitionsFileErrorsNameTheFileTheLineAndTheEntry)
 
     const QString missing = dir.file(u"Manca.xml"_s);
     EXPECT_EQ(run(missing), u"File non presente o percorso errato:\n\r"_s + missing);
-    const QJsonArray wrong = importCases(u"import-xml.json"_s)[u"definitions"_s].toArray();
+    const QJsonArray wrong = caseDocument(QStringLiteral(ELH_CASES_DIR "/import-xml.json"))[u"definitions"_s].toArray();
     for (qsizetype i = 0; i < wrong.size(); ++i) {
         const QJsonObject c = wrong[i].toObject();
         SCOPED_TRACE(c[u"rule"_s].toString().toStdString());

@@ -1,8 +1,8 @@
+#include "CaseFile.h"
 #include "ClientDataSet.h"
 #include "ElhMImport.h"
 #include "Exceptions.h"
 #include "ExportManifest.h"
-#include "ImportCases.h"
 #include "ReturnDatabaseTest.h"
 #include "TempDir.h"
 
@@ -80,7 +80,7 @@ TEST_P(IntegrationTest, EmployeesOfTheExtinctSchoolJoinOrMergeAndBothAgentsDataI
     // added; Marini, a new person of the store with all his rows and the
     // extinct agent: the columns of integration.json, [table, code, field,
     // [value of each row]].
-    for (const QJsonValue &e : importCases(u"integration.json"_s).array())
+    for (const QJsonValue &e : caseDocument(QStringLiteral(ELH_CASES_DIR "/integration.json")).array())
         EXPECT_EQ(column(e[0].toString(), e[1].toString(), e[2].toString()),
                   QVariant(e[3].toArray().toVariantList()).toStringList())
             << e[2].toString().toStdString();

@@ -86,6 +86,8 @@ TEST_P(Prospetti, AMonthLeftIsCheckedAndTheFocusGoesBackToIt)
 
     // Section III checks the month edit of the line left.
     window.pcST->setCurrentWidget(window.frRitReddCap);
+    EXPECT_EQ(window.pcST->currentWidget(), window.frRitReddCap);
+    EXPECT_EQ(messages().messages().size(), 1);
     window.frRitReddCap->acInsert->trigger();
     EXPECT_EQ(leaveMonth(messages(), editOf(*window.frRitReddCap, u"SPST3MESE33"_s),
                          editOf(*window.frRitReddCap, u"SPST3ANNO33"_s), u"9"_s),

@@ -145,10 +145,8 @@ TEST_P(FileWizardWindow, AnErrorOfSalvaIsShownAndLeftInTheMemoWithoutTheSuccessM
     ASSERT_TRUE(window.button(QWizard::FinishButton)->isEnabled()) << window.meInfo->toPlainText().toStdString();
     messages().clear();
     window.save(installation().root() + u"77024"_s);
-    const QString error = u"Incongruenza dati frontespizio:\r\n  Protocollo dichiarazione inviata in gestione "
-                          u"separata: \r\nIdentificativo dell invio e Progressivo Attribuito dal Servizio telematico "
-                          u"alla singola dichiarazioneambedue assenti o presenti"_s;
-    EXPECT_EQ(messages().texts(), QStringList{error});
+    ASSERT_EQ(messages().texts().size(), 1);
+    EXPECT_TRUE(messages().texts().first().startsWith(u"Incongruenza dati frontespizio:\r\n"_s));
     // The memo shows the message's lines as lines.
     const QString memo = window.meInfo->toPlainText();
     EXPECT_TRUE(memo.contains(u"***** Incongruenza dati frontespizio:"_s)) << memo.toStdString();

@@ -50,12 +50,13 @@ const char *const kPayees = R"({
 class ImportDialogs : public PayrollDatabaseTest
 {
 protected:
-    QStringList names(const ClientDataSet &list)
+    // A field of every record in the order shown.
+    static QStringList column(const ClientDataSet &list, const QString &field = u"SANACOGNOMENOME"_s)
     {
         QStringList all;
         for (int r = 1; r <= list.viewCount(); ++r) {
             const RecordPeek peek(list, r);
-            all.append(list.fieldByName(u"SANACOGNOMENOME"_s).asString());
+            all.append(list.fieldByName(field).asString());
         }
         return all;
     }
@@ -85,26 +86,26 @@ TEST_P(ImportDialogs, TheSelfEmployedAreFilteredOrderedPickedAndImportedAsChosen
     EXPECT_TRUE(dialog.rgOrdine->isHidden());
     EXPECT_TRUE(dialog.rbChiedi->isChecked());
     ClientDataSet &list = dialog.xqcMultiSelect;
-    EXPECT_EQ(names(list), (QStringList{u"BIANCHI LAURA"_s, u"ROSSI MARIO"_s, u"VERDI GIUSEPPE"_s}));
+    EXPECT_EQ(column(list), (QStringList{u"BIANCHI LAURA"_s, u"ROSSI MARIO"_s, u"VERDI GIUSEPPE"_s}));
     EXPECT_EQ(dialog.cbICALNORMACODE->itemText(0), u"(Tutte)"_s);
 
     // Category 1, then in service, then qualification 4.
     dialog.cbICALNORMACODE->setCurrentIndex(1);
-    EXPECT_EQ(names(list), (QStringList{u"BIANCHI LAURA"_s, u"VERDI GIUSEPPE"_s}));
+    EXPECT_EQ(column(list), (QStringList{u"BIANCHI LAURA"_s, u"VERDI GIUSEPPE"_s}));
     dialog.cbICALNORMACODE->setCurrentIndex(0);
     dialog.ckInServizio->setChecked(true);
     dialog.cbIQARNORMACODE->setCurrentIndex(2);
-    EXPECT_EQ(names(list), QStringList{u"VERDI GIUSEPPE"_s}) << "in service, qualification 4";
+    EXPECT_EQ(column(list), QStringList{u"VERDI GIUSEPPE"_s}) << "in service, qualification 4";
     dialog.cbIQARNORMACODE->setCurrentIndex(0);
     dialog.ckInServizio->setChecked(false);
     // A click on a title orders by its column: the code alone, or the code
     // of position then the name.
     TNrDBGrid *grid = dialog.frNrMultiSel->grid();
     emit grid->titleClicked(u"CODICE"_s);
-    EXPECT_EQ(names(list), (QStringList{u"ROSSI MARIO"_s, u"VERDI GIUSEPPE"_s, u"BIANCHI LAURA"_s}));
+    EXPECT_EQ(column(list), (QStringList{u"ROSSI MARIO"_s, u"VERDI GIUSEPPE"_s, u"BIANCHI LAURA"_s}));
     emit grid->titleClicked(u"ITNONORMACODE"_s);
     EXPECT_EQ(list.indexFieldNames(), u"ITNONORMACODE;SANACOGNOMENOME"_s);
-    EXPECT_EQ(names(list), (QStringList{u"VERDI GIUSEPPE"_s, u"BIANCHI LAURA"_s, u"ROSSI MARIO"_s}));
+    EXPECT_EQ(column(list), (QStringList{u"VERDI GIUSEPPE"_s, u"BIANCHI LAURA"_s, u"ROSSI MARIO"_s}));
 
     // ROSSI and BIANCHI picked, ROSSI already there and not to be overwritten.
     pickRows(grid, list, [&list] { return list.fieldByName(u"SANACOGNOME"_s).asString() != u"VERDI"; });
@@ -138,12 +139,8 @@ TEST_P(ImportDialogs, TheCuDialogImportsThePickedPeopleAndTheToolReportsTheAddit
     TfmElhImpCUD dialog(store(), params());
     ASSERT_TRUE(showActive(&dialog));
     ClientDataSet &people = dialog.frElhMulti1->cdsMain;
-    QStringList codes;
-    for (int r = 1; r <= people.viewCount(); ++r) {
-        const RecordPeek peek(people, r);
-        codes.append(people.fieldByName(u"CODFIS"_s).asString());
-    }
-    EXPECT_EQ(codes, (QStringList{u"BNCLRA90B41G478Z"_s, u"RSSMRA75D12D653T"_s, u"VRDGPP58C10D653M"_s}));
+    EXPECT_EQ(column(people, u"CODFIS"_s),
+              (QStringList{u"BNCLRA90B41G478Z"_s, u"RSSMRA75D12D653T"_s, u"VRDGPP58C10D653M"_s}));
     EXPECT_TRUE(dialog.ckSost->isChecked());
     EXPECT_TRUE(dialog.ckAdd->isChecked());
     dialog.ckSost->setChecked(false);

@@ -6,7 +6,6 @@
 #include "TfmElhSosEst.h"
 #include "TfmElhSostituto.h"
 #include "TfmHlmRicerca.h"
-#include "TfrElhFornitore.h"
 #include "TfrElhSosEst.h"
 #include "TfrElhSostituto.h"
 
@@ -16,7 +15,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace EntryTest;
@@ -25,28 +23,6 @@ namespace {
 
 const QByteArray kExtinctAgent =
     R"({"records": [{"CODICE": "82009870542", "DENOMINAZI0NE": "DIREZIONE DIDATTICA STATALE SAN CARLO"}]})";
-
-// A window with two frames on two pages.
-class TwoPages : public TfmElhChildDB
-{
-public:
-    explicit TwoPages(THlmDBCds &store)
-        : TfmElhChildDB(store)
-    {
-        pages = new QTabWidget(this);
-        extinct = new TfrElhSosEst;
-        supplier = new TfrElhFornitore;
-        pages->addTab(extinct, u"Estinti"_s);
-        pages->addTab(supplier, u"Fornitore"_s);
-        (new QVBoxLayout(this))->addWidget(pages);
-        addFrame(extinct);
-        addFrame(supplier);
-        setPageControl(pages);
-    }
-    QTabWidget *pages;
-    TfrElhSosEst *extinct;
-    TfrElhFornitore *supplier;
-};
 
 // A frame of a table the database has no structure of.
 class MissingTable : public TfmElhChildDB
@@ -87,23 +63,6 @@ TEST_P(StoreWindows, OnlyYesDeletesAndTheDeletionIsWrittenAtTheLatestWhenTheWind
     EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), 1);
     EXPECT_TRUE(window.close());
     EXPECT_EQ(read(u"TSOE7_SOSESTINTO"_s)->recordCount(), 0);
-}
-
-TEST_P(StoreWindows, ThePageDoesNotChangeWhileARecordIsEdited)
-{
-    write(u"TSOE7_SOSESTINTO"_s, kExtinctAgent);
-    TwoPages window(store());
-    ASSERT_TRUE(showActive(&window));
-    EXPECT_EQ(window.pages->currentIndex(), 0);
-    window.extinct->acEdit->trigger();
-    window.pages->setCurrentIndex(1);
-    EXPECT_EQ(window.pages->currentIndex(), 0);
-    EXPECT_EQ(messages().texts(),
-              QStringList{u"Non è possibile cambiare schermata mentre si inseriscono o modificano i dati"_s});
-    window.extinct->acCancel->trigger();
-    window.pages->setCurrentIndex(1);
-    EXPECT_EQ(window.pages->currentIndex(), 1);
-    EXPECT_EQ(messages().messages().size(), 1);
 }
 
 TEST_P(StoreWindows, ATableThatCannotBeLoadedIsToldAndTheWindowCloses)

@@ -7,22 +7,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-bool g_shortcutsEnabled = true;
-
-} // namespace
-
-bool TfrNrBase::shortcutsEnabled()
-{
-    return g_shortcutsEnabled;
-}
-
-void TfrNrBase::setShortcutsEnabled(bool enabled)
-{
-    g_shortcutsEnabled = enabled;
-}
-
 TfrNrBase::TfrNrBase(QWidget *parent)
     : QWidget(parent)
 {

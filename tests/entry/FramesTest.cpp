@@ -98,6 +98,16 @@ TEST_F(Frames, LeavingAChangedRecordIsRefusedAndCtrlZCancelsTheChanges)
     EXPECT_EQ(frame.cdsMain.changeCount(), 0);
 }
 
+TEST_F(Frames, WithTheFrameOptionOffTheActionsHaveNoShortcuts)
+{
+    TfrNrBase::setShortcutsEnabled(false);
+    TfrElhSosEst frame;
+    TfrNrBase::setShortcutsEnabled(true);
+    for (const QAction *a : frame.alFrame())
+        EXPECT_TRUE(a->shortcuts().isEmpty()) << a->objectName().toStdString();
+    EXPECT_TRUE(frame.actions().isEmpty());
+}
+
 TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaultsIsCheckedAndIsTheOnlyOne)
 {
     TfrElhSostituto frame([] { return u"80012345676"_s; });

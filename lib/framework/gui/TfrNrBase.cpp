@@ -7,6 +7,22 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+namespace {
+
+bool g_shortcutsEnabled = true;
+
+} // namespace
+
+bool TfrNrBase::shortcutsEnabled()
+{
+    return g_shortcutsEnabled;
+}
+
+void TfrNrBase::setShortcutsEnabled(bool enabled)
+{
+    g_shortcutsEnabled = enabled;
+}
+
 TfrNrBase::TfrNrBase(QWidget *parent)
     : QWidget(parent)
 {

@@ -20,6 +20,11 @@ class TfrNrBase : public QWidget
 public:
     explicit TfrNrBase(QWidget *parent = nullptr);
 
+    // The framework's frame option: frames assign their actions' shortcuts
+    // only when it is on (the default).
+    static bool shortcutsEnabled();
+    static void setShortcutsEnabled(bool enabled);
+
     QToolBar *toolBar() const { return m_toolBar; }
     const QList<QAction *> &alFrame() const { return m_actions; }
     // Makes the shortcuts of alFrame work inside the frame, after they change.

@@ -4,8 +4,6 @@
 #include "DataPaths.h"
 #include "Exceptions.h"
 #include "FieldGrid.h"
-#include "InfoList.h"
-#include "MandatoryDataCheck.h"
 #include "NrApplication.h"
 #include "NrMessages.h"
 #include "TDataSource.h"
@@ -15,6 +13,8 @@
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
 #include "TfmHlmRicerca.h"
+#include "InfoList.h"
+#include "MandatoryDataCheck.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -98,17 +98,19 @@ void TfrElfBase::createActions()
     acPost->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
     acCancel->setIcon(s->standardIcon(QStyle::SP_DialogCancelButton));
 
-    acFirst->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
-    acPrior->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
-    acNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
-    acLast->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_End));
-    acInsert->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    acDelete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    acEdit->setShortcut(QKeySequence(Qt::Key_F2));
-    // Enter of the main keyboard and of the keypad.
-    acPost->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
-    acCancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    RefreshActionListList();
+    if (shortcutsEnabled()) {
+        acFirst->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
+        acPrior->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+        acNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+        acLast->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_End));
+        acInsert->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+        acDelete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+        acEdit->setShortcut(QKeySequence(Qt::Key_F2));
+        // Enter of the main keyboard and of the keypad.
+        acPost->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+        acCancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        RefreshActionListList();
+    }
 
     connect(acFirst, &QAction::triggered, this, [this] { run([this] { cdsMain.first(); }); });
     connect(acPrior, &QAction::triggered, this, [this] { run([this] { cdsMain.prior(); }); });

@@ -70,7 +70,7 @@ TEST(CdsExchange, ErrorsNameTheSourceTheRecordAndTheField)
         }
         return u"(accettato)"_s;
     };
-    for (const QStringList &row : caseRows(u"exchange-errors.json"_s))
+    for (const QStringList &row : caseTextRows(QStringLiteral(ELH_CASES_DIR "/exchange-errors.json")))
         EXPECT_EQ(refusal(row[0], row[1].toUtf8()), row[2]) << row[1].toStdString();
     EXPECT_EQ(refusal(u"t.csv"_s, "A:string:9\nabc\nd\xe8\n"),
               u"t.csv: riga 3, colonna 2: il byte 0xE8 non è testo UTF-8; salvare il file con la codifica UTF-8"_s);

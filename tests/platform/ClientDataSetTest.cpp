@@ -68,7 +68,7 @@ void set(Field &field, const QString &setter, const QString &value)
 TEST_F(Loaded, FieldsConvertTheirValuesOrRefuseThem)
 {
     ds.edit();
-    for (const QStringList &row : caseRows(u"field-values.json"_s)) {
+    for (const QStringList &row : caseTextRows(QStringLiteral(ELH_CASES_DIR "/field-values.json"))) {
         SCOPED_TRACE(row.join(u" | "_s).toStdString());
         Field &field = ds.fieldByName(row[0]);
         const QString before = field.isNull() ? u"<null>"_s : field.asString();

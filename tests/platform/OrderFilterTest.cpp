@@ -96,7 +96,7 @@ TEST_F(People, TheCurrentRecordAndBookmarksKeepTheirPlaceThroughOrdersFiltersAnd
 TEST_F(People, OrdersAndFiltersSelectTheRightRecordsAndMalformedFiltersAreRefused)
 {
     ds.setFilter(u"NOME='ROSSI'"_s);
-    for (const QStringList &row : caseRows(u"filters.json"_s)) {
+    for (const QStringList &row : caseTextRows(QStringLiteral(ELH_CASES_DIR "/filters.json"))) {
         SCOPED_TRACE(row.join(u" | "_s).toStdString());
         const QString &kind = row[0];
         if (kind == u"order") {

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringList>
 
 #include <stdexcept>
 
@@ -27,5 +28,20 @@ inline QJsonArray caseFile(const QString &path)
     const QJsonArray rows = caseDocument(path).array();
     if (rows.isEmpty())
         throw std::runtime_error("no cases in " + path.toStdString());
+    return rows;
+}
+
+// The rows of a case file of texts: an array of arrays of texts. A row whose
+// first text starts with "//" is a note.
+inline QList<QStringList> caseTextRows(const QString &path)
+{
+    QList<QStringList> rows;
+    for (const QJsonValue &row : caseFile(path)) {
+        QStringList texts;
+        for (const QJsonValue &text : row.toArray())
+            texts.append(text.toString());
+        if (!texts.isEmpty() && !texts.first().startsWith(QStringLiteral("//")))
+            rows.append(texts);
+    }
     return rows;
 }

@@ -41,10 +41,10 @@ const QList<FieldDef> kAllTypes{
 
 // Fields written "NAME" or "NAME:size": those named I... are integers, the
 // others texts of the size given or 40.
-QList<FieldDef> fields(const QString &spec)
+QList<FieldDef> fields(const QString &names)
 {
     QList<FieldDef> out;
-    for (const QString &field : spec.split(u' ')) {
+    for (const QString &field : names.split(u' ')) {
         const QString name = field.section(u':', 0, 0);
         if (name.startsWith(u'I'))
             out.append({name, FieldType::Integer, 0, false});

@@ -69,12 +69,13 @@ TEST_P(QuadraturaCommand, ALatePaymentAndAChangedCertificationAreErrorsInEveryRe
     EXPECT_TRUE(lines(demo.out).last().startsWith(u"Quadratura: 0 errori, "_s)) << demo.out.toStdString();
 
     // The March withholding paid on the 2nd of May, without ravvedimento;
-    // ROSSI certified 100 euros more IRPEF than he was.
+    // ROSSI certified 25,000 euros more IRPEF: the certifications now hold
+    // more than ST I declares (44.631,40).
     change(u"TPST_PROSPETTOST"_s, u"SPSTMESE;SPSTCODTRIBUTO"_s, {u"03"_s, u"100E"_s},
            [](ClientDataSet &st) { st.fieldByName(u"DPSTDTVERS"_s).setAsDate(QDate(2023, 5, 2)); });
     change(u"TDIP7_ANAGRFISCALI"_s, u"SDIP7CODFIS"_s, {u"RSSMRA75D12D653T"_s}, [](ClientDataSet &people) {
         Field &irpef = people.fieldByName(u"FFIS7RITIRPEF"_s);
-        irpef.setAsCurrency(irpef.asCurrency() + Decimal::fromInt(100));
+        irpef.setAsCurrency(irpef.asCurrency() + Decimal::fromInt(25000));
     });
     const QString pdf = root() + u"stampe/quadratura.pdf"_s;
     const QString csv = root() + u"quadratura.csv"_s;
@@ -85,10 +86,11 @@ TEST_P(QuadraturaCommand, ALatePaymentAndAChangedCertificationAreErrorsInEveryRe
         added.removeOne(line);
     const QStringList late = added.filter(u"Errore [ST I] 03/2023 100E: "_s);
     ASSERT_EQ(late.size(), 1) << found.out.toStdString();
-    EXPECT_TRUE(late.first().contains(u"16"_s)) << late.first().toStdString();
+    EXPECT_TRUE(late.first().contains(u"15 giorni dopo la scadenza del 17/04/2023"_s)) << late.first().toStdString();
     const QStringList certified = added.filter(u"Errore [Certificazioni]"_s);
-    ASSERT_FALSE(certified.isEmpty()) << found.out.toStdString();
-    EXPECT_TRUE(certified.first().contains(u"100,00"_s)) << certified.first().toStdString();
+    ASSERT_EQ(certified.size(), 1) << found.out.toStdString();
+    EXPECT_TRUE(certified.first().contains(u"49.144,79"_s) && certified.first().contains(u"4.513,39"_s))
+        << certified.first().toStdString();
     EXPECT_TRUE(found.out.endsWith(u"Stampa salvata in «%1».\nFile CSV salvato in «%2».\n"_s.arg(pdf, csv)));
 
     const QString lateText = late.first().section(u": "_s, 1);
@@ -99,9 +101,13 @@ TEST_P(QuadraturaCommand, ALatePaymentAndAChangedCertificationAreErrorsInEveryRe
     for (int p = 1; p <= PdfReadBack::pageCount(pdf); ++p)
         allPages += PdfReadBack::text(pdf, p).simplified() + u' ';
     EXPECT_TRUE(allPages.contains(lateText.left(40))) << allPages.toStdString();
-    const QStringList rows = readAll(csv).split(u"\r\n"_s).filter(u"Errore;ST I;03/2023;100E;"_s);
+    const QStringList csvLines = readAll(csv).split(u"\r\n"_s);
+    const QStringList rows = csvLines.filter(u"Errore;ST I;03/2023;100E;"_s);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_TRUE(rows.first().contains(u";ST I riga "_s)) << rows.first().toStdString();
+    const QStringList people = csvLines.filter(u"Errore;Certificazioni;"_s);
+    ASSERT_EQ(people.size(), 1);
+    EXPECT_TRUE(people.first().contains(u"ROSSI MARIO (RSSMRA75D12D653T)"_s)) << people.first().toStdString();
 }
 
 TEST_P(QuadraturaCommand, WhatKeepsItFromRunningIsSaidWithExitTwo)

@@ -62,7 +62,7 @@ int runQuadratura(const QStringList &arguments, QTextStream &out, QTextStream &e
         }
         return report.count(FindingLevel::Error) > 0 ? 1 : 0;
     } catch (const Exception &e) {
-        err << u"Quadratura non eseguita: "_s << e.message() << Qt::endl;
+        err << quadraturaFailureLine(e.message()) << Qt::endl;
         return 2;
     }
 }

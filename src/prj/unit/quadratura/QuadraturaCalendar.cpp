@@ -40,7 +40,7 @@ bool nationalHoliday(const QDate &day)
 
 bool quadraturaWorkingDay(const QDate &day)
 {
-    return day.dayOfWeek() < Qt::Saturday && !nationalHoliday(day);
+    return day.isValid() && day.dayOfWeek() < Qt::Saturday && !nationalHoliday(day);
 }
 
 QDate quadraturaDueDate(int year, int month)

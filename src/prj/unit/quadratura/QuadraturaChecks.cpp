@@ -150,6 +150,13 @@ QHash<QString, int> rowsPerPeriod(const QuadraturaInput &input)
     return count;
 }
 
+// A row whose code is a withholding of its own Prospetto.
+bool declaredIn(const QuadraturaRow &row)
+{
+    const TaxCodes::Section *section = TaxCodes::sectionOf(row.taxCode);
+    return section && areaOfSection(section->code) == row.area;
+}
+
 QString sectionName(const TaxCodes::Section &section)
 {
     return prospetto(areaOfSection(section.code));
@@ -354,12 +361,14 @@ void certified(const QuadraturaInput &input, QList<QuadraturaFinding> &findings)
     };
     const Kind kinds[] = {
         {u"ritenute IRPEF"_s, u"prospetto ST I (codici del lavoro dipendente)"_s, false, &QuadraturaPerson::irpef,
-         [](const QuadraturaRow &r) { return r.area == QuadraturaArea::StI && !TaxCodes::selfEmployed(r.taxCode); }},
+         [](const QuadraturaRow &r) {
+             return r.area == QuadraturaArea::StI && declaredIn(r) && !TaxCodes::selfEmployed(r.taxCode);
+         }},
         {u"ritenute sul lavoro autonomo"_s, u"prospetto ST I (codici del lavoro autonomo)"_s, false,
          &QuadraturaPerson::selfEmployed,
          [](const QuadraturaRow &r) { return r.area == QuadraturaArea::StI && TaxCodes::selfEmployed(r.taxCode); }},
         {u"addizionale regionale"_s, u"prospetto ST II"_s, true, &QuadraturaPerson::regional,
-         [](const QuadraturaRow &r) { return r.area == QuadraturaArea::StII; }},
+         [](const QuadraturaRow &r) { return r.area == QuadraturaArea::StII && declaredIn(r); }},
         {u"acconto dell'addizionale comunale"_s, u"prospetto SV (codici 384E, 3847)"_s, true,
          &QuadraturaPerson::municipalAdvance,
          [](const QuadraturaRow &r) { return r.area == QuadraturaArea::Sv && TaxCodes::municipalAdvance(r.taxCode); }},
@@ -367,6 +376,18 @@ void certified(const QuadraturaInput &input, QList<QuadraturaFinding> &findings)
          &QuadraturaPerson::municipalBalance,
          [](const QuadraturaRow &r) { return r.area == QuadraturaArea::Sv && TaxCodes::municipalBalance(r.taxCode); }},
     };
+    if (input.people.isEmpty()) {
+        if (!input.rows.isEmpty()) {
+            QuadraturaFinding f;
+            f.level = FindingLevel::Information;
+            f.area = QuadraturaArea::Certificazioni;
+            f.text =
+                u"Nessuna certificazione nella dichiarazione: le ritenute dei prospetti non sono state confrontate "
+                u"con quelle certificate; importare o inserire i dati dei percipienti"_s;
+            findings.append(f);
+        }
+        return;
+    }
     const QString year = QString::number(input.year);
     for (const Kind &kind : kinds) {
         Decimal declared;

@@ -1,7 +1,6 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
-#include "DatabaseTest.h"
-#include "Elh770Process.h"
+#include "DemoSchool.h"
 #include "NrReturnLock.h"
 #include "THlmDBCds.h"
 
@@ -20,19 +19,9 @@ const QString kRefused = u"Un'altra importazione è in corso su questa dichiaraz
 
 // The demo school installed with the program, its database waiting the
 // seconds given for a return that another run holds.
-class ImportLock : public InstallationTest
+class ImportLock : public DemoSchool
 {
 protected:
-    void SetUpInstalled() override
-    {
-        ASSERT_TRUE(installProgram(root()));
-        ASSERT_TRUE(copyTree(QStringLiteral(ELH_DATA_ROOT "/USR/FL2023"), root() + u"USR/FL2023"_s));
-        const Outcome created = runInstalled(root(), {u"crea-database"_s, u"--demo"_s});
-        ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
-    }
-
-    QString root() { return installation().root(); }
-
     void waitAtMost(int seconds)
     {
         NrConnectionSettings settings = installation().settings();
@@ -93,13 +82,13 @@ TEST_P(ImportLock, EveryRunThatWritesTheReturnWaitsForItThenIsRefused)
                                         {u"importa"_s, u"anno-precedente"_s, u"dipendenti"_s},
                                         {u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder},
                                         {u"file-telematico"_s, u"--out"_s, root() + u"77024"_s}}) {
-            const Outcome refused = runInstalled(root(), args);
+            const Outcome refused = run(args);
             EXPECT_EQ(refused.exitCode, 1) << args.join(u' ').toStdString();
             EXPECT_TRUE(refused.err.endsWith(kRefused + u": attendo al massimo 1 secondi…\n"_s + kRefused + u'\n'))
                 << refused.err.toStdString();
         }
     }
-    const Outcome imported = runInstalled(root(), {u"importa"_s, u"cu"_s});
+    const Outcome imported = run({u"importa"_s, u"cu"_s});
     EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
 }
 
@@ -140,7 +129,7 @@ TEST_P(ImportLock, ACertificationThatCannotBeImportedIsCountedAndTheCommandSaysS
                                        u"TCUD_DATICUD"_s);
         payroll.save(ds, u"TCUD_DATICUD"_s);
     });
-    const Outcome out = runInstalled(root(), {u"importa"_s, u"cu"_s});
+    const Outcome out = run({u"importa"_s, u"cu"_s});
     EXPECT_EQ(out.exitCode, 1);
     EXPECT_TRUE(out.out.contains(u"Dipendente Senza Codice\nCertificazione senza codice fiscale: non importata\n"_s))
         << out.out.toStdString();
@@ -149,22 +138,36 @@ TEST_P(ImportLock, ACertificationThatCannotBeImportedIsCountedAndTheCommandSaysS
     EXPECT_TRUE(out.err.endsWith(u"\nNon importate: Senza Codice\n"_s)) << out.err.toStdString();
 }
 
-TEST_P(ImportLock, TheEmployeesOfAnExtinctSchoolAreIntegratedOnce)
+TEST_P(ImportLock, TheEmployeesOfAnExtinctSchoolAreIntegratedOnceAndNeverTheSchoolItself)
 {
-    // The school's own export under another agent's code.
+    // The school's own export: refused, and the codes asked for must be its people.
     const QString folder = root() + u"estinta"_s;
-    ASSERT_EQ(runInstalled(root(), {u"esporta"_s, folder}).exitCode, 0);
+    ASSERT_EQ(run({u"esporta"_s, folder}).exitCode, 0);
+    const QStringList integrate{u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder};
+    const Outcome own = run(integrate);
+    EXPECT_EQ(own.exitCode, 1);
+    EXPECT_TRUE(own.err.endsWith(u"Codice fiscale del sostituto estinto non impostato o coincidente con l'attuale\n"_s))
+        << own.err.toStdString();
+    const Outcome stranger =
+        run({u"integra"_s, u"autonomi"_s, u"--codice-fiscale"_s, u"xxxyyy"_s, u"--cartella"_s, folder});
+    EXPECT_EQ(stranger.exitCode, 2);
+    EXPECT_TRUE(stranger.err.endsWith(u"Codice fiscale XXXYYY non presente fra le persone del sostituto estinto.\n"_s))
+        << stranger.err.toStdString();
+    const Outcome missing = run({u"integra"_s, u"autonomi"_s, u"--cartella"_s, root() + u"altrove"_s});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(u"dei dati del sostituto estinto non esiste"_s)) << missing.err.toStdString();
+
+    // The same export under another agent's code.
     ClientDataSet agent;
     agent.loadFromFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
     agent.edit();
     agent.fieldByName(u"SSOSCODFIS"_s).setAsString(u"80009870546"_s);
     agent.post();
     agent.saveToFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
-    const QStringList integrate{u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder};
-    const Outcome once = runInstalled(root(), integrate);
+    const Outcome once = run(integrate);
     ASSERT_EQ(once.exitCode, 0) << once.err.toStdString();
     const QStringList employeesOnce = employees();
-    const Outcome again = runInstalled(root(), integrate);
+    const Outcome again = run(integrate);
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_TRUE(again.out.contains(u"Dati del sostituto estinto già integrati"_s)) << again.out.toStdString();
     EXPECT_EQ(employees(), employeesOnce);

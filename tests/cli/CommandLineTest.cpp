@@ -25,37 +25,31 @@ TEST(CommandLine, VersionAndHelp)
     EXPECT_TRUE(bad.err.contains(u"Comando sconosciuto: stampa-tutto"_s));
 }
 
-TEST(CommandLine, WritesATableFromCsvAndReadsItBack)
+TEST(CommandLine, WritesATableFromCsvAndReadsItBackAndABadFileFailsWithAnItalianMessage)
 {
     TempDir dir;
-    const QString csv = dir.write(u"TCOA_CODCARICA.csv"_s,
-                                  "CODICE:string:2,DESCRIZIONE:string:200\r\n"
-                                  "1,\"Rappresentante legale, negoziale o di fatto\"\r\n"
-                                  "2,Rappresentante di minore\r\n");
+    const QString csv = dir.write(u"TCOA_CODCARICA.csv"_s, "CODICE:string:2,DESCRIZIONE:string:200\r\n"
+                                                           "1,\"Rappresentante legale, negoziale o di fatto\"\r\n"
+                                                           "2,Rappresentante di minore\r\n");
     const QString cds = dir.file(u"TCOA_CODCARICA.CDS"_s);
     const Outcome w = elh770({u"cds"_s, u"scrivi"_s, csv, cds});
     ASSERT_EQ(w.exitCode, 0) << w.err.toStdString();
     EXPECT_TRUE(w.out.contains(u"2 record"_s));
     const Outcome r = elh770({u"cds"_s, u"leggi"_s, cds, u"--csv"_s});
     ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out,
-              u"CODICE:string:2,DESCRIZIONE:string:200\r\n"
-              "1,\"Rappresentante legale, negoziale o di fatto\"\r\n"
-              "2,Rappresentante di minore\r\n"_s);
+    EXPECT_EQ(r.out, u"CODICE:string:2,DESCRIZIONE:string:200\r\n"
+                     "1,\"Rappresentante legale, negoziale o di fatto\"\r\n"
+                     "2,Rappresentante di minore\r\n"_s);
     const Outcome j = elh770({u"cds"_s, u"leggi"_s, cds});
     EXPECT_TRUE(j.out.contains(u"\"DESCRIZIONE\": \"Rappresentante di minore\""_s));
-}
 
-TEST(CommandLine, ABadFileFailsWithAnItalianMessage)
-{
-    TempDir dir;
-    const QString csv = dir.write(u"t.csv"_s, "N:integer\nuno\n");
-    const Outcome w = elh770({u"cds"_s, u"scrivi"_s, csv, dir.file(u"t.cds"_s)});
-    EXPECT_EQ(w.exitCode, 1);
-    EXPECT_TRUE(w.err.contains(u"riga 2, campo N: valore «uno» non valido"_s)) << w.err.toStdString();
+    const QString bad = dir.write(u"t.csv"_s, "N:integer\nuno\n");
+    const Outcome refused = elh770({u"cds"_s, u"scrivi"_s, bad, dir.file(u"t.cds"_s)});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u"riga 2, campo N: valore «uno» non valido"_s)) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.file(u"t.cds"_s)));
     const QString junk = dir.write(u"junk.cds"_s, "not a table");
-    const Outcome r = elh770({u"cds"_s, u"leggi"_s, junk});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(u"Dati non validi o danneggiati"_s));
+    const Outcome damaged = elh770({u"cds"_s, u"leggi"_s, junk});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_TRUE(damaged.err.contains(u"Dati non validi o danneggiati"_s));
 }

@@ -1,7 +1,8 @@
 #include "ClientDataSet.h"
-#include "DemoSchoolTest.h"
+#include "DemoSchool.h"
 #include "FullFilesystem.h"
 #include "THlmDBCds.h"
+#include "TempDir.h"
 
 #include <QRegularExpression>
 
@@ -11,15 +12,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The program installed with the data of the build tree: descriptors,
-// initial working files, catalogue and demo data.
-class FileTelematico : public DemoSchoolTest
+class FileTelematico : public DemoSchool
 {
 };
 
@@ -214,24 +207,6 @@ TEST_P(FileTelematico, ThePaymentsImportedFromThePayrollReachTheSupply)
     EXPECT_EQ(count(u"ST0\\d\\d011381E"), 23);
     // SV holds the school's surcharges alone, one row per month and code.
     EXPECT_EQ(count(u"SV0\\d\\d01138[45]E"), 20);
-}
-
-TEST_P(FileTelematico, IntegratingTheSchoolsOwnExportIsRefusedAndTheCodesMustBeItsPeople)
-{
-    const QString folder = root() + u"esportati"_s;
-    ASSERT_EQ(run({u"esporta"_s, folder}).exitCode, 0);
-    const Outcome own = run({u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder});
-    EXPECT_EQ(own.exitCode, 1);
-    EXPECT_TRUE(own.err.endsWith(u"Codice fiscale del sostituto estinto non impostato o coincidente con l'attuale\n"_s))
-        << own.err.toStdString();
-    const Outcome stranger =
-        run({u"integra"_s, u"autonomi"_s, u"--codice-fiscale"_s, u"xxxyyy"_s, u"--cartella"_s, folder});
-    EXPECT_EQ(stranger.exitCode, 2);
-    EXPECT_TRUE(stranger.err.endsWith(u"Codice fiscale XXXYYY non presente fra le persone del sostituto estinto.\n"_s))
-        << stranger.err.toStdString();
-    const Outcome missing = run({u"integra"_s, u"autonomi"_s, u"--cartella"_s, root() + u"altrove"_s});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.err.contains(u"dei dati del sostituto estinto non esiste"_s)) << missing.err.toStdString();
 }
 
 // Arguments the commands refuse: the use of the command, or what is wrong.

@@ -1,6 +1,6 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
-#include "DemoSchoolTest.h"
+#include "DemoSchool.h"
 #include "NrReturnLock.h"
 #include "THlmDBCds.h"
 
@@ -19,7 +19,7 @@ const QString kRefused = u"Un'altra importazione è in corso su questa dichiaraz
 
 // The demo school installed with the program, its database waiting the
 // seconds given for a return that another run holds.
-class ImportLock : public DemoSchoolTest
+class ImportLock : public DemoSchool
 {
 protected:
     void waitAtMost(int seconds)
@@ -138,18 +138,32 @@ TEST_P(ImportLock, ACertificationThatCannotBeImportedIsCountedAndTheCommandSaysS
     EXPECT_TRUE(out.err.endsWith(u"\nNon importate: Senza Codice\n"_s)) << out.err.toStdString();
 }
 
-TEST_P(ImportLock, TheEmployeesOfAnExtinctSchoolAreIntegratedOnce)
+TEST_P(ImportLock, TheEmployeesOfAnExtinctSchoolAreIntegratedOnceAndNeverTheSchoolItself)
 {
-    // The school's own export under another agent's code.
+    // The school's own export: refused, and the codes asked for must be its people.
     const QString folder = root() + u"estinta"_s;
     ASSERT_EQ(run({u"esporta"_s, folder}).exitCode, 0);
+    const QStringList integrate{u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder};
+    const Outcome own = run(integrate);
+    EXPECT_EQ(own.exitCode, 1);
+    EXPECT_TRUE(own.err.endsWith(u"Codice fiscale del sostituto estinto non impostato o coincidente con l'attuale\n"_s))
+        << own.err.toStdString();
+    const Outcome stranger =
+        run({u"integra"_s, u"autonomi"_s, u"--codice-fiscale"_s, u"xxxyyy"_s, u"--cartella"_s, folder});
+    EXPECT_EQ(stranger.exitCode, 2);
+    EXPECT_TRUE(stranger.err.endsWith(u"Codice fiscale XXXYYY non presente fra le persone del sostituto estinto.\n"_s))
+        << stranger.err.toStdString();
+    const Outcome missing = run({u"integra"_s, u"autonomi"_s, u"--cartella"_s, root() + u"altrove"_s});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(u"dei dati del sostituto estinto non esiste"_s)) << missing.err.toStdString();
+
+    // The same export under another agent's code.
     ClientDataSet agent;
     agent.loadFromFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
     agent.edit();
     agent.fieldByName(u"SSOSCODFIS"_s).setAsString(u"80009870546"_s);
     agent.post();
     agent.saveToFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
-    const QStringList integrate{u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder};
     const Outcome once = run(integrate);
     ASSERT_EQ(once.exitCode, 0) << once.err.toStdString();
     const QStringList employeesOnce = employees();

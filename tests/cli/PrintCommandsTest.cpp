@@ -1,6 +1,5 @@
 #include "ClientDataSet.h"
-#include "DatabaseTest.h"
-#include "Elh770Process.h"
+#include "DemoSchool.h"
 #include "PdfReadBack.h"
 #include "QtPrinters.h"
 #include "THlmDBCds.h"
@@ -12,23 +11,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The program installed with the delivered catalogue, demo return, templates
-// and descriptors, and the demo school's database made by "crea-database --demo".
-class DemoPrints : public InstallationTest
+class DemoPrints : public DemoSchool
 {
 protected:
-    void SetUpInstalled() override
-    {
-        ASSERT_TRUE(installProgram(installation().root()));
-        for (const QString &folder :
-             {u"USR/FL2023/DbIniziale"_s, u"USR/FL2023/Res/CoordStp"_s, u"USR/FL2023/Res/FileTel"_s})
-            ASSERT_TRUE(copyTree(QStringLiteral(ELH_DATA_ROOT "/") + folder, installation().root() + folder));
-        const Outcome created = run({u"crea-database"_s, u"--demo"_s});
-        ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
-    }
-
-    QString output(const QString &name) { return installation().root() + u"stampe/"_s + name; }
-    Outcome run(const QStringList &args) { return runInstalled(installation().root(), args); }
+    QString output(const QString &name) { return root() + u"stampe/"_s + name; }
 
     QList<int> templatePages(const QString &pdf)
     {
@@ -127,7 +113,7 @@ TEST_P(DemoPrints, MistakesAndMissingFilesAreReported)
               QStringList{u"Codice fiscale «XXXXXX» non presente tra i dipendenti della dichiarazione."_s});
     EXPECT_EQ(run({u"stampa"_s, u"autonomi"_s, u"--out"_s, output(u"a.pdf"_s), u"GLLRRT65L08G478C"_s}).exitCode, 2);
 
-    ASSERT_TRUE(QFile::remove(installation().root() + u"USR/FL2023/Res/CoordStp/ProspDI.xml"_s));
+    ASSERT_TRUE(QFile::remove(root() + u"USR/FL2023/Res/CoordStp/ProspDI.xml"_s));
     const Outcome failed = run({u"stampa"_s, u"di"_s, u"--out"_s, output(u"di.pdf"_s)});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_TRUE(failed.err.contains(u"Errore: Impossibile creare il file PDF:\n\r1) Controllare"_s))

@@ -1,5 +1,5 @@
 #include "ClientDataSet.h"
-#include "DemoSchoolTest.h"
+#include "DemoSchool.h"
 #include "PdfReadBack.h"
 #include "THlmDBCds.h"
 
@@ -12,7 +12,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The demo school, changed behind the program's back.
-class QuadraturaCommand : public DemoSchoolTest
+class QuadraturaCommand : public DemoSchool
 {
 protected:
     // Changes the first row of the table whose fields hold the values,

@@ -57,7 +57,7 @@ TEST(DeliveredReferenceTables, TheCodeComesFirstAndEachCodeOnce)
     }
 }
 
-TEST(DeliveredReferenceTables, CodesHaveTheFormOfTheFieldsThatHoldThem)
+TEST(DeliveredReferenceTables, CodesAndColumnsHaveTheFormOfTheFieldsTheyFill)
 {
     // Two-digit codes are compared as written: "01", never "1".
     const QRegularExpression twoDigits(u"^\\d\\d$"_s);
@@ -75,12 +75,9 @@ TEST(DeliveredReferenceTables, CodesHaveTheFormOfTheFieldsThatHoldThem)
     const QRegularExpression annotation(u"^[A-Z]{2}$"_s);
     for (const QString &code : codes(u"TANN_ANNOTAZIONI.cds"_s))
         EXPECT_TRUE(annotation.match(code).hasMatch()) << code.toStdString();
-}
-
-TEST(DeliveredReferenceTables, QualificationsCarryTheColumnsThatFillTheInpdapSection)
-{
-    ClientDataSet ds;
-    open(ds, kTabelle + u"TINQ_INQUADRAMENTO.CDS"_s);
+    // The qualifications carry the columns that fill the INPDAP section.
+    ClientDataSet qualifications;
+    open(qualifications, kTabelle + u"TINQ_INQUADRAMENTO.CDS"_s);
     for (const QString &name : {u"CODCOMPARTO"_s, u"SOTTOCOMPARTO"_s, u"CODQUALIFICA"_s})
-        EXPECT_NE(ds.findField(name), nullptr) << name.toStdString();
+        EXPECT_NE(qualifications.findField(name), nullptr) << name.toStdString();
 }

@@ -32,7 +32,7 @@ struct Frames : ::testing::Test
 
 } // namespace
 
-TEST_F(Frames, CtrlEnterConfirmsTheRecordAndTheWindowSavesAtOnce)
+TEST_F(Frames, CtrlEnterConfirmsACheckedRecordAndTheWindowSavesAtOnce)
 {
     TfrElhSosEst frame;
     int saves = 0;
@@ -44,11 +44,18 @@ TEST_F(Frames, CtrlEnterConfirmsTheRecordAndTheWindowSavesAtOnce)
     frame.acInsert->trigger();
     EXPECT_EQ(frame.pcMain->currentWidget(), frame.tsDetail);
     EXPECT_EQ(frame.infoPanelCaption(), u"Ins."_s);
-    typeInto(editOf(frame, u"CODICE"_s), u"80007890785"_s);
-    typeInto(editOf(frame, u"DENOMINAZI0NE"_s), u"istituto tecnico"_s);
-    QTest::keyClick(editOf(frame, u"DENOMINAZI0NE"_s), Qt::Key_Return, Qt::ControlModifier);
+    // A wrong fiscal code is reported, and the record is not confirmed when the user goes back.
+    TNrDBEdit *name = editOf(frame, u"DENOMINAZI0NE"_s);
+    for (const QString &code : {u"80007890789"_s, u"80007890785"_s}) {
+        typeInto(editOf(frame, u"CODICE"_s), code);
+        typeInto(name, u"istituto tecnico"_s);
+        QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);
+        EXPECT_EQ(infoList.asked,
+                  (QList<QStringList>{{u" - Campo errato: Codice fiscale del sostituto estinto: Codice fiscale "
+                                       "«80007890789» non valido: il carattere di controllo non corrisponde"_s}}));
+        EXPECT_EQ(frame.cdsMain.state(), code.endsWith(u'9') ? DataSetState::Insert : DataSetState::Browse);
+    }
 
-    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(frame.cdsMain.recordCount(), 3);
     // A new record always goes to the end.
@@ -108,7 +115,7 @@ TEST_F(Frames, WithTheFrameOptionOffTheActionsHaveNoShortcuts)
     EXPECT_TRUE(frame.actions().isEmpty());
 }
 
-TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaultsIsCheckedAndIsTheOnlyOne)
+TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaultsIsCheckedAndIsTheOnlyOneAndNeedsTheSchoolCode)
 {
     TfrElhSostituto frame([] { return u"80012345676"_s; });
     int saves = 0;
@@ -156,36 +163,17 @@ TEST_F(Frames, ANewAgentTakesTheSchoolCodeAndItsDefaultsIsCheckedAndIsTheOnlyOne
     EXPECT_FALSE(frame.acInsert->isEnabled());
     openFrame(frame, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO"}]})");
     EXPECT_FALSE(frame.acInsert->isEnabled());
-}
 
-TEST_F(Frames, WithoutTheSchoolCodeANewAgentIsRefused)
-{
-    TfrElhSostituto frame([] { return QString(); });
-    openFrame(frame);
-    frame.acInsert->trigger();
-    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
-    EXPECT_EQ(frame.cdsMain.recordCount(), 0);
+    // Without the school's code a new agent is refused.
+    TfrElhSostituto noSchool([] { return QString(); });
+    openFrame(noSchool);
+    messages.clear();
+    noSchool.acInsert->trigger();
+    EXPECT_EQ(noSchool.cdsMain.state(), DataSetState::Browse);
+    EXPECT_EQ(noSchool.cdsMain.recordCount(), 0);
     EXPECT_EQ(messages.texts(),
               QStringList{u"Codice fiscale sostituto non trovato. \r\nImportare i dati dal CUD od eseguire il "
                           u"programma \"Plessi e Scuole\" per controllare i dati"_s});
-}
-
-TEST_F(Frames, AWrongFiscalCodeOfAnExtinctAgentIsReportedAndKeptOnlyWhenTheUserSaysSo)
-{
-    TfrElhSosEst frame;
-    openFrame(frame, kTwoExtinctAgents);
-    ASSERT_TRUE(showActive(&frame));
-    frame.acInsert->trigger();
-    typeInto(editOf(frame, u"CODICE"_s), u"80007890789"_s);
-    infoList.answer = false;
-    frame.acPost->trigger();
-    EXPECT_EQ(infoList.asked,
-              (QList<QStringList>{{u" - Campo errato: Codice fiscale del sostituto estinto: Codice fiscale "
-                                   "«80007890789» non valido: il carattere di controllo non corrisponde"_s}}));
-    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Insert);
-    infoList.answer = true;
-    frame.acPost->trigger();
-    EXPECT_EQ(frame.cdsMain.state(), DataSetState::Browse);
 }
 
 TEST_F(Frames, TheKindOfAgentShowsItsInputsAndClearsTheOthers)

@@ -43,12 +43,6 @@ QString nextScript(const QString &engine, const QString &description)
     return engine + u"/%1_"_s.arg(kLatestSchema + 1, 3, 10, QChar(u'0')) + description + u".sql"_s;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 // The opening sequence on an opened connection.
@@ -302,7 +296,7 @@ TEST_P(ConnectionRefused, WithoutTheGlobalConnectionOrWithAQueryStoreChangedByOn
     }
     findings().clear();
     const QString path = installation().definitionsFolder() + u"kbr_QueryText.cds"_s;
-    QByteArray bytes = readAll(path);
+    QByteArray bytes = readFile(path);
     const qsizetype at = bytes.indexOf("TSED_SEDI");
     ASSERT_GT(at, 0);
     bytes[at + 1] = 'X';

@@ -4,7 +4,6 @@
 #include "Exceptions.h"
 #include "ExportManifest.h"
 #include "HlmWaitWindow.h"
-#include "NrBusyWait.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
 #include "TempDir.h"
@@ -16,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -621,42 +618,6 @@ TEST_P(StoreContract, AnErrorMidSaveLeavesTheDatabaseAndTheDataSetAsBefore)
     // The next save works.
     store->save(ds, u"TGUASTO"_s);
     EXPECT_EQ(codes(u"TGUASTO"_s), (QStringList{u"uno"_s, u"due"_s, u"tre"_s}));
-}
-
-TEST_P(StoreContract, ASaveWaitsForADatabaseHeldByAnotherProgramAndSaysSoAtOnce)
-{
-    if (GetParam() != Engine::SQLite)
-        GTEST_SKIP() << "PostgreSQL waits for rows, not for the file";
-    addTable(u"TATTESA"_s, kCodes);
-    struct : NrBusyWaitService
-    {
-        void begin(const QString &text) override { shown.append(text); }
-        bool cancelled() override { return false; }
-        QStringList shown;
-    } wait;
-    BusyWaitScope scope(&wait);
-    std::atomic<bool> locked{false};
-    // Another program holds the database for a moment.
-    std::thread other([&] {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"altro-programma"_s);
-            db.setDatabaseName(installation().settings().database);
-            db.open();
-            QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s);
-            locked = true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(400));
-            QSqlQuery(db).exec(u"COMMIT"_s);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(u"altro-programma"_s);
-    });
-    while (!locked)
-        std::this_thread::yield();
-    saveCodes(u"TATTESA"_s, {u"uno"_s});
-    other.join();
-    EXPECT_EQ(codes(u"TATTESA"_s), QStringList{u"uno"_s});
-    ASSERT_EQ(wait.shown.size(), 1);
-    EXPECT_TRUE(wait.shown.first().endsWith(u"è in uso da un altro programma: attendo al massimo 30 secondi…"_s));
 }
 
 TEST_P(StoreContract, InTheCallersTransactionTheStoreNeitherCommitsNorRollsBack)

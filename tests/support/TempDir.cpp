@@ -17,6 +17,12 @@ QString TempDir::file(const QString &name) const
     return m_dir.path() + u'/' + name;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QString TempDir::write(const QString &name, const QByteArray &bytes) const
 {
     const QString path = file(name);

@@ -17,3 +17,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// The bytes of a file, empty when it cannot be read.
+QByteArray readFile(const QString &path);

@@ -159,12 +159,6 @@ QString errorOf(const std::function<void()> &run)
     return QString();
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QList<QByteArray> supplyLines(const QString &path)
 {
     const QByteArray bytes = readFile(path);

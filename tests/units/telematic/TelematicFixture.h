@@ -6,6 +6,7 @@
 #include "QtPrinters.h"
 #include "THlmDBCds.h"
 #include "TdmkbrConnessione.h"
+#include "TempDir.h"
 #include "TestInstallation.h"
 
 #include <QByteArray>
@@ -82,5 +83,3 @@ std::string caseName(const testing::TestParamInfo<QStringList> &info);
 QString errorOf(const std::function<void()> &run);
 // The lines of a supply file, each checked to be 1,898 bytes ended by CR LF.
 QList<QByteArray> supplyLines(const QString &path);
-// The bytes of a file, empty when it cannot be read.
-QByteArray readFile(const QString &path);

@@ -3,11 +3,13 @@
 #include "DatabaseTest.h"
 #include "Elh770Process.h"
 
-// The program installed with the delivered folder of the year of the build
-// tree and the demo school's database made by "crea-database --demo". Only
-// the delivered folder is copied: the build tree's USR may also hold what a
-// program run there wrote (settings, a database, data).
-class DemoSchoolTest : public InstallationTest
+#include <gtest/gtest.h>
+
+// The program installed with the delivered folder of the year and the demo
+// school's database made by "crea-database --demo". Only the delivered
+// folder: the build tree's USR may also hold what a program run there wrote
+// (settings, a database, data).
+class DemoSchool : public InstallationTest
 {
 protected:
     void SetUpInstalled() override

@@ -2,6 +2,7 @@
 #include "DemoSchool.h"
 #include "PdfReadBack.h"
 #include "THlmDBCds.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -39,12 +40,6 @@ ELH_INSTANTIATE_ON_BOTH_ENGINES(QuadraturaCommand);
 QStringList lines(const QString &out)
 {
     return out.split(u'\n', Qt::SkipEmptyParts);
-}
-
-QString readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 } // namespace
@@ -88,7 +83,7 @@ TEST_P(QuadraturaCommand, ALatePaymentAndAChangedCertificationAreErrorsInEveryRe
     for (int p = 1; p <= PdfReadBack::pageCount(pdf); ++p)
         allPages += PdfReadBack::text(pdf, p).simplified() + u' ';
     EXPECT_TRUE(allPages.contains(lateText.left(40))) << allPages.toStdString();
-    const QStringList csvLines = readAll(csv).split(u"\r\n"_s);
+    const QStringList csvLines = QString::fromUtf8(readFile(csv)).split(u"\r\n"_s);
     const QStringList rows = csvLines.filter(u"Errore;ST I;03/2023;100E;"_s);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_TRUE(rows.first().contains(u";ST I riga "_s)) << rows.first().toStdString();

@@ -109,9 +109,7 @@ TEST(QuadraturaExport, CsvHasALineForEachFindingInItalianForm)
     TempDir dir;
     const QString file = dir.file(u"quadratura.csv"_s);
     writeQuadraturaCsv(threeFindings(), file);
-    QFile csv(file);
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    const QByteArray bytes = csv.readAll();
+    const QByteArray bytes = readFile(file);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(QString::fromUtf8(bytes.mid(3)).split(u"\r\n"_s),
               (QStringList{

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -162,6 +163,19 @@ QString sectionName(const TaxCodes::Section &section)
     return prospetto(areaOfSection(section.code));
 }
 
+// The months of the year whose pay a code's withholdings are made on: the
+// surcharges are withheld in instalments, the municipal advance from March,
+// every surcharge no later than November's pay.
+std::pair<int, int> withholdingMonths(const QString &code)
+{
+    if (TaxCodes::municipalAdvance(code))
+        return {3, 11};
+    const TaxCodes::Section *section = TaxCodes::sectionOf(code);
+    if (TaxCodes::municipalBalance(code) || (section && section->code == u"R"_s))
+        return {1, 11};
+    return {1, 12};
+}
+
 } // namespace
 
 namespace QuadraturaChecks {
@@ -280,14 +294,15 @@ void coverage(const QuadraturaInput &input, QList<QuadraturaFinding> &findings)
         list.append(r);
     }
     for (const auto &[key, seen] : months) {
+        const auto &[area, agent, code] = key;
+        const auto [first, last] = withholdingMonths(code);
         QStringList missing;
-        for (int m = 0; m < 12; ++m) {
-            if (!seen[static_cast<std::size_t>(m)])
-                missing.append(QString::number(m + 1).rightJustified(2, u'0'));
+        for (int m = first; m <= last; ++m) {
+            if (!seen[static_cast<std::size_t>(m - 1)])
+                missing.append(QString::number(m).rightJustified(2, u'0'));
         }
         if (missing.isEmpty())
             continue;
-        const auto &[area, agent, code] = key;
         QuadraturaFinding f;
         f.level = FindingLevel::Information;
         f.area = static_cast<QuadraturaArea>(area);

@@ -19,7 +19,9 @@
 #include "TfmElhImportF24.h"
 #include "TfmElhIntSos.h"
 #include "TfmElhMain.h"
+#include "QuadraturaFindings.h"
 #include "TfmElhProspST2009.h"
+#include "TfmElhQuadratura.h"
 #include "TfmElhprospSY.h"
 #include "TfrElHMulti.h"
 #include "TfrElfBase.h"
@@ -29,6 +31,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -42,6 +45,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -326,6 +330,73 @@ TEST_P(Commands, EveryCommandOpensItsWindowAndPrintsAndImportsRefuseWhileAChildW
         EXPECT_EQ(main().childForms().size(), 8);
     }
     EXPECT_TRUE(folders.captions.isEmpty()) << "an integration asked for its folder";
+}
+
+TEST_P(Commands, QuadraturaShowsALateSTPaymentNarrowsByLevelAndOpensTheRowInTheSTEditor)
+{
+    // The school's September IRPEF paid on 20/11/2023, 35 days after the
+    // 16/10/2023 it was due, with no ravvedimento.
+    const QString table = u"TPST_PROSPETTOST"_s;
+    const QDate paidOn(2023, 11, 20);
+    ClientDataSet rows;
+    store().open(rows, table);
+    ASSERT_TRUE(rows.locate(u"SPSTMESE;SPSTCODTRIBUTO"_s, {u"09"_s, u"100E"_s}));
+    const QString id = rows.fieldByName(u"IFISRIGO"_s).asString();
+    rows.edit();
+    rows.fieldByName(u"DPSTDTVERS"_s).setAsDate(paidOn);
+    rows.fieldByName(u"LPSTRAVVEDIMENTO"_s).setAsString(u"0"_s);
+    rows.post();
+    store().save(rows, table);
+
+    run(u"xafQuadratura"_s);
+    auto *window = qobject_cast<TfmElhQuadratura *>(main().findChildForm(u"TfmElhQuadratura"_s));
+    ASSERT_NE(window, nullptr) << messages().texts().join(u'\n').toStdString();
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
+    QAbstractItemModel &grid = *window->grRilievi->model();
+    const auto text = [&grid](int row, int column) { return grid.index(row, column).data().toString(); };
+    const auto lateRow = [&] {
+        for (int row = 0; row < grid.rowCount(); ++row) {
+            if (text(row, QuadraturaFindingsModel::kPeriod) == u"09/2023"
+                && text(row, QuadraturaFindingsModel::kTaxCode) == u"100E"
+                && text(row, QuadraturaFindingsModel::kDaysLate) == u"35")
+                return row;
+        }
+        return -1;
+    };
+    const int late = lateRow();
+    ASSERT_GE(late, 0);
+    EXPECT_EQ(text(late, QuadraturaFindingsModel::kLevel), u"Errore"_s);
+    EXPECT_EQ(text(late, QuadraturaFindingsModel::kArea), u"ST I"_s);
+
+    // Each level shows its findings only, the late payment among the errors.
+    const int all = grid.rowCount();
+    int filtered = 0;
+    for (int level = 1; level < window->cbLivello->count(); ++level) {
+        window->cbLivello->setCurrentIndex(level);
+        for (int row = 0; row < grid.rowCount(); ++row)
+            EXPECT_EQ(text(row, QuadraturaFindingsModel::kLevel), window->cbLivello->currentText());
+        filtered += grid.rowCount();
+        EXPECT_EQ(lateRow() >= 0, window->cbLivello->currentText() == u"Errore") << level;
+    }
+    EXPECT_EQ(filtered, all);
+    window->cbLivello->setCurrentIndex(1);
+    ASSERT_LT(grid.rowCount(), all);
+
+    // A double-click on it opens the ST editor, section I, on that row.
+    const QModelIndex finding = grid.index(lateRow(), QuadraturaFindingsModel::kText);
+    window->grRilievi->scrollTo(finding);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return window->grRilievi->viewport()->rect().contains(window->grRilievi->visualRect(finding).center());
+    }));
+    QTest::mouseDClick(window->grRilievi->viewport(), Qt::LeftButton, {},
+                       window->grRilievi->visualRect(finding).center());
+    auto *st = qobject_cast<TfmElhProspST2009 *>(main().findChildForm(u"TfmElhProspST2009"_s));
+    ASSERT_NE(st, nullptr) << messages().texts().join(u'\n').toStdString();
+    EXPECT_EQ(st->pcST->currentWidget(), st->frErario);
+    const ClientDataSet &shown = st->frErario->cdsMain;
+    EXPECT_EQ(shown.fieldByName(u"IFISRIGO"_s).asString(), id);
+    EXPECT_EQ(shown.fieldByName(u"DPSTDTVERS"_s).asDate(), paidOn);
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(Commands);

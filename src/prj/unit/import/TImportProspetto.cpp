@@ -7,6 +7,7 @@
 #include "NrQuery.h"
 #include "NrTransaction.h"
 #include "THlmDBCds.h"
+#include "TaxCodes.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>
@@ -26,13 +27,6 @@ const QString kRefused =
 const QString kNothingToImport = u"Nessun dato da importare"_s;
 
 const QString kSelect = u"SELECT"_s;
-
-// The withholdings on self-employed income.
-bool selfEmployedCode(const QString &code)
-{
-    static const QStringList codes{u"104E"_s, u"1019"_s, u"1020"_s, u"1040"_s};
-    return codes.contains(code);
-}
 
 // A value of the statement into the field of the same name, as the field's
 // type wants it; a text longer than the field, or with a control character,
@@ -62,29 +56,6 @@ void copyValue(Field &field, const QVariant &value)
     default:
         field.setValue(value);
     }
-}
-
-// The sections of the F24EP form that the Prospetti read: the tax codes of
-// the withholdings each one takes (ST I: the IRPEF withholdings, 1nnE of the
-// F24EP and 1nnn of the ordinary F24; ST II: the regional surcharge; SV: the
-// municipal surcharge, advance and balance), as the main statements take
-// them, and the codes of the section that are no withholdings and stay out
-// (VAT in the Erario, IRAP in the Regioni).
-struct Section
-{
-    QString code;
-    QRegularExpression withholdings;
-    QStringList others;
-};
-
-const std::vector<Section> &sections()
-{
-    static const std::vector<Section> all{
-        {u"E"_s, QRegularExpression(u"^1[0-9]{2}E$|^1[0-9]{3}$"_s), {u"620E"_s, u"621E"_s}},
-        {u"R"_s, QRegularExpression(u"^(381E|3802)$"_s), {u"380E"_s}},
-        {u"EL"_s, QRegularExpression(u"^(384E|385E|3847|3848)$"_s), {}},
-    };
-    return all;
 }
 
 // The amounts of a line, with the name the messages give them.
@@ -163,7 +134,7 @@ struct Line
 // What is wrong with the period, the tax code and the amounts of a line of
 // the return's year; the date paid is after the period and not after the
 // deadline.
-QStringList problems(const Line &line, const Section &section, const QDate &deadline)
+QStringList problems(const Line &line, const TaxCodes::Section &section, const QDate &deadline)
 {
     QStringList found;
     if (line.code.isEmpty())
@@ -263,7 +234,7 @@ void TImportProspetto::noteKeptRows(THlmDBCds &store)
     store.open(target, m_table);
     const Field &taxCode = target.fieldByName(m_taxCodeField);
     for (target.first(); !target.eof(); target.next()) {
-        if (selfEmployedCode(taxCode.asString()))
+        if (TaxCodes::selfEmployed(taxCode.asString()))
             m_selfEmployed = true;
         else
             m_employees = true;
@@ -288,9 +259,9 @@ void TImportProspetto::checkLines(THlmDBCds &store, QStringList &refused, QStrin
     const int year = store.year();
     // The return of a year is due by 31 October of the next.
     const QDate deadline(year + 1, 10, 31);
-    const auto own =
-        std::find_if(sections().begin(), sections().end(), [&](const Section &s) { return s.code == m_section; });
-    if (own == sections().end())
+    const auto own = std::find_if(TaxCodes::sections().begin(), TaxCodes::sections().end(),
+                                  [&](const TaxCodes::Section &s) { return s.code == m_section; });
+    if (own == TaxCodes::sections().end())
         throw EAssertionFailed(u"Sezione F24EP «%1» sconosciuta"_s.arg(m_section));
 
     TNrQuery query(*store.connection());
@@ -321,9 +292,9 @@ void TImportProspetto::checkLines(THlmDBCds &store, QStringList &refused, QStrin
         // A line without its section is the Prospetto's whose code it has,
         // every Prospetto's when its code is nobody's.
         if (line.section.isEmpty()) {
-            const bool anyone = std::any_of(sections().begin(), sections().end(), [&](const Section &s) {
-                return s.withholdings.match(line.code).hasMatch();
-            });
+            const bool anyone =
+                std::any_of(TaxCodes::sections().begin(), TaxCodes::sections().end(),
+                            [&](const TaxCodes::Section &s) { return s.withholdings.match(line.code).hasMatch(); });
             if (anyone && !own->withholdings.match(line.code).hasMatch())
                 continue;
         } else if (line.section != m_section) {
@@ -425,7 +396,7 @@ void TImportProspetto::replaceRows(THlmDBCds &store)
             }
         }
         target.post();
-        if (selfEmployedCode(taxCode.asString()))
+        if (TaxCodes::selfEmployed(taxCode.asString()))
             m_selfEmployed = true;
         else
             m_employees = true;

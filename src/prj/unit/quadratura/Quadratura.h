@@ -48,7 +48,7 @@ struct QuadraturaPerson
 {
     QString table; // TDIP7_ANAGRFISCALI or TDAU7_DATIAUTONOM
     QString fiscalCode;
-    QString name; // "COGNOME NOME"
+    QString name;             // "COGNOME NOME"
     Decimal irpef;            // employees: IRPEF withheld
     Decimal regional;         // employees: regional surcharge
     Decimal municipalAdvance; // employees: municipal surcharge, advance of the year
@@ -74,6 +74,9 @@ struct QuadraturaF24Line
     Decimal interest;
     Decimal suspended;
     bool ravvedimento = false;
+    // What could not be read (an amount that is no number, a date that is
+    // no date), empty when the line is sound; such a line is only reported.
+    QString problem;
 };
 
 struct QuadraturaInput

@@ -61,6 +61,7 @@ TEST_P(FileTelematico, WritesTheDemoSchoolsSupply)
               u"Prosp. SS : Importazione \"Sez. III - Ritenute da art. 25, del D.L. n. 78/2010\"\n"
               u"Prosp. SS : Importazione \"Sez. IV - Riservata al percipiente estero privo di codice fiscale\"\n"
               u"Generazione del Record D...\nGenerazione del Record I...\nGenerazione del Record J ...\n"
+              u"Quadratura: 0 errori, 7 avvisi — vedere la finestra Quadratura\n"
               u"Controllo del file telematico: nessun problema.\n"
               u"Operazione terminata con successo.\n"_s);
     EXPECT_TRUE(

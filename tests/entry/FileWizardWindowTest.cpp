@@ -91,6 +91,8 @@ TEST_P(FileWizardWindow, NoOnTheSvPageLeavesOutRecordDAndACancelledSaveWritesNot
     const QStringList progress = window.meInfo->toPlainText().split(u'\n');
     EXPECT_EQ(progress.first(), u"ATTENDERE... Pulitura del file in corso..."_s);
     EXPECT_EQ(progress.last(), u"Operazione terminata con successo."_s);
+    // The reconciliation's counts, which do not stop the file.
+    EXPECT_EQ(progress.value(progress.size() - 2), u"Quadratura: 0 errori, 7 avvisi — vedere la finestra Quadratura"_s);
     EXPECT_FALSE(window.buInizio->isEnabled());
     EXPECT_FALSE(window.rbTuttiSv->isEnabled());
     ASSERT_TRUE(window.button(QWizard::FinishButton)->isEnabled());

@@ -8,6 +8,7 @@
 #include "ImportCommand.h"
 #include "NrBusyWait.h"
 #include "PrintCommands.h"
+#include "QuadraturaCommand.h"
 #include "Version.h"
 
 #include <QTextStream>
@@ -103,6 +104,13 @@ const Command kCommands[] = {
      u"  riepilogo COSA --out FILE.pdf     stampa un riepilogo nel FILE; COSA: inps,\n"
      u"                                    tassazione-separata, irpef, inpdap, autonomi\n",
      runSummaryReport},
+    {u"quadratura",
+     u"  quadratura [--pdf FILE.pdf]       controlla la dichiarazione contro se stessa:\n"
+     u"    [--csv FILE.csv]                ritenute operate, versate e certificate e i\n"
+     u"                                    versamenti F24EP; elenca le segnalazioni e\n"
+     u"                                    le scrive, se richiesto, in un PDF o in un\n"
+     u"                                    CSV; esce con 1 se vi sono errori\n",
+     runQuadratura},
 };
 
 QString helpText()

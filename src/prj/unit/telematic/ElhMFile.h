@@ -53,6 +53,8 @@ public:
     void reopenFrontispiece();
     // The connection of the store, for changes that go together.
     TdmNrConnection &connection() const;
+    // The store of the return the tables come from.
+    THlmDBCds &store() const { return m_store; }
 
     // The working tables, read from and written to the year's local data
     // folder.

@@ -10,6 +10,8 @@
 #include "NrExceptions.h"
 #include "NrFindings.h"
 #include "NrTransaction.h"
+#include "Quadratura.h"
+#include "QuadraturaExport.h"
 #include "SxData.h"
 #include "TextLib.h"
 
@@ -121,6 +123,7 @@ FileWizard::Outcome FileWizard::createFile()
         BuildRecordJ(m_records);
         m_dm.saveWorkingTables();
         m_dm.cdsFieldFile.close();
+        addQuadraturaLine();
         addLine(u"Operazione terminata con successo."_s);
         return Outcome::Created;
     } catch (const Exception &e) {
@@ -218,6 +221,18 @@ void FileWizard::markProspettoSs()
     sost.edit();
     sost.fieldByName(u"LSOSSS"_s).setAsString(m_dm.cdsPrSs.isEmpty() ? u"0"_s : u"1"_s);
     sost.post();
+}
+
+// The reconciliation of the return in one line of the memo: what it finds
+// is for the office to weigh, so neither its findings nor its failure stop
+// the file.
+void FileWizard::addQuadraturaLine()
+{
+    try {
+        addLine(quadraturaMemoLine(reconcile(readQuadraturaInput(m_dm.store()))));
+    } catch (const Exception &e) {
+        addLine(u"Quadratura non eseguita: "_s + e.message());
+    }
 }
 
 // What the supply check finds in the files just written goes to the memo.

@@ -57,6 +57,7 @@ private:
     void addToProspettoSs(ClientDataSet &sy, const QString &amountField, const QString &ssField);
     void markProspettoSs();
     void checkSupply(const QStringList &files);
+    void addQuadraturaLine();
 
     TdmElhFile &m_dm;
     FindingSink &m_findings;

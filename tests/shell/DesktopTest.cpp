@@ -388,8 +388,10 @@ TEST_P(Commands, QuadraturaShowsALateSTPaymentNarrowsByLevelAndOpensTheRowInTheS
     ASSERT_TRUE(QTest::qWaitFor([&] {
         return window->grRilievi->viewport()->rect().contains(window->grRilievi->visualRect(finding).center());
     }));
-    QTest::mouseDClick(window->grRilievi->viewport(), Qt::LeftButton, {},
-                       window->grRilievi->visualRect(finding).center());
+    // The click and then the second press that makes it a double-click.
+    const QPoint at = window->grRilievi->visualRect(finding).center();
+    QTest::mouseClick(window->grRilievi->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(window->grRilievi->viewport(), Qt::LeftButton, {}, at);
     auto *st = qobject_cast<TfmElhProspST2009 *>(main().findChildForm(u"TfmElhProspST2009"_s));
     ASSERT_NE(st, nullptr) << messages().texts().join(u'\n').toStdString();
     EXPECT_EQ(st->pcST->currentWidget(), st->frErario);

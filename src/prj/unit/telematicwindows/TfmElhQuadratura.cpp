@@ -1,7 +1,5 @@
 #include "TfmElhQuadratura.h"
 
-#include "ClientDataSet.h"
-#include "DataPaths.h"
 #include "NrApplication.h"
 #include "NrCursors.h"
 #include "NrMessages.h"
@@ -9,10 +7,10 @@
 #include "QuadraturaExport.h"
 #include "QuadraturaFindings.h"
 #include "ShellOpen.h"
-#include "THlmDBCds.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -342,7 +340,7 @@ void TfmElhQuadratura::print()
     const QString fileName = quadraturaPrintFile();
     {
         const TNrCursorScope hourglass;
-        printQuadratura(m_report, fileName, school());
+        printQuadratura(m_report, fileName, quadraturaSchool(m_store));
     }
     if (!ShellOpen::openFile(fileName))
         NrMessageDlg(
@@ -364,11 +362,4 @@ void TfmElhQuadratura::exportCsv(const QString &fileName)
 {
     const TNrCursorScope hourglass;
     writeQuadraturaCsv(m_report, fileName);
-}
-
-QString TfmElhQuadratura::school() const
-{
-    ClientDataSet agent;
-    m_store.open(agent, u"TSOS_DATOSOSTITUTO"_s);
-    return agent.isEmpty() ? QString() : agent.fieldByName(u"SSOSDENOM"_s).asString();
 }

@@ -74,8 +74,6 @@ private:
     void showDetail();
     void open(const QModelIndex &index);
     void chooseCsv();
-    // The school's name, as the agent's record gives it.
-    QString school() const;
 
     THlmDBCds &m_store;
     QuadraturaReport m_report;

@@ -241,8 +241,8 @@ void pictureFileWizard(Camera &camera, ElhProgram &program)
     settle();
 }
 // The reconciliation of the return as it opens, on the screen the program is
-// designed for and on the pictures' own, then with its errors only and the
-// first one chosen.
+// designed for and on the pictures' own, then with its warnings only and the
+// second one chosen.
 void pictureQuadratura(Camera &camera, ElhProgram &program)
 {
     TfmElhMain &main = program.main();
@@ -252,9 +252,9 @@ void pictureQuadratura(Camera &camera, ElhProgram &program)
     main.resize(1366, 768);
     camera.takeAs(&main, u"TfmElhQuadratura-1366x768"_s);
     main.resize(size);
-    window->cbLivello->setCurrentIndex(1);
-    window->grRilievi->selectRow(0);
-    camera.takeAs(&main, u"TfmElhQuadratura-errori"_s);
+    window->cbLivello->setCurrentIndex(2);
+    window->grRilievi->selectRow(1);
+    camera.takeAs(&main, u"TfmElhQuadratura-attenzione"_s);
     window->close();
     settle();
 }

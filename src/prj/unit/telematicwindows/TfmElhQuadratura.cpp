@@ -170,7 +170,8 @@ QWidget *TfmElhQuadratura::findingsBox()
     grRilievi->setObjectName(u"grRilievi"_s);
     grRilievi->setModel(m_filter);
     grRilievi->setSortingEnabled(true);
-    grRilievi->sortByColumn(-1, Qt::AscendingOrder);
+    // The errors first; within a level, in the order of the checks.
+    grRilievi->sortByColumn(QuadraturaFindingsModel::kLevel, Qt::AscendingOrder);
     grRilievi->setSelectionBehavior(QAbstractItemView::SelectRows);
     grRilievi->setSelectionMode(QAbstractItemView::SingleSelection);
     grRilievi->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -182,10 +183,10 @@ QWidget *TfmElhQuadratura::findingsBox()
     grRilievi->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     const std::pair<int, int> widths[] = {
         {QuadraturaFindingsModel::kLevel, 90},     {QuadraturaFindingsModel::kArea, 100},
-        {QuadraturaFindingsModel::kPeriod, 70},    {QuadraturaFindingsModel::kTaxCode, 95},
-        {QuadraturaFindingsModel::kPlace, 105},    {QuadraturaFindingsModel::kExpected, 90},
+        {QuadraturaFindingsModel::kPeriod, 70},    {QuadraturaFindingsModel::kTaxCode, 110},
+        {QuadraturaFindingsModel::kPlace, 125},    {QuadraturaFindingsModel::kExpected, 90},
         {QuadraturaFindingsModel::kFound, 90},     {QuadraturaFindingsModel::kDifference, 90},
-        {QuadraturaFindingsModel::kDaysLate, 110},
+        {QuadraturaFindingsModel::kDaysLate, 125},
     };
     for (const auto &[column, width] : widths)
         grRilievi->setColumnWidth(column, width);
@@ -284,6 +285,8 @@ void TfmElhQuadratura::applyFilters()
     m_filter->setArea(area.isValid() ? std::optional(static_cast<QuadraturaArea>(area.toInt())) : std::nullopt);
     m_filter->setTaxCode(cbCodice->currentIndex() > 0 ? cbCodice->currentText() : QString());
     laConteggio->setText(u"%1 rilievi su %2"_s.arg(m_filter->rowCount()).arg(m_findings->rowCount()));
+    if (!grRilievi->currentIndex().isValid() && m_filter->rowCount() > 0)
+        grRilievi->setCurrentIndex(m_filter->index(0, 0));
     showDetail();
 }
 

@@ -19,6 +19,7 @@
 #include "TfmElhImportF24.h"
 #include "TfmElhIntSos.h"
 #include "TfmElhMain.h"
+#include "QuadraturaExport.h"
 #include "QuadraturaFindings.h"
 #include "TfmElhProspST2009.h"
 #include "TfmElhQuadratura.h"
@@ -332,7 +333,7 @@ TEST_P(Commands, EveryCommandOpensItsWindowAndPrintsAndImportsRefuseWhileAChildW
     EXPECT_TRUE(folders.captions.isEmpty()) << "an integration asked for its folder";
 }
 
-TEST_P(Commands, QuadraturaShowsALateSTPaymentNarrowsByLevelAndOpensTheRowInTheSTEditor)
+TEST_P(Commands, QuadraturaShowsALateSTPaymentNarrowsByLevelOpensTheRowInTheSTEditorPrintsAndExports)
 {
     // The school's September IRPEF paid on 20/11/2023, 35 days after the
     // 16/10/2023 it was due, with no ravvedimento.
@@ -398,6 +399,23 @@ TEST_P(Commands, QuadraturaShowsALateSTPaymentNarrowsByLevelAndOpensTheRowInTheS
     const ClientDataSet &shown = st->frErario->cdsMain;
     EXPECT_EQ(shown.fieldByName(u"IFISRIGO"_s).asString(), id);
     EXPECT_EQ(shown.fieldByName(u"DPSTDTVERS"_s).asDate(), paidOn);
+
+    // "Stampa" writes the report into its file and opens it; "Esporta CSV"
+    // writes the findings into the file chosen.
+    const QString print = quadraturaPrintFile();
+    QFile::remove(print);
+    window->buStampa->click();
+    EXPECT_EQ(shell.calls, QStringList{u"file "_s + print});
+    EXPECT_FALSE(PdfReadBack::read(print).isEmpty());
+    const QString csv = installation().root() + u"quadratura.csv"_s;
+    onNextDialog<QFileDialog>([&csv](QFileDialog *dialog) {
+        dialog->selectFile(csv);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    window->buEsportaCsv->click();
+    QFile exported(csv);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(exported.readAll()).contains(u"35 giorni dopo la scadenza del 16/10/2023"_s));
     EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
 }
 

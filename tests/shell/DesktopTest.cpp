@@ -1,5 +1,6 @@
 #include "ClientDataSet.h"
 #include "DataPaths.h"
+#include "Decimal.h"
 #include "EntryTestSupport.h"
 #include "GuiMessages.h"
 #include "NrApplication.h"
@@ -51,6 +52,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <type_traits>
@@ -380,6 +382,18 @@ TEST_P(Commands, QuadraturaShowsALateSTPaymentNarrowsByLevelOpensTheRowInTheSTEd
         EXPECT_EQ(lateRow() >= 0, window->cbLivello->currentText() == u"Errore") << level;
     }
     EXPECT_EQ(filtered, all);
+
+    // The differences sort as amounts, not as text ("240,00" before "1.620,45").
+    window->cbLivello->setCurrentIndex(0);
+    window->grRilievi->sortByColumn(QuadraturaFindingsModel::kDifference, Qt::AscendingOrder);
+    QList<Decimal> differences;
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        if (const auto amount = Decimal::parse(text(row, QuadraturaFindingsModel::kDifference)))
+            differences.append(*amount);
+    }
+    EXPECT_GT(differences.size(), 2);
+    EXPECT_TRUE(std::is_sorted(differences.cbegin(), differences.cend()));
+
     window->cbLivello->setCurrentIndex(1);
     ASSERT_LT(grid.rowCount(), all);
 

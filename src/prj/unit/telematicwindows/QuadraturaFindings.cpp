@@ -3,7 +3,6 @@
 #include "Conversions.h"
 
 #include <QBrush>
-#include <QColor>
 
 #include <limits>
 
@@ -30,7 +29,9 @@ int periodKey(const QString &period)
     return year * 100 + month;
 }
 
-QColor levelColour(FindingLevel level)
+} // namespace
+
+QColor quadraturaLevelColour(FindingLevel level)
 {
     switch (level) {
     case FindingLevel::Error:
@@ -42,8 +43,6 @@ QColor levelColour(FindingLevel level)
     }
     return QColor(0x2f, 0x4f, 0x7f);
 }
-
-} // namespace
 
 void QuadraturaFindingsModel::setFindings(QList<QuadraturaFinding> findings)
 {
@@ -120,7 +119,7 @@ QVariant QuadraturaFindingsModel::data(const QModelIndex &index, int role) const
         break;
     case Qt::ForegroundRole:
         if (column == kLevel)
-            return QBrush(levelColour(f.level));
+            return QBrush(quadraturaLevelColour(f.level));
         break;
     case Qt::ToolTipRole:
         if (column == kText)

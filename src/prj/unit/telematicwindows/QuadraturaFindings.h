@@ -3,9 +3,13 @@
 #include "Quadratura.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QSortFilterProxyModel>
 
 #include <optional>
+
+// The colour a level is written in: errors red, warnings amber, information blue.
+QColor quadraturaLevelColour(FindingLevel level);
 
 // The findings of a reconciliation as the rows of a grid, one column per
 // item of a finding. Qt::DisplayRole gives the text shown, kSortRole what

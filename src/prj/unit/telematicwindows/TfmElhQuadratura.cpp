@@ -10,8 +10,8 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -98,7 +98,7 @@ TfmElhQuadratura::TfmElhQuadratura(THlmDBCds &store, QWidget *parent)
 QWidget *TfmElhQuadratura::summaryBox()
 {
     auto *box = new QGroupBox(u"Riepilogo"_s);
-    grSintesi = new QTableWidget(kQuadraturaAreas + 1, 3);
+    grSintesi = new QTableWidget(kQuadraturaAreas + 1, static_cast<int>(std::size(kLevels)));
     grSintesi->setObjectName(u"grSintesi"_s);
     grSintesi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grSintesi->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -237,17 +237,16 @@ void TfmElhQuadratura::showSummary()
     const auto cell = [this](int row, int column, int count) {
         auto *item = new QTableWidgetItem(QString::number(count));
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        if (count == 0)
-            item->setForeground(palette().color(QPalette::PlaceholderText));
-        else if (kLevels[column] == FindingLevel::Error) {
-            item->setForeground(QColor(0xb0, 0x1c, 0x1c));
+        const FindingLevel level = kLevels[column];
+        item->setForeground(count == 0 ? palette().color(QPalette::PlaceholderText) : quadraturaLevelColour(level));
+        if (count > 0 && level == FindingLevel::Error) {
             QFont font = item->font();
             font.setBold(true);
             item->setFont(font);
         }
         grSintesi->setItem(row, column, item);
     };
-    for (int column = 0; column < 3; ++column) {
+    for (int column = 0; column < grSintesi->columnCount(); ++column) {
         for (int row = 0; row < kQuadraturaAreas; ++row)
             cell(row, column, m_report.count(kAreas[row], kLevels[column]));
         cell(kQuadraturaAreas, column, m_report.count(kLevels[column]));

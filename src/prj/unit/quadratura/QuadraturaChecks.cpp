@@ -114,8 +114,8 @@ struct Sums
     // Column 7 less what the withholdings less credits and suspended
     // amounts owe; the interest may or may not be in column 7.
     Decimal owed() const { return withheld - credits - suspended; }
-    bool short_() const { return paid < owed() - kCent; }
-    bool over() const { return paid > owed() + interest + kCent; }
+    bool paysShort() const { return paid < owed() - kCent; }
+    bool paysOver() const { return paid > owed() + interest + kCent; }
 };
 
 // The amounts of a row or a period against what it owes: paid short, paid
@@ -124,14 +124,14 @@ void amounts(const Sums &sums, const QString &subject, QuadraturaFinding base, Q
 {
     base.expected = sums.owed();
     base.found = sums.paid;
-    if (sums.short_()) {
+    if (sums.paysShort()) {
         base.level = FindingLevel::Error;
         base.text = u"%1: versato %2 a fronte di %3 dovuti (ritenute %4 meno crediti %5 e sospesi %6): verificare il "
                     u"versamento e regolarizzare la differenza di %7 con ravvedimento"_s.arg(
                         subject, money(sums.paid), money(sums.owed()), money(sums.withheld), money(sums.credits),
                         money(sums.suspended), money(sums.owed() - sums.paid));
         findings.append(base);
-    } else if (sums.over()) {
+    } else if (sums.paysOver()) {
         base.level = FindingLevel::Warning;
         base.text = u"%1: versato %2, più dei %3 dovuti con gli interessi (%4): verificare l'importo; l'eccedenza "
                     u"versata va indicata nel prospetto SX"_s.arg(

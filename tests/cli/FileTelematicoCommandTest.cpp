@@ -1,6 +1,5 @@
 #include "ClientDataSet.h"
-#include "DatabaseTest.h"
-#include "Elh770Process.h"
+#include "DemoSchoolTest.h"
 #include "FullFilesystem.h"
 #include "THlmDBCds.h"
 
@@ -20,22 +19,8 @@ QByteArray readFile(const QString &path)
 
 // The program installed with the data of the build tree: descriptors,
 // initial working files, catalogue and demo data.
-class FileTelematico : public InstallationTest
+class FileTelematico : public DemoSchoolTest
 {
-protected:
-    void SetUpInstalled() override
-    {
-        ASSERT_TRUE(installProgram(root()));
-        // Only the delivered folder of the year: the build tree's USR may also
-        // hold what a program run there wrote (settings, a database, data).
-        ASSERT_TRUE(copyTree(QStringLiteral(ELH_DATA_ROOT "/USR/FL2023"), root() + u"USR/FL2023"_s));
-        const Outcome created = run({u"crea-database"_s, u"--demo"_s});
-        ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
-    }
-
-    QString root() { return installation().root(); }
-
-    Outcome run(const QStringList &args) { return runInstalled(root(), args); }
 };
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(FileTelematico);

@@ -1,7 +1,6 @@
 #include "CdsExchange.h"
 #include "ClientDataSet.h"
-#include "DatabaseTest.h"
-#include "Elh770Process.h"
+#include "DemoSchoolTest.h"
 #include "NrReturnLock.h"
 #include "THlmDBCds.h"
 
@@ -20,19 +19,9 @@ const QString kRefused = u"Un'altra importazione è in corso su questa dichiaraz
 
 // The demo school installed with the program, its database waiting the
 // seconds given for a return that another run holds.
-class ImportLock : public InstallationTest
+class ImportLock : public DemoSchoolTest
 {
 protected:
-    void SetUpInstalled() override
-    {
-        ASSERT_TRUE(installProgram(root()));
-        ASSERT_TRUE(copyTree(QStringLiteral(ELH_DATA_ROOT "/USR/FL2023"), root() + u"USR/FL2023"_s));
-        const Outcome created = runInstalled(root(), {u"crea-database"_s, u"--demo"_s});
-        ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
-    }
-
-    QString root() { return installation().root(); }
-
     void waitAtMost(int seconds)
     {
         NrConnectionSettings settings = installation().settings();
@@ -93,13 +82,13 @@ TEST_P(ImportLock, EveryRunThatWritesTheReturnWaitsForItThenIsRefused)
                                         {u"importa"_s, u"anno-precedente"_s, u"dipendenti"_s},
                                         {u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder},
                                         {u"file-telematico"_s, u"--out"_s, root() + u"77024"_s}}) {
-            const Outcome refused = runInstalled(root(), args);
+            const Outcome refused = run(args);
             EXPECT_EQ(refused.exitCode, 1) << args.join(u' ').toStdString();
             EXPECT_TRUE(refused.err.endsWith(kRefused + u": attendo al massimo 1 secondi…\n"_s + kRefused + u'\n'))
                 << refused.err.toStdString();
         }
     }
-    const Outcome imported = runInstalled(root(), {u"importa"_s, u"cu"_s});
+    const Outcome imported = run({u"importa"_s, u"cu"_s});
     EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
 }
 
@@ -140,7 +129,7 @@ TEST_P(ImportLock, ACertificationThatCannotBeImportedIsCountedAndTheCommandSaysS
                                        u"TCUD_DATICUD"_s);
         payroll.save(ds, u"TCUD_DATICUD"_s);
     });
-    const Outcome out = runInstalled(root(), {u"importa"_s, u"cu"_s});
+    const Outcome out = run({u"importa"_s, u"cu"_s});
     EXPECT_EQ(out.exitCode, 1);
     EXPECT_TRUE(out.out.contains(u"Dipendente Senza Codice\nCertificazione senza codice fiscale: non importata\n"_s))
         << out.out.toStdString();
@@ -153,7 +142,7 @@ TEST_P(ImportLock, TheEmployeesOfAnExtinctSchoolAreIntegratedOnce)
 {
     // The school's own export under another agent's code.
     const QString folder = root() + u"estinta"_s;
-    ASSERT_EQ(runInstalled(root(), {u"esporta"_s, folder}).exitCode, 0);
+    ASSERT_EQ(run({u"esporta"_s, folder}).exitCode, 0);
     ClientDataSet agent;
     agent.loadFromFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
     agent.edit();
@@ -161,10 +150,10 @@ TEST_P(ImportLock, TheEmployeesOfAnExtinctSchoolAreIntegratedOnce)
     agent.post();
     agent.saveToFile(folder + u"/TSOS_DATOSOSTITUTO.cds"_s);
     const QStringList integrate{u"integra"_s, u"dipendenti"_s, u"--cartella"_s, folder};
-    const Outcome once = runInstalled(root(), integrate);
+    const Outcome once = run(integrate);
     ASSERT_EQ(once.exitCode, 0) << once.err.toStdString();
     const QStringList employeesOnce = employees();
-    const Outcome again = runInstalled(root(), integrate);
+    const Outcome again = run(integrate);
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_TRUE(again.out.contains(u"Dati del sostituto estinto già integrati"_s)) << again.out.toStdString();
     EXPECT_EQ(employees(), employeesOnce);

@@ -1,6 +1,5 @@
 #include "ClientDataSet.h"
-#include "DatabaseTest.h"
-#include "Elh770Process.h"
+#include "DemoSchoolTest.h"
 #include "PdfReadBack.h"
 #include "THlmDBCds.h"
 
@@ -12,22 +11,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The program installed with the delivered data of the year and the demo
-// school's database made by "crea-database --demo".
-class QuadraturaCommand : public InstallationTest
+// The demo school, changed behind the program's back.
+class QuadraturaCommand : public DemoSchoolTest
 {
 protected:
-    void SetUpInstalled() override
-    {
-        ASSERT_TRUE(installProgram(root()));
-        ASSERT_TRUE(copyTree(QStringLiteral(ELH_DATA_ROOT "/USR/FL2023"), root() + u"USR/FL2023"_s));
-        const Outcome created = run({u"crea-database"_s, u"--demo"_s});
-        ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
-    }
-
-    QString root() { return installation().root(); }
-    Outcome run(const QStringList &args) { return runInstalled(root(), args); }
-
     // Changes the first row of the table whose fields hold the values,
     // behind the program's back.
     void change(const QString &table, const QString &keys, const QVariantList &values,

@@ -140,11 +140,16 @@ TEST_P(FileWizardWindow, AnErrorOfSalvaIsShownAndLeftInTheMemoWithoutTheSuccessM
 {
     write(u"TSOS_DATOSOSTITUTO"_s,
           R"({"records": [{"SSOSCODFIS": "80012345676", "SPROTINVGESTSEPID": "23010112345678901"}]})");
+    // Without the payroll's lines the reconciliation cannot run; stage 1 goes on.
+    exec(u"DROP TABLE TRF24_RIGHEF24EP"_s);
     infoList.answer = true;
     TfmElhFile window(store());
     ASSERT_TRUE(showActive(&window));
     window.buInizio->click();
     ASSERT_TRUE(window.button(QWizard::FinishButton)->isEnabled()) << window.meInfo->toPlainText().toStdString();
+    EXPECT_EQ(window.meInfo->toPlainText().split(u'\n').filter(u"Quadratura"_s).size(), 1);
+    EXPECT_TRUE(window.meInfo->toPlainText().contains(u"\nQuadratura non eseguita: "_s))
+        << window.meInfo->toPlainText().toStdString();
     messages().clear();
     window.save(installation().root() + u"77024"_s);
     ASSERT_EQ(messages().texts().size(), 1);

@@ -45,9 +45,10 @@ int runQuadratura(const QStringList &arguments, QTextStream &out, QTextStream &e
         return 2;
     }
     ReturnSession session(err);
-    if (!session.open())
-        return 2;
     try {
+        // What keeps the database from opening was already shown.
+        if (!session.open())
+            return 2;
         const QuadraturaReport report = reconcile(readQuadraturaInput(session.store()));
         for (const QuadraturaFinding &finding : report.findings)
             out << quadraturaFindingLine(finding) << Qt::endl;
@@ -61,8 +62,10 @@ int runQuadratura(const QStringList &arguments, QTextStream &out, QTextStream &e
             out << u"File CSV salvato in «%1».\n"_s.arg(QDir::toNativeSeparators(options->csv));
         }
         return report.count(FindingLevel::Error) > 0 ? 1 : 0;
+    } catch (const EAbort &) {
+        return 2;
     } catch (const Exception &e) {
-        err << u"Quadratura non eseguita: "_s << e.message() << Qt::endl;
+        err << quadraturaFailureLine(e.message()) << Qt::endl;
         return 2;
     }
 }

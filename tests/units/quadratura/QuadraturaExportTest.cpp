@@ -98,6 +98,10 @@ TEST(QuadraturaExport, LinesOfTheTerminalAndTheWizard)
     EXPECT_EQ(quadraturaCountsLine(report), u"Quadratura: 1 errori, 1 avvisi, 1 informazioni"_s);
     EXPECT_EQ(quadraturaMemoLine(manyFindings()),
               u"Quadratura: 0 errori, 150 avvisi — vedere la finestra Quadratura"_s);
+    EXPECT_EQ(quadraturaFailureLine(u"Quadratura: nessuna connessione al database della scuola"_s),
+              u"Quadratura non eseguita: nessuna connessione al database della scuola"_s);
+    EXPECT_EQ(quadraturaFailureLine(u"Impossibile scrivere il file «q.csv»"_s),
+              u"Quadratura non eseguita: Impossibile scrivere il file «q.csv»"_s);
 }
 
 TEST(QuadraturaExport, CsvHasALineForEachFindingInItalianForm)

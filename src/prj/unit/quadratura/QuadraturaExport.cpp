@@ -344,6 +344,12 @@ QString quadraturaMemoLine(const QuadraturaReport &report)
         .arg(report.count(FindingLevel::Warning));
 }
 
+QString quadraturaFailureLine(const QString &reason)
+{
+    const QString own = u"Quadratura: "_s;
+    return u"Quadratura non eseguita: "_s + (reason.startsWith(own) ? reason.mid(own.size()) : reason);
+}
+
 QString quadraturaSchool(THlmDBCds &store)
 {
     ClientDataSet agent;

@@ -18,6 +18,10 @@ QString quadraturaCountsLine(const QuadraturaReport &report);
 // vedere la finestra Quadratura".
 QString quadraturaMemoLine(const QuadraturaReport &report);
 
+// The line that says the reconciliation could not run: "Quadratura non
+// eseguita: " and the reason, which loses its own "Quadratura: " in front.
+QString quadraturaFailureLine(const QString &reason);
+
 // The school as the print names it: the agent's denomination and fiscal code
 // from the return's agent record; empty when the return has none.
 QString quadraturaSchool(THlmDBCds &store);

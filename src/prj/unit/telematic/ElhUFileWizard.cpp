@@ -231,7 +231,7 @@ void FileWizard::addQuadraturaLine()
     try {
         addLine(quadraturaMemoLine(reconcile(readQuadraturaInput(m_dm.store()))));
     } catch (const Exception &e) {
-        addLine(u"Quadratura non eseguita: "_s + e.message());
+        addLine(quadraturaFailureLine(e.message()));
     }
 }
 

@@ -27,6 +27,7 @@
 #include "TfmElhprospSY.h"
 #include "TfrElHMulti.h"
 #include "TfrElfBase.h"
+#include "TfrElhAnagrafe.h"
 #include "TfrElhProspST.h"
 #include "TfrElhProspSY_sez_due.h"
 
@@ -43,6 +44,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -430,6 +432,42 @@ TEST_P(Commands, QuadraturaShowsALateSTPaymentNarrowsByLevelOpensTheRowInTheSTEd
     QFile exported(csv);
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(exported.readAll()).contains(u"35 giorni dopo la scadenza del 16/10/2023"_s));
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
+}
+
+TEST_P(Commands, TheRowOrThePersonOfAFindingOpensInItsWindow)
+{
+    // The last row each Prospetto loads, on the page of its section.
+    const std::pair<QuadraturaArea, const char16_t *> prospetti[] = {{QuadraturaArea::StI, u"TPST_PROSPETTOST"},
+                                                                     {QuadraturaArea::StII, u"TPST2_PROSPETTOSTS2"},
+                                                                     {QuadraturaArea::Sv, u"TPSV_PROSPETTOSV"}};
+    for (const auto &[area, name] : prospetti) {
+        const QString table = QString::fromUtf16(name);
+        ClientDataSet rows;
+        store().open(rows, table);
+        rows.last();
+        commands().showRow({area, rows.recNo() - 1});
+        const QList<TfrElfBase *> frames = main().mdiArea()->activeSubWindow()->widget()->findChildren<TfrElfBase *>();
+        const auto frame = std::find_if(frames.cbegin(), frames.cend(),
+                                        [&table](const TfrElfBase *f) { return f->tableName() == table; });
+        ASSERT_NE(frame, frames.cend()) << table.toStdString();
+        EXPECT_TRUE((*frame)->isVisible()) << table.toStdString();
+        EXPECT_EQ((*frame)->cdsMain.fieldByName(u"IFISRIGO"_s).asString(), rows.fieldByName(u"IFISRIGO"_s).asString())
+            << table.toStdString();
+    }
+    // The last person each registry loads, in the window of his kind.
+    for (const PersonTables::Kind kind : {PersonTables::Kind::Employee, PersonTables::Kind::SelfEmployed}) {
+        const PersonTables::Registry &registry = PersonTables::registry(kind);
+        ClientDataSet people;
+        store().open(people, registry.table);
+        people.last();
+        const QString code = people.fieldByName(registry.codeField).asString();
+        commands().showPerson({registry.table, code, {}});
+        auto *frame = main().mdiArea()->activeSubWindow()->widget()->findChild<TfrElhAnagrafe *>();
+        ASSERT_NE(frame, nullptr) << registry.table.toStdString();
+        EXPECT_EQ(frame->tableName(), registry.table);
+        EXPECT_EQ(frame->cdsMain.fieldByName(registry.codeField).asString(), code);
+    }
     EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
 }
 

@@ -1,10 +1,13 @@
 #include "ClientDataSet.h"
 #include "DataPaths.h"
+#include "Decimal.h"
 #include "EntryTestSupport.h"
 #include "GuiMessages.h"
 #include "NrApplication.h"
 #include "PdfReadBack.h"
 #include "QtPrinters.h"
+#include "QuadraturaExport.h"
+#include "QuadraturaFindings.h"
 #include "RecordingShell.h"
 #include "ReturnDatabaseTest.h"
 #include "ScriptedFolders.h"
@@ -20,15 +23,18 @@
 #include "TfmElhIntSos.h"
 #include "TfmElhMain.h"
 #include "TfmElhProspST2009.h"
+#include "TfmElhQuadratura.h"
 #include "TfmElhprospSY.h"
 #include "TfrElHMulti.h"
 #include "TfrElfBase.h"
+#include "TfrElhAnagrafe.h"
 #include "TfrElhProspST.h"
 #include "TfrElhProspSY_sez_due.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -38,14 +44,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <type_traits>
@@ -326,6 +335,140 @@ TEST_P(Commands, EveryCommandOpensItsWindowAndPrintsAndImportsRefuseWhileAChildW
         EXPECT_EQ(main().childForms().size(), 8);
     }
     EXPECT_TRUE(folders.captions.isEmpty()) << "an integration asked for its folder";
+}
+
+TEST_P(Commands, QuadraturaShowsALateSTPaymentNarrowsByLevelOpensTheRowInTheSTEditorPrintsAndExports)
+{
+    // The school's September IRPEF paid on 20/11/2023, 35 days after the
+    // 16/10/2023 it was due, with no ravvedimento.
+    const QString table = u"TPST_PROSPETTOST"_s;
+    const QDate paidOn(2023, 11, 20);
+    ClientDataSet rows;
+    store().open(rows, table);
+    ASSERT_TRUE(rows.locate(u"SPSTMESE;SPSTCODTRIBUTO"_s, {u"09"_s, u"100E"_s}));
+    const QString id = rows.fieldByName(u"IFISRIGO"_s).asString();
+    rows.edit();
+    rows.fieldByName(u"DPSTDTVERS"_s).setAsDate(paidOn);
+    rows.fieldByName(u"LPSTRAVVEDIMENTO"_s).setAsString(u"0"_s);
+    rows.post();
+    store().save(rows, table);
+
+    run(u"xafQuadratura"_s);
+    auto *window = qobject_cast<TfmElhQuadratura *>(main().findChildForm(u"TfmElhQuadratura"_s));
+    ASSERT_NE(window, nullptr) << messages().texts().join(u'\n').toStdString();
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
+    QAbstractItemModel &grid = *window->grRilievi->model();
+    const auto text = [&grid](int row, int column) { return grid.index(row, column).data().toString(); };
+    const auto lateRow = [&] {
+        for (int row = 0; row < grid.rowCount(); ++row) {
+            if (text(row, QuadraturaFindingsModel::kPeriod) == u"09/2023"
+                && text(row, QuadraturaFindingsModel::kTaxCode) == u"100E"
+                && text(row, QuadraturaFindingsModel::kDaysLate) == u"35")
+                return row;
+        }
+        return -1;
+    };
+    const int late = lateRow();
+    ASSERT_GE(late, 0);
+    EXPECT_EQ(text(late, QuadraturaFindingsModel::kLevel), u"Errore"_s);
+    EXPECT_EQ(text(late, QuadraturaFindingsModel::kArea), u"ST I"_s);
+
+    // Each level shows its findings only, the late payment among the errors.
+    const int all = grid.rowCount();
+    int filtered = 0;
+    for (int level = 1; level < window->cbLivello->count(); ++level) {
+        window->cbLivello->setCurrentIndex(level);
+        for (int row = 0; row < grid.rowCount(); ++row)
+            EXPECT_EQ(text(row, QuadraturaFindingsModel::kLevel), window->cbLivello->currentText());
+        filtered += grid.rowCount();
+        EXPECT_EQ(lateRow() >= 0, window->cbLivello->currentText() == u"Errore") << level;
+    }
+    EXPECT_EQ(filtered, all);
+
+    // The differences sort as amounts, not as text ("240,00" before "1.620,45").
+    window->cbLivello->setCurrentIndex(0);
+    window->grRilievi->sortByColumn(QuadraturaFindingsModel::kDifference, Qt::AscendingOrder);
+    QList<Decimal> differences;
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        if (const auto amount = Decimal::parse(text(row, QuadraturaFindingsModel::kDifference)))
+            differences.append(*amount);
+    }
+    EXPECT_GT(differences.size(), 2);
+    EXPECT_TRUE(std::is_sorted(differences.cbegin(), differences.cend()));
+
+    window->cbLivello->setCurrentIndex(1);
+    ASSERT_LT(grid.rowCount(), all);
+
+    // A double-click on it opens the ST editor, section I, on that row.
+    const QModelIndex finding = grid.index(lateRow(), QuadraturaFindingsModel::kText);
+    window->grRilievi->scrollTo(finding);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return window->grRilievi->viewport()->rect().contains(window->grRilievi->visualRect(finding).center());
+    }));
+    // The click and then the second press that makes it a double-click.
+    const QPoint at = window->grRilievi->visualRect(finding).center();
+    QTest::mouseClick(window->grRilievi->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(window->grRilievi->viewport(), Qt::LeftButton, {}, at);
+    auto *st = qobject_cast<TfmElhProspST2009 *>(main().findChildForm(u"TfmElhProspST2009"_s));
+    ASSERT_NE(st, nullptr) << messages().texts().join(u'\n').toStdString();
+    EXPECT_EQ(st->pcST->currentWidget(), st->frErario);
+    const ClientDataSet &shown = st->frErario->cdsMain;
+    EXPECT_EQ(shown.fieldByName(u"IFISRIGO"_s).asString(), id);
+    EXPECT_EQ(shown.fieldByName(u"DPSTDTVERS"_s).asDate(), paidOn);
+
+    // "Stampa" writes the report into its file and opens it; "Esporta CSV"
+    // writes the findings into the file chosen.
+    const QString print = quadraturaPrintFile();
+    QFile::remove(print);
+    window->buStampa->click();
+    EXPECT_EQ(shell.calls, QStringList{u"file "_s + print});
+    EXPECT_FALSE(PdfReadBack::read(print).isEmpty());
+    const QString csv = installation().root() + u"quadratura.csv"_s;
+    onNextDialog<QFileDialog>([&csv](QFileDialog *dialog) {
+        dialog->selectFile(csv);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    window->buEsportaCsv->click();
+    QFile exported(csv);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(exported.readAll()).contains(u"35 giorni dopo la scadenza del 16/10/2023"_s));
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
+}
+
+TEST_P(Commands, TheRowOrThePersonOfAFindingOpensInItsWindow)
+{
+    // The last row each Prospetto loads, on the page of its section.
+    const std::pair<QuadraturaArea, const char16_t *> prospetti[] = {{QuadraturaArea::StI, u"TPST_PROSPETTOST"},
+                                                                     {QuadraturaArea::StII, u"TPST2_PROSPETTOSTS2"},
+                                                                     {QuadraturaArea::Sv, u"TPSV_PROSPETTOSV"}};
+    for (const auto &[area, name] : prospetti) {
+        const QString table = QString::fromUtf16(name);
+        ClientDataSet rows;
+        store().open(rows, table);
+        rows.last();
+        commands().showRow({area, rows.recNo() - 1});
+        const QList<TfrElfBase *> frames = main().mdiArea()->activeSubWindow()->widget()->findChildren<TfrElfBase *>();
+        const auto frame = std::find_if(frames.cbegin(), frames.cend(),
+                                        [&table](const TfrElfBase *f) { return f->tableName() == table; });
+        ASSERT_NE(frame, frames.cend()) << table.toStdString();
+        EXPECT_TRUE((*frame)->isVisible()) << table.toStdString();
+        EXPECT_EQ((*frame)->cdsMain.fieldByName(u"IFISRIGO"_s).asString(), rows.fieldByName(u"IFISRIGO"_s).asString())
+            << table.toStdString();
+    }
+    // The last person each registry loads, in the window of his kind.
+    for (const PersonTables::Kind kind : {PersonTables::Kind::Employee, PersonTables::Kind::SelfEmployed}) {
+        const PersonTables::Registry &registry = PersonTables::registry(kind);
+        ClientDataSet people;
+        store().open(people, registry.table);
+        people.last();
+        const QString code = people.fieldByName(registry.codeField).asString();
+        commands().showPerson({registry.table, code, {}});
+        auto *frame = main().mdiArea()->activeSubWindow()->widget()->findChild<TfrElhAnagrafe *>();
+        ASSERT_NE(frame, nullptr) << registry.table.toStdString();
+        EXPECT_EQ(frame->tableName(), registry.table);
+        EXPECT_EQ(frame->cdsMain.fieldByName(registry.codeField).asString(), code);
+    }
+    EXPECT_TRUE(messages().messages().isEmpty()) << messages().texts().join(u'\n').toStdString();
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(Commands);

@@ -2,8 +2,8 @@
 // worker sees: the main window with its bar, every window of the
 // frontispiece with each of its pages, the search dialog, the findings
 // window, a message box, the F24EP import dialog, every window of the
-// Prospetti with its pages, every print window, the file wizard and the
-// integration dialogs. It runs the program on the database of its
+// Prospetti with its pages, every print window, the reconciliation, the file
+// wizard and the integration dialogs. It runs the program on the database of its
 // installation, as "elh770" does, answers every message itself and writes
 // the pictures as PNG files into the folder given.
 //   elh_screenshots CARTELLA        (scripts/screenshots runs it under xvfb-run)
@@ -35,7 +35,9 @@
 #include "TfrElhPdfOutput.h"
 #include "ElhProgram.h"
 #include "TfmElhFile.h"
+#include "TfmElhQuadratura.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
@@ -44,6 +46,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -237,6 +240,25 @@ void pictureFileWizard(Camera &camera, ElhProgram &program)
     program.commands().command(u"xafFile"_s)->Execute();
     settle();
 }
+// The reconciliation of the return as it opens, on the screen the program is
+// designed for and on the pictures' own, then with its warnings only and the
+// second one chosen.
+void pictureQuadratura(Camera &camera, ElhProgram &program)
+{
+    TfmElhMain &main = program.main();
+    const QSize size = main.size();
+    auto *window = qobject_cast<TfmElhQuadratura *>(open(program, u"xafQuadratura"_s));
+    camera.takeAs(&main, u"TfmElhQuadratura"_s);
+    main.resize(1366, 768);
+    camera.takeAs(&main, u"TfmElhQuadratura-1366x768"_s);
+    main.resize(size);
+    window->cbLivello->setCurrentIndex(2);
+    window->grRilievi->selectRow(1);
+    camera.takeAs(&main, u"TfmElhQuadratura-attenzione"_s);
+    window->close();
+    settle();
+}
+
 // The grid and the detail page of a frame of a prospetto; a detail page
 // taller than the window is pictured screen by screen.
 void pictureProspetto(Camera &camera, QWidget *main, TfrElfBase *frame, const QString &name)
@@ -379,6 +401,7 @@ void run(const QString &folder)
     settle();
     pictureProspetti(camera, program);
     picturePersons(camera, program);
+    pictureQuadratura(camera, program);
     // The wizard first: its first stage makes the Prospetto SS that the
     // print of SS shows.
     pictureFileWizard(camera, program);

@@ -7,9 +7,17 @@
 #include "NrCursors.h"
 #include "NrFolderChooser.h"
 #include "NrMessages.h"
+#include "PersonTables.h"
+#include "Quadratura.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"
+#include "TfmElhProspST2009.h"
+#include "TfmElhProspSV.h"
 #include "TfmNrMDIMain.h"
+#include "TfrElhAnagrafe.h"
+#include "TfrElhProspST.h"
+#include "TfrElhProspST_sez_due.h"
+#include "TfrElhProspSV.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +32,14 @@ const QString kCloseWindows = u"Chiudere tutte le finestre prima di eseguire l'o
 // dialogs receive their folder.
 const char *const kIntegrationFolder = "cartellaIntegrazione";
 const char *const kImportFolder = "cartella";
+const QString kStaleFinding = u"%1 non è più nell'archivio: aggiornare la quadratura."_s;
+
+// The window of a command, opened or brought to the front.
+QWidget *openWindow(TdmNrAttivazioni &commands, const QString &command, const QString &className)
+{
+    commands.command(command)->Execute();
+    return commands.mainWindow() ? commands.mainWindow()->findChildForm(className) : nullptr;
+}
 
 } // namespace
 
@@ -38,7 +54,7 @@ void TdmElhAttivazioni::declarePages()
     xpgFrontespizio = addPage(u"xpgFrontespizio"_s, u"Frontespizio"_s, 0, false, true);
     xpgImport = addPage(u"xpgImport"_s, u"Import"_s, 10, true, true);
     xpgProspet = addPage(u"xpgProspet"_s, u"Prospetti"_s, 20, true, true);
-    xpgFile = addPage(u"xpgFile"_s, u"File telematico"_s, 30, true, true);
+    xpgFile = addPage(u"xpgFile"_s, u"File telematico"_s, 30, false, true);
     xpgTabelle = addPage(u"xpgTabelle"_s, u"Tabelle"_s, 40, false, true);
     xpgStampe = addPage(u"xpgStampe"_s, u"Stampe"_s, 100, true, true);
     xpgRiepiloghi = addPage(u"xpgRiepiloghi"_s, u"Riepiloghi"_s, 110, false, false);
@@ -68,6 +84,8 @@ void TdmElhAttivazioni::declareEditing()
     addForm(u"xafSY"_s, xpgProspet, 6, u"Prospetto SY"_s, u"TfmElhProspSY"_s);
     addForm(u"xafSs"_s, xpgProspet, 100, u"Prospetto SS"_s, u"TfmElhProspSS"_s)->Visible = false;
 
+    // The return checked against itself comes before the file is made.
+    addForm(u"xafQuadratura"_s, xpgFile, 0, u"Quadratura"_s, u"TfmElhQuadratura"_s);
     addForm(u"xafFile"_s, xpgFile, 10, u"File Telematico"_s, u"TfmElhFile"_s)->ModalForm = true;
 
     addForm(u"xafSosEstinto"_s, xpgTabelle, 10, u"Sostituto Estinto"_s, u"TfmElhSosEst"_s);
@@ -301,6 +319,49 @@ void TdmElhAttivazioni::exportTables()
     }
     if (QDir(folder).exists())
         NrMessageDlg(u"Fine operazione"_s, MsgDlgType::Information);
+}
+
+void TdmElhAttivazioni::showRow(const QuadraturaRowRef &row)
+{
+    TfrElfBase *frame = nullptr;
+    if (row.area == QuadraturaArea::Sv) {
+        if (auto *editor =
+                qobject_cast<TfmElhProspSV *>(openWindow(*this, u"xafSv"_s, u"TfmElhProspSV"_s)))
+            frame = editor->frProspSV;
+    } else if (auto *editor = qobject_cast<TfmElhProspST2009 *>(
+                   openWindow(*this, u"xafSt"_s, u"TfmElhProspST2009"_s))) {
+        frame = row.area == QuadraturaArea::StI ? static_cast<TfrElfBase *>(editor->frErario) : editor->frAddReg;
+        editor->pcST->setCurrentWidget(frame);
+    }
+    if (!frame)
+        return;
+    ClientDataSet &rows = frame->cdsMain;
+    if (row.record < 0 || row.record >= rows.recordCount()) {
+        NrMessageDlg(kStaleFinding.arg(u"Il rigo"_s), MsgDlgType::Information);
+        return;
+    }
+    // The record's place is the one it was loaded at, whatever order the
+    // grid shows.
+    const QString order = rows.indexFieldNames();
+    rows.setIndexFieldNames(QString());
+    rows.setRecNo(row.record + 1);
+    rows.setIndexFieldNames(order);
+    frame->pcMain->setCurrentWidget(frame->tsDetail);
+}
+
+void TdmElhAttivazioni::showPerson(const QuadraturaPersonRef &person)
+{
+    const bool employee = person.table == PersonTables::registry(PersonTables::Kind::Employee).table;
+    QWidget *window = employee ? openWindow(*this, u"xafDipParteA"_s, u"TfmElhDipendente"_s)
+                               : openWindow(*this, u"xafAutonomo"_s, u"TfmElhAutonomo"_s);
+    auto *registry = window ? window->findChild<TfrElhAnagrafe *>() : nullptr;
+    if (!registry)
+        return;
+    if (!registry->cdsMain.locate(registry->registry().codeField, person.fiscalCode)) {
+        NrMessageDlg(kStaleFinding.arg(person.name), MsgDlgType::Information);
+        return;
+    }
+    registry->pcMain->setCurrentWidget(registry->tsDetail);
 }
 
 void TdmElhAttivazioni::Execute()

@@ -6,6 +6,8 @@
 #include <optional>
 
 class TdmKbrParams;
+struct QuadraturaPersonRef;
+struct QuadraturaRowRef;
 
 // The command table of the return: the pages of the bar, their commands and
 // the handlers that guard or replace them. Prints and imports refuse to run
@@ -23,6 +25,12 @@ public:
     // The start of the table: the folders of the documents, the caption of
     // the F24 import, then the bar.
     void Execute() override;
+
+    // Where a finding of the reconciliation takes the office: the row of a
+    // Prospetto in its editing window, a person in the window of the
+    // employees or of the self-employed workers.
+    void showRow(const QuadraturaRowRef &row);
+    void showPerson(const QuadraturaPersonRef &person);
 
     TNrApgPage *xpgFrontespizio;
     TNrApgPage *xpgImport;

@@ -32,6 +32,7 @@
 #include "TfmElhProspST2009.h"
 #include "TfmElhProspSV.h"
 #include "TfmElhProspSX.h"
+#include "TfmElhQuadratura.h"
 #include "TfmElhSosEst.h"
 #include "TfmElhSostituto.h"
 #include "TfmElhprospSY.h"
@@ -173,6 +174,14 @@ void TfmElhMain::registerWindows()
     NrFormRegistry::registerClass(u"TfmElhAutonomo"_s,
                                   [store](QWidget *parent) { return new TfmElhAutonomo(*store, parent); });
     NrFormRegistry::registerClass(u"TfmElhFile"_s, [store](QWidget *parent) { return new TfmElhFile(*store, parent); });
+    NrFormRegistry::registerClass(u"TfmElhQuadratura"_s, [this, store](QWidget *parent) {
+        auto *window = new TfmElhQuadratura(*store, parent);
+        connect(window, &TfmElhQuadratura::rowRequested, this,
+                [this](const QuadraturaRowRef &row) { m_commands.showRow(row); });
+        connect(window, &TfmElhQuadratura::personRequested, this,
+                [this](const QuadraturaPersonRef &person) { m_commands.showPerson(person); });
+        return window;
+    });
     TdmElhStampe *stampe = m_stampe.get();
     NrFormRegistry::registerClass(u"TfmElhPdfFront"_s,
                                   [stampe](QWidget *parent) { return new TfmElhPdfFront(*stampe, parent); });

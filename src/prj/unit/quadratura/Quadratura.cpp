@@ -119,6 +119,9 @@ QuadraturaReport reconcile(const QuadraturaInput &input)
         });
         report.findings += found;
     }
+    // The office reads the errors first, then the warnings, then the rest.
+    std::stable_sort(report.findings.begin(), report.findings.end(),
+                     [](const QuadraturaFinding &a, const QuadraturaFinding &b) { return a.level < b.level; });
     chart(input, report);
     return report;
 }

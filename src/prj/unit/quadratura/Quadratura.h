@@ -151,7 +151,8 @@ struct QuadraturaReport
 // with what and where, when the return cannot be read.
 QuadraturaInput readQuadraturaInput(THlmDBCds &store);
 
-// The findings, in the order of the checks and within each by period.
+// The findings by level, errors first; within a level in the order of the
+// checks and within each check by period.
 QuadraturaReport reconcile(const QuadraturaInput &input);
 
 // The day a withholding of the month is due: the 16th of the next month, the

@@ -486,31 +486,63 @@ TEST_P(MainWindow, VediStrumentiShowsAndHidesThePageOfTheTools)
     EXPECT_EQ(bar->count(), 6);
 }
 
-TEST_P(MainWindow, TheNewsOpenAtTheFirstStartAfterAnUpdateAndTheHelpMenuSaysWhenAnInstructionIsMissing)
+// The help documents, installed as the build wrote them from their texts:
+// the news open at the first start after an update, each item of the help
+// menu hands its document to the desktop, and without a viewer or without
+// the document the message says where it is.
+TEST_P(MainWindow, TheHelpMenuOpensTheDocumentsTheBuildWroteAndSaysWhereTheyAre)
 {
+    const struct
+    {
+        QString text;
+        QString document;
+        QAction *TfmElhMain::*item;
+    } help[] = {
+        {u"novita.md"_s, u"USR/FL2023/Res/NoteAgg/News.pdf"_s, &TfmElhMain::acAid},
+        {u"istruzioni.md"_s, u"USR/FL2023/Res/770_semplificato_istr.pdf"_s, &TfmElhMain::acIstruzioni},
+        {u"entratel.md"_s, u"USR/FL2023/Res/NoteAgg/Entratel.pdf"_s, &TfmElhMain::miInvioTele},
+    };
     loadDemo();
-    const QString folder = installation().root() + u"USR/FL2023/Res/NoteAgg/"_s;
-    QDir().mkpath(folder);
-    for (const QString &name : {u"News.pdf"_s, u"Check.txt"_s, u"Entratel.pdf"_s})
-        QFile(folder + name).open(QIODevice::WriteOnly);
+    for (const auto &row : help) {
+        const QString title = QString::fromUtf8(readFile(QStringLiteral(ELH_SOURCE_DIR "/docs/aiuto/") + row.text))
+                                  .section(u'\n', 0, 0)
+                                  .mid(2);
+        // Ligatures of the layout read back as their letters.
+        const QString firstPage = PdfReadBack::text(installation().root() + row.document, 1);
+        EXPECT_TRUE(firstPage.normalized(QString::NormalizationForm_KC).simplified().startsWith(title))
+            << row.text.toStdString();
+    }
+    const QString marker = installation().root() + u"USR/FL2023/Res/NoteAgg/Check.txt"_s;
+    QFile(marker).open(QIODevice::WriteOnly);
     start();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !shell.calls.isEmpty(); }));
-    EXPECT_EQ(shell.calls, QStringList{u"file "_s + QDir::cleanPath(folder + u"News.pdf"_s)});
-    EXPECT_FALSE(QFile::exists(folder + u"Check.txt"_s));
-
+    EXPECT_EQ(shell.calls, QStringList{u"file "_s + QDir::cleanPath(installation().root() + help[0].document)});
+    EXPECT_FALSE(QFile::exists(marker));
     shell.calls.clear();
     start();
     QTest::qWait(50);
     EXPECT_TRUE(shell.calls.isEmpty());
 
+    for (const auto &row : help) {
+        const QString path = QDir::cleanPath(installation().root() + row.document);
+        for (const bool viewer : {true, false}) {
+            shell.calls.clear();
+            shell.answer = viewer;
+            messages().clear();
+            (main().*row.item)->trigger();
+            EXPECT_EQ(shell.calls, QStringList{u"file "_s + path}) << row.text.toStdString();
+            EXPECT_EQ(messages().texts().join(u' ').contains(QDir::toNativeSeparators(path)), !viewer)
+                << row.text.toStdString();
+        }
+    }
+    shell.calls.clear();
     messages().clear();
-    main().miInvioTele->trigger();
-    ASSERT_EQ(shell.calls.size(), 1);
-    EXPECT_TRUE(shell.calls.first().endsWith(u"Entratel.pdf"_s));
+    QFile::remove(installation().root() + help[1].document);
     main().acIstruzioni->trigger();
-    EXPECT_EQ(shell.calls.size(), 1);
-    ASSERT_EQ(messages().messages().size(), 1);
-    EXPECT_TRUE(messages().texts().first().startsWith(u"Impossibile aprire «Istruzioni 770 semplificato»"_s));
+    EXPECT_TRUE(shell.calls.isEmpty());
+    EXPECT_EQ(messages().texts(), QStringList{u"Impossibile aprire «Istruzioni 770 semplificato»: il documento %1 non "
+                                              u"esiste."_s.arg(QDir::toNativeSeparators(
+                                                  QDir::cleanPath(installation().root() + help[1].document)))});
 }
 
 TEST_P(MainWindow, AChildWindowBeingEditedKeepsTheProgramOpen)

@@ -9,14 +9,20 @@
 #include "TfmElhProspSX.h"
 #include "TfrElhProspSS.h"
 #include "TfrElhProspST.h"
+#include "TfrElhProspST_sez_due.h"
 #include "TfrElhProspST_sez_quattro.h"
 #include "TfrElhProspST_sez_tre.h"
 #include "TfrElhProspSV.h"
 #include "TfrElhProspSX.h"
+#include "TfrElhProspSY.h"
+#include "TfrElhProspSY_sez_due.h"
+#include "TfrElhProspSY_sez_tre.h"
 
 #include <QAction>
 #include <QTabWidget>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace EntryTest;
@@ -29,16 +35,22 @@ protected:
     ScriptedInfoList infoList;
 };
 
-// Types a month into its edit and leaves it for the next edit, as the user
-// does; the messages shown, and whether the focus came back.
-QStringList leaveMonth(ScriptedMessageService &messages, TNrDBEdit *month, TNrDBEdit *next, const QString &text)
+// Types into an edit checked when it is left and leaves it for the next
+// edit, as the user does; the messages shown, and whether the focus came back.
+QStringList leave(ScriptedMessageService &messages, TNrDBEdit *edit, TNrDBEdit *next, const QString &text)
 {
     messages.clear();
-    typeInto(month, text);
+    typeInto(edit, text);
     next->setFocus();
-    if (!messages.messages().isEmpty() && !QTest::qWaitFor([month] { return month->hasFocus(); }))
+    if (!messages.messages().isEmpty() && !QTest::qWaitFor([edit] { return edit->hasFocus(); }))
         return {u"the focus did not come back"_s};
     return messages.texts();
+}
+
+template<class Frame>
+std::unique_ptr<TfrElhProspetto> makeFrame(THlmDBCds &store)
+{
+    return std::make_unique<Frame>(store);
 }
 
 // The text of the column "Dati presenti" for each record of a frame.
@@ -63,18 +75,18 @@ TEST_P(Prospetti, AMonthLeftIsCheckedAndTheFocusGoesBackToIt)
     erario.acInsert->trigger();
     TNrDBEdit *month = editOf(erario, u"SPSTMESE"_s);
     TNrDBEdit *year = editOf(erario, u"SPSTANNO"_s);
-    EXPECT_EQ(leaveMonth(messages(), month, year, u"7"_s), QStringList{twoDigits});
-    EXPECT_EQ(leaveMonth(messages(), month, year, u"13"_s), QStringList{invalid});
-    EXPECT_EQ(leaveMonth(messages(), month, year, u"00"_s), QStringList{invalid});
+    EXPECT_EQ(leave(messages(), month, year, u"7"_s), QStringList{twoDigits});
+    EXPECT_EQ(leave(messages(), month, year, u"13"_s), QStringList{invalid});
+    EXPECT_EQ(leave(messages(), month, year, u"00"_s), QStringList{invalid});
     // Letters are no month either, and no conversion error.
-    EXPECT_EQ(leaveMonth(messages(), month, year, u"LU"_s), QStringList{invalid});
-    EXPECT_EQ(leaveMonth(messages(), month, year, u"07"_s), QStringList{});
+    EXPECT_EQ(leave(messages(), month, year, u"LU"_s), QStringList{invalid});
+    EXPECT_EQ(leave(messages(), month, year, u"07"_s), QStringList{});
     // The value typed stays as it is.
     EXPECT_EQ(erario.cdsMain.fieldByName(u"SPSTMESE"_s).asString(), u"07"_s);
     // Without its year the payment is saved only if the user goes on.
     erario.acPost->trigger();
     ASSERT_EQ(infoList.asked.size(), 1);
-    EXPECT_EQ(infoList.asked[0], QStringList{u" - Dato obbligatorio mancante: Anno di riferimento prospetto ST"_s});
+    EXPECT_EQ(infoList.asked[0].first(), u" - Dato obbligatorio mancante: Anno di riferimento prospetto ST"_s);
     EXPECT_EQ(erario.cdsMain.state(), DataSetState::Insert);
     // Nor does the page change while it is edited.
     messages().clear();
@@ -89,11 +101,79 @@ TEST_P(Prospetti, AMonthLeftIsCheckedAndTheFocusGoesBackToIt)
     EXPECT_EQ(window.pcST->currentWidget(), window.frRitReddCap);
     EXPECT_EQ(messages().messages().size(), 1);
     window.frRitReddCap->acInsert->trigger();
-    EXPECT_EQ(leaveMonth(messages(), editOf(*window.frRitReddCap, u"SPST3MESE33"_s),
-                         editOf(*window.frRitReddCap, u"SPST3ANNO33"_s), u"9"_s),
+    EXPECT_EQ(leave(messages(), editOf(*window.frRitReddCap, u"SPST3MESE33"_s),
+                    editOf(*window.frRitReddCap, u"SPST3ANNO33"_s), u"9"_s),
               QStringList{twoDigits});
     window.frRitReddCap->acCancel->trigger();
     EXPECT_TRUE(window.close());
+}
+
+// Each payment row names what it misses before it is posted; a tax code of
+// another section is refused when its edit is left and when the row is posted.
+TEST_P(Prospetti, ARowMissingItsCodeOrDateOrWithACodeOfAnotherSectionIsNotPosted)
+{
+    const QString missing = u" - Dato obbligatorio mancante: "_s;
+    const QString refused = u"Codice tributo %1 non valido in questa sezione: sono ammessi i codici %2"_s;
+    const struct
+    {
+        std::unique_ptr<TfrElhProspetto> (*make)(THlmDBCds &);
+        QStringList missing;
+        // A code typed into the tax code edit, left for the month edit, and
+        // what the row says of it.
+        struct
+        {
+            QString tax, next, typed, message;
+        } code;
+    } rows[] = {
+        {makeFrame<TfrElhProspST>,
+         {u"Mese di riferimento prospetto ST"_s, u"Anno di riferimento prospetto ST"_s,
+          u"Codice tributo prospetto ST"_s, u"Data di versamento prospetto ST"_s},
+         {u"SPSTCODTRIBUTO"_s, u"SPSTMESE"_s, u"3848"_s,
+          refused.arg(u"3848"_s, u"delle ritenute erariali (1nnE, 1nnn)"_s)}},
+        {makeFrame<TfrElhProspST_sez_due>,
+         {u"Codice tributo prospetto ST, sezione II"_s, u"Data di versamento prospetto ST, sezione II"_s},
+         {u"SPST2CODTRIBUTO"_s, u"SPST2MESE"_s, u"100e"_s,
+          refused.arg(u"100E"_s, u"dell'addizionale regionale (381E, 3802)"_s)}},
+        {makeFrame<TfrElhProspST_sez_due>, {}, {u"SPST2CODTRIBUTO"_s, u"SPST2MESE"_s, u"3802"_s, QString()}},
+        {makeFrame<TfrElhProspSV>,
+         {u"Mese di riferimento prospetto SV"_s, u"Anno di riferimento prospetto SV"_s,
+          u"Codice tributo prospetto SV"_s, u"Data di versamento prospetto SV"_s},
+         {u"SPSVCODTRIBCAP"_s, u"SPSVMESE"_s, u"381E"_s,
+          refused.arg(u"381E"_s, u"dell'addizionale comunale (384E, 385E, 3847, 3848)"_s)}},
+        {makeFrame<TfrElhProspSY>,
+         {u"Codice fiscale debitore principale prospetto SY"_s,
+          u"Codice fiscale creditore pignoratizio prospetto SY"_s},
+         {}},
+        {makeFrame<TfrElhProspSY_sez_due>, {u"Codice fiscale creditore pignoratizio prospetto SY, sezione II"_s}, {}},
+        {makeFrame<TfrElhProspSY_sez_tre>, {u"Codice fiscale beneficiario prospetto SY, sezione III"_s}, {}}};
+    for (const auto &row : rows) {
+        const std::unique_ptr<TfrElhProspetto> frame = row.make(store());
+        SCOPED_TRACE(frame->objectName().toStdString());
+        openFrame(*frame);
+        ASSERT_TRUE(showActive(frame.get()));
+        frame->acInsert->trigger();
+        infoList.asked.clear();
+        if (!row.missing.isEmpty()) {
+            frame->acPost->trigger();
+            QStringList expected;
+            for (const QString &m : row.missing)
+                expected.append(missing + m);
+            EXPECT_EQ(infoList.asked.value(0), expected);
+            EXPECT_EQ(frame->cdsMain.state(), DataSetState::Insert);
+        }
+        if (row.code.tax.isEmpty())
+            continue;
+        const QStringList message = row.code.message.isEmpty() ? QStringList() : QStringList{row.code.message};
+        EXPECT_EQ(leave(messages(), editOf(*frame, row.code.tax), editOf(*frame, row.code.next), row.code.typed),
+                  message);
+        messages().clear();
+        infoList.asked.clear();
+        frame->acPost->trigger();
+        EXPECT_EQ(messages().texts(), message);
+        // Only a code of the section's own reaches the mandatory-data check.
+        EXPECT_EQ(infoList.asked.size(), row.code.message.isEmpty() ? 1 : 0);
+        EXPECT_EQ(frame->cdsMain.state(), DataSetState::Insert);
+    }
 }
 
 TEST_P(Prospetti, SectionIVIsSavedOnlyWithMonthAndYearOfEveryLineRight)
@@ -185,8 +265,10 @@ TEST_P(Prospetti, ADeleteInSXIsSavedAtOnceInSVWithTheNextSave)
 {
     write(u"TPSX_PROSPETTOSX"_s, R"({"records": [{"CREMAT_SX": "10"}, {"SSOE7CODICE": "82009870542"}]})");
     write(u"TPSV_PROSPETTOSV"_s, R"({"records": [
-        {"SPSVMESE": "01", "SPSVANNO": "2023", "FPSVIMPVERS": "50"},
-        {"SPSVMESE": "02", "SPSVANNO": "2023", "FPSVIMPVERS": "60"}]})");
+        {"SPSVMESE": "01", "SPSVANNO": "2023", "SPSVCODTRIBCAP": "3848", "DPSVDTVERS": "16/02/2023",
+         "FPSVIMPVERS": "50"},
+        {"SPSVMESE": "02", "SPSVANNO": "2023", "SPSVCODTRIBCAP": "3848", "DPSVDTVERS": "16/03/2023",
+         "FPSVIMPVERS": "60"}]})");
     {
         TfmElhProspSX window(store());
         ASSERT_TRUE(showActive(&window));

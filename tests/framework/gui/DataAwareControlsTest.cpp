@@ -177,22 +177,30 @@ TEST_F(Payments, AnEditShowsItsFormatsAndRefusesWhatTheFieldCannotKeepWholeNamin
     amount->setFocus();
     EXPECT_EQ(amount->text(), u"1234,50"_s);
 
+    // An amount half typed is refused, naming its field, when the record is confirmed.
     amount->selectAll();
-    QTest::keyClicks(amount, u"12,3x"_s);
-    EXPECT_EQ(ds.fieldByName(u"IMPORTO"_s).asCurrency(), Decimal::parse(u"12,3"_s).value());
+    QTest::keyClicks(amount, u"-"_s);
     try {
         source.updateRecord();
         FAIL() << "text that is not an amount was accepted";
     } catch (const EConvertError &e) {
-        EXPECT_EQ(e.message(), u"Il valore «12,3x» non è valido per «Importo versato»."_s);
+        EXPECT_EQ(e.message(), u"Il valore «-» non è valido per «Importo versato»."_s);
     }
-    QTest::keyClick(amount, Qt::Key_Backspace);
+    QTest::keyClicks(amount, u"12,3"_s);
     EXPECT_NO_THROW(source.updateRecord());
     ds.post();
     code->setFocus();
-    EXPECT_EQ(amount->text(), u"12,30"_s);
+    EXPECT_EQ(amount->text(), u"-12,30"_s);
 
-    // Typed text is cut to what the field keeps; a pasted text is refused whole.
+    // An amount of the form takes no minus.
+    auto *positive = &bind(*new TNrDBEdit(&window), u"IMPORTO"_s);
+    positive->setNegativeAllowed(false);
+    positive->move(0, 120);
+    positive->show();
+
+    // Typed text is cut to what the field keeps; a pasted text is refused
+    // whole; an amount takes digits, one comma and two decimals, and reads a
+    // full stop as the comma or as a thousands separator.
     const struct
     {
         TNrDBEdit *edit;
@@ -206,6 +214,14 @@ TEST_F(Payments, AnEditShowsItsFormatsAndRefusesWhatTheFieldCannotKeepWholeNamin
          u"«DESCR»: il testo è lungo 41 caratteri: il campo ne ammette 40."_s},
         {amount, false, u"12345678901234"_s, u"1234567890123"_s,
          u"«Importo versato»: l'importo ha 14 cifre intere, ne sono ammesse al massimo 13."_s},
+        {amount, false, u"1a2,3x"_s, u"12,3"_s, QString()},
+        {amount, false, u"1,2,3"_s, u"1,23"_s, QString()},
+        {amount, false, u"1,234"_s, u"1,23"_s, QString()},
+        {amount, false, u"5-"_s, u"5"_s, QString()},
+        {amount, false, u"12.5"_s, u"12,5"_s, QString()},
+        {amount, true, u"1.234,56"_s, u"1234,56"_s, QString()},
+        {amount, false, u"-7"_s, u"-7"_s, QString()},
+        {positive, false, u"\b-7"_s, u"7"_s, QString()},
     };
     for (const auto &e : entries) {
         SCOPED_TRACE(e.text.toStdString());

@@ -4,9 +4,70 @@
 #include "ClientDataSet.h"
 #include "Exceptions.h"
 
+#include <QValidator>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// What an amount can hold while it is typed.
+class AmountValidator : public QValidator
+{
+public:
+    AmountValidator(int decimals, bool negative, QObject *parent)
+        : QValidator(parent)
+        , m_decimals(decimals)
+        , m_negative(negative)
+    {
+    }
+
+    State validate(QString &input, int &pos) const override
+    {
+        normalise(input, pos);
+        const qsizetype comma = input.indexOf(u',');
+        const QStringView whole = QStringView(input).left(comma < 0 ? input.size() : comma);
+        const QStringView decimals = comma < 0 ? QStringView() : QStringView(input).mid(comma + 1);
+        const QStringView digits = m_negative && whole.startsWith(u'-') ? whole.mid(1) : whole;
+        const auto allDigits = [](QStringView v) {
+            return std::all_of(v.begin(), v.end(), [](QChar c) { return c.isDigit(); });
+        };
+        if (!allDigits(digits) || !allDigits(decimals) || decimals.size() > m_decimals)
+            return Invalid;
+        return digits.isEmpty() && decimals.isEmpty() && !input.isEmpty() ? Intermediate : Acceptable;
+    }
+
+    bool fits(int decimals, bool negative) const { return decimals == m_decimals && negative == m_negative; }
+
+private:
+    // Blanks go; a single full stop without a comma is the comma, other
+    // full stops are thousands separators and go.
+    static void normalise(QString &input, int &pos)
+    {
+        const qsizetype comma = input.indexOf(u',');
+        const bool separators = comma >= 0 || input.count(u'.') > 1;
+        QString kept;
+        int keptPos = 0;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            QChar c = input.at(i);
+            if (c.isSpace() || (c == u'.' && separators))
+                continue;
+            if (c == u'.')
+                c = u',';
+            kept.append(c);
+            if (i < pos)
+                ++keptPos;
+        }
+        input = kept;
+        pos = keptPos;
+    }
+
+    int m_decimals;
+    bool m_negative;
+};
+
+} // namespace
 
 TNrDBEdit::TNrDBEdit(QWidget *parent)
     : QLineEdit(parent)
@@ -129,9 +190,29 @@ void TNrDBEdit::fitToField()
     setFixedWidth(perCharacter * (characters + 2) + 16);
 }
 
+void TNrDBEdit::setNegativeAllowed(bool allowed)
+{
+    m_negative = allowed;
+    fitValidator(field());
+}
+
+void TNrDBEdit::fitValidator(const Field *field)
+{
+    // A new validator only when the field's needs change.
+    const QValidator *current = validator();
+    // Only while typing: the display format's thousands separators are no input.
+    const bool amountField = field && field->dataType() == FieldType::Decimal && hasFocus();
+    const auto *amount = dynamic_cast<const AmountValidator *>(current);
+    if (amountField ? amount && amount->fits(field->scale(), m_negative) : !current)
+        return;
+    setValidator(amountField ? new AmountValidator(field->scale(), m_negative, this) : nullptr);
+    delete current;
+}
+
 void TNrDBEdit::showValue(const Field *field)
 {
     m_pending = false;
+    fitValidator(field);
     if (!field) {
         showText(QString());
         return;
@@ -143,6 +224,7 @@ void TNrDBEdit::showValue(const Field *field)
 void TNrDBEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
+    fitValidator(field());
     if (const Field *f = field(); f && !m_pending && f->dataSet().viewCount() > 0)
         showText(f->editText());
 }
@@ -150,6 +232,7 @@ void TNrDBEdit::focusInEvent(QFocusEvent *event)
 void TNrDBEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
+    fitValidator(field());
     if (const Field *f = field(); f && !m_pending && f->dataSet().viewCount() > 0)
         showText(f->displayText());
 }

@@ -10,8 +10,12 @@
 // record is confirmed. What the field could not keep whole is refused as it
 // is typed or pasted, and a tip beside the edit names the field and the
 // cause: a text longer than its field, a control character, an amount with
-// more integer digits than the supply file holds. Amounts show their display
-// format, and their edit format while the edit has the focus.
+// more integer digits than the supply file holds. An amount takes only what
+// an amount can hold: digits, one comma and the field's decimals after it,
+// a leading minus where negative amounts are allowed; a single full stop
+// without a comma is the comma, other full stops are thousands separators
+// and go. Amounts show their display format, and their edit
+// format while the edit has the focus.
 class TNrDBEdit
     : public QLineEdit
     , public TNrDBControl
@@ -24,6 +28,8 @@ public:
     // Turns what is typed into upper case.
     void setUpperCase(bool upper) { m_upper = upper; }
     bool upperCase() const { return m_upper; }
+    // Whether an amount may be typed with a leading minus (it may unless told).
+    void setNegativeAllowed(bool allowed);
 
     void commitPending() override;
     // Makes the edit as wide as the values of its field: a code is narrow,
@@ -50,7 +56,12 @@ private:
     // Why the field cannot take the input; empty when it can.
     QString entryProblem(const QString &input) const;
 
+    // Gives the edit the amount validator while it has the focus on a
+    // decimal field.
+    void fitValidator(const Field *field);
+
     bool m_upper = false;
+    bool m_negative = true;
     bool m_pending = false;
     QString m_accepted; // the text before the last edit, given back when an edit is refused
 };

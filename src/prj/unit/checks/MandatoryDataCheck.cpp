@@ -56,6 +56,17 @@ constexpr Mandatory kMandatory[] = {
     {u"SPSTANNO", u"Anno di riferimento prospetto ST"},
     {u"SPSVMESE", u"Mese di riferimento prospetto SV"},
     {u"SPSVANNO", u"Anno di riferimento prospetto SV"},
+    // The payment lines name their tax code and date, the SY their parties.
+    {u"SPSTCODTRIBUTO", u"Codice tributo prospetto ST"},
+    {u"DPSTDTVERS", u"Data di versamento prospetto ST"},
+    {u"SPST2CODTRIBUTO", u"Codice tributo prospetto ST, sezione II"},
+    {u"DPST2DTVERS", u"Data di versamento prospetto ST, sezione II"},
+    {u"SPSVCODTRIBCAP", u"Codice tributo prospetto SV"},
+    {u"DPSVDTVERS", u"Data di versamento prospetto SV"},
+    {u"SPSYDEBPRICODF", u"Codice fiscale debitore principale prospetto SY"},
+    {u"SPSYCREPIGCODF", u"Codice fiscale creditore pignoratizio prospetto SY"},
+    {u"SPSY2CREPIGCF", u"Codice fiscale creditore pignoratizio prospetto SY, sezione II"},
+    {u"SPSY3CFBEN", u"Codice fiscale beneficiario prospetto SY, sezione III"},
 };
 
 // The fields that hold an Italian fiscal code, checked for their shape and
@@ -174,16 +185,19 @@ QString representativeRule(const ClientDataSet &ds)
 // in "_C") against the months excluded from the monthly declarations.
 QString inpsMonthsRule(const ClientDataSet &ds, const QString &suffix, const QString &item)
 {
-    static const char16_t *const kMonths[] = {u"GENNAIO", u"FEBBRAIO", u"MARZO", u"APRILE", u"MAGGIO", u"GIUGNO",
-                                              u"LUGLIO", u"AGOSTO", u"SETTEMBRE", u"OTTOBRE", u"NOVEMBRE", u"DICEMBRE"};
+    static const char16_t *const kMonths[] = {u"GENNAIO",   u"FEBBRAIO", u"MARZO",    u"APRILE",
+                                              u"MAGGIO",    u"GIUGNO",   u"LUGLIO",   u"AGOSTO",
+                                              u"SETTEMBRE", u"OTTOBRE",  u"NOVEMBRE", u"DICEMBRE"};
     int excluded = 0;
     for (const char16_t *m : kMonths)
         excluded += flag(ds, u"LINPS7"_s + QString::fromUtf16(m) + suffix);
     const int allMonths = flag(ds, u"LINPS7MESIRETR"_s + suffix);
     if (allMonths == 0 && excluded == 0)
-        return u" - Campo errato: Nessun mese escluso dall'EMens quindi il campo \"tutti i mesi\" (INPS %1) del modulo INPS deve essere compilato"_s.arg(item);
+        return u" - Campo errato: Nessun mese escluso dall'EMens quindi il campo \"tutti i mesi\" (INPS %1) del modulo INPS deve essere compilato"_s
+            .arg(item);
     if (allMonths != 0 && excluded > 0)
-        return u" - Campo errato: Sono stati esclusi dei mesi sebbene il campo \"tutti i mesi\" (INPS %1) del modulo INPS fosse compilato"_s.arg(item);
+        return u" - Campo errato: Sono stati esclusi dei mesi sebbene il campo \"tutti i mesi\" (INPS %1) del modulo INPS fosse compilato"_s
+            .arg(item);
     return QString();
 }
 
@@ -278,8 +292,7 @@ QString valueRule(const Field &f)
         const QString problem = FiscalCode::problem(TextLib::Trim(f.asString()));
         return problem.isEmpty() ? QString() : u" - Campo errato: %1: %2"_s.arg(labelOf(f, description), problem);
     }
-    if (f.dataType() == FieldType::Decimal && f.fieldName().startsWith(u'F', Qt::CaseInsensitive)
-        && f.asCurrency() < Decimal()) {
+    if (f.dataType() == FieldType::Decimal && !negativeAllowed(f.fieldName()) && f.asCurrency() < Decimal()) {
         return u" - Campo errato: %1: l'importo %2 è negativo, il modello non ne prevede"_s.arg(
             f.displayLabel(), f.asCurrency().toString(2));
     }
@@ -314,6 +327,11 @@ QString fieldRule(const ClientDataSet &ds, const QString &field)
 }
 
 } // namespace
+
+bool negativeAllowed(const QString &field)
+{
+    return !field.startsWith(u'F', Qt::CaseInsensitive);
+}
 
 bool run(QStringList &findings, const QList<const ClientDataSet *> &dataSets)
 {

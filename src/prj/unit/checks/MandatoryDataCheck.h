@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 class ClientDataSet;
@@ -17,5 +18,9 @@ namespace MandatoryDataCheck {
 
 // Returns true when nothing was appended.
 bool run(QStringList &findings, const QList<const ClientDataSet *> &dataSets);
+
+// Whether the amount of a decimal field may be negative: the amounts of the
+// form (the fields "F...") never are.
+bool negativeAllowed(const QString &field);
 
 } // namespace MandatoryDataCheck

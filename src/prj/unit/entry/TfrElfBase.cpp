@@ -4,6 +4,8 @@
 #include "DataPaths.h"
 #include "Exceptions.h"
 #include "FieldGrid.h"
+#include "InfoList.h"
+#include "MandatoryDataCheck.h"
 #include "NrApplication.h"
 #include "NrMessages.h"
 #include "TDataSource.h"
@@ -13,8 +15,6 @@
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
 #include "TfmHlmRicerca.h"
-#include "InfoList.h"
-#include "MandatoryDataCheck.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -314,6 +314,7 @@ TNrDBEdit *TfrElfBase::dbEdit(const QString &field, const QString &caption, bool
     edit->setUpperCase(upperCase);
     edit->setDataSource(dsMain);
     edit->setDataField(field);
+    edit->setNegativeAllowed(MandatoryDataCheck::negativeAllowed(field));
     setCaption(field, caption);
     return edit;
 }

@@ -25,6 +25,7 @@ TfrElhProspST::TfrElhProspST(THlmDBCds &store, QWidget *parent)
                                             .note = u"SNOTCODICE"_s,
                                             .noteFile = u"TNOT_NOTE.cds"_s,
                                             .tax = u"SPSTCODTRIBUTO"_s,
+                                            .taxSection = u"E"_s,
                                             .region = QString(),
                                             .date = u"DPSTDTVERS"_s,
                                             .suspensionNote = u"SNOTCODICECOVID"_s,

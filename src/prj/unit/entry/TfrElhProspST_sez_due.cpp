@@ -25,6 +25,7 @@ TfrElhProspST_sez_due::TfrElhProspST_sez_due(THlmDBCds &store, QWidget *parent)
                                             .note = u"SPST2NOTCODICE"_s,
                                             .noteFile = u"TNOT_NOTE.cds"_s,
                                             .tax = u"SPST2CODTRIBUTO"_s,
+                                            .taxSection = u"R"_s,
                                             .region = u"SPST2CODREG"_s,
                                             .date = u"DPST2DTVERS"_s,
                                             .suspensionNote = u"SNOT2CODICECOVID"_s,

@@ -23,6 +23,7 @@ TfrElhProspSV::TfrElhProspSV(THlmDBCds &store, QWidget *parent)
                                             .note = u"SPSVNOTE"_s,
                                             .noteFile = u"TNOV_NOTESV.cds"_s,
                                             .tax = u"SPSVCODTRIBCAP"_s,
+                                            .taxSection = u"EL"_s,
                                             .region = QString(),
                                             .date = u"DPSVDTVERS"_s,
                                             .suspensionNote = u"SPSVCODICECOVID"_s,

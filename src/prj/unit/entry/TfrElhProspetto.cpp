@@ -1,11 +1,13 @@
 #include "TfrElhProspetto.h"
 
+#include "NrExceptions.h"
 #include "NrMessages.h"
 #include "TDataSource.h"
 #include "TNrDBCheckBox.h"
 #include "TNrDBDateEdit.h"
 #include "TNrDBEdit.h"
 #include "TNrDBLookupEdit.h"
+#include "TaxCodes.h"
 #include "TfmHlmRicerca.h"
 
 #include <QFocusEvent>
@@ -13,17 +15,21 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <functional>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Checks a month edit when the user leaves it for another control of the
-// program; the focus goes back to the edit after the message.
-class MonthCheck : public QObject
+// Checks an edit when the user leaves it for another control of the
+// program; after the message of a problem the focus goes back to the edit.
+class LeaveCheck : public QObject
 {
 public:
-    explicit MonthCheck(TNrDBEdit *edit)
+    LeaveCheck(TNrDBEdit *edit, std::function<QString(const QString &)> problemOf)
         : QObject(edit)
+        , m_problemOf(std::move(problemOf))
     {
         edit->installEventFilter(this);
     }
@@ -37,13 +43,16 @@ protected:
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
         auto *edit = static_cast<TNrDBEdit *>(watched);
-        const QString problem = TfrElhProspetto::monthProblem(edit->text());
+        const QString problem = m_problemOf(edit->text());
         if (problem.isEmpty())
             return false;
         NrMessageDlg(problem, MsgDlgType::Information);
         QTimer::singleShot(0, edit, [edit] { edit->setFocus(Qt::OtherFocusReason); });
         return false;
     }
+
+private:
+    std::function<QString(const QString &)> m_problemOf;
 };
 
 } // namespace
@@ -68,6 +77,17 @@ QString TfrElhProspetto::monthProblem(const QString &text)
     if (month.size() != 2)
         return u"Il mese deve essere di 2 cifre"_s;
     return QString();
+}
+
+QString TfrElhProspetto::taxCodeProblem(const QString &text, const QString &section)
+{
+    const QString code = text.trimmed().toUpper();
+    const TaxCodes::Section *found = TaxCodes::sectionOf(code);
+    if (!found || found->code == section)
+        return QString();
+    const auto own = std::find_if(TaxCodes::sections().cbegin(), TaxCodes::sections().cend(),
+                                  [&](const TaxCodes::Section &s) { return s.code == section; });
+    return u"Codice tributo %1 non valido in questa sezione: sono ammessi i codici %2"_s.arg(code, own->named);
 }
 
 bool TfrElhProspetto::anyAmount(const ClientDataSet &dataSet, const QStringList &fields)
@@ -148,7 +168,7 @@ QList<FormLines::Box> TfrElhProspetto::paymentBoxes(const Payment &p)
                                 edit(u"8"_s, p.interest, u"Interessi"_s),
                                 check(u"9"_s, p.repentance, u"Ravvedimento"_s),
                                 lookup(u"10"_s, p.note, u"Note"_s, p.noteFile),
-                                edit(u"11"_s, p.tax, u"Codice tributo/Capitolo"_s)};
+                                {u"11"_s, u"Codice tributo/Capitolo"_s, {taxCodeEdit(p.tax, p.taxSection)}, QString()}};
     if (!p.region.isEmpty())
         boxes.append(lookup(u"13"_s, p.region, u"Codice regione"_s, u"TREG_REGIONI.CDS"_s));
     boxes.append(date(u"14"_s, p.date, u"Data di versamento"_s));
@@ -162,7 +182,15 @@ QList<FormLines::Box> TfrElhProspetto::paymentBoxes(const Payment &p)
 TNrDBEdit *TfrElhProspetto::monthEdit(const QString &field, const QString &caption)
 {
     TNrDBEdit *edit = dbEdit(field, caption);
-    new MonthCheck(edit);
+    new LeaveCheck(edit, &TfrElhProspetto::monthProblem);
+    return edit;
+}
+
+TNrDBEdit *TfrElhProspetto::taxCodeEdit(const QString &field, const QString &section)
+{
+    TNrDBEdit *edit = dbEdit(field, u"Codice tributo/Capitolo"_s);
+    new LeaveCheck(edit, [section](const QString &text) { return taxCodeProblem(text, section); });
+    m_taxCode = {field, section};
     return edit;
 }
 
@@ -181,7 +209,13 @@ void TfrElhProspetto::cdsMainNewRecord()
 void TfrElhProspetto::cdsMainBeforePost()
 {
     TfrElfBase::cdsMainBeforePost();
-    if (!loading())
+    if (!loading()) {
+        if (!m_taxCode.first.isEmpty()) {
+            const QString problem = taxCodeProblem(cdsMain.fieldByName(m_taxCode.first).asString(), m_taxCode.second);
+            if (!problem.isEmpty())
+                throw ENrError(problem);
+        }
         checkRecord();
+    }
     askMandatoryCheck();
 }

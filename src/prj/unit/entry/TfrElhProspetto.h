@@ -3,6 +3,8 @@
 #include "FormLines.h"
 #include "TfrElfBase.h"
 
+#include <utility>
+
 class THlmDBCds;
 
 // The frame of a table of the Prospetti: its detail page reads as the form
@@ -11,7 +13,8 @@ class THlmDBCds;
 // "Eventi eccezionali". The grid keeps the order the frame gives. A new
 // record has "0" in every check box; a record confirmed by the user passes
 // the frame's own checks and then the mandatory-data check, or the user's
-// "Si". A month edit is checked when it is left.
+// "Si". A month edit, and the tax code of a payment line, is checked when it
+// is left; a tax code of another section is refused before the post too.
 class TfrElhProspetto : public TfrElfBase
 {
     Q_OBJECT
@@ -27,6 +30,10 @@ public:
     // The month check of a month edit left by the user: the message, or
     // nothing when the text is empty or a month of two digits.
     static QString monthProblem(const QString &text);
+    // The check of a tax code typed into a payment line of the F24EP section
+    // `section` ("E", "R", "EL"): the message naming the section's codes when
+    // the code is a withholding of another section, else nothing.
+    static QString taxCodeProblem(const QString &text, const QString &section);
     // Whether any of the amount fields of the current record is not zero.
     static bool anyAmount(const ClientDataSet &dataSet, const QStringList &fields);
     // The text of the grid column "Dati presenti".
@@ -53,8 +60,8 @@ protected:
         QString withheld, withheldCaption; // point 2
         QString credits, paid, interest, repentance;
         QString note, noteFile;
-        QString tax;
-        QString region; // point 13, section II only
+        QString tax, taxSection; // the F24EP section of the line's codes
+        QString region;          // point 13, section II only
         QString date;
         QString suspensionNote, suspensionFile, suspended;
     };
@@ -62,6 +69,9 @@ protected:
     QList<FormLines::Box> paymentBoxes(const Payment &payment);
     // A month edit, checked when it is left.
     TNrDBEdit *monthEdit(const QString &field, const QString &caption);
+    // The tax code edit of a payment line, checked when it is left and
+    // before the record is posted.
+    TNrDBEdit *taxCodeEdit(const QString &field, const QString &section);
     // A check box without a caption of its own (the box's caption is over it).
     TNrDBCheckBox *bareCheck(const QString &field, const QString &caption);
 
@@ -73,4 +83,5 @@ protected:
 
 private:
     THlmDBCds &m_store;
+    std::pair<QString, QString> m_taxCode; // the field and its section
 };

@@ -9,9 +9,15 @@ namespace TaxCodes {
 const std::vector<Section> &sections()
 {
     static const std::vector<Section> all{
-        {u"E"_s, QRegularExpression(u"^1[0-9]{2}E$|^1[0-9]{3}$"_s), {u"620E"_s, u"621E"_s}},
-        {u"R"_s, QRegularExpression(u"^(381E|3802)$"_s), {u"380E"_s}},
-        {u"EL"_s, QRegularExpression(u"^(384E|385E|3847|3848)$"_s), {}},
+        {u"E"_s,
+         QRegularExpression(u"^1[0-9]{2}E$|^1[0-9]{3}$"_s),
+         {u"620E"_s, u"621E"_s},
+         u"delle ritenute erariali (1nnE, 1nnn)"_s},
+        {u"R"_s, QRegularExpression(u"^(381E|3802)$"_s), {u"380E"_s}, u"dell'addizionale regionale (381E, 3802)"_s},
+        {u"EL"_s,
+         QRegularExpression(u"^(384E|385E|3847|3848)$"_s),
+         {},
+         u"dell'addizionale comunale (384E, 385E, 3847, 3848)"_s},
     };
     return all;
 }

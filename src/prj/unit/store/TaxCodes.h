@@ -19,6 +19,7 @@ struct Section
     QString code; // the F24EP section: "E", "R", "EL"
     QRegularExpression withholdings;
     QStringList others;
+    QString named; // the withholdings, as a message names them
 };
 
 // Erario, Regioni, Enti locali, in this order.

@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -212,13 +213,19 @@ void TfmNrMDIMain::showChild(QWidget *form)
             action->setShortcuts({});
     }
     m_mdiArea->addSubWindow(sub);
-    const QSize frame = sub->size() - form->size();
+    const QSize frame = sub->sizeHint() - form->sizeHint();
     QSize wanted = formSize + frame;
     if (!m_settingsFile.isEmpty()) {
         const QSettings settings(m_settingsFile, QSettings::IniFormat);
         wanted = settings.value(kChildSizes + form->property("ClasseForm").toString(), wanted).toSize();
     }
-    sub->resize(wanted.boundedTo(m_mdiArea->viewport()->size()));
+    const QRect area = m_mdiArea->viewport()->rect();
+    QRect placed = sub->geometry();
+    placed.setSize(wanted.boundedTo(area.size()));
+    // Within the area, where the place the area gave would leave it out.
+    placed.moveRight(std::min(placed.right(), area.right()));
+    placed.moveBottom(std::min(placed.bottom(), area.bottom()));
+    sub->setGeometry(placed);
     form->show();
     sub->show();
     m_mdiArea->setActiveSubWindow(sub);

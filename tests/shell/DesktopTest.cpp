@@ -45,9 +45,13 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -545,23 +549,99 @@ TEST_P(MainWindow, TheHelpMenuOpensTheDocumentsTheBuildWroteAndSaysWhereTheyAre)
                                                   QDir::cleanPath(installation().root() + help[1].document)))});
 }
 
-TEST_P(MainWindow, AChildWindowBeingEditedKeepsTheProgramOpen)
+TEST_P(MainWindow, ChildWindowsCloseByCtrlF4CtrlWAndChiudiTutteButOneBeingEditedStaysAndKeepsTheProgramOpen)
 {
     loadDemo();
     start();
-    commands().command(u"xafSosEstinto"_s)->Execute();
-    ASSERT_EQ(main().childForms().size(), 1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    for (const QString &command : {u"xafSosEstinto"_s, u"xafSv"_s, u"xafSX"_s, u"xafDI"_s})
+        commands().command(command)->Execute();
+    for (const Qt::Key key : {Qt::Key_F4, Qt::Key_W}) {
+        QWidget *active = main().mdiArea()->activeSubWindow()->widget();
+        QTest::keyClick(active, key, Qt::ControlModifier);
+        EXPECT_FALSE(main().childForms().contains(active)) << key;
+    }
+    EXPECT_EQ(main().childForms().size(), 2);
+
     auto *frame = main().childForms().first()->findChild<TfrElfBase *>();
     ASSERT_NE(frame, nullptr);
     frame->acInsert->trigger();
     messages().clear();
+    main().acChiudiTutte->trigger();
+    ASSERT_EQ(main().childForms().size(), 1);
+    EXPECT_TRUE(main().childForms().first()->isAncestorOf(frame));
     EXPECT_FALSE(main().close());
     EXPECT_EQ(messages().texts(),
-              QStringList{u"Non è possibile chiudere la finestra prima di aver salvato le modifiche"_s});
+              QStringList(2, u"Non è possibile chiudere la finestra prima di aver salvato le modifiche"_s));
     EXPECT_EQ(messages().messages().first().type, MsgDlgType::Information);
     frame->acCancel->trigger();
     EXPECT_TRUE(main().close());
     EXPECT_EQ(main().store(), nullptr);
+}
+
+TEST_P(MainWindow, EveryMenuHasItsOwnAltLetterAndFinestraListsTheOpenWindowsAndBringsOneToTheFront)
+{
+    loadDemo();
+    start();
+    main().acVediStrumenti->trigger();
+    QStringList letters;
+    for (const QAction *menu : main().menuBar()->actions()) {
+        const QKeySequence letter = QKeySequence::mnemonic(menu->text());
+        EXPECT_FALSE(letter.isEmpty()) << menu->text().toStdString();
+        EXPECT_FALSE(letters.contains(letter.toString())) << menu->text().toStdString();
+        letters.append(letter.toString());
+    }
+
+    for (const QString &command : {u"xafSv"_s, u"xafSX"_s, u"xafDI"_s})
+        commands().command(command)->Execute();
+    const auto listed = [this] {
+        emit main().miFinestra->aboutToShow();
+        QStringList windows;
+        for (const QAction *item : main().miFinestra->actions()) {
+            if (item->isCheckable())
+                windows.append(item->text() + (item->isChecked() ? u" *"_s : QString()));
+        }
+        return windows;
+    };
+    EXPECT_EQ(listed(), (QStringList{u"&1 Prospetto SV"_s, u"&2 Prospetto SX"_s, u"&3 Prospetto DI *"_s}));
+    main().miFinestra->actions().at(main().miFinestra->actions().size() - 3)->trigger();
+    EXPECT_EQ(listed(), (QStringList{u"&1 Prospetto SV *"_s, u"&2 Prospetto SX"_s, u"&3 Prospetto DI"_s}));
+
+    // Maximised, the child's caption comes before the program's name, which
+    // the title bar adds once.
+    main().mdiArea()->activeSubWindow()->showMaximized();
+    EXPECT_EQ(main().windowTitle(), u"Prospetto SV"_s);
+    EXPECT_EQ(QApplication::applicationDisplayName(), u"Modello 770/2024 Redditi 2023"_s);
+}
+
+TEST_P(MainWindow, TheMainWindowFitsItsScreenAndKeepsItsPlaceAndTheChildWindowsTheirSizesAcrossARestart)
+{
+    loadDemo();
+    start();
+    const QRect screen = main().screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(main().frameGeometry())) << screen.width() << 'x' << screen.height();
+    // A window opens whole where the area has room for it.
+    const QSize area = main().mdiArea()->viewport()->size();
+    for (const QString &command : {u"xafSv"_s, u"xafSt"_s, u"xacStrDipendente"_s}) {
+        commands().command(command)->Execute();
+        const QMdiSubWindow *sub = main().mdiArea()->activeSubWindow();
+        const QSize frame = sub->size() - sub->widget()->size();
+        const QSize whole = sub->widget()->sizeHint().boundedTo(area - frame);
+        EXPECT_GE(sub->widget()->width(), whole.width()) << command.toStdString();
+        EXPECT_GE(sub->widget()->height(), whole.height()) << command.toStdString();
+        EXPECT_TRUE(QRect(QPoint(), area).contains(sub->geometry())) << command.toStdString();
+    }
+    main().mdiArea()->activeSubWindow()->resize(area / 2);
+    const QRect placed(screen.topLeft() + QPoint(10, 20), main().size() - QSize(30, 20));
+    main().setGeometry(placed);
+    start();
+    EXPECT_EQ(main().geometry(), placed);
+    commands().command(u"xacStrDipendente"_s)->Execute();
+    EXPECT_EQ(main().mdiArea()->activeSubWindow()->size(), area / 2);
+
+    main().showMaximized();
+    start();
+    EXPECT_TRUE(main().isMaximized());
 }
 
 TEST_P(MainWindow, AtTheFirstStartAnSTPaymentAndAnSYRowTypedInTheirWindowsGoIntoTheFileAndTheSTPrint)
@@ -571,7 +651,6 @@ TEST_P(MainWindow, AtTheFirstStartAnSTPaymentAndAnSYRowTypedInTheirWindowsGoInto
     // The first start of the year prepares the data and tells what it imported.
     loadDemo();
     start();
-    EXPECT_EQ(main().windowTitle(), u"Modello 770/2024 Redditi 2023"_s);
     EXPECT_EQ(messages().texts(), QStringList{kCopiedFromLastYear});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     messages().clear();
@@ -595,6 +674,7 @@ TEST_P(MainWindow, AtTheFirstStartAnSTPaymentAndAnSYRowTypedInTheirWindowsGoInto
     type(erario, u"SPSTCODTRIBUTO"_s, u"100e"_s);
     confirm(type(erario, u"DPSTDTVERS"_s, u"16062023"_s));
     EXPECT_EQ(erario.cdsMain.state(), DataSetState::Browse);
+    EXPECT_EQ(main().statusBar()->currentMessage(), u"Dati salvati"_s);
 
     commands().command(u"xafSY"_s)->Execute();
     auto *sy = qobject_cast<TfmElhprospSY *>(main().childForms().value(1));

@@ -3,7 +3,8 @@
 // frontispiece with each of its pages, the search dialog, the findings
 // window, a message box, the F24EP import dialog, every window of the
 // Prospetti with its pages, every print window, the reconciliation, the file
-// wizard and the integration dialogs. It runs the program on the database of its
+// wizard and the integration dialogs, the main window on the screens of
+// 1366x768 and 1920x1080 and its menu Finestra. It runs the program on the database of its
 // installation, as "elh770" does, answers every message itself and writes
 // the pictures as PNG files into the folder given.
 //   elh_screenshots CARTELLA        (scripts/screenshots runs it under xvfb-run)
@@ -43,7 +44,10 @@
 #include <QItemSelectionModel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
@@ -86,11 +90,13 @@ public:
     void takeAs(QWidget *window, const QString &name)
     {
         settle();
-        const QString path = m_folder.filePath(name + u".png"_s);
+        const QString path = this->path(name);
         if (!window->grab().save(path))
             throw std::runtime_error("cannot write " + path.toStdString());
         out << path << Qt::endl;
     }
+
+    QString path(const QString &name) const { return m_folder.filePath(name + u".png"_s); }
 
     // Pictures a modal window once it is shown, after `use` did what it
     // shows, then closes it; `named` leaves the picture unnumbered.
@@ -275,6 +281,39 @@ void pictureProspetto(Camera &camera, QWidget *main, TfrElfBase *frame, const QS
     bar->setValue(0);
 }
 
+// The main window filling the screens of 1366x768 and 1920x1080 (less a
+// title bar) with three windows open, and its menu Finestra listing them.
+void pictureScreens(Camera &camera, ElhProgram &program)
+{
+    TfmElhMain &main = program.main();
+    const QRect geometry = main.geometry();
+    const auto openThree = [&program] {
+        for (const QString &command : {u"xafSv"_s, u"xafSX"_s, u"xafDI"_s})
+            program.commands().command(command)->Execute();
+    };
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)}) {
+        main.setGeometry(QRect(QPoint(0, 0), screen - QSize(0, 30)));
+        settle();
+        openThree();
+        camera.takeAs(&main, u"finestra-principale-%1x%2"_s.arg(screen.width()).arg(screen.height()));
+        main.mdiArea()->closeAllSubWindows();
+    }
+    main.setGeometry(geometry);
+    settle();
+    openThree();
+    main.miFinestra->popup(
+        main.mapToGlobal(main.menuBar()->actionGeometry(main.miFinestra->menuAction()).bottomLeft()));
+    settle(300);
+    const QPixmap shown = main.screen()->grabWindow(0, main.x(), main.y(), main.width(), main.height());
+    const QString path = camera.path(u"menu-finestra"_s);
+    if (!shown.save(path))
+        throw std::runtime_error("cannot write " + path.toStdString());
+    out << path << Qt::endl;
+    main.miFinestra->close();
+    main.mdiArea()->closeAllSubWindows();
+    settle();
+}
+
 // Every page of a window of the Prospetti, its file names beginning with
 // the window's class name.
 void pictureProspetti(Camera &camera, ElhProgram &program)
@@ -399,6 +438,7 @@ void run(const QString &folder)
     extinct->close();
     main.mdiArea()->closeAllSubWindows();
     settle();
+    pictureScreens(camera, program);
     pictureProspetti(camera, program);
     picturePersons(camera, program);
     pictureQuadratura(camera, program);

@@ -15,6 +15,7 @@
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
 #include "TfmHlmRicerca.h"
+#include "TfmNrMDIMain.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -134,12 +135,16 @@ void TfrElfBase::wireEvents()
     DataSetEvents &events = cdsMain.events();
     events.beforePost = [this](ClientDataSet &) { cdsMainBeforePost(); };
     events.afterPost = [this](ClientDataSet &) {
-        if (m_afterPost)
+        if (m_afterPost) {
             m_afterPost();
+            TfmNrMDIMain::showSaved(this);
+        }
     };
     events.afterDelete = [this](ClientDataSet &) {
-        if (m_afterDelete)
+        if (m_afterDelete) {
             m_afterDelete();
+            TfmNrMDIMain::showSaved(this);
+        }
     };
     events.onNewRecord = [this](ClientDataSet &) { cdsMainNewRecord(); };
     events.beforeDelete = [this](ClientDataSet &) { cdsMainBeforeDelete(); };

@@ -67,12 +67,14 @@ TfmElhMain::TfmElhMain(TdmkbrConnessione &connection, TdmKbrParams &params, TdmE
     , m_params(params)
     , m_commands(commands)
 {
-    setWindowTitle(kTitle);
-    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    // The title bar shows the program's name from the application, once,
+    // after the caption of a maximised child window.
     QApplication::setApplicationDisplayName(kTitle);
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     m_rootFolder = LongDir(DataPaths::dataRoot());
     createMenus();
     resize(1100, 760);
+    setSettingsFile(m_params.settingsFile());
 
     m_connection.setFindings(m_boxes);
     m_store = std::make_unique<THlmDBCds>(kReturnYear, u"elh"_s, 0);

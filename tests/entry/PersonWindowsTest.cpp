@@ -1,8 +1,9 @@
 // The employee and self-employed windows on a school database: a section row
 // belongs to the person current when it was entered and is never shown under
-// another, the rules of the rows before they are confirmed, and deleting a
-// person with his sections.
+// another, the rules of the rows before they are confirmed, deleting a person
+// with his sections, and what the pages and grids show.
 
+#include "DataSetTableModel.h"
 #include "ElhMStampe.h"
 #include "EntryTestSupport.h"
 #include "PdfReadBack.h"
@@ -14,6 +15,10 @@
 #include "TfmElhAutonomo.h"
 #include "TfmElhDipendente.h"
 #include "TfmElhPdfDip.h"
+#include "TfmElhProspDI.h"
+#include "TfmElhProspSV.h"
+#include "TfmElhProspSX.h"
+#include "TfmElhprospSY.h"
 #include "TfrElhAutSomme.h"
 #include "TfrElhAutonomo.h"
 #include "TfrElhConFamCar.h"
@@ -24,6 +29,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,6 +37,7 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace EntryTest;
@@ -64,6 +71,19 @@ protected:
 
     ScriptedInfoList infoList;
 };
+
+// Shows every page of a page control, the pages inside it and the detail of
+// the section frames, so that the pages made when first shown are made.
+void showEveryPage(QTabWidget *pages)
+{
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        if (auto *section = qobject_cast<TfrElfBase *>(pages->widget(page)))
+            section->pcMain->setCurrentWidget(section->tsDetail);
+        if (auto *inner = qobject_cast<QTabWidget *>(pages->widget(page)))
+            showEveryPage(inner);
+    }
+}
 
 } // namespace
 
@@ -314,6 +334,88 @@ TEST_P(PersonWindows, ThePrintWindowFollowsTheChoiceOfRowsAndListsTheFileItMade)
 
     rows->clearSelection();
     EXPECT_EQ(window.rgSelezione->checkedId(), 0);
+}
+
+TEST_P(PersonWindows, EveryGridIsTitledByTheCaptionsOfItsFieldsWholeAndWideEnoughForItsValues)
+{
+    write(u"TDSE7_SOMMEEROGATE"_s,
+          R"({"records": [{"SDAU7CODFIS": "RSSMRA75D12D653T", "FDSE7AMMLORDO": "1234567.89"}]})");
+    write(u"TDAU7_DATIAUTONOM"_s, R"({"records": [{"SDAU7CODFIS": "RSSMRA75D12D653T", "SDAU7COGNOME": "ROSSI"}]})");
+    write(u"TPDI_PROSPETTODI"_s, R"({"records": [{"SPDICODFIS": "RSSMRA75D12D653T", "SPDIPERIMP": "2023"}]})");
+    write(u"TPSV_PROSPETTOSV"_s, R"({"records": [{"SPSVMESE": "01", "FPSVTRATTEFF": "98765.43"}]})");
+    // The Prospetti of payments show the amounts of each row too.
+    const std::pair<std::function<QWidget *()>, bool> windows[] = {{[this] { return new TfmElhDipendente(store()); }, false},
+                                                                   {[this] { return new TfmElhAutonomo(store()); }, false},
+                                                                   {[this] { return new TfmElhProspSV(store()); }, true},
+                                                                   {[this] { return new TfmElhProspSX(store()); }, true},
+                                                                   {[this] { return new TfmElhprospSY(store()); }, true},
+                                                                   {[this] { return new TfmElhProspDI(store()); }, false}};
+    for (const auto &[make, amounts] : windows) {
+        const std::unique_ptr<QWidget> window(make());
+        ASSERT_TRUE(showActive(window.get()));
+        for (TfrElfBase *frame : window->findChildren<TfrElfBase *>()) {
+            const std::string name = frame->objectName().toStdString();
+            TNrDBGrid *grid = frame->grFrame;
+            // Measured as the user sees it, its page in front.
+            for (QWidget *page = frame; page->parentWidget(); page = page->parentWidget()) {
+                if (auto *pages = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()))
+                    pages->setCurrentWidget(page);
+            }
+            ASSERT_TRUE(QTest::qWaitFor([grid] { return grid->isVisible(); })) << name;
+            const DataSetTableModel *model = grid->dataModel();
+            const QFontMetrics header = grid->horizontalHeader()->fontMetrics();
+            bool amountShown = false;
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QString title = model->headerData(column, Qt::Horizontal).toString();
+                const Field *field = model->columnField(column);
+                EXPECT_FALSE(title.trimmed().isEmpty()) << name << " " << column;
+                if (field) {
+                    EXPECT_FALSE(title.contains(field->fieldName(), Qt::CaseInsensitive)) << name;
+                    amountShown = amountShown || field->dataType() == FieldType::Decimal;
+                }
+                for (const QString &line : title.split(u'\n'))
+                    EXPECT_LE(header.horizontalAdvance(line), grid->columnWidth(column))
+                        << name << " " << line.toStdString();
+                for (int row = 0; row < model->rowCount(); ++row) {
+                    const QString value = model->index(row, column).data().toString();
+                    EXPECT_LE(grid->fontMetrics().horizontalAdvance(value), grid->columnWidth(column))
+                        << name << " " << value.toStdString();
+                }
+            }
+            EXPECT_TRUE(amountShown || !amounts) << name;
+        }
+    }
+}
+
+TEST_P(PersonWindows, EveryPageHasItsYearsFilledAndEveryToolBarSaysWhatItActsOn)
+{
+    const QString domicile = u"DOMICILIO FISCALE ALL' 1/1/"_s;
+    TfmElhDipendente employees(store());
+    TfmElhAutonomo workers(store());
+    const std::tuple<QWidget *, TfrElhAnagrafe *, QTabWidget *, QStringList> windows[] = {
+        {&employees, employees.frDipAnagr, employees.frDipAnagr->pcDip, {domicile + u"2023"_s, domicile + u"2024"_s}},
+        {&workers, workers.frAutonomo, workers.frAutonomo->pcAutonomo, {domicile + u"2023"_s}}};
+    for (const auto &[window, registry, pages, headings] : windows) {
+        ASSERT_TRUE(showActive(window));
+        registry->pcMain->setCurrentWidget(registry->tsDetail);
+        showEveryPage(pages);
+        QStringList domiciles;
+        for (const QLabel *label : window->findChildren<QLabel *>()) {
+            EXPECT_FALSE(label->text().contains(u'%')) << label->text().toStdString();
+            if (label->text().startsWith(domicile))
+                domiciles.append(label->text());
+        }
+        EXPECT_EQ(domiciles, headings);
+        // The person's bar above the pages, each section's own inside its page.
+        for (TfrElfBase *frame : window->findChildren<TfrElfBase *>()) {
+            const auto *caption = frame->toolBar()->findChild<QLabel *>(u"laBarCaption"_s);
+            ASSERT_TRUE(caption) << frame->objectName().toStdString();
+            const int page = pages->indexOf(frame);
+            EXPECT_EQ(caption->text().contains(u'"' + pages->tabText(page) + u'"'), page >= 0)
+                << caption->text().toStdString();
+        }
+        window->close();
+    }
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(PersonWindows);

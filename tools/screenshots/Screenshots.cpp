@@ -160,6 +160,8 @@ void picturePages(Camera &camera, QWidget *main, TfrElhAnagrafe *registry, QTabW
         if (auto *section = qobject_cast<TfrElhSezione *>(pages->widget(page))) {
             for (registry->cdsMain.first(); section->cdsMain.isEmpty() && !registry->cdsMain.eof();)
                 registry->cdsMain.next();
+            section->pcMain->setCurrentWidget(section->tsGrid);
+            camera.takeAs(main, name + u"-griglia"_s);
             section->pcMain->setCurrentWidget(section->tsDetail);
         }
         if (auto *inner = qobject_cast<QTabWidget *>(pages->widget(page)))
@@ -293,7 +295,8 @@ void pictureProspetti(Camera &camera, ElhProgram &program)
             for (int page = 0; page < pages->count(); ++page) {
                 pages->setCurrentIndex(page);
                 pictureProspetto(camera, main, qobject_cast<TfrElfBase *>(pages->widget(page)),
-                                 name + u"-"_s + slug(pages->tabText(page).section(u" - "_s, 0, 0)));
+                                 name + u"-"_s
+                                     + slug(pages->tabText(page).section(u" - "_s, 0, 0).section(u'\n', 0, 0)));
             }
         } else {
             pictureProspetto(camera, main, window->findChild<TfrElfBase *>(), name);

@@ -4,6 +4,8 @@
 #include "DataPaths.h"
 #include "Exceptions.h"
 #include "FieldGrid.h"
+#include "InfoList.h"
+#include "MandatoryDataCheck.h"
 #include "NrApplication.h"
 #include "NrMessages.h"
 #include "TDataSource.h"
@@ -13,11 +15,10 @@
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
 #include "TfmHlmRicerca.h"
-#include "InfoList.h"
-#include "MandatoryDataCheck.h"
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
@@ -351,7 +352,64 @@ TNrDBDateEdit *TfrElfBase::dbDate(const QString &field, const QString &caption)
     return date;
 }
 
-void TfrElfBase::addItems(FieldGrid *grid, std::initializer_list<Item> items)
+void TfrElfBase::addCaptions(std::initializer_list<std::span<const Item>> lists)
+{
+    for (const std::span<const Item> items : lists) {
+        for (const Item &item : items) {
+            if (item.field)
+                setCaption(QString::fromUtf16(item.field), QString::fromUtf16(item.caption));
+        }
+    }
+}
+
+namespace {
+
+// A grid title: the caption without its box number, broken into lines of a
+// few words so that the column keeps to the width of its values.
+QString gridTitle(const QString &caption)
+{
+    constexpr qsizetype kLine = 18;
+    QStringList words = caption.split(u' ', Qt::SkipEmptyParts);
+    if (words.size() > 1 && words.first().front().isDigit())
+        words.removeFirst();
+    QString title;
+    qsizetype line = 0;
+    for (const QString &word : std::as_const(words)) {
+        if (line > 0 && line + 1 + word.size() > kLine) {
+            title += u'\n';
+            line = 0;
+        } else if (line > 0) {
+            title += u' ';
+            ++line;
+        }
+        title += word;
+        line += word.size();
+    }
+    return title;
+}
+
+} // namespace
+
+void TfrElfBase::setGridColumns(const QStringList &fields, const QStringList &titles)
+{
+    QStringList shown;
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        shown.append(gridTitle(i < titles.size() ? titles.at(i) : m_captions.value(fields.at(i), fields.at(i))));
+    grFrame->setColumns(fields, shown);
+}
+
+void TfrElfBase::setBarCaption(const QString &caption)
+{
+    auto *label = new QLabel(caption);
+    label->setObjectName(u"laBarCaption"_s);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setContentsMargins(4, 0, 8, 0);
+    toolBar()->insertWidget(toolBar()->actions().value(0), label);
+}
+
+void TfrElfBase::addItems(FieldGrid *grid, std::span<const Item> items)
 {
     for (const Item &item : items) {
         if (!item.field) {

@@ -353,6 +353,11 @@ void run(const QString &folder)
         main.outlookBar()->setCurrentIndex(page);
         camera.take(&main, u"barra-"_s + main.outlookBar()->itemText(page).toLower().replace(u' ', u'-'));
     }
+    // The tools page, shown on request, with its captions whole.
+    main.acVediStrumenti->setChecked(true);
+    main.outlookBar()->setCurrentIndex(main.outlookBar()->count() - 1);
+    camera.take(&main, u"barra-strumenti"_s);
+    main.acVediStrumenti->setChecked(false);
     main.outlookBar()->setCurrentIndex(0);
 
     auto *agent = qobject_cast<TfmElhSostituto *>(open(program, u"xafSostituto"_s));

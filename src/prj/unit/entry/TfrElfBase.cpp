@@ -24,6 +24,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -362,30 +363,33 @@ void TfrElfBase::addCaptions(std::initializer_list<std::span<const Item>> lists)
     }
 }
 
-namespace {
-
-// A grid title: the caption without its box number, broken into lines of a
-// few words so that the column keeps to the width of its values.
-QString gridTitle(const QString &caption)
+QString TfrElfBase::wrapped(const QString &text, qsizetype lineLength)
 {
-    constexpr qsizetype kLine = 18;
-    QStringList words = caption.split(u' ', Qt::SkipEmptyParts);
-    if (words.size() > 1 && words.first().front().isDigit())
-        words.removeFirst();
-    QString title;
+    QString lines;
     qsizetype line = 0;
-    for (const QString &word : std::as_const(words)) {
-        if (line > 0 && line + 1 + word.size() > kLine) {
-            title += u'\n';
+    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (line > 0 && line + 1 + word.size() > lineLength) {
+            lines += u'\n';
             line = 0;
         } else if (line > 0) {
-            title += u' ';
+            lines += u' ';
             ++line;
         }
-        title += word;
+        lines += word;
         line += word.size();
     }
-    return title;
+    return lines;
+}
+
+namespace {
+
+// A grid title: the caption without its box number, on lines of a few words
+// so that the column keeps to the width of its values.
+QString gridTitle(const QString &caption)
+{
+    const qsizetype number = caption.indexOf(u' ');
+    const bool numbered = number > 0 && caption.front().isDigit();
+    return TfrElfBase::wrapped(numbered ? caption.mid(number + 1) : caption, 18);
 }
 
 } // namespace
@@ -407,6 +411,11 @@ void TfrElfBase::setBarCaption(const QString &caption)
     label->setFont(bold);
     label->setContentsMargins(4, 0, 8, 0);
     toolBar()->insertWidget(toolBar()->actions().value(0), label);
+    // The moves keep their icons and hints only, leaving the caption room.
+    for (QAction *move : {acFirst, acPrior, acNext, acLast}) {
+        if (auto *button = qobject_cast<QToolButton *>(toolBar()->widgetForAction(move)))
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
 }
 
 void TfrElfBase::addItems(FieldGrid *grid, std::span<const Item> items)

@@ -65,6 +65,9 @@ public:
     // "%d di %d" (current record, records), "Ins." on a new record.
     QString recordCounterText() const;
     bool editing() const;
+    // The words of a text on lines of at most lineLength characters (a
+    // longer word stands alone).
+    static QString wrapped(const QString &text, qsizetype lineLength);
     // A caption at the head of the tool bar, naming what its actions act on.
     void setBarCaption(const QString &caption);
 

@@ -294,9 +294,11 @@ void pictureProspetti(Camera &camera, ElhProgram &program)
         if (pages) {
             for (int page = 0; page < pages->count(); ++page) {
                 pages->setCurrentIndex(page);
+                // The whole caption of a tab wrapped on two lines is its hint.
+                const QString caption =
+                    pages->tabToolTip(page).isEmpty() ? pages->tabText(page) : pages->tabToolTip(page);
                 pictureProspetto(camera, main, qobject_cast<TfrElfBase *>(pages->widget(page)),
-                                 name + u"-"_s
-                                     + slug(pages->tabText(page).section(u" - "_s, 0, 0).section(u'\n', 0, 0)));
+                                 name + u"-"_s + slug(caption.section(u" - "_s, 0, 0)));
             }
         } else {
             pictureProspetto(camera, main, window->findChild<TfrElfBase *>(), name);

@@ -21,8 +21,7 @@ TfmElhprospSY::TfmElhprospSY(THlmDBCds &store, QWidget *parent)
     frSezioneII = new TfrElhProspSY(store);
     frSezioneIII = new TfrElhProspSY_sez_tre(store);
     frSezioneIV = new TfrElhProspSY_sez_quattro(store);
-    // The captions are long: each shows its section on a line and its title
-    // on the lines below, whole.
+    // The captions are long: each stands whole on two lines.
     pcSY->tabBar()->setElideMode(Qt::ElideNone);
     const std::pair<TfrElfBase *, QString> pages[] = {
         {frSezioneI, u"Sezione I - Riservata al debitore principale"_s},
@@ -30,9 +29,7 @@ TfmElhprospSY::TfmElhprospSY(THlmDBCds &store, QWidget *parent)
         {frSezioneIII, u"Sezione III - Ritenute da art. 25, del D.L. n. 78/2010"_s},
         {frSezioneIV, u"Sezione IV - Riservata al percipiente estero privo di codice fiscale"_s}};
     for (const auto &[frame, caption] : pages) {
-        const QString title = caption.section(u" - "_s, 1);
-        const QString tab = caption.section(u" - "_s, 0, 0) + u'\n' + TfrElfBase::wrapped(title, 30);
-        pcSY->setTabToolTip(pcSY->addTab(frame, tab), caption);
+        pcSY->setTabToolTip(pcSY->addTab(frame, TfrElfBase::wrapped(caption, caption.size() / 2 + 8)), caption);
         addFrame(frame);
     }
     auto *layout = new QVBoxLayout(this);

@@ -1,8 +1,9 @@
 // The employee and self-employed windows on a school database: a section row
 // belongs to the person current when it was entered and is never shown under
-// another, the rules of the rows before they are confirmed, and deleting a
-// person with his sections.
+// another, the rules of the rows before they are confirmed, deleting a person
+// with his sections, and what the pages and grids show.
 
+#include "DataSetTableModel.h"
 #include "ElhMStampe.h"
 #include "EntryTestSupport.h"
 #include "PdfReadBack.h"
@@ -14,6 +15,10 @@
 #include "TfmElhAutonomo.h"
 #include "TfmElhDipendente.h"
 #include "TfmElhPdfDip.h"
+#include "TfmElhProspDI.h"
+#include "TfmElhProspSV.h"
+#include "TfmElhProspSX.h"
+#include "TfmElhprospSY.h"
 #include "TfrElhAutSomme.h"
 #include "TfrElhAutonomo.h"
 #include "TfrElhConFamCar.h"
@@ -31,6 +36,7 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace EntryTest;
@@ -314,6 +320,65 @@ TEST_P(PersonWindows, ThePrintWindowFollowsTheChoiceOfRowsAndListsTheFileItMade)
 
     rows->clearSelection();
     EXPECT_EQ(window.rgSelezione->checkedId(), 0);
+}
+
+TEST_P(PersonWindows, GridsAreTitledByTheCaptionsOfTheirFieldsHeadingsFilledAndBarsNamed)
+{
+    write(u"TPDI_PROSPETTODI"_s, R"({"records": [{"SPDICODFIS": "RSSMRA75D12D653T", "SPDIPERIMP": "2023"}]})");
+    const QString domicile = u"DOMICILIO FISCALE ALL' 1/1/"_s;
+    // The years of the domicile headings; the Prospetti of payments show amounts.
+    const std::tuple<std::function<QWidget *()>, QStringList, bool> windows[] = {
+        {[this] { return new TfmElhDipendente(store()); }, {domicile + u"2023"_s, domicile + u"2024"_s}, false},
+        {[this] { return new TfmElhAutonomo(store()); }, {domicile + u"2023"_s}, false},
+        {[this] { return new TfmElhProspSV(store()); }, {}, true},
+        {[this] { return new TfmElhProspSX(store()); }, {}, true},
+        {[this] { return new TfmElhprospSY(store()); }, {}, true},
+        {[this] { return new TfmElhProspDI(store()); }, {}, false}};
+    for (const auto &[make, headings, amounts] : windows) {
+        const std::unique_ptr<QWidget> window(make());
+        ASSERT_TRUE(showActive(window.get()));
+        // Every page shown once, so that the pages made when first shown are made.
+        for (QTabWidget *pages : window->findChildren<QTabWidget *>()) {
+            for (int page = 0; page < pages->count(); ++page)
+                pages->setCurrentIndex(page);
+        }
+        QStringList domiciles;
+        for (const QLabel *label : window->findChildren<QLabel *>()) {
+            EXPECT_FALSE(label->text().contains(u'%')) << label->text().toStdString();
+            if (label->text().startsWith(domicile))
+                domiciles.append(label->text());
+        }
+        EXPECT_EQ(domiciles, headings);
+        for (TfrElfBase *frame : window->findChildren<TfrElfBase *>()) {
+            const std::string name = frame->objectName().toStdString();
+            const TNrDBGrid *grid = frame->grFrame;
+            const DataSetTableModel *model = grid->dataModel();
+            bool amountShown = false;
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QString title = model->headerData(column, Qt::Horizontal).toString();
+                const Field *field = model->columnField(column);
+                EXPECT_FALSE(title.isEmpty() || (field && title.contains(field->fieldName()))) << name;
+                amountShown = amountShown || (field && field->dataType() == FieldType::Decimal);
+                // The last column takes the room left: the others fit what they show.
+                QStringList shown = title.split(u'\n');
+                for (int row = 0; row < model->rowCount(); ++row)
+                    shown.append(model->index(row, column).data().toString());
+                for (const QString &text : std::as_const(shown))
+                    EXPECT_TRUE(column + 1 == model->columnCount()
+                                || grid->fontMetrics().horizontalAdvance(text) <= grid->columnWidth(column))
+                        << name << " " << text.toStdString();
+            }
+            EXPECT_TRUE(amountShown || !amounts) << name;
+            // The person's bar above the pages, each section's own inside its page.
+            const auto *caption = frame->toolBar()->findChild<QLabel *>(u"laBarCaption"_s);
+            const auto *tabs = qobject_cast<QTabWidget *>(frame->parentWidget()->parentWidget());
+            const QString page = tabs ? u'"' + tabs->tabText(tabs->indexOf(frame)) + u'"' : QString();
+            if (!headings.isEmpty()) {
+                EXPECT_TRUE(caption && caption->text().contains(page.isEmpty() ? u"\""_s : page) != page.isEmpty())
+                    << name;
+            }
+        }
+    }
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(PersonWindows);

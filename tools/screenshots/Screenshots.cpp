@@ -166,6 +166,8 @@ void picturePages(Camera &camera, QWidget *main, TfrElhAnagrafe *registry, QTabW
         if (auto *section = qobject_cast<TfrElhSezione *>(pages->widget(page))) {
             for (registry->cdsMain.first(); section->cdsMain.isEmpty() && !registry->cdsMain.eof();)
                 registry->cdsMain.next();
+            section->pcMain->setCurrentWidget(section->tsGrid);
+            camera.takeAs(main, name + u"-griglia"_s);
             section->pcMain->setCurrentWidget(section->tsDetail);
         }
         if (auto *inner = qobject_cast<QTabWidget *>(pages->widget(page)))
@@ -331,8 +333,11 @@ void pictureProspetti(Camera &camera, ElhProgram &program)
         if (pages) {
             for (int page = 0; page < pages->count(); ++page) {
                 pages->setCurrentIndex(page);
+                // The whole caption of a tab wrapped on two lines is its hint.
+                const QString caption =
+                    pages->tabToolTip(page).isEmpty() ? pages->tabText(page) : pages->tabToolTip(page);
                 pictureProspetto(camera, main, qobject_cast<TfrElfBase *>(pages->widget(page)),
-                                 name + u"-"_s + slug(pages->tabText(page).section(u" - "_s, 0, 0)));
+                                 name + u"-"_s + slug(caption.section(u" - "_s, 0, 0)));
             }
         } else {
             pictureProspetto(camera, main, window->findChild<TfrElfBase *>(), name);
@@ -389,6 +394,11 @@ void run(const QString &folder)
         main.outlookBar()->setCurrentIndex(page);
         camera.take(&main, u"barra-"_s + main.outlookBar()->itemText(page).toLower().replace(u' ', u'-'));
     }
+    // The tools page, shown on request, with its captions whole.
+    main.acVediStrumenti->setChecked(true);
+    main.outlookBar()->setCurrentIndex(main.outlookBar()->count() - 1);
+    camera.take(&main, u"barra-strumenti"_s);
+    main.acVediStrumenti->setChecked(false);
     main.outlookBar()->setCurrentIndex(0);
 
     auto *agent = qobject_cast<TfmElhSostituto *>(open(program, u"xafSostituto"_s));

@@ -5,6 +5,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TNrOutlookBar::TNrOutlookBar(QWidget *parent)
     : QToolBox(parent)
 {
@@ -50,6 +52,11 @@ QToolButton *TNrOutlookBar::addEntry(int page, const QString &caption, bool enab
     button->setEnabled(enabled);
     connect(button, &QToolButton::clicked, this, std::move(onClick));
     layout->insertWidget(layout->count() - 1, button);
+    // Every caption whole, the page's scroll bar shown or not.
+    const QMargins margins = layout->contentsMargins();
+    setMinimumWidth(std::max(minimumWidth(), button->sizeHint().width() + margins.left() + margins.right()
+                                                 + style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                                                 + 2 * frameWidth()));
     return button;
 }
 

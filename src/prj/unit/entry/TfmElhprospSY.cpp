@@ -5,6 +5,7 @@
 #include "TfrElhProspSY_sez_quattro.h"
 #include "TfrElhProspSY_sez_tre.h"
 
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -20,15 +21,20 @@ TfmElhprospSY::TfmElhprospSY(THlmDBCds &store, QWidget *parent)
     frSezioneII = new TfrElhProspSY(store);
     frSezioneIII = new TfrElhProspSY_sez_tre(store);
     frSezioneIV = new TfrElhProspSY_sez_quattro(store);
-    pcSY->addTab(frSezioneI, u"Sezione I - Riservata al debitore principale"_s);
-    pcSY->addTab(frSezioneII, u"Sezione II - Riservata al soggetto erogatore delle somme"_s);
-    pcSY->addTab(frSezioneIII, u"Sezione III - Ritenute da art. 25, del D.L. n. 78/2010"_s);
-    pcSY->addTab(frSezioneIV, u"Sezione IV - Riservata al percipiente estero privo di codice fiscale"_s);
+    // The captions are long: each stands whole on two lines.
+    pcSY->tabBar()->setElideMode(Qt::ElideNone);
+    const std::pair<TfrElfBase *, QString> pages[] = {
+        {frSezioneI, u"Sezione I - Riservata al debitore principale"_s},
+        {frSezioneII, u"Sezione II - Riservata al soggetto erogatore delle somme"_s},
+        {frSezioneIII, u"Sezione III - Ritenute da art. 25, del D.L. n. 78/2010"_s},
+        {frSezioneIV, u"Sezione IV - Riservata al percipiente estero privo di codice fiscale"_s}};
+    for (const auto &[frame, caption] : pages) {
+        pcSY->setTabToolTip(pcSY->addTab(frame, TfrElfBase::wrapped(caption, caption.size() / 2 + 8)), caption);
+        addFrame(frame);
+    }
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(pcSY);
-    for (TfrElfBase *frame : std::initializer_list<TfrElfBase *>{frSezioneI, frSezioneII, frSezioneIII, frSezioneIV})
-        addFrame(frame);
     setPageControl(pcSY);
     resize(1100, 620);
 }

@@ -19,11 +19,13 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -357,7 +359,72 @@ TNrDBDateEdit *TfrElfBase::dbDate(const QString &field, const QString &caption)
     return date;
 }
 
-void TfrElfBase::addItems(FieldGrid *grid, std::initializer_list<Item> items)
+void TfrElfBase::addCaptions(std::initializer_list<std::span<const Item>> lists)
+{
+    for (const std::span<const Item> items : lists) {
+        for (const Item &item : items) {
+            if (item.field)
+                setCaption(QString::fromUtf16(item.field), QString::fromUtf16(item.caption));
+        }
+    }
+}
+
+QString TfrElfBase::wrapped(const QString &text, qsizetype lineLength)
+{
+    QString lines;
+    qsizetype line = 0;
+    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (line > 0 && line + 1 + word.size() > lineLength) {
+            lines += u'\n';
+            line = 0;
+        } else if (line > 0) {
+            lines += u' ';
+            ++line;
+        }
+        lines += word;
+        line += word.size();
+    }
+    return lines;
+}
+
+namespace {
+
+// A grid title: the caption without its box number, on lines of a few words
+// so that the column keeps to the width of its values.
+QString gridTitle(const QString &caption)
+{
+    const qsizetype number = caption.indexOf(u' ');
+    const bool numbered = number > 0 && caption.front().isDigit();
+    return TfrElfBase::wrapped(numbered ? caption.mid(number + 1) : caption, 18);
+}
+
+} // namespace
+
+void TfrElfBase::setGridColumns(const QStringList &fields, const QStringList &titles)
+{
+    QStringList shown;
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        shown.append(gridTitle(i < titles.size() ? titles.at(i) : m_captions.value(fields.at(i), fields.at(i))));
+    grFrame->setColumns(fields, shown);
+}
+
+void TfrElfBase::setBarCaption(const QString &caption)
+{
+    auto *label = new QLabel(caption);
+    label->setObjectName(u"laBarCaption"_s);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setContentsMargins(4, 0, 8, 0);
+    toolBar()->insertWidget(toolBar()->actions().value(0), label);
+    // The moves keep their icons and hints only, leaving the caption room.
+    for (QAction *move : {acFirst, acPrior, acNext, acLast}) {
+        if (auto *button = qobject_cast<QToolButton *>(toolBar()->widgetForAction(move)))
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+}
+
+void TfrElfBase::addItems(FieldGrid *grid, std::span<const Item> items)
 {
     for (const Item &item : items) {
         if (!item.field) {

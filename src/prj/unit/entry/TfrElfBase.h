@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <span>
 
 class FieldGrid;
 class QAction;
@@ -64,6 +65,11 @@ public:
     // "%d di %d" (current record, records), "Ins." on a new record.
     QString recordCounterText() const;
     bool editing() const;
+    // The words of a text on lines of at most lineLength characters (a
+    // longer word stands alone).
+    static QString wrapped(const QString &text, qsizetype lineLength);
+    // A caption at the head of the tool bar, naming what its actions act on.
+    void setBarCaption(const QString &caption);
 
     ClientDataSet cdsMain;
     TDataSource *dsMain;
@@ -107,7 +113,18 @@ protected:
         const char16_t *caption;
         const char16_t *lookup = nullptr;
     };
-    void addItems(FieldGrid *grid, std::initializer_list<Item> items);
+    void addItems(FieldGrid *grid, std::span<const Item> items);
+    void addItems(FieldGrid *grid, std::initializer_list<Item> items)
+    {
+        addItems(grid, std::span(items.begin(), items.size()));
+    }
+    // The captions of fields whose controls are made later (a lazy page), so
+    // that the grid and the messages name them from the start.
+    void addCaptions(std::initializer_list<std::span<const Item>> lists);
+    // The grid's columns, titled with the captions of their fields (box
+    // number left out, long ones on several lines) unless titles are given
+    // for the first of them.
+    void setGridColumns(const QStringList &fields, const QStringList &titles = {});
     // A page whose content scrolls, named as its caption.
     static QWidget *scrollPage(const QString &caption, QLayout *content);
     // The same for one or two columns of fields, finished.

@@ -13,7 +13,6 @@
 #include "TfmHlmRicerca.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QTabWidget>
 
 using namespace Qt::Literals::StringLiterals;
@@ -56,7 +55,7 @@ void TfrElhAnagrafe::addSection(TfrElhSezione *section)
 
 void TfrElhAnagrafe::yearHeading(FieldGrid *grid, const QString &caption, int year)
 {
-    m_yearLabels.append({grid->addHeading(caption), {caption, year}});
+    grid->addHeading(caption.arg(year));
 }
 
 void TfrElhAnagrafe::addExtinctAgent(FieldGrid *grid)
@@ -73,8 +72,6 @@ void TfrElhAnagrafe::addExtinctAgent(FieldGrid *grid)
 void TfrElhAnagrafe::dataSetOpened()
 {
     TfrElfBase::dataSetOpened();
-    for (const auto &[label, caption] : std::as_const(m_yearLabels))
-        label->setText(caption.first.arg(caption.second));
     cdsMain.setIndexFieldNames(registry().codeField);
     cdsMain.first();
     followCurrentRecord();

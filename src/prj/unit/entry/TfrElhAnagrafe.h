@@ -4,7 +4,6 @@
 
 #include <functional>
 
-class QLabel;
 class QTabWidget;
 class THlmDBCds;
 class TNrDBLookupEdit;
@@ -41,9 +40,9 @@ protected:
     void addSection(TfrElhSezione *section);
     // The pages of the detail: the first comes to the front for a new record.
     void setDetailPages(QTabWidget *pages) { m_detailPages = pages; }
-    // A heading whose caption holds a year ("%1"), completed when the
-    // registry opens.
-    void yearHeading(FieldGrid *grid, const QString &caption, int year);
+    // A heading whose caption holds a year ("%1"): the year of the return
+    // it names, fixed for each heading.
+    static void yearHeading(FieldGrid *grid, const QString &caption, int year);
     // The row of the extinct agent (SSOE7CODICE, looked up in the store's
     // table) with its note.
     void addExtinctAgent(FieldGrid *grid);
@@ -67,6 +66,5 @@ private:
     CurrentPerson m_person;
     QList<TfrElhSezione *> m_sections;
     QTabWidget *m_detailPages = nullptr;
-    QList<std::pair<QLabel *, std::pair<QString, int>>> m_yearLabels;
     std::function<void(qint64)> m_onDeletePerson;
 };

@@ -27,8 +27,10 @@ TfrElhAutonomo::TfrElhAutonomo(THlmDBCds &store, QWidget *parent)
     pcAutonomo->addTab(lazyPage([this] { return percipiente(); }), u"Percipiente"_s);
     frAutSomme = new TfrElhAutSomme(person());
     addSection(frAutSomme);
+    frAutSomme->setBarCaption(u"Sezione \"Somme erogate\""_s);
     pcAutonomo->addTab(frAutSomme, u"Somme erogate"_s);
     setDetailPages(pcAutonomo);
+    setBarCaption(u"Percipiente"_s);
 
     cdsMain.events().afterInsert = [this](ClientDataSet &) { afterInsert(); };
 }

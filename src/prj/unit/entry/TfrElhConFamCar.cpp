@@ -19,36 +19,40 @@ TfrElhConFamCar::TfrElhConFamCar(const CurrentPerson &person, QWidget *parent)
                     person, parent)
 {
     setObjectName(u"TfrElhConFamCar"_s);
+    static constexpr Item kLeft[] = {{nullptr, u"CONIUGE"},
+                                     {u"LCFC7RELPARCON", u"C - Coniuge"},
+                                     {u"SCFC7CODFISCON", u"Codice fiscale del coniuge"},
+                                     {u"SCFC7MESICARCON", u"Mesi a carico del coniuge"},
+                                     {u"SCFC7DTANNOCONIUGE", u"Anno"},
+                                     {nullptr, u"PRIMO FIGLIO"},
+                                     {u"LCFC7RELPARPRIFIGL", u"F1 - Primo figlio"},
+                                     {u"LCFC7RELPARPRIFIGLDIS", u"D - Figlio con disabilità"},
+                                     {u"SCFC7CODFISPRIFIGL", u"Codice fiscale del primo figlio"},
+                                     {u"SCFC7MESICARPRIFIGL", u"Mesi a carico del primo figlio"},
+                                     {u"SCFC7MINTREANNPRIFIGL", u"Minore di tre anni (mesi)"},
+                                     {u"SCFC7DETRSPETTPRIFIGL", u"Percentuale di detrazione spettante"},
+                                     {u"LCFC7DET100AFFPRIFIGL", u"Detrazione 100% per affidamento"},
+                                     {u"SCFC7DTANNOPRIFIGL", u"Anno"}};
+    static constexpr Item kRight[] = {{nullptr, u"ALTRI FIGLI O ALTRI FAMILIARI"},
+                                      {u"LCFC7RELPARFIGL", u"F - Figlio"},
+                                      {u"LCFC7RELPARFIGLDIS", u"D - Figlio con disabilità"},
+                                      {u"LCFC7RELPARFIGLALTRFAM", u"A - Altro familiare"},
+                                      {u"SCFC7CODFISFIGL", u"Codice fiscale del familiare"},
+                                      {u"SCFC7MESICARFIGL", u"Mesi a carico del familiare"},
+                                      {u"SCFC7MINTREANNFIGL", u"Minore di tre anni (mesi)"},
+                                      {u"FCFC7DETRSPETTFIGL", u"Percentuale di detrazione spettante"},
+                                      {u"LCFC7DET100AFFFIGL", u"Detrazione 100% per affidamento"},
+                                      {u"SCFC7DTANNOFIGL", u"Anno"}};
+    addCaptions({kLeft, kRight});
     setDetail([this] {
         auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
-        addItems(left, {{nullptr, u"CONIUGE"},
-                        {u"LCFC7RELPARCON", u"C - Coniuge"},
-                        {u"SCFC7CODFISCON", u"Codice fiscale del coniuge"},
-                        {u"SCFC7MESICARCON", u"Numero mesi a carico"},
-                        {u"SCFC7DTANNOCONIUGE", u"Anno"},
-                        {nullptr, u"PRIMO FIGLIO"},
-                        {u"LCFC7RELPARPRIFIGL", u"F1 - Primo figlio"},
-                        {u"LCFC7RELPARPRIFIGLDIS", u"D - Figlio con disabilità"},
-                        {u"SCFC7CODFISPRIFIGL", u"Codice fiscale"},
-                        {u"SCFC7MESICARPRIFIGL", u"Numero mesi a carico"},
-                        {u"SCFC7MINTREANNPRIFIGL", u"Minore di tre anni (mesi)"},
-                        {u"SCFC7DETRSPETTPRIFIGL", u"Percentuale di detrazione spettante"},
-                        {u"LCFC7DET100AFFPRIFIGL", u"Detrazione 100% per affidamento"},
-                        {u"SCFC7DTANNOPRIFIGL", u"Anno"}});
+        addItems(left, kLeft);
         auto *right = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
-        addItems(right, {{nullptr, u"ALTRI FIGLI O ALTRI FAMILIARI"},
-                         {u"LCFC7RELPARFIGL", u"F - Figlio"},
-                         {u"LCFC7RELPARFIGLDIS", u"D - Figlio con disabilità"},
-                         {u"LCFC7RELPARFIGLALTRFAM", u"A - Altro familiare"},
-                         {u"SCFC7CODFISFIGL", u"Codice fiscale"},
-                         {u"SCFC7MESICARFIGL", u"Numero mesi a carico"},
-                         {u"SCFC7MINTREANNFIGL", u"Minore di tre anni (mesi)"},
-                         {u"FCFC7DETRSPETTFIGL", u"Percentuale di detrazione spettante"},
-                         {u"LCFC7DET100AFFFIGL", u"Detrazione 100% per affidamento"},
-                         {u"SCFC7DTANNOFIGL", u"Anno"}});
+        addItems(right, kRight);
         return Columns{left, right};
     });
-    grFrame->setColumns({u"SCFC7CODFISCON"_s, u"SCFC7CODFISPRIFIGL"_s, u"SCFC7CODFISFIGL"_s, u"SCFC7MESICARFIGL"_s});
+    setGridColumns({u"SCFC7CODFISCON"_s, u"SCFC7MESICARCON"_s, u"SCFC7CODFISPRIFIGL"_s, u"SCFC7MESICARPRIFIGL"_s,
+                    u"SCFC7CODFISFIGL"_s, u"SCFC7MESICARFIGL"_s});
 }
 
 void TfrElhConFamCar::detailBuilt()

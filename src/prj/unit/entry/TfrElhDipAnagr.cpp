@@ -51,6 +51,10 @@ TfrElhDipAnagr::TfrElhDipAnagr(THlmDBCds &store, QWidget *parent)
     pcAssistenza->addTab(lazyPage([this] { return assistenza3(); }), u"Pag.3"_s);
     pcDip->addTab(pcAssistenza, u"Assistenza"_s);
     setDetailPages(pcDip);
+    // Two pages of dependants: their headings tell them apart.
+    pcDip->setTabToolTip(pcDip->indexOf(frFamCar), u"Previdenza complementare per i familiari a carico"_s);
+    pcDip->setTabToolTip(pcDip->indexOf(frConFamCar), u"Coniuge e familiari a carico"_s);
+    setBarCaption(u"Dipendente"_s);
 }
 
 void TfrElhDipAnagr::detailBuilt()
@@ -71,6 +75,7 @@ Frame *TfrElhDipAnagr::sectionPage(const QString &caption)
 {
     auto *frame = new Frame(person());
     addSection(frame);
+    frame->setBarCaption(u"Sezione \"%1\""_s.arg(caption));
     pcDip->addTab(frame, caption);
     return frame;
 }
@@ -128,11 +133,11 @@ QWidget *TfrElhDipAnagr::anagrafica()
                     {nullptr, u"RAPPRESENTANTE"},
                     {u"SDIP7CODFISRAPPR", u"Codice fiscale del rappresentante"}});
     auto *right = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
-    yearHeading(right, u"DOMICILIO FISCALE ALL'1/1/%1"_s, 2023);
+    yearHeading(right, u"DOMICILIO FISCALE ALL' 1/1/%1"_s, 2023);
     addItems(right, {{u"SDIP7DFCOMUNEPRECC", u"Comune"},
                      {u"SDIP7DFPROVPRECC", u"Provincia (sigla)"},
                      {u"SDIP7DFCODCOMPRECC", u"Codice comune"}});
-    yearHeading(right, u"DOMICILIO FISCALE ALL'1/1/%1"_s, 2024);
+    yearHeading(right, u"DOMICILIO FISCALE ALL' 1/1/%1"_s, 2024);
     addItems(right, {{u"SDIP7DFCOMUNE", u"Comune"},
                      {u"SDIP7DFPROV", u"Provincia (sigla)"},
                      {u"SDIP7DFCODCOM", u"Codice comune"},

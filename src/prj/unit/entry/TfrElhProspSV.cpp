@@ -1,15 +1,11 @@
 #include "TfrElhProspSV.h"
 
-#include "TNrDBGrid.h"
-
 using namespace Qt::Literals::StringLiterals;
 
 TfrElhProspSV::TfrElhProspSV(THlmDBCds &store, QWidget *parent)
     : TfrElhProspetto(store, QString(), parent)
 {
     setObjectName(u"TfrElhProspSV"_s);
-    grFrame->setColumns({u"DPSVDTVERS"_s, u"SPSVMESE"_s, u"SPSVANNO"_s, u"SPSVCODTRIBCAP"_s},
-                        {u"Data versamento"_s, u"Mese"_s, u"Anno"_s, u"Codice tributo"_s});
     FormLines *lines = formLines(6);
     addHeader(lines, u"LPSVEVENTIECC"_s);
     lines->addLine(QString(), paymentBoxes({.month = u"SPSVMESE"_s,
@@ -30,6 +26,9 @@ TfrElhProspSV::TfrElhProspSV(THlmDBCds &store, QWidget *parent)
                                             .suspensionFile = u"TNOV_NOTESVCOVID.cds"_s,
                                             .suspended = u"FPSVIMPSOSCOVID"_s}));
     lines->finish();
+    setGridColumns(
+        {u"DPSVDTVERS"_s, u"SPSVMESE"_s, u"SPSVANNO"_s, u"SPSVCODTRIBCAP"_s, u"FPSVTRATTEFF"_s, u"FPSVIMPVERS"_s},
+        {u"Data versamento"_s, u"Mese"_s, u"Anno"_s, u"Codice tributo"_s});
 }
 
 QString TfrElhProspSV::tableName() const

@@ -1,11 +1,11 @@
 #include "TfrElhProspSX.h"
 
 #include "DataSetTableModel.h"
+#include "SxData.h"
 #include "TNrDBCheckBox.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
-#include "SxData.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -190,8 +190,6 @@ TfrElhProspSX::TfrElhProspSX(THlmDBCds &store, QWidget *parent)
     : TfrElhProspetto(store, u"SSOE7CODICE;"_s, parent)
 {
     setObjectName(u"TfrElhProspSX"_s);
-    grFrame->setColumns({u"SSOE7CODICE"_s}, {u"Codice fiscale sostituto"_s});
-    grFrame->dataModel()->addDrawnColumn(u"Dati presenti"_s, datiPresenti);
     FormLines *lines = formLines(4);
     addHeader(lines);
     for (const SxLine &line : sxLines()) {
@@ -216,6 +214,9 @@ TfrElhProspSX::TfrElhProspSX(THlmDBCds &store, QWidget *parent)
         lines->addLine(label, boxes);
     }
     lines->finish();
+    setGridColumns({u"SSOE7CODICE"_s, u"FCRECONGCESSRAPP_SX"_s, u"FVERSECC_SX"_s, u"CREUTILF24_SX1"_s},
+                   {u"Codice fiscale sostituto"_s});
+    grFrame->dataModel()->addDrawnColumn(u"Dati presenti"_s, datiPresenti);
 }
 
 QString TfrElhProspSX::tableName() const

@@ -1,16 +1,11 @@
 #include "TfrElhProspSY_sez_quattro.h"
 
-#include "TNrDBGrid.h"
-
 using namespace Qt::Literals::StringLiterals;
 
 TfrElhProspSY_sez_quattro::TfrElhProspSY_sez_quattro(THlmDBCds &store, QWidget *parent)
     : TfrElhProspetto(store, u"SSOE7CODICE;SSY4DEN"_s, parent)
 {
     setObjectName(u"TfrElhProspSY_sez_quattro"_s);
-    grFrame->setColumns({u"SSY4DEN"_s, u"SSY4NOME"_s, u"FSY4AMMLORDCORR"_s, u"SSOE7CODICE"_s},
-                        {u"Cognome o denominazione"_s, u"Nome"_s, u"Ammontare lordo corrisposto"_s,
-                         u"Codice fiscale sostituto d'imposta"_s});
     FormLines *lines = formLines(4);
     addHeader(lines, u"LPSYEVENTIECC"_s);
     lines->addLine(QString(), {edit(u"1"_s, u"SSY4DEN"_s, u"Cognome o denominazione"_s),
@@ -29,6 +24,9 @@ TfrElhProspSY_sez_quattro::TfrElhProspSY_sez_quattro(THlmDBCds &store, QWidget *
                     edit(u"14"_s, u"FSY4RITTITIMP"_s, u"Ritenute a titolo d'imposta"_s),
                     edit(u"15"_s, u"FSY4RITSOS"_s, u"Ritenute sospese"_s)});
     lines->finish();
+    setGridColumns({u"SSY4DEN"_s, u"SSY4NOME"_s, u"SSOE7CODICE"_s, u"FSY4AMMLORDCORR"_s, u"FSY4IMPON"_s,
+                    u"FSY4RITTITIMP"_s, u"FSY4RITSOS"_s},
+                   {u"Cognome o denominazione"_s, u"Nome"_s, u"Codice fiscale sostituto d'imposta"_s});
 }
 
 QString TfrElhProspSY_sez_quattro::tableName() const

@@ -15,8 +15,6 @@
 #include "TfrElhProspSV.h"
 #include "TfrElhProspSX.h"
 #include "TfrElhProspSY.h"
-#include "TfrElhProspSY_sez_due.h"
-#include "TfrElhProspSY_sez_tre.h"
 
 #include <QAction>
 #include <QTabWidget>
@@ -83,11 +81,6 @@ TEST_P(Prospetti, AMonthLeftIsCheckedAndTheFocusGoesBackToIt)
     EXPECT_EQ(leave(messages(), month, year, u"07"_s), QStringList{});
     // The value typed stays as it is.
     EXPECT_EQ(erario.cdsMain.fieldByName(u"SPSTMESE"_s).asString(), u"07"_s);
-    // Without its year the payment is saved only if the user goes on.
-    erario.acPost->trigger();
-    ASSERT_EQ(infoList.asked.size(), 1);
-    EXPECT_EQ(infoList.asked[0].first(), u" - Dato obbligatorio mancante: Anno di riferimento prospetto ST"_s);
-    EXPECT_EQ(erario.cdsMain.state(), DataSetState::Insert);
     // Nor does the page change while it is edited.
     messages().clear();
     window.pcST->setCurrentWidget(window.frRitReddCap);
@@ -124,28 +117,25 @@ TEST_P(Prospetti, ARowMissingItsCodeOrDateOrWithACodeOfAnotherSectionIsNotPosted
         {
             QString tax, next, typed, message;
         } code;
-    } rows[] = {
-        {makeFrame<TfrElhProspST>,
-         {u"Mese di riferimento prospetto ST"_s, u"Anno di riferimento prospetto ST"_s,
-          u"Codice tributo prospetto ST"_s, u"Data di versamento prospetto ST"_s},
-         {u"SPSTCODTRIBUTO"_s, u"SPSTMESE"_s, u"3848"_s,
-          refused.arg(u"3848"_s, u"delle ritenute erariali (1nnE, 1nnn)"_s)}},
-        {makeFrame<TfrElhProspST_sez_due>,
-         {u"Codice tributo prospetto ST, sezione II"_s, u"Data di versamento prospetto ST, sezione II"_s},
-         {u"SPST2CODTRIBUTO"_s, u"SPST2MESE"_s, u"100e"_s,
-          refused.arg(u"100E"_s, u"dell'addizionale regionale (381E, 3802)"_s)}},
-        {makeFrame<TfrElhProspST_sez_due>, {}, {u"SPST2CODTRIBUTO"_s, u"SPST2MESE"_s, u"3802"_s, QString()}},
-        {makeFrame<TfrElhProspSV>,
-         {u"Mese di riferimento prospetto SV"_s, u"Anno di riferimento prospetto SV"_s,
-          u"Codice tributo prospetto SV"_s, u"Data di versamento prospetto SV"_s},
-         {u"SPSVCODTRIBCAP"_s, u"SPSVMESE"_s, u"381E"_s,
-          refused.arg(u"381E"_s, u"dell'addizionale comunale (384E, 385E, 3847, 3848)"_s)}},
-        {makeFrame<TfrElhProspSY>,
-         {u"Codice fiscale debitore principale prospetto SY"_s,
-          u"Codice fiscale creditore pignoratizio prospetto SY"_s},
-         {}},
-        {makeFrame<TfrElhProspSY_sez_due>, {u"Codice fiscale creditore pignoratizio prospetto SY, sezione II"_s}, {}},
-        {makeFrame<TfrElhProspSY_sez_tre>, {u"Codice fiscale beneficiario prospetto SY, sezione III"_s}, {}}};
+    } rows[] = {{makeFrame<TfrElhProspST>,
+                 {u"Mese di riferimento prospetto ST"_s, u"Anno di riferimento prospetto ST"_s,
+                  u"Codice tributo prospetto ST"_s, u"Data di versamento prospetto ST"_s},
+                 {u"SPSTCODTRIBUTO"_s, u"SPSTMESE"_s, u"3848"_s,
+                  refused.arg(u"3848"_s, u"delle ritenute erariali (1nnE, 1nnn)"_s)}},
+                {makeFrame<TfrElhProspST_sez_due>,
+                 {u"Codice tributo prospetto ST, sezione II"_s, u"Data di versamento prospetto ST, sezione II"_s},
+                 {u"SPST2CODTRIBUTO"_s, u"SPST2MESE"_s, u"100e"_s,
+                  refused.arg(u"100E"_s, u"dell'addizionale regionale (381E, 3802)"_s)}},
+                {makeFrame<TfrElhProspST_sez_due>, {}, {u"SPST2CODTRIBUTO"_s, u"SPST2MESE"_s, u"3802"_s, QString()}},
+                {makeFrame<TfrElhProspSV>,
+                 {u"Mese di riferimento prospetto SV"_s, u"Anno di riferimento prospetto SV"_s,
+                  u"Codice tributo prospetto SV"_s, u"Data di versamento prospetto SV"_s},
+                 {u"SPSVCODTRIBCAP"_s, u"SPSVMESE"_s, u"381E"_s,
+                  refused.arg(u"381E"_s, u"dell'addizionale comunale (384E, 385E, 3847, 3848)"_s)}},
+                {makeFrame<TfrElhProspSY>,
+                 {u"Codice fiscale debitore principale prospetto SY"_s,
+                  u"Codice fiscale creditore pignoratizio prospetto SY"_s},
+                 {}}};
     for (const auto &row : rows) {
         const std::unique_ptr<TfrElhProspetto> frame = row.make(store());
         SCOPED_TRACE(frame->objectName().toStdString());

@@ -612,6 +612,8 @@ TEST_P(MainWindow, EveryMenuHasItsOwnAltLetterAndFinestraListsTheOpenWindowsAndB
     main().mdiArea()->activeSubWindow()->showMaximized();
     EXPECT_EQ(main().windowTitle(), u"Prospetto SV"_s);
     EXPECT_EQ(QApplication::applicationDisplayName(), u"Modello 770/2024 Redditi 2023"_s);
+    main().mdiArea()->activeSubWindow()->showNormal();
+    EXPECT_EQ(main().windowTitle(), QString());
 }
 
 TEST_P(MainWindow, TheMainWindowFitsItsScreenAndKeepsItsPlaceAndTheChildWindowsTheirSizesAcrossARestart)

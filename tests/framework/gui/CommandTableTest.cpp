@@ -93,9 +93,9 @@ TEST_F(CommandTable, ShowsVisiblePagesByOrderAndTheirCommandsByOrderOrCaption)
     EXPECT_EQ(bar->entryCaptions(0), (QStringList{u"alfa"_s, u"Beta"_s, u"Zeta"_s}));
     EXPECT_EQ(bar->entryCaptions(1), (QStringList{u"Dialogo"_s, u"Apri"_s, u"Prospetto ST"_s, u"Spento"_s}));
     EXPECT_FALSE(bar->entry(u"Prima"_s, u"Spento"_s)->isEnabled());
-    // Pages are also menus, before the help menu; a second start does not repeat them.
+    // Pages are also menus, before Finestra, each with an Alt letter of its own; a second start does not repeat them.
     table.Execute();
-    EXPECT_EQ(menuTitles(), (QStringList{u"&File"_s, u"Ordinata"_s, u"Prima"_s, u"&?"_s}));
+    EXPECT_EQ(menuTitles(), (QStringList{u"&File"_s, u"&Ordinata"_s, u"&Prima"_s, u"Fi&nestra"_s, u"&?"_s}));
     EXPECT_EQ(bar->count(), 2);
 }
 

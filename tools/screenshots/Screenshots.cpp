@@ -10,18 +10,22 @@
 
 #include "ClientDataSet.h"
 #include "DataPaths.h"
+#include "ElhProgram.h"
+#include "MandatoryDataCheck.h"
 #include "NrApplication.h"
 #include "NrFolderChooser.h"
 #include "NrMessages.h"
 #include "QtMessageService.h"
 #include "TNrDBGrid.h"
 #include "TNrOutlookBar.h"
-#include "MandatoryDataCheck.h"
+#include "TNrProgressDialog.h"
 #include "TfmElhAutonomo.h"
 #include "TfmElhDipendente.h"
+#include "TfmElhFile.h"
 #include "TfmElhFornitore.h"
 #include "TfmElhInfo.h"
 #include "TfmElhIntSos.h"
+#include "TfmElhQuadratura.h"
 #include "TfmElhSosEst.h"
 #include "TfmElhSostituto.h"
 #include "TfmHlmRicerca.h"
@@ -30,12 +34,9 @@
 #include "TfrElhAutonomo.h"
 #include "TfrElhDipAnagr.h"
 #include "TfrElhFornitore.h"
+#include "TfrElhPdfOutput.h"
 #include "TfrElhSosEst.h"
 #include "TfrElhSostituto.h"
-#include "TfrElhPdfOutput.h"
-#include "ElhProgram.h"
-#include "TfmElhFile.h"
-#include "TfmElhQuadratura.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -46,8 +47,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -412,6 +413,14 @@ void run(const QString &folder)
     camera.takeModal(u"importa-anno-precedente"_s);
     program.commands().command(u"axfImp770ap"_s)->Execute();
     pictureIntegration(camera, program);
+    {
+        // The progress of a long run, as the CU import shows it.
+        TNrProgressDialog progress(u"Dipendente"_s, &main);
+        progress.setWindowTitle(u"Import da CUD ..."_s);
+        progress.step(124, 2000, u"ROSSI MARIO"_s);
+        progress.show();
+        camera.takeAs(&progress, u"TNrProgressDialog"_s);
+    }
     main.close();
 }
 

@@ -347,6 +347,14 @@ void run(const QString &folder)
     while (main.outlookBar()->count() == 0 && started.elapsed() < 10000)
         settle(50);
     camera.take(&main, u"finestra-principale"_s);
+    {
+        // The progress of a long run, as the CU import shows it.
+        TNrProgressDialog progress(u"Dipendente"_s, &main);
+        progress.setWindowTitle(u"Import da CUD ..."_s);
+        progress.step(124, 2000, u"ROSSI MARIO"_s);
+        progress.show();
+        camera.takeAs(&progress, u"TNrProgressDialog"_s);
+    }
     for (int page = 1; page < main.outlookBar()->count(); ++page) {
         main.outlookBar()->setCurrentIndex(page);
         camera.take(&main, u"barra-"_s + main.outlookBar()->itemText(page).toLower().replace(u' ', u'-'));
@@ -413,14 +421,6 @@ void run(const QString &folder)
     camera.takeModal(u"importa-anno-precedente"_s);
     program.commands().command(u"axfImp770ap"_s)->Execute();
     pictureIntegration(camera, program);
-    {
-        // The progress of a long run, as the CU import shows it.
-        TNrProgressDialog progress(u"Dipendente"_s, &main);
-        progress.setWindowTitle(u"Import da CUD ..."_s);
-        progress.step(124, 2000, u"ROSSI MARIO"_s);
-        progress.show();
-        camera.takeAs(&progress, u"TNrProgressDialog"_s);
-    }
     main.close();
 }
 

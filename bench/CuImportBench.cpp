@@ -143,11 +143,11 @@ private:
 
 // The moments of the run: its start, the first person, the first
 // computation.
-class Phases : public ImportProgress
+class Phases : public NrProgress
 {
 public:
     Phases() { m_clock.start(); }
-    void person(const QString &) override
+    void step(int, int, const QString &) override
     {
         if (m_firstPerson < 0)
             m_firstPerson = m_clock.nsecsElapsed();
@@ -157,6 +157,7 @@ public:
         if (m_computations < 0)
             m_computations = m_clock.nsecsElapsed();
     }
+    bool cancelled() override { return false; }
 
     double readMs() const { return static_cast<double>(m_firstPerson) / 1e6; }
     double peopleMs() const { return static_cast<double>(m_computations - m_firstPerson) / 1e6; }

@@ -4,7 +4,6 @@
 
 #include "ClientDataSet.h"
 #include "Elh770Process.h"
-#include "FiscalCode.h"
 #include "PayrollDatabaseTest.h"
 
 #include <QDirIterator>
@@ -20,19 +19,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr int kPeople = 200;
-
-// A fiscal code of a person of the payroll, with its check character.
-QString personCode(int n)
-{
-    const QString stem = u"CRTNMR%1%2%3D653"_s.arg(50 + n % 50)
-                             .arg(QChar(u"ABCDEHLMPRST"[n / 50 % 12]))
-                             .arg(1 + n / 600, 2, 10, QChar(u'0'));
-    for (char16_t c = u'A'; c <= u'Z'; ++c) {
-        if (FiscalCode::check(stem + QChar(c)) == FiscalCode::Verdict::Valid)
-            return stem + QChar(c);
-    }
-    return QString();
-}
 
 // The rows of every table of an export, without the numbers the store gives
 // (record and person), sorted: two returns with the same data read the same.
@@ -88,19 +74,7 @@ protected:
     {
         ReturnDatabaseTest::SetUpOpened();
         loadDemo();
-        QByteArray certifications;
-        for (int n = 0; n < kPeople; ++n) {
-            certifications +=
-                (n ? ",\n" : "")
-                + uR"({"SCUDCODFIS": "%1", "SCUDMESE": "12", "SCUDCOGNOME": "Cognome%2", "SCUDNOME": "Nome",
-                       "FCUDREDDDETR": "%2", "FCUDRITIRPEF": "%3", "FCUDADDREGIRPEF": "%4", "FCUDADDCOMSA": "12.5",
-                       "ICUDPERIODOLAV": 365})"_s.arg(personCode(n))
-                      .arg(20000 + n)
-                      .arg(4000 + n)
-                      .arg(300 + n)
-                      .toUtf8();
-        }
-        certify(u"TCUD_DATICUD"_s, certifications);
+        certifyPeople(kPeople);
         ASSERT_TRUE(installProgram(root()));
         // The program reads the user's parameters from its own settings folder.
         QDir().mkpath(root() + u"config/elh770"_s);

@@ -5,6 +5,8 @@
 #include "TfrElfBase.h"
 
 #include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -28,6 +30,23 @@ bool showActive(QWidget *widget)
 void onNextModal(std::function<void(QWidget *modal)> handle)
 {
     QTimer::singleShot(0, [handle = std::move(handle)] { handle(QApplication::activeModalWidget()); });
+}
+
+void cancelProgressAt(QWidget *owner, int step)
+{
+    auto *timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, owner, [owner, step, timer] {
+        auto *progress = owner->findChild<QProgressDialog *>();
+        if (!progress || progress->value() < step - 1)
+            return;
+        for (QPushButton *button : progress->findChildren<QPushButton *>()) {
+            if (button->text() == u"Annulla")
+                button->click();
+        }
+        timer->stop();
+        timer->deleteLater();
+    });
+    timer->start(0);
 }
 
 TNrDBEdit *editOf(QWidget &frame, const QString &field)

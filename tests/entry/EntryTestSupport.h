@@ -23,6 +23,8 @@ void openFrame(TfrElfBase &frame, const QByteArray &records = "{\"records\": []}
 bool showActive(QWidget *widget);
 // Runs `handle` on the next modal window, once it is shown.
 void onNextModal(std::function<void(QWidget *modal)> handle);
+// Clicks "Annulla" of the progress window of `owner` once its run is on step `step`.
+void cancelProgressAt(QWidget *owner, int step);
 // The bound edit of a field inside a frame, or null.
 TNrDBEdit *editOf(QWidget &frame, const QString &field);
 // Replaces the text of an edit by typing, as the user does.

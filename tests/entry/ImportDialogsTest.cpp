@@ -180,3 +180,43 @@ TEST_P(ImportDialogs, TheCuDialogImportsThePickedPeopleAndTheToolReportsTheAddit
     EXPECT_EQ(value(u"TDIP7_ANAGRFISCALI"_s, u"VRDGPP58C10D653M"_s, u"FFIS7ADDREGRPCESS"_s), u"30"_s);
     EXPECT_FALSE(tool.isVisible());
 }
+
+TEST_P(ImportDialogs, ACuImportStoppedFromItsProgressKeepsWholePeopleAndSaysAfterWhomItStopped)
+{
+    constexpr int kPeople = 200;
+    certifyPeople(kPeople);
+    ScriptedInfoList infoList;
+    {
+        TfmElhImpCUD dialog(store(), params());
+        ASSERT_TRUE(showActive(&dialog));
+        dialog.ckSost->setChecked(false);
+        cancelProgressAt(&dialog, 50);
+        dialog.buImporta->click();
+        EXPECT_EQ(messages().texts(), QStringList{u"Fine operazione"_s});
+    }
+    QMap<QString, QStringList> stopped;
+    for (int n = 0; n < kPeople; ++n) {
+        const QStringList employee = rows(u"TDIP7_ANAGRFISCALI"_s, personCode(n));
+        if (!employee.isEmpty())
+            stopped.insert(personCode(n), employee);
+    }
+    ASSERT_EQ(stopped.size(), 50);
+    ASSERT_EQ(infoList.shown.size(), 1);
+    const QString last = infoList.shown.first().constLast();
+    const QString head = u"Importazione terminata dall'utente: elaborati 50 di 200, l'ultimo è "_s;
+    ASSERT_TRUE(last.startsWith(head)) << last.toStdString();
+    // The surname of the n-th person is "Cognome" followed by 20000 + n.
+    const int named = last.mid(head.size() + 7).section(u' ', 0, 0).toInt() - 20000;
+    EXPECT_TRUE(stopped.contains(personCode(named))) << last.toStdString();
+
+    // Whoever is there is whole: as an uninterrupted import makes him.
+    messages().clear();
+    TfmElhImpCUD whole(store(), params());
+    ASSERT_TRUE(showActive(&whole));
+    whole.ckSost->setChecked(false);
+    whole.buImporta->click();
+    EXPECT_EQ(messages().texts(), QStringList{u"Fine operazione"_s});
+    for (auto it = stopped.cbegin(); it != stopped.cend(); ++it)
+        EXPECT_EQ(it.value(), rows(u"TDIP7_ANAGRFISCALI"_s, it.key())) << it.key().toStdString();
+    EXPECT_FALSE(rows(u"TDIP7_ANAGRFISCALI"_s, personCode(kPeople - 1)).isEmpty());
+}

@@ -5,6 +5,7 @@
 #include "EntryTestSupport.h"
 #include "PdfReadBack.h"
 #include "ReturnDatabaseTest.h"
+#include "TfmElhPdfDip.h"
 #include "TfmElhPdfFront.h"
 #include "TfmElhPdfProspetto.h"
 #include "TfrElhPdfOutput.h"
@@ -91,6 +92,26 @@ TEST_P(PrintWindows, EachProspettoWindowHasItsNameSaysWhenThereIsNothingToPrintA
         EXPECT_EQ(stampe.cdsSost.active(), name == u"SX"_s || name == u"SS"_s) << name.toStdString();
         stampe.cdsSost.close();
     }
+}
+
+TEST_P(PrintWindows, AnEmployeesPrintStoppedFromItsProgressMakesNoFile)
+{
+    write(u"TSOS_DATOSOSTITUTO"_s, R"({"records": [{"SSOSCODFIS": "80012345676", "SSOSDENOM": "ISTITUTO"}]})");
+    write(u"TDIP7_ANAGRFISCALI"_s,
+          R"({"records": [{"SDIP7CODFIS": "VRDGPP58C10D653M", "SDIP7COGNOME": "VERDI", "SDIP7GRUPPOANA": "D"},
+                          {"SDIP7CODFIS": "RSSMRA75D12D653T", "SDIP7COGNOME": "ROSSI", "SDIP7GRUPPOANA": "D"},
+                          {"SDIP7CODFIS": "BNCLRA90B41G478Z", "SDIP7COGNOME": "BIANCHI", "SDIP7GRUPPOANA": "D"}]})");
+    TdmElhStampe stampe(store());
+    TfmElhPdfDip window(store(), stampe);
+    ASSERT_TRUE(showActive(&window));
+    const QString file = window.frOutput->fullFileName();
+    QFile::remove(file);
+    cancelProgressAt(&window, 2);
+    window.frOutput->buCreatePdf->click();
+    EXPECT_EQ(messages().texts(), QStringList{u"Stampa interrotta dall'utente: il file non è stato creato."_s});
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(window.frOutput->meOut->toPlainText().isEmpty());
+    EXPECT_FALSE(window.frOutput->buOpenPdf->isEnabled());
 }
 
 ELH_INSTANTIATE_ON_BOTH_ENGINES(PrintWindows);

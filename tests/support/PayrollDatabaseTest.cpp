@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DatabaseSetup.h"
+#include "FiscalCode.h"
 #include "PayrollTables.h"
 
 #include <QDate>
@@ -36,6 +37,34 @@ void PayrollDatabaseTest::payroll(const QByteArray &json)
 void PayrollDatabaseTest::certify(const QString &table, const QByteArray &records)
 {
     write(table, R"({"records": [)" + records + "]}", 2023, u"eli"_s);
+}
+
+QString PayrollDatabaseTest::personCode(int n)
+{
+    const QString stem = u"CRTNMR%1%2%3D653"_s.arg(50 + n % 50)
+                             .arg(QChar(u"ABCDEHLMPRST"[n / 50 % 12]))
+                             .arg(1 + n / 600, 2, 10, QChar(u'0'));
+    for (char16_t c = u'A'; c <= u'Z'; ++c) {
+        if (FiscalCode::check(stem + QChar(c)) == FiscalCode::Verdict::Valid)
+            return stem + QChar(c);
+    }
+    return QString();
+}
+
+void PayrollDatabaseTest::certifyPeople(int count)
+{
+    QByteArray certifications;
+    for (int n = 0; n < count; ++n) {
+        certifications += (n ? ",\n" : "")
+                          + uR"({"SCUDCODFIS": "%1", "SCUDMESE": "12", "SCUDCOGNOME": "Cognome%2", "SCUDNOME": "Nome",
+                   "FCUDREDDDETR": "%2", "FCUDRITIRPEF": "%3", "FCUDADDREGIRPEF": "%4", "FCUDADDCOMSA": "12.5",
+                   "ICUDPERIODOLAV": 365})"_s.arg(personCode(n))
+                                .arg(20000 + n)
+                                .arg(4000 + n)
+                                .arg(300 + n)
+                                .toUtf8();
+    }
+    certify(u"TCUD_DATICUD"_s, certifications);
 }
 
 QStringList PayrollDatabaseTest::rows(const QString &table, const QString &code)

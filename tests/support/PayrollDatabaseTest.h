@@ -18,6 +18,10 @@ protected:
     void payroll(const QByteArray &json);
     // Records of a certification table, as the payroll module writes them.
     void certify(const QString &table, const QByteArray &records);
+    // A valid fiscal code of the n-th person of a large payroll, and the
+    // December certification of `count` such people, each with his own amounts.
+    static QString personCode(int n);
+    void certifyPeople(int count);
     // The rows of a person in a table of the return, one text of the values
     // of each that are neither empty nor "0" ("FIELD=text ..."), in the
     // table's order, without his code, record number and person.

@@ -11,18 +11,22 @@
 
 #include "ClientDataSet.h"
 #include "DataPaths.h"
+#include "ElhProgram.h"
+#include "MandatoryDataCheck.h"
 #include "NrApplication.h"
 #include "NrFolderChooser.h"
 #include "NrMessages.h"
 #include "QtMessageService.h"
 #include "TNrDBGrid.h"
 #include "TNrOutlookBar.h"
-#include "MandatoryDataCheck.h"
+#include "TNrProgressDialog.h"
 #include "TfmElhAutonomo.h"
 #include "TfmElhDipendente.h"
+#include "TfmElhFile.h"
 #include "TfmElhFornitore.h"
 #include "TfmElhInfo.h"
 #include "TfmElhIntSos.h"
+#include "TfmElhQuadratura.h"
 #include "TfmElhSosEst.h"
 #include "TfmElhSostituto.h"
 #include "TfmHlmRicerca.h"
@@ -31,12 +35,9 @@
 #include "TfrElhAutonomo.h"
 #include "TfrElhDipAnagr.h"
 #include "TfrElhFornitore.h"
+#include "TfrElhPdfOutput.h"
 #include "TfrElhSosEst.h"
 #include "TfrElhSostituto.h"
-#include "TfrElhPdfOutput.h"
-#include "ElhProgram.h"
-#include "TfmElhFile.h"
-#include "TfmElhQuadratura.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -50,8 +51,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -390,6 +391,14 @@ void run(const QString &folder)
     while (main.outlookBar()->count() == 0 && started.elapsed() < 10000)
         settle(50);
     camera.take(&main, u"finestra-principale"_s);
+    {
+        // The progress of a long run, as the CU import shows it.
+        TNrProgressDialog progress(u"Dipendente"_s, &main);
+        progress.setWindowTitle(u"Import da CUD ..."_s);
+        progress.step(124, 2000, u"ROSSI MARIO"_s);
+        progress.show();
+        camera.takeAs(&progress, u"TNrProgressDialog"_s);
+    }
     for (int page = 1; page < main.outlookBar()->count(); ++page) {
         main.outlookBar()->setCurrentIndex(page);
         camera.take(&main, u"barra-"_s + main.outlookBar()->itemText(page).toLower().replace(u' ', u'-'));

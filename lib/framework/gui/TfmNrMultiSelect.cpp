@@ -1,13 +1,11 @@
 #include "TfmNrMultiSelect.h"
 
-#include "NrCursors.h"
 #include "NrMessages.h"
 #include "TNrDBGrid.h"
+#include "TNrProgressDialog.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QItemSelectionModel>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -45,44 +43,24 @@ bool TfrNrMultiSel::eventFilter(QObject *watched, QEvent *event)
 
 TfmNrMultiSelect::TfmNrMultiSelect(QWidget *parent)
     : TfmNrOkCancDlg(parent)
-    , laNome(new QLabel(this))
 {
-    laNome->setObjectName(u"laNome"_s);
-    QFont bold = laNome->font();
-    bold.setBold(true);
-    laNome->setFont(bold);
-    body()->addWidget(laNome);
 }
 
-int TfmNrMultiSelect::runOn(ClientDataSet &dataSet, const QList<Bookmark> &records, const std::function<QString()> &name,
-                            const std::function<void()> &work)
+int TfmNrMultiSelect::runOn(ClientDataSet &dataSet, const QList<Bookmark> &records, const QString &noun,
+                            const std::function<QString()> &name, const std::function<void()> &work)
 {
-    const TNrCursorScope hourglass;
-    m_running = true;
-    m_aborted = false;
+    TNrProgressDialog progress(noun, this);
     buOk()->setEnabled(false);
+    const int total = static_cast<int>(records.size());
     int done = 0;
     for (const Bookmark &record : records) {
-        if (m_aborted)
+        if (progress.cancelled())
             break;
         dataSet.gotoBookmark(record);
-        laNome->setText(name());
-        // The name shows and "Annulla" can be pressed while the work runs.
-        QCoreApplication::processEvents();
+        progress.step(done + 1, total, name());
         work();
         ++done;
     }
-    m_running = false;
     buOk()->setEnabled(true);
-    laNome->clear();
     return done;
-}
-
-void TfmNrMultiSelect::reject()
-{
-    if (m_running) {
-        m_aborted = true;
-        return;
-    }
-    TfmNrOkCancDlg::reject();
 }

@@ -8,7 +8,6 @@
 
 #include <functional>
 
-class QLabel;
 class TNrDBGrid;
 
 // The frame of a selection list: the records of a dataset in a read-only
@@ -35,9 +34,9 @@ private:
 };
 
 // The framework's selection dialog: a list to pick from, "OK" and "Annulla".
-// Its work runs on the records the subclass gives, one at a time under the
-// hourglass, with the record's name shown above the list and the window
-// repainted; "Annulla" stops it after the record under way.
+// Its work runs on the records the subclass gives, one at a time, in a
+// progress window that counts them; its "Annulla" stops the work after the
+// record under way.
 class TfmNrMultiSelect : public TfmNrOkCancDlg
 {
     Q_OBJECT
@@ -45,18 +44,9 @@ class TfmNrMultiSelect : public TfmNrOkCancDlg
 public:
     explicit TfmNrMultiSelect(QWidget *parent = nullptr);
 
-    QLabel *laNome;
-
     // Runs the work on each record given, the dataset positioned on it; the
-    // name is what laNome shows meanwhile. Returns the records done.
-    int runOn(ClientDataSet &dataSet, const QList<Bookmark> &records, const std::function<QString()> &name,
-              const std::function<void()> &work);
-    bool aborted() const { return m_aborted; }
-
-protected:
-    void reject() override;
-
-private:
-    bool m_running = false;
-    bool m_aborted = false;
+    // progress counts them under `noun` with the name of each. Returns the
+    // records done.
+    int runOn(ClientDataSet &dataSet, const QList<Bookmark> &records, const QString &noun,
+              const std::function<QString()> &name, const std::function<void()> &work);
 };

@@ -40,7 +40,8 @@ int TfmkbrFiscImpMultiSelect::importa()
     int done = 0;
     try {
         done = runOn(
-            xqcMultiSelect, people, [this] { return xqcMultiSelect.fieldByName(u"SANACOGNOMENOME"_s).asString(); },
+            xqcMultiSelect, people, u"Persona"_s,
+            [this] { return xqcMultiSelect.fieldByName(u"SANACOGNOMENOME"_s).asString(); },
             [this] { importaPersona(); });
     } catch (...) {
         dopoLImport();

@@ -3,12 +3,11 @@
 #include "HlmReturnLock.h"
 #include "InfoList.h"
 #include "NrApplication.h"
-#include "NrCursors.h"
 #include "NrMessages.h"
 #include "TNrDBGrid.h"
+#include "TNrProgressDialog.h"
 #include "TfrElHMulti.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -35,18 +34,20 @@ private:
 
 } // namespace
 
-PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, const QString &table, QWidget *parent)
+PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, const QString &table,
+                                       const QString &noun, QWidget *parent)
     : TfmNrDialog(parent)
-    , m_progress(new QLabel(this))
+    , m_heading(new QLabel(this))
     , m_import(store, params, m_findings)
     , m_store(store)
+    , m_noun(noun)
 {
     resize(560, 520);
-    QFont bold = m_progress->font();
+    QFont bold = m_heading->font();
     bold.setBold(true);
-    m_progress->setFont(bold);
+    m_heading->setFont(bold);
     // A long folder name must not widen the dialog.
-    m_progress->setWordWrap(true);
+    m_heading->setWordWrap(true);
     frElhMulti1 = new PeopleList(table, this);
     frElhMulti1->setObjectName(u"frElhMulti1"_s);
     buImporta = new QPushButton(u"Importa"_s, this);
@@ -57,7 +58,7 @@ PeopleImportDialog::PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, c
 
     auto *buttons = buttonRow({buImporta, buChiudi});
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_progress);
+    layout->addWidget(m_heading);
     layout->addWidget(frElhMulti1, 1);
     layout->addLayout(buttons);
 }
@@ -112,31 +113,17 @@ void PeopleImportDialog::importa()
 {
     if (!m_loaded)
         load();
-    const QString idle = m_progress->text();
     buImporta->setEnabled(false);
     try {
         const auto lock = HlmLockReturn(m_store);
-        const TNrCursorScope hourglass;
-        run(selectedCodes(), this);
+        TNrProgressDialog progress(m_noun, this);
+        run(selectedCodes(), &progress);
     } catch (...) {
         buImporta->setEnabled(true);
-        m_progress->setText(idle);
         throw;
     }
     if (!m_import.log().isEmpty())
         InfoList::show(m_import.log());
     NrMessageDlg(u"Fine operazione"_s, MsgDlgType::Information);
     accept();
-}
-
-void PeopleImportDialog::person(const QString &name)
-{
-    status(name);
-}
-
-void PeopleImportDialog::status(const QString &text)
-{
-    m_progress->setText(text);
-    // The dialog repaints while the import runs; the user's input waits.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -18,15 +18,15 @@ class TfrElHMulti;
 // import running on it is waited for, then refused), showing whom it is on;
 // the log comes in the list window, then "Fine operazione" and the dialog
 // closes. When the list cannot be made the dialog says why and closes.
-class PeopleImportDialog
-    : public TfmNrDialog
-    , private ImportProgress
+class PeopleImportDialog : public TfmNrDialog
 {
     Q_OBJECT
 
 public:
-    // The frame's fields are those of the table named.
-    PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, const QString &table, QWidget *parent);
+    // The frame's fields are those of the table named; `noun` heads the
+    // count of the progress ("Dipendente").
+    PeopleImportDialog(THlmDBCds &store, TdmNruParams &params, const QString &table, const QString &noun,
+                       QWidget *parent);
 
     TfrElHMulti *frElhMulti1;
     QPushButton *buImporta;
@@ -40,7 +40,7 @@ protected:
     // Fills the list: CODFIS, COGNOME, NOME.
     virtual void fillPeople(ClientDataSet &people) = 0;
     // Runs the import of the people given, telling the dialog its progress.
-    virtual void run(const QStringList &codes, ImportProgress *progress) = 0;
+    virtual void run(const QStringList &codes, NrProgress *progress) = 0;
     // After the list is filled.
     virtual void loaded() {}
 
@@ -48,17 +48,16 @@ protected:
     void addOption(QWidget *option);
     void showEvent(QShowEvent *event) override;
 
-    // Whom the import is on.
-    QLabel *const m_progress;
+    // A line above the list.
+    QLabel *const m_heading;
     FindingBoxes m_findings;
     TdmElhImport m_import;
 
 private:
     void load();
-    void person(const QString &name) override;
-    void status(const QString &text) override;
 
     THlmDBCds &m_store;
+    QString m_noun;
     QStringList m_codes;
     bool m_loaded = false;
 };

@@ -6,8 +6,8 @@
 using namespace Qt::Literals::StringLiterals;
 
 TfmElhImpCUD::TfmElhImpCUD(THlmDBCds &store, TdmNruParams &params, QWidget *parent)
-    : PeopleImportDialog(store, params, u"TCUD_DATICUD"_s, parent)
-    , laCud(m_progress)
+    : PeopleImportDialog(store, params, u"TCUD_DATICUD"_s, u"Dipendente"_s, parent)
+    , laCud(m_heading)
 {
     setWindowTitle(u"Import da CUD ..."_s);
     laCud->setObjectName(u"laCud"_s);
@@ -23,7 +23,7 @@ void TfmElhImpCUD::fillPeople(ClientDataSet &people)
     m_import.certifiedPeople(people);
 }
 
-void TfmElhImpCUD::run(const QStringList &codes, ::ImportProgress *progress)
+void TfmElhImpCUD::run(const QStringList &codes, NrProgress *progress)
 {
     m_import.ImportCUD(codes, {ckSost->isChecked(), ckAdd->isChecked()}, progress);
 }

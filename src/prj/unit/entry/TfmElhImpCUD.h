@@ -20,6 +20,6 @@ public:
 
 private:
     void fillPeople(ClientDataSet &people) override;
-    void run(const QStringList &codes, ::ImportProgress *progress) override;
+    void run(const QStringList &codes, NrProgress *progress) override;
     void loaded() override;
 };

@@ -9,8 +9,8 @@ using namespace Qt::Literals::StringLiterals;
 TfmElhIntSos::TfmElhIntSos(THlmDBCds &store, TdmNruParams &params, TdmElhImport::Integration which, QWidget *parent)
     : PeopleImportDialog(
         store, params, which == TdmElhImport::Integration::Employees ? u"TDIP7_ANAGRFISCALI"_s : u"TDAU7_DATIAUTONOM"_s,
-        parent)
-    , laStato(m_progress)
+        which == TdmElhImport::Integration::Employees ? u"Dipendente"_s : u"Autonomo"_s, parent)
+    , laStato(m_heading)
     , m_which(which)
 {
     setWindowTitle(u"Integra da sostituto estinto "_s);
@@ -27,7 +27,7 @@ void TfmElhIntSos::fillPeople(ClientDataSet &people)
     m_import.extinctPeople(folder(), m_which, people);
 }
 
-void TfmElhIntSos::run(const QStringList &codes, ::ImportProgress *progress)
+void TfmElhIntSos::run(const QStringList &codes, NrProgress *progress)
 {
     m_import.integra(folder(), m_which, codes, progress);
 }

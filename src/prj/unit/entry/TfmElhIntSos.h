@@ -19,7 +19,7 @@ public:
 private:
     QString folder() const;
     void fillPeople(ClientDataSet &people) override;
-    void run(const QStringList &codes, ::ImportProgress *progress) override;
+    void run(const QStringList &codes, NrProgress *progress) override;
     void loaded() override;
 
     const TdmElhImport::Integration m_which;

@@ -488,9 +488,8 @@ qint64 TdmElhImport::personOf(ClientDataSet &registry)
 
 // --- The run --------------------------------------------------------------------------------
 
-bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, ImportProgress *progress)
+bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, NrProgress *progress)
 {
-    m_progress = progress;
     m_log.clear();
     m_failed.clear();
     m_contracts.clear();
@@ -500,6 +499,7 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
             selection.append(codeKey(code));
     }
     const QSet<QString> selected(selection.cbegin(), selection.cend());
+    startProgress(progress, static_cast<int>(selection.size()));
 
     m_definitions = definitionsFile();
     m_engine = std::make_unique<TImportXML>(m_findings);
@@ -536,6 +536,7 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
             everyone = code.isEmpty() || selected.contains(code);
         }
         QSet<QString> seen;
+        bool stopped = false;
         cdsCUD.first();
         while (!cdsCUD.eof()) {
             const QString code = codeKey(cdsCUD.fieldByName(kCertificationCode).asString());
@@ -547,6 +548,9 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
             if (code.isEmpty() && everyone) {
                 refuseWithoutCode(certifications);
             } else if (!code.isEmpty() && selected.contains(code)) {
+                stopped = stopRequested(u"Importazione"_s);
+                if (stopped)
+                    break;
                 seen.insert(code);
                 importPerson(code, certifications, options);
             } else {
@@ -557,14 +561,18 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
         }
         // A person chosen without certifications only loses his rows.
         for (const QString &code : std::as_const(selection)) {
-            if (!seen.contains(code))
-                inPerson([&] { deletePerson(code); },
-                         [&](const QString &error) {
-                             m_failed.append(code);
-                             m_log.openBlock();
-                             m_log.append(error);
-                             m_log.closeBlock(code);
-                         });
+            if (seen.contains(code))
+                continue;
+            if (stopped || stopRequested(u"Importazione"_s))
+                break;
+            nextPerson(code);
+            inPerson([&] { deletePerson(code); },
+                     [&](const QString &error) {
+                         m_failed.append(code);
+                         m_log.openBlock();
+                         m_log.append(error);
+                         m_log.closeBlock(code);
+                     });
         }
         m_engine.reset();
         xqcTassSep.close();
@@ -572,6 +580,33 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, I
         xqcAdet.close();
         cdsAppoAdet.close();
     });
+}
+
+void TdmElhImport::startProgress(NrProgress *progress, int total)
+{
+    m_progress = progress;
+    m_done = 0;
+    m_total = total;
+    m_lastPerson.clear();
+}
+
+void TdmElhImport::nextPerson(const QString &who)
+{
+    m_lastPerson = who;
+    if (m_progress)
+        m_progress->step(++m_done, m_total, who);
+}
+
+bool TdmElhImport::stopRequested(const QString &run)
+{
+    if (!m_progress || !m_progress->cancelled())
+        return false;
+    QString text =
+        u"%1 terminata dall'utente: elaborati %2 di %3"_s.arg(run, progressCount(m_done), progressCount(m_total));
+    if (m_done > 0)
+        text += u", l'ultimo è "_s + m_lastPerson;
+    m_log.conclude(text + u"; gli altri sono rimasti come erano"_s);
+    return true;
 }
 
 bool TdmElhImport::runAndClose(const std::function<void()> &work)
@@ -597,6 +632,7 @@ void TdmElhImport::importPerson(const QString &code, const QList<Bookmark> &cert
 {
     cdsCUD.gotoBookmark(certifications.first());
     rememberName();
+    nextPerson(m_surname + u' ' + m_name);
     m_log.openBlock();
     const QString problem = FiscalCode::problem(code);
     if (!problem.isEmpty()) {
@@ -651,8 +687,6 @@ void TdmElhImport::rememberName()
 void TdmElhImport::importCertification(const QString &code)
 {
     rememberName();
-    if (m_progress)
-        m_progress->person(m_surname + u' ' + m_name);
     m_log.openBlock();
     const QString month = cdsCUD.fieldByName(kMonth).asString().trimmed();
     const bool adjusting = isX(cdsCUD.fieldByName(u"LCUDCONGUAGLIO"_s));

@@ -3,6 +3,7 @@
 #include "ClientDataSet.h"
 #include "ImportLog.h"
 #include "NrFindings.h"
+#include "NrProgress.h"
 #include "NrQueryCollection.h"
 #include "TdmKbrCalcola.h"
 
@@ -23,16 +24,6 @@ class TImportXML;
 class THlmDBCds;
 class TdmNruParams;
 
-// What a long import tells while it runs: the person it is on, what it is
-// doing. The dialogs show it and repaint; the command line stays quiet.
-class ImportProgress
-{
-public:
-    virtual ~ImportProgress() = default;
-    virtual void person(const QString &name) = 0;
-    virtual void status(const QString &text) = 0;
-};
-
 // The import data module: the certifications of the payroll module (the
 // store's program "eli") turned into the employee and self-employed
 // sections of the return, and the computations that follow (tax assistance,
@@ -42,9 +33,11 @@ public:
 // rows written together, in a transaction of his own or, within a CU import
 // run, under a savepoint of the run's transaction, so that a failure (the
 // database refusing a row, a broken connection) leaves him as he was, says
-// why in the log, and the run goes on with the next person. Outside a
-// person (the withholding agent, the other agents of the certifications)
-// each posted row is saved at once.
+// why in the log, and the run goes on with the next person. A run told to
+// stop by its progress stops before the next person, keeps those done and
+// says in the log after whom it stopped. Outside a person (the withholding
+// agent, the other agents of the certifications) each posted row is saved
+// at once.
 //
 // What the office must hear at once, beside the log, goes to the findings
 // its caller hands it: definitions that cannot be used, a school code that
@@ -78,10 +71,10 @@ public:
     // The CU import of the fiscal codes given (compared without regard to
     // case and blanks). False when a person could not be imported or the
     // definitions cannot be used (the reason was reported).
-    bool ImportCUD(const QStringList &codes, const Options &options, ImportProgress *progress = nullptr);
+    bool ImportCUD(const QStringList &codes, const Options &options, NrProgress *progress = nullptr);
     // The additional taxes withheld reported into the fiscal data of the
     // employees given, outside an import (the tool "Addizionali").
-    void riportaAddizionali(const QStringList &codes, ImportProgress *progress = nullptr);
+    void riportaAddizionali(const QStringList &codes, NrProgress *progress = nullptr);
 
     // The lists of the selection dialogs, with the current financial year
     // and school: the self-employed (QRY_ELH_AUTON_IMP), every payee of the
@@ -114,8 +107,7 @@ public:
     // Throws an Exception, having changed nothing, when the folder or its
     // files are missing or the extinct agent has no code or the school's
     // own (kExtinctAgentCode). False when a person could not be integrated.
-    bool integra(const QString &folder, Integration which, const QStringList &codes,
-                 ImportProgress *progress = nullptr);
+    bool integra(const QString &folder, Integration which, const QStringList &codes, NrProgress *progress = nullptr);
 
     // The log of the last run; empty when it had nothing to say.
     QStringList log() const { return m_log.lines(); }
@@ -295,6 +287,12 @@ private:
     void importaFamiliariPersona(const QString &code, const QList<Bookmark> &detractions);
     QString employeeName() const;
     void status(const QString &text);
+    // The progress of a run over `total` people: the next one begins; and
+    // whether the user asked to stop before the next one, which the log
+    // then says, naming the run ("Importazione", "Integrazione").
+    void startProgress(NrProgress *progress, int total);
+    void nextPerson(const QString &who);
+    bool stopRequested(const QString &run);
 
     THlmDBCds &m_store;
     TdmNruParams &m_params;
@@ -306,7 +304,10 @@ private:
     QString m_definitions;
     ImportLog m_log;
     QStringList m_failed;
-    ImportProgress *m_progress = nullptr;
+    NrProgress *m_progress = nullptr;
+    int m_done = 0;
+    int m_total = 0;
+    QString m_lastPerson;
     QString m_surname;
     QString m_name;
     QSet<QString> m_otherAgents;

@@ -176,7 +176,7 @@ void TdmElhImport::assistenza730(const QString &code)
 
 // --- B. Additional taxes withheld -----------------------------------------------------------
 
-void TdmElhImport::riportaAddizionali(const QStringList &codes, ImportProgress *progress)
+void TdmElhImport::riportaAddizionali(const QStringList &codes, NrProgress *progress)
 {
     m_progress = progress;
     try {

@@ -190,7 +190,7 @@ void TdmElhImport::extinctPeople(const QString &folder, Integration which, Clien
     people.first();
 }
 
-bool TdmElhImport::integra(const QString &folder, Integration which, const QStringList &codes, ImportProgress *progress)
+bool TdmElhImport::integra(const QString &folder, Integration which, const QStringList &codes, NrProgress *progress)
 {
     const bool employees = which == Integration::Employees;
     Extinct extinct(folder, tablesOf(employees ? employeeReads() : selfEmployedReads()));
@@ -218,15 +218,16 @@ bool TdmElhImport::integra(const QString &folder, Integration which, const QStri
         m_engine.reset();
         throw;
     }
-    m_progress = progress;
     m_log.clear();
     m_failed.clear();
+    selection.removeIf([&](const QString &code) { return extinct.rows(registry, code).isEmpty(); });
+    startProgress(progress, static_cast<int>(selection.size()));
     return runAndClose([&] {
         openReturnTables();
         extinct.agentCode = presentExtinctAgent(extinct);
         for (const QString &code : std::as_const(selection)) {
-            if (extinct.rows(registry, code).isEmpty())
-                continue;
+            if (stopRequested(u"Integrazione"_s))
+                break;
             if (employees)
                 integraDipendente(extinct, code);
             else
@@ -286,8 +287,7 @@ void TdmElhImport::startExtinctPerson(ClientDataSet &registry, const QList<Bookm
     registry.gotoBookmark(rows.first());
     m_surname = registry.fieldByName(prefix + u"COGNOME"_s).asString().trimmed();
     m_name = registry.fieldByName(prefix + u"NOME"_s).asString().trimmed();
-    if (m_progress)
-        m_progress->person(m_surname + u' ' + m_name);
+    nextPerson(m_surname + u' ' + m_name);
     m_log.openBlock();
 }
 

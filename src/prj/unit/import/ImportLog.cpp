@@ -24,11 +24,12 @@ void ImportLog::clear()
     m_blockStart = -1;
     m_parts.clear();
     m_current = -1;
+    m_closing.clear();
 }
 
 bool ImportLog::isEmpty() const
 {
-    return m_lines.isEmpty()
+    return m_lines.isEmpty() && m_closing.isEmpty()
            && std::all_of(m_parts.cbegin(), m_parts.cend(), [](const Part &p) { return p.lines.isEmpty(); });
 }
 
@@ -42,6 +43,8 @@ QStringList ImportLog::lines() const
             all.append({QString(), part.header});
         all.append(part.lines);
     }
+    if (!m_closing.isEmpty())
+        all.append({QString(), m_closing});
     return all;
 }
 

@@ -29,6 +29,9 @@ public:
     // person's line and closes them with the separator.
     void closeBlock(const QString &person);
 
+    // The closing line of the log, after a blank line: how the run ended.
+    void conclude(const QString &text) { m_closing = text; }
+
     // Makes current the part of a computation with this header, started
     // at its first use.
     void startPart(const QString &header);
@@ -59,4 +62,5 @@ private:
     qsizetype m_blockStart = -1;
     QList<Part> m_parts;
     qsizetype m_current = -1;
+    QString m_closing;
 };

@@ -19,6 +19,7 @@ TdmElhPdfCertificato::TdmElhPdfCertificato(THlmDBCds &store, TdmElhStampe &stamp
                                            const QString &codeField)
     : m_store(store)
     , m_stampe(stampe)
+    , m_prefix(codeField.chopped(6))
 {
     openTable(cdsMultiSelect, registryTable);
     cdsMultiSelect.setIndexFieldNames(codeField);
@@ -38,8 +39,8 @@ void TdmElhPdfCertificato::openTable(ClientDataSet &dataSet, const QString &tabl
     m_store.open(dataSet, table);
 }
 
-TdmElhPdfCertificato::Outcome TdmElhPdfCertificato::Crea(const QString &fileName,
-                                                         const std::optional<QList<Bookmark>> &chosen)
+TdmElhPdfCertificato::Outcome
+TdmElhPdfCertificato::Crea(const QString &fileName, const std::optional<QList<Bookmark>> &chosen, NrProgress *progress)
 {
     if (cdsMultiSelect.isEmpty() || (chosen && chosen->isEmpty()))
         return Outcome::NothingToPrint;
@@ -55,27 +56,44 @@ TdmElhPdfCertificato::Outcome TdmElhPdfCertificato::Crea(const QString &fileName
     if (agent.isEmpty() || TextLib::Trim(agent.fieldByName(u"SSOSCODFIS"_s).asString()).isEmpty())
         throw ENrError(kNoAgentText);
 
-    bool first = true;
-    auto print = [&] {
+    QList<Bookmark> people;
+    if (chosen) {
+        people = *chosen;
+    } else {
+        for (cdsMultiSelect.first(); !cdsMultiSelect.eof(); cdsMultiSelect.next())
+            people.append(cdsMultiSelect.bookmark());
+    }
+    // Stopped, the pages made so far are dropped: no file is written.
+    const auto stopped = [&] {
+        if (!progress || !progress->cancelled())
+            return false;
+        m_pdf.reset();
+        return true;
+    };
+    const int total = static_cast<int>(people.size());
+    for (int n = 0; n < total; ++n) {
+        if (stopped())
+            return Outcome::Cancelled;
+        cdsMultiSelect.gotoBookmark(people[n]);
+        if (progress)
+            progress->step(n + 1, total, personName());
         // The position of the person in the list as shown, whoever is chosen.
         cdsTot.fieldByName(u"TotDic"_s).setAsString(u"%1"_s.arg(cdsMultiSelect.recNo(), 8));
-        printPerson(first);
-        first = false;
-    };
-    if (!chosen) {
-        for (cdsMultiSelect.first(); !cdsMultiSelect.eof(); cdsMultiSelect.next())
-            print();
-    } else {
-        for (const Bookmark &person : *chosen) {
-            cdsMultiSelect.gotoBookmark(person);
-            print();
-        }
+        printPerson(n == 0);
     }
+    if (stopped())
+        return Outcome::Cancelled;
 
     QDir().mkpath(QFileInfo(fileName).absolutePath());
     pdf.Check(pdf.SaveToFile(fileName), u"Salvataggio stampa"_s);
     m_pdf.reset();
     return Outcome::Saved;
+}
+
+QString TdmElhPdfCertificato::personName() const
+{
+    return cdsMultiSelect.fieldByName(m_prefix + u"COGNOME"_s).asString().trimmed() + u' '
+           + cdsMultiSelect.fieldByName(m_prefix + u"NOME"_s).asString().trimmed();
 }
 
 void TdmElhPdfCertificato::CreaPagina(int templatePage, bool deleteFirst)

@@ -2,6 +2,7 @@
 
 #include "CertificateXml.h"
 #include "ClientDataSet.h"
+#include "NrProgress.h"
 #include "PrintFormats.h"
 #include "THlkPdf.h"
 
@@ -25,7 +26,7 @@ class TdmElhStampe;
 class TdmElhPdfCertificato
 {
 public:
-    enum class Outcome { Saved, NothingToPrint };
+    enum class Outcome { Saved, NothingToPrint, Cancelled };
     static const QString kNoAgentText;
 
     virtual ~TdmElhPdfCertificato();
@@ -39,8 +40,10 @@ public:
     // Prints the persons of the list whose bookmarks are given, in that
     // order, or all of them in list order without a choice; saves the file
     // under its full name (missing folders made). Nothing is written when
-    // there is nobody to print.
-    Outcome Crea(const QString &fileName, const std::optional<QList<Bookmark>> &chosen = std::nullopt);
+    // there is nobody to print, or when the progress was told to stop,
+    // which it is asked before each person.
+    Outcome Crea(const QString &fileName, const std::optional<QList<Bookmark>> &chosen = std::nullopt,
+                 NrProgress *progress = nullptr);
 
 protected:
     TdmElhPdfCertificato(THlmDBCds &store, TdmElhStampe &stampe, const QString &registryTable,
@@ -74,6 +77,11 @@ protected:
     TdmElhStampe &m_stampe;
 
 private:
+    // The surname and name of the person on which the list stands.
+    QString personName() const;
+
+    // The registry's fields share the prefix of its code field ("SDIP7").
+    QString m_prefix;
     std::unique_ptr<THlkPdf> m_pdf;
     int m_templateId = 0;
 };

@@ -1,7 +1,8 @@
 #include "TfmElhPdfCertificati.h"
 
-#include "NrCursors.h"
+#include "NrMessages.h"
 #include "TNrDBGrid.h"
+#include "TNrProgressDialog.h"
 #include "TfrElhPdfOutput.h"
 
 #include <QButtonGroup>
@@ -15,9 +16,10 @@
 using namespace Qt::Literals::StringLiterals;
 
 TfmElhPdfCertificati::TfmElhPdfCertificati(std::unique_ptr<TdmElhPdfCertificato> module, const QString &caption,
-                                           const QString &defaultName, QWidget *parent)
+                                           const QString &defaultName, const QString &noun, QWidget *parent)
     : TfmElfMultiSelect(module->cdsMultiSelect, parent)
     , m_print(std::move(module))
+    , m_noun(noun)
 {
     setWindowTitle(caption);
     buOk()->hide();
@@ -51,11 +53,18 @@ void TfmElhPdfCertificati::followSelection()
 
 bool TfmElhPdfCertificati::print(const QString &fullName)
 {
-    const TNrCursorScope hourglass;
     std::optional<QList<Bookmark>> chosen;
     if (rgSelezione->checkedId() == 1)
         chosen = frElfMultiSelect->selectedBookmarks();
-    if (module().Crea(fullName, chosen) == TdmElhPdfCertificato::Outcome::Saved)
+    TNrProgressDialog progress(m_noun, this);
+    switch (module().Crea(fullName, chosen, &progress)) {
+    case TdmElhPdfCertificato::Outcome::Saved:
         return true;
+    case TdmElhPdfCertificato::Outcome::Cancelled:
+        NrMessageDlg(u"Stampa interrotta dall'utente: il file non è stato creato."_s, MsgDlgType::Information);
+        return false;
+    case TdmElhPdfCertificato::Outcome::NothingToPrint:
+        break;
+    }
     return TfrElhPdfOutput::nothingToPrint();
 }

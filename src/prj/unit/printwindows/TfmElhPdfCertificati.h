@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TfmElfMultiSelect.h"
 #include "ElhMPdfCertificato.h"
+#include "TfmElfMultiSelect.h"
 
 #include <memory>
 
@@ -12,7 +12,8 @@ class TfrElhPdfOutput;
 // A print window of certificates: the persons of the list, "Tutti" or the
 // rows chosen in the grid ("Selezionati", which the choice of rows sets),
 // and the common part of the print windows. The OK and Cancel buttons of
-// the selection window are not shown.
+// the selection window are not shown. The print runs in a progress window
+// that counts the persons under `noun`; stopped, it makes no file.
 class TfmElhPdfCertificati : public TfmElfMultiSelect
 {
     Q_OBJECT
@@ -27,11 +28,12 @@ public:
 protected:
     // The print module draws the agent's record from the shared print module.
     TfmElhPdfCertificati(std::unique_ptr<TdmElhPdfCertificato> module, const QString &caption,
-                         const QString &defaultName, QWidget *parent);
+                         const QString &defaultName, const QString &noun, QWidget *parent);
 
 private:
     bool print(const QString &fullName);
     void followSelection();
 
     std::unique_ptr<TdmElhPdfCertificato> m_print;
+    QString m_noun;
 };

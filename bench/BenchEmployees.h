@@ -8,6 +8,7 @@
 
 #include "ClientDataSet.h"
 #include "Decimal.h"
+#include "FiscalCodes.h"
 #include "THlmDBCds.h"
 
 #include <QDate>
@@ -20,9 +21,13 @@ namespace BenchEmployees {
 
 using namespace Qt::Literals::StringLiterals;
 
+// A valid code of the n-th made-up person: his number in four letters.
 inline QString code(int n)
 {
-    return u"BNC%1A01D653X"_s.arg(n, 5, 10, QChar(u'0'));
+    QString letters;
+    for (int i = 0; i < 4; ++i, n /= 26)
+        letters.prepend(QChar(u'A' + n % 26));
+    return withCheckCharacter(u"BN"_s + letters + u"80A01D653"_s);
 }
 
 // Appends one record per employee chosen by `every` (one in `every`, from

@@ -42,7 +42,10 @@ protected:
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
-        auto *edit = static_cast<TNrDBEdit *>(watched);
+        // A widget being destroyed loses its focus too, when it is no edit any more.
+        auto *edit = qobject_cast<TNrDBEdit *>(watched);
+        if (!edit)
+            return false;
         const QString problem = m_problemOf(edit->text());
         if (problem.isEmpty())
             return false;

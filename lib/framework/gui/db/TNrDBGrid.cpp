@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QTimer>
 
+#include <utility>
+
 TNrDBGrid::TNrDBGrid(ClientDataSet *dataSet, QWidget *parent)
     : QTableView(parent)
     , m_dataSet(dataSet)
@@ -28,8 +30,24 @@ TNrDBGrid::TNrDBGrid(ClientDataSet *dataSet, QWidget *parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 2);
     connect(m_model, &DataSetTableModel::currentRecordChanged, this, &TNrDBGrid::followDataSet);
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { resizeColumnsToContents(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TNrDBGrid::fitColumns);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TNrDBGrid::onTitleClicked);
+}
+
+void TNrDBGrid::fitColumns()
+{
+    // A grid on a page not shown fits its columns when it shows, once
+    // however often its rows changed meanwhile.
+    m_fitPending = !isVisible();
+    if (!m_fitPending)
+        resizeColumnsToContents();
+}
+
+void TNrDBGrid::showEvent(QShowEvent *event)
+{
+    if (std::exchange(m_fitPending, false))
+        resizeColumnsToContents();
+    QTableView::showEvent(event);
 }
 
 void TNrDBGrid::setColumns(const QStringList &fieldNames, const QStringList &titles)

@@ -38,8 +38,11 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // The columns' widths to the titles and the first rows.
+    void fitColumns();
     void followDataSet();
     void moveDataSetTo(int row);
     void onTitleClicked(int section);
@@ -50,4 +53,5 @@ private:
     QStringList m_titles;
     bool m_sortOnTitleClick = true;
     bool m_following = false;
+    bool m_fitPending = false;
 };

@@ -75,6 +75,28 @@ TfrElfBase::~TfrElfBase()
     delete dsMain;
 }
 
+namespace {
+
+// The style's icons of the moves and edits, in the order of the bar, read
+// once per style: the many frames of a window show the same ones.
+QList<QIcon> actionIcons(QStyle *style)
+{
+    static constexpr char kProperty[] = "frameActionIcons";
+    const QVariant cached = style->property(kProperty);
+    if (cached.isValid())
+        return cached.value<QList<QIcon>>();
+    QList<QIcon> icons;
+    for (const QStyle::StandardPixmap pixmap :
+         {QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward, QStyle::SP_MediaSeekForward,
+          QStyle::SP_MediaSkipForward, QStyle::SP_FileIcon, QStyle::SP_TrashIcon, QStyle::SP_FileDialogDetailedView,
+          QStyle::SP_DialogApplyButton, QStyle::SP_DialogCancelButton})
+        icons.append(style->standardIcon(pixmap));
+    style->setProperty(kProperty, QVariant::fromValue(icons));
+    return icons;
+}
+
+} // namespace
+
 void TfrElfBase::createActions()
 {
     const QString dataset = u"Dataset"_s;
@@ -90,16 +112,10 @@ void TfrElfBase::createActions()
     acPost = addFrameAction(u"acPost"_s, dataset, u"C&onferma"_s, u"Conferma modifiche"_s);
     acCancel = addFrameAction(u"acCancel"_s, dataset, u"A&nnulla"_s, u"Annulla modifiche "_s);
 
-    const QStyle *s = style();
-    acFirst->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
-    acPrior->setIcon(s->standardIcon(QStyle::SP_MediaSeekBackward));
-    acNext->setIcon(s->standardIcon(QStyle::SP_MediaSeekForward));
-    acLast->setIcon(s->standardIcon(QStyle::SP_MediaSkipForward));
-    acInsert->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-    acDelete->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
-    acEdit->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    acPost->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
-    acCancel->setIcon(s->standardIcon(QStyle::SP_DialogCancelButton));
+    const QList<QIcon> icons = actionIcons(style());
+    QAction *const withIcons[] = {acFirst, acPrior, acNext, acLast, acInsert, acDelete, acEdit, acPost, acCancel};
+    for (qsizetype i = 0; i < icons.size(); ++i)
+        withIcons[i]->setIcon(icons.at(i));
 
     if (shortcutsEnabled()) {
         acFirst->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));

@@ -71,8 +71,10 @@ void TfrElhAnagrafe::addExtinctAgent(FieldGrid *grid)
 
 void TfrElhAnagrafe::dataSetOpened()
 {
-    TfrElfBase::dataSetOpened();
+    // Ordered before the grid takes its columns again, so that it fits them
+    // once more only.
     cdsMain.setIndexFieldNames(registry().codeField);
+    TfrElfBase::dataSetOpened();
     cdsMain.first();
     followCurrentRecord();
 }

@@ -45,8 +45,12 @@ void TNrDBGrid::fitColumns()
 
 void TNrDBGrid::showEvent(QShowEvent *event)
 {
-    if (std::exchange(m_fitPending, false))
+    if (std::exchange(m_fitPending, false)) {
         resizeColumnsToContents();
+        // What the header does when a fitted grid shows: the stretched
+        // column takes the room left (its slot is not public).
+        QMetaObject::invokeMethod(horizontalHeader(), "resizeSections");
+    }
     QTableView::showEvent(event);
 }
 

@@ -161,6 +161,23 @@ TEST_F(Payments, TheGridFollowsTheDatasetATitleClickOrdersItAndASelectionGivesBo
     EXPECT_EQ(ds.fieldByName(u"CODICE"_s).asString(), u"1001"_s);
 }
 
+TEST_F(Payments, AGridWhoseRowsChangedWhileHiddenFitsItsColumnsWhenItShowsTheLastTakingTheRoomLeft)
+{
+    TNrDBGrid grid(&ds);
+    grid.resize(260, 200);
+    grid.setColumns({u"CODICE"_s, u"DESCR"_s});
+    add(u"999999"_s, u"RITENUTE SUI REDDITI DI LAVORO AUTONOMO"_s, QString(), 4);
+    grid.show();
+    QCoreApplication::processEvents();
+    const QHeaderView *header = grid.horizontalHeader();
+    // The code column fits its values, the last one added too.
+    const int code = header->sectionSize(0);
+    grid.resizeColumnToContents(0);
+    EXPECT_EQ(header->sectionSize(0), code);
+    // The description is wider than the room left: it is cut, not scrolled to.
+    EXPECT_EQ(header->sectionViewportPosition(1) + header->sectionSize(1), header->viewport()->width());
+}
+
 TEST_F(Payments, AnEditShowsItsFormatsAndRefusesWhatTheFieldCannotKeepWholeNamingTheField)
 {
     QWidget window;

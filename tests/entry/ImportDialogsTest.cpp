@@ -120,12 +120,25 @@ TEST_P(ImportDialogs, TheSelfEmployedAreFilteredOrderedPickedAndImportedAsChosen
     EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"BNCLRA90B41G478Z"_s, u"FDSE7IMPONIBILE"_s), u"1000"_s);
     EXPECT_EQ(value(u"TDAU7_DATIAUTONOM"_s, u"VRDGPP58C10D653M"_s, u"SDAU7COGNOME"_s), u"(nessuna riga)"_s);
 
+    // Stopped from its progress after the second person: the third stays
+    // out, and the office learns after whom it stopped.
+    messages().clear();
+    TfmElhImpMultiSelect stopped(store(), params());
+    stopped.load();
+    stopped.rbSempre->setChecked(true);
+    cancelProgressAt(&stopped, 2);
+    stopped.buOk()->click();
+    EXPECT_EQ(messages().texts(), (QStringList{u"Importazione terminata dall'utente: elaborati 2 di 3, l'ultimo è "
+                                               u"ROSSI MARIO; gli altri sono rimasti come erano"_s,
+                                               u"Fine operazione"_s}));
+    EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"RSSMRA75D12D653T"_s, u"FDSE7IMPONIBILE"_s), u"500"_s);
+    EXPECT_EQ(value(u"TDAU7_DATIAUTONOM"_s, u"VRDGPP58C10D653M"_s, u"SDAU7COGNOME"_s), u"(nessuna riga)"_s);
+
     // Nothing picked, always overwrite: every listed person.
     TfmElhImpMultiSelect again(store(), params());
     again.load();
     again.rbSempre->setChecked(true);
     again.buOk()->click();
-    EXPECT_EQ(value(u"TDSE7_SOMMEEROGATE"_s, u"RSSMRA75D12D653T"_s, u"FDSE7IMPONIBILE"_s), u"500"_s);
     EXPECT_EQ(value(u"TDAU7_DATIAUTONOM"_s, u"VRDGPP58C10D653M"_s, u"SDAU7COGNOME"_s), u"VERDI"_s);
 }
 

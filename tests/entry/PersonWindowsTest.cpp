@@ -6,6 +6,7 @@
 #include "DataSetTableModel.h"
 #include "ElhMStampe.h"
 #include "EntryTestSupport.h"
+#include "PageList.h"
 #include "PdfReadBack.h"
 #include "QtPrinters.h"
 #include "RecordingShell.h"
@@ -151,8 +152,10 @@ TEST_P(PersonWindows, ANewEmployeeNeedsHisCodeTakesTheEmployeeGroupAndIsReminded
 
     typeInto(editOf(*employees, u"SDIP7CODFIS"_s), u"VRDGPP58C10D653M"_s);
     typeInto(editOf(*employees, u"SDIP7COGNOME"_s), u"VERDI"_s);
-    employees->pcDip->setCurrentIndex(1);
+    // The pages are listed beside them; the row stays on the page kept.
+    employees->lbPagine->setCurrentRow(1);
     EXPECT_EQ(employees->pcDip->currentIndex(), 0) << "the page may not change while the employee is new";
+    EXPECT_EQ(employees->lbPagine->currentRow(), 0);
     employees->acPost->trigger();
     EXPECT_EQ(employees->cdsMain.state(), DataSetState::Browse);
     EXPECT_EQ(employees->cdsMain.fieldByName(u"SDIP7GRUPPOANA"_s).asString(), u"D"_s);
@@ -160,7 +163,7 @@ TEST_P(PersonWindows, ANewEmployeeNeedsHisCodeTakesTheEmployeeGroupAndIsReminded
     EXPECT_EQ(employees->person().id, personOf(u"TDIP7_ANAGRFISCALI"_s, u"SDIP7CODFIS"_s, u"VRDGPP58C10D653M"_s));
 
     messages().clear();
-    employees->pcDip->setCurrentIndex(1);
+    employees->lbPagine->setCurrentRow(1);
     TNrDBEdit *foreignTaxes = editOf(*employees, u"FFIS7IMPOSTEESTERO"_s);
     typeInto(foreignTaxes, u"1830"_s);
     editOf(*employees, u"FFIS7RITIRPEF"_s)->setFocus();

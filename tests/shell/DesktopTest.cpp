@@ -4,6 +4,7 @@
 #include "EntryTestSupport.h"
 #include "GuiMessages.h"
 #include "NrApplication.h"
+#include "PageList.h"
 #include "PdfReadBack.h"
 #include "QtPrinters.h"
 #include "QuadraturaExport.h"
@@ -16,6 +17,7 @@
 #include "TNrDBGrid.h"
 #include "TNrOutlookBar.h"
 #include "TdmElhAttivazioni.h"
+#include "TfmElhDipendente.h"
 #include "TfmElhFile.h"
 #include "TfmElhImp770ap.h"
 #include "TfmElhImpMultiSelect.h"
@@ -28,6 +30,7 @@
 #include "TfrElHMulti.h"
 #include "TfrElfBase.h"
 #include "TfrElhAnagrafe.h"
+#include "TfrElhDipAnagr.h"
 #include "TfrElhProspST.h"
 #include "TfrElhProspSY_sez_due.h"
 
@@ -51,7 +54,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -117,6 +123,25 @@ private:
     std::unique_ptr<TdmElhAttivazioni> m_commands;
     std::unique_ptr<TfmElhMain> m_main;
 };
+
+// Shows every page of the page controls within `widget`, those within a
+// page once it is shown, and runs `check` on each with its caption.
+void showEveryPage(QWidget *widget, const std::function<void(const QString &page)> &check)
+{
+    for (QTabWidget *pages : widget->findChildren<QTabWidget *>()) {
+        QWidget *above = pages->parentWidget();
+        while (above != widget && !qobject_cast<QTabWidget *>(above))
+            above = above->parentWidget();
+        if (above != widget)
+            continue;
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            QApplication::processEvents();
+            check(pages->tabText(page));
+            showEveryPage(pages->widget(page), check);
+        }
+    }
+}
 
 const QString kCloseWindows = u"Chiudere tutte le finestre prima di eseguire l'operazione."_s;
 
@@ -642,6 +667,36 @@ TEST_P(MainWindow, TheMainWindowFitsItsScreenAndKeepsItsPlaceAndTheChildWindowsT
     main().showMaximized();
     start();
     EXPECT_TRUE(main().isMaximized());
+}
+
+TEST_P(MainWindow, OnTheScreensOf1366And1920NoPageOfThePeopleWindowsScrollsSidewaysAndEverySectionIsInSight)
+{
+    loadDemo();
+    start();
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)}) {
+        // The main window fills the screen but a title bar, its windows maximised.
+        main().setGeometry(QRect(QPoint(0, 30), screen - QSize(0, 30)));
+        for (const QString &command : {u"xafDipParteA"_s, u"xafAutonomo"_s}) {
+            commands().command(command)->Execute();
+            QMdiSubWindow *sub = main().mdiArea()->activeSubWindow();
+            ASSERT_NE(sub, nullptr);
+            sub->showMaximized();
+            const std::string where = command.toStdString() + ' ' + std::to_string(screen.width());
+            showEveryPage(sub->widget(), [&](const QString &page) {
+                for (const QScrollArea *area : sub->widget()->findChildren<QScrollArea *>()) {
+                    EXPECT_TRUE(!area->isVisible() || area->horizontalScrollBar()->maximum() == 0)
+                        << where << ' ' << page.toStdString();
+                }
+            });
+            if (const auto *employees = qobject_cast<TfmElhDipendente *>(sub->widget())) {
+                const TfrElhDipAnagr *registry = employees->frDipAnagr;
+                EXPECT_TRUE(registry->pcDip->tabBar()->isHidden());
+                EXPECT_EQ(registry->lbPagine->count(), registry->pcDip->count());
+                EXPECT_EQ(registry->lbPagine->verticalScrollBar()->maximum(), 0) << where;
+            }
+            main().mdiArea()->closeAllSubWindows();
+        }
+    }
 }
 
 TEST_P(MainWindow, AtTheFirstStartAnSTPaymentAndAnSYRowTypedInTheirWindowsGoIntoTheFileAndTheSTPrint)

@@ -4,7 +4,8 @@
 // window, a message box, the F24EP import dialog, every window of the
 // Prospetti with its pages, every print window, the reconciliation, the file
 // wizard and the integration dialogs, the main window on the screens of
-// 1366x768 and 1920x1080 and its menu Finestra. It runs the program on the database of its
+// 1366x768 and 1920x1080 and its menu Finestra, and on those screens the
+// people windows and the Prospetto SY. It runs the program on the database of its
 // installation, as "elh770" does, answers every message itself and writes
 // the pictures as PNG files into the folder given.
 //   elh_screenshots CARTELLA        (scripts/screenshots runs it under xvfb-run)
@@ -179,23 +180,43 @@ void picturePages(Camera &camera, QWidget *main, TfrElhAnagrafe *registry, QTabW
     registry->cdsMain.first();
 }
 
+// Runs `take` with the main window at the size of the run, then filling the
+// screens of 1366x768 and 1920x1080 (less a title bar), with the suffix that
+// names the size ("-1366x768", none for the run's).
+void atScreenSizes(QWidget &main, const std::function<void(const QString &suffix)> &take)
+{
+    const QRect geometry = main.geometry();
+    take(QString());
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)}) {
+        main.setGeometry(QRect(QPoint(0, 0), screen - QSize(0, 30)));
+        settle();
+        take(u"-%1x%2"_s.arg(screen.width()).arg(screen.height()));
+    }
+    main.setGeometry(geometry);
+    settle();
+}
+
 // The employees and the self-employed workers: the grid and every page of
-// their windows.
+// their windows, on every screen size.
 void picturePersons(Camera &camera, ElhProgram &program)
 {
     TfmElhMain &main = program.main();
-    auto *employees = qobject_cast<TfmElhDipendente *>(open(program, u"xafDipParteA"_s));
-    TfrElhDipAnagr *registry = employees->frDipAnagr;
-    camera.takeAs(&main, u"TfmElhDipendente-griglia"_s);
-    registry->pcMain->setCurrentWidget(registry->tsDetail);
-    picturePages(camera, &main, registry, registry->pcDip, u"TfmElhDipendente"_s);
-    employees->close();
-    auto *workers = qobject_cast<TfmElhAutonomo *>(open(program, u"xafAutonomo"_s));
-    camera.takeAs(&main, u"TfmElhAutonomo-griglia"_s);
-    workers->frAutonomo->pcMain->setCurrentWidget(workers->frAutonomo->tsDetail);
-    picturePages(camera, &main, workers->frAutonomo, workers->frAutonomo->pcAutonomo, u"TfmElhAutonomo"_s);
-    workers->close();
-    settle();
+    atScreenSizes(main, [&](const QString &suffix) {
+        auto *employees = qobject_cast<TfmElhDipendente *>(open(program, u"xafDipParteA"_s));
+        TfrElhDipAnagr *registry = employees->frDipAnagr;
+        const QString employee = u"TfmElhDipendente"_s + suffix;
+        camera.takeAs(&main, employee + u"-griglia"_s);
+        registry->pcMain->setCurrentWidget(registry->tsDetail);
+        picturePages(camera, &main, registry, registry->pcDip, employee);
+        main.mdiArea()->closeAllSubWindows();
+        auto *workers = qobject_cast<TfmElhAutonomo *>(open(program, u"xafAutonomo"_s));
+        const QString worker = u"TfmElhAutonomo"_s + suffix;
+        camera.takeAs(&main, worker + u"-griglia"_s);
+        workers->frAutonomo->pcMain->setCurrentWidget(workers->frAutonomo->tsDetail);
+        picturePages(camera, &main, workers->frAutonomo, workers->frAutonomo->pcAutonomo, worker);
+        main.mdiArea()->closeAllSubWindows();
+        settle();
+    });
 }
 
 // Every print window once it made its file (they open with no other
@@ -325,9 +346,8 @@ void pictureProspetti(Camera &camera, ElhProgram &program)
     const std::pair<const char16_t *, const char16_t *> windows[] = {
         {u"xafSt", u"TfmElhProspST2009"}, {u"xafSv", u"TfmElhProspSV"}, {u"xafSX", u"TfmElhProspSX"},
         {u"xafSY", u"TfmElhprospSY"},     {u"xafSs", u"TfmElhProspSS"}, {u"xafDI", u"TfmElhProspDI"}};
-    for (const auto &[command, className] : windows) {
-        QWidget *window = open(program, QString::fromUtf16(command));
-        const QString name = QString::fromUtf16(className);
+    const auto picture = [&](const QString &command, const QString &name) {
+        QWidget *window = open(program, command);
         auto *pages = window->findChild<QTabWidget *>(u"pcST"_s);
         if (!pages)
             pages = window->findChild<QTabWidget *>(u"pcSY"_s);
@@ -345,7 +365,14 @@ void pictureProspetti(Camera &camera, ElhProgram &program)
         }
         program.main().mdiArea()->closeAllSubWindows();
         settle();
-    }
+    };
+    for (const auto &[command, className] : windows)
+        picture(QString::fromUtf16(command), QString::fromUtf16(className));
+    // The tabs of SY on two lines, on every screen size.
+    atScreenSizes(*main, [&](const QString &suffix) {
+        if (!suffix.isEmpty())
+            picture(u"xafSY"_s, u"TfmElhprospSY"_s + suffix);
+    });
 }
 
 // The integration dialogs on the school's own data exported by "Esporta

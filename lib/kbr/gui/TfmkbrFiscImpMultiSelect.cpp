@@ -38,16 +38,20 @@ int TfmkbrFiscImpMultiSelect::importa()
     const QList<Bookmark> people = pickedOrAll();
     primaDellImport();
     int done = 0;
+    QString last;
     try {
         done = runOn(
             xqcMultiSelect, people, u"Persona"_s,
-            [this] { return xqcMultiSelect.fieldByName(u"SANACOGNOMENOME"_s).asString(); },
+            [this, &last] { return last = xqcMultiSelect.fieldByName(u"SANACOGNOMENOME"_s).asString(); },
             [this] { importaPersona(); });
     } catch (...) {
         dopoLImport();
         throw;
     }
     dopoLImport();
+    const int total = static_cast<int>(people.size());
+    if (done < total)
+        interrotta(done, total, last);
     NrMessageDlg(u"Fine operazione"_s, MsgDlgType::Information);
     return done;
 }

@@ -8,7 +8,8 @@ class QRadioButton;
 // a person already in the return ("Sovrascrivi sempre", "Non
 // sovrascrivere", "Chiedi conferma"), and on "OK" the import of the picked
 // people (every listed one when none is picked), one at a time, followed by
-// "Fine operazione". The print order does not apply and is hidden.
+// "Fine operazione"; "Annulla" of the progress stops it after the person under
+// way, and the subclass says where. The print order does not apply and is hidden.
 class TfmkbrFiscImpMultiSelect : public TfmkbrAnaMultiSelect
 {
     Q_OBJECT
@@ -33,5 +34,7 @@ protected:
     // Around the loop: the tables of the import opened and closed.
     virtual void primaDellImport() {}
     virtual void dopoLImport() {}
+    // The user stopped the loop after `done` people of `total`, the last named.
+    virtual void interrotta(int done, int total, const QString &last) = 0;
     void accept() override;
 };

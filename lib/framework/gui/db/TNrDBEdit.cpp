@@ -187,7 +187,22 @@ void TNrDBEdit::fitToField()
     const QString sample = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"_s;
     const int perCharacter = fontMetrics().horizontalAdvance(sample) / static_cast<int>(sample.size());
     // Two characters more than the average: codes are mostly wide capitals.
-    setFixedWidth(perCharacter * (characters + 2) + 16);
+    const auto width = [perCharacter](int count) { return perCharacter * (count + 2) + 16; };
+    constexpr int kNarrowest = 20;
+    m_fittedWidth = width(characters);
+    // An amount gives way down to the width of the largest the return holds.
+    setMinimumWidth(f->dataType() == FieldType::Decimal ? fontMetrics().horizontalAdvance(u"-9.999.999,99"_s) + 16
+                                                        : width(std::min(characters, kNarrowest)));
+    setMaximumWidth(m_fittedWidth);
+    updateGeometry();
+}
+
+QSize TNrDBEdit::sizeHint() const
+{
+    QSize hint = QLineEdit::sizeHint();
+    if (m_fittedWidth > 0)
+        hint.setWidth(m_fittedWidth);
+    return hint;
 }
 
 void TNrDBEdit::setNegativeAllowed(bool allowed)

@@ -33,8 +33,11 @@ public:
 
     void commitPending() override;
     // Makes the edit as wide as the values of its field: a code is narrow,
-    // a name wide.
+    // a name wide. A long text gives way where its row is short of room,
+    // down to twenty characters, and scrolls within the edit; an amount
+    // down to the width of its largest value.
     void fitToField();
+    QSize sizeHint() const override;
 
 protected:
     void showValue(const Field *field) override;
@@ -60,6 +63,7 @@ private:
     // decimal field.
     void fitValidator(const Field *field);
 
+    int m_fittedWidth = 0;
     bool m_upper = false;
     bool m_negative = true;
     bool m_pending = false;

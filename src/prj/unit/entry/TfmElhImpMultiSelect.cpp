@@ -37,3 +37,8 @@ void TfmElhImpMultiSelect::importaPersona()
         return choice == Sovrascrivi::Sempre || (choice == Sovrascrivi::ChiediConferma && askYesNo(question));
     });
 }
+
+void TfmElhImpMultiSelect::interrotta(int done, int total, const QString &last)
+{
+    m_findings.information(TdmElhImport::stoppedLine(u"Importazione"_s, done, total, last));
+}

@@ -12,7 +12,8 @@ class TdmNruParams;
 
 // "Scelta dati autonomi": the self-employed of the school's payroll, whose
 // registry and paid amounts the import writes into the self-employed
-// section of the return.
+// section of the return. A run stopped by the user says, as the CU import's
+// log does, after whom it stopped.
 class TfmElhImpMultiSelect : public TfmkbrFiscImpMultiSelect
 {
     Q_OBJECT
@@ -25,6 +26,7 @@ protected:
     void importaPersona() override;
     void primaDellImport() override;
     void dopoLImport() override;
+    void interrotta(int done, int total, const QString &last) override;
 
     FindingBoxes m_findings;
     TdmElhImport m_import;

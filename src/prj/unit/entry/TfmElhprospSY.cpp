@@ -5,17 +5,47 @@
 #include "TfrElhProspSY_sez_quattro.h"
 #include "TfrElhProspSY_sez_tre.h"
 
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// Tabs whose captions stand on two lines. The style draws the tabs behind
+// the current one lower, and the pages overlap the foot of the bar: each tab
+// is that much taller, so that the second line is read whole.
+class TwoLineTabBar : public QTabBar
+{
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize size = QTabBar::tabSizeHint(index);
+        size.rheight() += style()->pixelMetric(QStyle::PM_TabBarTabShiftVertical, nullptr, this)
+                          + style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
+        return size;
+    }
+};
+
+class TwoLineTabs : public QTabWidget
+{
+public:
+    explicit TwoLineTabs(QWidget *parent)
+        : QTabWidget(parent)
+    {
+        setTabBar(new TwoLineTabBar);
+    }
+};
+
+} // namespace
+
 TfmElhprospSY::TfmElhprospSY(THlmDBCds &store, QWidget *parent)
     : TfmElhChildDB(store, parent)
 {
     setWindowTitle(u"Prospetto SY"_s);
-    pcSY = new QTabWidget(this);
+    pcSY = new TwoLineTabs(this);
     pcSY->setObjectName(u"pcSY"_s);
     frSezioneI = new TfrElhProspSY_sez_due(store);
     frSezioneII = new TfrElhProspSY(store);

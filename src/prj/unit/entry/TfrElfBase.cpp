@@ -18,9 +18,10 @@
 #include "TfmNrMDIMain.h"
 
 #include <QAction>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTabWidget>
@@ -472,19 +473,74 @@ QWidget *TfrElfBase::scrollPage(const QString &caption, QLayout *content)
     return scroll;
 }
 
+namespace {
+
+// Two columns of fields side by side where the page has room for both, the
+// second under the first where it has not: the page never scrolls sideways.
+class ColumnsArea : public QScrollArea
+{
+public:
+    ColumnsArea(const QString &caption, FieldGrid *left, FieldGrid *right)
+        : m_left(left)
+        , m_right(right)
+    {
+        auto *page = new QWidget;
+        page->setObjectName(caption);
+        m_columns = new QGridLayout(page);
+        m_columns->setHorizontalSpacing(24);
+        m_columns->setVerticalSpacing(12);
+        m_columns->setColumnStretch(2, 1);
+        m_columns->setRowStretch(2, 1);
+        m_columns->addLayout(m_left, 0, 0);
+        arrange(true);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        setWidget(page);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        // The room with a vertical scroll bar, shown or not, so that the
+        // choice does not change when the bar comes or goes.
+        const QMargins margins = m_columns->contentsMargins();
+        const int room =
+            maximumViewportSize().width() - verticalScrollBar()->sizeHint().width() - margins.left() - margins.right();
+        arrange(m_left->minimumSize().width() + m_columns->horizontalSpacing() + m_right->minimumSize().width()
+                <= room);
+        QScrollArea::resizeEvent(event);
+    }
+
+private:
+    void arrange(bool sideBySide)
+    {
+        if (m_arranged && m_sideBySide == sideBySide)
+            return;
+        if (m_arranged) {
+            m_columns->removeItem(m_right);
+            m_right->setParent(nullptr);
+        }
+        m_columns->addLayout(m_right, sideBySide ? 0 : 1, sideBySide ? 1 : 0);
+        m_sideBySide = sideBySide;
+        m_arranged = true;
+    }
+
+    FieldGrid *m_left;
+    FieldGrid *m_right;
+    QGridLayout *m_columns;
+    bool m_sideBySide = true;
+    bool m_arranged = false;
+};
+
+} // namespace
+
 QWidget *TfrElfBase::columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right)
 {
-    auto *columns = new QHBoxLayout;
-    for (FieldGrid *column : {left, right}) {
-        if (!column)
-            continue;
-        column->finish();
-        if (!columns->isEmpty())
-            columns->addSpacing(24);
-        columns->addLayout(column);
-    }
-    columns->addStretch(1);
-    return scrollPage(caption, columns);
+    left->finish();
+    if (!right)
+        return scrollPage(caption, left);
+    right->finish();
+    return new ColumnsArea(caption, left, right);
 }
 
 void TfrElfBase::editRow(FieldGrid *grid, const QString &field, const QString &caption)

@@ -127,7 +127,8 @@ protected:
     void setGridColumns(const QStringList &fields, const QStringList &titles = {});
     // A page whose content scrolls, named as its caption.
     static QWidget *scrollPage(const QString &caption, QLayout *content);
-    // The same for one or two columns of fields, finished.
+    // The same for one or two columns of fields, finished; two stand side by
+    // side where the page has room for both, else one under the other.
     static QWidget *columnsPage(const QString &caption, FieldGrid *left, FieldGrid *right = nullptr);
     // A page whose content is made the first time it is shown, so that a
     // frame with many pages opens at once; its controls then take their

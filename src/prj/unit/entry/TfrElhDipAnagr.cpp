@@ -2,6 +2,7 @@
 
 #include "FieldGrid.h"
 #include "NrMessages.h"
+#include "PageList.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TNrDBLookupEdit.h"
@@ -9,9 +10,9 @@
 #include "TfrElhDipSezioni.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -25,7 +26,7 @@ TfrElhDipAnagr::TfrElhDipAnagr(THlmDBCds &store, QWidget *parent)
 
     pcDip = new QTabWidget(tsDetail);
     pcDip->setObjectName(u"pcDip"_s);
-    auto *layout = new QVBoxLayout(tsDetail);
+    auto *layout = new QHBoxLayout(tsDetail);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(pcDip);
     pcDip->addTab(lazyPage([this] { return anagrafica(); }), u"Anagrafica"_s);
@@ -54,6 +55,9 @@ TfrElhDipAnagr::TfrElhDipAnagr(THlmDBCds &store, QWidget *parent)
     // Two pages of dependants: their headings tell them apart.
     pcDip->setTabToolTip(pcDip->indexOf(frFamCar), u"Previdenza complementare per i familiari a carico"_s);
     pcDip->setTabToolTip(pcDip->indexOf(frConFamCar), u"Coniuge e familiari a carico"_s);
+    // Seventeen pages: listed at the left, all in sight.
+    lbPagine = new PageList(pcDip);
+    layout->insertWidget(0, lbPagine);
     setBarCaption(u"Dipendente"_s);
 }
 
@@ -94,7 +98,9 @@ QGridLayout *TfrElhDipAnagr::amounts(
     }
     int row = 1;
     for (const auto &[caption, fields] : rows) {
-        table->addWidget(new QLabel(QString::fromUtf16(caption)), row, 0);
+        auto *label = new QLabel(QString::fromUtf16(caption));
+        label->setWordWrap(true);
+        table->addWidget(label, row, 0);
         int column = 1;
         for (const char16_t *field : fields) {
             if (field)
@@ -105,9 +111,9 @@ QGridLayout *TfrElhDipAnagr::amounts(
         }
         ++row;
     }
-    // The captions are read whole; the cells keep to the left, the room left
-    // over goes after them.
-    table->setColumnMinimumWidth(0, 200);
+    // The captions are read whole, on two lines where the page is narrow; the
+    // cells keep to the left, the room left over goes after them.
+    table->setColumnMinimumWidth(0, 150);
     table->setColumnStretch(static_cast<int>(columns.size()) + 1, 1);
     return table;
 }

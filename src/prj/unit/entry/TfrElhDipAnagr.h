@@ -2,6 +2,7 @@
 
 #include "TfrElhAnagrafe.h"
 
+class PageList;
 class QGridLayout;
 class TNrDBEdit;
 class TfrELhDipAnn;
@@ -20,8 +21,8 @@ class TfrElhTaxSep;
 // The employees (TDIP7_ANAGRFISCALI): the registry grid ("Progressivo",
 // fiscal code, names, date of birth) and, in the detail, the page control
 // pcDip with the pages of the employee's own fields and those of his twelve
-// sections. Leaving the foreign taxes with an amount reminds the user of the
-// foreign income page.
+// sections, listed at its left. Leaving the foreign taxes with an amount
+// reminds the user of the foreign income page.
 class TfrElhDipAnagr : public TfrElhAnagrafe
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
     explicit TfrElhDipAnagr(THlmDBCds &store, QWidget *parent = nullptr);
 
     QTabWidget *pcDip;
+    // The pages of pcDip, in place of its tabs.
+    PageList *lbPagine;
     QTabWidget *pcAssistenza;
     TfrElhReddEst *frReddEst;
     TfrElhFamCar *frFamCar;

@@ -47,7 +47,9 @@ void TfrElhSezione::monthChecks(FieldGrid *grid, const QString &caption, const Q
         const QString name = QString::fromUtf16(month);
         checks.append(dbCheck(prefix + name + suffix, name.left(3)));
     }
-    grid->addControls(caption, checks);
+    // Two rows of six, so that the months keep to the width of a column.
+    grid->addControls(caption, checks.mid(0, 6));
+    grid->addControls(QString(), checks.mid(6));
 }
 
 QString TfrElhSezione::deleteQuestion() const

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TfrElfBase.h"
 #include "PersonTables.h"
+#include "TfrElfBase.h"
 
 #include <functional>
 #include <utility>
@@ -42,7 +42,7 @@ protected:
     // The columns of the detail page, made when it is first shown.
     using Columns = std::pair<FieldGrid *, FieldGrid *>;
     void setDetail(std::function<Columns()> build);
-    // A row of check boxes, one per month, for the fields prefix + month name.
+    // Check boxes, one per month in two rows, for the fields prefix + month name.
     void monthChecks(FieldGrid *grid, const QString &caption, const QString &prefix, const QString &suffix = {});
 
     QString deleteQuestion() const override;

@@ -601,12 +601,17 @@ bool TdmElhImport::stopRequested(const QString &run)
 {
     if (!m_progress || !m_progress->cancelled())
         return false;
-    QString text =
-        u"%1 terminata dall'utente: elaborati %2 di %3"_s.arg(run, progressCount(m_done), progressCount(m_total));
-    if (m_done > 0)
-        text += u", l'ultimo è "_s + m_lastPerson;
-    m_log.conclude(text + u"; gli altri sono rimasti come erano"_s);
+    m_log.conclude(stoppedLine(run, m_done, m_total, m_lastPerson));
     return true;
+}
+
+QString TdmElhImport::stoppedLine(const QString &run, int done, int total, const QString &last)
+{
+    QString text =
+        u"%1 terminata dall'utente: elaborati %2 di %3"_s.arg(run, progressCount(done), progressCount(total));
+    if (done > 0)
+        text += u", l'ultimo è "_s + last;
+    return text + u"; gli altri sono rimasti come erano"_s;
 }
 
 bool TdmElhImport::runAndClose(const std::function<void()> &work)

@@ -111,6 +111,9 @@ public:
 
     // The log of the last run; empty when it had nothing to say.
     QStringList log() const { return m_log.lines(); }
+    // The line that ends the log of a run ("Importazione", "Integrazione")
+    // the user stopped after `done` people of `total`, the last named.
+    static QString stoppedLine(const QString &run, int done, int total, const QString &last);
     // The codes of the people the last run could not import.
     const QStringList &failed() const { return m_failed; }
 

@@ -6,7 +6,6 @@
 #include "PdfSyntax.h"
 
 #include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
@@ -16,6 +15,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -120,8 +120,8 @@ int THlkPdf::LoadFromFile(const QString &fileName)
             QPDFPageObjectHelper helper(doc->filePages[i]);
             const QPDFObjectHandle::Rectangle box = helper.getTrimBox().getArrayAsRectangle();
             const int rotate = helper.getAttribute("/Rotate", false).isInteger()
-                ? helper.getAttribute("/Rotate", false).getIntValueAsInt()
-                : 0;
+                                   ? helper.getAttribute("/Rotate", false).getIntValueAsInt()
+                                   : 0;
             Page page;
             page.sourceDocument = m_nextId;
             page.sourceIndex = static_cast<int>(i);
@@ -193,8 +193,9 @@ int THlkPdf::DeletePages(int first, int count)
         return fail(u"nessun documento selezionato"_s);
     const int total = static_cast<int>(doc->pages.size());
     if (first < 1 || count < 1 || first + count - 1 > total) {
-        return fail(u"non si possono eliminare %1 pagine dalla %2 in un documento di %3 pagine"_s.arg(count).arg(first).arg(
-            total));
+        return fail(
+            u"non si possono eliminare %1 pagine dalla %2 in un documento di %3 pagine"_s.arg(count).arg(first).arg(
+                total));
     }
     const auto begin = doc->pages.begin() + (first - 1);
     doc->pages.erase(begin, begin + count);
@@ -337,44 +338,87 @@ int THlkPdf::SaveToFile(const QString &fileName)
         QPDF out;
         out.emptyPDF();
         std::string version = "1.4";
-        const QPDFObjectHandle font = out.makeIndirectObject(
-            QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
-        std::map<std::pair<int, int>, QPDFObjectHandle> forms;
-        QPDFPageDocumentHelper pages(out);
+        const QPDFObjectHandle font = out.makeIndirectObject(QPDFObjectHandle::parse(
+            "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
+        // What the pages showing the same template page share: the resources
+        // and the drawing that places the form.
+        struct Form
+        {
+            QPDFObjectHandle resources;
+            std::string placement;
+        };
+        std::map<std::pair<int, int>, Form> forms;
+        std::map<std::pair<double, double>, QPDFObjectHandle> mediaBoxes;
+        // Streams of the same content are written once, whichever pages draw them.
+        std::unordered_map<std::string, QPDFObjectHandle> streams;
+        const auto stream = [&](std::string content) {
+            auto found = streams.find(content);
+            if (found == streams.end()) {
+                QPDFObjectHandle handle = out.newStream(content);
+                found = streams.emplace(std::move(content), handle).first;
+            }
+            return found->second;
+        };
+        std::string overlayStart = "q 0 g 0 G ";
+        PdfSyntax::appendNumber(overlayStart, kLineWidth);
+        overlayStart += " w\n";
+        QPDFObjectHandle tree = out.getRoot().getKey("/Pages");
+        QPDFObjectHandle kids = QPDFObjectHandle::newArray();
         for (const Page &page : doc->pages) {
-            QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
-            QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
-            fonts.replaceKey(kFontName, font);
-            resources.replaceKey("/Font", fonts);
+            const auto key = std::make_pair(page.sourceDocument, page.sourceIndex);
+            auto form = forms.find(key);
+            if (form == forms.end()) {
+                QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
+                fonts.replaceKey(kFontName, font);
+                QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+                resources.replaceKey("/Font", fonts);
+                std::string placement;
+                if (page.sourceDocument != 0) {
+                    const Document &source = *m_documents.at(page.sourceDocument);
+                    QPDFPageObjectHelper sourcePage(source.filePages[static_cast<std::size_t>(page.sourceIndex)]);
+                    const QPDFObjectHandle xobject = out.copyForeignObject(sourcePage.getFormXObjectForPage());
+                    version = std::max(version, source.file->getPDFVersion());
+                    QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
+                    xobjects.replaceKey(kFormName, xobject);
+                    resources.replaceKey("/XObject", xobjects);
+                    QPDFPageObjectHelper placing(QPDFObjectHandle::newDictionary());
+                    placement = "q "
+                                + placing.placeFormXObject(xobject, kFormName, {0, 0, page.width, page.height}, true,
+                                                           false, false)
+                                + "Q\n";
+                }
+                form = forms.emplace(key, Form{out.makeIndirectObject(resources), std::move(placement)}).first;
+            }
+            auto mediaBox = mediaBoxes.find({page.width, page.height});
+            if (mediaBox == mediaBoxes.end()) {
+                const QPDFObjectHandle box =
+                    out.makeIndirectObject(QPDFObjectHandle::newFromRectangle({0, 0, page.width, page.height}));
+                mediaBox = mediaBoxes.emplace(std::make_pair(page.width, page.height), box).first;
+            }
             QPDFObjectHandle dict = QPDFObjectHandle::newDictionary();
             dict.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
-            dict.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle({0, 0, page.width, page.height}));
-            dict.replaceKey("/Resources", resources);
-            QPDFPageObjectHelper helper(out.makeIndirectObject(dict));
-            std::string content;
-            if (page.sourceDocument != 0) {
-                const Document &source = *m_documents.at(page.sourceDocument);
-                const auto key = std::make_pair(page.sourceDocument, page.sourceIndex);
-                auto form = forms.find(key);
-                if (form == forms.end()) {
-                    QPDFPageObjectHelper sourcePage(source.filePages[static_cast<std::size_t>(page.sourceIndex)]);
-                    form = forms.emplace(key, out.copyForeignObject(sourcePage.getFormXObjectForPage())).first;
-                    version = std::max(version, source.file->getPDFVersion());
-                }
-                QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
-                xobjects.replaceKey(kFormName, form->second);
-                resources.replaceKey("/XObject", xobjects);
-                content = "q " + helper.placeFormXObject(form->second, kFormName, {0, 0, page.width, page.height}, true,
-                                                         false, false) + "Q\n";
+            dict.replaceKey("/MediaBox", mediaBox->second);
+            dict.replaceKey("/Resources", form->second.resources);
+            // The form and the page's first drawing (the same on many pages)
+            // in one shared stream, the rest of the drawing in the page's own.
+            std::string head = form->second.placement;
+            if (page.overlay.empty()) {
+                dict.replaceKey("/Contents", stream(std::move(head)));
+            } else {
+                const std::size_t firstEnd = page.overlay.find('\n') + 1;
+                head += overlayStart;
+                head.append(page.overlay, 0, firstEnd);
+                std::string rest = page.overlay.substr(firstEnd) + "Q\n";
+                QPDFObjectHandle contents = QPDFObjectHandle::newArray();
+                contents.appendItem(stream(std::move(head)));
+                contents.appendItem(stream(std::move(rest)));
+                dict.replaceKey("/Contents", contents);
             }
-            if (!page.overlay.empty()) {
-                content += "q 0 g 0 G ";
-                PdfSyntax::appendNumber(content, kLineWidth);
-                content += " w\n" + page.overlay + "Q\n";
-            }
-            helper.getObjectHandle().replaceKey("/Contents", out.newStream(content));
-            pages.addPage(helper, false);
+            dict.replaceKey("/Parent", tree);
+            kids.appendItem(out.makeIndirectObject(dict));
         }
+        tree.replaceKey("/Kids", kids);
+        tree.replaceKey("/Count", QPDFObjectHandle::newInteger(kids.getArrayNItems()));
         QPDFWriter writer(out);
         writer.setOutputMemory();
         writer.setDeterministicID(true);

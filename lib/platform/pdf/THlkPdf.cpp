@@ -65,6 +65,10 @@ struct THlkPdf::Page
     double width = kA4Width;
     double height = kA4Height;
     std::string overlay; // content drawn over the page
+    // The overlay's text object: texts follow one another in it; see appendText.
+    bool textOpen = false;
+    double textSize = 0;    // of the last Tf, 0 before any
+    std::int64_t lineY = 0; // in thousandths, where the text object's line stands
 };
 
 struct THlkPdf::Document
@@ -238,6 +242,8 @@ int THlkPdf::DrawRotatedText(double left, double top, double angle, const QStrin
     const double radians = angle * std::numbers::pi / 180.0;
     const double c = std::cos(radians);
     const double s = std::sin(radians);
+    closeText(*page);
+    page->textSize = m_textSize;
     std::string &out = page->overlay;
     out += "BT ";
     out += kFontName;
@@ -263,6 +269,7 @@ int THlkPdf::DrawBox(double left, double top, double width, double height, int o
     if (options < 0 || options > 2)
         return fail(u"opzione di riquadro %1 non prevista"_s.arg(options));
     const double bottom = m_origin == 1 ? pdfY(top + height) : top;
+    closeText(*page);
     std::string &out = page->overlay;
     for (const double v : {left, bottom, width}) {
         PdfSyntax::appendNumber(out, v);
@@ -273,42 +280,70 @@ int THlkPdf::DrawBox(double left, double top, double width, double height, int o
     return 1;
 }
 
+void THlkPdf::closeText(Page &page)
+{
+    if (!page.textOpen)
+        return;
+    page.overlay += "ET\n";
+    page.textOpen = false;
+}
+
+// The texts of a page follow one another in one text object. Each one moves
+// from the line's start at x 0 to its own x and, once drawn, back by the same
+// amount, which a reader undoes exactly; a baseline moves from the previous
+// one while both are whole points, whose sums are exact too, and otherwise a
+// new text object starts from the origin. Every text thus stands where its
+// own absolute position puts it.
 void THlkPdf::appendText(double pdfLeft, double pdfBaseline, const QByteArray &encoded, double spacing)
 {
-    std::string &out = selectedPage()->overlay;
-    out += "BT ";
-    out += kFontName;
-    out += ' ';
-    PdfSyntax::appendNumber(out, m_textSize);
-    out += " Tf ";
-    if (spacing <= 0.0) {
-        PdfSyntax::appendNumber(out, pdfLeft);
+    Page &page = *selectedPage();
+    std::string &out = page.overlay;
+    const std::int64_t y = PdfSyntax::thousandths(pdfBaseline);
+    if (page.textOpen && page.lineY != 0 && (page.lineY % 1000 != 0 || y % 1000 != 0))
+        closeText(page);
+    if (!page.textOpen) {
+        out += "BT ";
+        page.textOpen = true;
+        page.lineY = 0;
+    }
+    if (page.textSize != m_textSize) {
+        out += kFontName;
         out += ' ';
-        PdfSyntax::appendNumber(out, pdfBaseline);
-        out += " Td ";
-        PdfSyntax::appendLiteral(out, encoded);
-        out += " Tj ET\n";
-        return;
+        PdfSyntax::appendNumber(out, m_textSize);
+        out += " Tf ";
+        page.textSize = m_textSize;
     }
     // Cells: the first glyph centred in the first cell, then each step moves
     // from the centre of one glyph to the centre of the next by one cell.
-    const double first = HelveticaMetrics::width(static_cast<unsigned char>(encoded.front())) * m_textSize / 1000.0;
-    PdfSyntax::appendNumber(out, pdfLeft + (spacing - first) / 2.0);
+    const double first =
+        spacing > 0.0 ? HelveticaMetrics::width(static_cast<unsigned char>(encoded.front())) * m_textSize / 1000.0
+                      : 0.0;
+    const std::int64_t x = PdfSyntax::thousandths(spacing > 0.0 ? pdfLeft + (spacing - first) / 2.0 : pdfLeft);
+    PdfSyntax::appendThousandths(out, x);
     out += ' ';
-    PdfSyntax::appendNumber(out, pdfBaseline);
-    out += " Td [";
-    for (qsizetype i = 0; i < encoded.size(); ++i) {
-        if (i > 0) {
-            const int w0 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i - 1]));
-            const int w1 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i]));
-            // TJ moves the pen back by the number, in thousandths of the text size.
-            out += ' ';
-            PdfSyntax::appendNumber(out, -(spacing * 1000.0 / m_textSize - (w0 + w1) / 2.0));
-            out += ' ';
+    PdfSyntax::appendThousandths(out, y - page.lineY);
+    out += " Td ";
+    page.lineY = y;
+    if (spacing <= 0.0) {
+        PdfSyntax::appendLiteral(out, encoded);
+        out += " Tj ";
+    } else {
+        out += '[';
+        for (qsizetype i = 0; i < encoded.size(); ++i) {
+            if (i > 0) {
+                const int w0 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i - 1]));
+                const int w1 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i]));
+                // TJ moves the pen back by the number, in thousandths of the text size.
+                out += ' ';
+                PdfSyntax::appendNumber(out, -(spacing * 1000.0 / m_textSize - (w0 + w1) / 2.0));
+                out += ' ';
+            }
+            PdfSyntax::appendLiteral(out, encoded.mid(i, 1));
         }
-        PdfSyntax::appendLiteral(out, encoded.mid(i, 1));
+        out += "] TJ ";
     }
-    out += "] TJ ET\n";
+    PdfSyntax::appendThousandths(out, -x);
+    out += " 0 Td\n";
 }
 
 void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alignment alignment)
@@ -408,7 +443,7 @@ int THlkPdf::SaveToFile(const QString &fileName)
                 const std::size_t firstEnd = page.overlay.find('\n') + 1;
                 head += overlayStart;
                 head.append(page.overlay, 0, firstEnd);
-                std::string rest = page.overlay.substr(firstEnd) + "Q\n";
+                std::string rest = page.overlay.substr(firstEnd) + (page.textOpen ? "ET\nQ\n" : "Q\n");
                 QPDFObjectHandle contents = QPDFObjectHandle::newArray();
                 contents.appendItem(stream(std::move(head)));
                 contents.appendItem(stream(std::move(rest)));

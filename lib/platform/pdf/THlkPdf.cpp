@@ -443,7 +443,10 @@ int THlkPdf::SaveToFile(const QString &fileName)
                 const std::size_t firstEnd = page.overlay.find('\n') + 1;
                 head += overlayStart;
                 head.append(page.overlay, 0, firstEnd);
-                std::string rest = page.overlay.substr(firstEnd) + (page.textOpen ? "ET\nQ\n" : "Q\n");
+                std::string rest;
+                rest.reserve(page.overlay.size() - firstEnd + 5);
+                rest.append(page.overlay, firstEnd);
+                rest += page.textOpen ? "ET\nQ\n" : "Q\n";
                 QPDFObjectHandle contents = QPDFObjectHandle::newArray();
                 contents.appendItem(stream(std::move(head)));
                 contents.appendItem(stream(std::move(rest)));

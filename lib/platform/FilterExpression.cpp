@@ -256,11 +256,25 @@ struct CompareNode : Node
         , textOnRight(swapped)
     {
         depth = 1 + std::max(left->depth, right->depth);
+        // A text field against a text, the commonest filter, is compared in
+        // place, without copying either into a value.
+        const auto *fieldNode = dynamic_cast<const FieldNode *>(left.get());
+        const auto *literalNode = dynamic_cast<const LiteralNode *>(right.get());
+        if (mode == CompareMode::Text && fieldNode && literalNode && !literalNode->value.isNull()
+            && (fieldNode->type == FieldType::String || fieldNode->type == FieldType::Memo)) {
+            textField = fieldNode;
+            literalText = &literalNode->value.text;
+        }
     }
     Value eval(int row) const override
     {
         Value out;
         out.kind = Kind::Bool;
+        if (textField) {
+            if (!textField->store.isNull(textField->field, row))
+                out.b = applyOp(op, textField->store.textAt(textField->field, row).compare(*literalText));
+            return out;
+        }
         const Value a = left->eval(row);
         if (a.isNull())
             return out;
@@ -297,6 +311,8 @@ struct CompareNode : Node
     CompareMode mode;
     NodePtr left, right;
     bool textOnRight;
+    const FieldNode *textField = nullptr; // with literalText, when both sides are texts
+    const QString *literalText = nullptr;
 };
 
 struct LogicNode : Node

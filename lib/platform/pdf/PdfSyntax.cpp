@@ -7,19 +7,36 @@
 
 namespace PdfSyntax {
 
+std::int64_t thousandths(double value)
+{
+    return std::llround(value * 1000.0);
+}
+
+void appendThousandths(std::string &out, std::int64_t value)
+{
+    if (value < 0) {
+        out.push_back('-');
+        value = -value;
+    }
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value / 1000);
+    out.append(buffer, result.ptr);
+    auto fraction = static_cast<int>(value % 1000);
+    if (fraction == 0)
+        return;
+    out.push_back('.');
+    int digits = 3;
+    while (fraction % 10 == 0) {
+        fraction /= 10;
+        --digits;
+    }
+    for (int unit = digits == 3 ? 100 : digits == 2 ? 10 : 1; unit > 0; unit /= 10)
+        out.push_back(static_cast<char>('0' + fraction / unit % 10));
+}
+
 void appendNumber(std::string &out, double value)
 {
-    double rounded = std::round(value * 1000.0) / 1000.0;
-    if (rounded == 0.0)
-        rounded = 0.0; // no "-0"
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 3);
-    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    while (text.back() == '0')
-        text.remove_suffix(1);
-    if (text.back() == '.')
-        text.remove_suffix(1);
-    out.append(text);
+    appendThousandths(out, thousandths(value));
 }
 
 void appendLiteral(std::string &out, const QByteArray &bytes)

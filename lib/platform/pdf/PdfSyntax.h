@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <string>
 
 // The pieces of PDF content-stream syntax that the overlay writes.
@@ -11,6 +12,11 @@ namespace PdfSyntax {
 // A number as PDF writes it: a point, at most three decimals, no exponent,
 // whatever the locale.
 void appendNumber(std::string &out, double value);
+// The number in thousandths, rounded half away from zero, as appendNumber
+// writes it.
+std::int64_t thousandths(double value);
+// A number given in thousandths, written as appendNumber writes it.
+void appendThousandths(std::string &out, std::int64_t value);
 // A literal string of raw bytes: ( ) and \ escaped, bytes outside the
 // printable ASCII range written as octal escapes.
 void appendLiteral(std::string &out, const QByteArray &bytes);

@@ -6,7 +6,6 @@
 #include "PdfSyntax.h"
 
 #include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
@@ -16,6 +15,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -65,6 +65,10 @@ struct THlkPdf::Page
     double width = kA4Width;
     double height = kA4Height;
     std::string overlay; // content drawn over the page
+    // The overlay's text object: texts follow one another in it; see appendText.
+    bool textOpen = false;
+    double textSize = 0;    // of the last Tf, 0 before any
+    std::int64_t lineY = 0; // in thousandths, where the text object's line stands
 };
 
 struct THlkPdf::Document
@@ -120,8 +124,8 @@ int THlkPdf::LoadFromFile(const QString &fileName)
             QPDFPageObjectHelper helper(doc->filePages[i]);
             const QPDFObjectHandle::Rectangle box = helper.getTrimBox().getArrayAsRectangle();
             const int rotate = helper.getAttribute("/Rotate", false).isInteger()
-                ? helper.getAttribute("/Rotate", false).getIntValueAsInt()
-                : 0;
+                                   ? helper.getAttribute("/Rotate", false).getIntValueAsInt()
+                                   : 0;
             Page page;
             page.sourceDocument = m_nextId;
             page.sourceIndex = static_cast<int>(i);
@@ -193,8 +197,9 @@ int THlkPdf::DeletePages(int first, int count)
         return fail(u"nessun documento selezionato"_s);
     const int total = static_cast<int>(doc->pages.size());
     if (first < 1 || count < 1 || first + count - 1 > total) {
-        return fail(u"non si possono eliminare %1 pagine dalla %2 in un documento di %3 pagine"_s.arg(count).arg(first).arg(
-            total));
+        return fail(
+            u"non si possono eliminare %1 pagine dalla %2 in un documento di %3 pagine"_s.arg(count).arg(first).arg(
+                total));
     }
     const auto begin = doc->pages.begin() + (first - 1);
     doc->pages.erase(begin, begin + count);
@@ -237,6 +242,8 @@ int THlkPdf::DrawRotatedText(double left, double top, double angle, const QStrin
     const double radians = angle * std::numbers::pi / 180.0;
     const double c = std::cos(radians);
     const double s = std::sin(radians);
+    closeText(*page);
+    page->textSize = m_textSize;
     std::string &out = page->overlay;
     out += "BT ";
     out += kFontName;
@@ -262,6 +269,7 @@ int THlkPdf::DrawBox(double left, double top, double width, double height, int o
     if (options < 0 || options > 2)
         return fail(u"opzione di riquadro %1 non prevista"_s.arg(options));
     const double bottom = m_origin == 1 ? pdfY(top + height) : top;
+    closeText(*page);
     std::string &out = page->overlay;
     for (const double v : {left, bottom, width}) {
         PdfSyntax::appendNumber(out, v);
@@ -272,42 +280,70 @@ int THlkPdf::DrawBox(double left, double top, double width, double height, int o
     return 1;
 }
 
+void THlkPdf::closeText(Page &page)
+{
+    if (!page.textOpen)
+        return;
+    page.overlay += "ET\n";
+    page.textOpen = false;
+}
+
+// The texts of a page follow one another in one text object. Each one moves
+// from the line's start at x 0 to its own x and, once drawn, back by the same
+// amount, which a reader undoes exactly; a baseline moves from the previous
+// one while both are whole points, whose sums are exact too, and otherwise a
+// new text object starts from the origin. Every text thus stands where its
+// own absolute position puts it.
 void THlkPdf::appendText(double pdfLeft, double pdfBaseline, const QByteArray &encoded, double spacing)
 {
-    std::string &out = selectedPage()->overlay;
-    out += "BT ";
-    out += kFontName;
-    out += ' ';
-    PdfSyntax::appendNumber(out, m_textSize);
-    out += " Tf ";
-    if (spacing <= 0.0) {
-        PdfSyntax::appendNumber(out, pdfLeft);
+    Page &page = *selectedPage();
+    std::string &out = page.overlay;
+    const std::int64_t y = PdfSyntax::thousandths(pdfBaseline);
+    if (page.textOpen && page.lineY != 0 && (page.lineY % 1000 != 0 || y % 1000 != 0))
+        closeText(page);
+    if (!page.textOpen) {
+        out += "BT ";
+        page.textOpen = true;
+        page.lineY = 0;
+    }
+    if (page.textSize != m_textSize) {
+        out += kFontName;
         out += ' ';
-        PdfSyntax::appendNumber(out, pdfBaseline);
-        out += " Td ";
-        PdfSyntax::appendLiteral(out, encoded);
-        out += " Tj ET\n";
-        return;
+        PdfSyntax::appendNumber(out, m_textSize);
+        out += " Tf ";
+        page.textSize = m_textSize;
     }
     // Cells: the first glyph centred in the first cell, then each step moves
     // from the centre of one glyph to the centre of the next by one cell.
-    const double first = HelveticaMetrics::width(static_cast<unsigned char>(encoded.front())) * m_textSize / 1000.0;
-    PdfSyntax::appendNumber(out, pdfLeft + (spacing - first) / 2.0);
+    const double first =
+        spacing > 0.0 ? HelveticaMetrics::width(static_cast<unsigned char>(encoded.front())) * m_textSize / 1000.0
+                      : 0.0;
+    const std::int64_t x = PdfSyntax::thousandths(spacing > 0.0 ? pdfLeft + (spacing - first) / 2.0 : pdfLeft);
+    PdfSyntax::appendThousandths(out, x);
     out += ' ';
-    PdfSyntax::appendNumber(out, pdfBaseline);
-    out += " Td [";
-    for (qsizetype i = 0; i < encoded.size(); ++i) {
-        if (i > 0) {
-            const int w0 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i - 1]));
-            const int w1 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i]));
-            // TJ moves the pen back by the number, in thousandths of the text size.
-            out += ' ';
-            PdfSyntax::appendNumber(out, -(spacing * 1000.0 / m_textSize - (w0 + w1) / 2.0));
-            out += ' ';
+    PdfSyntax::appendThousandths(out, y - page.lineY);
+    out += " Td ";
+    page.lineY = y;
+    if (spacing <= 0.0) {
+        PdfSyntax::appendLiteral(out, encoded);
+        out += " Tj ";
+    } else {
+        out += '[';
+        for (qsizetype i = 0; i < encoded.size(); ++i) {
+            if (i > 0) {
+                const int w0 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i - 1]));
+                const int w1 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i]));
+                // TJ moves the pen back by the number, in thousandths of the text size.
+                out += ' ';
+                PdfSyntax::appendNumber(out, -(spacing * 1000.0 / m_textSize - (w0 + w1) / 2.0));
+                out += ' ';
+            }
+            PdfSyntax::appendLiteral(out, encoded.mid(i, 1));
         }
-        PdfSyntax::appendLiteral(out, encoded.mid(i, 1));
+        out += "] TJ ";
     }
-    out += "] TJ ET\n";
+    PdfSyntax::appendThousandths(out, -x);
+    out += " 0 Td\n";
 }
 
 void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alignment alignment)
@@ -337,44 +373,90 @@ int THlkPdf::SaveToFile(const QString &fileName)
         QPDF out;
         out.emptyPDF();
         std::string version = "1.4";
-        const QPDFObjectHandle font = out.makeIndirectObject(
-            QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
-        std::map<std::pair<int, int>, QPDFObjectHandle> forms;
-        QPDFPageDocumentHelper pages(out);
+        const QPDFObjectHandle font = out.makeIndirectObject(QPDFObjectHandle::parse(
+            "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
+        // What the pages showing the same template page share: the resources
+        // and the drawing that places the form.
+        struct Form
+        {
+            QPDFObjectHandle resources;
+            std::string placement;
+        };
+        std::map<std::pair<int, int>, Form> forms;
+        std::map<std::pair<double, double>, QPDFObjectHandle> mediaBoxes;
+        // Streams of the same content are written once, whichever pages draw them.
+        std::unordered_map<std::string, QPDFObjectHandle> streams;
+        const auto stream = [&](std::string content) {
+            auto found = streams.find(content);
+            if (found == streams.end()) {
+                QPDFObjectHandle handle = out.newStream(content);
+                found = streams.emplace(std::move(content), handle).first;
+            }
+            return found->second;
+        };
+        std::string overlayStart = "q 0 g 0 G ";
+        PdfSyntax::appendNumber(overlayStart, kLineWidth);
+        overlayStart += " w\n";
+        QPDFObjectHandle tree = out.getRoot().getKey("/Pages");
+        QPDFObjectHandle kids = QPDFObjectHandle::newArray();
         for (const Page &page : doc->pages) {
-            QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
-            QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
-            fonts.replaceKey(kFontName, font);
-            resources.replaceKey("/Font", fonts);
+            const auto key = std::make_pair(page.sourceDocument, page.sourceIndex);
+            auto form = forms.find(key);
+            if (form == forms.end()) {
+                QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
+                fonts.replaceKey(kFontName, font);
+                QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+                resources.replaceKey("/Font", fonts);
+                std::string placement;
+                if (page.sourceDocument != 0) {
+                    const Document &source = *m_documents.at(page.sourceDocument);
+                    QPDFPageObjectHelper sourcePage(source.filePages[static_cast<std::size_t>(page.sourceIndex)]);
+                    const QPDFObjectHandle xobject = out.copyForeignObject(sourcePage.getFormXObjectForPage());
+                    version = std::max(version, source.file->getPDFVersion());
+                    QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
+                    xobjects.replaceKey(kFormName, xobject);
+                    resources.replaceKey("/XObject", xobjects);
+                    QPDFPageObjectHelper placing(QPDFObjectHandle::newDictionary());
+                    placement = "q "
+                                + placing.placeFormXObject(xobject, kFormName, {0, 0, page.width, page.height}, true,
+                                                           false, false)
+                                + "Q\n";
+                }
+                form = forms.emplace(key, Form{out.makeIndirectObject(resources), std::move(placement)}).first;
+            }
+            auto mediaBox = mediaBoxes.find({page.width, page.height});
+            if (mediaBox == mediaBoxes.end()) {
+                const QPDFObjectHandle box =
+                    out.makeIndirectObject(QPDFObjectHandle::newFromRectangle({0, 0, page.width, page.height}));
+                mediaBox = mediaBoxes.emplace(std::make_pair(page.width, page.height), box).first;
+            }
             QPDFObjectHandle dict = QPDFObjectHandle::newDictionary();
             dict.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
-            dict.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle({0, 0, page.width, page.height}));
-            dict.replaceKey("/Resources", resources);
-            QPDFPageObjectHelper helper(out.makeIndirectObject(dict));
-            std::string content;
-            if (page.sourceDocument != 0) {
-                const Document &source = *m_documents.at(page.sourceDocument);
-                const auto key = std::make_pair(page.sourceDocument, page.sourceIndex);
-                auto form = forms.find(key);
-                if (form == forms.end()) {
-                    QPDFPageObjectHelper sourcePage(source.filePages[static_cast<std::size_t>(page.sourceIndex)]);
-                    form = forms.emplace(key, out.copyForeignObject(sourcePage.getFormXObjectForPage())).first;
-                    version = std::max(version, source.file->getPDFVersion());
-                }
-                QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
-                xobjects.replaceKey(kFormName, form->second);
-                resources.replaceKey("/XObject", xobjects);
-                content = "q " + helper.placeFormXObject(form->second, kFormName, {0, 0, page.width, page.height}, true,
-                                                         false, false) + "Q\n";
+            dict.replaceKey("/MediaBox", mediaBox->second);
+            dict.replaceKey("/Resources", form->second.resources);
+            // The form and the page's first drawing (the same on many pages)
+            // in one shared stream, the rest of the drawing in the page's own.
+            std::string head = form->second.placement;
+            if (page.overlay.empty()) {
+                dict.replaceKey("/Contents", stream(std::move(head)));
+            } else {
+                const std::size_t firstEnd = page.overlay.find('\n') + 1;
+                head += overlayStart;
+                head.append(page.overlay, 0, firstEnd);
+                std::string rest;
+                rest.reserve(page.overlay.size() - firstEnd + 5);
+                rest.append(page.overlay, firstEnd);
+                rest += page.textOpen ? "ET\nQ\n" : "Q\n";
+                QPDFObjectHandle contents = QPDFObjectHandle::newArray();
+                contents.appendItem(stream(std::move(head)));
+                contents.appendItem(stream(std::move(rest)));
+                dict.replaceKey("/Contents", contents);
             }
-            if (!page.overlay.empty()) {
-                content += "q 0 g 0 G ";
-                PdfSyntax::appendNumber(content, kLineWidth);
-                content += " w\n" + page.overlay + "Q\n";
-            }
-            helper.getObjectHandle().replaceKey("/Contents", out.newStream(content));
-            pages.addPage(helper, false);
+            dict.replaceKey("/Parent", tree);
+            kids.appendItem(out.makeIndirectObject(dict));
         }
+        tree.replaceKey("/Kids", kids);
+        tree.replaceKey("/Count", QPDFObjectHandle::newInteger(kids.getArrayNItems()));
         QPDFWriter writer(out);
         writer.setOutputMemory();
         writer.setDeterministicID(true);

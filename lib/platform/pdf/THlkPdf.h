@@ -94,6 +94,7 @@ private:
     // The y of the selected page's coordinates in PDF space (x is the same in both).
     double pdfY(double y) const;
     void appendText(double pdfLeft, double pdfBaseline, const QByteArray &encoded, double spacing);
+    static void closeText(Page &page);
 
     std::map<int, std::unique_ptr<Document>> m_documents;
     int m_nextId = 1;

@@ -242,3 +242,65 @@ TEST(THlkPdf, RotatedTemplatePagesKeepTheirLook)
     EXPECT_TRUE(PdfReadBack::text(out, 2).contains(u"Pagina modello 2"_s));
     EXPECT_TRUE(PdfReadBack::text(out, 2).contains(u"IN ORIZZONTALE"_s));
 }
+
+// Texts drawn one after another, between boxes, a rotated text and sizes
+// that change, each stand at their own position: on a page whose height is
+// not a whole number of points the baselines are fractions too.
+TEST(THlkPdf, EachTextStandsAtItsOwnPositionWhateverWasDrawnBefore)
+{
+    TempDir dir;
+    // A template of one blank page of 595.5 x 841.5 points, written by hand.
+    const QByteArrayList objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595.5 841.5] /Contents 4 0 R /Resources << >> >>",
+        "<< /Length 0 >>\nstream\n\nendstream",
+    };
+    QByteArray bytes = "%PDF-1.4\n";
+    QByteArray xref = "xref\n0 5\n0000000000 65535 f \n";
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        xref += QByteArray::number(bytes.size()).rightJustified(10, '0') + " 00000 n \n";
+        bytes += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const QByteArray start = QByteArray::number(bytes.size());
+    Print p(dir.write(u"frazionale.pdf"_s,
+                      bytes + xref + "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n" + start + "\n%%EOF\n"));
+    p.pdf.Check(p.pdf.CopyPageRanges(p.templateId, u"1"_s));
+    p.pdf.Check(p.pdf.SelectPage(2));
+    const struct
+    {
+        int x, y, size;
+        const char16_t *text;
+        THlkPdf::Alignment alignment;
+    } rows[] = {
+        {60, 100, 7, u"uno", THlkPdf::Alignment::Left},    {300, 100, 7, u"1.234,50", THlkPdf::Alignment::Right},
+        {80, 100, 9, u"due", THlkPdf::Alignment::Left},    {300, 120, 6, u"Centro", THlkPdf::Alignment::Centre},
+        {60, 140, 6, u"tre", THlkPdf::Alignment::Left},    {61, 160, 7, u"quattro", THlkPdf::Alignment::Left},
+        {62, 160, 7, u"cinque", THlkPdf::Alignment::Left},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        p.pdf.SetTextSize(rows[i].size);
+        p.pdf.NrDrawText(rows[i].x, rows[i].y, QString::fromUtf16(rows[i].text), 0, rows[i].alignment);
+        if (i == 2)
+            p.pdf.Check(p.pdf.DrawBox(50, 130, 100, 5, 0));
+        if (i == 4)
+            p.pdf.Check(p.pdf.DrawRotatedText(10, 700, 90, u"margine"_s));
+    }
+    const PdfReadBack::Page page = PdfReadBack::read(p.save(dir)).at(1);
+    for (const auto &row : rows) {
+        const QString text = QString::fromUtf16(row.text);
+        const QList<PdfReadBack::Text> found = page.find(text);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        const PdfReadBack::Text &t = found.first();
+        EXPECT_DOUBLE_EQ(t.baseline, row.y) << text.toStdString();
+        EXPECT_DOUBLE_EQ(t.size, row.size) << text.toStdString();
+        const double anchor = row.alignment == THlkPdf::Alignment::Left    ? t.x
+                              : row.alignment == THlkPdf::Alignment::Right ? t.x + t.width
+                                                                           : t.x + t.width / 2;
+        EXPECT_NEAR(anchor, row.x, 0.001) << text.toStdString();
+    }
+    ASSERT_EQ(page.find(u"margine"_s).size(), 1);
+    EXPECT_DOUBLE_EQ(page.find(u"margine"_s).first().x, 10);
+    ASSERT_EQ(page.boxes.size(), 1);
+    EXPECT_NEAR(page.boxes[0].top, 130, 0.001);
+}

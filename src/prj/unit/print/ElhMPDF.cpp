@@ -34,6 +34,7 @@ bool TdmElhPDF::ApriModello(const QString &templateFile, const QString &descript
         }
     }
     try {
+        m_resolved.clear();
         XMLConfig.reset();
         XMLConfig = PdfConfXml::load(descriptorFile);
         m_pdf = std::make_unique<THlkPdf>();
@@ -76,8 +77,8 @@ bool TdmElhPDF::StampaPagina(const QString &pageName)
             continue;
         CreaPagina(page.templatePage, false);
         for (const PdfConfXml::TXMLSectionType &section : page.sections) {
-            for (const PdfConfXml::TXMLEditType &edit : section.edits) {
-                if (!StampaCampo(edit, section.name, 0))
+            for (std::size_t e = 0; e < static_cast<std::size_t>(section.edits.size()); ++e) {
+                if (!StampaCampo(section, e, 0))
                     return false;
             }
         }
@@ -96,31 +97,41 @@ bool TdmElhPDF::StampaSezione(const QString &pageName, const QString &sectionNam
         for (const PdfConfXml::TXMLSectionType &section : page.sections) {
             if (section.name.compare(sectionName, Qt::CaseInsensitive) != 0)
                 continue;
-            for (const PdfConfXml::TXMLEditType &edit : section.edits)
-                StampaCampo(edit, section.name, rowIndex);
+            for (std::size_t e = 0; e < static_cast<std::size_t>(section.edits.size()); ++e)
+                StampaCampo(section, e, rowIndex);
             return true;
         }
     }
     return false;
 }
 
-ClientDataSet &TdmElhPDF::sectionDataSet(const QString &sectionName)
+TdmElhPDF::ResolvedSection &TdmElhPDF::resolved(const PdfConfXml::TXMLSectionType &section)
 {
-    ClientDataSet *ds = findDataSet(sectionName);
-    if (!ds) {
+    const auto found = m_resolved.find(&section);
+    if (found != m_resolved.end())
+        return found->second;
+    ResolvedSection r;
+    r.dataSet = findDataSet(section.name);
+    if (!r.dataSet) {
         throw Exception(
             u"Il descrittore di stampa nomina la sezione «%1», che non corrisponde a nessun archivio della stampa."_s
-                .arg(sectionName));
+                .arg(section.name));
     }
-    return *ds;
+    for (const PdfConfXml::TXMLEditType &edit : section.edits)
+        r.alignments.push_back(PrintFormats::alignment(edit.alignment));
+    r.fields.assign(r.alignments.size(), nullptr);
+    return m_resolved.emplace(&section, std::move(r)).first->second;
 }
 
-bool TdmElhPDF::StampaCampo(const PdfConfXml::TXMLEditType &edit, const QString &sectionName, int rowIndex)
+bool TdmElhPDF::StampaCampo(const PdfConfXml::TXMLSectionType &section, std::size_t editIndex, int rowIndex)
 {
-    ClientDataSet &ds = sectionDataSet(sectionName);
+    ResolvedSection &resolvedSection = resolved(section);
+    ClientDataSet &ds = *resolvedSection.dataSet;
     if (!ds.active() && ds.eof())
         return false;
-    const bool diOffsets = sectionName == u"cdsDI";
+    const PdfConfXml::TXMLEditType &edit = section.edits[static_cast<qsizetype>(editIndex)];
+    Field *&field = resolvedSection.fields[editIndex];
+    const bool diOffsets = section.name == u"cdsDI";
     for (const PdfConfXml::TXMLPrintRectType &r : edit.printRects) {
         if (r.maxIndex != 0 && (rowIndex < r.minIndex || rowIndex > r.maxIndex))
             continue;
@@ -138,22 +149,20 @@ bool TdmElhPDF::StampaCampo(const PdfConfXml::TXMLEditType &edit, const QString 
         }
         const int x = r.left + (rowIndex - r.minIndex) * r.oOffset;
         const int y = r.top + (rowIndex - r.minIndex) * r.vOffset + extra;
-        ScriviTesto(ds.fieldByName(edit.name).asString(), x, y, r.height, r.space, edit.alignment, edit.type);
+        if (!field)
+            field = &ds.fieldByName(edit.name);
+        ScriviTesto(field->asString(), x, y, r.height, r.space, resolvedSection.alignments[editIndex], edit.type);
     }
     return true;
 }
 
-void TdmElhPDF::ScriviTesto(QString value, int x, int y, int height, double space, const QString &alignment,
+void TdmElhPDF::ScriviTesto(QString value, int x, int y, int height, double space, THlkPdf::Alignment alignment,
                             const QString &type)
 {
     value = PrintFormats::engineValue(type, value);
     m_pdf->SetLastOperation(u"Scrivi testo: "_s + value);
     m_pdf->SetTextSize(height);
-    const QString align = alignment.toUpper();
-    const THlkPdf::Alignment a = align == u"TACENTER"         ? THlkPdf::Alignment::Centre
-                                 : align == u"TARIGHTJUSTIFY" ? THlkPdf::Alignment::Right
-                                                              : THlkPdf::Alignment::Left;
-    m_pdf->NrDrawText(x, y, value, space, a);
+    m_pdf->NrDrawText(x, y, value, space, alignment);
 }
 
 void TdmElhPDF::EliminaPagine(int first, int count)

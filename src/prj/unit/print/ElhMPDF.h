@@ -7,8 +7,11 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 class ClientDataSet;
+class Field;
 class FindingSink;
 
 // The overlay engine of the prints: pages of a template PDF are copied into a
@@ -64,13 +67,24 @@ protected:
     virtual ClientDataSet *findDataSet(const QString &name) = 0;
 
 private:
-    bool StampaCampo(const PdfConfXml::TXMLEditType &edit, const QString &sectionName, int rowIndex);
-    void ScriviTesto(QString value, int x, int y, int height, double space, const QString &alignment,
+    // The dataset of a Section, the alignment of each edit and the field of
+    // each edit, found on first use: the datasets and the descriptor stay
+    // the same through a print.
+    struct ResolvedSection
+    {
+        ClientDataSet *dataSet = nullptr;
+        std::vector<THlkPdf::Alignment> alignments;
+        std::vector<Field *> fields;
+    };
+
+    bool StampaCampo(const PdfConfXml::TXMLSectionType &section, std::size_t editIndex, int rowIndex);
+    void ScriviTesto(QString value, int x, int y, int height, double space, THlkPdf::Alignment alignment,
                      const QString &type);
-    ClientDataSet &sectionDataSet(const QString &sectionName);
+    ResolvedSection &resolved(const PdfConfXml::TXMLSectionType &section);
 
     FindingSink &m_findings;
     std::optional<PdfConfXml::TXMLPdfConfType> XMLConfig; // active when loaded
+    std::unordered_map<const PdfConfXml::TXMLSectionType *, ResolvedSection> m_resolved;
     std::unique_ptr<THlkPdf> m_pdf;
     int m_templateId = 0;
     int m_outputId = 0;

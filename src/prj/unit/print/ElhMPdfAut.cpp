@@ -1,7 +1,7 @@
 #include "ElhMPdfAut.h"
 
-#include "PrintPaths.h"
 #include "PersonTables.h"
+#include "PrintPaths.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -28,7 +28,7 @@ ClientDataSet *TdmElhPdfAut::findDataSet(const QString &name)
 void TdmElhPdfAut::drawSections(const QList<const ClientDataSet *> &only)
 {
     for (const CertificateXml::TXMLSectionType &section : std::as_const(m_laut.sections)) {
-        if (only.isEmpty() || only.contains(&sectionDataSet(section.name)))
+        if (only.isEmpty() || only.contains(&sectionDataSet(section)))
             drawSection(section, &PrintFormats::selfEmployedValue);
     }
 }

@@ -44,6 +44,7 @@ TdmElhPdfCertificato::Crea(const QString &fileName, const std::optional<QList<Bo
 {
     if (cdsMultiSelect.isEmpty() || (chosen && chosen->isEmpty()))
         return Outcome::NothingToPrint;
+    m_resolved.clear();
     loadDescriptor();
     m_pdf = std::make_unique<THlkPdf>();
     THlkPdf &pdf = *m_pdf;
@@ -106,39 +107,55 @@ void TdmElhPdfCertificato::CreaPagina(int templatePage, bool deleteFirst)
     pdf.Check(pdf.SelectPage(pdf.PageCount()), label);
 }
 
-ClientDataSet &TdmElhPdfCertificato::sectionDataSet(const QString &name)
+TdmElhPdfCertificato::ResolvedSection &TdmElhPdfCertificato::resolved(const CertificateXml::TXMLSectionType &section)
 {
-    if (name.compare(u"CDSSOST", Qt::CaseInsensitive) == 0)
-        return m_stampe.cdsSost;
-    if (ClientDataSet *ds = findDataSet(name))
-        return *ds;
-    throw EInOutError(
-        u"Il descrittore della stampa nomina la sezione «%1», che non è un archivio della stampa"_s.arg(name));
+    const auto found = m_resolved.find(&section);
+    if (found != m_resolved.end())
+        return found->second;
+    ResolvedSection r;
+    if (section.name.compare(u"CDSSOST", Qt::CaseInsensitive) == 0)
+        r.dataSet = &m_stampe.cdsSost;
+    else
+        r.dataSet = findDataSet(section.name);
+    if (!r.dataSet) {
+        throw EInOutError(
+            u"Il descrittore della stampa nomina la sezione «%1», che non è un archivio della stampa"_s.arg(
+                section.name));
+    }
+    for (const CertificateXml::TXMLEditType &edit : section.edits)
+        r.alignments.push_back(PrintFormats::alignment(edit.alignment));
+    r.fields.assign(r.alignments.size(), nullptr);
+    return m_resolved.emplace(&section, std::move(r)).first->second;
+}
+
+ClientDataSet &TdmElhPdfCertificato::sectionDataSet(const CertificateXml::TXMLSectionType &section)
+{
+    return *resolved(section).dataSet;
 }
 
 void TdmElhPdfCertificato::drawSection(const CertificateXml::TXMLSectionType &section, Vocabulary vocabulary,
                                        std::optional<int> top, const QStringList &skip)
 {
-    ClientDataSet &ds = sectionDataSet(section.name);
+    ResolvedSection &r = resolved(section);
+    ClientDataSet &ds = *r.dataSet;
     // cdsTot holds its one record unposted.
     if (ds.viewCount() == 0)
         return;
     THlkPdf &pdf = *m_pdf;
-    for (const CertificateXml::TXMLEditType &edit : section.edits) {
+    for (std::size_t i = 0; i < r.fields.size(); ++i) {
+        const CertificateXml::TXMLEditType &edit = section.edits[static_cast<qsizetype>(i)];
         if (skip.contains(edit.name, Qt::CaseInsensitive))
             continue;
-        const QString value = ds.fieldByName(edit.name).asString();
+        if (!r.fields[i])
+            r.fields[i] = &ds.fieldByName(edit.name);
+        const QString value = r.fields[i]->asString();
         if (value.isEmpty())
             continue;
         const PrintFormats::CertificateValue shown = vocabulary(edit.type, value);
-        const QString alignment = edit.alignment.toUpper();
-        const THlkPdf::Alignment align = alignment == u"TACENTER"         ? THlkPdf::Alignment::Centre
-                                         : alignment == u"TARIGHTJUSTIFY" ? THlkPdf::Alignment::Right
-                                                                          : THlkPdf::Alignment::Left;
         for (const CertificateXml::TXMLPrintRectType &rect : edit.printRects) {
             pdf.SetLastOperation(u"Scrivi testo: "_s + shown.text);
             pdf.SetTextSize(rect.height);
-            pdf.NrDrawText(rect.left, top.value_or(rect.top), shown.text, shown.spacing, align);
+            pdf.NrDrawText(rect.left, top.value_or(rect.top), shown.text, shown.spacing, r.alignments[i]);
         }
     }
 }

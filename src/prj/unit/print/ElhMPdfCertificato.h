@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 class THlmDBCds;
 class TdmElhStampe;
@@ -69,7 +71,7 @@ protected:
     void drawSection(const CertificateXml::TXMLSectionType &section, Vocabulary vocabulary,
                      std::optional<int> top = std::nullopt, const QStringList &skip = {});
     // The dataset named by a Section: "CDSSOST" in any case is the agent's.
-    ClientDataSet &sectionDataSet(const QString &name);
+    ClientDataSet &sectionDataSet(const CertificateXml::TXMLSectionType &section);
     // Filters a dataset on the person and goes to its first record.
     static void showOnly(ClientDataSet &dataSet, const QString &filter);
 
@@ -77,11 +79,23 @@ protected:
     TdmElhStampe &m_stampe;
 
 private:
+    // The dataset of a Section, the alignment of each edit and the field of
+    // each edit, found on first use: the datasets and the descriptor stay
+    // the same through a print.
+    struct ResolvedSection
+    {
+        ClientDataSet *dataSet = nullptr;
+        std::vector<THlkPdf::Alignment> alignments;
+        std::vector<Field *> fields;
+    };
+
     // The surname and name of the person on which the list stands.
     QString personName() const;
+    ResolvedSection &resolved(const CertificateXml::TXMLSectionType &section);
 
     // The registry's fields share the prefix of its code field ("SDIP7").
     QString m_prefix;
     std::unique_ptr<THlkPdf> m_pdf;
     int m_templateId = 0;
+    std::unordered_map<const CertificateXml::TXMLSectionType *, ResolvedSection> m_resolved;
 };

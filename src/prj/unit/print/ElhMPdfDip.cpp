@@ -80,7 +80,7 @@ void TdmElhPdfDip::drawPage(const QString &page, const QList<const ClientDataSet
         if (p.name != page)
             continue;
         for (const CertificateXml::TXMLSectionType &section : p.sections) {
-            if (only.isEmpty() || only.contains(&sectionDataSet(section.name)))
+            if (only.isEmpty() || only.contains(&sectionDataSet(section)))
                 drawSection(section, &PrintFormats::employeeValue);
         }
     }
@@ -125,7 +125,7 @@ void TdmElhPdfDip::furtherDependants()
             if (p.name != u"PTfr2")
                 continue;
             for (const CertificateXml::TXMLSectionType &section : p.sections) {
-                if (&sectionDataSet(section.name) == &cdsConFamCar)
+                if (&sectionDataSet(section) == &cdsConFamCar)
                     drawSection(section, &PrintFormats::employeeValue, top, kFirstRowOnly);
             }
         }

@@ -41,7 +41,8 @@ QString twoDigits(int n)
 // Day, month and year of a date with the given blanks between them.
 QString dateText(const QDate &d, const QString &afterDay, const QString &afterMonth)
 {
-    return twoDigits(d.day()) + afterDay + twoDigits(d.month()) + afterMonth + u"%1"_s.arg(d.year(), 4, 10, QChar(u'0'));
+    return twoDigits(d.day()) + afterDay + twoDigits(d.month()) + afterMonth
+           + u"%1"_s.arg(d.year(), 4, 10, QChar(u'0'));
 }
 
 // The same pieces cut from the text dd/mm/yyyy.
@@ -91,6 +92,15 @@ std::optional<CertificateValue> certificateValue(const QString &type, const QStr
 }
 
 } // namespace
+
+THlkPdf::Alignment alignment(const QString &name)
+{
+    if (name.compare(u"taCenter", Qt::CaseInsensitive) == 0)
+        return THlkPdf::Alignment::Centre;
+    if (name.compare(u"taRightJustify", Qt::CaseInsensitive) == 0)
+        return THlkPdf::Alignment::Right;
+    return THlkPdf::Alignment::Left;
+}
 
 QString engineValue(const QString &type, const QString &value)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "THlkPdf.h"
+
 #include <QString>
 
 // The vocabularies of type codes with which the prints rewrite a value
@@ -9,6 +11,10 @@
 // from zero on the exact amount. A value that should be a number or a date
 // and is not one raises EConvertError, except where a code counts it as 0.
 namespace PrintFormats {
+
+// The Alignment of a descriptor's Edit, without regard to case: taCenter,
+// taRightJustify, anything else left.
+THlkPdf::Alignment alignment(const QString &name);
 
 // The overlay engine's codes (PdfConf descriptors):
 //   FL  empty or not a number gives 0; "0.00"          TR  truncated, "#,##0"

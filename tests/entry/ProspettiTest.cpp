@@ -2,6 +2,7 @@
 #include "EntryTestSupport.h"
 #include "QtPrinters.h"
 #include "ReturnDatabaseTest.h"
+#include "SectionTabs.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TfmElhProspST2009.h"

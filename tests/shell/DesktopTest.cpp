@@ -13,6 +13,7 @@
 #include "ReturnDatabaseTest.h"
 #include "ScriptedFolders.h"
 #include "ScriptedInfoList.h"
+#include "SectionTabs.h"
 #include "TNrDBEdit.h"
 #include "TNrDBGrid.h"
 #include "TNrOutlookBar.h"
@@ -669,7 +670,7 @@ TEST_P(MainWindow, TheMainWindowFitsItsScreenAndKeepsItsPlaceAndTheChildWindowsT
     EXPECT_TRUE(main().isMaximized());
 }
 
-TEST_P(MainWindow, OnTheScreensOf1366And1920NoPageOfThePeopleWindowsScrollsSidewaysAndEverySectionIsInSight)
+TEST_P(MainWindow, OnTheScreensOf1366And1920NoPageOfThePeopleWindowsScrollsSidewaysAndEverySectionThereAndInTheProspettiIsInSight)
 {
     loadDemo();
     start();
@@ -694,6 +695,17 @@ TEST_P(MainWindow, OnTheScreensOf1366And1920NoPageOfThePeopleWindowsScrollsSidew
                 EXPECT_EQ(registry->lbPagine->count(), registry->pcDip->count());
                 EXPECT_EQ(registry->lbPagine->verticalScrollBar()->maximum(), 0) << where;
             }
+            main().mdiArea()->closeAllSubWindows();
+        }
+        // The Prospetti's sections are all in sight without scroll arrows.
+        for (const QString &command : {u"xafSt"_s, u"xafSY"_s}) {
+            commands().command(command)->Execute();
+            QMdiSubWindow *sub = main().mdiArea()->activeSubWindow();
+            ASSERT_NE(sub, nullptr);
+            sub->showMaximized();
+            const QTabBar *sections = sub->widget()->findChild<SectionTabs *>()->tabBar();
+            EXPECT_LE(sections->sizeHint().width(), sections->width())
+                << command.toStdString() << ' ' << screen.width();
             main().mdiArea()->closeAllSubWindows();
         }
     }

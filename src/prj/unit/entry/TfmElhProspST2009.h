@@ -3,7 +3,7 @@
 #include "TfmNrVuota.h"
 
 class FrameHost;
-class QTabWidget;
+class SectionTabs;
 class THlmDBCds;
 class TfrElhProspST;
 class TfrElhProspST_sez_due;
@@ -19,7 +19,7 @@ class TfmElhProspST2009 : public TfmNrVuota
 public:
     explicit TfmElhProspST2009(THlmDBCds &store, QWidget *parent = nullptr);
 
-    QTabWidget *pcST;
+    SectionTabs *pcST;
     TfrElhProspST *frErario;
     TfrElhProspST_sez_due *frAddReg;
     TfrElhProspST_sez_tre *frRitReddCap;

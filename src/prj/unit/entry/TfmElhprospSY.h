@@ -2,7 +2,7 @@
 
 #include "TfmElhChildDB.h"
 
-class QTabWidget;
+class SectionTabs;
 class TfrElhProspSY;
 class TfrElhProspSY_sez_due;
 class TfrElhProspSY_sez_quattro;
@@ -19,7 +19,7 @@ class TfmElhprospSY : public TfmElhChildDB
 public:
     explicit TfmElhprospSY(THlmDBCds &store, QWidget *parent = nullptr);
 
-    QTabWidget *pcSY;
+    SectionTabs *pcSY;
     TfrElhProspSY_sez_due *frSezioneI;
     TfrElhProspSY *frSezioneII;
     TfrElhProspSY_sez_tre *frSezioneIII;

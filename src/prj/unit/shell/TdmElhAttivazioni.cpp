@@ -8,6 +8,7 @@
 #include "NrFolderChooser.h"
 #include "NrMessages.h"
 #include "PersonTables.h"
+#include "SectionTabs.h"
 #include "Quadratura.h"
 #include "THlmDBCds.h"
 #include "TdmKbrParams.h"

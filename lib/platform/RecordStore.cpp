@@ -4,8 +4,15 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+#include <QStringView>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -15,6 +22,66 @@ template<typename T>
 int cmp(const T &a, const T &b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// Values as they are ranked: a NaN, which compares with nothing, sorts as
+// infinity, so that sorting stays well defined.
+std::int64_t rankable(std::int64_t value)
+{
+    return value;
+}
+double rankable(double value)
+{
+    return std::isnan(value) ? std::numeric_limits<double>::infinity() : value;
+}
+
+// Ranks 1, 2... of values paired with their positions in `out`, equal
+// values sharing one; returns the highest.
+template<typename T>
+std::uint32_t rankPairs(std::vector<std::pair<T, std::uint32_t>> &values, std::vector<std::uint32_t> &out)
+{
+    std::sort(values.begin(), values.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::uint32_t rank = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i == 0 || values[i - 1].first < values[i].first)
+            ++rank;
+        out[values[i].second] = rank;
+    }
+    return rank;
+}
+
+// The same for texts and bytes, which repeat much: each distinct value is
+// sorted once. `value(i)` is null (std::nullopt) or the value at position i.
+template<typename Key, typename Value>
+std::uint32_t rankDistinct(std::size_t count, Value value, std::vector<std::uint32_t> &out)
+{
+    QHash<Key, std::uint32_t> seen;
+    std::vector<Key> distinct;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::optional<Key> v = value(i);
+        if (!v) {
+            out[i] = 0;
+            continue;
+        }
+        auto it = seen.constFind(*v);
+        if (it == seen.constEnd()) {
+            it = seen.insert(*v, static_cast<std::uint32_t>(distinct.size()));
+            distinct.push_back(*v);
+        }
+        out[i] = *it + 1;
+    }
+    std::vector<std::uint32_t> order(distinct.size());
+    std::iota(order.begin(), order.end(), 0U);
+    std::sort(order.begin(), order.end(),
+              [&distinct](std::uint32_t a, std::uint32_t b) { return distinct[a].compare(distinct[b]) < 0; });
+    std::vector<std::uint32_t> rankOf(distinct.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        rankOf[order[k]] = static_cast<std::uint32_t>(k + 1);
+    for (std::uint32_t &r : out) {
+        if (r != 0)
+            r = rankOf[r - 1];
+    }
+    return static_cast<std::uint32_t>(distinct.size());
 }
 
 } // namespace
@@ -290,6 +357,79 @@ int RecordStore::compare(int field, int rowA, int rowB) const
         return c.bytes[idx(rowA)].compare(c.bytes[idx(rowB)]);
     }
     return 0;
+}
+
+std::uint32_t RecordStore::ranks(int field, const std::vector<int> &rows, std::vector<std::uint32_t> &out) const
+{
+    const auto &c = m_columns[idx(field)];
+    const std::size_t n = rows.size();
+    auto rankNumbers = [&](const auto &values) {
+        std::vector<std::pair<std::decay_t<decltype(values[0])>, std::uint32_t>> pairs;
+        pairs.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t r = idx(rows[i]);
+            if (c.nulls[r] != 0)
+                out[i] = 0;
+            else
+                pairs.emplace_back(rankable(values[r]), static_cast<std::uint32_t>(i));
+        }
+        return rankPairs(pairs, out);
+    };
+    auto rankTexts = [&]<typename Key>(const auto &values) {
+        return rankDistinct<Key>(
+            n,
+            [&](std::size_t i) -> std::optional<Key> {
+                const std::size_t r = idx(rows[i]);
+                return c.nulls[r] != 0 ? std::nullopt : std::optional<Key>(values[r]);
+            },
+            out);
+    };
+    switch (c.storage) {
+    case Storage::Int:
+        return rankNumbers(c.ints);
+    case Storage::Float:
+        return rankNumbers(c.floats);
+    case Storage::Text:
+        return rankTexts.template operator()<QStringView>(c.texts);
+    case Storage::Bytes:
+        return rankTexts.template operator()<QByteArray>(c.bytes);
+    }
+    return 0;
+}
+
+// Every record gets one integer key that orders as its index values do: the
+// ranks of the fields, one after another, as the digits of a number (the
+// key is ranked again before it would overflow). One sort on the keys, ties
+// broken by the position, replaces comparing values field by field.
+std::vector<int> RecordStore::sortedRows(const std::vector<int> &rows, const std::vector<int> &fields) const
+{
+    const std::size_t n = rows.size();
+    std::vector<std::uint64_t> keys(n, 0);
+    std::uint64_t top = 0;
+    std::vector<std::uint32_t> rank(n);
+    for (int f : fields) {
+        const std::uint64_t highest = ranks(f, rows, rank);
+        const std::uint64_t radix = highest + 1;
+        if (top > (std::numeric_limits<std::uint64_t>::max() - highest) / radix) {
+            std::vector<std::pair<std::uint64_t, std::uint32_t>> pairs(n);
+            for (std::size_t i = 0; i < n; ++i)
+                pairs[i] = {keys[i], static_cast<std::uint32_t>(i)};
+            std::vector<std::uint32_t> dense(n);
+            top = rankPairs(pairs, dense);
+            std::copy(dense.begin(), dense.end(), keys.begin());
+        }
+        for (std::size_t i = 0; i < n; ++i)
+            keys[i] = keys[i] * radix + rank[i];
+        top = top * radix + highest;
+    }
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> order(n);
+    for (std::size_t i = 0; i < n; ++i)
+        order[i] = {keys[i], static_cast<std::uint32_t>(i)};
+    std::sort(order.begin(), order.end());
+    std::vector<int> sorted(n);
+    for (std::size_t i = 0; i < n; ++i)
+        sorted[i] = rows[order[i].second];
+    return sorted;
 }
 
 std::vector<int> RecordStore::compact(const std::vector<int> &keep)

@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -24,28 +25,60 @@ int cmp(const T &a, const T &b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// Values as they are ranked: a NaN, which compares with nothing, sorts as
-// infinity, so that sorting stays well defined.
-std::int64_t rankable(std::int64_t value)
+using KeyedPositions = std::vector<std::pair<std::uint64_t, std::uint32_t>>;
+
+constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+
+// Unsigned keys that order as the values do. A float's zeros are one key,
+// and a NaN, which compares with nothing, sorts as infinity.
+std::uint64_t orderedKey(std::int64_t value)
 {
-    return value;
+    return static_cast<std::uint64_t>(value) ^ kSignBit;
 }
-double rankable(double value)
+std::uint64_t orderedKey(double value)
 {
-    return std::isnan(value) ? std::numeric_limits<double>::infinity() : value;
+    const double v = std::isnan(value) ? std::numeric_limits<double>::infinity() : value + 0.0;
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    return (bits & kSignBit) != 0 ? ~bits : bits | kSignBit;
 }
 
-// Ranks 1, 2... of values paired with their positions in `out`, equal
-// values sharing one; returns the highest.
-template<typename T>
-std::uint32_t rankPairs(std::vector<std::pair<T, std::uint32_t>> &values, std::vector<std::uint32_t> &out)
+// Sorts by key, equal keys keeping their order: a radix sort on the bits
+// up to those of `top`, the highest key.
+void radixSort(KeyedPositions &items, std::uint64_t top)
 {
-    std::sort(values.begin(), values.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    constexpr int kBits = 11;
+    constexpr std::uint64_t kMask = (std::uint64_t{1} << kBits) - 1;
+    KeyedPositions other(items.size());
+    std::vector<std::size_t> start(kMask + 2);
+    for (int shift = 0; shift < 64 && (top >> shift) != 0; shift += kBits) {
+        std::fill(start.begin(), start.end(), 0);
+        for (const auto &item : items)
+            ++start[((item.first >> shift) & kMask) + 1];
+        std::partial_sum(start.begin(), start.end(), start.begin());
+        for (const auto &item : items)
+            other[start[(item.first >> shift) & kMask]++] = item;
+        items.swap(other);
+    }
+}
+
+// Ranks 1, 2... of keys paired with their positions in `out`, equal keys
+// sharing one; returns the highest.
+std::uint32_t rankKeys(KeyedPositions &items, std::vector<std::uint32_t> &out)
+{
+    std::uint64_t low = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t top = 0;
+    for (const auto &item : items) {
+        low = std::min(low, item.first);
+        top = std::max(top, item.first);
+    }
+    for (auto &item : items)
+        item.first -= low;
+    radixSort(items, top - low);
     std::uint32_t rank = 0;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i == 0 || values[i - 1].first < values[i].first)
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i == 0 || items[i - 1].first != items[i].first)
             ++rank;
-        out[values[i].second] = rank;
+        out[items[i].second] = rank;
     }
     return rank;
 }
@@ -364,16 +397,16 @@ std::uint32_t RecordStore::ranks(int field, const std::vector<int> &rows, std::v
     const auto &c = m_columns[idx(field)];
     const std::size_t n = rows.size();
     auto rankNumbers = [&](const auto &values) {
-        std::vector<std::pair<std::decay_t<decltype(values[0])>, std::uint32_t>> pairs;
+        KeyedPositions pairs;
         pairs.reserve(n);
         for (std::size_t i = 0; i < n; ++i) {
             const std::size_t r = idx(rows[i]);
             if (c.nulls[r] != 0)
                 out[i] = 0;
             else
-                pairs.emplace_back(rankable(values[r]), static_cast<std::uint32_t>(i));
+                pairs.emplace_back(orderedKey(values[r]), static_cast<std::uint32_t>(i));
         }
-        return rankPairs(pairs, out);
+        return rankKeys(pairs, out);
     };
     auto rankTexts = [&]<typename Key>(const auto &values) {
         return rankDistinct<Key>(
@@ -399,8 +432,8 @@ std::uint32_t RecordStore::ranks(int field, const std::vector<int> &rows, std::v
 
 // Every record gets one integer key that orders as its index values do: the
 // ranks of the fields, one after another, as the digits of a number (the
-// key is ranked again before it would overflow). One sort on the keys, ties
-// broken by the position, replaces comparing values field by field.
+// key is ranked again before it would overflow). One stable sort on the
+// keys replaces comparing values field by field.
 std::vector<int> RecordStore::sortedRows(const std::vector<int> &rows, const std::vector<int> &fields) const
 {
     const std::size_t n = rows.size();
@@ -411,21 +444,21 @@ std::vector<int> RecordStore::sortedRows(const std::vector<int> &rows, const std
         const std::uint64_t highest = ranks(f, rows, rank);
         const std::uint64_t radix = highest + 1;
         if (top > (std::numeric_limits<std::uint64_t>::max() - highest) / radix) {
-            std::vector<std::pair<std::uint64_t, std::uint32_t>> pairs(n);
+            KeyedPositions pairs(n);
             for (std::size_t i = 0; i < n; ++i)
                 pairs[i] = {keys[i], static_cast<std::uint32_t>(i)};
             std::vector<std::uint32_t> dense(n);
-            top = rankPairs(pairs, dense);
+            top = rankKeys(pairs, dense);
             std::copy(dense.begin(), dense.end(), keys.begin());
         }
         for (std::size_t i = 0; i < n; ++i)
             keys[i] = keys[i] * radix + rank[i];
         top = top * radix + highest;
     }
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> order(n);
+    KeyedPositions order(n);
     for (std::size_t i = 0; i < n; ++i)
         order[i] = {keys[i], static_cast<std::uint32_t>(i)};
-    std::sort(order.begin(), order.end());
+    radixSort(order, top);
     std::vector<int> sorted(n);
     for (std::size_t i = 0; i < n; ++i)
         sorted[i] = rows[order[i].second];

@@ -6,6 +6,8 @@
 
 #include <QSqlError>
 
+#include <optional>
+
 using namespace Qt::Literals::StringLiterals;
 
 TNrQuery::TNrQuery(TdmNrConnection &connection)
@@ -110,14 +112,46 @@ QVariant TNrQuery::scalar()
     return v;
 }
 
+namespace {
+
+// "YYYY-MM-DD...", as SQLite gives dates back, read without the general
+// parser; nothing when the text has another shape.
+std::optional<QDate> isoDate(QStringView text)
+{
+    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
+        return std::nullopt;
+    auto number = [&text](qsizetype from, qsizetype count) {
+        int n = 0;
+        for (qsizetype i = from; i < from + count; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            n = n * 10 + (c - u'0');
+        }
+        return n;
+    };
+    const int year = number(0, 4);
+    const int month = number(5, 2);
+    const int day = number(8, 2);
+    if (year < 0 || month < 0 || day < 0)
+        return std::nullopt;
+    return QDate(year, month, day);
+}
+
+} // namespace
+
 namespace NrSqlValue {
 
 QDate toDate(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return QDate();
-    if (value.metaType().id() == QMetaType::QString)
-        return QDate::fromString(value.toString().left(10), Qt::ISODate);
+    if (value.metaType().id() == QMetaType::QString) {
+        const QString text = value.toString();
+        if (const auto date = isoDate(text))
+            return *date;
+        return QDate::fromString(text.left(10), Qt::ISODate);
+    }
     if (value.metaType().id() == QMetaType::QDateTime)
         return value.toDateTime().date();
     return value.toDate();

@@ -751,16 +751,8 @@ bool ClientDataSet::viewLess(int rowA, int rowB) const
 
 void ClientDataSet::sortView()
 {
-    if (m_indexFields.empty())
-        return;
-    std::stable_sort(m_view.begin(), m_view.end(), [this](int a, int b) {
-        for (int f : m_indexFields) {
-            const int c = m_store.compare(f, a, b);
-            if (c != 0)
-                return c < 0;
-        }
-        return false;
-    });
+    if (!m_indexFields.empty())
+        m_view = m_store.sortedRows(m_view, m_indexFields);
 }
 
 void ClientDataSet::rebuildView(int keepRow)

@@ -69,6 +69,14 @@ Decimal Decimal::fromDouble(double value)
     // decimals; scaling the binary value would lose the last digits.
     if (!std::isfinite(value) || std::fabs(value) >= 9.2e14)
         throwOverflow();
+    // Below 1e11 two amounts of four decimals are farther apart than two
+    // doubles: the one whose quotient by 10,000 is the value itself is that
+    // shortest text, without writing it out.
+    if (std::fabs(value) < 1e11) {
+        const auto units = static_cast<std::int64_t>(std::round(value * static_cast<double>(kUnitsPerOne)));
+        if (static_cast<double>(units) / static_cast<double>(kUnitsPerOne) == value)
+            return fromUnits(units);
+    }
     char text[64];
     const auto [end, error] = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::fixed);
     if (error != std::errc())

@@ -4,8 +4,16 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+#include <QStringView>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -15,6 +23,98 @@ template<typename T>
 int cmp(const T &a, const T &b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+using KeyedPositions = std::vector<std::pair<std::uint64_t, std::uint32_t>>;
+
+constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+
+// Unsigned keys that order as the values do. A float's zeros are one key,
+// and a NaN, which compares with nothing, sorts as infinity.
+std::uint64_t orderedKey(std::int64_t value)
+{
+    return static_cast<std::uint64_t>(value) ^ kSignBit;
+}
+std::uint64_t orderedKey(double value)
+{
+    const double v = std::isnan(value) ? std::numeric_limits<double>::infinity() : value + 0.0;
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    return (bits & kSignBit) != 0 ? ~bits : bits | kSignBit;
+}
+
+// Sorts by key, equal keys keeping their order: a radix sort on the bits
+// up to those of `top`, the highest key.
+void radixSort(KeyedPositions &items, std::uint64_t top)
+{
+    constexpr int kBits = 11;
+    constexpr std::uint64_t kMask = (std::uint64_t{1} << kBits) - 1;
+    KeyedPositions other(items.size());
+    std::vector<std::size_t> start(kMask + 2);
+    for (int shift = 0; shift < 64 && (top >> shift) != 0; shift += kBits) {
+        std::fill(start.begin(), start.end(), 0);
+        for (const auto &item : items)
+            ++start[((item.first >> shift) & kMask) + 1];
+        std::partial_sum(start.begin(), start.end(), start.begin());
+        for (const auto &item : items)
+            other[start[(item.first >> shift) & kMask]++] = item;
+        items.swap(other);
+    }
+}
+
+// Ranks 1, 2... of keys paired with their positions in `out`, equal keys
+// sharing one; returns the highest.
+std::uint32_t rankKeys(KeyedPositions &items, std::vector<std::uint32_t> &out)
+{
+    std::uint64_t low = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t top = 0;
+    for (const auto &item : items) {
+        low = std::min(low, item.first);
+        top = std::max(top, item.first);
+    }
+    for (auto &item : items)
+        item.first -= low;
+    radixSort(items, top - low);
+    std::uint32_t rank = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i == 0 || items[i - 1].first != items[i].first)
+            ++rank;
+        out[items[i].second] = rank;
+    }
+    return rank;
+}
+
+// The same for texts and bytes, which repeat much: each distinct value is
+// sorted once. `value(i)` is null (std::nullopt) or the value at position i.
+template<typename Key, typename Value>
+std::uint32_t rankDistinct(std::size_t count, Value value, std::vector<std::uint32_t> &out)
+{
+    QHash<Key, std::uint32_t> seen;
+    std::vector<Key> distinct;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::optional<Key> v = value(i);
+        if (!v) {
+            out[i] = 0;
+            continue;
+        }
+        auto it = seen.constFind(*v);
+        if (it == seen.constEnd()) {
+            it = seen.insert(*v, static_cast<std::uint32_t>(distinct.size()));
+            distinct.push_back(*v);
+        }
+        out[i] = *it + 1;
+    }
+    std::vector<std::uint32_t> order(distinct.size());
+    std::iota(order.begin(), order.end(), 0U);
+    std::sort(order.begin(), order.end(),
+              [&distinct](std::uint32_t a, std::uint32_t b) { return distinct[a].compare(distinct[b]) < 0; });
+    std::vector<std::uint32_t> rankOf(distinct.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        rankOf[order[k]] = static_cast<std::uint32_t>(k + 1);
+    for (std::uint32_t &r : out) {
+        if (r != 0)
+            r = rankOf[r - 1];
+    }
+    return static_cast<std::uint32_t>(distinct.size());
 }
 
 } // namespace
@@ -290,6 +390,79 @@ int RecordStore::compare(int field, int rowA, int rowB) const
         return c.bytes[idx(rowA)].compare(c.bytes[idx(rowB)]);
     }
     return 0;
+}
+
+std::uint32_t RecordStore::ranks(int field, const std::vector<int> &rows, std::vector<std::uint32_t> &out) const
+{
+    const auto &c = m_columns[idx(field)];
+    const std::size_t n = rows.size();
+    auto rankNumbers = [&](const auto &values) {
+        KeyedPositions pairs;
+        pairs.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t r = idx(rows[i]);
+            if (c.nulls[r] != 0)
+                out[i] = 0;
+            else
+                pairs.emplace_back(orderedKey(values[r]), static_cast<std::uint32_t>(i));
+        }
+        return rankKeys(pairs, out);
+    };
+    auto rankTexts = [&]<typename Key>(const auto &values) {
+        return rankDistinct<Key>(
+            n,
+            [&](std::size_t i) -> std::optional<Key> {
+                const std::size_t r = idx(rows[i]);
+                return c.nulls[r] != 0 ? std::nullopt : std::optional<Key>(values[r]);
+            },
+            out);
+    };
+    switch (c.storage) {
+    case Storage::Int:
+        return rankNumbers(c.ints);
+    case Storage::Float:
+        return rankNumbers(c.floats);
+    case Storage::Text:
+        return rankTexts.template operator()<QStringView>(c.texts);
+    case Storage::Bytes:
+        return rankTexts.template operator()<QByteArray>(c.bytes);
+    }
+    return 0;
+}
+
+// Every record gets one integer key that orders as its index values do: the
+// ranks of the fields, one after another, as the digits of a number (the
+// key is ranked again before it would overflow). One stable sort on the
+// keys replaces comparing values field by field.
+std::vector<int> RecordStore::sortedRows(const std::vector<int> &rows, const std::vector<int> &fields) const
+{
+    const std::size_t n = rows.size();
+    std::vector<std::uint64_t> keys(n, 0);
+    std::uint64_t top = 0;
+    std::vector<std::uint32_t> rank(n);
+    for (int f : fields) {
+        const std::uint64_t highest = ranks(f, rows, rank);
+        const std::uint64_t radix = highest + 1;
+        if (top > (std::numeric_limits<std::uint64_t>::max() - highest) / radix) {
+            KeyedPositions pairs(n);
+            for (std::size_t i = 0; i < n; ++i)
+                pairs[i] = {keys[i], static_cast<std::uint32_t>(i)};
+            std::vector<std::uint32_t> dense(n);
+            top = rankKeys(pairs, dense);
+            std::copy(dense.begin(), dense.end(), keys.begin());
+        }
+        for (std::size_t i = 0; i < n; ++i)
+            keys[i] = keys[i] * radix + rank[i];
+        top = top * radix + highest;
+    }
+    KeyedPositions order(n);
+    for (std::size_t i = 0; i < n; ++i)
+        order[i] = {keys[i], static_cast<std::uint32_t>(i)};
+    radixSort(order, top);
+    std::vector<int> sorted(n);
+    for (std::size_t i = 0; i < n; ++i)
+        sorted[i] = rows[order[i].second];
+    return sorted;
 }
 
 std::vector<int> RecordStore::compact(const std::vector<int> &keep)

@@ -78,6 +78,9 @@ public:
 
     // Typed comparison of two values of a field, nulls first.
     int compare(int field, int rowA, int rowB) const;
+    // The rows in the order of the fields' values (compare() field after
+    // field); rows with equal values keep their order.
+    std::vector<int> sortedRows(const std::vector<int> &rows, const std::vector<int> &fields) const;
 
     // Keeps the rows listed (ascending) and returns, for every old row, its
     // new number or -1.
@@ -101,6 +104,9 @@ private:
     };
 
     static std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+    // Ranks of a field's values on the rows: null 0, then 1, 2... as the
+    // values grow, equal values sharing one. Returns the highest rank.
+    std::uint32_t ranks(int field, const std::vector<int> &rows, std::vector<std::uint32_t> &out) const;
 
     std::vector<Column> m_columns;
     std::vector<RowInfo> m_rows;

@@ -259,42 +259,31 @@ QVariant storedValue(FieldType type, const QVariant &value)
     return QVariant();
 }
 
-// Sets a field from the value column its type selects.
-void setFromValueRow(Field &field, const TNrQuery &rows)
+// The column of a value row (SELECT of QRY_FIS_CARICA) that holds a field's value.
+int valueColumnAt(const Field &field)
+{
+    return 3 + static_cast<int>(valueColumnOf(field.dataType()));
+}
+
+// Sets a field from the value, not null, of the column its type selects.
+void setFromValue(Field &field, const QVariant &v)
 {
     switch (valueColumnOf(field.dataType())) {
-    case ValueColumn::Text: {
-        const QVariant v = rows.value(3);
-        if (v.isNull())
-            return;
-        if (field.isText())
-            field.setValue(v.toString());
-        else
-            field.setAsString(v.toString());
+    case ValueColumn::Text:
+        field.setAsString(v.toString());
         return;
-    }
-    case ValueColumn::Integer: {
-        const QVariant v = rows.value(4);
-        if (!v.isNull())
-            field.setValue(v.toLongLong());
+    case ValueColumn::Integer:
+        field.setAsInteger(v.toLongLong());
         return;
-    }
-    case ValueColumn::Float: {
-        const QVariant v = rows.value(5);
-        if (!v.isNull())
-            field.setValue(v.toDouble());
+    case ValueColumn::Float:
+        field.setAsFloat(v.toDouble());
         return;
-    }
-    case ValueColumn::Date: {
-        const QVariant v = rows.value(6);
-        if (v.isNull())
-            return;
+    case ValueColumn::Date:
         if (field.dataType() == FieldType::Date)
-            field.setValue(NrSqlValue::toDate(v));
+            field.setAsDate(NrSqlValue::toDate(v));
         else
-            field.setValue(NrSqlValue::toDateTime(v));
+            field.setAsDateTime(NrSqlValue::toDateTime(v));
         return;
-    }
     }
 }
 
@@ -973,6 +962,10 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     QList<qint64> orphans;
     // Field names as the rows spell them, found once without regard to case.
     QHash<QString, Field *> fields;
+    // The records list their fields in the same order: a value row's name is
+    // first compared with the one at its place in the record before.
+    std::vector<std::pair<QString, Field *>> byPlace;
+    std::size_t place = 0;
     TNrQuery rows(connection);
     rows.fetch(u"QRY_FIS_CARICA"_s, 0, kSelect);
     bindPeriod(rows);
@@ -987,6 +980,7 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
             dataSet.append();
             inRecord = true;
             current = record;
+            place = 0;
             const QVariant personValue = rows.value(1);
             if (personField && rows.value(7).isNull())
                 orphans.append(record);
@@ -1008,14 +1002,22 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
             }
         }
         const QString name = rows.value(2).toString();
-        auto it = fields.constFind(name);
-        if (it == fields.constEnd())
-            it = fields.insert(name, dataSet.findField(name));
-        Field *field = it.value();
+        if (place == byPlace.size() || byPlace[place].first != name) {
+            auto it = fields.constFind(name);
+            if (it == fields.constEnd())
+                it = fields.insert(name, dataSet.findField(name));
+            if (place == byPlace.size())
+                byPlace.emplace_back();
+            byPlace[place] = {name, it.value()};
+        }
+        Field *field = byPlace[place++].second;
         if (!field || field == recordField || field == personField)
             continue;
-        noteLength(*field, rows.value(3), record);
-        setFromValueRow(*field, rows);
+        const QVariant value = rows.value(valueColumnAt(*field));
+        if (value.isNull())
+            continue;
+        noteLength(*field, value, record);
+        setFromValue(*field, value);
     }
     if (inRecord)
         dataSet.post();

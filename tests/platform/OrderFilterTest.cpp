@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
+#include <tuple>
+#include <vector>
+
 using namespace Qt::Literals::StringLiterals;
 using fixtures::addRow;
 using fixtures::column;
@@ -123,6 +128,63 @@ TEST_F(People, OrdersAndFiltersSelectTheRightRecordsAndMalformedFiltersAreRefuse
     ds.setFiltered(false);
     addRow(ds, {u"05"_s});
     EXPECT_EQ(filtered(u"CODICE = 5"_s), QStringList{u"05"_s});
+}
+
+// An order on every field of records of many distinct values, repeated at
+// random places: each record follows the one before in its values, nulls
+// first, and records of equal values keep their natural order.
+TEST(Orders, RecordsOfManyValuesFollowTheirValuesAndTiesTheirNaturalOrder)
+{
+    ClientDataSet ds;
+    fixtures::defineSample(ds);
+    std::mt19937 rng(26);
+    auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    auto maybe = [&pick](const QVariant &v) { return pick(10) == 0 ? QVariant() : v; };
+    std::vector<std::vector<QVariant>> distinct(2000);
+    for (auto &values : distinct) {
+        values = {maybe(u"C%1"_s.arg(pick(1000000))),
+                  maybe(u"N%1"_s.arg(pick(5))),
+                  maybe(pick(1000000)),
+                  maybe(QVariant::fromValue(Decimal::fromUnits(pick(1000000)))),
+                  maybe(QDate(2000, 1, 1).addDays(pick(20000))),
+                  maybe(pick(2) == 0),
+                  maybe(u"nota %1"_s.arg(pick(1000000))),
+                  maybe((pick(1000) - 500) / 8.0)};
+    }
+    constexpr int kRecords = 5000;
+    for (int i = 0; i < kRecords; ++i) {
+        ds.append();
+        const auto &values = distinct[static_cast<std::size_t>(pick(static_cast<int>(distinct.size())))];
+        for (int f = 0; f < ds.fieldCount(); ++f) {
+            if (values[static_cast<std::size_t>(f)].isValid())
+                ds.field(f).setValue(values[static_cast<std::size_t>(f)]);
+        }
+        ds.post();
+    }
+
+    ds.setIndexFieldNames(u"VALORE;NOME;ANNO;IMPORTO;DATA;FLAG;NOTE;CODICE"_s);
+    auto get = [&ds](const char16_t *name, auto read) {
+        const Field &f = ds.fieldByName(QString::fromUtf16(name));
+        return f.isNull() ? std::nullopt : std::optional(read(f));
+    };
+    using Key = std::tuple<std::optional<double>, std::optional<QString>, std::optional<qint64>, std::optional<Decimal>,
+                           std::optional<QDate>, std::optional<bool>, std::optional<QString>, std::optional<QString>,
+                           std::int64_t>;
+    std::vector<Key> keys;
+    for (ds.first(); !ds.eof(); ds.next()) {
+        keys.emplace_back(get(u"VALORE", [](const Field &f) { return f.asFloat(); }),
+                          get(u"NOME", [](const Field &f) { return f.asString(); }),
+                          get(u"ANNO", [](const Field &f) { return f.asLargeInt(); }),
+                          get(u"IMPORTO", [](const Field &f) { return f.asCurrency(); }),
+                          get(u"DATA", [](const Field &f) { return f.asDate(); }),
+                          get(u"FLAG", [](const Field &f) { return f.asBoolean(); }),
+                          get(u"NOTE", [](const Field &f) { return f.asString(); }),
+                          get(u"CODICE", [](const Field &f) { return f.asString(); }), ds.bookmark().uid);
+    }
+    ASSERT_EQ(keys.size(), std::size_t{kRecords});
+    const auto outOfOrder =
+        std::adjacent_find(keys.begin(), keys.end(), [](const Key &a, const Key &b) { return !(a < b); });
+    EXPECT_EQ(outOfOrder - keys.begin(), keys.end() - keys.begin());
 }
 
 TEST_F(People, LocateFindsByOneOrSeveralFieldsInTheView)

@@ -47,6 +47,22 @@ PGconn *postgreSQLHandle(const QSqlDatabase &db)
     return *static_cast<PGconn *const *>(handle.constData());
 }
 
+// The engine's connection of an open SQLite database; null otherwise.
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// An error of the engine as the driver reports it.
+QSqlError sqliteError(sqlite3 *sqlite, const QString &what, int code)
+{
+    return QSqlError(what, QString::fromUtf16(static_cast<const char16_t *>(sqlite3_errmsg16(sqlite))),
+                     QSqlError::ConnectionError, QString::number(code));
+}
+
 } // namespace
 
 TdmNrConnection *NrGlobConn()
@@ -176,11 +192,8 @@ bool TdmNrConnection::serverLost() const
 
 void TdmNrConnection::installBusyHandler()
 {
-    const QVariant handle = m_db.driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
-        if (sqlite3 *sqlite = *static_cast<sqlite3 *const *>(handle.constData()))
-            sqlite3_busy_handler(sqlite, &TdmNrConnection::sqliteBusy, this);
-    }
+    if (sqlite3 *sqlite = sqliteHandle(m_db))
+        sqlite3_busy_handler(sqlite, &TdmNrConnection::sqliteBusy, this);
 }
 
 int TdmNrConnection::sqliteBusy(void *connection, int attempt)
@@ -258,6 +271,7 @@ void TdmNrConnection::CloseConnection()
         return;
     m_watch.reset();
     m_prepared.clear();
+    m_sqliteStatements.clear();
     forgetTransaction();
     if (m_inTransaction)
         m_db.rollback();
@@ -490,6 +504,77 @@ TNrQuery &TdmNrConnection::prepared(const QString &key, const std::function<void
 TNrQuery &TdmNrConnection::preparedStatement(const QString &name, const QString &kind)
 {
     return prepared(name, [&](TNrQuery &made) { made.fetch(name, 0, kind); });
+}
+
+NrSqliteStatement &TdmNrConnection::sqliteStatement(const QString &key, const std::function<QString()> &sql)
+{
+    auto it = m_sqliteStatements.find(key);
+    if (it == m_sqliteStatements.end())
+        it = m_sqliteStatements.emplace(key, std::make_unique<NrSqliteStatement>(*this, sql())).first;
+    return *it->second;
+}
+
+NrSqliteStatement::NrSqliteStatement(TdmNrConnection &connection, const QString &sql)
+    : m_connection(connection)
+{
+    sqlite3 *sqlite = sqliteHandle(connection.database());
+    if (!sqlite)
+        throw EAssertionFailed(u"Istruzione per SQLite su una connessione che non è SQLite"_s);
+    const int rc = sqlite3_prepare16_v2(sqlite, sql.utf16(), static_cast<int>(sql.size() * 2), &m_statement, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(m_statement);
+        m_statement = nullptr;
+        throw EDatabaseError(connection.errorText(sqliteError(sqlite, u"Unable to execute statement"_s, rc)));
+    }
+}
+
+NrSqliteStatement::~NrSqliteStatement()
+{
+    sqlite3_finalize(m_statement);
+}
+
+void NrSqliteStatement::execute(std::span<const QVariant> values)
+{
+    m_connection.beforeStatement();
+    int rc = SQLITE_OK;
+    for (std::size_t i = 0; i < values.size() && rc == SQLITE_OK; ++i) {
+        const QVariant &value = values[i];
+        const int at = static_cast<int>(i) + 1;
+        if (value.isNull()) {
+            rc = sqlite3_bind_null(m_statement, at);
+            continue;
+        }
+        switch (value.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(m_statement, at, value.toInt());
+            break;
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+            rc = sqlite3_bind_int64(m_statement, at, value.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(m_statement, at, value.toDouble());
+            break;
+        default: {
+            const QString text = value.toString();
+            rc =
+                sqlite3_bind_text16(m_statement, at, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(m_statement);
+        if (rc == SQLITE_DONE)
+            rc = SQLITE_OK;
+    }
+    const int reset = sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    if (rc != SQLITE_OK) {
+        throw EDatabaseError(m_connection.errorText(
+            sqliteError(sqlite3_db_handle(m_statement), u"Unable to fetch row"_s, reset != SQLITE_OK ? reset : rc)));
+    }
 }
 
 void TdmNrConnection::invalidateCaches()

@@ -8,9 +8,12 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
+struct sqlite3_stmt;
 class NrServerWatch;
+class NrSqliteStatement;
 class NrStatementSource;
 class TNrQuery;
 
@@ -87,6 +90,10 @@ public:
     TNrQuery &prepared(const QString &key, const std::function<void(TNrQuery &)> &make);
     // A named statement of the module, kept prepared under its name.
     TNrQuery &preparedStatement(const QString &name, const QString &kind = QStringLiteral("EXECUTE"));
+    // A statement of a SQLite connection kept prepared on the engine itself
+    // under a key, sql() giving its text the first time; good until the
+    // connection closes.
+    NrSqliteStatement &sqliteStatement(const QString &key, const std::function<QString()> &sql);
     // What a cache of the database's contents was read under: it changes at
     // every opening and closing, at the start and end of every transaction,
     // at a rollback to a savepoint and at invalidateCaches(), never coming
@@ -144,6 +151,7 @@ private:
     bool m_busyCancelled = false;
     std::unique_ptr<NrServerWatch> m_watch;
     std::map<QString, std::unique_ptr<TNrQuery>> m_prepared;
+    std::map<QString, std::unique_ptr<NrSqliteStatement>> m_sqliteStatements;
     quint64 m_cacheEpoch = 0;
     struct Held
     {
@@ -189,3 +197,23 @@ void setNrGlobConn(TdmNrConnection *connection);
 // The text of a database error as the server gives it, or the driver's when
 // the server gave none.
 QString NrSqlErrorText(const QSqlError &error);
+
+// A statement run on SQLite's engine with its values bound there, as the
+// driver binds them: for inserts of many rows one by one, where the driver's
+// binding of each value costs more than the row itself.
+class NrSqliteStatement
+{
+public:
+    NrSqliteStatement(TdmNrConnection &connection, const QString &sql);
+    ~NrSqliteStatement();
+    NrSqliteStatement(const NrSqliteStatement &) = delete;
+    NrSqliteStatement &operator=(const NrSqliteStatement &) = delete;
+
+    // Runs the statement with these values for its placeholders, in order;
+    // EDatabaseError when the engine refuses it.
+    void execute(std::span<const QVariant> values);
+
+private:
+    TdmNrConnection &m_connection;
+    sqlite3_stmt *m_statement = nullptr;
+};

@@ -10,20 +10,20 @@ TdmKbrCalcola::TdmKbrCalcola(TdmNrConnection &connection)
 {
 }
 
-TdmKbrCalcola::Contratto TdmKbrCalcola::contratto(const QString &fiscalCode, int anfId)
+QHash<QString, TdmKbrCalcola::Contratto> TdmKbrCalcola::contratti(int anfId)
 {
     TNrQuery &q = m_connection.preparedStatement(u"QRY_IMP_CF"_s);
-    q.setParam(u"SANACODFISCALE"_s, fiscalCode);
     q.setParam(u"IANFID"_s, anfId);
     q.open();
-    Contratto c;
-    if (q.next()) {
-        c.iacomId = q.value(u"IACOMID"_s).toInt();
-        c.iqarId = q.value(u"IQARID"_s).toInt();
-        c.itnoId = q.value(u"ITNOID"_s).toInt();
+    QHash<QString, Contratto> contracts;
+    // A person's contracts come latest first: the first one is his.
+    while (q.next()) {
+        const QString code = q.value(0).toString();
+        if (!contracts.contains(code))
+            contracts.insert(code, {q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()});
     }
     q.close();
-    return c;
+    return contracts;
 }
 
 int TdmKbrCalcola::regione(int iacomId)

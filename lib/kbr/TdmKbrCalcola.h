@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 class TdmNrConnection;
 
 // The payroll library's calculation module: the look-ups in the school's
-// payroll that the import computations make for one person.
+// payroll that the import computations make.
 class TdmKbrCalcola
 {
 public:
@@ -20,8 +21,9 @@ public:
 
     explicit TdmKbrCalcola(TdmNrConnection &connection);
 
-    // QRY_IMP_CF: the contract of the fiscal code started last in the year.
-    Contratto contratto(const QString &fiscalCode, int anfId);
+    // QRY_IMP_CF: everyone's contract started last in the year, by fiscal
+    // code as the database upper-cases it.
+    QHash<QString, Contratto> contratti(int anfId);
     // QRY_REPA_ACOM_CALC: the code of the region of the contract's regional
     // additional tax; 0 when it has none.
     int regione(int iacomId);

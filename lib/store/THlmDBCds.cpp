@@ -37,9 +37,8 @@ const QString kPersonField = u"IAFIID"_s;
 const QDate kZeroDate(1899, 12, 30);
 const QString kNoConnection = u"Archivio delle tabelle: nessuna connessione al database"_s;
 
-// Rows of value inserts sent in one statement on SQLite (nine parameters
-// each): its parser slows down with the square of the parameters of a
-// statement. Measured best between 100 and 500.
+// Rows of value inserts collected before they go to SQLite, one by one
+// through a statement kept prepared on the engine.
 constexpr std::size_t kRowsPerInsert = 250;
 // On PostgreSQL the rows go as one array per column, nine parameters
 // whatever their number.
@@ -458,27 +457,20 @@ void ValueBatch::sendValues(bool all)
             sendValueArrays();
         return;
     }
-    std::size_t sent = 0;
-    while (m_rows.size() - sent >= kRowsPerInsert || (all && sent < m_rows.size())) {
-        sendDeletes();
-        const std::size_t n = std::min(kRowsPerInsert, m_rows.size() - sent);
-        // The stored statement names the columns; its VALUES list gets one
-        // tuple of placeholders per row, which fills the value column of the
-        // row's type and leaves the other three empty: rows of every type go
-        // in one statement.
-        TNrQuery *q = &m_connection.prepared(u"QRY_FIS_INSERISCI/%1"_s.arg(n), [n](TNrQuery &made) {
-            made.fetch(u"QRY_FIS_INSERISCI"_s);
-            QStringList tuples(static_cast<qsizetype>(n), u"(?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
-            made.setSql(THlmQueryText::format(made.sql(), {tuples.join(u", "_s)}));
-        });
-        for (std::size_t r = sent; r < sent + n; ++r) {
-            for (const QVariant &value : m_rows[r].values())
-                q->addValue(value);
-        }
-        q->execute();
-        sent += n;
-    }
-    m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(sent));
+    if (m_rows.empty() || (!all && m_rows.size() < kRowsPerInsert))
+        return;
+    sendDeletes();
+    // The stored statement names the columns; its VALUES list gets one
+    // tuple of placeholders, which fills the value column of the row's type
+    // and leaves the other three empty: rows of every type go through it.
+    NrSqliteStatement &insert = m_connection.sqliteStatement(u"QRY_FIS_INSERISCI"_s, [this] {
+        TNrQuery made(m_connection);
+        made.fetch(u"QRY_FIS_INSERISCI"_s);
+        return THlmQueryText::format(made.sql(), {u"(?, ?, ?, ?, ?, ?, ?, ?, ?)"_s});
+    });
+    for (const Row &row : m_rows)
+        insert.execute(row.values());
+    m_rows.clear();
 }
 
 void ValueBatch::sendValueArrays()

@@ -492,7 +492,7 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, N
 {
     m_log.clear();
     m_failed.clear();
-    m_contracts.clear();
+    m_contracts.reset();
     QStringList selection;
     for (const QString &code : codes) {
         if (!selection.contains(codeKey(code)))
@@ -824,7 +824,7 @@ void TdmElhImport::runSection(const QString &section, ClientDataSet &source, Cli
     bool done = false;
     m_engine->SetFindings(problems);
     try {
-        done = m_engine->Execute(section, m_definitions, source, target);
+        done = m_engine->ExecuteLoaded(section, source, target);
     } catch (...) {
         m_engine->SetFindings(m_findings);
         throw;
@@ -854,17 +854,16 @@ bool TdmElhImport::importRegistry(const QString &code, bool adjusting)
     return true;
 }
 
-const TdmKbrCalcola::Contratto &TdmElhImport::contract(const QString &code)
+TdmKbrCalcola::Contratto TdmElhImport::contract(const QString &code)
 {
-    auto it = m_contracts.find(code);
-    if (it == m_contracts.end())
-        it = m_contracts.insert(code, m_calcola.contratto(code, m_params.anfId()));
-    return *it;
+    if (!m_contracts)
+        m_contracts = m_calcola.contratti(m_params.anfId());
+    return m_contracts->value(code);
 }
 
 QString TdmElhImport::category(const QString &code)
 {
-    const TdmKbrCalcola::Contratto &c = contract(code);
+    const TdmKbrCalcola::Contratto c = contract(code);
     if (c.itnoId == 17)
         return u"P"_s;
     switch (c.iqarId) {

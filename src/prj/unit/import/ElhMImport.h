@@ -255,7 +255,9 @@ private:
     void runSection(const QString &section, ClientDataSet &source, ClientDataSet &target);
     QList<Bookmark> subRows(SubTable &sub, const QString &code, const QString &month);
     QString category(const QString &code);
-    const TdmKbrCalcola::Contratto &contract(const QString &code);
+    // The person's contract of the year; the contracts of everyone are read
+    // once a run, the first time one is asked for.
+    TdmKbrCalcola::Contratto contract(const QString &code);
 
     // The integration.
     struct Extinct;
@@ -315,7 +317,7 @@ private:
     QString m_name;
     QSet<QString> m_otherAgents;
     QSet<QString> m_annotationCodes;
-    QHash<QString, TdmKbrCalcola::Contratto> m_contracts;
+    std::optional<QHash<QString, TdmKbrCalcola::Contratto>> m_contracts;
     // The payroll's separate-taxation history and detraction data, by code.
     QHash<QString, QList<Bookmark>> m_history;
     QHash<QString, QList<Bookmark>> m_detractions;

@@ -449,8 +449,13 @@ QStringList TImportXML::SourceColumns(const QString &section) const
 
 bool TImportXML::Execute(const QString &section, const QString &fileName, ClientDataSet &source, ClientDataSet &target)
 {
-    if (!Load(fileName))
-        return false;
+    return Load(fileName) && ExecuteLoaded(section, source, target);
+}
+
+bool TImportXML::ExecuteLoaded(const QString &section, ClientDataSet &source, ClientDataSet &target)
+{
+    if (!m_cache || !m_cache->definitions)
+        throw EAssertionFailed(u"Definizioni di importazione non caricate"_s);
     const auto it = m_cache->definitions->sections.constFind(section.toUpper());
     if (it == m_cache->definitions->sections.cend())
         return false;

@@ -52,6 +52,10 @@ public:
     // so (without a message), when an entry failed (after its message), or
     // when the definitions cannot be used (after the error).
     bool Execute(const QString &section, const QString &fileName, ClientDataSet &source, ClientDataSet &target);
+    // The same on the definitions of the last Load() that succeeded, without
+    // looking at the file again: for the thousands of sections of one run.
+    // EAssertionFailed when none are loaded.
+    bool ExecuteLoaded(const QString &section, ClientDataSet &source, ClientDataSet &target);
 
     // Makes the definitions ready for the calls of this run: reads them, or
     // takes them from this engine's copy. Reports the error and returns false

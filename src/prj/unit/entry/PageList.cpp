@@ -18,6 +18,8 @@ PageList::PageList(QTabWidget *pages, QWidget *parent)
         auto *item = new QListWidgetItem(TfrElfBase::wrapped(pages->tabText(page), 20), this);
         item->setToolTip(pages->tabToolTip(page));
     }
+    // Room between the rows, so that a caption's second line is not read as a page of its own.
+    setSpacing(2);
     setCurrentRow(pages->currentIndex());
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
@@ -35,6 +37,6 @@ QSize PageList::sizeHint() const
     const int frame = 2 * frameWidth();
     int height = frame;
     for (int row = 0; row < count(); ++row)
-        height += sizeHintForRow(row);
-    return {sizeHintForColumn(0) + frame + 8, height};
+        height += sizeHintForRow(row) + 2 * spacing();
+    return {sizeHintForColumn(0) + frame + 8 + 2 * spacing(), height};
 }

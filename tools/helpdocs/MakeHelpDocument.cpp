@@ -26,6 +26,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// QTextDocument::print lays an unpaginated document out on the page with a
+// margin of its own, 2 cm; the writer adds none, or the text would be
+// narrower than the pictures sized for it, and they would be cut.
 constexpr double kMarginMm = 20.0;
 
 // The width of the text on an A4 page, in the document's units (1/96 in).
@@ -93,8 +96,8 @@ void write(const QString &source, const QString &target)
     QPdfWriter pdf(target);
     pdf.setTitle(document.begin().text());
     pdf.setCreator(u"elh770"_s);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+    pdf.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
     document.print(&pdf);
 }
 

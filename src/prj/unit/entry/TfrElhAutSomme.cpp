@@ -13,10 +13,6 @@ TfrElhAutSomme::TfrElhAutSomme(const CurrentPerson &person, QWidget *parent)
 {
     setObjectName(u"TfrElhAutSomme"_s);
     setToolTip(u"Altre somme"_s);
-    laRigo = new QLabel;
-    laRigo->setObjectName(u"laRigo"_s);
-    laRigo->setFrameShape(QFrame::StyledPanel);
-    laRigo->setMinimumWidth(80);
     static constexpr Item kLeft[] = {{nullptr, u"Tipologia reddituale"},
                                      {u"SCAUCODICE", u"1 Causale", u"TCAU_CAUSALE.CDS"},
                                      {u"SDSE7ANNO", u"2 Anno"},
@@ -60,6 +56,11 @@ TfrElhAutSomme::TfrElhAutSomme(const CurrentPerson &person, QWidget *parent)
                                       {u"FDSE7ADDREASCOMSPSP", u"62 Addizionale comunale sospesa"}};
     addCaptions({kLeft, kRight});
     setDetail([this] {
+        laRigo = new QLabel;
+        laRigo->setObjectName(u"laRigo"_s);
+        laRigo->setFrameShape(QFrame::StyledPanel);
+        laRigo->setMinimumWidth(80);
+        showRecordNumber();
         auto *left = new FieldGrid(nullptr, FieldGrid::kColumnCaptionWidth);
         left->addRow(u"Rigo"_s, laRigo);
         addItems(left, kLeft);
@@ -73,5 +74,11 @@ TfrElhAutSomme::TfrElhAutSomme(const CurrentPerson &person, QWidget *parent)
 void TfrElhAutSomme::updateActions()
 {
     TfrElhSezione::updateActions();
-    laRigo->setText(cdsMain.active() ? recordCounterText() : QString());
+    showRecordNumber();
+}
+
+void TfrElhAutSomme::showRecordNumber()
+{
+    if (laRigo)
+        laRigo->setText(cdsMain.active() ? recordCounterText() : QString());
 }

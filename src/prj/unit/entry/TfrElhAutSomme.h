@@ -14,8 +14,12 @@ class TfrElhAutSomme : public TfrElhSezione
 public:
     explicit TfrElhAutSomme(const CurrentPerson &person, QWidget *parent = nullptr);
 
-    QLabel *laRigo;
+    // Made with the detail page, when it is first shown.
+    QLabel *laRigo = nullptr;
 
 protected:
     void updateActions() override;
+
+private:
+    void showRecordNumber();
 };

@@ -192,8 +192,12 @@ bool TdmNrConnection::serverLost() const
 
 void TdmNrConnection::installBusyHandler()
 {
-    if (sqlite3 *sqlite = sqliteHandle(m_db))
+    if (sqlite3 *sqlite = sqliteHandle(m_db)) {
         sqlite3_busy_handler(sqlite, &TdmNrConnection::sqliteBusy, this);
+        // A savepoint's copies of the pages it changes stay in memory: kept
+        // in a temporary file, each person of an import wrote them there.
+        sqlite3_exec(sqlite, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    }
 }
 
 int TdmNrConnection::sqliteBusy(void *connection, int attempt)

@@ -108,11 +108,13 @@ Field &ClientDataSet::fieldByName(const QString &name) const
 
 Field *ClientDataSet::findField(const QString &name) const
 {
-    for (const auto &f : m_fields) {
-        if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
-            return f.get();
+    auto it = m_fieldByName.constFind(name);
+    if (it == m_fieldByName.constEnd()) {
+        it = m_fieldByFoldedName.constFind(name.toCaseFolded());
+        if (it == m_fieldByFoldedName.constEnd())
+            return nullptr;
     }
-    return nullptr;
+    return m_fields[static_cast<std::size_t>(*it)].get();
 }
 
 void ClientDataSet::rebuildFields()
@@ -139,6 +141,16 @@ void ClientDataSet::rebuildFields()
         fields.push_back(std::move(kept));
     }
     m_fields = std::move(fields);
+    m_fieldByName.clear();
+    m_fieldByFoldedName.clear();
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        const QString &name = m_fields[i]->fieldName();
+        const QString folded = name.toCaseFolded();
+        if (!m_fieldByFoldedName.contains(folded))
+            m_fieldByFoldedName.insert(folded, static_cast<int>(i));
+        if (!m_fieldByName.contains(name))
+            m_fieldByName.insert(name, m_fieldByFoldedName.value(folded));
+    }
 }
 
 void ClientDataSet::createDataSet()
@@ -256,7 +268,8 @@ void ClientDataSet::checkActive() const
 void ClientDataSet::checkBrowsing(const char16_t *operation) const
 {
     if (m_state != DataSetState::Browse)
-        throw EDatabaseError(u"Impossibile %1 mentre il dataset %2 è in modifica"_s.arg(QString::fromUtf16(operation), m_name));
+        throw EDatabaseError(
+            u"Impossibile %1 mentre il dataset %2 è in modifica"_s.arg(QString::fromUtf16(operation), m_name));
 }
 
 void ClientDataSet::resetCursorFlags()
@@ -695,9 +708,8 @@ void ClientDataSet::applyUpdates(const std::function<void(DeltaRecord &)> &apply
         if (!info.discarded && info.status != UpdateStatus::Unmodified)
             rows.push_back(r);
     }
-    std::sort(rows.begin(), rows.end(), [this](int a, int b) {
-        return m_store.info(a).changeSerial < m_store.info(b).changeSerial;
-    });
+    std::sort(rows.begin(), rows.end(),
+              [this](int a, int b) { return m_store.info(a).changeSerial < m_store.info(b).changeSerial; });
     for (int row : rows) {
         UpdateKind kind = UpdateKind::Modify;
         if (m_store.info(row).status == UpdateStatus::Inserted)
@@ -787,7 +799,8 @@ void ClientDataSet::rebuildView(int keepRow)
 // only runs when it does not.
 std::vector<int>::iterator ClientDataSet::findInView(int row)
 {
-    if (m_cursor >= 0 && m_cursor < static_cast<int>(m_view.size()) && m_view[static_cast<std::size_t>(m_cursor)] == row)
+    if (m_cursor >= 0 && m_cursor < static_cast<int>(m_view.size())
+        && m_view[static_cast<std::size_t>(m_cursor)] == row)
         return m_view.begin() + m_cursor;
     return std::find(m_view.begin(), m_view.end(), row);
 }
@@ -811,8 +824,8 @@ void ClientDataSet::placeRowInView(int row)
         return;
     }
     if (!m_indexFields.empty()) {
-        const auto pos = std::lower_bound(m_view.begin(), m_view.end(), row,
-                                          [this](int a, int b) { return viewLess(a, b); });
+        const auto pos =
+            std::lower_bound(m_view.begin(), m_view.end(), row, [this](int a, int b) { return viewLess(a, b); });
         at = static_cast<int>(pos - m_view.begin());
     }
     at = std::clamp(at, 0, static_cast<int>(m_view.size()));
@@ -915,7 +928,8 @@ bool ClientDataSet::locate(const QString &fieldNames, const QVariantList &values
             key.isNull = !canonical.isValid();
             switch (key.storage) {
             case Storage::Text:
-                key.text = values[k].metaType().id() == QMetaType::QString ? values[k].toString() : canonical.toString();
+                key.text =
+                    values[k].metaType().id() == QMetaType::QString ? values[k].toString() : canonical.toString();
                 break;
             case Storage::Float:
                 key.f = canonical.toDouble();

@@ -5,6 +5,7 @@
 #include "RecordStore.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -258,6 +259,10 @@ private:
     QString m_name;
     FieldDefs m_defs;
     std::vector<std::unique_ptr<Field>> m_fields;
+    // Field places by name as written, and case-folded for any other
+    // spelling; the first of two names that differ only in case wins.
+    QHash<QString, int> m_fieldByName;
+    QHash<QString, int> m_fieldByFoldedName;
     RecordStore m_store;
 
     DataSetState m_state = DataSetState::Inactive;
@@ -266,8 +271,8 @@ private:
     bool m_bof = true;
     bool m_eof = true;
     bool m_modified = false;
-    int m_editRow = -1;                   // row being edited or inserted
-    std::vector<QVariant> m_editBackup;   // its values before edit()
+    int m_editRow = -1;                                        // row being edited or inserted
+    std::vector<QVariant> m_editBackup;                        // its values before edit()
     std::unordered_map<int, std::vector<QVariant>> m_original; // row -> values before the first change
     std::uint64_t m_changeCounter = 0;
     std::int64_t m_lastSeq = 0;

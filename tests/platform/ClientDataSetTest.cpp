@@ -110,6 +110,15 @@ TEST_F(Loaded, FieldsConvertTheirValuesOrRefuseThem)
         EXPECT_EQ(e.message(), u"Il campo «Cognome» deve avere un valore"_s);
     }
     EXPECT_EQ(closed.state(), DataSetState::Insert);
+    // Made again with other fields, it finds them at their new places, in any case.
+    closed.cancel();
+    closed.fieldDefs().clear();
+    closed.fieldDefs().add(u"NOME"_s, FieldType::String, 40);
+    closed.fieldDefs().add(u"Y"_s, FieldType::Integer);
+    closed.createDataSet();
+    EXPECT_EQ(closed.fieldByName(u"nome"_s).index(), 0);
+    EXPECT_EQ(closed.fieldByName(u"Y"_s).index(), 1);
+    EXPECT_EQ(closed.findField(u"X"_s), nullptr);
 }
 
 TEST_F(Loaded, TheCursorWalksWithBofAndEofAndInsertsGoBeforeTheCurrentRecord)

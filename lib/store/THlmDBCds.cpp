@@ -56,23 +56,37 @@ QString personKey(qint64 person)
     return u"IAFIID/%1"_s.arg(person);
 }
 
-// A new person of a return instance, with no values yet.
-qint64 insertPerson(TdmNrConnection &connection, qint64 instance)
+// Columns of a person row and their values, as a record gives them.
+using PersonColumns = std::vector<std::pair<QString, QVariant>>;
+
+// A new person of a return instance, his row with the columns given.
+qint64 insertPerson(TdmNrConnection &connection, qint64 instance, const PersonColumns &columns = {})
 {
+    QString names;
+    QString values;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        names += u", "_s + columns[i].first;
+        values += u", :P%1"_s.arg(i);
+    }
+    // PostgreSQL moves the identifier on and adds the row in one round trip.
+    const bool server = connection.isPostgreSQL();
+    const QString name = server ? u"QRY_AFI_NUOVA"_s : u"QRY_AFI_INSERISCI"_s;
+    TNrQuery &q = connection.prepared(name + u'/' + names, [&](TNrQuery &made) {
+        made.fetch(name, 0, server ? kSelect : u"EXECUTE"_s);
+        made.setSql(THlmQueryText::format(made.sql(), {names, values}));
+    });
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        q.setParam(u"P%1"_s.arg(i), columns[i].second);
+    q.setParam(u"ICRFID"_s, instance);
     qint64 id = 0;
-    if (connection.isPostgreSQL()) {
-        // The identifier and the row in one round trip.
-        TNrQuery &q = connection.preparedStatement(u"QRY_AFI_NUOVA"_s, kSelect);
-        q.setParam(u"ICRFID"_s, instance);
+    if (server) {
         const QVariant made = q.scalar();
         if (!made.isValid())
             throw EDatabaseError(u"Impossibile generare un identificativo per la tabella TAFI_ANAFISCALE"_s);
         id = made.toLongLong();
     } else {
         id = GenerateID(connection, u"TAFI_ANAFISCALE"_s);
-        TNrQuery &q = connection.preparedStatement(u"QRY_AFI_INSERISCI"_s);
         q.setParam(u"IAFIID"_s, id);
-        q.setParam(u"ICRFID"_s, instance);
         q.execute();
     }
     connection.holdValue(personKey(id), 1);
@@ -583,7 +597,9 @@ private:
     bool hasStoredValue(const DeltaRecord &delta) const;
     // Whether a changed record leaves every field of the person row as it was.
     bool personColumnsKept(const DeltaRecord &delta) const;
-    void updatePerson(const DeltaRecord &delta, qint64 person);
+    // The person row's columns that the record sets, with their values.
+    PersonColumns personColumns(const DeltaRecord &delta);
+    void updatePerson(const PersonColumns &columns, qint64 person);
 
     TdmNrConnection &m_connection;
     ValueBatch &m_batch;
@@ -664,7 +680,7 @@ bool RecordWriter::personColumnsKept(const DeltaRecord &delta) const
     });
 }
 
-void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
+PersonColumns RecordWriter::personColumns(const DeltaRecord &delta)
 {
     if (m_personColumns.isEmpty()) {
         NrServerRoundTrip roundTrip(m_connection);
@@ -674,8 +690,7 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
         for (int i = 0; i < columns.count(); ++i)
             m_personColumns.insert(columns.fieldName(i).toLower(), columns.fieldName(i));
     }
-    QStringList assignments;
-    QVariantList values;
+    PersonColumns written;
     for (const MapEntry &e : m_map) {
         QVariant value;
         if (e.joined()) {
@@ -691,18 +706,25 @@ void RecordWriter::updatePerson(const DeltaRecord &delta, qint64 person)
         if (column.isEmpty())
             throw EDatabaseError(
                 u"La colonna «%1» della mappa dei campi non esiste in TAFI_ANAFISCALE"_s.arg(e.column));
-        assignments.append(u"%1 = :P%2"_s.arg(column).arg(values.size()));
-        values.append(value);
+        written.emplace_back(column, value);
     }
-    if (assignments.isEmpty())
+    return written;
+}
+
+void RecordWriter::updatePerson(const PersonColumns &columns, qint64 person)
+{
+    if (columns.empty())
         return;
+    QStringList assignments;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        assignments.append(u"%1 = :P%2"_s.arg(columns[i].first).arg(i));
     const QString set = assignments.join(u", "_s);
     TNrQuery &q = m_connection.prepared(u"QRY_AFI_AGGIORNA/"_s + set, [&set](TNrQuery &made) {
         made.fetch(u"QRY_AFI_AGGIORNA"_s);
         made.setSql(THlmQueryText::format(made.sql(), {set}));
     });
-    for (qsizetype i = 0; i < values.size(); ++i)
-        q.setParam(u"P%1"_s.arg(i), values.at(i));
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        q.setParam(u"P%1"_s.arg(i), columns[i].second);
     q.setParam(u"IAFIID"_s, person);
     q.execute();
 }
@@ -771,12 +793,16 @@ void RecordWriter::write(DeltaRecord &delta)
             requirePerson(a, record);
         if (a == 0 && !m_registry)
             a = findPerson(delta);
-        if (a == 0)
-            a = insertPerson(m_connection, m_instance);
-        const bool samePerson = delta.kind() == UpdateKind::Modify && delta.oldValue(personField).toLongLong() == a;
+        const bool writesColumns = !m_fieldMapReadOnly && !m_map.isEmpty();
+        if (a == 0) {
+            // A new person's row is added with its columns.
+            a = insertPerson(m_connection, m_instance, writesColumns ? personColumns(delta) : PersonColumns{});
+        } else if (writesColumns
+                   && !(delta.kind() == UpdateKind::Modify && delta.oldValue(personField).toLongLong() == a
+                        && personColumnsKept(delta))) {
+            updatePerson(personColumns(delta), a);
+        }
         delta.setValue(personField, a);
-        if (!m_fieldMapReadOnly && !m_map.isEmpty() && !(samePerson && personColumnsKept(delta)))
-            updatePerson(delta, a);
         person = a;
     }
     if (recordField >= 0)

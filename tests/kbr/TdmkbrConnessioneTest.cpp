@@ -129,6 +129,8 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
         {u"QRY_FIS_CANCELLA"_s, {u"(ICDSID = ? AND IFISRIGO IN (?, ?)) OR (ICDSID = ? AND IFISRIGO IN (?))"_s}},
         {u"QRY_AFI_FIS_CANCELLA"_s, {u"(ICDSID = ? AND IFISRIGO IN (?))"_s}},
         {u"QRY_AFI_AGGIORNA"_s, {u"SAFICOGNOME = :P0, SAFIGRUPPOANA = :P1"_s}},
+        {u"QRY_AFI_INSERISCI"_s, {u", SAFICOGNOME"_s, u", :P0"_s}},
+        {u"QRY_AFI_NUOVA"_s, {u", SAFICOGNOME"_s, u", :P0"_s}},
         {u"QRY_YRPT"_s, {u"="_s}},
         {u"QRY_PAGHE_INSERISCI"_s, {u"TSEX_SESSI"_s, u"ISEXID, SSEXSDESC"_s, u"?, ?"_s}},
     };

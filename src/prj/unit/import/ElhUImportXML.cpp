@@ -35,9 +35,12 @@ struct Column
 
     Field *find(const ClientDataSet &dataSet) const
     {
+        // The definitions spell the columns as the tables do: the place
+        // found last time is checked by the exact name, and another spelling
+        // is looked up.
         if (hint >= 0 && hint < dataSet.fieldCount()) {
             Field &f = dataSet.field(hint);
-            if (f.fieldName().compare(name, Qt::CaseInsensitive) == 0)
+            if (f.fieldName() == name)
                 return &f;
         }
         Field *f = dataSet.findField(name);

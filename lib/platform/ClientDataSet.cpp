@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <atomic>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -141,6 +142,8 @@ void ClientDataSet::rebuildFields()
         fields.push_back(std::move(kept));
     }
     m_fields = std::move(fields);
+    static std::atomic<std::uint64_t> made{0};
+    m_fieldsVersion = ++made;
     m_fieldByName.clear();
     m_fieldByFoldedName.clear();
     for (std::size_t i = 0; i < m_fields.size(); ++i) {

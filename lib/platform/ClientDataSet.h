@@ -131,6 +131,9 @@ public:
     // Raises EDatabaseError naming the field and the dataset when it does not exist.
     Field &fieldByName(const QString &name) const;
     Field *findField(const QString &name) const;
+    // Differs for every making of the fields of any dataset: a field's place
+    // found under one value holds while the dataset keeps it.
+    std::uint64_t fieldsVersion() const { return m_fieldsVersion; }
 
     // --- Open and close ----------------------------------------------------
     void open();
@@ -263,6 +266,7 @@ private:
     // spelling; the first of two names that differ only in case wins.
     QHash<QString, int> m_fieldByName;
     QHash<QString, int> m_fieldByFoldedName;
+    std::uint64_t m_fieldsVersion = 0;
     RecordStore m_store;
 
     DataSetState m_state = DataSetState::Inactive;

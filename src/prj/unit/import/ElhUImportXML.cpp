@@ -31,20 +31,17 @@ enum class Condition { Always, WhileZero, Never };
 struct Column
 {
     QString name;
-    mutable int hint = -1;
+    // Where the column was found last, and in which making of the fields.
+    mutable std::uint64_t fieldsVersion = 0;
+    mutable int place = -1;
 
     Field *find(const ClientDataSet &dataSet) const
     {
-        // The definitions spell the columns as the tables do: the place
-        // found last time is checked by the exact name, and another spelling
-        // is looked up.
-        if (hint >= 0 && hint < dataSet.fieldCount()) {
-            Field &f = dataSet.field(hint);
-            if (f.fieldName() == name)
-                return &f;
-        }
+        if (fieldsVersion != 0 && fieldsVersion == dataSet.fieldsVersion())
+            return place < 0 ? nullptr : &dataSet.field(place);
         Field *f = dataSet.findField(name);
-        hint = f ? f->index() : -1;
+        fieldsVersion = dataSet.fieldsVersion();
+        place = f ? f->index() : -1;
         return f;
     }
     Field &get(const ClientDataSet &dataSet) const

@@ -64,7 +64,11 @@ struct THlkPdf::Page
     int sourceIndex = 0;    // 0-based page of that file
     double width = kA4Width;
     double height = kA4Height;
-    std::string overlay; // content drawn over the page
+    // Content drawn over the page: each operator is followed by one blank
+    // and none stands before or after the brackets of strings and arrays,
+    // which end a token by themselves.
+    std::string overlay;
+    std::size_t firstEnd = 0; // end of the first drawing in the overlay
     // The overlay's text object: texts follow one another in it; see appendText.
     bool textOpen = false;
     double textSize = 0;    // of the last Tf, 0 before any
@@ -254,15 +258,16 @@ int THlkPdf::DrawRotatedText(double left, double top, double angle, const QStrin
         PdfSyntax::appendNumber(out, v);
         out += ' ';
     }
-    out += "Tm ";
+    out += "Tm[";
     PdfSyntax::appendLiteral(out, PdfSyntax::encodeWinAnsi(text));
-    out += " Tj ET\n";
+    out += "]TJ ET ";
+    endDrawing(*page);
     return 1;
 }
 
 int THlkPdf::DrawBox(double left, double top, double width, double height, int options)
 {
-    static constexpr const char *kPaint[] = {" re S\n", " re f\n", " re B\n"};
+    static constexpr const char *kPaint[] = {" re S ", " re f ", " re B "};
     Page *page = selectedPage();
     if (!page)
         return fail(u"nessuna pagina selezionata"_s);
@@ -277,14 +282,21 @@ int THlkPdf::DrawBox(double left, double top, double width, double height, int o
     }
     PdfSyntax::appendNumber(out, height);
     out += kPaint[options];
+    endDrawing(*page);
     return 1;
+}
+
+void THlkPdf::endDrawing(Page &page)
+{
+    if (page.firstEnd == 0)
+        page.firstEnd = page.overlay.size();
 }
 
 void THlkPdf::closeText(Page &page)
 {
     if (!page.textOpen)
         return;
-    page.overlay += "ET\n";
+    page.overlay += "ET ";
     page.textOpen = false;
 }
 
@@ -322,28 +334,26 @@ void THlkPdf::appendText(double pdfLeft, double pdfBaseline, const QByteArray &e
     PdfSyntax::appendThousandths(out, x);
     out += ' ';
     PdfSyntax::appendThousandths(out, y - page.lineY);
-    out += " Td ";
+    out += " Td[";
     page.lineY = y;
+    // Every text is shown with TJ; in cells, between two glyphs, the number
+    // that moves the pen back, in thousandths of the text size.
     if (spacing <= 0.0) {
         PdfSyntax::appendLiteral(out, encoded);
-        out += " Tj ";
     } else {
-        out += '[';
         for (qsizetype i = 0; i < encoded.size(); ++i) {
             if (i > 0) {
                 const int w0 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i - 1]));
                 const int w1 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i]));
-                // TJ moves the pen back by the number, in thousandths of the text size.
-                out += ' ';
                 PdfSyntax::appendNumber(out, -(spacing * 1000.0 / m_textSize - (w0 + w1) / 2.0));
-                out += ' ';
             }
             PdfSyntax::appendLiteral(out, encoded.mid(i, 1));
         }
-        out += "] TJ ";
     }
+    out += "]TJ ";
     PdfSyntax::appendThousandths(out, -x);
-    out += " 0 Td\n";
+    out += " 0 Td ";
+    endDrawing(page);
 }
 
 void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alignment alignment)
@@ -396,7 +406,7 @@ int THlkPdf::SaveToFile(const QString &fileName)
         };
         std::string overlayStart = "q 0 g 0 G ";
         PdfSyntax::appendNumber(overlayStart, kLineWidth);
-        overlayStart += " w\n";
+        overlayStart += " w ";
         QPDFObjectHandle tree = out.getRoot().getKey("/Pages");
         QPDFObjectHandle kids = QPDFObjectHandle::newArray();
         for (const Page &page : doc->pages) {
@@ -420,7 +430,7 @@ int THlkPdf::SaveToFile(const QString &fileName)
                     placement = "q "
                                 + placing.placeFormXObject(xobject, kFormName, {0, 0, page.width, page.height}, true,
                                                            false, false)
-                                + "Q\n";
+                                + "Q ";
                 }
                 form = forms.emplace(key, Form{out.makeIndirectObject(resources), std::move(placement)}).first;
             }
@@ -440,13 +450,12 @@ int THlkPdf::SaveToFile(const QString &fileName)
             if (page.overlay.empty()) {
                 dict.replaceKey("/Contents", stream(std::move(head)));
             } else {
-                const std::size_t firstEnd = page.overlay.find('\n') + 1;
                 head += overlayStart;
-                head.append(page.overlay, 0, firstEnd);
+                head.append(page.overlay, 0, page.firstEnd);
                 std::string rest;
-                rest.reserve(page.overlay.size() - firstEnd + 5);
-                rest.append(page.overlay, firstEnd);
-                rest += page.textOpen ? "ET\nQ\n" : "Q\n";
+                rest.reserve(page.overlay.size() - page.firstEnd + 4);
+                rest.append(page.overlay, page.firstEnd);
+                rest += page.textOpen ? "ET Q" : "Q";
                 QPDFObjectHandle contents = QPDFObjectHandle::newArray();
                 contents.appendItem(stream(std::move(head)));
                 contents.appendItem(stream(std::move(rest)));

@@ -95,6 +95,8 @@ private:
     double pdfY(double y) const;
     void appendText(double pdfLeft, double pdfBaseline, const QByteArray &encoded, double spacing);
     static void closeText(Page &page);
+    // Called after each drawing: the first one ends where it stops.
+    static void endDrawing(Page &page);
 
     std::map<int, std::unique_ptr<Document>> m_documents;
     int m_nextId = 1;

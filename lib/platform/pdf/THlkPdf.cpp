@@ -374,7 +374,7 @@ void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alig
 int THlkPdf::SaveToFile(const QString &fileName)
 {
     // What fails from here on is the save itself, not the last drawing.
-    m_lastOperation.clear();
+    SetLastOperation(QString());
     const Document *doc = selected();
     if (!doc)
         return fail(u"nessun documento selezionato"_s);
@@ -492,6 +492,6 @@ void THlkPdf::Check(int result, const QString &label) const
     QString text = label.isEmpty() ? u"Errore nel documento PDF: %1"_s.arg(m_error)
                                    : u"Errore nel documento PDF (%1): %2"_s.arg(label, m_error);
     if (!m_lastOperation.isEmpty())
-        text += u"\nUltima operazione: "_s + m_lastOperation;
+        text += u"\nUltima operazione: "_s + m_lastOperation + m_lastDetail;
     throw EPdfError(text);
 }

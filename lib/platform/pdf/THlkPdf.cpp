@@ -13,8 +13,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string_view>
 #include <unordered_map>
 
 using namespace Qt::Literals::StringLiterals;
@@ -404,6 +406,23 @@ int THlkPdf::SaveToFile(const QString &fileName)
             }
             return found->second;
         };
+        // The drawing with which every page showing a template page starts,
+        // up to an operator: the first drawing of a page and as much of the
+        // rest as they all share go with the form into the shared stream.
+        std::map<std::pair<int, int>, std::string_view> shared;
+        for (const Page &page : doc->pages) {
+            const std::string_view overlay = page.overlay;
+            const auto [group, added] = shared.try_emplace({page.sourceDocument, page.sourceIndex}, overlay);
+            const std::string_view common = group->second;
+            if (!added)
+                group->second = common.substr(
+                    0, static_cast<std::size_t>(
+                           std::mismatch(common.begin(), common.end(), overlay.begin(), overlay.end()).first
+                           - common.begin()));
+        }
+        std::map<std::pair<int, int>, std::size_t> sharedEnds;
+        for (const auto &[group, common] : shared)
+            sharedEnds.emplace(group, PdfSyntax::lastOperatorEnd(common));
         std::string overlayStart = "q 0 g 0 G ";
         PdfSyntax::appendNumber(overlayStart, kLineWidth);
         overlayStart += " w ";
@@ -444,21 +463,22 @@ int THlkPdf::SaveToFile(const QString &fileName)
             dict.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
             dict.replaceKey("/MediaBox", mediaBox->second);
             dict.replaceKey("/Resources", form->second.resources);
-            // The form and the page's first drawing (the same on many pages)
-            // in one shared stream, the rest of the drawing in the page's own.
+            // The form, the page's first drawing and as much more as the pages
+            // of its template page share in one shared stream; the rest of the
+            // drawing in the page's own; its closing, the same on every page,
+            // in one more shared stream.
             std::string head = form->second.placement;
             if (page.overlay.empty()) {
                 dict.replaceKey("/Contents", stream(std::move(head)));
             } else {
+                const std::size_t headEnd = std::max(page.firstEnd, sharedEnds.at(key));
                 head += overlayStart;
-                head.append(page.overlay, 0, page.firstEnd);
-                std::string rest;
-                rest.reserve(page.overlay.size() - page.firstEnd + 4);
-                rest.append(page.overlay, page.firstEnd);
-                rest += page.textOpen ? "ET Q" : "Q";
+                head.append(page.overlay, 0, headEnd);
                 QPDFObjectHandle contents = QPDFObjectHandle::newArray();
                 contents.appendItem(stream(std::move(head)));
-                contents.appendItem(stream(std::move(rest)));
+                if (headEnd < page.overlay.size())
+                    contents.appendItem(stream(page.overlay.substr(headEnd)));
+                contents.appendItem(stream(page.textOpen ? "ET Q" : "Q"));
                 dict.replaceKey("/Contents", contents);
             }
             dict.replaceKey("/Parent", tree);

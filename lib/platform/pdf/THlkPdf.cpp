@@ -411,6 +411,8 @@ int THlkPdf::SaveToFile(const QString &fileName)
         // rest as they all share go with the form into the shared stream.
         std::map<std::pair<int, int>, std::string_view> shared;
         for (const Page &page : doc->pages) {
+            if (page.overlay.empty())
+                continue;
             const std::string_view overlay = page.overlay;
             const auto [group, added] = shared.try_emplace({page.sourceDocument, page.sourceIndex}, overlay);
             const std::string_view common = group->second;

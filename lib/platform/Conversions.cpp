@@ -13,7 +13,19 @@ QString dateToText(const QDate &date)
 {
     if (!date.isValid())
         return QString();
-    return date.toString(u"dd/MM/yyyy"_s);
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 1 || year > 9999)
+        return date.toString(u"dd/MM/yyyy"_s);
+    const char16_t text[] = {
+        char16_t(u'0' + day / 10),    char16_t(u'0' + day % 10),        u'/',
+        char16_t(u'0' + month / 10),  char16_t(u'0' + month % 10),      u'/',
+        char16_t(u'0' + year / 1000), char16_t(u'0' + year / 100 % 10), char16_t(u'0' + year / 10 % 10),
+        char16_t(u'0' + year % 10),
+    };
+    return QString(reinterpret_cast<const QChar *>(text), std::size(text));
 }
 
 QString dateTimeToText(const QDateTime &dateTime)
@@ -68,6 +80,15 @@ QString toText(const QVariant &value)
 
 std::optional<QDate> parseDate(const QString &text)
 {
+    // dd/mm/yyyy, as dateToText writes it, read without the expressions.
+    constexpr QStringView kShape = u"00/00/0000";
+    const auto fits = [](QChar c, QChar shape) { return shape == u'/' ? c == u'/' : c >= u'0' && c <= u'9'; };
+    if (std::equal(text.cbegin(), text.cend(), kShape.cbegin(), kShape.cend(), fits)) {
+        const auto digit = [&text](qsizetype i) { return text[i].unicode() - u'0'; };
+        const QDate d(digit(6) * 1000 + digit(7) * 100 + digit(8) * 10 + digit(9), digit(3) * 10 + digit(4),
+                      digit(0) * 10 + digit(1));
+        return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
+    }
     static const QRegularExpression italian(uR"(^\s*(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})\s*$)"_s);
     static const QRegularExpression iso(uR"(^\s*(\d{4})-(\d{2})-(\d{2})\s*$)"_s);
     int day = 0;

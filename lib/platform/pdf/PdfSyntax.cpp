@@ -39,6 +39,35 @@ void appendNumber(std::string &out, double value)
     appendThousandths(out, thousandths(value));
 }
 
+std::size_t lastOperatorEnd(std::string_view content)
+{
+    const auto endsToken = [](char c) {
+        return c == ' ' || c == '\n' || c == '(' || c == ')' || c == '[' || c == ']' || c == '/';
+    };
+    std::size_t end = 0;
+    std::size_t i = 0;
+    while (i < content.size()) {
+        const char c = content[i];
+        if (c == ' ' || c == '\n' || c == '[' || c == ']') {
+            ++i;
+        } else if (c == '(') {
+            for (++i; i < content.size() && content[i] != ')'; ++i) {
+                if (content[i] == '\\')
+                    ++i;
+            }
+            ++i;
+        } else {
+            for (++i; i < content.size() && !endsToken(content[i]); ++i) {
+            }
+            if (i == content.size())
+                break; // the token may go on beyond the content
+            if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+                end = content[i] == ' ' ? i + 1 : i;
+        }
+    }
+    return end;
+}
+
 void appendLiteral(std::string &out, const QByteArray &bytes)
 {
     static constexpr char kOctal[] = "01234567";

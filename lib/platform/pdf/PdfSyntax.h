@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The pieces of PDF content-stream syntax that the overlay writes.
 namespace PdfSyntax {
@@ -17,6 +18,10 @@ void appendNumber(std::string &out, double value);
 std::int64_t thousandths(double value);
 // A number given in thousandths, written as appendNumber writes it.
 void appendThousandths(std::string &out, std::int64_t value);
+// The end of the last operator that ends within the content, with the blank
+// after it when there is one; 0 when none does. Operands and operators are
+// as appendNumber, appendLiteral and names write them.
+std::size_t lastOperatorEnd(std::string_view content);
 // A literal string of raw bytes: ( ) and \ escaped, bytes outside the
 // printable ASCII range written as octal escapes.
 void appendLiteral(std::string &out, const QByteArray &bytes);

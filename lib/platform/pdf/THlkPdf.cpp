@@ -13,8 +13,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string_view>
 #include <unordered_map>
 
 using namespace Qt::Literals::StringLiterals;
@@ -64,7 +66,11 @@ struct THlkPdf::Page
     int sourceIndex = 0;    // 0-based page of that file
     double width = kA4Width;
     double height = kA4Height;
-    std::string overlay; // content drawn over the page
+    // Content drawn over the page: each operator is followed by one blank
+    // and none stands before or after the brackets of strings and arrays,
+    // which end a token by themselves.
+    std::string overlay;
+    std::size_t firstEnd = 0; // end of the first drawing in the overlay
     // The overlay's text object: texts follow one another in it; see appendText.
     bool textOpen = false;
     double textSize = 0;    // of the last Tf, 0 before any
@@ -254,15 +260,16 @@ int THlkPdf::DrawRotatedText(double left, double top, double angle, const QStrin
         PdfSyntax::appendNumber(out, v);
         out += ' ';
     }
-    out += "Tm ";
+    out += "Tm[";
     PdfSyntax::appendLiteral(out, PdfSyntax::encodeWinAnsi(text));
-    out += " Tj ET\n";
+    out += "]TJ ET ";
+    endDrawing(*page);
     return 1;
 }
 
 int THlkPdf::DrawBox(double left, double top, double width, double height, int options)
 {
-    static constexpr const char *kPaint[] = {" re S\n", " re f\n", " re B\n"};
+    static constexpr const char *kPaint[] = {" re S ", " re f ", " re B "};
     Page *page = selectedPage();
     if (!page)
         return fail(u"nessuna pagina selezionata"_s);
@@ -277,14 +284,21 @@ int THlkPdf::DrawBox(double left, double top, double width, double height, int o
     }
     PdfSyntax::appendNumber(out, height);
     out += kPaint[options];
+    endDrawing(*page);
     return 1;
+}
+
+void THlkPdf::endDrawing(Page &page)
+{
+    if (page.firstEnd == 0)
+        page.firstEnd = page.overlay.size();
 }
 
 void THlkPdf::closeText(Page &page)
 {
     if (!page.textOpen)
         return;
-    page.overlay += "ET\n";
+    page.overlay += "ET ";
     page.textOpen = false;
 }
 
@@ -322,28 +336,26 @@ void THlkPdf::appendText(double pdfLeft, double pdfBaseline, const QByteArray &e
     PdfSyntax::appendThousandths(out, x);
     out += ' ';
     PdfSyntax::appendThousandths(out, y - page.lineY);
-    out += " Td ";
+    out += " Td[";
     page.lineY = y;
+    // Every text is shown with TJ; in cells, between two glyphs, the number
+    // that moves the pen back, in thousandths of the text size.
     if (spacing <= 0.0) {
         PdfSyntax::appendLiteral(out, encoded);
-        out += " Tj ";
     } else {
-        out += '[';
         for (qsizetype i = 0; i < encoded.size(); ++i) {
             if (i > 0) {
                 const int w0 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i - 1]));
                 const int w1 = HelveticaMetrics::width(static_cast<unsigned char>(encoded[i]));
-                // TJ moves the pen back by the number, in thousandths of the text size.
-                out += ' ';
                 PdfSyntax::appendNumber(out, -(spacing * 1000.0 / m_textSize - (w0 + w1) / 2.0));
-                out += ' ';
             }
             PdfSyntax::appendLiteral(out, encoded.mid(i, 1));
         }
-        out += "] TJ ";
     }
+    out += "]TJ ";
     PdfSyntax::appendThousandths(out, -x);
-    out += " 0 Td\n";
+    out += " 0 Td ";
+    endDrawing(page);
 }
 
 void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alignment alignment)
@@ -364,7 +376,7 @@ void THlkPdf::NrDrawText(int x, int y, const QString &text, double spacing, Alig
 int THlkPdf::SaveToFile(const QString &fileName)
 {
     // What fails from here on is the save itself, not the last drawing.
-    m_lastOperation.clear();
+    SetLastOperation(QString());
     const Document *doc = selected();
     if (!doc)
         return fail(u"nessun documento selezionato"_s);
@@ -394,9 +406,28 @@ int THlkPdf::SaveToFile(const QString &fileName)
             }
             return found->second;
         };
+        // The drawing with which every page showing a template page starts,
+        // up to an operator: the first drawing of a page and as much of the
+        // rest as they all share go with the form into the shared stream.
+        std::map<std::pair<int, int>, std::string_view> shared;
+        for (const Page &page : doc->pages) {
+            if (page.overlay.empty())
+                continue;
+            const std::string_view overlay = page.overlay;
+            const auto [group, added] = shared.try_emplace({page.sourceDocument, page.sourceIndex}, overlay);
+            const std::string_view common = group->second;
+            if (!added)
+                group->second = common.substr(
+                    0, static_cast<std::size_t>(
+                           std::mismatch(common.begin(), common.end(), overlay.begin(), overlay.end()).first
+                           - common.begin()));
+        }
+        std::map<std::pair<int, int>, std::size_t> sharedEnds;
+        for (const auto &[group, common] : shared)
+            sharedEnds.emplace(group, PdfSyntax::lastOperatorEnd(common));
         std::string overlayStart = "q 0 g 0 G ";
         PdfSyntax::appendNumber(overlayStart, kLineWidth);
-        overlayStart += " w\n";
+        overlayStart += " w ";
         QPDFObjectHandle tree = out.getRoot().getKey("/Pages");
         QPDFObjectHandle kids = QPDFObjectHandle::newArray();
         for (const Page &page : doc->pages) {
@@ -420,7 +451,7 @@ int THlkPdf::SaveToFile(const QString &fileName)
                     placement = "q "
                                 + placing.placeFormXObject(xobject, kFormName, {0, 0, page.width, page.height}, true,
                                                            false, false)
-                                + "Q\n";
+                                + "Q ";
                 }
                 form = forms.emplace(key, Form{out.makeIndirectObject(resources), std::move(placement)}).first;
             }
@@ -434,22 +465,22 @@ int THlkPdf::SaveToFile(const QString &fileName)
             dict.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
             dict.replaceKey("/MediaBox", mediaBox->second);
             dict.replaceKey("/Resources", form->second.resources);
-            // The form and the page's first drawing (the same on many pages)
-            // in one shared stream, the rest of the drawing in the page's own.
+            // The form, the page's first drawing and as much more as the pages
+            // of its template page share in one shared stream; the rest of the
+            // drawing in the page's own; its closing, the same on every page,
+            // in one more shared stream.
             std::string head = form->second.placement;
             if (page.overlay.empty()) {
                 dict.replaceKey("/Contents", stream(std::move(head)));
             } else {
-                const std::size_t firstEnd = page.overlay.find('\n') + 1;
+                const std::size_t headEnd = std::max(page.firstEnd, sharedEnds.at(key));
                 head += overlayStart;
-                head.append(page.overlay, 0, firstEnd);
-                std::string rest;
-                rest.reserve(page.overlay.size() - firstEnd + 5);
-                rest.append(page.overlay, firstEnd);
-                rest += page.textOpen ? "ET\nQ\n" : "Q\n";
+                head.append(page.overlay, 0, headEnd);
                 QPDFObjectHandle contents = QPDFObjectHandle::newArray();
                 contents.appendItem(stream(std::move(head)));
-                contents.appendItem(stream(std::move(rest)));
+                if (headEnd < page.overlay.size())
+                    contents.appendItem(stream(page.overlay.substr(headEnd)));
+                contents.appendItem(stream(page.textOpen ? "ET Q" : "Q"));
                 dict.replaceKey("/Contents", contents);
             }
             dict.replaceKey("/Parent", tree);
@@ -483,6 +514,6 @@ void THlkPdf::Check(int result, const QString &label) const
     QString text = label.isEmpty() ? u"Errore nel documento PDF: %1"_s.arg(m_error)
                                    : u"Errore nel documento PDF (%1): %2"_s.arg(label, m_error);
     if (!m_lastOperation.isEmpty())
-        text += u"\nUltima operazione: "_s + m_lastOperation;
+        text += u"\nUltima operazione: "_s + m_lastOperation + m_lastDetail;
     throw EPdfError(text);
 }

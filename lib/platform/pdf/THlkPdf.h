@@ -78,8 +78,14 @@ public:
     // renamed into place.
     int SaveToFile(const QString &fileName);
 
-    // The operation in progress, named in the reports of Check.
-    void SetLastOperation(const QString &text) { m_lastOperation = text; }
+    // The operation in progress, named in the reports of Check: the text,
+    // followed by the detail (kept apart, so that naming each value drawn
+    // costs no new text).
+    void SetLastOperation(const QString &text, const QString &detail = QString())
+    {
+        m_lastOperation = text;
+        m_lastDetail = detail;
+    }
     // Raises EPdfError when `result` is 0.
     void Check(int result, const QString &label = QString()) const;
 
@@ -95,6 +101,8 @@ private:
     double pdfY(double y) const;
     void appendText(double pdfLeft, double pdfBaseline, const QByteArray &encoded, double spacing);
     static void closeText(Page &page);
+    // Called after each drawing: the first one ends where it stops.
+    static void endDrawing(Page &page);
 
     std::map<int, std::unique_ptr<Document>> m_documents;
     int m_nextId = 1;
@@ -103,5 +111,6 @@ private:
     int m_origin = 0;
     double m_textSize = 10.0;
     QString m_lastOperation;
+    QString m_lastDetail;
     QString m_error;
 };

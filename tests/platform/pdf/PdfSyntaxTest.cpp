@@ -27,6 +27,25 @@ TEST(PdfSyntax, NumbersArePlain)
     }
 }
 
+// Where the content can be cut after an operator: never inside a string, a
+// name or a token that may go on beyond the content.
+TEST(PdfSyntax, TheLastOperatorEndsBeforeItsBlankOrBracket)
+{
+    const std::pair<std::string_view, std::size_t> cases[] = {
+        {"", 0},
+        {"BT /F1 10 Tf 5", 13},
+        {"BT /F1 10 Tf", 3},
+        {"1 2 Td[(9)-844(4)]TJ -1 0 Td 27", 29},
+        {"1 2 Td[(a Td b", 6},
+        {"[(x\\) Tj \\( TJ )]TJ ", 20},
+        {"(a\\\\)Tj ", 8},
+        {"/Tf 7 /TJ", 0},
+        {"q 1 0 0 1 0 0 cm\n/Tpl Do", 16},
+    };
+    for (const auto &[content, end] : cases)
+        EXPECT_EQ(PdfSyntax::lastOperatorEnd(content), end) << content;
+}
+
 // The width table agrees with the font metrics installed with the fonts that
 // viewers use for Helvetica.
 TEST(HelveticaMetrics, AgreesWithTheInstalledFontMetrics)

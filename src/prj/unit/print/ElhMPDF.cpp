@@ -160,7 +160,7 @@ void TdmElhPDF::ScriviTesto(QString value, int x, int y, int height, double spac
                             const QString &type)
 {
     value = PrintFormats::engineValue(type, value);
-    m_pdf->SetLastOperation(u"Scrivi testo: "_s + value);
+    m_pdf->SetLastOperation(u"Scrivi testo: "_s, value);
     m_pdf->SetTextSize(height);
     m_pdf->NrDrawText(x, y, value, space, alignment);
 }

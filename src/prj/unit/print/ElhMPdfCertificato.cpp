@@ -153,7 +153,7 @@ void TdmElhPdfCertificato::drawSection(const CertificateXml::TXMLSectionType &se
             continue;
         const PrintFormats::CertificateValue shown = vocabulary(edit.type, value);
         for (const CertificateXml::TXMLPrintRectType &rect : edit.printRects) {
-            pdf.SetLastOperation(u"Scrivi testo: "_s + shown.text);
+            pdf.SetLastOperation(u"Scrivi testo: "_s, shown.text);
             pdf.SetTextSize(rect.height);
             pdf.NrDrawText(rect.left, top.value_or(rect.top), shown.text, shown.spacing, r.alignments[i]);
         }

@@ -33,16 +33,35 @@ QDate date(const QString &value, const QString &type)
     return *d;
 }
 
-QString twoDigits(int n)
+// n, which is not negative, with zeros in front up to `width` digits.
+void appendDigits(QString &out, int n, int width)
 {
-    return u"%1"_s.arg(n, 2, 10, QChar(u'0'));
+    char16_t digits[10];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    for (int i = count; i < width; ++i)
+        out += u'0';
+    while (count > 0)
+        out += QChar(digits[--count]);
 }
 
-// Day, month and year of a date with the given blanks between them.
-QString dateText(const QDate &d, const QString &afterDay, const QString &afterMonth)
+// Day and month of a date with the gap between them, then the year after
+// its own gap when there is one.
+QString dateText(const QDate &d, QStringView afterDay, std::optional<QStringView> afterMonth)
 {
-    return twoDigits(d.day()) + afterDay + twoDigits(d.month()) + afterMonth
-           + u"%1"_s.arg(d.year(), 4, 10, QChar(u'0'));
+    QString out;
+    out.reserve(8 + afterDay.size() + afterMonth.value_or(QStringView()).size());
+    appendDigits(out, d.day(), 2);
+    out += afterDay;
+    appendDigits(out, d.month(), 2);
+    if (afterMonth) {
+        out += *afterMonth;
+        appendDigits(out, d.year(), 4);
+    }
+    return out;
 }
 
 // The same pieces cut from the text dd/mm/yyyy.
@@ -117,13 +136,11 @@ QString engineValue(const QString &type, const QString &value)
     if (type == u"FF")
         return value.trimmed().isEmpty() ? value : Conv::formatFloat(u"0.00"_s, number(value, type));
     if (type == u"DT")
-        return dateText(date(value, type), u"  "_s, u"  "_s);
+        return dateText(date(value, type), u"  ", u"  ");
     if (type == u"DT2")
-        return dateText(date(value, type), u"   "_s, u"  "_s);
-    if (type == u"DA") {
-        const QDate d = date(value, type);
-        return twoDigits(d.day()) + u' ' + twoDigits(d.month());
-    }
+        return dateText(date(value, type), u"   ", u"  ");
+    if (type == u"DA")
+        return dateText(date(value, type), u" ", std::nullopt);
     if (type == u"CD")
         return padded(value, 11);
     if (type == u"CB")
@@ -147,11 +164,9 @@ CertificateValue employeeValue(const QString &type, const QString &value)
         return {wholeWithSeparators(d.rounded(0))};
     }
     if (type == u"DT")
-        return {dateText(date(value, type), u" "_s, u" "_s), 7};
-    if (type == u"DA") {
-        const QDate d = date(value, type);
-        return {twoDigits(d.day()) + u' ' + twoDigits(d.month()), 7};
-    }
+        return {dateText(date(value, type), u" ", u" "), 7};
+    if (type == u"DA")
+        return {dateText(date(value, type), u" ", std::nullopt), 7};
     if (type == u"SP")
         return {value, 14};
     if (type == u"CD")
@@ -166,7 +181,7 @@ CertificateValue selfEmployedValue(const QString &type, const QString &value)
     if (type == u"AR")
         return {wholeWithSeparators(number(value, type).rounded(0))};
     if (type == u"DT")
-        return {dateText(date(value, type), u" "_s, u" "_s), 2};
+        return {dateText(date(value, type), u" ", u" "), 2};
     if (type == u"SP")
         return {value, 5};
     if (type == u"TOT")

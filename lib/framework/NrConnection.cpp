@@ -6,6 +6,7 @@
 #include "NrQuery.h"
 #include "NrServerWatch.h"
 
+#include <QAnyStringView>
 #include <QCoreApplication>
 #include <QDir>
 #include <QSqlDriver>
@@ -537,47 +538,131 @@ NrSqliteStatement::~NrSqliteStatement()
     sqlite3_finalize(m_statement);
 }
 
+int NrSqliteStatement::bind(int at, const QVariant &value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(m_statement, at);
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        return sqlite3_bind_int(m_statement, at, value.toInt());
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(m_statement, at, value.toLongLong());
+    case QMetaType::Double:
+        return sqlite3_bind_double(m_statement, at, value.toDouble());
+    default: {
+        const QString text = value.toString();
+        return sqlite3_bind_text16(m_statement, at, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+void NrSqliteStatement::fail(int rc)
+{
+    const int reset = sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    throw EDatabaseError(m_connection.errorText(
+        sqliteError(sqlite3_db_handle(m_statement), u"Unable to fetch row"_s, reset != SQLITE_OK ? reset : rc)));
+}
+
 void NrSqliteStatement::execute(std::span<const QVariant> values)
 {
     m_connection.beforeStatement();
     int rc = SQLITE_OK;
-    for (std::size_t i = 0; i < values.size() && rc == SQLITE_OK; ++i) {
-        const QVariant &value = values[i];
-        const int at = static_cast<int>(i) + 1;
-        if (value.isNull()) {
-            rc = sqlite3_bind_null(m_statement, at);
-            continue;
-        }
-        switch (value.metaType().id()) {
-        case QMetaType::Int:
-        case QMetaType::Bool:
-            rc = sqlite3_bind_int(m_statement, at, value.toInt());
-            break;
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-            rc = sqlite3_bind_int64(m_statement, at, value.toLongLong());
-            break;
-        case QMetaType::Double:
-            rc = sqlite3_bind_double(m_statement, at, value.toDouble());
-            break;
-        default: {
-            const QString text = value.toString();
-            rc =
-                sqlite3_bind_text16(m_statement, at, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
-            break;
-        }
-        }
-    }
+    for (std::size_t i = 0; i < values.size() && rc == SQLITE_OK; ++i)
+        rc = bind(static_cast<int>(i) + 1, values[i]);
     if (rc == SQLITE_OK) {
         rc = sqlite3_step(m_statement);
         if (rc == SQLITE_DONE)
             rc = SQLITE_OK;
     }
-    const int reset = sqlite3_reset(m_statement);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
-    if (rc != SQLITE_OK) {
-        throw EDatabaseError(m_connection.errorText(
-            sqliteError(sqlite3_db_handle(m_statement), u"Unable to fetch row"_s, reset != SQLITE_OK ? reset : rc)));
+}
+
+void NrSqliteStatement::open(std::span<const std::pair<QString, QVariant>> named)
+{
+    close();
+    m_connection.beforeStatement();
+    // Placeholders named as the text spells them, ":NAME" once however often
+    // it is used; a name the text does not use is left, as the driver leaves it.
+    const int count = sqlite3_bind_parameter_count(m_statement);
+    for (int at = 1; at <= count; ++at) {
+        const char *placeholder = sqlite3_bind_parameter_name(m_statement, at);
+        if (!placeholder || *placeholder != ':')
+            continue;
+        const QUtf8StringView name(placeholder + 1);
+        for (const auto &[given, value] : named) {
+            if (QAnyStringView::equal(name, given)) {
+                if (const int rc = bind(at, value); rc != SQLITE_OK)
+                    fail(rc);
+                break;
+            }
+        }
+    }
+}
+
+bool NrSqliteStatement::next()
+{
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        fail(rc);
+    return false;
+}
+
+void NrSqliteStatement::close()
+{
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
+
+int NrSqliteStatement::column(const QString &name) const
+{
+    const int count = sqlite3_column_count(m_statement);
+    for (int i = 0; i < count; ++i) {
+        if (QString::fromUtf8(sqlite3_column_name(m_statement, i)).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool NrSqliteStatement::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+qint64 NrSqliteStatement::integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QUtf8StringView NrSqliteStatement::text(int column) const
+{
+    const auto *text = reinterpret_cast<const char8_t *>(sqlite3_column_text(m_statement, column));
+    return {text, sqlite3_column_bytes(m_statement, column)};
+}
+
+QVariant NrSqliteStatement::value(int column) const
+{
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return qint64(sqlite3_column_int64(m_statement, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_statement, column);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_statement, column)),
+                          sqlite3_column_bytes(m_statement, column));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    default: {
+        const QUtf8StringView utf8 = text(column);
+        return QString::fromUtf8(utf8.data(), utf8.size());
+    }
     }
 }
 

@@ -3,12 +3,14 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -200,7 +202,8 @@ QString NrSqlErrorText(const QSqlError &error);
 
 // A statement run on SQLite's engine with its values bound there, as the
 // driver binds them: for inserts of many rows one by one, where the driver's
-// binding of each value costs more than the row itself.
+// binding of each value costs more than the row itself, and for reads of
+// many rows, where the driver turns every column of every row into a variant.
 class NrSqliteStatement
 {
 public:
@@ -213,7 +216,28 @@ public:
     // EDatabaseError when the engine refuses it.
     void execute(std::span<const QVariant> values);
 
+    // Starts a SELECT with these values for its named placeholders (":NAME");
+    // next() moves to each row in turn, until close() or the next start.
+    void open(std::span<const std::pair<QString, QVariant>> named);
+    bool next();
+    // Ends reading, so that the connection's transaction can end.
+    void close();
+    // The place of a column by its name, without regard to case; -1 when the
+    // statement has none.
+    int column(const QString &name) const;
+    // The columns of the current row, from 0.
+    bool isNull(int column) const;
+    qint64 integer(int column) const;
+    // A column's text as the engine holds it, good until the next row.
+    QUtf8StringView text(int column) const;
+    // A column as the driver gives it: integer, double, text, bytes, or a
+    // null text.
+    QVariant value(int column) const;
+
 private:
+    int bind(int at, const QVariant &value);
+    [[noreturn]] void fail(int rc);
+
     TdmNrConnection &m_connection;
     sqlite3_stmt *m_statement = nullptr;
 };

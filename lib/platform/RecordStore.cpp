@@ -183,6 +183,8 @@ void RecordStore::clearRows()
 int RecordStore::appendRow(std::int64_t seq)
 {
     for (auto &c : m_columns) {
+        if (c.nulls.empty())
+            continue;
         switch (c.storage) {
         case Storage::Int:
             c.ints.push_back(0);
@@ -209,6 +211,8 @@ int RecordStore::appendRow(std::int64_t seq)
 void RecordStore::popRow()
 {
     for (auto &c : m_columns) {
+        if (c.nulls.empty())
+            continue;
         switch (c.storage) {
         case Storage::Int:
             c.ints.pop_back();
@@ -230,16 +234,42 @@ void RecordStore::popRow()
 
 int RecordStore::rowOfUid(std::int64_t uid) const
 {
-    const auto it = std::lower_bound(m_rows.begin(), m_rows.end(), uid,
-                                     [](const RowInfo &r, std::int64_t u) { return r.uid < u; });
+    const auto it =
+        std::lower_bound(m_rows.begin(), m_rows.end(), uid, [](const RowInfo &r, std::int64_t u) { return r.uid < u; });
     if (it == m_rows.end() || it->uid != uid)
         return -1;
     return static_cast<int>(it - m_rows.begin());
 }
 
+RecordStore::Column &RecordStore::filled(int field)
+{
+    auto &c = m_columns[idx(field)];
+    if (!c.nulls.empty())
+        return c;
+    const std::size_t rows = m_rows.size();
+    switch (c.storage) {
+    case Storage::Int:
+        c.ints.resize(rows, 0);
+        break;
+    case Storage::Float:
+        c.floats.resize(rows, 0.0);
+        break;
+    case Storage::Text:
+        c.texts.resize(rows);
+        break;
+    case Storage::Bytes:
+        c.bytes.resize(rows);
+        break;
+    }
+    c.nulls.resize(rows, 1);
+    return c;
+}
+
 void RecordStore::setNull(int field, int row)
 {
     auto &c = m_columns[idx(field)];
+    if (c.nulls.empty())
+        return;
     c.nulls[idx(row)] = 1;
     switch (c.storage) {
     case Storage::Int:
@@ -259,28 +289,28 @@ void RecordStore::setNull(int field, int row)
 
 void RecordStore::setInt(int field, int row, std::int64_t value)
 {
-    auto &c = m_columns[idx(field)];
+    auto &c = filled(field);
     c.ints[idx(row)] = value;
     c.nulls[idx(row)] = 0;
 }
 
 void RecordStore::setFloat(int field, int row, double value)
 {
-    auto &c = m_columns[idx(field)];
+    auto &c = filled(field);
     c.floats[idx(row)] = value;
     c.nulls[idx(row)] = 0;
 }
 
 void RecordStore::setText(int field, int row, const QString &value)
 {
-    auto &c = m_columns[idx(field)];
+    auto &c = filled(field);
     c.texts[idx(row)] = value;
     c.nulls[idx(row)] = 0;
 }
 
 void RecordStore::setBytes(int field, int row, const QByteArray &value)
 {
-    auto &c = m_columns[idx(field)];
+    auto &c = filled(field);
     c.bytes[idx(row)] = value;
     c.nulls[idx(row)] = 0;
 }
@@ -375,8 +405,8 @@ bool RecordStore::sameValue(int field, int row, const QVariant &canonical) const
 int RecordStore::compare(int field, int rowA, int rowB) const
 {
     const auto &c = m_columns[idx(field)];
-    const bool nullA = c.nulls[idx(rowA)] != 0;
-    const bool nullB = c.nulls[idx(rowB)] != 0;
+    const bool nullA = isNull(field, rowA);
+    const bool nullB = isNull(field, rowB);
     if (nullA || nullB)
         return nullA == nullB ? 0 : (nullA ? -1 : 1);
     switch (c.storage) {
@@ -396,6 +426,10 @@ std::uint32_t RecordStore::ranks(int field, const std::vector<int> &rows, std::v
 {
     const auto &c = m_columns[idx(field)];
     const std::size_t n = rows.size();
+    if (c.nulls.empty()) {
+        std::fill_n(out.begin(), n, 0);
+        return 0;
+    }
     auto rankNumbers = [&](const auto &values) {
         KeyedPositions pairs;
         pairs.reserve(n);
@@ -481,6 +515,8 @@ std::vector<int> RecordStore::compact(const std::vector<int> &keep)
         vec.resize(keep.size());
     };
     for (auto &c : m_columns) {
+        if (c.nulls.empty())
+            continue;
         switch (c.storage) {
         case Storage::Int:
             pick(c.ints);

@@ -25,6 +25,9 @@ enum class UpdateStatus : std::uint8_t { Unmodified, Modified, Inserted, Deleted
 // The records of a client dataset, held by column: one typed vector per
 // field and a null flag per value. A record is a row number; rows keep their
 // number until compact() drops the ones the change log no longer needs.
+// A field takes its vectors with its first value: until then it is null on
+// every row and costs nothing to a row appended (a registry of hundreds of
+// fields fills a few dozen).
 // This is the dataset's internal storage: it knows nothing of cursors,
 // states or events.
 class RecordStore
@@ -36,7 +39,7 @@ public:
         std::int64_t seq = 0;           // natural order of the records
         std::uint64_t changeSerial = 0; // order of first change, for the delta walk
         UpdateStatus status = UpdateStatus::Unmodified;
-        bool discarded = false;         // an unposted or cancelled insert
+        bool discarded = false; // an unposted or cancelled insert
     };
 
     void reset(const FieldDefs &defs);
@@ -54,11 +57,31 @@ public:
     // Row of a uid, or -1; rows are kept in ascending uid order.
     int rowOfUid(std::int64_t uid) const;
 
-    bool isNull(int field, int row) const { return m_columns[idx(field)].nulls[idx(row)] != 0; }
-    std::int64_t intAt(int field, int row) const { return m_columns[idx(field)].ints[idx(row)]; }
-    double floatAt(int field, int row) const { return m_columns[idx(field)].floats[idx(row)]; }
-    const QString &textAt(int field, int row) const { return m_columns[idx(field)].texts[idx(row)]; }
-    const QByteArray &bytesAt(int field, int row) const { return m_columns[idx(field)].bytes[idx(row)]; }
+    bool isNull(int field, int row) const
+    {
+        const Column &c = m_columns[idx(field)];
+        return c.nulls.empty() || c.nulls[idx(row)] != 0;
+    }
+    std::int64_t intAt(int field, int row) const
+    {
+        const Column &c = m_columns[idx(field)];
+        return c.nulls.empty() ? 0 : c.ints[idx(row)];
+    }
+    double floatAt(int field, int row) const
+    {
+        const Column &c = m_columns[idx(field)];
+        return c.nulls.empty() ? 0.0 : c.floats[idx(row)];
+    }
+    const QString &textAt(int field, int row) const
+    {
+        const Column &c = m_columns[idx(field)];
+        return c.nulls.empty() ? kNoText : c.texts[idx(row)];
+    }
+    const QByteArray &bytesAt(int field, int row) const
+    {
+        const Column &c = m_columns[idx(field)];
+        return c.nulls.empty() ? kNoBytes : c.bytes[idx(row)];
+    }
 
     void setNull(int field, int row);
     void setInt(int field, int row, std::int64_t value);
@@ -100,10 +123,16 @@ private:
         std::vector<double> floats;
         std::vector<QString> texts;
         std::vector<QByteArray> bytes;
+        // Empty while the field has had no value, else one flag per row.
         std::vector<std::uint8_t> nulls;
     };
 
+    static inline const QString kNoText;
+    static inline const QByteArray kNoBytes;
+
     static std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+    // The column ready for a value on every row.
+    Column &filled(int field);
     // Ranks of a field's values on the rows: null 0, then 1, 2... as the
     // values grow, equal values sharing one. Returns the highest rank.
     std::uint32_t ranks(int field, const std::vector<int> &rows, std::vector<std::uint32_t> &out) const;

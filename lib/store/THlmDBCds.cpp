@@ -14,6 +14,7 @@
 #include "THlmDataSet.h"
 #include "THlmQueryText.h"
 
+#include <QAnyStringView>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -25,6 +26,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -299,6 +301,144 @@ void setFromValue(Field &field, const QVariant &v)
         return;
     }
 }
+
+// The person columns a load copies into mapped fields, by person: on
+// PostgreSQL those of all the table's people, read at once; on SQLite each
+// person's, read on the engine when his first record comes, so that the
+// table's value rows are not walked once more to find who they belong to.
+class PersonColumns
+{
+public:
+    PersonColumns(TdmNrConnection &connection, const QStringList &columns,
+                  const std::vector<std::pair<QString, QVariant>> &period)
+    {
+        if (columns.isEmpty())
+            return;
+        if (!connection.isPostgreSQL()) {
+            m_engine = &connection.sqliteStatement(u"QRY_AFI_LEGGI"_s, [&connection] {
+                TNrQuery made(connection);
+                made.fetch(u"QRY_AFI_LEGGI"_s, 0, kSelect);
+                return made.sql();
+            });
+            for (const QString &c : columns)
+                m_at.push_back(m_engine->column(c));
+            return;
+        }
+        TNrQuery q(connection);
+        q.fetch(u"QRY_AFI_CARICA"_s, 0, kSelect);
+        for (const auto &[name, value] : period)
+            q.setParam(name, value);
+        q.open();
+        const QSqlRecord record = q.record();
+        std::vector<int> at;
+        for (const QString &c : columns)
+            at.push_back(record.indexOf(c));
+        const int idAt = record.indexOf(kPersonField);
+        while (q.next()) {
+            QVariantList values;
+            for (const int i : at)
+                values.append(i >= 0 ? q.value(i) : QVariant());
+            m_persons.insert(q.value(idAt).toLongLong(), values);
+        }
+        q.close();
+    }
+
+    // The person's values, in the order of the columns; null when there are
+    // none to copy or he has no row.
+    const QVariantList *find(qint64 person)
+    {
+        auto it = m_persons.constFind(person);
+        if (it == m_persons.constEnd()) {
+            if (!m_engine)
+                return nullptr;
+            it = m_persons.insert(person, read(person));
+        }
+        return it->isEmpty() ? nullptr : &*it;
+    }
+
+private:
+    QVariantList read(qint64 person)
+    {
+        const std::pair<QString, QVariant> id{kPersonField, person};
+        m_engine->open({&id, 1});
+        QVariantList values;
+        if (m_engine->next()) {
+            values.reserve(static_cast<qsizetype>(m_at.size()));
+            for (const int i : m_at)
+                values.append(i >= 0 ? m_engine->value(i) : QVariant());
+        }
+        m_engine->close();
+        return values;
+    }
+
+    QHash<qint64, QVariantList> m_persons;
+    NrSqliteStatement *m_engine = nullptr;
+    std::vector<int> m_at;
+};
+
+// The value rows a load reads, in record order, with the columns of
+// QRY_FIS_CARICA: on SQLite read on the engine, which gives each column only
+// as it is asked for; on PostgreSQL through the driver.
+class ValueRows
+{
+public:
+    ValueRows(TdmNrConnection &connection, const std::vector<std::pair<QString, QVariant>> &params)
+    {
+        if (!connection.isPostgreSQL()) {
+            m_engine = &connection.sqliteStatement(u"QRY_FIS_CARICA"_s, [&connection] {
+                TNrQuery made(connection);
+                made.fetch(u"QRY_FIS_CARICA"_s, 0, kSelect);
+                return made.sql();
+            });
+            m_engine->open(params);
+            return;
+        }
+        m_driver.emplace(connection);
+        m_driver->fetch(u"QRY_FIS_CARICA"_s, 0, kSelect);
+        for (const auto &[name, value] : params)
+            m_driver->setParam(name, value);
+        m_driver->open();
+    }
+    ~ValueRows()
+    {
+        if (m_engine)
+            m_engine->close();
+    }
+    ValueRows(const ValueRows &) = delete;
+    ValueRows &operator=(const ValueRows &) = delete;
+
+    bool next()
+    {
+        if (m_engine)
+            return m_engine->next();
+        if (!m_driver->next())
+            return false;
+        m_name = m_driver->value(kName).toString();
+        return true;
+    }
+    qint64 record() const { return m_engine ? m_engine->integer(0) : m_driver->value(0).toLongLong(); }
+    QVariant person() const { return m_engine ? m_engine->value(1) : m_driver->value(1); }
+    // Whether the person of the row has his row.
+    bool personPresent() const { return m_engine ? !m_engine->isNull(7) : !m_driver->value(7).isNull(); }
+    bool nameIs(const QString &name) const
+    {
+        return m_engine ? QAnyStringView::equal(m_engine->text(kName), name) : m_name == name;
+    }
+    QString name() const
+    {
+        if (!m_engine)
+            return m_name;
+        const QUtf8StringView text = m_engine->text(kName);
+        return QString::fromUtf8(text.data(), text.size());
+    }
+    QVariant value(int column) const { return m_engine ? m_engine->value(column) : m_driver->value(column); }
+
+private:
+    static constexpr int kName = 2;
+    NrSqliteStatement *m_engine = nullptr;
+    std::optional<TNrQuery> m_driver;
+    QString m_name;
+};
 
 // Restores a dataset's handlers, controls and the wait window whatever way
 // the load ends.
@@ -919,13 +1059,11 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     dataSet.close();
     const Structure s = findStructure(table, year, month, &dataSet);
 
-    auto bindPeriod = [&](TNrQuery &q) {
-        q.setParam(u"ICDSID"_s, s.id);
-        q.setParam(u"SCRFPROGRAMMA"_s, m_program.toLower());
-        q.setParam(u"ICRFANNO"_s, year);
-        q.setParam(u"ICRFMESE"_s, month);
-        q.setParam(u"IAFIID"_s, person);
-    };
+    const std::vector<std::pair<QString, QVariant>> period{{u"ICDSID"_s, s.id},
+                                                           {u"SCRFPROGRAMMA"_s, m_program.toLower()},
+                                                           {u"ICRFANNO"_s, year},
+                                                           {u"ICRFMESE"_s, month},
+                                                           {u"IAFIID"_s, person}};
 
     // Person columns copied into mapped fields, by person.
     struct Copy
@@ -940,25 +1078,10 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
         if (const Field *f = dataSet.findField(e.fields.first()))
             copies.push_back({e.column, f->index()});
     }
-    QHash<qint64, QVariantList> persons;
-    if (!copies.empty()) {
-        TNrQuery q(connection);
-        q.fetch(u"QRY_AFI_CARICA"_s, 0, kSelect);
-        bindPeriod(q);
-        q.open();
-        const QSqlRecord columns = q.record();
-        std::vector<int> at;
-        for (const Copy &c : copies)
-            at.push_back(columns.indexOf(c.column));
-        const int idAt = columns.indexOf(kPersonField);
-        while (q.next()) {
-            QVariantList values;
-            for (const int i : at)
-                values.append(i >= 0 ? q.value(i) : QVariant());
-            persons.insert(q.value(idAt).toLongLong(), values);
-        }
-        q.close();
-    }
+    QStringList copied;
+    for (const Copy &c : copies)
+        copied.append(c.column);
+    PersonColumns persons(connection, copied, period);
 
     // Texts the database holds longer than their fields: the field keeps
     // what fits and the user is told what was cut.
@@ -984,62 +1107,59 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     // first compared with the one at its place in the record before.
     std::vector<std::pair<QString, Field *>> byPlace;
     std::size_t place = 0;
-    TNrQuery rows(connection);
-    rows.fetch(u"QRY_FIS_CARICA"_s, 0, kSelect);
-    bindPeriod(rows);
-    rows.open();
-    bool inRecord = false;
-    qint64 current = 0;
-    while (rows.next()) {
-        const qint64 record = rows.value(0).toLongLong();
-        if (!inRecord || record != current) {
-            if (inRecord)
-                dataSet.post();
-            dataSet.append();
-            inRecord = true;
-            current = record;
-            place = 0;
-            const QVariant personValue = rows.value(1);
-            if (personField && rows.value(7).isNull())
-                orphans.append(record);
-            if (recordField)
-                recordField->setValue(record);
-            if (personField && !personValue.isNull())
-                personField->setValue(personValue.toLongLong());
-            if (!personValue.isNull()) {
-                const auto it = persons.constFind(personValue.toLongLong());
-                if (it != persons.constEnd()) {
-                    for (std::size_t c = 0; c < copies.size(); ++c) {
-                        const QVariant &v = it->at(static_cast<qsizetype>(c));
-                        if (v.isNull())
-                            continue;
-                        noteLength(dataSet.field(copies[c].field), v, record);
-                        dataSet.field(copies[c].field).setValue(v);
+    {
+        ValueRows rows(connection, period);
+        bool inRecord = false;
+        qint64 current = 0;
+        while (rows.next()) {
+            const qint64 record = rows.record();
+            if (!inRecord || record != current) {
+                if (inRecord)
+                    dataSet.post();
+                dataSet.append();
+                inRecord = true;
+                current = record;
+                place = 0;
+                const QVariant personValue = rows.person();
+                if (personField && !rows.personPresent())
+                    orphans.append(record);
+                if (recordField)
+                    recordField->setValue(record);
+                if (personField && !personValue.isNull())
+                    personField->setValue(personValue.toLongLong());
+                if (!personValue.isNull()) {
+                    if (const QVariantList *values = persons.find(personValue.toLongLong())) {
+                        for (std::size_t c = 0; c < copies.size(); ++c) {
+                            const QVariant &v = values->at(static_cast<qsizetype>(c));
+                            if (v.isNull())
+                                continue;
+                            noteLength(dataSet.field(copies[c].field), v, record);
+                            dataSet.field(copies[c].field).setValue(v);
+                        }
                     }
                 }
             }
+            if (place == byPlace.size() || !rows.nameIs(byPlace[place].first)) {
+                const QString name = rows.name();
+                auto it = fields.constFind(name);
+                if (it == fields.constEnd())
+                    it = fields.insert(name, dataSet.findField(name));
+                if (place == byPlace.size())
+                    byPlace.emplace_back();
+                byPlace[place] = {name, it.value()};
+            }
+            Field *field = byPlace[place++].second;
+            if (!field || field == recordField || field == personField)
+                continue;
+            const QVariant value = rows.value(valueColumnAt(*field));
+            if (value.isNull())
+                continue;
+            noteLength(*field, value, record);
+            setFromValue(*field, value);
         }
-        const QString name = rows.value(2).toString();
-        if (place == byPlace.size() || byPlace[place].first != name) {
-            auto it = fields.constFind(name);
-            if (it == fields.constEnd())
-                it = fields.insert(name, dataSet.findField(name));
-            if (place == byPlace.size())
-                byPlace.emplace_back();
-            byPlace[place] = {name, it.value()};
-        }
-        Field *field = byPlace[place++].second;
-        if (!field || field == recordField || field == personField)
-            continue;
-        const QVariant value = rows.value(valueColumnAt(*field));
-        if (value.isNull())
-            continue;
-        noteLength(*field, value, record);
-        setFromValue(*field, value);
+        if (inRecord)
+            dataSet.post();
     }
-    if (inRecord)
-        dataSet.post();
-    rows.close();
     dataSet.mergeChangeLog();
     dataSet.first();
     guard.reset();

@@ -161,10 +161,14 @@ TEST_F(Loaded, TheCursorWalksWithBofAndEofAndInsertsGoBeforeTheCurrentRecord)
 
 TEST_F(Loaded, CancelMoveAndDeleteKeepTheRecordsConsistent)
 {
+    // The first value a field is given, on a record then cancelled, leaves
+    // it null on the others.
     ds.append();
     ds.fieldByName(u"CODICE"_s).setAsString(u"D"_s);
+    ds.fieldByName(u"NOTE"_s).setAsString(u"NUOVA"_s);
     ds.cancel();
     EXPECT_EQ(ds.recordCount(), 3);
+    EXPECT_EQ(column(ds, u"NOTE"_s), QStringList(3, u"<null>"_s));
     ds.first();
     ds.edit();
     ds.fieldByName(u"NOME"_s).setAsString(u"NERI"_s);

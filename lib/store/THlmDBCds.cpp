@@ -59,10 +59,10 @@ QString personKey(qint64 person)
 }
 
 // Columns of a person row and their values, as a record gives them.
-using PersonColumns = std::vector<std::pair<QString, QVariant>>;
+using PersonValues = std::vector<std::pair<QString, QVariant>>;
 
 // A new person of a return instance, his row with the columns given.
-qint64 insertPerson(TdmNrConnection &connection, qint64 instance, const PersonColumns &columns = {})
+qint64 insertPerson(TdmNrConnection &connection, qint64 instance, const PersonValues &columns = {})
 {
     QString names;
     QString values;
@@ -738,8 +738,8 @@ private:
     // Whether a changed record leaves every field of the person row as it was.
     bool personColumnsKept(const DeltaRecord &delta) const;
     // The person row's columns that the record sets, with their values.
-    PersonColumns personColumns(const DeltaRecord &delta);
-    void updatePerson(const PersonColumns &columns, qint64 person);
+    PersonValues personValues(const DeltaRecord &delta);
+    void updatePerson(const PersonValues &columns, qint64 person);
 
     TdmNrConnection &m_connection;
     ValueBatch &m_batch;
@@ -820,7 +820,7 @@ bool RecordWriter::personColumnsKept(const DeltaRecord &delta) const
     });
 }
 
-PersonColumns RecordWriter::personColumns(const DeltaRecord &delta)
+PersonValues RecordWriter::personValues(const DeltaRecord &delta)
 {
     if (m_personColumns.isEmpty()) {
         NrServerRoundTrip roundTrip(m_connection);
@@ -830,7 +830,7 @@ PersonColumns RecordWriter::personColumns(const DeltaRecord &delta)
         for (int i = 0; i < columns.count(); ++i)
             m_personColumns.insert(columns.fieldName(i).toLower(), columns.fieldName(i));
     }
-    PersonColumns written;
+    PersonValues written;
     for (const MapEntry &e : m_map) {
         QVariant value;
         if (e.joined()) {
@@ -851,7 +851,7 @@ PersonColumns RecordWriter::personColumns(const DeltaRecord &delta)
     return written;
 }
 
-void RecordWriter::updatePerson(const PersonColumns &columns, qint64 person)
+void RecordWriter::updatePerson(const PersonValues &columns, qint64 person)
 {
     if (columns.empty())
         return;
@@ -936,11 +936,11 @@ void RecordWriter::write(DeltaRecord &delta)
         const bool writesColumns = !m_fieldMapReadOnly && !m_map.isEmpty();
         if (a == 0) {
             // A new person's row is added with its columns.
-            a = insertPerson(m_connection, m_instance, writesColumns ? personColumns(delta) : PersonColumns{});
+            a = insertPerson(m_connection, m_instance, writesColumns ? personValues(delta) : PersonValues{});
         } else if (writesColumns
                    && !(delta.kind() == UpdateKind::Modify && delta.oldValue(personField).toLongLong() == a
                         && personColumnsKept(delta))) {
-            updatePerson(personColumns(delta), a);
+            updatePerson(personValues(delta), a);
         }
         delta.setValue(personField, a);
         person = a;

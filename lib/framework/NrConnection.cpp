@@ -519,6 +519,15 @@ NrSqliteStatement &TdmNrConnection::sqliteStatement(const QString &key, const st
     return *it->second;
 }
 
+NrSqliteStatement &TdmNrConnection::sqliteStatement(const QString &name, const QString &kind)
+{
+    return sqliteStatement(name, [&] {
+        TNrQuery made(*this);
+        made.fetch(name, 0, kind);
+        return made.sql();
+    });
+}
+
 NrSqliteStatement::NrSqliteStatement(TdmNrConnection &connection, const QString &sql)
     : m_connection(connection)
 {

@@ -96,6 +96,8 @@ public:
     // under a key, sql() giving its text the first time; good until the
     // connection closes.
     NrSqliteStatement &sqliteStatement(const QString &key, const std::function<QString()> &sql);
+    // A named statement of the module kept prepared on the engine under its name.
+    NrSqliteStatement &sqliteStatement(const QString &name, const QString &kind);
     // What a cache of the database's contents was read under: it changes at
     // every opening and closing, at the start and end of every transaction,
     // at a rollback to a savepoint and at invalidateCaches(), never coming

@@ -26,11 +26,7 @@ qint64 GenerateID(TdmNrConnection &connection, const QString &table)
         if (const QVariant given = next.scalar(); given.isValid())
             id = given.toLongLong();
     } else {
-        NrSqliteStatement &next = connection.sqliteStatement(u"QRY_NRG_PROSSIMO"_s, [&connection] {
-            TNrQuery made(connection);
-            made.fetch(u"QRY_NRG_PROSSIMO"_s, 0, u"SELECT"_s);
-            return made.sql();
-        });
+        NrSqliteStatement &next = connection.sqliteStatement(u"QRY_NRG_PROSSIMO"_s, u"SELECT"_s);
         const std::pair<QString, QVariant> counter{u"SNRGTABELLA"_s, key};
         next.open({&counter, 1});
         if (next.next())

@@ -315,11 +315,7 @@ public:
         if (columns.isEmpty())
             return;
         if (!connection.isPostgreSQL()) {
-            m_engine = &connection.sqliteStatement(u"QRY_AFI_LEGGI"_s, [&connection] {
-                TNrQuery made(connection);
-                made.fetch(u"QRY_AFI_LEGGI"_s, 0, kSelect);
-                return made.sql();
-            });
+            m_engine = &connection.sqliteStatement(u"QRY_AFI_LEGGI"_s, kSelect);
             for (const QString &c : columns)
                 m_at.push_back(m_engine->column(c));
             return;
@@ -385,11 +381,7 @@ public:
     ValueRows(TdmNrConnection &connection, const std::vector<std::pair<QString, QVariant>> &params)
     {
         if (!connection.isPostgreSQL()) {
-            m_engine = &connection.sqliteStatement(u"QRY_FIS_CARICA"_s, [&connection] {
-                TNrQuery made(connection);
-                made.fetch(u"QRY_FIS_CARICA"_s, 0, kSelect);
-                return made.sql();
-            });
+            m_engine = &connection.sqliteStatement(u"QRY_FIS_CARICA"_s, kSelect);
             m_engine->open(params);
             return;
         }

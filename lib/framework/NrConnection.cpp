@@ -282,6 +282,7 @@ void TdmNrConnection::CloseConnection()
     m_watch.reset();
     m_prepared.clear();
     m_sqliteStatements.clear();
+    m_pgStatements.clear();
     forgetTransaction();
     if (m_inTransaction)
         m_db.rollback();
@@ -334,6 +335,7 @@ void TdmNrConnection::commitTransaction()
     m_releasing.clear();
     QString why;
     try {
+        sendQueued();
         for (const auto &[key, held] : m_held) {
             if (held.write)
                 held.write(held.value);
@@ -400,10 +402,31 @@ void TdmNrConnection::requireTransaction(const QString &what) const
 void TdmNrConnection::savepoint(const QString &name)
 {
     requireTransaction(createFailed(name));
+    // Writes queued belong before the savepoint.
+    sendQueued();
     Savepoint asked{name, false, {}};
     for (const auto &[key, held] : m_held)
         asked.held.emplace(key, held.value);
     m_savepoints.push_back(std::move(asked));
+}
+
+std::vector<std::pair<QString, QString>> TdmNrConnection::pendingSavepointStatements() const
+{
+    std::vector<std::pair<QString, QString>> statements;
+    if (!m_releasing.isEmpty())
+        statements.emplace_back(u"RELEASE SAVEPOINT "_s + m_releasing, releaseFailed(m_releasing));
+    for (const Savepoint &asked : m_savepoints) {
+        if (!asked.set)
+            statements.emplace_back(u"SAVEPOINT "_s + asked.name, createFailed(asked.name));
+    }
+    return statements;
+}
+
+void TdmNrConnection::savepointsSent()
+{
+    m_releasing.clear();
+    for (Savepoint &asked : m_savepoints)
+        asked.set = true;
 }
 
 void TdmNrConnection::beforeStatement()
@@ -422,34 +445,171 @@ void TdmNrConnection::beforeStatement()
         }
         return;
     }
+    // The writes queued go first, with the savepoints.
+    sendQueued();
     // One round trip for the release still to be sent and the savepoints
     // asked for. The driver reports the failure of the first statement only;
     // a savepoint after it fails only when the server does, and then the
     // statement about to run reports it.
+    const std::vector<std::pair<QString, QString>> pending = pendingSavepointStatements();
+    if (pending.empty())
+        return;
     QStringList statements;
-    QString what;
-    if (!m_releasing.isEmpty()) {
-        statements.append(u"RELEASE SAVEPOINT "_s + m_releasing);
-        what = releaseFailed(m_releasing);
-    }
-    for (const Savepoint &asked : m_savepoints) {
-        if (!asked.set) {
-            statements.append(u"SAVEPOINT "_s + asked.name);
-            if (what.isEmpty())
-                what = createFailed(asked.name);
+    for (const auto &[sql, what] : pending)
+        statements.append(sql);
+    savepointStatement(*this, statements.join(u"; "_s), pending.front().second);
+    savepointsSent();
+}
+
+void TdmNrConnection::queueStatement(const QString &key, const std::function<QString()> &sql,
+                                     std::span<const std::pair<QString, QVariant>> named,
+                                     std::span<const QVariant> positional)
+{
+    std::shared_ptr<PgStatement> statement;
+    if (auto it = m_pgStatements.find(key); it != m_pgStatements.end()) {
+        statement = it->second;
+    } else {
+        statement = std::make_shared<PgStatement>(PgStatement{NrPgStatement(sql()), {}, false});
+        if (m_pgStatements.size() < kMaxPrepared) {
+            statement->name = "elh_" + QByteArray::number(++m_pgStatementSerial);
+            m_pgStatements.emplace(key, statement);
         }
     }
-    if (statements.isEmpty())
-        return;
-    savepointStatement(*this, statements.join(u"; "_s), what);
-    m_releasing.clear();
-    for (Savepoint &asked : m_savepoints)
-        asked.set = true;
+    std::vector<NrPgValue> values = statement->text.values(named, positional);
+    m_queued.push_back({std::move(statement), std::move(values)});
+}
+
+void TdmNrConnection::sendQueued()
+{
+    if (!m_queued.empty())
+        sendPipeline(false);
+}
+
+NrPgValue TdmNrConnection::queuedScalar(const QString &key, const std::function<QString()> &sql,
+                                        std::span<const std::pair<QString, QVariant>> named)
+{
+    queueStatement(key, sql, named);
+    return sendPipeline(true);
+}
+
+namespace {
+
+// A result of the client library that the pipeline could not do without.
+QSqlError pgError(PGconn *pg, const PGresult *result)
+{
+    const char *message = result ? PQresultErrorMessage(result) : PQerrorMessage(pg);
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    return QSqlError(u"Unable to execute statement"_s, QString::fromUtf8(message).trimmed(), QSqlError::StatementError,
+                     state ? QString::fromLatin1(state) : QString());
+}
+
+} // namespace
+
+NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
+{
+    const std::vector<Queued> queued = std::exchange(m_queued, {});
+    PGconn *pg = postgreSQLConnection();
+    if (!pg)
+        throw EAssertionFailed(u"Istruzioni per PostgreSQL su una connessione che non è PostgreSQL"_s);
+    const std::vector<std::pair<QString, QString>> savepoints = pendingSavepointStatements();
+
+    NrServerRoundTrip roundTrip(*this);
+    // What the driver left unread of its last statement is dropped, as the
+    // driver itself drops it before its next one.
+    while (PGresult *left = PQgetResult(pg))
+        PQclear(left);
+    if (PQenterPipelineMode(pg) != 1)
+        throw EDatabaseError(errorText(pgError(pg, nullptr)));
+    // Each command sent, with what its failure says and, for a preparation,
+    // the statement it prepares.
+    struct Sent
+    {
+        QString what;
+        PgStatement *preparing = nullptr;
+    };
+    std::vector<Sent> sent;
+    bool sending = true;
+    for (const auto &[sql, what] : savepoints) {
+        const QByteArray text = sql.toUtf8();
+        sending = sending && PQsendQueryParams(pg, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+        sent.push_back({what});
+    }
+    for (const Queued &q : queued) {
+        PgStatement &s = *q.statement;
+        if (!s.name.isEmpty() && !s.prepared) {
+            sending = sending && PQsendPrepare(pg, s.name.constData(), s.text.sql().constData(), 0, nullptr) == 1;
+            sent.push_back({{}, &s});
+            s.prepared = true;
+        }
+        std::vector<const char *> values;
+        for (const NrPgValue &v : q.values)
+            values.push_back(v ? v->constData() : nullptr);
+        const int count = static_cast<int>(values.size());
+        sending = sending
+                  && (s.name.isEmpty()
+                          ? PQsendQueryParams(pg, s.text.sql().constData(), count, nullptr, values.data(), nullptr,
+                                              nullptr, 0)
+                          : PQsendQueryPrepared(pg, s.name.constData(), count, values.data(), nullptr, nullptr, 0))
+                         == 1;
+        sent.push_back({});
+    }
+    sending = sending && PQpipelineSync(pg) == 1;
+
+    // Every command gives one result and then a null; the sync ends them.
+    QString failure;
+    std::size_t failedAt = sent.size();
+    NrPgValue row;
+    for (std::size_t i = 0; i < sent.size() && sending; ++i) {
+        PGresult *result = PQgetResult(pg);
+        if (!result) {
+            sending = false;
+            break;
+        }
+        const ExecStatusType status = PQresultStatus(result);
+        if (status == PGRES_FATAL_ERROR && failure.isEmpty()) {
+            const QString why = errorText(pgError(pg, result));
+            failure = sent[i].what.isEmpty() ? why : u"%1: %2"_s.arg(sent[i].what, why);
+            failedAt = i;
+        }
+        if (sent[i].preparing && status != PGRES_COMMAND_OK)
+            sent[i].preparing->prepared = false;
+        // The first row comes alone when the driver left its single-row mode on.
+        if (wantRow && i + 1 == sent.size() && (status == PGRES_TUPLES_OK || status == PGRES_SINGLE_TUPLE)
+            && PQntuples(result) > 0 && PQnfields(result) > 0 && !PQgetisnull(result, 0, 0))
+            row = QByteArray(PQgetvalue(result, 0, 0), PQgetlength(result, 0, 0));
+        PQclear(result);
+        while (PGresult *rest = PQgetResult(pg))
+            PQclear(rest);
+    }
+    if (sending) {
+        PGresult *sync = PQgetResult(pg);
+        sending = sync && PQresultStatus(sync) == PGRES_PIPELINE_SYNC;
+        PQclear(sync);
+    }
+    if (!sending) {
+        // The connection broke on the way: nothing sent counts as prepared.
+        for (const Sent &s : sent) {
+            if (s.preparing)
+                s.preparing->prepared = false;
+        }
+        if (failure.isEmpty()) {
+            failure = errorText(pgError(pg, nullptr));
+            failedAt = 0;
+        }
+    }
+    PQexitPipelineMode(pg);
+    // The savepoints went before the rest: they are set unless one failed.
+    if (!savepoints.empty() && failedAt >= savepoints.size())
+        savepointsSent();
+    if (!failure.isEmpty())
+        throw EDatabaseError(failure);
+    return row;
 }
 
 void TdmNrConnection::releaseSavepoint(const QString &name)
 {
     requireTransaction(releaseFailed(name));
+    sendQueued();
     const std::size_t depth = savepointIndex(name);
     // The server is told with the next statement: a release is mostly
     // followed by the next savepoint, and both go in one round trip. A
@@ -524,13 +684,16 @@ NrSqliteStatement &TdmNrConnection::sqliteStatement(const QString &key, const st
     return *it->second;
 }
 
+QString TdmNrConnection::statementText(const QString &name, const QString &kind)
+{
+    TNrQuery made(*this);
+    made.fetch(name, 0, kind);
+    return made.sql();
+}
+
 NrSqliteStatement &TdmNrConnection::sqliteStatement(const QString &name, const QString &kind)
 {
-    return sqliteStatement(name, [&] {
-        TNrQuery made(*this);
-        made.fetch(name, 0, kind);
-        return made.sql();
-    });
+    return sqliteStatement(name, [&] { return statementText(name, kind); });
 }
 
 NrSqliteStatement::NrSqliteStatement(TdmNrConnection &connection, const QString &sql)
@@ -687,6 +850,8 @@ void TdmNrConnection::invalidateCaches()
 
 void TdmNrConnection::forgetTransaction()
 {
+    // Writes not sent go with the transaction.
+    m_queued.clear();
     invalidateCaches();
     m_held.clear();
     m_savepoints.clear();

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "NrPgStatement.h"
+
 struct pg_conn;
 struct sqlite3_stmt;
 class NrServerWatch;
@@ -87,8 +89,24 @@ public:
     // the connection calls it first.
     void beforeStatement();
 
+    // PostgreSQL: a statement whose answer nobody waits for (the writes of a
+    // save), sent with whatever goes to the server next, in the same round
+    // trip; the savepoints still to be set go before it. Its text, as for
+    // the driver, comes from sql() the first time and is kept under key;
+    // the values are taken now. A failure is reported by the statement that
+    // carries it to the server, or by sendQueued().
+    void queueStatement(const QString &key, const std::function<QString()> &sql,
+                        std::span<const std::pair<QString, QVariant>> named, std::span<const QVariant> positional = {});
+    // Sends the statements queued; EDatabaseError with the first that fails.
+    void sendQueued();
+    // Queues the statement and sends it with those before it: the first
+    // column of its first row, none when it has no row or a null there.
+    NrPgValue queuedScalar(const QString &key, const std::function<QString()> &sql,
+                           std::span<const std::pair<QString, QVariant>> named);
     // The named statements; EAssertionFailed when the module has none.
     NrStatementSource &statements() const;
+    // The text of a named statement of the module.
+    QString statementText(const QString &name, const QString &kind = QStringLiteral("EXECUTE"));
 
     // A statement prepared once and kept until the connection closes, under
     // a key that names it and its variant; make() sets its text the first
@@ -160,6 +178,28 @@ private:
     std::unique_ptr<NrServerWatch> m_watch;
     std::map<QString, std::unique_ptr<TNrQuery>> m_prepared;
     std::map<QString, std::unique_ptr<NrSqliteStatement>> m_sqliteStatements;
+    // Statements sent through PostgreSQL's own client library, prepared on
+    // the server under a name of ours the first time they go; past the
+    // cache's limit a statement goes unnamed, parsed at every run.
+    struct PgStatement
+    {
+        NrPgStatement text;
+        QByteArray name;
+        bool prepared = false;
+    };
+    std::map<QString, std::shared_ptr<PgStatement>> m_pgStatements;
+    struct Queued
+    {
+        std::shared_ptr<PgStatement> statement;
+        std::vector<NrPgValue> values;
+    };
+    std::vector<Queued> m_queued;
+    int m_pgStatementSerial = 0;
+    NrPgValue sendPipeline(bool wantRow);
+    // The statements that set the savepoints asked for and send the release
+    // still due, each with what its failure says.
+    std::vector<std::pair<QString, QString>> pendingSavepointStatements() const;
+    void savepointsSent();
     quint64 m_cacheEpoch = 0;
     struct Held
     {

@@ -70,23 +70,30 @@ qint64 insertPerson(TdmNrConnection &connection, qint64 instance, const PersonVa
         names += u", "_s + columns[i].first;
         values += u", :P%1"_s.arg(i);
     }
-    // PostgreSQL moves the identifier on and adds the row in one round trip.
-    const bool server = connection.isPostgreSQL();
-    const QString name = server ? u"QRY_AFI_NUOVA"_s : u"QRY_AFI_INSERISCI"_s;
-    TNrQuery &q = connection.prepared(name + u'/' + names, [&](TNrQuery &made) {
-        made.fetch(name, 0, server ? kSelect : u"EXECUTE"_s);
-        made.setSql(THlmQueryText::format(made.sql(), {names, values}));
-    });
+    std::vector<std::pair<QString, QVariant>> named;
     for (std::size_t i = 0; i < columns.size(); ++i)
-        q.setParam(u"P%1"_s.arg(i), columns[i].second);
-    q.setParam(u"ICRFID"_s, instance);
+        named.emplace_back(u"P%1"_s.arg(i), columns[i].second);
+    named.emplace_back(u"ICRFID"_s, instance);
     qint64 id = 0;
-    if (server) {
-        const QVariant made = q.scalar();
-        if (!made.isValid())
+    if (connection.isPostgreSQL()) {
+        // PostgreSQL moves the identifier on and adds the row in one
+        // statement, sent with the writes and savepoints still due.
+        const NrPgValue made = connection.queuedScalar(
+            u"QRY_AFI_NUOVA/"_s + names,
+            [&] {
+                return THlmQueryText::format(connection.statementText(u"QRY_AFI_NUOVA"_s, kSelect), {names, values});
+            },
+            named);
+        if (!made)
             throw EDatabaseError(u"Impossibile generare un identificativo per la tabella TAFI_ANAFISCALE"_s);
-        id = made.toLongLong();
+        id = made->toLongLong();
     } else {
+        TNrQuery &q = connection.prepared(u"QRY_AFI_INSERISCI/"_s + names, [&](TNrQuery &made) {
+            made.fetch(u"QRY_AFI_INSERISCI"_s);
+            made.setSql(THlmQueryText::format(made.sql(), {names, values}));
+        });
+        for (const auto &[name, value] : named)
+            q.setParam(name, value);
         id = GenerateID(connection, u"TAFI_ANAFISCALE"_s);
         q.setParam(u"IAFIID"_s, id);
         q.execute();
@@ -594,6 +601,10 @@ void ValueBatch::finish()
 {
     sendDeletes();
     sendValues(true);
+    // On PostgreSQL the save's writes go out together, and a failure among
+    // them is the save's.
+    if (m_connection.isPostgreSQL())
+        m_connection.sendQueued();
 }
 
 void ValueBatch::sendValues(bool all)
@@ -630,13 +641,15 @@ void ValueBatch::sendValueArrays()
         for (std::size_t i = 0; i < values.size(); ++i)
             columns[i].add(values[i]);
     }
-    TNrQuery &q = m_connection.preparedStatement(u"QRY_FIS_INSERISCI_ELENCHI"_s);
     static const std::array<QString, 9> names{u"ICDSID"_s,    u"ICRFID"_s,        u"IAFIID"_s,
                                               u"IFISRIGO"_s,  u"SFISFIELDNAME"_s, u"SFISVALUE"_s,
                                               u"IFISVALUE"_s, u"FFISVALUE"_s,     u"DFISVALUE"_s};
+    std::array<std::pair<QString, QVariant>, 9> named;
     for (std::size_t i = 0; i < names.size(); ++i)
-        q.setParam(names[i], columns[i].text());
-    q.execute();
+        named[i] = {names[i], columns[i].text()};
+    m_connection.queueStatement(
+        u"QRY_FIS_INSERISCI_ELENCHI"_s, [this] { return m_connection.statementText(u"QRY_FIS_INSERISCI_ELENCHI"_s); },
+        named);
     m_rows.clear();
 }
 
@@ -665,27 +678,35 @@ void ValueBatch::sendDeletes()
             deletePerson(m_connection, person);
     }
     const QString name = withPersons ? u"QRY_AFI_FIS_CANCELLA"_s : u"QRY_FIS_CANCELLA"_s;
-    TNrQuery *q = &m_connection.prepared(name + u'/' + shape.join(u','), [&name, &conditions](TNrQuery &made) {
-        made.fetch(name);
-        made.setSql(THlmQueryText::format(made.sql(), {conditions.join(u" OR "_s)}));
-    });
+    QVariantList values;
     if (withPersons) {
         ArrayLiteral persons;
         for (const qint64 person : m_deletedPersons)
             persons.add(person);
-        q->addValue(persons.text());
+        values.append(persons.text());
     }
     for (const auto &[structure, records] : m_deleted) {
-        q->addValue(structure);
+        values.append(structure);
         for (const qint64 record : records)
-            q->addValue(record);
+            values.append(record);
     }
     for (const Value &value : m_deletedValues) {
-        q->addValue(value.structure);
-        q->addValue(value.record);
-        q->addValue(value.field);
+        values.append(value.structure);
+        values.append(value.record);
+        values.append(value.field);
     }
-    q->execute();
+    const QString key = name + u'/' + shape.join(u',');
+    const auto text = [this, &name, &conditions] {
+        return THlmQueryText::format(m_connection.statementText(name), {conditions.join(u" OR "_s)});
+    };
+    if (m_connection.isPostgreSQL()) {
+        m_connection.queueStatement(key, text, {}, values);
+    } else {
+        TNrQuery &q = m_connection.prepared(key, [&text](TNrQuery &made) { made.setSql(text()); });
+        for (const QVariant &v : std::as_const(values))
+            q.addValue(v);
+        q.execute();
+    }
     m_deleted.clear();
     m_deletedValues.clear();
     m_deletedPersons.clear();
@@ -851,13 +872,21 @@ void RecordWriter::updatePerson(const PersonValues &columns, qint64 person)
     for (std::size_t i = 0; i < columns.size(); ++i)
         assignments.append(u"%1 = :P%2"_s.arg(columns[i].first).arg(i));
     const QString set = assignments.join(u", "_s);
-    TNrQuery &q = m_connection.prepared(u"QRY_AFI_AGGIORNA/"_s + set, [&set](TNrQuery &made) {
-        made.fetch(u"QRY_AFI_AGGIORNA"_s);
-        made.setSql(THlmQueryText::format(made.sql(), {set}));
-    });
+    std::vector<std::pair<QString, QVariant>> named;
     for (std::size_t i = 0; i < columns.size(); ++i)
-        q.setParam(u"P%1"_s.arg(i), columns[i].second);
-    q.setParam(u"IAFIID"_s, person);
+        named.emplace_back(u"P%1"_s.arg(i), columns[i].second);
+    named.emplace_back(u"IAFIID"_s, person);
+    const QString key = u"QRY_AFI_AGGIORNA/"_s + set;
+    const auto text = [this, &set] {
+        return THlmQueryText::format(m_connection.statementText(u"QRY_AFI_AGGIORNA"_s), {set});
+    };
+    if (m_connection.isPostgreSQL()) {
+        m_connection.queueStatement(key, text, named);
+        return;
+    }
+    TNrQuery &q = m_connection.prepared(key, [&text](TNrQuery &made) { made.setSql(text()); });
+    for (const auto &[name, value] : named)
+        q.setParam(name, value);
     q.execute();
 }
 

@@ -2,6 +2,7 @@
 #include "DatabaseTest.h"
 #include "Exceptions.h"
 #include "NrGenerateID.h"
+#include "NrPgStatement.h"
 #include "NrQuery.h"
 
 #include <QSet>
@@ -184,4 +185,65 @@ TEST_P(Transactions, HeldValuesFollowSavepointsAndAreWrittenJustBeforeTheCommit)
     }
     EXPECT_FALSE(c.inTransaction());
     EXPECT_EQ(reports(), before);
+}
+
+// Writes queued on PostgreSQL go with the savepoints in one round trip: a
+// failure among them is reported, the savepoint set before it undoes it, and
+// a statement whose preparation the failure skipped is prepared again.
+TEST_P(Transactions, WritesQueuedOnPostgreSQLGoWithTheSavepointsAndAFailureIsUndoneByThem)
+{
+    TdmNrConnection &c = connection();
+    if (!c.isPostgreSQL())
+        GTEST_SKIP() << "queued writes are for PostgreSQL";
+    const auto queue = [&c](const QString &key, const QString &sql, QVariant id, const QString &text) {
+        const std::pair<QString, QVariant> values[] = {{u"id"_s, id}, {u"TESTO"_s, text}};
+        c.queueStatement(
+            key, [&sql] { return sql; }, values);
+    };
+    const QString insert = u"INSERT INTO TYRFO_FAMIGLIEREPORT (IYRFOID, SYRFODESC) VALUES (:ID, :testo)"_s;
+    const QString rename =
+        u"UPDATE TYRFO_FAMIGLIEREPORT SET SYRFODESC = :TESTO || '::' || :testo WHERE IYRFOID = :ID"_s;
+    TNrTransaction t(c);
+    t.StartTransaction();
+    c.savepoint(u"persona"_s);
+    queue(u"nuova"_s, insert, 20, u"l'anno"_s);
+    queue(u"nuova"_s, insert, QVariant(QMetaType::fromType<int>()), u"senza codice"_s);
+    queue(u"rinomina"_s, rename, 20, u"mai"_s);
+    EXPECT_THROW(c.sendQueued(), EDatabaseError);
+    c.rollbackToSavepoint(u"persona"_s);
+    queue(u"nuova"_s, insert, 22, u"è"_s);
+    queue(u"rinomina"_s, rename, 22, u"«22»"_s);
+    const std::pair<QString, QVariant> id{u"ID"_s, 22};
+    EXPECT_EQ(c.queuedScalar(u"conta"_s,
+                             [] { return u"SELECT SYRFODESC FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID = :ID"_s; },
+                             {&id, 1}),
+              u"«22»::«22»"_s.toUtf8());
+    c.releaseSavepoint(u"persona"_s);
+    t.Commit();
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID IN (20, 22)"_s).toInt(), 1);
+}
+
+TEST(PgStatement, PlaceholdersAreNumberedOutsideQuotesAndCastsAndValuesGoAsText)
+{
+    const struct
+    {
+        QString driver;
+        QByteArray numbered;
+    } rows[] = {
+        {u":A + :b + :a"_s, "$1 + $2 + $1"},
+        {u"? = ?"_s, "$1 = $2"},
+        {u"x::int = :X"_s, "x::int = $1"},
+        {u"'it''s :x ?' || \"c:d?\" || :e"_s, "'it''s :x ?' || \"c:d?\" || $1"},
+        {u"$f$ :x ? $f$ || $$?$$ || :y"_s, "$f$ :x ? $f$ || $$?$$ || $1"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(NrPgStatement(row.driver).sql(), row.numbered) << row.driver.toStdString();
+
+    const NrPgStatement s(u"SELECT :Uno, ?, :due, ?, :uno"_s);
+    const std::pair<QString, QVariant> named[] = {{u"UNO"_s, true}, {u"Due"_s, QDate(2023, 12, 31)}};
+    const QVariant positional[] = {0.1, QDateTime(QDate(1999, 1, 2), QTime(3, 4, 5, 6))};
+    const std::vector<NrPgValue> expected{"true", "0.1", "2023-12-31", "1999-01-02 03:04:05.006"};
+    EXPECT_EQ(s.values(named, positional), expected);
+    EXPECT_EQ(s.values({}, {}), std::vector<NrPgValue>(4));
+    EXPECT_EQ(NrPgStatement::text(QVariant(QMetaType::fromType<QString>())), std::nullopt);
 }

@@ -629,6 +629,8 @@ void TdmNrConnection::rollbackToSavepoint(const QString &name)
     requireTransaction(what);
     const std::size_t depth = savepointIndex(name) + 1;
     m_cacheEpoch = ++g_cacheEpoch;
+    // Writes not sent were queued inside the savepoint: they go with it.
+    m_queued.clear();
     if (m_savepoints[depth - 1].set) {
         savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name, what);
         // A release still to be sent was of a savepoint inside this one,

@@ -102,6 +102,32 @@ qint64 insertPerson(TdmNrConnection &connection, qint64 instance, const PersonVa
     return id;
 }
 
+// The next person identifier of the blocks the transaction took from the
+// counter. The block is held like any value of the transaction: going back
+// to a savepoint gives back the identifiers taken since, whose rows went
+// with it, and a block taken inside it goes with the counter's move.
+qint64 reservedPersonId(TdmNrConnection &connection)
+{
+    constexpr qint64 kBlock = 64;
+    const QString nextKey = u"TAFI_ANAFISCALE/prossimo"_s;
+    const QString lastKey = u"TAFI_ANAFISCALE/ultimo"_s;
+    qint64 next = connection.heldValue(nextKey).value_or(1);
+    qint64 last = connection.heldValue(lastKey).value_or(0);
+    if (next > last) {
+        const std::pair<QString, QVariant> values[] = {{u"SNRGTABELLA"_s, u"TAFI_ANAFISCALE"_s}, {u"QUANTI"_s, kBlock}};
+        const NrPgValue given = connection.queuedScalar(
+            u"QRY_NRG_RISERVA"_s, [&connection] { return connection.statementText(u"QRY_NRG_RISERVA"_s, kSelect); },
+            values);
+        if (!given)
+            throw EDatabaseError(u"Impossibile generare un identificativo per la tabella TAFI_ANAFISCALE"_s);
+        last = given->toLongLong();
+        next = last - kBlock + 1;
+        connection.holdValue(lastKey, last);
+    }
+    connection.holdValue(nextKey, next + 1);
+    return next;
+}
+
 // A person row alone, his value rows left to the caller.
 void deletePerson(TdmNrConnection &connection, qint64 person)
 {
@@ -1325,7 +1351,23 @@ std::unique_ptr<TNrReturnLock> HlmLockReturn(THlmDBCds &store)
 qint64 THlmDBCds::newPerson()
 {
     TdmNrConnection &connection = requireConnection();
-    return insertPerson(connection, returnInstance(connection, m_program, m_year, m_month));
+    const qint64 instance = returnInstance(connection, m_program, m_year, m_month);
+    if (!connection.isPostgreSQL() || !connection.inTransaction())
+        return insertPerson(connection, instance);
+    // Inside a transaction on PostgreSQL the person costs no round trip: his
+    // identifier comes from a block the counter gave at once, and his row
+    // goes to the server with the next statement, before anything can look
+    // for it.
+    const qint64 id = reservedPersonId(connection);
+    const std::pair<QString, QVariant> values[] = {{u"IAFIID"_s, id}, {u"ICRFID"_s, instance}};
+    connection.queueStatement(
+        u"QRY_AFI_INSERISCI/"_s,
+        [&connection] {
+            return THlmQueryText::format(connection.statementText(u"QRY_AFI_INSERISCI"_s), {QString(), QString()});
+        },
+        values);
+    connection.holdValue(personKey(id), 1);
+    return id;
 }
 
 QStringList THlmDBCds::exportAll(const QString &programCode, int year, const QString &folder, int month)

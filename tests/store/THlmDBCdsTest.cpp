@@ -411,6 +411,35 @@ TEST_P(StoreContract, TheProgramCodeSeparatesTablesOfTheSameName)
     EXPECT_EQ(codes(u"TCUS_DATISOST"_s), (QStringList{u"del 770"_s}));
 }
 
+// The identifiers of new persons: one undone with his savepoint may come
+// back, and a second client after the commit never gets one already given.
+TEST_P(StoreContract, NewPersonsOfATransactionAreNeverGivenTwice)
+{
+    // Opened first: the opening clears persons without a name.
+    TdmkbrConnessione other;
+    ASSERT_TRUE(other.OpenConnection());
+    const int before = scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE"_s).toInt();
+    QList<qint64> ids;
+    {
+        TNrTransaction t(connection());
+        t.StartTransaction();
+        connection().savepoint(u"persona"_s);
+        store->newPerson();
+        connection().rollbackToSavepoint(u"persona"_s);
+        connection().releaseSavepoint(u"persona"_s);
+        ids << store->newPerson() << store->newPerson();
+        t.Commit();
+    }
+    THlmDBCds second(2023, u"elh"_s, 0);
+    second.setConnection(&other);
+    TNrTransaction t(other);
+    t.StartTransaction();
+    ids << second.newPerson() << second.newPerson() << second.newPerson();
+    t.Commit();
+    EXPECT_EQ(QSet<qint64>(ids.cbegin(), ids.cend()).size(), 5);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TAFI_ANAFISCALE"_s).toInt(), before + 5);
+}
+
 TEST_P(StoreContract, DeletingARegistryPersonRemovesThePersonADetailRecordKeepsIt)
 {
     addTable(u"TDIP7_ANAGRFISCALI"_s,

@@ -19,4 +19,7 @@ TEST(FiscalCode, ShapeAndCheckCharacter)
         const QJsonArray c = value.toArray();
         EXPECT_EQ(FiscalCode::check(c[0].toString()), verdicts.at(c[1].toString())) << c[0].toString().toStdString();
     }
+    // The message names a control character instead of printing it.
+    EXPECT_EQ(FiscalCode::problem(u"RSSMRA\u0007"_s),
+              u"Codice fiscale «RSSMRA<BEL>» non valido: deve avere 16 caratteri (persona) o 11 cifre"_s);
 }

@@ -1,5 +1,7 @@
 #include "FiscalCode.h"
 
+#include "Field.h"
+
 #include <QRegularExpression>
 
 using namespace Qt::Literals::StringLiterals;
@@ -10,7 +12,8 @@ namespace {
 
 // Surname, name, year, month, day and sex, place, check letter; the digits of
 // year, day and place may stand as the letters L M N P Q R S T U V.
-const QRegularExpression kPerson(u"^[A-Z]{6}[0-9LMNPQRSTUV]{2}[ABCDEHLMPRST][0-9LMNPQRSTUV]{2}[A-Z][0-9LMNPQRSTUV]{3}[A-Z]$"_s);
+const QRegularExpression
+    kPerson(u"^[A-Z]{6}[0-9LMNPQRSTUV]{2}[ABCDEHLMPRST][0-9LMNPQRSTUV]{2}[A-Z][0-9LMNPQRSTUV]{3}[A-Z]$"_s);
 const QRegularExpression kNumeric(u"^[0-9]{11}$"_s);
 
 // Values of a character in an odd position (1st, 3rd, ...): digits share the
@@ -58,13 +61,15 @@ Verdict check(const QString &code)
 
 QString problem(const QString &code)
 {
+    // A control character in the code is shown by its name.
+    const QString shown = Field::visibleText(code);
     switch (check(code)) {
     case Verdict::Valid:
         return QString();
     case Verdict::WrongShape:
-        return u"Codice fiscale «%1» non valido: deve avere 16 caratteri (persona) o 11 cifre"_s.arg(code);
+        return u"Codice fiscale «%1» non valido: deve avere 16 caratteri (persona) o 11 cifre"_s.arg(shown);
     case Verdict::WrongCheckChar:
-        return u"Codice fiscale «%1» non valido: il carattere di controllo non corrisponde"_s.arg(code);
+        return u"Codice fiscale «%1» non valido: il carattere di controllo non corrisponde"_s.arg(shown);
     }
     return QString();
 }

@@ -66,6 +66,11 @@ QSqlError sqliteError(sqlite3 *sqlite, const QString &what, int code)
 
 } // namespace
 
+pg_conn *TdmNrConnection::postgreSQLConnection() const
+{
+    return m_db.isValid() ? postgreSQLHandle(m_db) : nullptr;
+}
+
 TdmNrConnection *NrGlobConn()
 {
     return g_globConn.load();

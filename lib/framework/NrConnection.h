@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+struct pg_conn;
 struct sqlite3_stmt;
 class NrServerWatch;
 class NrSqliteStatement;
@@ -61,6 +62,9 @@ public:
     bool connected() const;
     QSqlDatabase database() const { return m_db; }
     bool isPostgreSQL() const;
+    // The client library's connection under the driver of an open PostgreSQL
+    // database; null otherwise.
+    pg_conn *postgreSQLConnection() const;
 
     // The connection's transaction, driven by TNrTransaction. On SQLite a
     // transaction takes the write lock at once (BEGIN IMMEDIATE), so that two

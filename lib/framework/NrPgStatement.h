@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+// A value as PostgreSQL reads it in text; none for a null.
+using NrPgValue = std::optional<QByteArray>;
+
+// A statement for PostgreSQL's own client library, from a text written for
+// the driver: its placeholders, named (":NAME") or positional ("?"), become
+// $1, $2, ... in order, a name used twice taking the same number. Quoted
+// texts, quoted names and casts ("::") are left as they are.
+class NrPgStatement
+{
+public:
+    explicit NrPgStatement(const QString &sql);
+
+    const QByteArray &sql() const { return m_sql; }
+    int placeholderCount() const { return static_cast<int>(m_names.size()); }
+
+    // The values of the placeholders in their order: a named one from the
+    // value given under its name (compared without regard to case), the
+    // positional ones from the list in turn. A placeholder without a value
+    // is null.
+    std::vector<NrPgValue> values(std::span<const std::pair<QString, QVariant>> named,
+                                  std::span<const QVariant> positional = {}) const;
+
+    // How a variant goes to the server in text: numbers as the C locale
+    // writes them, dates and times in ISO form, truth as "true"/"false".
+    static NrPgValue text(const QVariant &value);
+
+private:
+    QByteArray m_sql;
+    QStringList m_names; // by placeholder; empty for a positional one
+};

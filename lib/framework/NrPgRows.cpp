@@ -77,20 +77,16 @@ NrPgRows::NrPgRows(TdmNrConnection &connection, const NrPgStatement &statement, 
         // What the driver left unread would take the place of this answer.
         while (PGresult *left = PQgetResult(pg))
             PQclear(left);
-        m_result = PQexecParams(pg, statement.sql().constData(), static_cast<int>(texts.size()), nullptr, texts.data(),
-                                nullptr, nullptr, 1);
+        m_result.reset(PQexecParams(pg, statement.sql().constData(), static_cast<int>(texts.size()), nullptr,
+                                    texts.data(), nullptr, nullptr, 1));
     }
-    if (PQresultStatus(m_result) != PGRES_TUPLES_OK) {
-        const QSqlError error = serverError(pg, m_result);
-        PQclear(m_result);
-        m_result = nullptr;
-        throw EDatabaseError(connection.errorText(error));
-    }
-    m_rows = PQntuples(m_result);
-    const int columns = PQnfields(m_result);
+    if (PQresultStatus(m_result.get()) != PGRES_TUPLES_OK)
+        throw EDatabaseError(connection.errorText(serverError(pg, m_result.get())));
+    m_rows = PQntuples(m_result.get());
+    const int columns = PQnfields(m_result.get());
     m_types.reserve(static_cast<std::size_t>(columns));
     for (int c = 0; c < columns; ++c) {
-        const auto type = static_cast<Type>(PQftype(m_result, c));
+        const auto type = static_cast<Type>(PQftype(m_result.get(), c));
         switch (type) {
         case Type::Bool:
         case Type::Bytes:
@@ -106,12 +102,9 @@ NrPgRows::NrPgRows(TdmNrConnection &connection, const NrPgStatement &statement, 
             m_types.push_back(type);
             break;
         default: {
-            const QString name = QString::fromUtf8(PQfname(m_result, c));
-            const Oid oid = PQftype(m_result, c);
-            PQclear(m_result);
-            m_result = nullptr;
-            throw EDatabaseError(
-                u"La colonna «%1» ha un tipo di PostgreSQL (%2) che il programma non legge"_s.arg(name).arg(oid));
+            throw EDatabaseError(u"La colonna «%1» ha un tipo di PostgreSQL (%2) che il programma non legge"_s
+                                     .arg(QString::fromUtf8(PQfname(m_result.get(), c)))
+                                     .arg(PQftype(m_result.get(), c)));
         }
         }
     }
@@ -123,9 +116,11 @@ NrPgRows::NrPgRows(TdmNrConnection &connection, const NrPgStatement &statement,
 {
 }
 
-NrPgRows::~NrPgRows()
+NrPgRows::~NrPgRows() = default;
+
+void NrPgRows::Clear::operator()(pg_result *result) const
 {
-    PQclear(m_result);
+    PQclear(result);
 }
 
 bool NrPgRows::next()
@@ -138,7 +133,7 @@ bool NrPgRows::next()
 int NrPgRows::column(const QString &name) const
 {
     for (int c = 0; c < static_cast<int>(m_types.size()); ++c) {
-        if (QString::fromUtf8(PQfname(m_result, c)).compare(name, Qt::CaseInsensitive) == 0)
+        if (QString::fromUtf8(PQfname(m_result.get(), c)).compare(name, Qt::CaseInsensitive) == 0)
             return c;
     }
     return -1;
@@ -146,12 +141,12 @@ int NrPgRows::column(const QString &name) const
 
 bool NrPgRows::isNull(int column) const
 {
-    return PQgetisnull(m_result, m_row, column) != 0;
+    return PQgetisnull(m_result.get(), m_row, column) != 0;
 }
 
 const char *NrPgRows::data(int column) const
 {
-    return PQgetvalue(m_result, m_row, column);
+    return PQgetvalue(m_result.get(), m_row, column);
 }
 
 qint64 NrPgRows::integer(int column) const
@@ -172,7 +167,7 @@ qint64 NrPgRows::integer(int column) const
 
 QUtf8StringView NrPgRows::text(int column) const
 {
-    return {data(column), PQgetlength(m_result, m_row, column)};
+    return {data(column), PQgetlength(m_result.get(), m_row, column)};
 }
 
 QDateTime NrPgRows::time(qint64 usecs) const
@@ -193,7 +188,7 @@ QVariant NrPgRows::value(int column) const
         return null ? QVariant(QMetaType::fromType<bool>()) : QVariant(*bytes != 0);
     case Type::Bytes:
         return null ? QVariant(QMetaType::fromType<QByteArray>())
-                    : QVariant(QByteArray(bytes, PQgetlength(m_result, m_row, column)));
+                    : QVariant(QByteArray(bytes, PQgetlength(m_result.get(), m_row, column)));
     case Type::Int2:
     case Type::Int4:
         return null ? QVariant(QMetaType::fromType<int>()) : QVariant(static_cast<int>(integer(column)));

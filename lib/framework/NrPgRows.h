@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -64,7 +65,11 @@ private:
     // system's zone each time.
     QDateTime time(qint64 usecs) const;
 
-    pg_result *m_result = nullptr;
+    struct Clear
+    {
+        void operator()(pg_result *result) const;
+    };
+    std::unique_ptr<pg_result, Clear> m_result;
     int m_rows = 0;
     int m_row = -1;
     std::vector<Type> m_types; // by column

@@ -492,19 +492,6 @@ NrPgValue TdmNrConnection::queuedScalar(const QString &key, const std::function<
     return sendPipeline(true);
 }
 
-namespace {
-
-// A result of the client library that the pipeline could not do without.
-QSqlError pgError(PGconn *pg, const PGresult *result)
-{
-    const char *message = result ? PQresultErrorMessage(result) : PQerrorMessage(pg);
-    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-    return QSqlError(u"Unable to execute statement"_s, QString::fromUtf8(message).trimmed(), QSqlError::StatementError,
-                     state ? QString::fromLatin1(state) : QString());
-}
-
-} // namespace
-
 NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
 {
     const std::vector<Queued> queued = std::exchange(m_queued, {});
@@ -519,7 +506,7 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
     while (PGresult *left = PQgetResult(pg))
         PQclear(left);
     if (PQenterPipelineMode(pg) != 1)
-        throw EDatabaseError(errorText(pgError(pg, nullptr)));
+        throw EDatabaseError(errorText(NrPgServerError(pg, nullptr)));
     // Each command sent, with what its failure says and, for a preparation,
     // the statement it prepares.
     struct Sent
@@ -567,7 +554,7 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
         }
         const ExecStatusType status = PQresultStatus(result);
         if (status == PGRES_FATAL_ERROR && failure.isEmpty()) {
-            const QString why = errorText(pgError(pg, result));
+            const QString why = errorText(NrPgServerError(pg, result));
             failure = sent[i].what.isEmpty() ? why : u"%1: %2"_s.arg(sent[i].what, why);
             failedAt = i;
         }
@@ -593,7 +580,7 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
                 s.preparing->prepared = false;
         }
         if (failure.isEmpty()) {
-            failure = errorText(pgError(pg, nullptr));
+            failure = errorText(NrPgServerError(pg, nullptr));
             failedAt = 0;
         }
     }

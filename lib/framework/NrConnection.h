@@ -1,5 +1,8 @@
 #pragma once
 
+#include "NrPgStatement.h"
+#include "NrRows.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -12,8 +15,6 @@
 #include <span>
 #include <utility>
 #include <vector>
-
-#include "NrPgStatement.h"
 
 struct pg_conn;
 struct sqlite3_stmt;
@@ -250,7 +251,7 @@ QString NrSqlErrorText(const QSqlError &error);
 // driver binds them: for inserts of many rows one by one, where the driver's
 // binding of each value costs more than the row itself, and for reads of
 // many rows, where the driver turns every column of every row into a variant.
-class NrSqliteStatement
+class NrSqliteStatement final : public NrRows
 {
 public:
     NrSqliteStatement(TdmNrConnection &connection, const QString &sql);
@@ -265,20 +266,16 @@ public:
     // Starts a SELECT with these values for its named placeholders (":NAME");
     // next() moves to each row in turn, until close() or the next start.
     void open(std::span<const std::pair<QString, QVariant>> named);
-    bool next();
+    bool next() override;
     // Ends reading, so that the connection's transaction can end.
     void close();
-    // The place of a column by its name, without regard to case; -1 when the
-    // statement has none.
-    int column(const QString &name) const;
-    // The columns of the current row, from 0.
-    bool isNull(int column) const;
-    qint64 integer(int column) const;
-    // A column's text as the engine holds it, good until the next row.
-    QUtf8StringView text(int column) const;
-    // A column as the driver gives it: integer, double, text, bytes, or a
-    // null text.
-    QVariant value(int column) const;
+    int column(const QString &name) const override;
+    bool isNull(int column) const override;
+    qint64 integer(int column) const override;
+    // The text as the engine holds it.
+    QUtf8StringView text(int column) const override;
+    // Integer, double, text or bytes; a null text for a null.
+    QVariant value(int column) const override;
 
 private:
     int bind(int at, const QVariant &value);

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <libpq-fe.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -149,4 +151,18 @@ NrPgValue NrPgStatement::text(const QVariant &value)
     default:
         return value.toString().toUtf8();
     }
+}
+
+QSqlError NrPgServerError(pg_conn *connection, const pg_result *result)
+{
+    // In a pipeline the connection's text may be another command's: the
+    // result's own comes first.
+    const char *own = result ? PQresultErrorMessage(result) : nullptr;
+    QString text = QString::fromUtf8(own && *own ? own : PQerrorMessage(connection));
+    QString code;
+    if (result) {
+        code = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+        text += u'(' + code + u')';
+    }
+    return QSqlError(u"QPSQL: Unable to create query"_s, text, QSqlError::StatementError, code);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -9,6 +10,9 @@
 #include <span>
 #include <utility>
 #include <vector>
+
+struct pg_conn;
+struct pg_result;
 
 // A value as PostgreSQL reads it in text; none for a null.
 using NrPgValue = std::optional<QByteArray>;
@@ -40,3 +44,7 @@ private:
     QByteArray m_sql;
     QStringList m_names; // by placeholder; empty for a positional one
 };
+
+// What a statement the server refused gives, as the driver reports it: the
+// server's text with its code. Without a result, the connection's last error.
+QSqlError NrPgServerError(pg_conn *connection, const pg_result *result);

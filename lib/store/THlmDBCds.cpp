@@ -9,6 +9,7 @@
 #include "HlmWaitWindow.h"
 #include "NrConnection.h"
 #include "NrGenerateID.h"
+#include "NrPgRows.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
 #include "THlmDataSet.h"
@@ -335,6 +336,14 @@ void setFromValue(Field &field, const QVariant &v)
     }
 }
 
+// A named SELECT of the connection for PostgreSQL's client library.
+NrPgStatement serverStatement(TdmNrConnection &connection, const QString &name)
+{
+    TNrQuery q(connection);
+    q.fetch(name, 0, kSelect);
+    return NrPgStatement(q.sql());
+}
+
 // The person columns a load copies into mapped fields, by person: on
 // PostgreSQL those of all the table's people, read at once; on SQLite each
 // person's, read on the engine when his first record comes, so that the
@@ -353,23 +362,17 @@ public:
                 m_at.push_back(m_engine->column(c));
             return;
         }
-        TNrQuery q(connection);
-        q.fetch(u"QRY_AFI_CARICA"_s, 0, kSelect);
-        for (const auto &[name, value] : period)
-            q.setParam(name, value);
-        q.open();
-        const QSqlRecord record = q.record();
+        NrPgRows rows(connection, serverStatement(connection, u"QRY_AFI_CARICA"_s), period);
         std::vector<int> at;
         for (const QString &c : columns)
-            at.push_back(record.indexOf(c));
-        const int idAt = record.indexOf(kPersonField);
-        while (q.next()) {
+            at.push_back(rows.column(c));
+        const int idAt = rows.column(kPersonField);
+        while (rows.next()) {
             QVariantList values;
             for (const int i : at)
-                values.append(i >= 0 ? q.value(i) : QVariant());
-            m_persons.insert(q.value(idAt).toLongLong(), values);
+                values.append(i >= 0 ? rows.value(i) : QVariant());
+            m_persons.insert(rows.integer(idAt), values);
         }
-        q.close();
     }
 
     // The person's values, in the order of the columns; null when there are
@@ -406,23 +409,20 @@ private:
 };
 
 // The value rows a load reads, in record order, with the columns of
-// QRY_FIS_CARICA: on SQLite read on the engine, which gives each column only
-// as it is asked for; on PostgreSQL through the driver.
+// QRY_FIS_CARICA, each column read only as it is asked for: on SQLite on
+// the engine, on PostgreSQL on its client library in binary.
 class ValueRows
 {
 public:
     ValueRows(TdmNrConnection &connection, const std::vector<std::pair<QString, QVariant>> &params)
     {
-        if (!connection.isPostgreSQL()) {
-            m_engine = &connection.sqliteStatement(u"QRY_FIS_CARICA"_s, kSelect);
-            m_engine->open(params);
+        if (connection.isPostgreSQL()) {
+            m_rows = &m_server.emplace(connection, serverStatement(connection, u"QRY_FIS_CARICA"_s), params);
             return;
         }
-        m_driver.emplace(connection);
-        m_driver->fetch(u"QRY_FIS_CARICA"_s, 0, kSelect);
-        for (const auto &[name, value] : params)
-            m_driver->setParam(name, value);
-        m_driver->open();
+        m_engine = &connection.sqliteStatement(u"QRY_FIS_CARICA"_s, kSelect);
+        m_engine->open(params);
+        m_rows = m_engine;
     }
     ~ValueRows()
     {
@@ -432,37 +432,24 @@ public:
     ValueRows(const ValueRows &) = delete;
     ValueRows &operator=(const ValueRows &) = delete;
 
-    bool next()
-    {
-        if (m_engine)
-            return m_engine->next();
-        if (!m_driver->next())
-            return false;
-        m_name = m_driver->value(kName).toString();
-        return true;
-    }
-    qint64 record() const { return m_engine ? m_engine->integer(0) : m_driver->value(0).toLongLong(); }
-    QVariant person() const { return m_engine ? m_engine->value(1) : m_driver->value(1); }
+    bool next() { return m_rows->next(); }
+    qint64 record() const { return m_rows->integer(0); }
+    QVariant person() const { return m_rows->value(1); }
     // Whether the person of the row has his row.
-    bool personPresent() const { return m_engine ? !m_engine->isNull(7) : !m_driver->value(7).isNull(); }
-    bool nameIs(const QString &name) const
-    {
-        return m_engine ? QAnyStringView::equal(m_engine->text(kName), name) : m_name == name;
-    }
+    bool personPresent() const { return !m_rows->isNull(7); }
+    bool nameIs(const QString &name) const { return QAnyStringView::equal(m_rows->text(kName), name); }
     QString name() const
     {
-        if (!m_engine)
-            return m_name;
-        const QUtf8StringView text = m_engine->text(kName);
+        const QUtf8StringView text = m_rows->text(kName);
         return QString::fromUtf8(text.data(), text.size());
     }
-    QVariant value(int column) const { return m_engine ? m_engine->value(column) : m_driver->value(column); }
+    QVariant value(int column) const { return m_rows->value(column); }
 
 private:
     static constexpr int kName = 2;
     NrSqliteStatement *m_engine = nullptr;
-    std::optional<TNrQuery> m_driver;
-    QString m_name;
+    std::optional<NrPgRows> m_server;
+    NrRows *m_rows = nullptr;
 };
 
 // Restores a dataset's handlers, controls and the wait window whatever way

@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -515,74 +516,85 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
         PgStatement *preparing = nullptr;
     };
     std::vector<Sent> sent;
+    // The first failure and the place of the command it stopped.
+    QString failure;
+    std::size_t failedAt = std::numeric_limits<std::size_t>::max();
+    const auto fail = [&](const QString &why, std::size_t at) {
+        if (failure.isEmpty()) {
+            failure = why;
+            failedAt = at;
+        }
+    };
+    // A command the library does not take stops the sending; those taken
+    // still get their answers.
+    const auto send = [&](int taken, Sent command) {
+        if (taken != 1) {
+            fail(errorText(NrPgServerError(pg, nullptr)), sent.size());
+            return false;
+        }
+        sent.push_back(std::move(command));
+        return true;
+    };
     bool sending = true;
     for (const auto &[sql, what] : savepoints) {
         const QByteArray text = sql.toUtf8();
-        sending = sending && PQsendQueryParams(pg, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
-        sent.push_back({what});
+        sending =
+            sending && send(PQsendQueryParams(pg, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0), {what});
     }
     for (const Queued &q : queued) {
-        PgStatement &s = *q.statement;
-        if (!s.name.isEmpty() && !s.prepared) {
-            sending = sending && PQsendPrepare(pg, s.name.constData(), s.text.sql().constData(), 0, nullptr) == 1;
-            sent.push_back({{}, &s});
-            s.prepared = true;
+        PgStatement &st = *q.statement;
+        if (sending && !st.name.isEmpty() && !st.prepared) {
+            sending = send(PQsendPrepare(pg, st.name.constData(), st.text.sql().constData(), 0, nullptr), {{}, &st});
+            st.prepared = sending;
         }
         std::vector<const char *> values;
         for (const NrPgValue &v : q.values)
             values.push_back(v ? v->constData() : nullptr);
         const int count = static_cast<int>(values.size());
         sending = sending
-                  && (s.name.isEmpty()
-                          ? PQsendQueryParams(pg, s.text.sql().constData(), count, nullptr, values.data(), nullptr,
-                                              nullptr, 0)
-                          : PQsendQueryPrepared(pg, s.name.constData(), count, values.data(), nullptr, nullptr, 0))
-                         == 1;
-        sent.push_back({});
+                  && send(st.name.isEmpty()
+                              ? PQsendQueryParams(pg, st.text.sql().constData(), count, nullptr, values.data(), nullptr,
+                                                  nullptr, 0)
+                              : PQsendQueryPrepared(pg, st.name.constData(), count, values.data(), nullptr, nullptr, 0),
+                          {});
     }
-    sending = sending && PQpipelineSync(pg) == 1;
+    bool answered = PQpipelineSync(pg) == 1;
 
     // Every command gives one result and then a null; the sync ends them.
-    QString failure;
-    std::size_t failedAt = sent.size();
     NrPgValue row;
-    for (std::size_t i = 0; i < sent.size() && sending; ++i) {
+    for (std::size_t i = 0; i < sent.size() && answered; ++i) {
         PGresult *result = PQgetResult(pg);
         if (!result) {
-            sending = false;
+            answered = false;
             break;
         }
         const ExecStatusType status = PQresultStatus(result);
-        if (status == PGRES_FATAL_ERROR && failure.isEmpty()) {
+        if (status == PGRES_FATAL_ERROR) {
             const QString why = errorText(NrPgServerError(pg, result));
-            failure = sent[i].what.isEmpty() ? why : u"%1: %2"_s.arg(sent[i].what, why);
-            failedAt = i;
+            fail(sent[i].what.isEmpty() ? why : u"%1: %2"_s.arg(sent[i].what, why), i);
         }
         if (sent[i].preparing && status != PGRES_COMMAND_OK)
             sent[i].preparing->prepared = false;
         // The first row comes alone when the driver left its single-row mode on.
-        if (wantRow && i + 1 == sent.size() && (status == PGRES_TUPLES_OK || status == PGRES_SINGLE_TUPLE)
+        if (wantRow && sending && i + 1 == sent.size() && (status == PGRES_TUPLES_OK || status == PGRES_SINGLE_TUPLE)
             && PQntuples(result) > 0 && PQnfields(result) > 0 && !PQgetisnull(result, 0, 0))
             row = QByteArray(PQgetvalue(result, 0, 0), PQgetlength(result, 0, 0));
         PQclear(result);
         while (PGresult *rest = PQgetResult(pg))
             PQclear(rest);
     }
-    if (sending) {
+    if (answered) {
         PGresult *sync = PQgetResult(pg);
-        sending = sync && PQresultStatus(sync) == PGRES_PIPELINE_SYNC;
+        answered = sync && PQresultStatus(sync) == PGRES_PIPELINE_SYNC;
         PQclear(sync);
     }
-    if (!sending) {
+    if (!answered) {
         // The connection broke on the way: nothing sent counts as prepared.
-        for (const Sent &s : sent) {
-            if (s.preparing)
-                s.preparing->prepared = false;
+        for (const Sent &command : sent) {
+            if (command.preparing)
+                command.preparing->prepared = false;
         }
-        if (failure.isEmpty()) {
-            failure = errorText(NrPgServerError(pg, nullptr));
-            failedAt = 0;
-        }
+        fail(errorText(NrPgServerError(pg, nullptr)), 0);
     }
     PQexitPipelineMode(pg);
     // The savepoints went before the rest: they are set unless one failed.

@@ -211,6 +211,15 @@ TEST_P(Transactions, WritesQueuedOnPostgreSQLGoWithTheSavepointsAndAFailureIsUnd
     queue(u"rinomina"_s, rename, 20, u"mai"_s);
     EXPECT_THROW(c.sendQueued(), EDatabaseError);
     c.rollbackToSavepoint(u"persona"_s);
+    // A statement the client library refuses to send (more values than the
+    // protocol carries) fails alone and leaves the connection usable.
+    queue(u"nuova"_s, insert, 21, u"prima"_s);
+    const QVariantList many(70000, 1);
+    const QString tooMany = u"SELECT 1 WHERE 1 IN (%1)"_s.arg(QStringList(70000, u"?"_s).join(u','));
+    c.queueStatement(
+        u"troppi"_s, [&tooMany] { return tooMany; }, {}, many);
+    EXPECT_THROW(c.sendQueued(), EDatabaseError);
+    c.rollbackToSavepoint(u"persona"_s);
     queue(u"nuova"_s, insert, 22, u"è"_s);
     queue(u"rinomina"_s, rename, 22, u"«22»"_s);
     const std::pair<QString, QVariant> id{u"ID"_s, 22};
@@ -220,7 +229,7 @@ TEST_P(Transactions, WritesQueuedOnPostgreSQLGoWithTheSavepointsAndAFailureIsUnd
               u"«22»::«22»"_s.toUtf8());
     c.releaseSavepoint(u"persona"_s);
     t.Commit();
-    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID IN (20, 22)"_s).toInt(), 1);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID IN (20, 21, 22)"_s).toInt(), 1);
 }
 
 TEST(PgStatement, PlaceholdersAreNumberedOutsideQuotesAndCastsAndValuesGoAsText)

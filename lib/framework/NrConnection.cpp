@@ -67,9 +67,14 @@ QSqlError sqliteError(sqlite3 *sqlite, const QString &what, int code)
 
 } // namespace
 
-pg_conn *TdmNrConnection::postgreSQLConnection() const
+pg_conn *TdmNrConnection::postgreSQLConnection()
 {
-    return m_db.isValid() ? postgreSQLHandle(m_db) : nullptr;
+    PGconn *pg = m_db.isValid() ? postgreSQLHandle(m_db) : nullptr;
+    if (!pg)
+        throw EAssertionFailed(u"Istruzioni per PostgreSQL su una connessione che non è PostgreSQL"_s);
+    while (PGresult *left = PQgetResult(pg))
+        PQclear(left);
+    return pg;
 }
 
 TdmNrConnection *NrGlobConn()
@@ -496,16 +501,10 @@ NrPgValue TdmNrConnection::queuedScalar(const QString &key, const std::function<
 NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
 {
     const std::vector<Queued> queued = std::exchange(m_queued, {});
-    PGconn *pg = postgreSQLConnection();
-    if (!pg)
-        throw EAssertionFailed(u"Istruzioni per PostgreSQL su una connessione che non è PostgreSQL"_s);
     const std::vector<std::pair<QString, QString>> savepoints = pendingSavepointStatements();
 
     NrServerRoundTrip roundTrip(*this);
-    // What the driver left unread of its last statement is dropped, as the
-    // driver itself drops it before its next one.
-    while (PGresult *left = PQgetResult(pg))
-        PQclear(left);
+    PGconn *pg = postgreSQLConnection();
     if (PQenterPipelineMode(pg) != 1)
         throw EDatabaseError(errorText(NrPgServerError(pg, nullptr)));
     // Each command sent, with what its failure says and, for a preparation,

@@ -66,8 +66,10 @@ public:
     QSqlDatabase database() const { return m_db; }
     bool isPostgreSQL() const;
     // The client library's connection under the driver of an open PostgreSQL
-    // database; null otherwise.
-    pg_conn *postgreSQLConnection() const;
+    // database, ready for a statement sent there: what the driver left unread
+    // of its last statement is dropped, as the driver itself drops it before
+    // its next one. EAssertionFailed on any other connection.
+    pg_conn *postgreSQLConnection();
 
     // The connection's transaction, driven by TNrTransaction. On SQLite a
     // transaction takes the write lock at once (BEGIN IMMEDIATE), so that two

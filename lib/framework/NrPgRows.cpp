@@ -51,19 +51,15 @@ QDate date(qint32 days)
 
 NrPgRows::NrPgRows(TdmNrConnection &connection, const NrPgStatement &statement, std::span<const NrPgValue> values)
 {
-    PGconn *pg = connection.postgreSQLConnection();
-    if (!pg)
-        throw EAssertionFailed(u"Istruzione per PostgreSQL su una connessione che non è PostgreSQL"_s);
     connection.beforeStatement();
+    PGconn *pg = nullptr;
     std::vector<const char *> texts;
     texts.reserve(values.size());
     for (const NrPgValue &v : values)
         texts.push_back(v ? v->constData() : nullptr);
     {
         NrServerRoundTrip roundTrip(connection);
-        // What the driver left unread would take the place of this answer.
-        while (PGresult *left = PQgetResult(pg))
-            PQclear(left);
+        pg = connection.postgreSQLConnection();
         m_result.reset(PQexecParams(pg, statement.sql().constData(), static_cast<int>(texts.size()), nullptr,
                                     texts.data(), nullptr, nullptr, 1));
     }

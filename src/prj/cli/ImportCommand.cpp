@@ -4,6 +4,7 @@
 #include "CommandOptions.h"
 #include "ElhMImport.h"
 #include "Exceptions.h"
+#include "Field.h"
 #include "FindingEcho.h"
 #include "ImportF24.h"
 #include "NrQueryCollection.h"
@@ -121,7 +122,8 @@ void printLog(const TdmElhImport &import, const QStringList &people, QTextStream
         out << u", %1 non %2"_s.arg(failed).arg(failed == 1 ? u"importata"_s : u"importate"_s);
     out << u".\n"_s;
     if (failed > 0)
-        err << u"Non importate: %1\n"_s.arg(import.failed().join(u", "_s));
+        // A control character in a code is named, as in the log above.
+        err << u"Non importate: %1\n"_s.arg(Field::visibleText(import.failed().join(u", "_s)));
 }
 
 int runCu(const QStringList &arguments, QTextStream &out, QTextStream &err)

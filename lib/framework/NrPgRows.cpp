@@ -113,6 +113,11 @@ bool NrPgRows::next()
     return m_row < m_rows;
 }
 
+void NrPgRows::rewind()
+{
+    m_row = -1;
+}
+
 int NrPgRows::column(const QString &name) const
 {
     for (int c = 0; c < static_cast<int>(m_types.size()); ++c) {

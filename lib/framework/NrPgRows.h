@@ -36,6 +36,8 @@ public:
     NrPgRows &operator=(const NrPgRows &) = delete;
 
     bool next() override;
+    // Back to before the first row: the answer is walked again.
+    void rewind();
     int column(const QString &name) const override;
     bool isNull(int column) const override;
     qint64 integer(int column) const override;

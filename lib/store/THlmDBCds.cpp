@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QSqlRecord>
 
 #include <algorithm>
@@ -336,154 +337,6 @@ void setFromValue(Field &field, const QVariant &v)
     }
 }
 
-// A named SELECT of the connection for PostgreSQL's client library.
-NrPgStatement serverStatement(TdmNrConnection &connection, const QString &name)
-{
-    TNrQuery q(connection);
-    q.fetch(name, 0, kSelect);
-    return NrPgStatement(q.sql());
-}
-
-// The person columns a load copies into mapped fields, by person: on
-// PostgreSQL those of all the table's people, read at once; on SQLite each
-// person's, read on the engine when his first record comes, so that the
-// table's value rows are not walked once more to find who they belong to.
-class PersonColumns
-{
-public:
-    PersonColumns(TdmNrConnection &connection, const QStringList &columns,
-                  const std::vector<std::pair<QString, QVariant>> &period)
-    {
-        if (columns.isEmpty())
-            return;
-        if (!connection.isPostgreSQL()) {
-            m_engine = &connection.sqliteStatement(u"QRY_AFI_LEGGI"_s, kSelect);
-            for (const QString &c : columns)
-                m_at.push_back(m_engine->column(c));
-            return;
-        }
-        NrPgRows rows(connection, serverStatement(connection, u"QRY_AFI_CARICA"_s), period);
-        std::vector<int> at;
-        for (const QString &c : columns)
-            at.push_back(rows.column(c));
-        const int idAt = rows.column(kPersonField);
-        while (rows.next()) {
-            QVariantList values;
-            for (const int i : at)
-                values.append(i >= 0 ? rows.value(i) : QVariant());
-            m_persons.insert(rows.integer(idAt), values);
-        }
-    }
-
-    // The person's values, in the order of the columns; null when there are
-    // none to copy or he has no row.
-    const QVariantList *find(qint64 person)
-    {
-        auto it = m_persons.constFind(person);
-        if (it == m_persons.constEnd()) {
-            if (!m_engine)
-                return nullptr;
-            it = m_persons.insert(person, read(person));
-        }
-        return it->isEmpty() ? nullptr : &*it;
-    }
-
-private:
-    QVariantList read(qint64 person)
-    {
-        const std::pair<QString, QVariant> id{kPersonField, person};
-        m_engine->open({&id, 1});
-        QVariantList values;
-        if (m_engine->next()) {
-            values.reserve(static_cast<qsizetype>(m_at.size()));
-            for (const int i : m_at)
-                values.append(i >= 0 ? m_engine->value(i) : QVariant());
-        }
-        m_engine->close();
-        return values;
-    }
-
-    QHash<qint64, QVariantList> m_persons;
-    NrSqliteStatement *m_engine = nullptr;
-    std::vector<int> m_at;
-};
-
-// The value rows a load reads, in record order, with the columns of
-// QRY_FIS_CARICA, each column read only as it is asked for: on SQLite on
-// the engine, on PostgreSQL on its client library in binary.
-class ValueRows
-{
-public:
-    ValueRows(TdmNrConnection &connection, const std::vector<std::pair<QString, QVariant>> &params)
-    {
-        if (connection.isPostgreSQL()) {
-            m_rows = &m_server.emplace(connection, serverStatement(connection, u"QRY_FIS_CARICA"_s), params);
-            return;
-        }
-        m_engine = &connection.sqliteStatement(u"QRY_FIS_CARICA"_s, kSelect);
-        m_engine->open(params);
-        m_rows = m_engine;
-    }
-    ~ValueRows()
-    {
-        if (m_engine)
-            m_engine->close();
-    }
-    ValueRows(const ValueRows &) = delete;
-    ValueRows &operator=(const ValueRows &) = delete;
-
-    bool next() { return m_rows->next(); }
-    qint64 record() const { return m_rows->integer(0); }
-    QVariant person() const { return m_rows->value(1); }
-    // Whether the person of the row has his row.
-    bool personPresent() const { return !m_rows->isNull(7); }
-    bool nameIs(const QString &name) const { return QAnyStringView::equal(m_rows->text(kName), name); }
-    QString name() const
-    {
-        const QUtf8StringView text = m_rows->text(kName);
-        return QString::fromUtf8(text.data(), text.size());
-    }
-    QVariant value(int column) const { return m_rows->value(column); }
-
-private:
-    static constexpr int kName = 2;
-    NrSqliteStatement *m_engine = nullptr;
-    std::optional<NrPgRows> m_server;
-    NrRows *m_rows = nullptr;
-};
-
-// Restores a dataset's handlers, controls and the wait window whatever way
-// the load ends.
-class LoadGuard
-{
-public:
-    LoadGuard(ClientDataSet &dataSet, HlmWaitWindow *wait)
-        : m_dataSet(dataSet)
-        , m_wait(wait)
-    {
-        m_dataSet.disableControls();
-        if (m_wait)
-            m_wait->showWait(u"Attendere..."_s, u"Caricamento in corso...attendere."_s);
-        m_events = m_dataSet.takeEvents();
-    }
-    ~LoadGuard()
-    {
-        if (m_dataSet.state() == DataSetState::Insert)
-            m_dataSet.cancel();
-        m_dataSet.setEvents(std::move(m_events));
-        m_dataSet.enableControls();
-        if (m_wait)
-            m_wait->hideWait();
-    }
-    LoadGuard(const LoadGuard &) = delete;
-    LoadGuard &operator=(const LoadGuard &) = delete;
-
-private:
-    ClientDataSet &m_dataSet;
-    HlmWaitWindow *m_wait;
-    DataSetEvents m_events;
-};
-
 // A PostgreSQL array literal, bound as one text parameter: the server reads
 // a thousand values of it faster than a thousand parameters.
 class ArrayLiteral
@@ -521,6 +374,193 @@ public:
 
 private:
     QString m_text;
+};
+
+// A named SELECT of the connection for PostgreSQL's client library.
+NrPgStatement serverStatement(TdmNrConnection &connection, const QString &name)
+{
+    TNrQuery q(connection);
+    q.fetch(name, 0, kSelect);
+    return NrPgStatement(q.sql());
+}
+
+// The value rows a load reads, in record order, with the columns of
+// QRY_FIS_CARICA, each column read only as it is asked for: on SQLite on
+// the engine, on PostgreSQL on its client library in binary.
+class ValueRows
+{
+public:
+    ValueRows(TdmNrConnection &connection, const std::vector<std::pair<QString, QVariant>> &params)
+    {
+        if (connection.isPostgreSQL()) {
+            m_rows = &m_server.emplace(connection, serverStatement(connection, u"QRY_FIS_CARICA_VALORI"_s), params);
+            return;
+        }
+        m_engine = &connection.sqliteStatement(u"QRY_FIS_CARICA"_s, kSelect);
+        m_engine->open(params);
+        m_rows = m_engine;
+    }
+    ~ValueRows()
+    {
+        if (m_engine)
+            m_engine->close();
+    }
+    ValueRows(const ValueRows &) = delete;
+    ValueRows &operator=(const ValueRows &) = delete;
+
+    bool next() { return m_rows->next(); }
+    qint64 record() const { return m_rows->integer(0); }
+    QVariant person() const { return m_rows->value(1); }
+    // SQLite: whether the person of the row has his row.
+    bool personPresent() const { return !m_rows->isNull(7); }
+    bool nameIs(const QString &name) const { return QAnyStringView::equal(m_rows->text(kName), name); }
+    QString name() const
+    {
+        const QUtf8StringView text = m_rows->text(kName);
+        return QString::fromUtf8(text.data(), text.size());
+    }
+    QVariant value(int column) const { return m_rows->value(column); }
+    // PostgreSQL: the people the rows name, each once; the rows are then
+    // walked from the first.
+    std::vector<qint64> persons()
+    {
+        std::vector<qint64> ids;
+        QSet<qint64> seen;
+        while (m_server->next()) {
+            if (!m_server->isNull(1) && !seen.contains(m_server->integer(1))) {
+                seen.insert(m_server->integer(1));
+                ids.push_back(m_server->integer(1));
+            }
+        }
+        m_server->rewind();
+        return ids;
+    }
+
+private:
+    static constexpr int kName = 2;
+    NrSqliteStatement *m_engine = nullptr;
+    std::optional<NrPgRows> m_server;
+    NrRows *m_rows = nullptr;
+};
+
+// The person columns a load copies into mapped fields, by person, and
+// whether a value row's person has his row: on PostgreSQL the rows of all
+// the people the value rows name, read at once; on SQLite each person's,
+// read on the engine when his first record comes, so that the table's value
+// rows are not walked once more to find who they belong to, and the value
+// row itself tells whether he has one.
+class PersonColumns
+{
+public:
+    // present() is asked for only with presence.
+    PersonColumns(TdmNrConnection &connection, const QStringList &columns, bool presence, ValueRows &rows)
+        : m_valueRows(rows)
+    {
+        if (!connection.isPostgreSQL()) {
+            if (columns.isEmpty())
+                return;
+            m_engine = &connection.sqliteStatement(u"QRY_AFI_LEGGI"_s, kSelect);
+            for (const QString &c : columns)
+                m_at.push_back(m_engine->column(c));
+            return;
+        }
+        m_server = true;
+        if (columns.isEmpty() && !presence)
+            return;
+        const std::vector<qint64> ids = rows.persons();
+        if (ids.empty())
+            return;
+        ArrayLiteral list;
+        for (const qint64 id : ids)
+            list.add(id);
+        const std::pair<QString, QVariant> named{kPersonField, list.text()};
+        NrPgRows found(connection, serverStatement(connection, u"QRY_AFI_CARICA"_s), {&named, 1});
+        std::vector<int> at;
+        for (const QString &c : columns)
+            at.push_back(found.column(c));
+        const int idAt = found.column(kPersonField);
+        while (found.next()) {
+            QVariantList values;
+            for (const int i : at)
+                values.append(i >= 0 ? found.value(i) : QVariant());
+            m_persons.insert(found.integer(idAt), values);
+        }
+    }
+
+    // Whether the person of the current value row has his row.
+    bool present() const
+    {
+        if (!m_server)
+            return m_valueRows.personPresent();
+        const QVariant person = m_valueRows.person();
+        return !person.isNull() && m_persons.contains(person.toLongLong());
+    }
+
+    // The person's values, in the order of the columns; null when there are
+    // none to copy or he has no row.
+    const QVariantList *find(qint64 person)
+    {
+        auto it = m_persons.constFind(person);
+        if (it == m_persons.constEnd()) {
+            if (!m_engine)
+                return nullptr;
+            it = m_persons.insert(person, read(person));
+        }
+        return it->isEmpty() ? nullptr : &*it;
+    }
+
+private:
+    QVariantList read(qint64 person)
+    {
+        const std::pair<QString, QVariant> id{kPersonField, person};
+        m_engine->open({&id, 1});
+        QVariantList values;
+        if (m_engine->next()) {
+            values.reserve(static_cast<qsizetype>(m_at.size()));
+            for (const int i : m_at)
+                values.append(i >= 0 ? m_engine->value(i) : QVariant());
+        }
+        m_engine->close();
+        return values;
+    }
+
+    const ValueRows &m_valueRows;
+    bool m_server = false;
+    QHash<qint64, QVariantList> m_persons;
+    NrSqliteStatement *m_engine = nullptr;
+    std::vector<int> m_at;
+};
+
+// Restores a dataset's handlers, controls and the wait window whatever way
+// the load ends.
+class LoadGuard
+{
+public:
+    LoadGuard(ClientDataSet &dataSet, HlmWaitWindow *wait)
+        : m_dataSet(dataSet)
+        , m_wait(wait)
+    {
+        m_dataSet.disableControls();
+        if (m_wait)
+            m_wait->showWait(u"Attendere..."_s, u"Caricamento in corso...attendere."_s);
+        m_events = m_dataSet.takeEvents();
+    }
+    ~LoadGuard()
+    {
+        if (m_dataSet.state() == DataSetState::Insert)
+            m_dataSet.cancel();
+        m_dataSet.setEvents(std::move(m_events));
+        m_dataSet.enableControls();
+        if (m_wait)
+            m_wait->hideWait();
+    }
+    LoadGuard(const LoadGuard &) = delete;
+    LoadGuard &operator=(const LoadGuard &) = delete;
+
+private:
+    ClientDataSet &m_dataSet;
+    HlmWaitWindow *m_wait;
+    DataSetEvents m_events;
 };
 
 // The value rows of one save and the records whose rows it deletes, sent in
@@ -1115,7 +1155,6 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     QStringList copied;
     for (const Copy &c : copies)
         copied.append(c.column);
-    PersonColumns persons(connection, copied, period);
 
     // Texts the database holds longer than their fields: the field keeps
     // what fits and the user is told what was cut.
@@ -1143,6 +1182,7 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
     std::size_t place = 0;
     {
         ValueRows rows(connection, period);
+        PersonColumns persons(connection, copied, personField != nullptr, rows);
         bool inRecord = false;
         qint64 current = 0;
         while (rows.next()) {
@@ -1155,7 +1195,7 @@ void THlmDBCds::load(ClientDataSet &dataSet, const QString &table, int person, i
                 current = record;
                 place = 0;
                 const QVariant personValue = rows.person();
-                if (personField && !rows.personPresent())
+                if (personField && !persons.present())
                     orphans.append(record);
                 if (recordField)
                     recordField->setValue(record);

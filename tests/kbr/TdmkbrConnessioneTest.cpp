@@ -144,9 +144,9 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
             sql = THlmQueryText::format(sql, fills.value(name));
         QSqlQuery q(connection().database());
         const bool ok = q.prepare(sql);
-        const QStringList postgreSqlOnly{u"QRY_CRF_PROCEDURA"_s, u"QRY_FIS_INSERISCI_ELENCHI"_s,
-                                         u"QRY_AFI_NUOVA"_s,     u"QRY_AFI_FIS_CANCELLA"_s,
-                                         u"QRY_DICH_BLOCCA"_s,   u"QRY_DICH_SBLOCCA"_s};
+        const QStringList postgreSqlOnly{
+            u"QRY_CRF_PROCEDURA"_s, u"QRY_FIS_INSERISCI_ELENCHI"_s, u"QRY_AFI_NUOVA"_s,   u"QRY_AFI_FIS_CANCELLA"_s,
+            u"QRY_AFI_CARICA"_s,    u"QRY_DICH_BLOCCA"_s,           u"QRY_DICH_SBLOCCA"_s};
         if (postgreSqlOnly.contains(name) && GetParam() == Engine::SQLite) {
             // The procedure, arrays, inserts within a query and advisory locks exist on PostgreSQL only;
             // SQLite runs their contract otherwise.

@@ -481,8 +481,9 @@ void TdmNrConnection::queueStatement(const QString &key, const std::function<QSt
             m_pgStatements.emplace(key, statement);
         }
     }
-    std::vector<NrPgValue> values = statement->text.values(named, positional);
-    m_queued.push_back({std::move(statement), std::move(values)});
+    std::vector<int> formats;
+    std::vector<NrPgValue> values = statement->text.values(named, positional, &formats);
+    m_queued.push_back({std::move(statement), std::move(values), std::move(formats)});
 }
 
 void TdmNrConnection::sendQueued()
@@ -547,14 +548,17 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
             st.prepared = sending;
         }
         std::vector<const char *> values;
-        for (const NrPgValue &v : q.values)
+        std::vector<int> lengths;
+        for (const NrPgValue &v : q.values) {
             values.push_back(v ? v->constData() : nullptr);
+            lengths.push_back(v ? static_cast<int>(v->size()) : 0);
+        }
         const int count = static_cast<int>(values.size());
         sending = sending
-                  && send(st.name.isEmpty()
-                              ? PQsendQueryParams(pg, st.text.sql().constData(), count, nullptr, values.data(), nullptr,
-                                                  nullptr, 0)
-                              : PQsendQueryPrepared(pg, st.name.constData(), count, values.data(), nullptr, nullptr, 0),
+                  && send(st.name.isEmpty() ? PQsendQueryParams(pg, st.text.sql().constData(), count, nullptr,
+                                                                values.data(), lengths.data(), q.formats.data(), 0)
+                                            : PQsendQueryPrepared(pg, st.name.constData(), count, values.data(),
+                                                                  lengths.data(), q.formats.data(), 0),
                           {});
     }
     bool answered = PQpipelineSync(pg) == 1;

@@ -96,8 +96,9 @@ public:
     // save), sent with whatever goes to the server next, in the same round
     // trip; the savepoints still to be set go before it. Its text, as for
     // the driver, comes from sql() the first time and is kept under key;
-    // the values are taken now. A failure is reported by the statement that
-    // carries it to the server, or by sendQueued().
+    // the values are taken now, an NrPgBinary one in binary. A failure is
+    // reported by the statement that carries it to the server, or by
+    // sendQueued().
     void queueStatement(const QString &key, const std::function<QString()> &sql,
                         std::span<const std::pair<QString, QVariant>> named, std::span<const QVariant> positional = {});
     // Sends the statements queued; EDatabaseError with the first that fails.
@@ -195,6 +196,7 @@ private:
     {
         std::shared_ptr<PgStatement> statement;
         std::vector<NrPgValue> values;
+        std::vector<int> formats; // by value: 1 in binary, 0 in text
     };
     std::vector<Queued> m_queued;
     int m_pgStatementSerial = 0;

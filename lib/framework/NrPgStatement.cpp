@@ -1,4 +1,5 @@
 #include "NrPgStatement.h"
+#include "NrPgArray.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -99,25 +100,29 @@ NrPgStatement::NrPgStatement(const QString &sql)
 }
 
 std::vector<NrPgValue> NrPgStatement::values(std::span<const std::pair<QString, QVariant>> named,
-                                             std::span<const QVariant> positional) const
+                                             std::span<const QVariant> positional, std::vector<int> *formats) const
 {
     std::vector<NrPgValue> values;
     values.reserve(static_cast<std::size_t>(m_names.size()));
     std::size_t nextPositional = 0;
+    static const QVariant none;
     for (const QString &name : m_names) {
+        const QVariant *value = &none;
         if (name.isEmpty()) {
-            values.push_back(nextPositional < positional.size() ? text(positional[nextPositional]) : NrPgValue());
+            if (nextPositional < positional.size())
+                value = &positional[nextPositional];
             ++nextPositional;
-            continue;
-        }
-        NrPgValue value;
-        for (const auto &[given, v] : named) {
-            if (given.compare(name, Qt::CaseInsensitive) == 0) {
-                value = text(v);
-                break;
+        } else {
+            for (const auto &[given, v] : named) {
+                if (given.compare(name, Qt::CaseInsensitive) == 0) {
+                    value = &v;
+                    break;
+                }
             }
         }
-        values.push_back(std::move(value));
+        values.push_back(text(*value));
+        if (formats)
+            formats->push_back(value->metaType() == QMetaType::fromType<NrPgBinary>() ? 1 : 0);
     }
     return values;
 }
@@ -126,6 +131,8 @@ NrPgValue NrPgStatement::text(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return std::nullopt;
+    if (value.metaType() == QMetaType::fromType<NrPgBinary>())
+        return value.value<NrPgBinary>().bytes;
     switch (value.metaType().id()) {
     case QMetaType::Bool:
         return value.toBool() ? QByteArray("true") : QByteArray("false");

@@ -32,12 +32,14 @@ public:
     // The values of the placeholders in their order: a named one from the
     // value given under its name (compared without regard to case), the
     // positional ones from the list in turn. A placeholder without a value
-    // is null.
+    // is null. With formats, each value's format as the client library
+    // takes it: 1 for a value given in binary (NrPgBinary), 0 for text.
     std::vector<NrPgValue> values(std::span<const std::pair<QString, QVariant>> named,
-                                  std::span<const QVariant> positional = {}) const;
+                                  std::span<const QVariant> positional = {}, std::vector<int> *formats = nullptr) const;
 
     // How a variant goes to the server in text: numbers as the C locale
-    // writes them, dates and times in ISO form, truth as "true"/"false".
+    // writes them, dates and times in ISO form, truth as "true"/"false"; a
+    // value in binary as it is.
     static NrPgValue text(const QVariant &value);
 
 private:

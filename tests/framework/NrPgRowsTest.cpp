@@ -1,10 +1,13 @@
 #include "NrPgRows.h"
 #include "DatabaseTest.h"
 #include "Exceptions.h"
+#include "NrPgArray.h"
 #include "NrQuery.h"
 #include "NrTransaction.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -137,4 +140,63 @@ TEST_P(PgRows, AStatementRefusedOrOfATypeNotReadIsAnErrorAndALoadSeesTheTransact
     EXPECT_EQ(countUpTo(2), 2);
     t.Commit();
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TPROVA_RIGHE"_s).toInt(), 2);
+}
+
+TEST_P(PgRows, ArraysSentInBinaryArriveWholeAndWhatTheirFormRefusesIsLeftToText)
+{
+    using Element = NrPgArray::Element;
+    constexpr qlonglong kInt4Max = std::numeric_limits<qint32>::max();
+    const std::vector<std::pair<Element, QVariantList>> columns{
+        {Element::Int4, {1, 2, 3, 4}},
+        {Element::Int4, {QVariant(), qlonglong{std::numeric_limits<qint32>::min()}, kInt4Max, 0}},
+        {Element::Int8, {std::numeric_limits<qlonglong>::min(), std::numeric_limits<qlonglong>::max(), QVariant(), -1}},
+        {Element::Float8, {0.1, -1e300, 5e-324, 3}},
+        {Element::Text, {u"àè € «x»"_s, u"l'apostrofo \"doppio\" \\ {a,b}"_s, u""_s, QVariant()}},
+        {Element::VarChar, {u"NULL"_s, u" "_s, u"ü"_s, u"x"_s}}};
+    exec(u"CREATE TABLE TPROVA_ELENCHI (N INTEGER, I4 INTEGER, I8 BIGINT, F DOUBLE PRECISION, T TEXT, V VARCHAR(8))"_s);
+    std::vector<std::pair<QString, QVariant>> named;
+    for (const auto &[element, values] : columns) {
+        NrPgArray array(element);
+        for (const QVariant &v : values)
+            ASSERT_TRUE(array.add(v)) << v.toString().toStdString();
+        named.emplace_back(u"A%1"_s.arg(named.size()), QVariant::fromValue(array.binary()));
+    }
+    const QString insert = u"INSERT INTO TPROVA_ELENCHI SELECT UNNEST(CAST(:A0 AS INTEGER[])), "
+                           "UNNEST(CAST(:A1 AS INTEGER[])), UNNEST(CAST(:A2 AS BIGINT[])), "
+                           "UNNEST(CAST(:A3 AS DOUBLE PRECISION[])), UNNEST(CAST(:A4 AS TEXT[])), "
+                           "UNNEST(CAST(:A5 AS VARCHAR[]))"_s;
+    TNrTransaction t(connection());
+    t.StartTransaction();
+    connection().queueStatement(
+        u"prova"_s, [&] { return insert; }, named);
+    // An empty array adds no row.
+    std::vector<std::pair<QString, QVariant>> empty;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        empty.emplace_back(named[c].first, QVariant::fromValue(NrPgArray(columns[c].first).binary()));
+    connection().queueStatement(
+        u"prova"_s, [&] { return insert; }, empty);
+    connection().sendQueued();
+    t.Commit();
+
+    TNrQuery read(connection());
+    read.setSql(u"SELECT * FROM TPROVA_ELENCHI ORDER BY N"_s);
+    read.open();
+    for (int row = 0; row < 4; ++row) {
+        ASSERT_TRUE(read.next());
+        for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+            const QVariant &given = columns[static_cast<std::size_t>(c)].second.at(row);
+            const QVariant got = read.value(c);
+            EXPECT_EQ(got.isNull(), given.isNull()) << row << "," << c;
+            EXPECT_EQ(got.isNull() ? QString() : got.toString(), given.toString()) << row << "," << c;
+        }
+    }
+    EXPECT_FALSE(read.next());
+
+    // A number out of range, a fraction or a text for a number, a number
+    // for a text: the array goes in text, where the server judges them.
+    for (const auto &[element, value] :
+         {std::pair{Element::Int4, QVariant(kInt4Max + 1)}, std::pair{Element::Int8, QVariant(1.5)},
+          std::pair{Element::Int8, QVariant(u"12"_s)}, std::pair{Element::Float8, QVariant(u"0.1"_s)},
+          std::pair{Element::Text, QVariant(7)}})
+        EXPECT_FALSE(NrPgArray(element).add(value)) << value.toString().toStdString();
 }

@@ -377,6 +377,22 @@ private:
     QString m_text;
 };
 
+// An array for a statement on PostgreSQL: in binary, which the server reads
+// far faster than text, when every value takes the element's binary form;
+// else, or without an element, in text, where the server judges them.
+QVariant arrayValue(std::optional<NrPgArray::Element> element, const std::vector<QVariant> &values)
+{
+    if (element) {
+        NrPgArray binary(*element);
+        if (std::all_of(values.cbegin(), values.cend(), [&binary](const QVariant &v) { return binary.add(v); }))
+            return QVariant::fromValue(binary.binary());
+    }
+    ArrayLiteral text;
+    for (const QVariant &v : values)
+        text.add(v);
+    return text.text();
+}
+
 // A named SELECT of the connection for PostgreSQL's client library.
 NrPgStatement serverStatement(TdmNrConnection &connection, const QString &name)
 {
@@ -608,6 +624,10 @@ public:
 private:
     void sendValues(bool all);
     void sendValueArrays();
+    // PostgreSQL: queued, with the persons' rows, in arrays.
+    void queueDeleteArrays();
+    // SQLite: run at once, one condition per structure.
+    void runDeleteConditions();
 
     TdmNrConnection &m_connection;
     struct Value
@@ -689,35 +709,25 @@ void ValueBatch::sendValueArrays()
     if (m_rows.empty())
         return;
     sendDeletes();
-    // The columns go in binary, which the server reads far faster than
-    // text; the times go in text, the form the store keeps them in, and so
-    // does a column with a value its binary form does not take.
+    // The times go in text, the form the store keeps them in.
     using Element = NrPgArray::Element;
     static const std::array<std::optional<Element>, 9> elements{
         Element::Int4, Element::Int4, Element::Int4,   Element::Int4,           Element::VarChar,
         Element::Text, Element::Int8, Element::Float8, std::optional<Element>()};
-    std::vector<std::array<QVariant, 9>> rows;
-    rows.reserve(m_rows.size());
-    for (const Row &row : m_rows)
-        rows.push_back(row.values());
     static const std::array<QString, 9> names{u"ICDSID"_s,    u"ICRFID"_s,        u"IAFIID"_s,
                                               u"IFISRIGO"_s,  u"SFISFIELDNAME"_s, u"SFISVALUE"_s,
                                               u"IFISVALUE"_s, u"FFISVALUE"_s,     u"DFISVALUE"_s};
-    std::array<std::pair<QString, QVariant>, 9> named;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        named[i].first = names[i];
-        if (elements[i]) {
-            NrPgArray binary(*elements[i]);
-            if (std::all_of(rows.cbegin(), rows.cend(), [&](const auto &values) { return binary.add(values[i]); })) {
-                named[i].second = QVariant::fromValue(binary.binary());
-                continue;
-            }
-        }
-        ArrayLiteral text;
-        for (const auto &values : rows)
-            text.add(values[i]);
-        named[i].second = text.text();
+    std::array<std::vector<QVariant>, 9> columns;
+    for (std::vector<QVariant> &column : columns)
+        column.reserve(m_rows.size());
+    for (const Row &row : m_rows) {
+        const std::array<QVariant, 9> values = row.values();
+        for (std::size_t i = 0; i < values.size(); ++i)
+            columns[i].push_back(values[i]);
     }
+    std::array<std::pair<QString, QVariant>, 9> named;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        named[i] = {names[i], arrayValue(elements[i], columns[i])};
     m_connection.queueStatement(
         u"QRY_FIS_INSERISCI_ELENCHI"_s, [this] { return m_connection.statementText(u"QRY_FIS_INSERISCI_ELENCHI"_s); },
         named);
@@ -728,60 +738,76 @@ void ValueBatch::sendDeletes()
 {
     if (m_deletedCount == 0)
         return;
+    if (m_connection.isPostgreSQL())
+        queueDeleteArrays();
+    else
+        runDeleteConditions();
+    m_deleted.clear();
+    m_deletedValues.clear();
+    m_deletedPersons.clear();
+    m_deletedCount = 0;
+}
+
+void ValueBatch::queueDeleteArrays()
+{
+    std::vector<QVariant> persons(m_deletedPersons.cbegin(), m_deletedPersons.cend());
+    std::vector<QVariant> structures;
+    std::vector<QVariant> records;
+    std::vector<QVariant> fields;
+    for (const auto &[structure, list] : m_deleted) {
+        for (const qint64 record : list) {
+            structures.emplace_back(structure);
+            records.emplace_back(record);
+            fields.emplace_back();
+        }
+    }
+    for (const Value &value : m_deletedValues) {
+        structures.emplace_back(value.structure);
+        records.emplace_back(value.record);
+        fields.emplace_back(value.field);
+    }
+    using Element = NrPgArray::Element;
+    const std::array<std::pair<QString, QVariant>, 4> named{{{u"PERSONE"_s, arrayValue(Element::Int4, persons)},
+                                                             {u"STRUTTURE"_s, arrayValue(Element::Int4, structures)},
+                                                             {u"RECORD"_s, arrayValue(Element::Int4, records)},
+                                                             {u"CAMPI"_s, arrayValue(Element::VarChar, fields)}}};
+    m_connection.queueStatement(
+        u"QRY_AFI_FIS_CANCELLA"_s, [this] { return m_connection.statementText(u"QRY_AFI_FIS_CANCELLA"_s); }, named);
+}
+
+void ValueBatch::runDeleteConditions()
+{
+    // The persons' rows go first, one by one.
+    for (const qint64 person : m_deletedPersons)
+        deletePerson(m_connection, person);
     // The stored statement gets one condition per structure, with one
     // placeholder per record, and one per field row; the statement is kept
     // by that shape.
     QStringList shape;
     QStringList conditions;
+    QVariantList values;
     for (const auto &[structure, records] : m_deleted) {
         shape.append(QString::number(records.size()));
         conditions.append(u"(ICDSID = ? AND IFISRIGO IN (%1))"_s.arg(
             QStringList(static_cast<qsizetype>(records.size()), u"?"_s).join(u", "_s)));
-    }
-    shape.append(u"v%1"_s.arg(m_deletedValues.size()));
-    for (std::size_t i = 0; i < m_deletedValues.size(); ++i)
-        conditions.append(u"(ICDSID = ? AND IFISRIGO = ? AND SFISFIELDNAME = ?)"_s);
-    // The persons' rows go in the same statement on PostgreSQL, one by one
-    // before it on SQLite.
-    const bool withPersons = !m_deletedPersons.empty() && m_connection.isPostgreSQL();
-    if (!withPersons) {
-        for (const qint64 person : m_deletedPersons)
-            deletePerson(m_connection, person);
-    }
-    const QString name = withPersons ? u"QRY_AFI_FIS_CANCELLA"_s : u"QRY_FIS_CANCELLA"_s;
-    QVariantList values;
-    if (withPersons) {
-        ArrayLiteral persons;
-        for (const qint64 person : m_deletedPersons)
-            persons.add(person);
-        values.append(persons.text());
-    }
-    for (const auto &[structure, records] : m_deleted) {
         values.append(structure);
         for (const qint64 record : records)
             values.append(record);
     }
+    shape.append(u"v%1"_s.arg(m_deletedValues.size()));
     for (const Value &value : m_deletedValues) {
+        conditions.append(u"(ICDSID = ? AND IFISRIGO = ? AND SFISFIELDNAME = ?)"_s);
         values.append(value.structure);
         values.append(value.record);
         values.append(value.field);
     }
-    const QString key = name + u'/' + shape.join(u',');
-    const auto text = [this, &name, &conditions] {
-        return THlmQueryText::format(m_connection.statementText(name), {conditions.join(u" OR "_s)});
-    };
-    if (m_connection.isPostgreSQL()) {
-        m_connection.queueStatement(key, text, {}, values);
-    } else {
-        TNrQuery &q = m_connection.prepared(key, [&text](TNrQuery &made) { made.setSql(text()); });
-        for (const QVariant &v : std::as_const(values))
-            q.addValue(v);
-        q.execute();
-    }
-    m_deleted.clear();
-    m_deletedValues.clear();
-    m_deletedPersons.clear();
-    m_deletedCount = 0;
+    TNrQuery &q = m_connection.prepared(u"QRY_FIS_CANCELLA/"_s + shape.join(u','), [&conditions](TNrQuery &made) {
+        made.fetch(u"QRY_FIS_CANCELLA"_s);
+        made.setSql(THlmQueryText::format(made.sql(), {conditions.join(u" OR "_s)}));
+    });
+    for (const QVariant &v : std::as_const(values))
+        q.addValue(v);
+    q.execute();
 }
 
 // Writes the change records of one save: deletes the value rows of changed

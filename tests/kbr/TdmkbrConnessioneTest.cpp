@@ -127,7 +127,6 @@ TEST_P(ConnectionOpened, EveryStatementOfTheStoreCompilesOnTheEngine)
     const QHash<QString, QStringList> fills{
         {u"QRY_FIS_INSERISCI"_s, {u"(?, ?, ?, ?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s}},
         {u"QRY_FIS_CANCELLA"_s, {u"(ICDSID = ? AND IFISRIGO IN (?, ?)) OR (ICDSID = ? AND IFISRIGO IN (?))"_s}},
-        {u"QRY_AFI_FIS_CANCELLA"_s, {u"(ICDSID = ? AND IFISRIGO IN (?))"_s}},
         {u"QRY_AFI_AGGIORNA"_s, {u"SAFICOGNOME = :P0, SAFIGRUPPOANA = :P1"_s}},
         {u"QRY_AFI_INSERISCI"_s, {u", SAFICOGNOME"_s, u", :P0"_s}},
         {u"QRY_AFI_NUOVA"_s, {u", SAFICOGNOME"_s, u", :P0"_s}},

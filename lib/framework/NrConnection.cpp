@@ -72,6 +72,8 @@ pg_conn *TdmNrConnection::postgreSQLConnection()
     PGconn *pg = m_db.isValid() ? postgreSQLHandle(m_db) : nullptr;
     if (!pg)
         throw EAssertionFailed(u"Istruzioni per PostgreSQL su una connessione che non è PostgreSQL"_s);
+    // Our own answers still owed are read, not dropped.
+    confirmSent();
     while (PGresult *left = PQgetResult(pg))
         PQclear(left);
     return pg;
@@ -285,6 +287,14 @@ void TdmNrConnection::CloseConnection()
 {
     if (!m_db.isValid())
         return;
+    if (m_unconfirmed) {
+        try {
+            confirmSent();
+        } catch (const EDatabaseError &) {
+            // The transaction goes back below.
+        }
+    }
+    m_earlierFailure.clear();
     m_watch.reset();
     m_prepared.clear();
     m_sqliteStatements.clear();
@@ -318,6 +328,7 @@ void TdmNrConnection::startTransaction()
     QSqlError error;
     if (isPostgreSQL()) {
         NrServerRoundTrip roundTrip(*this);
+        m_earlierFailure.clear();
         ok = m_db.transaction();
         error = m_db.lastError();
     } else {
@@ -341,11 +352,20 @@ void TdmNrConnection::commitTransaction()
     m_releasing.clear();
     QString why;
     try {
+        if (isPostgreSQL())
+            confirmSent();
         sendQueued();
         for (const auto &[key, held] : m_held) {
             if (held.write)
                 held.write(held.value);
         }
+    } catch (const EEarlierWriteFailed &) {
+        // Said as it is: the caller may run the steps again.
+        forgetTransaction();
+        m_db.rollback();
+        m_inTransaction = false;
+        m_earlierFailure.clear();
+        throw;
     } catch (const Exception &e) {
         why = e.message();
     }
@@ -372,6 +392,14 @@ void TdmNrConnection::rollbackTransaction()
     m_inTransaction = false;
     forgetTransaction();
     NrServerRoundTrip roundTrip(*this);
+    if (isPostgreSQL()) {
+        // The answers still owed go with the transaction, whatever they say.
+        try {
+            confirmSent();
+        } catch (const EDatabaseError &) {
+        }
+        m_earlierFailure.clear();
+    }
     // A lost connection took its transaction with it.
     if (!m_db.rollback() && !serverLost())
         throw EDatabaseError(u"Impossibile annullare la transazione: %1"_s.arg(NrSqlErrorText(m_db.lastError())));
@@ -451,7 +479,8 @@ void TdmNrConnection::beforeStatement()
         }
         return;
     }
-    // The writes queued go first, with the savepoints.
+    // The answers still owed, then the writes queued, with the savepoints.
+    confirmSent();
     sendQueued();
     // One round trip for the release still to be sent and the savepoints
     // asked for. The driver reports the failure of the first statement only;
@@ -489,18 +518,34 @@ void TdmNrConnection::queueStatement(const QString &key, const std::function<QSt
 void TdmNrConnection::sendQueued()
 {
     if (!m_queued.empty())
-        sendPipeline(false);
+        sendPipeline(false, false);
+}
+
+void TdmNrConnection::sendQueuedLater()
+{
+    if (!m_queued.empty())
+        sendPipeline(false, m_confirmLater);
 }
 
 NrPgValue TdmNrConnection::queuedScalar(const QString &key, const std::function<QString()> &sql,
                                         std::span<const std::pair<QString, QVariant>> named)
 {
     queueStatement(key, sql, named);
-    return sendPipeline(true);
+    return sendPipeline(true, false);
 }
 
-NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
+void TdmNrConnection::Pipeline::fail(const QString &why, std::size_t at)
 {
+    if (failure.isEmpty()) {
+        failure = why;
+        failedAt = at;
+    }
+}
+
+NrPgValue TdmNrConnection::sendPipeline(bool wantRow, bool later)
+{
+    // The answers still owed by the server come before anything else.
+    confirmSent();
     const std::vector<Queued> queued = std::exchange(m_queued, {});
     const std::vector<std::pair<QString, QString>> savepoints = pendingSavepointStatements();
 
@@ -508,31 +553,17 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
     PGconn *pg = postgreSQLConnection();
     if (PQenterPipelineMode(pg) != 1)
         throw EDatabaseError(errorText(NrPgServerError(pg, nullptr)));
-    // Each command sent, with what its failure says and, for a preparation,
-    // the statement it prepares.
-    struct Sent
-    {
-        QString what;
-        PgStatement *preparing = nullptr;
-    };
-    std::vector<Sent> sent;
-    // The first failure and the place of the command it stopped.
-    QString failure;
-    std::size_t failedAt = std::numeric_limits<std::size_t>::max();
-    const auto fail = [&](const QString &why, std::size_t at) {
-        if (failure.isEmpty()) {
-            failure = why;
-            failedAt = at;
-        }
-    };
+    Pipeline pipeline;
+    pipeline.savepoints = savepoints.size();
     // A command the library does not take stops the sending; those taken
     // still get their answers.
-    const auto send = [&](int taken, Sent command) {
+    const auto send = [&](int taken, Pipeline::Sent command) {
         if (taken != 1) {
-            fail(errorText(NrPgServerError(pg, nullptr)), sent.size());
+            pipeline.fail(errorText(NrPgServerError(pg, nullptr)), pipeline.sent.size());
+            pipeline.allSent = false;
             return false;
         }
-        sent.push_back(std::move(command));
+        pipeline.sent.push_back(std::move(command));
         return true;
     };
     bool sending = true;
@@ -561,9 +592,24 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
                                                                   lengths.data(), q.formats.data(), 0),
                           {});
     }
-    bool answered = PQpipelineSync(pg) == 1;
+    const bool synced = PQpipelineSync(pg) == 1;
+    if (later && synced && pipeline.allSent) {
+        // The savepoints count as set: a failure among the writes can only
+        // be undone with the whole transaction.
+        if (!savepoints.empty())
+            savepointsSent();
+        pipeline.savepoints = 0;
+        m_unconfirmed = std::move(pipeline);
+        return {};
+    }
+    return readAnswers(pg, pipeline, synced, wantRow);
+}
 
+NrPgValue TdmNrConnection::readAnswers(pg_conn *pg, Pipeline &pipeline, bool synced, bool wantRow)
+{
     // Every command gives one result and then a null; the sync ends them.
+    std::vector<Pipeline::Sent> &sent = pipeline.sent;
+    bool answered = synced;
     NrPgValue row;
     for (std::size_t i = 0; i < sent.size() && answered; ++i) {
         PGresult *result = PQgetResult(pg);
@@ -574,13 +620,14 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
         const ExecStatusType status = PQresultStatus(result);
         if (status == PGRES_FATAL_ERROR) {
             const QString why = errorText(NrPgServerError(pg, result));
-            fail(sent[i].what.isEmpty() ? why : u"%1: %2"_s.arg(sent[i].what, why), i);
+            pipeline.fail(sent[i].what.isEmpty() ? why : u"%1: %2"_s.arg(sent[i].what, why), i);
         }
         if (sent[i].preparing && status != PGRES_COMMAND_OK)
             sent[i].preparing->prepared = false;
         // The first row comes alone when the driver left its single-row mode on.
-        if (wantRow && sending && i + 1 == sent.size() && (status == PGRES_TUPLES_OK || status == PGRES_SINGLE_TUPLE)
-            && PQntuples(result) > 0 && PQnfields(result) > 0 && !PQgetisnull(result, 0, 0))
+        if (wantRow && pipeline.allSent && i + 1 == sent.size()
+            && (status == PGRES_TUPLES_OK || status == PGRES_SINGLE_TUPLE) && PQntuples(result) > 0
+            && PQnfields(result) > 0 && !PQgetisnull(result, 0, 0))
             row = QByteArray(PQgetvalue(result, 0, 0), PQgetlength(result, 0, 0));
         PQclear(result);
         while (PGresult *rest = PQgetResult(pg))
@@ -593,19 +640,35 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow)
     }
     if (!answered) {
         // The connection broke on the way: nothing sent counts as prepared.
-        for (const Sent &command : sent) {
+        for (const Pipeline::Sent &command : sent) {
             if (command.preparing)
                 command.preparing->prepared = false;
         }
-        fail(errorText(NrPgServerError(pg, nullptr)), 0);
+        pipeline.fail(errorText(NrPgServerError(pg, nullptr)), 0);
     }
     PQexitPipelineMode(pg);
     // The savepoints went before the rest: they are set unless one failed.
-    if (!savepoints.empty() && failedAt >= savepoints.size())
+    if (pipeline.savepoints > 0 && pipeline.failedAt >= pipeline.savepoints)
         savepointsSent();
-    if (!failure.isEmpty())
-        throw EDatabaseError(failure);
+    if (!pipeline.failure.isEmpty())
+        throw EDatabaseError(pipeline.failure);
     return row;
+}
+
+void TdmNrConnection::confirmSent()
+{
+    if (m_unconfirmed) {
+        Pipeline pipeline = std::move(*m_unconfirmed);
+        m_unconfirmed.reset();
+        NrServerRoundTrip roundTrip(*this);
+        try {
+            readAnswers(postgreSQLHandle(m_db), pipeline, true, false);
+        } catch (const EDatabaseError &e) {
+            m_earlierFailure = e.message();
+        }
+    }
+    if (!m_earlierFailure.isEmpty())
+        throw EEarlierWriteFailed(m_earlierFailure);
 }
 
 void TdmNrConnection::releaseSavepoint(const QString &name)
@@ -633,6 +696,8 @@ void TdmNrConnection::rollbackToSavepoint(const QString &name)
     m_cacheEpoch = ++g_cacheEpoch;
     // Writes not sent were queued inside the savepoint: they go with it.
     m_queued.clear();
+    if (isPostgreSQL())
+        confirmSent();
     if (m_savepoints[depth - 1].set) {
         savepointStatement(*this, u"ROLLBACK TO SAVEPOINT "_s + name, what);
         // A release still to be sent was of a savepoint inside this one,

@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -103,6 +104,17 @@ public:
                         std::span<const std::pair<QString, QVariant>> named, std::span<const QVariant> positional = {});
     // Sends the statements queued; EDatabaseError with the first that fails.
     void sendQueued();
+    // The same at the end of a save. With confirmLater, its writes go
+    // without waiting for their answers, which the next statement to the
+    // server reads first: the server writes while the program works on. A
+    // failure among them is then reported as EEarlierWriteFailed, by that
+    // statement and by every one after it, a commit included, until the
+    // transaction is rolled back.
+    void sendQueuedLater();
+    void setConfirmLater(bool later) { m_confirmLater = later; }
+    // Reads the answers of writes sent without waiting; EEarlierWriteFailed
+    // when one failed.
+    void confirmSent();
     // Queues the statement and sends it with those before it: the first
     // column of its first row, none when it has no row or a null there.
     NrPgValue queuedScalar(const QString &key, const std::function<QString()> &sql,
@@ -200,7 +212,28 @@ private:
     };
     std::vector<Queued> m_queued;
     int m_pgStatementSerial = 0;
-    NrPgValue sendPipeline(bool wantRow);
+    // The commands of one round trip, sent and waiting for their answers.
+    struct Pipeline
+    {
+        struct Sent
+        {
+            QString what;                     // what its failure says
+            PgStatement *preparing = nullptr; // for a preparation
+        };
+        std::vector<Sent> sent;
+        std::size_t savepoints = 0; // set by the first commands, unless one fails
+        bool allSent = true;
+        // The first failure and the place of the command it stopped.
+        QString failure;
+        std::size_t failedAt = std::numeric_limits<std::size_t>::max();
+        void fail(const QString &why, std::size_t at);
+    };
+    NrPgValue sendPipeline(bool wantRow, bool later);
+    // The answers of the pipeline, the first row of its last command with wantRow.
+    NrPgValue readAnswers(pg_conn *pg, Pipeline &pipeline, bool synced, bool wantRow);
+    bool m_confirmLater = false;
+    std::optional<Pipeline> m_unconfirmed;
+    QString m_earlierFailure; // of writes not waited for, until the rollback
     // The statements that set the savepoints asked for and send the release
     // still due, each with what its failure says.
     std::vector<std::pair<QString, QString>> pendingSavepointStatements() const;

@@ -24,3 +24,13 @@ class ENrWarning : public Exception
 public:
     using Exception::Exception;
 };
+
+// Writes sent earlier without waiting for their answers (see
+// TdmNrConnection::setConfirmLater) that the server refused: the step that
+// sent them failed, not the one running now. The transaction can only be
+// rolled back.
+class EEarlierWriteFailed : public EDatabaseError
+{
+public:
+    using EDatabaseError::EDatabaseError;
+};

@@ -678,7 +678,7 @@ void ValueBatch::finish()
     // On PostgreSQL the save's writes go out together, and a failure among
     // them is the save's.
     if (m_connection.isPostgreSQL())
-        m_connection.sendQueued();
+        m_connection.sendQueuedLater();
 }
 
 void ValueBatch::sendValues(bool all)

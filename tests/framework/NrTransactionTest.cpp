@@ -1,6 +1,7 @@
 #include "NrTransaction.h"
 #include "DatabaseTest.h"
 #include "Exceptions.h"
+#include "NrExceptions.h"
 #include "NrGenerateID.h"
 #include "NrPgStatement.h"
 #include "NrQuery.h"
@@ -230,6 +231,43 @@ TEST_P(Transactions, WritesQueuedOnPostgreSQLGoWithTheSavepointsAndAFailureIsUnd
     c.releaseSavepoint(u"persona"_s);
     t.Commit();
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID IN (20, 21, 22)"_s).toInt(), 1);
+}
+
+TEST_P(Transactions, WritesConfirmedLaterReportTheirFailureAsEarlierUntilTheRollback)
+{
+    TdmNrConnection &c = connection();
+    if (!c.isPostgreSQL())
+        GTEST_SKIP() << "writes confirmed later are for PostgreSQL";
+    const QString insert = u"INSERT INTO TYRFO_FAMIGLIEREPORT (IYRFOID, SYRFODESC) VALUES (:ID, 'x')"_s;
+    const auto write = [&](QVariant id) {
+        const std::pair<QString, QVariant> value{u"ID"_s, id};
+        c.queueStatement(u"nuova"_s, [&insert] { return insert; }, {&value, 1});
+        c.sendQueuedLater();
+    };
+    const auto count = [&c](int id) {
+        TNrQuery q(c);
+        q.setSql(u"SELECT COUNT(*) FROM TYRFO_FAMIGLIEREPORT WHERE IYRFOID = :ID"_s);
+        q.setParam(u"ID"_s, id);
+        return q.scalar().toInt();
+    };
+    TNrTransaction t(c);
+    t.StartTransaction();
+    c.setConfirmLater(true);
+    write(30);
+    // Refused by the server, which is learnt only by what goes next: that
+    // statement, every one after it and the commit say so, as an earlier
+    // write's failure; nothing of the transaction is kept.
+    write(QVariant(QMetaType::fromType<int>()));
+    EXPECT_THROW(count(30), EEarlierWriteFailed);
+    EXPECT_THROW(c.confirmSent(), EEarlierWriteFailed);
+    EXPECT_THROW(t.Commit(), EEarlierWriteFailed);
+    c.setConfirmLater(false);
+    EXPECT_EQ(count(30), 0);
+    // The connection then works as before.
+    t.StartTransaction();
+    write(31);
+    t.Commit();
+    EXPECT_EQ(count(31), 1);
 }
 
 TEST(PgStatement, PlaceholdersAreNumberedOutsideQuotesAndCastsAndValuesGoAsText)

@@ -13,6 +13,7 @@
 #include "THlmDBCds.h"
 
 #include <QDir>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -392,10 +393,16 @@ void TdmElhImport::checkpoint()
 {
     if (!m_runTransaction || ++m_sinceCommit < kPeoplePerCommit)
         return;
+    commitBatch();
+}
+
+void TdmElhImport::commitBatch()
+{
     TdmNrConnection &connection = *m_store.connection();
     connection.commitTransaction();
     connection.startTransaction();
     m_sinceCommit = 0;
+    ++m_commits;
 }
 
 void TdmElhImport::beginPerson()
@@ -462,6 +469,10 @@ void TdmElhImport::inPerson(const std::function<void()> &work, const std::functi
     try {
         work();
         commitPerson();
+    } catch (const EEarlierWriteFailed &) {
+        // Another person's writes, refused late: his batch runs again.
+        m_inPerson = false;
+        throw;
     } catch (const Exception &e) {
         abandonPerson();
         failed(e.message());
@@ -537,27 +548,22 @@ bool TdmElhImport::ImportCUD(const QStringList &codes, const Options &options, N
         }
         QSet<QString> seen;
         bool stopped = false;
+        // People go in batches, a transaction each. A batch whose writes the
+        // server refused after their person was counted is rolled back and
+        // run again, each person confirmed at once, which refuses that one as
+        // usual. What came before the people is confirmed first.
+        const bool confirmLater = m_runTransaction && m_store.connection()->isPostgreSQL();
+        if (m_runTransaction)
+            commitBatch();
         cdsCUD.first();
-        while (!cdsCUD.eof()) {
-            const QString code = codeKey(cdsCUD.fieldByName(kCertificationCode).asString());
-            QList<Bookmark> certifications;
-            for (; !cdsCUD.eof() && codeKey(cdsCUD.fieldByName(kCertificationCode).asString()) == code; cdsCUD.next()) {
-                certifications.append(cdsCUD.bookmark());
-                addOtherAgent();
+        while (!cdsCUD.eof() && !stopped) {
+            const BatchStart start{cdsCUD.bookmark(), m_log.mark(), m_failed, m_done, m_lastPerson, seen};
+            try {
+                stopped = importBatch(selected, everyone, seen, options, confirmLater);
+            } catch (const EEarlierWriteFailed &) {
+                restartBatch(start, seen);
+                stopped = importBatch(selected, everyone, seen, options, false);
             }
-            if (code.isEmpty() && everyone) {
-                refuseWithoutCode(certifications);
-            } else if (!code.isEmpty() && selected.contains(code)) {
-                stopped = stopRequested(u"Importazione"_s);
-                if (stopped)
-                    break;
-                seen.insert(code);
-                importPerson(code, certifications, options);
-            } else {
-                continue;
-            }
-            cdsCUD.gotoBookmark(certifications.constLast());
-            cdsCUD.next();
         }
         // A person chosen without certifications only loses his rows.
         for (const QString &code : std::as_const(selection)) {
@@ -631,6 +637,65 @@ bool TdmElhImport::runAndClose(const std::function<void()> &work)
     m_progress = nullptr;
     closeTables();
     return m_failed.isEmpty();
+}
+
+bool TdmElhImport::importBatch(const QSet<QString> &selected, bool everyone, QSet<QString> &seen,
+                               const Options &options, bool confirmLater)
+{
+    TdmNrConnection &connection = *m_store.connection();
+    connection.setConfirmLater(confirmLater);
+    const auto onTime = qScopeGuard([&connection] { connection.setConfirmLater(false); });
+    const int commits = m_commits;
+    bool stopped = false;
+    while (!cdsCUD.eof() && m_commits == commits) {
+        const QString code = codeKey(cdsCUD.fieldByName(kCertificationCode).asString());
+        QList<Bookmark> certifications;
+        for (; !cdsCUD.eof() && codeKey(cdsCUD.fieldByName(kCertificationCode).asString()) == code; cdsCUD.next()) {
+            certifications.append(cdsCUD.bookmark());
+            addOtherAgent();
+        }
+        if (code.isEmpty() && everyone) {
+            refuseWithoutCode(certifications);
+        } else if (!code.isEmpty() && selected.contains(code)) {
+            stopped = stopRequested(u"Importazione"_s);
+            if (stopped)
+                break;
+            seen.insert(code);
+            importPerson(code, certifications, options);
+        } else {
+            continue;
+        }
+        cdsCUD.gotoBookmark(certifications.constLast());
+        cdsCUD.next();
+    }
+    if (confirmLater)
+        connection.confirmSent();
+    return stopped;
+}
+
+void TdmElhImport::restartBatch(const BatchStart &start, QSet<QString> &seen)
+{
+    TdmNrConnection &connection = *m_store.connection();
+    connection.rollbackTransaction();
+    connection.startTransaction();
+    m_sinceCommit = 0;
+    m_inPerson = false;
+    m_touched.clear();
+    m_log.rollback(start.log);
+    m_failed = start.failed;
+    m_done = start.done;
+    m_lastPerson = start.lastPerson;
+    seen = start.seen;
+    // The tables are read again as the database has them.
+    for (Table &t : m_tables) {
+        if (t.ds->state() == DataSetState::Edit || t.ds->state() == DataSetState::Insert)
+            t.ds->cancel();
+        t.ds->close();
+        t.loaded = false;
+        t.rows.clear();
+    }
+    openReturnTables();
+    cdsCUD.gotoBookmark(start.position);
 }
 
 void TdmElhImport::importPerson(const QString &code, const QList<Bookmark> &certifications, const Options &options)

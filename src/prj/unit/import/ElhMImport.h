@@ -211,6 +211,7 @@ private:
     void beginRun();
     void endRun(bool confirm);
     void checkpoint();
+    void commitBatch();
     void beginPerson();
     void commitPerson();
     void abandonPerson();
@@ -224,6 +225,25 @@ private:
     // Runs the work of a run; its engine, progress and tables are let go
     // after it, whatever happens. True when every person went in.
     bool runAndClose(const std::function<void()> &work);
+    // The people of the certifications from the place of cdsCUD, up to the
+    // next commit, the end or a stop (true). With confirmLater, on
+    // PostgreSQL, each person's writes reach the server while the next one
+    // is computed; EEarlierWriteFailed when the server refused some of them.
+    bool importBatch(const QSet<QString> &selected, bool everyone, QSet<QString> &seen, const Options &options,
+                     bool confirmLater);
+    // Where a batch started, to run it again.
+    struct BatchStart
+    {
+        Bookmark position;
+        ImportLog::Mark log;
+        QStringList failed;
+        int done = 0;
+        QString lastPerson;
+        QSet<QString> seen;
+    };
+    // Rolls the batch back: its transaction, the log, the counts and the
+    // tables, which are read again.
+    void restartBatch(const BatchStart &start, QSet<QString> &seen);
     // The run and its per-person steps.
     void importPerson(const QString &code, const QList<Bookmark> &certifications, const Options &options);
     // Logs and counts certifications that have no fiscal code.
@@ -326,6 +346,7 @@ private:
     bool m_ownTransaction = false;
     bool m_runTransaction = false;
     int m_sinceCommit = 0;
+    int m_commits = 0;
     std::vector<Table *> m_touched;
     ImportLog::Mark m_logMark;
 };

@@ -566,18 +566,16 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow, bool later)
         pipeline.sent.push_back(std::move(command));
         return true;
     };
-    bool sending = true;
     for (const auto &[sql, what] : savepoints) {
         const QByteArray text = sql.toUtf8();
-        sending =
-            sending && send(PQsendQueryParams(pg, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0), {what});
+        if (pipeline.allSent)
+            send(PQsendQueryParams(pg, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0), {what});
     }
     for (const Queued &q : queued) {
         PgStatement &st = *q.statement;
-        if (sending && !st.name.isEmpty() && !st.prepared) {
-            sending = send(PQsendPrepare(pg, st.name.constData(), st.text.sql().constData(), 0, nullptr), {{}, &st});
-            st.prepared = sending;
-        }
+        if (pipeline.allSent && !st.name.isEmpty() && !st.prepared)
+            st.prepared =
+                send(PQsendPrepare(pg, st.name.constData(), st.text.sql().constData(), 0, nullptr), {{}, &st});
         std::vector<const char *> values;
         std::vector<int> lengths;
         for (const NrPgValue &v : q.values) {
@@ -585,12 +583,12 @@ NrPgValue TdmNrConnection::sendPipeline(bool wantRow, bool later)
             lengths.push_back(v ? static_cast<int>(v->size()) : 0);
         }
         const int count = static_cast<int>(values.size());
-        sending = sending
-                  && send(st.name.isEmpty() ? PQsendQueryParams(pg, st.text.sql().constData(), count, nullptr,
-                                                                values.data(), lengths.data(), q.formats.data(), 0)
-                                            : PQsendQueryPrepared(pg, st.name.constData(), count, values.data(),
-                                                                  lengths.data(), q.formats.data(), 0),
-                          {});
+        if (pipeline.allSent)
+            send(st.name.isEmpty() ? PQsendQueryParams(pg, st.text.sql().constData(), count, nullptr, values.data(),
+                                                       lengths.data(), q.formats.data(), 0)
+                                   : PQsendQueryPrepared(pg, st.name.constData(), count, values.data(), lengths.data(),
+                                                         q.formats.data(), 0),
+                 {});
     }
     const bool synced = PQpipelineSync(pg) == 1;
     if (later && synced && pipeline.allSent) {
